@@ -1,0 +1,148 @@
+// The window-system seam: every operation the program performs on other applications' windows
+// and on the system (profile files, registry, tray, dialogs, timing, screen facts). The logic
+// only ever talks to this interface; win32/ forwards to the real API, fake/ is an in-memory
+// desktop for the unit tests. Functions are named after the Win32 calls they stand for and
+// keep their argument conventions, so the logic reads like the calls it makes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/Bitmap.h"
+#include "platform/Win32Constants.h"
+
+namespace vd {
+
+// Window handles are 32-bit significant on 64-bit Windows too; the program keeps them as int32_t.
+using Hwnd = int32_t;
+
+struct Rect {
+  int32_t left = 0, top = 0, right = 0, bottom = 0;
+  int32_t Width() const { return right - left; }
+  int32_t Height() const { return bottom - top; }
+  bool operator==(const Rect&) const = default;
+};
+
+struct Point {
+  int32_t x = 0, y = 0;
+  bool operator==(const Point&) const = default;
+};
+
+// An opened registry key; 0 is "no key".
+using RegKey = uintptr_t;
+
+// The notification-area icon record (the ANSI NOTIFYICONDATA fields the program uses).
+struct NotifyIconData {
+  Hwnd hwnd = 0;
+  uint32_t id = 0;
+  uint32_t flags = 0;
+  uint32_t callbackMessage = 0;
+  uintptr_t icon = 0;  // 0: the program's own application icon
+  std::string tip;     // at most 63 characters reach the shell
+};
+
+class WindowSystem {
+ public:
+  virtual ~WindowSystem() = default;
+
+  // ---- Top-level windows -------------------------------------------------------------------
+  virtual bool ShowWindow(Hwnd hwnd, int cmd) = 0;  // SW_HIDE, SW_SHOW, SW_MAXIMIZE, SW_MINIMIZE
+  virtual bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
+                            uint32_t flags) = 0;
+  virtual bool MoveWindow(Hwnd hwnd, int x, int y, int width, int height, bool repaint) = 0;
+  // GW_HWNDFIRST (0) with any window gives the top of the Z order; GW_HWNDNEXT (2) the next one
+  // down; 0 when there is none.
+  virtual Hwnd GetWindow(Hwnd hwnd, uint32_t cmd) = 0;
+  virtual int GetWindowTextLengthA(Hwnd hwnd) = 0;
+  // Copies at most maxCount - 1 characters of the caption (ANSI code page), as the API does
+  // into a buffer of maxCount characters; empty for a handle that names no window.
+  virtual std::string GetWindowTextA(Hwnd hwnd, int maxCount) = 0;
+  virtual int32_t GetWindowLongA(Hwnd hwnd, int index) = 0;  // GWL_STYLE, GWL_EXSTYLE
+  virtual int32_t SetWindowLongA(Hwnd hwnd, int index, int32_t value) = 0;  // returns previous
+  virtual Hwnd GetForegroundWindow() = 0;
+  virtual bool SetForegroundWindow(Hwnd hwnd) = 0;
+  virtual bool GetWindowRect(Hwnd hwnd, Rect* rect) = 0;
+  virtual bool IsWindow(Hwnd hwnd) = 0;
+  virtual bool IsWindowVisible(Hwnd hwnd) = 0;
+  virtual uint32_t GetWindowThreadProcessId(Hwnd hwnd) = 0;  // the owning process id
+  virtual bool IsHungAppWindow(Hwnd hwnd) = 0;
+
+  // ---- Layered windows ---------------------------------------------------------------------
+  virtual bool SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colorKey, uint8_t alpha,
+                                          uint32_t flags) = 0;
+  virtual bool GetLayeredWindowAttributes(Hwnd hwnd, uint32_t* colorKey, uint8_t* alpha,
+                                          uint32_t* flags) = 0;
+
+  // ---- Mouse and messages ------------------------------------------------------------------
+  virtual bool GetCursorPos(Point* point) = 0;
+  virtual Hwnd WindowFromPoint(Point point) = 0;  // the innermost visible window at the point
+  virtual bool ReleaseCapture() = 0;
+  virtual intptr_t SendMessageA(Hwnd hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam) = 0;
+  virtual bool PostMessageA(Hwnd hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam) = 0;
+  // Sends and waits at most timeoutMs; false when the window did not answer in time.
+  virtual bool SendMessageTimeoutA(Hwnd hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam,
+                                   uint32_t timeoutMs, intptr_t* result) = 0;
+
+  // ---- Hotkeys (delivered as WM_HOTKEY to the registering window) --------------------------
+  virtual bool RegisterHotKey(Hwnd hwnd, int id, uint32_t modifiers, uint32_t virtualKey) = 0;
+  virtual bool UnregisterHotKey(Hwnd hwnd, int id) = 0;
+
+  // ---- Capture -----------------------------------------------------------------------------
+  // Copies a rectangle of the window's device context (client area only when client is true)
+  // into a new bitmap; every device context and GDI object is released before returning.
+  virtual Bitmap CaptureWindow(Hwnd hwnd, bool client, int left, int top, int width,
+                               int height) = 0;
+  // Asks the window to render itself (PW_RENDERFULLCONTENT when fullContent).
+  virtual Bitmap PrintWindow(Hwnd hwnd, bool fullContent) = 0;
+
+  // ---- Time --------------------------------------------------------------------------------
+  virtual void Sleep(uint32_t milliseconds) = 0;
+  virtual uint32_t GetTickCount() = 0;
+
+  // ---- Screen facts ------------------------------------------------------------------------
+  virtual int GetSystemMetrics(int index) = 0;  // SM_CXSCREEN, SM_CYSCREEN
+  virtual int TwipsPerPixelX() = 0;             // 1440 / horizontal dots per inch
+  virtual int TwipsPerPixelY() = 0;
+  virtual uint32_t GetSysColor(int index) = 0;
+
+  // ---- Profile (INI) files -----------------------------------------------------------------
+  // Same contract as the Win32 functions: copies at most size - 1 characters of the value into
+  // buffer, always NUL-terminates, returns the number of characters copied; the default is
+  // copied when the file, section or key is missing. Section and key match case-insensitively.
+  virtual uint32_t GetPrivateProfileStringA(const std::string& section, const std::string& key,
+                                            const std::string& defaultValue, char* buffer,
+                                            uint32_t size, const std::string& fileName) = 0;
+  // Creates the file and the section when missing; false when the file cannot be written.
+  virtual bool WritePrivateProfileStringA(const std::string& section, const std::string& key,
+                                          const std::string& value,
+                                          const std::string& fileName) = 0;
+
+  // ---- Registry ----------------------------------------------------------------------------
+  virtual int32_t RegOpenKeyExA(uintptr_t root, const std::string& subKey, uint32_t access,
+                                RegKey* result) = 0;  // ERROR_SUCCESS (0) on success
+  virtual int32_t RegSetValueExA(RegKey key, const std::string& valueName, uint32_t type,
+                                 const std::string& data, uint32_t length) = 0;
+  virtual int32_t RegQueryValueExA(RegKey key, const std::string& valueName,
+                                   std::string* data) = 0;
+  virtual int32_t RegDeleteValueA(RegKey key, const std::string& valueName) = 0;
+  virtual int32_t RegCloseKey(RegKey key) = 0;
+
+  // ---- Shell and common dialogs ------------------------------------------------------------
+  virtual bool Shell_NotifyIconA(uint32_t message, const NotifyIconData& data) = 0;
+  // Opens the colour dialog; true and the chosen colour when the user confirms.
+  virtual bool ChooseColorA(Hwnd owner, uint32_t* color, std::array<uint32_t, 16>* custom) = 0;
+  virtual int MessageBoxA(Hwnd owner, const std::string& text, const std::string& caption,
+                          uint32_t style) = 0;  // IDYES, IDNO, IDOK, ...
+
+  // ---- Process -----------------------------------------------------------------------------
+  // True for the first copy of the program in this user's logon session; a later copy gets
+  // false and must end silently.
+  virtual bool AcquireSingleInstance() = 0;
+  // The folder that holds the program, without a trailing separator.
+  virtual std::string ProgramFolder() = 0;
+  // Ends the process at once (the fake records the call and returns).
+  virtual void ExitProcess(uint32_t exitCode) = 0;
+};
+
+}  // namespace vd

@@ -1,0 +1,155 @@
+// An in-memory desktop behind the window-system seam, for the unit tests: top-level windows of
+// other "processes" and the program's own windows (created by the headless forms backend),
+// with handle, caption, style, extended style, rectangle, visibility, Z order, top-most flag,
+// layered alpha and owner process; a cursor; a hotkey table; an in-memory registry; profile
+// files on the real file system with the rules of the Windows profile functions; and a virtual
+// clock that Sleep advances. Every call through the seam is recorded, so a test can assert
+// "window 918 got ShowWindow(0)".
+//
+// Only behaviour that the conformance suite also checks against the real system may be relied
+// upon by the logic's tests.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/WindowSystem.h"
+
+namespace vd::fake {
+
+// One recorded call: its name ("ShowWindow") and its arguments as text ({"918", "0"}).
+struct Call {
+  std::string name;
+  std::vector<std::string> args;
+};
+
+// What a window of the fake desktop receives: the message sink plays the window procedure.
+using MessageSink = std::function<intptr_t(uint32_t msg, uintptr_t wParam, intptr_t lParam)>;
+
+struct WindowSpec {
+  std::string caption;
+  uint32_t style = WS_VISIBLE | WS_BORDER | WS_CAPTION;
+  uint32_t exStyle = 0;
+  Rect rect{100, 100, 500, 400};
+  uint32_t process = 2;  // owner process id; the program itself is process 1
+  Hwnd parent = 0;       // a child window when not 0; its rect is relative to the parent
+};
+
+class FakeWindowSystem : public WindowSystem {
+ public:
+  FakeWindowSystem();
+  ~FakeWindowSystem() override;
+
+  // ---- The desktop, driven by tests ----------------------------------------------------------
+  // Creates a window at the top of its Z order (top-level or among its parent's children).
+  // Visibility follows WS_VISIBLE in the style. Handles are unique, ascending, never reused.
+  Hwnd CreateWindow(const WindowSpec& spec);
+  void DestroyWindow(Hwnd hwnd);  // children go with it; the caption then reads empty
+  void SetCaption(Hwnd hwnd, const std::string& caption);
+  void SetMessageSink(Hwnd hwnd, MessageSink sink);
+  // Brings the window to the top of the Z order and makes it the foreground window.
+  void Activate(Hwnd hwnd);
+  void SetCursor(Point point);
+  // Simulates the user pressing a combination: WM_HOTKEY with the id registered for it is
+  // delivered to the registering window's sink. False when no id holds the combination.
+  bool PressHotkey(uint32_t modifiers, uint32_t virtualKey);
+  // Marks a combination as held by another program: RegisterHotKey of it then fails.
+  void HoldHotkeyElsewhere(uint32_t modifiers, uint32_t virtualKey);
+  void SetHung(Hwnd hwnd, bool hung);
+  // The picture CaptureWindow returns for the window (a plain fill of its size by default).
+  void SetWindowPicture(Hwnd hwnd, Bitmap picture);
+  void SetScreen(int widthPx, int heightPx, int twipsPerPixelX = 15, int twipsPerPixelY = 15);
+  void SetProgramFolder(const std::string& folder);
+  void SetSecondInstance(bool anotherCopyRuns);  // AcquireSingleInstance then answers false
+
+  // Handlers the test installs for the two system dialogs; without one, ChooseColorA cancels
+  // and MessageBoxA answers IDCANCEL.
+  std::function<bool(uint32_t* color)> onChooseColor;
+  std::function<int(const std::string& text, const std::string& caption, uint32_t style)>
+      onMessageBox;
+
+  // ---- Inspection ----------------------------------------------------------------------------
+  bool Exists(Hwnd hwnd) const;
+  bool IsTopMost(Hwnd hwnd) const;
+  // The layered alpha, or -1 when the window is not layered.
+  int Alpha(Hwnd hwnd) const;
+  std::vector<Hwnd> ZOrder() const;  // top-level windows, top first
+  uint32_t VirtualTimeMs() const;    // advanced by Sleep and AdvanceTime
+  void AdvanceTime(uint32_t ms);
+  bool ProcessEnded() const;
+  const std::vector<Call>& Calls() const;
+  void ClearCalls();
+  // The recorded calls of one name on one window ("ShowWindow", 918), in order.
+  std::vector<Call> CallsOn(const std::string& name, Hwnd hwnd) const;
+  std::vector<NotifyIconData> TrayIcons() const;  // icons currently added
+  // The registry as it stands: "HKCU\\path\\to\\key" -> value name -> data.
+  const std::map<std::string, std::map<std::string, std::string>>& Registry() const;
+
+  // ---- WindowSystem ----------------------------------------------------------------------------
+  bool ShowWindow(Hwnd hwnd, int cmd) override;
+  bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
+                    uint32_t flags) override;
+  bool MoveWindow(Hwnd hwnd, int x, int y, int width, int height, bool repaint) override;
+  Hwnd GetWindow(Hwnd hwnd, uint32_t cmd) override;
+  int GetWindowTextLengthA(Hwnd hwnd) override;
+  std::string GetWindowTextA(Hwnd hwnd, int maxCount) override;
+  int32_t GetWindowLongA(Hwnd hwnd, int index) override;
+  int32_t SetWindowLongA(Hwnd hwnd, int index, int32_t value) override;
+  Hwnd GetForegroundWindow() override;
+  bool SetForegroundWindow(Hwnd hwnd) override;
+  bool GetWindowRect(Hwnd hwnd, Rect* rect) override;
+  bool IsWindow(Hwnd hwnd) override;
+  bool IsWindowVisible(Hwnd hwnd) override;
+  uint32_t GetWindowThreadProcessId(Hwnd hwnd) override;
+  bool IsHungAppWindow(Hwnd hwnd) override;
+  bool SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colorKey, uint8_t alpha,
+                                  uint32_t flags) override;
+  bool GetLayeredWindowAttributes(Hwnd hwnd, uint32_t* colorKey, uint8_t* alpha,
+                                  uint32_t* flags) override;
+  bool GetCursorPos(Point* point) override;
+  Hwnd WindowFromPoint(Point point) override;
+  bool ReleaseCapture() override;
+  intptr_t SendMessageA(Hwnd hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam) override;
+  bool PostMessageA(Hwnd hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam) override;
+  bool SendMessageTimeoutA(Hwnd hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam,
+                           uint32_t timeoutMs, intptr_t* result) override;
+  bool RegisterHotKey(Hwnd hwnd, int id, uint32_t modifiers, uint32_t virtualKey) override;
+  bool UnregisterHotKey(Hwnd hwnd, int id) override;
+  Bitmap CaptureWindow(Hwnd hwnd, bool client, int left, int top, int width,
+                       int height) override;
+  Bitmap PrintWindow(Hwnd hwnd, bool fullContent) override;
+  void Sleep(uint32_t milliseconds) override;
+  uint32_t GetTickCount() override;
+  int GetSystemMetrics(int index) override;
+  int TwipsPerPixelX() override;
+  int TwipsPerPixelY() override;
+  uint32_t GetSysColor(int index) override;
+  uint32_t GetPrivateProfileStringA(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue, char* buffer,
+                                    uint32_t size, const std::string& fileName) override;
+  bool WritePrivateProfileStringA(const std::string& section, const std::string& key,
+                                  const std::string& value, const std::string& fileName) override;
+  int32_t RegOpenKeyExA(uintptr_t root, const std::string& subKey, uint32_t access,
+                        RegKey* result) override;
+  int32_t RegSetValueExA(RegKey key, const std::string& valueName, uint32_t type,
+                         const std::string& data, uint32_t length) override;
+  int32_t RegQueryValueExA(RegKey key, const std::string& valueName, std::string* data) override;
+  int32_t RegDeleteValueA(RegKey key, const std::string& valueName) override;
+  int32_t RegCloseKey(RegKey key) override;
+  bool Shell_NotifyIconA(uint32_t message, const NotifyIconData& data) override;
+  bool ChooseColorA(Hwnd owner, uint32_t* color, std::array<uint32_t, 16>* custom) override;
+  int MessageBoxA(Hwnd owner, const std::string& text, const std::string& caption,
+                  uint32_t style) override;
+  bool AcquireSingleInstance() override;
+  std::string ProgramFolder() override;
+  void ExitProcess(uint32_t exitCode) override;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+}  // namespace vd::fake

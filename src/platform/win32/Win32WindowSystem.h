@@ -1,0 +1,76 @@
+// The window-system seam forwarded to the real Win32 API (user32, gdi32, kernel32, advapi32,
+// shell32, comdlg32).
+#pragma once
+
+#include "platform/WindowSystem.h"
+
+namespace vd::win32 {
+
+class Win32WindowSystem : public WindowSystem {
+ public:
+  Win32WindowSystem();
+  ~Win32WindowSystem() override;
+
+  bool ShowWindow(Hwnd hwnd, int cmd) override;
+  bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
+                    uint32_t flags) override;
+  bool MoveWindow(Hwnd hwnd, int x, int y, int width, int height, bool repaint) override;
+  Hwnd GetWindow(Hwnd hwnd, uint32_t cmd) override;
+  int GetWindowTextLengthA(Hwnd hwnd) override;
+  std::string GetWindowTextA(Hwnd hwnd, int maxCount) override;
+  int32_t GetWindowLongA(Hwnd hwnd, int index) override;
+  int32_t SetWindowLongA(Hwnd hwnd, int index, int32_t value) override;
+  Hwnd GetForegroundWindow() override;
+  bool SetForegroundWindow(Hwnd hwnd) override;
+  bool GetWindowRect(Hwnd hwnd, Rect* rect) override;
+  bool IsWindow(Hwnd hwnd) override;
+  bool IsWindowVisible(Hwnd hwnd) override;
+  uint32_t GetWindowThreadProcessId(Hwnd hwnd) override;
+  bool IsHungAppWindow(Hwnd hwnd) override;
+  bool SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colorKey, uint8_t alpha,
+                                  uint32_t flags) override;
+  bool GetLayeredWindowAttributes(Hwnd hwnd, uint32_t* colorKey, uint8_t* alpha,
+                                  uint32_t* flags) override;
+  bool GetCursorPos(Point* point) override;
+  Hwnd WindowFromPoint(Point point) override;
+  bool ReleaseCapture() override;
+  intptr_t SendMessageA(Hwnd hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam) override;
+  bool PostMessageA(Hwnd hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam) override;
+  bool SendMessageTimeoutA(Hwnd hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam,
+                           uint32_t timeoutMs, intptr_t* result) override;
+  bool RegisterHotKey(Hwnd hwnd, int id, uint32_t modifiers, uint32_t virtualKey) override;
+  bool UnregisterHotKey(Hwnd hwnd, int id) override;
+  Bitmap CaptureWindow(Hwnd hwnd, bool client, int left, int top, int width,
+                       int height) override;
+  Bitmap PrintWindow(Hwnd hwnd, bool fullContent) override;
+  void Sleep(uint32_t milliseconds) override;
+  uint32_t GetTickCount() override;
+  int GetSystemMetrics(int index) override;
+  int TwipsPerPixelX() override;
+  int TwipsPerPixelY() override;
+  uint32_t GetSysColor(int index) override;
+  uint32_t GetPrivateProfileStringA(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue, char* buffer,
+                                    uint32_t size, const std::string& fileName) override;
+  bool WritePrivateProfileStringA(const std::string& section, const std::string& key,
+                                  const std::string& value, const std::string& fileName) override;
+  int32_t RegOpenKeyExA(uintptr_t root, const std::string& subKey, uint32_t access,
+                        RegKey* result) override;
+  int32_t RegSetValueExA(RegKey key, const std::string& valueName, uint32_t type,
+                         const std::string& data, uint32_t length) override;
+  int32_t RegQueryValueExA(RegKey key, const std::string& valueName, std::string* data) override;
+  int32_t RegDeleteValueA(RegKey key, const std::string& valueName) override;
+  int32_t RegCloseKey(RegKey key) override;
+  bool Shell_NotifyIconA(uint32_t message, const NotifyIconData& data) override;
+  bool ChooseColorA(Hwnd owner, uint32_t* color, std::array<uint32_t, 16>* custom) override;
+  int MessageBoxA(Hwnd owner, const std::string& text, const std::string& caption,
+                  uint32_t style) override;
+  bool AcquireSingleInstance() override;
+  std::string ProgramFolder() override;
+  void ExitProcess(uint32_t exitCode) override;
+
+ private:
+  uintptr_t instanceMutex_ = 0;  // the single-instance mutex, held for the process's life
+};
+
+}  // namespace vd::win32
