@@ -1,0 +1,50 @@
+// The pager's window procedure: it takes the hotkeys (WM_HOTKEY) and passes every other
+// message on to the procedure it replaced.
+#include "core/Program.h"
+#include "core/frmMain.h"
+#include "settings/HotKeys.h"
+#include "settings/frmOptions.h"
+
+namespace vd {
+
+intptr_t frmMain::HotkeyWindowProc(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+  if (msg == WM_HOTKEY) {
+    HandleHotkey(static_cast<uint8_t>(wParam & 0xFF));
+    return 1;
+  }
+  return previousProc_ ? previousProc_(msg, wParam, lParam) : 0;
+}
+
+void frmMain::HandleHotkey(uint8_t id) {
+  if (closing_) return;
+  if (id == HotKeys::kHideHotkeyId) {
+    if (PagerShown) {
+      HidePager();
+    } else {
+      ShowPager();
+    }
+    return;
+  }
+  if (id == HotKeys::kPanicHotkeyId) {
+    // A panic with no panic desktop (or one the grid no longer has) does nothing: it must
+    // never hide every window.
+    int desktop = program_.Options().cmbAlertDesktops.ListIndex() + 1;
+    if (desktop < 1 || desktop > DesktopCount) return;
+    program_.Options().Hide();
+    DialogOpen = false;
+    bool animate = AnimateMode;
+    AnimateMode = false;
+    MoveOut();
+    OpenDesktop(static_cast<int16_t>(desktop));
+    PagerShown = false;
+    Hide();
+    AnimateMode = animate;
+    return;
+  }
+  // A desktop's hotkey; one left from a larger grid names no desktop and does nothing.
+  if (id < 1 || id > DesktopCount || id == CurrentDesktop) return;
+  MoveOut();
+  OpenDesktop(static_cast<int16_t>(id));
+}
+
+}  // namespace vd

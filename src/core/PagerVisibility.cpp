@@ -1,0 +1,37 @@
+// Putting the pager away and bringing it back, fading between invisible and its opacity.
+#include "core/Program.h"
+#include "core/frmMain.h"
+#include "core/modTransparent.h"
+#include "settings/frmOptions.h"
+
+namespace vd {
+
+void frmMain::HidePager() {
+  if (DialogOpen) return;
+  PagerShown = false;
+  program_.Options().Hide();
+  int alpha = program_.Options().PagerAlpha();
+  modTransparent::FadeOut(ws_, hWnd(), alpha, 10);
+  Hide();
+}
+
+void frmMain::ShowPager() {
+  KeepPagerOnScreen();
+  PagerShown = true;
+  modTransparent::SetWindowAlpha(ws_, hWnd(), 0);
+  Show();
+  modTransparent::FadeIn(ws_, hWnd(), program_.Options().PagerAlpha(), 10);
+}
+
+void frmMain::KeepPagerOnScreen() {
+  // In twips, the pager's and the screen's own units. An axis on which the pager sticks out
+  // is centred; an axis on which it fits is left alone.
+  const float screenW = static_cast<float>(ws_.GetSystemMetrics(SM_CXSCREEN)) *
+                        static_cast<float>(ws_.TwipsPerPixelX());
+  const float screenH = static_cast<float>(ws_.GetSystemMetrics(SM_CYSCREEN)) *
+                        static_cast<float>(ws_.TwipsPerPixelY());
+  if (Left() < 0 || Left() + Width() > screenW) SetLeft(screenW / 2 - Width() / 2);
+  if (Top() < 0 || Top() + Height() > screenH) SetTop(screenH / 2 - Height() / 2);
+}
+
+}  // namespace vd

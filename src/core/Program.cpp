@@ -1,0 +1,39 @@
+#include "core/Program.h"
+
+#include "core/frmMain.h"
+#include "settings/HotKeys.h"
+#include "settings/frmOptions.h"
+#include "settings/frmTray.h"
+
+namespace vd {
+
+std::string FileInFolder(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  char separator = folder.find('\\') != std::string::npos ? '\\' : '/';
+  char last = folder.back();
+  if (last == '\\' || last == '/') return folder + name;
+  return folder + separator + name;
+}
+
+Program::Program(WindowSystem& windowSystem, forms::Backend& formsBackend)
+    : ws(windowSystem), backend(formsBackend) {}
+
+Program::~Program() = default;
+
+bool Program::Start() {
+  // One copy per user and logon session: a second copy ends before any window exists.
+  if (!ws.AcquireSingleInstance()) return false;
+  HotKeys::FillKeyTables();
+  options_ = std::make_unique<frmOptions>(*this);
+  tray_ = std::make_unique<frmTray>(*this);
+  main_ = std::make_unique<frmMain>(*this);
+  main_->Show();  // runs the pager's load handler to its end, then shows it
+  main_->PagerShown = true;
+  return true;
+}
+
+std::string Program::SettingsFile() { return FileInFolder(ws.ProgramFolder(), "settings.ini"); }
+
+std::string Program::IgnoreFile() { return FileInFolder(ws.ProgramFolder(), "ignore.list"); }
+
+}  // namespace vd

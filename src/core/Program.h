@@ -1,0 +1,50 @@
+// The running program: the two seams it talks through and its forms. The program entry
+// (Start) refuses a second copy, fills the hotkey tables and loads and shows the pager; the
+// pager's load handler does the rest of the start-up.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "forms/Backend.h"
+#include "platform/WindowSystem.h"
+
+namespace vd {
+
+class frmMain;
+class frmOptions;
+class frmTray;
+
+class Program {
+ public:
+  Program(WindowSystem& ws, forms::Backend& backend);
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // The program entry. False when another copy already runs for this user: then nothing was
+  // created and the caller ends silently. True when the pager is loaded and shown.
+  bool Start();
+  bool Started() const { return main_ != nullptr; }
+
+  WindowSystem& ws;
+  forms::Backend& backend;
+
+  frmMain& Main() { return *main_; }
+  frmOptions& Options() { return *options_; }
+  frmTray& Tray() { return *tray_; }
+
+  // "settings.ini" and "ignore.list" in the program's folder.
+  std::string SettingsFile();
+  std::string IgnoreFile();
+
+ private:
+  std::unique_ptr<frmOptions> options_;
+  std::unique_ptr<frmTray> tray_;
+  std::unique_ptr<frmMain> main_;
+};
+
+// A file in the program's folder, joined with the folder's own separator.
+std::string FileInFolder(const std::string& folder, const std::string& name);
+
+}  // namespace vd

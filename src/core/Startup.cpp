@@ -1,0 +1,223 @@
+// The pager's construction, its load handler (the order in which the program comes up) and
+// CloseAll (the order in which it goes down, giving every window back to the user).
+#include <cmath>
+
+#include "core/Program.h"
+#include "core/Text.h"
+#include "core/frmMain.h"
+#include "core/modTransparent.h"
+#include "settings/frmOptions.h"
+#include "settings/frmTray.h"
+#include "settings/modInitFiles.h"
+
+namespace vd {
+
+using forms::ScaleMode;
+
+frmMain::frmMain(Program& program)
+    : forms::Form(program.backend, "frmMain"),
+      Picture5(*this, "Picture5", ScaleMode::kTwips),
+      Label2(Picture5, "Label2", "VUEDECK"),
+      Label3(Picture5, "Label3", "Virtual Desktop"),
+      cmdQuery(*this, "cmdQuery"),
+      cmdMenu(*this, "cmdMenu"),
+      lblTitle(*this, "lblTitle"),
+      lblDesktop(*this, "lblDesktop", ScaleMode::kTwips),
+      shpBox(*this, "shpBox"),
+      txthWnd(*this, "txthWnd"),
+      cmdShow(*this, "cmdShow", "Show"),
+      cmdHide(*this, "cmdHide", "Hide"),
+      picWin(*this, "picWin", ScaleMode::kTwips),
+      picPreview(*this, "picPreview", ScaleMode::kTwips),
+      Picture1(*this, "Picture1", ScaleMode::kPixels),
+      Timer1(*this, "Timer1", 1, false),
+      Timer2(*this, "Timer2", 100, true),
+      tmrOverDesktop(*this, "tmrOverDesktop", 1, false),
+      tmrMouseOver(*this, "tmrMouseOver", 1, false),
+      program_(program),
+      ws_(program.ws) {
+  // The pager: no system caption bar (the title strip stands in for it), positions of its
+  // controls in pixels, its own place and size in twips.
+  SetScaleMode(ScaleMode::kPixels);
+  SetCaption("");
+  SetShowInTaskbar(true);
+  SetBackColor(0x202020);
+  SetVisible(false);
+  const int tppX = program.backend.TwipsPerPixelX();
+  const int tppY = program.backend.TwipsPerPixelY();
+  Move(0, 0, 93.0f * static_cast<float>(tppX), 84.0f * static_cast<float>(tppY));
+
+  Picture5.Move(0, 0, 93, 20);
+  Picture5.SetBackColor(0x000000);
+  forms::Font bold;
+  bold.bold = true;
+  Label2.SetFont(bold);
+  Label2.Move(60, 40, 720, 195);
+  Label2.SetForeColor(0xFFFFFF);
+  Label2.SetBackColor(0x000000);
+  Label3.Move(840, 40, 2355, 255);
+  Label3.SetForeColor(0xC0C0C0);
+  Label3.SetBackColor(0x000000);
+
+  cmdMenu.Move(68, 1, 20, 20);
+  cmdMenu.SetCaption("...");
+  cmdMenu.SetToolTipText("Menu");
+  cmdQuery.Move(47, 1, 20, 20);
+  cmdQuery.SetCaption("+");
+  cmdQuery.SetVisible(false);
+
+  lblTitle.Move(28, 116, 60, 13);
+  lblTitle.SetForeColor(0xFFFFFF);
+  lblTitle.SetBackColor(0x202020);
+
+  // Cell 1 exists with the form; element 0 is the template the other cells are made from.
+  lblDesktop(0).Move(1, 22, 90, 60);
+  lblDesktop(0).SetVisible(false);
+  forms::PictureBox& cell1 = lblDesktop.Load(1);
+  cell1.SetVisible(true);
+  shpBox.Move(0, 21, 93, 63);
+
+  txthWnd.SetVisible(false);
+  cmdShow.SetVisible(false);
+  cmdHide.SetVisible(false);
+
+  picWin(0).SetBackColor(0xFFFFFF);
+  picWin(0).SetVisible(false);
+  picPreview(0).SetVisible(false);
+  Picture1.SetAutoSize(true);
+  Picture1.SetVisible(false);
+
+  LoadEvent = [this] { Form_Load(); };
+  QueryUnload = [this](forms::UnloadMode mode, bool& cancel) { Form_QueryUnload(mode, cancel); };
+  // Dragging the pager by its background, its title strip and its labels.
+  auto drag = [this](int, int, float, float) { StartDrag(); };
+  MouseDown = drag;
+  Picture5.MouseDown = drag;
+  Label2.MouseDown = drag;
+  Label3.MouseDown = drag;
+  lblTitle.MouseDown = drag;
+
+  Timer1.Tick = [this] {
+    Hwnd foreground = ws_.GetForegroundWindow();
+    AddWindow(foreground, GetWindowTitle(foreground), CurrentDesktop, false);
+  };
+  Timer2.Tick = [this] { RefreshWindows(); };
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::Form_Load() {
+  WindowSystem& ws = ws_;
+  const std::string settings = program_.SettingsFile();
+
+  // 1. The cell colours (a value the file lacks or that is not a number keeps the built-in).
+  auto colour = [&](const char* key, uint32_t& into) {
+    if (auto v = ToInt32(ReadIniValue(ws, settings, "SETUP", key))) {
+      into = static_cast<uint32_t>(*v);
+    } else if (auto d = ToInt32(DefaultSetting("SETUP", key))) {
+      into = static_cast<uint32_t>(*d);
+    }
+  };
+  colour("color_hover", ColorHover);
+  colour("color_selected", ColorSelected);
+  colour("color_normal", ColorNormal);
+
+  // 2. Foreground tracking starts as if a window had been refreshed already.
+  LastActiveWindow = 1;
+  // 3. The ignore list: the built-in entries, then the file's.
+  SetIgnoreList();
+  // 4. Always on top.
+  ws.SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+  // 5. The screen's size in pixels.
+  const int tppX = ws.TwipsPerPixelX() > 0 ? ws.TwipsPerPixelX() : 15;
+  const int tppY = ws.TwipsPerPixelY() > 0 ? ws.TwipsPerPixelY() : 15;
+  ScreenWidthPx = static_cast<float>((ws.GetSystemMetrics(SM_CXSCREEN) * tppX) / tppX);
+  ScreenHeightPx = static_cast<float>((ws.GetSystemMetrics(SM_CYSCREEN) * tppY) / tppY);
+  // 6. The cell size as laid out in the form.
+  CellWidth = lblDesktop(1).Width();
+  CellHeight = lblDesktop(1).Height();
+  // 7.
+  CurrentDesktop = 1;
+  DesktopCount = 1;
+  // 8. The pager's own window procedure takes the hotkeys and passes on everything else.
+  previousProc_ = SetWindowProc(
+      [this](uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+        return HotkeyWindowProc(msg, wParam, lParam);
+      });
+  // 9. The foreground poll.
+  Timer1.SetEnabled(true);
+  // 10.
+  FillWindowMenus(1);
+  // 11. The grid from "columns" and "rows".
+  SetupDesktops(ReadSetting(ws, settings, "SETUP", "columns"),
+                ReadSetting(ws, settings, "SETUP", "rows"));
+  // 12. The first scan: every window found belongs to desktop 1.
+  GetActiveWindows();
+  // 13.
+  program_.Options().LoadOptions();
+  // 14.
+  lblDesktop(1).SetBackColor(ColorSelected);
+  lblTitle.SetCaption("Desktop 1");
+  // 15, 16.
+  program_.Options().setHideUnhide(false);
+  program_.Options().setAlertHotkeys(false);
+  // 17.
+  PaintDesktopCell(1, 315, ColorSelected, 0);
+  // 18. The tray icon.
+  program_.Tray().Load();
+  // 19.
+  MoveSelectionBox(1);
+}
+
+void frmMain::Form_QueryUnload(forms::UnloadMode, bool& cancel) {
+  // Any close of the pager from outside (the task bar, Alt+F4, the end of the session) ends
+  // the program the one way that gives every window back.
+  cancel = true;
+  CloseAll();
+}
+
+void frmMain::StartDrag() {
+  ws_.ReleaseCapture();
+  ws_.SendMessageA(hWnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+void frmMain::SaveWindowPosition() {
+  const std::string settings = program_.SettingsFile();
+  Rect r;
+  float left = Left(), top = Top();
+  // The window's real place: the system may have moved the pager (a drag by its strip).
+  if (ws_.GetWindowRect(hWnd(), &r)) {
+    left = static_cast<float>(r.left * ws_.TwipsPerPixelX());
+    top = static_cast<float>(r.top * ws_.TwipsPerPixelY());
+  }
+  ws_.WritePrivateProfileStringA("SETUP", "left", FormatSingle(left), settings);
+  ws_.WritePrivateProfileStringA("SETUP", "top", FormatSingle(top), settings);
+}
+
+void frmMain::CloseAll() {
+  if (closing_) return;
+  closing_ = true;
+  Timer1.SetEnabled(false);
+  Timer2.SetEnabled(false);
+  // 1, 2. What must outlive the run.
+  SaveIgnoreList();
+  SaveWindowPosition();
+  // 3. The windows come back without sliding.
+  AnimateMode = false;
+  // 4. Every window onto desktop 1, opaque unless the user chose a transparency.
+  for (int i = 1; i <= Table.Count(); ++i) {
+    Hwnd hwnd = Table.HandleAt(i);
+    modTransparent::ClearWindowAlpha(ws_, hwnd);
+    if (ToInt32(Table.GetAt(i, WindowTable::kDesktop)).value_or(0) != 1) {
+      Table.SetAt(i, WindowTable::kDesktop, "1");
+      PlaceWindow(1, hwnd, 0, 0, 0, 0);
+    }
+  }
+  // 5. Every managed window is now on desktop 1 and is shown.
+  OpenDesktop(1);
+  // 6, 7.
+  program_.Tray().RemoveIcon();
+  ws_.ExitProcess(0);
+}
+
+}  // namespace vd

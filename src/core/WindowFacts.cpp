@@ -1,0 +1,50 @@
+// What the pager reads off a window: its caption, whether it has the style bits a managed
+// window needs, and its rectangle scaled from the screen into a desktop cell.
+#include "core/frmMain.h"
+
+namespace vd {
+
+std::string frmMain::GetWindowTitle(Hwnd hwnd) {
+  int length = ws_.GetWindowTextLengthA(hwnd);
+  if (length <= 0) return {};
+  return ws_.GetWindowTextA(hwnd, length + 1);
+}
+
+bool frmMain::HasRequiredStyle(Hwnd hwnd) {
+  uint32_t style = static_cast<uint32_t>(ws_.GetWindowLongA(hwnd, GWL_STYLE));
+  return (style & RequiredStyleMask) == RequiredStyleMask;
+}
+
+Rect frmMain::GetWindowBounds(Hwnd hwnd) {
+  Rect r;
+  if (!ws_.GetWindowRect(hwnd, &r)) return Rect{};
+  return r;
+}
+
+namespace {
+// The screen-to-cell factor; 0 before the screen has been measured.
+float Factor(float cell, float screen) { return screen > 0 ? cell / screen : 0.0f; }
+}  // namespace
+
+float frmMain::ScaledWidth(Hwnd hwnd) {
+  return static_cast<float>(GetWindowBounds(hwnd).Width()) * Factor(CellWidth, ScreenWidthPx);
+}
+
+float frmMain::ScaledHeight(Hwnd hwnd) {
+  return static_cast<float>(GetWindowBounds(hwnd).Height()) *
+         Factor(CellHeight, ScreenHeightPx);
+}
+
+float frmMain::ScaledLeft(Hwnd hwnd) {
+  return static_cast<float>(GetWindowBounds(hwnd).left) * Factor(CellWidth, ScreenWidthPx);
+}
+
+float frmMain::ScaledTop(Hwnd hwnd) {
+  return static_cast<float>(GetWindowBounds(hwnd).top) * Factor(CellHeight, ScreenHeightPx);
+}
+
+std::string frmMain::KeyHandle(const std::string& tag) {
+  return tag.size() > 3 ? tag.substr(3) : std::string();
+}
+
+}  // namespace vd

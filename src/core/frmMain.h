@@ -1,0 +1,156 @@
+// The pager: the program's main window. It owns the window table and the shared state of the
+// desktops, the grid of desktop cells, the miniatures, the menus and the timers that drive the
+// program. Its behaviour is split over one source file per capability:
+//
+//   core/Startup.cpp            the load handler, CloseAll, SaveWindowPosition, closing
+//   core/WindowFacts.cpp        caption, style and scaled geometry of a window
+//   core/Discovery.cpp          which windows are managed: scan, poll, refresh
+//   core/DesktopSwitching.cpp   opening desktops, hiding and placing windows, adding cells
+//   core/PagerVisibility.cpp    hiding and showing the pager, keeping it on the screen
+//   core/HotkeyDispatch.cpp     the pager's window procedure and the hotkey actions
+//   pager/Layout.cpp            the title strip, the grid, the cell colours, the selection box
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "core/WindowTable.h"
+#include "forms/ControlArray.h"
+#include "forms/Controls.h"
+#include "forms/Form.h"
+#include "forms/Timer.h"
+#include "platform/WindowSystem.h"
+
+namespace vd {
+
+class Program;
+
+class frmMain : public forms::Form {
+ public:
+  explicit frmMain(Program& program);
+  ~frmMain() override;
+
+  // ---- Controls --------------------------------------------------------------------------
+  forms::PictureBox Picture5;  // the title strip
+  forms::Label Label2;         // "VUEDECK" on the strip
+  forms::Label Label3;         // "Virtual Desktop" on the strip
+  forms::Button cmdQuery;      // offers a window the poll would not take by itself
+  forms::Button cmdMenu;       // opens the main menu
+  forms::Label lblTitle;       // the status caption
+  forms::ControlArray<forms::PictureBox> lblDesktop;  // the desktop cells, 1..DesktopCount
+  forms::Shape shpBox;                                // the box around the current cell
+  forms::TextBox txthWnd;                             // a handle for Show / Hide
+  forms::Button cmdShow;
+  forms::Button cmdHide;
+  forms::ControlArray<forms::PictureBox> picWin;      // the miniatures, by "virtualWindow"
+  forms::ControlArray<forms::PictureBox> picPreview;  // full-size pictures, never shown
+  forms::PictureBox Picture1;                         // the capture buffer
+  forms::Timer Timer1;          // the foreground poll
+  forms::Timer Timer2;          // hit test, repaint and refresh every 100 ms
+  forms::Timer tmrOverDesktop;  // ends a cell's hover highlight
+  forms::Timer tmrMouseOver;    // ends a miniature's hover
+
+  // ---- Shared state of the desktops ----------------------------------------------------------
+  WindowTable Table;
+  int16_t CurrentDesktop = 1;
+  int16_t DesktopCount = 1;
+  float ScreenWidthPx = 0, ScreenHeightPx = 0;
+  float CellWidth = 0, CellHeight = 0;
+  uint32_t RequiredStyleMask = WS_VISIBLE | WS_BORDER;
+  Hwnd SelectedWindow = 0;
+  Hwnd PendingWindow = 0;
+  std::string PendingTitle;
+  bool AnimateMode = false;
+  bool PagerShown = false;
+  bool DialogOpen = false;
+  uint32_t ColorNormal = 0, ColorHover = 0, ColorSelected = 0;
+
+  Hwnd PagerHandle = 0;
+  int16_t MiniatureCount = 0;
+  int16_t WindowMenuCount = 0;
+  std::map<int, int32_t> ZOrderCounters;  // arrival counters by desktop
+  std::vector<std::string> IgnoreTitles;  // the ignore list, in order
+  Hwnd LastActiveWindow = 0;
+  Hwnd SummonedWindow = 0;
+  Hwnd MovedWindow = 0;
+  std::unordered_map<Hwnd, bool> MiniatureRaised;
+
+  // ---- Start-up and shutdown (core/Startup.cpp) -------------------------------------------------
+  // Ends the program: saves the ignore list and the pager's place, puts every managed window
+  // back on desktop 1, shown, removes the tray icon and ends the process.
+  void CloseAll();
+  void SaveWindowPosition();
+
+  // ---- The window table's window functions (core/WindowFacts.cpp) -----------------------------
+  std::string GetWindowTitle(Hwnd hwnd);
+  bool HasRequiredStyle(Hwnd hwnd);
+  Rect GetWindowBounds(Hwnd hwnd);
+  float ScaledWidth(Hwnd hwnd);
+  float ScaledHeight(Hwnd hwnd);
+  float ScaledLeft(Hwnd hwnd);
+  float ScaledTop(Hwnd hwnd);
+  bool RowExists(const std::string& key) const { return Table.RowExists(key); }
+  bool IsManaged(Hwnd hwnd) const { return Table.RowExists(WindowTable::KeyOf(hwnd)); }
+  // The handle a miniature's tag names: the tag without "ID:" ("" for an empty tag).
+  static std::string KeyHandle(const std::string& tag);
+
+  // ---- Window discovery and refresh (core/Discovery.cpp) ------------------------------------
+  void GetActiveWindows();
+  void AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, bool force);
+  void AddAlertWindow();
+  void RefreshWindows();
+  void UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture);
+  bool IsOwnWindow(Hwnd hwnd);
+
+  // ---- The ignore list (core/IgnoreList.cpp) ------------------------------------------------
+  void SetIgnoreList();
+  void LoadIgnoreList();
+  void SaveIgnoreList();
+  void AddIgnoreList(const std::string& caption);
+  bool IsIgnored(const std::string& caption) const;
+
+  // ---- Desktop switching and relocation (core/DesktopSwitching.cpp) --------------------------
+  void OpenDesktop(int16_t desktop);
+  void ShowDesktop(int16_t desktop);
+  void MoveOut();
+  void MoveIn(Hwnd hwnd, int32_t target);
+  void AddDesktop(int column, int row);
+  void HideWindow(Hwnd hwnd);
+  void PlaceWindow(int16_t desktop, Hwnd hwnd, float left, float top, float width,
+                   float height);
+  bool ReapplyTransparency(Hwnd hwnd);
+
+  // ---- Pager show and hide (core/PagerVisibility.cpp) ---------------------------------------
+  void HidePager();
+  void ShowPager();
+  void KeepPagerOnScreen();
+
+  // ---- Layout and appearance (pager/Layout.cpp) ---------------------------------------------
+  void SetupDesktops(const std::string& columns, const std::string& rows);
+  void PaintDesktopCell(int index, float angle, uint32_t color1, uint32_t color2);
+  void MoveSelectionBox(int index);
+  void FillWindowMenus(int16_t desktop);
+  // Moves a window's miniature into another desktop's cell (and the row onto that desktop).
+  void PlaceMiniature(Hwnd hwnd, int16_t desktop);
+  // Draws the title strip's picture (the strip's black background and its band of colour).
+  void DrawTitleStrip();
+
+  // ---- Hotkeys (core/HotkeyDispatch.cpp) ----------------------------------------------------
+  intptr_t HotkeyWindowProc(uint32_t msg, uintptr_t wParam, intptr_t lParam);
+  void HandleHotkey(uint8_t id);
+
+ private:
+  void Form_Load();
+  void Form_QueryUnload(forms::UnloadMode mode, bool& cancel);
+  void StartDrag();  // lets the system move the borderless pager with the mouse
+
+  Program& program_;
+  WindowSystem& ws_;
+  forms::WindowProc previousProc_;
+  bool closing_ = false;
+};
+
+}  // namespace vd

@@ -1,0 +1,149 @@
+// How the pager is laid out and painted: the title strip, the grid of desktop cells built from
+// the settings, the cells' colours and the box around the current desktop's cell.
+#include <algorithm>
+#include <optional>
+
+#include "core/Program.h"
+#include "core/Text.h"
+#include "core/frmMain.h"
+#include "settings/HotKeys.h"
+#include "settings/frmOptions.h"
+#include "settings/modInitFiles.h"
+
+namespace vd {
+
+namespace {
+
+// A grid dimension from the settings: at least 1 (a 0 would leave no desktop and divide by
+// zero), at most 9; none when the text is not a number.
+std::optional<int> GridCount(const std::string& text) {
+  auto v = ToInt16(text);
+  if (!v) return std::nullopt;
+  return std::clamp<int>(*v, 1, 9);
+}
+
+// A size in percent of the screen: 0 % is applied as 1 %, above 100 % as 100 %.
+std::optional<float> Percent(const std::string& text) {
+  auto v = ToSingle(text);
+  if (!v) return std::nullopt;
+  return std::clamp(*v, 1.0f, 100.0f);
+}
+
+}  // namespace
+
+void frmMain::SetupDesktops(const std::string& columnsText, const std::string& rowsText) {
+  WindowSystem& ws = ws_;
+  const std::string settings = program_.SettingsFile();
+  const float tppX = static_cast<float>(program_.backend.TwipsPerPixelX());
+  const float tppY = static_cast<float>(program_.backend.TwipsPerPixelY());
+  const auto columns = GridCount(columnsText);
+  const auto rows = GridCount(rowsText);
+
+  // 1, 2. The pager's size from the screen percentages, centred.
+  if (auto w = Percent(ReadSetting(ws, settings, "SETUP", "width"))) {
+    SetWidth(ScreenWidthPx * tppX * (*w / 100.0f));
+  }
+  if (auto h = Percent(ReadSetting(ws, settings, "SETUP", "height"))) {
+    SetHeight(ScreenHeightPx * tppY * (*h / 100.0f));
+  }
+  SetLeft((ScreenWidthPx * tppX - Width()) / 2);
+  SetTop((ScreenHeightPx * tppY - Height()) / 2);
+  // 3, 4. Cell 1 shares the pager out among the columns and rows.
+  if (columns) lblDesktop(1).SetWidth((Width() / tppX) / static_cast<float>(*columns));
+  if (rows) lblDesktop(1).SetHeight((Height() / tppY) / static_cast<float>(*rows));
+  CellWidth = lblDesktop(1).Width();
+  CellHeight = lblDesktop(1).Height();
+  // 5. Back to one desktop.
+  for (int i = DesktopCount; i >= 2; --i) lblDesktop.Unload(i);
+  DesktopCount = 1;
+  HotKeys::RegisterDesktopHotkey(program_, 1);
+  // 6. The other cells, along the first row first.
+  if (columns && rows) {
+    for (int row = 1; row <= *rows; ++row) {
+      for (int column = 1; column <= *columns; ++column) {
+        if (row == 1 && column == 1) continue;
+        AddDesktop(column, row);
+        HotKeys::RegisterDesktopHotkey(program_, DesktopCount);
+        lblDesktop(DesktopCount).Refresh();
+      }
+    }
+    // 7. The pager fits the grid.
+    forms::PictureBox& lastOfRow = lblDesktop(*columns);
+    forms::PictureBox& last = lblDesktop(*columns * *rows);
+    SetWidth((lastOfRow.Left() + lastOfRow.Width()) * tppX + 40);
+    SetHeight((last.Top() + last.Height()) * tppY + 40);
+  }
+  // 8, 9. The title strip and its buttons follow the pager's width.
+  const float widthPx = Width() / tppX;
+  Picture5.SetWidth(widthPx);
+  cmdMenu.SetLeft(widthPx - cmdMenu.Width() - 5);
+  cmdQuery.SetLeft(cmdMenu.Left() - cmdQuery.Width() - 1);
+  lblTitle.SetWidth(std::max(0.0f, cmdMenu.Left() - 6));
+  DrawTitleStrip();
+  // 10, 11. Where the user left the pager, pulled back onto the screen if it sticks out.
+  if (auto left = ToSingle(ReadIniValue(ws, settings, "SETUP", "left"))) SetLeft(*left);
+  if (auto top = ToSingle(ReadIniValue(ws, settings, "SETUP", "top"))) SetTop(*top);
+  KeepPagerOnScreen();
+  // 12. One entry per desktop in the options' two desktop lists.
+  frmOptions& options = program_.Options();
+  options.cmbDesktops.Clear();
+  options.cmbAlertDesktops.Clear();
+  for (int i = 1; i <= DesktopCount; ++i) {
+    options.cmbDesktops.AddItem("Desktop " + std::to_string(i));
+    options.cmbAlertDesktops.AddItem("Desktop " + std::to_string(i));
+  }
+  // 13. Every window's miniature into the new grid, without new pictures.
+  for (int i = 1; i <= Table.Count(); ++i) {
+    UpdateActiveWindow(Table.HandleAt(i),
+                       ToInt16(Table.GetAt(i, WindowTable::kDesktop)).value_or(0), false);
+  }
+  // 14. The panic desktop.
+  if (auto desktop = ToInt16(ReadSetting(ws, settings, "ALERT", "desktop"))) {
+    options.cmbAlertDesktops.SetText("Desktop " + std::to_string(*desktop));
+  }
+  // 15. The pager stays shown and repainted after the rebuild.
+  Refresh();
+}
+
+void frmMain::PaintDesktopCell(int index, float, uint32_t color1, uint32_t) {
+  if (!lblDesktop.Exists(index) || index < 1) return;
+  forms::PictureBox& cell = lblDesktop(index);
+  cell.SyncSurfaceSize();
+  cell.Surface().Fill(color1);
+  cell.Refresh();
+}
+
+void frmMain::MoveSelectionBox(int index) {
+  if (!lblDesktop.Exists(index) || index < 1) return;
+  forms::PictureBox& cell = lblDesktop(index);
+  shpBox.Move(cell.Left() - 1, cell.Top() - 1, cell.Width() + 3, cell.Height() + 3);
+  // Re-read every time: the colour can change in the settings while the program runs.
+  if (auto colour = ToInt32(ReadSetting(ws_, program_.SettingsFile(), "SETUP", "color_box"))) {
+    shpBox.SetBorderColor(static_cast<uint32_t>(*colour));
+  }
+}
+
+// The window menu's lists come with the window menu; until then there is nothing to rebuild.
+void frmMain::FillWindowMenus(int16_t) {}
+
+void frmMain::DrawTitleStrip() {
+  Picture5.SyncSurfaceSize();
+  vd::Bitmap& strip = Picture5.Surface();
+  strip.Fill(0x000000);
+  // A thin band of the selected-cell colour along the strip's bottom edge.
+  strip.FillRect(0, strip.Height() - 2, strip.Width(), strip.Height(), ColorSelected);
+  Picture5.Refresh();
+}
+
+void frmMain::PlaceMiniature(Hwnd hwnd, int16_t desktop) {
+  const std::string key = WindowTable::KeyOf(hwnd);
+  if (!Table.RowExists(key)) return;
+  Table.Set(key, WindowTable::kDesktop, std::to_string(desktop));
+  int32_t v = ToInt32(Table.Get(key, WindowTable::kVirtualWindow)).value_or(0);
+  if (v < 1 || !picWin.Exists(v) || !lblDesktop.Exists(desktop)) return;
+  picWin(v).SetLeft(ScaledLeft(hwnd) + lblDesktop(desktop).Left());
+  picWin(v).SetTop(ScaledTop(hwnd) + lblDesktop(desktop).Top());
+  picWin(v).SetVisible(true);
+}
+
+}  // namespace vd
