@@ -1,0 +1,36 @@
+// Captures what the screen shows, for the end-to-end tests and the screenshot tool.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vdtools {
+
+struct Image {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> rgb;  // top row first, R, G, B per pixel
+
+  // The pixel as a Windows colour value 0x00BBGGRR; 0xFFFFFFFF outside the image.
+  uint32_t ColorAt(int x, int y) const;
+};
+
+// The name of the environment variable through which the Wine runner hands over the file in
+// which its Xvfb keeps the screen (an XWD image, updated as the X server draws).
+inline constexpr char kXvfbScreenVariable[] = "VD_XVFB_SCREEN";
+
+// The whole screen as drawn now. Under the Wine runner it is read from the Xvfb screen file:
+// Wine's desktop device context holds only the desktop's own surface, not the windows of the
+// other processes. Elsewhere (a real Windows desktop) it is copied from the desktop DC.
+bool CaptureScreen(Image& out);
+
+// Reads an XWD image of 24 or 32 bits per pixel (what Xvfb keeps its screen in).
+bool ReadXwd(const std::string& path, Image& out);
+
+// Copies the screen from the desktop window's device context.
+bool CaptureDesktopDc(Image& out);
+
+bool SavePng(const Image& image, const std::string& path);
+
+}  // namespace vdtools
