@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "ProgramFixture.h"
+#include "core/Text.h"
+#include "settings/frmOptions.h"
+#include "settings/frmTray.h"
+#include "settings/modInitFiles.h"
+
+namespace vd::testing {
+namespace {
+
+using Startup = ProgramFixture;
+
+const char* kGrid3x2 =
+    "[SETUP]\r\ncolumns=3\r\nrows=2\r\nwidth=30\r\nheight=20\r\n"
+    "color_normal=255\r\ncolor_hover=65280\r\ncolor_selected=16711680\r\ncolor_box=65535\r\n";
+
+TEST_F(Startup, ASecondCopyEndsBeforeAnyWindowExists) {
+  fake.SetSecondInstance(true);
+  EXPECT_FALSE(Start());
+  for (Hwnd h : fake.ZOrder()) EXPECT_NE(fake.GetWindowThreadProcessId(h), 1u) << h;
+  EXPECT_TRUE(fake.TrayIcons().empty());
+  EXPECT_FALSE(fake.ProcessEnded());
+}
+
+TEST_F(Startup, ThePagerComesUpTopMostWithTheGridOfTheSettings) {
+  WriteFile("settings.ini", kGrid3x2);
+  ASSERT_TRUE(Start());
+  frmMain& pager = Pager();
+  EXPECT_TRUE(pager.IsShown());
+  EXPECT_TRUE(pager.PagerShown);
+  EXPECT_TRUE(fake.IsTopMost(pager.hWnd()));
+  EXPECT_EQ(pager.PagerHandle, pager.hWnd());
+
+  // Desktops 1 to 3 on the first row, 4 to 6 on the second, 1-pixel gaps, the first column
+  // at pixel 1 and the first row at pixel 22.
+  ASSERT_EQ(pager.DesktopCount, 6);
+  const float w = pager.lblDesktop(1).Width(), h = pager.lblDesktop(1).Height();
+  EXPECT_FLOAT_EQ(w, (1280 * 0.30f) / 3);
+  EXPECT_FLOAT_EQ(h, (1024 * 0.20f) / 2);
+  EXPECT_FLOAT_EQ(pager.CellWidth, w);
+  EXPECT_FLOAT_EQ(pager.lblDesktop(3).Left(), 2 * w + 1 + 2);
+  EXPECT_FLOAT_EQ(pager.lblDesktop(4).Left(), 1);
+  EXPECT_FLOAT_EQ(pager.lblDesktop(5).Top(), h + 22 + 1);
+  // The pager fits the grid (plus 40 twips each way).
+  EXPECT_FLOAT_EQ(pager.Width(), (pager.lblDesktop(3).Left() + w) * 15 + 40);
+  EXPECT_FLOAT_EQ(pager.Height(), (pager.lblDesktop(6).Top() + h) * 15 + 40);
+
+  // Cell 1 is the current desktop's: its colour, its box, its name in the status caption.
+  EXPECT_EQ(pager.ColorSelected, 16711680u);
+  EXPECT_EQ(pager.lblDesktop(1).Surface().GetPixel(0, 0), 16711680u);
+  EXPECT_EQ(pager.lblDesktop(2).Surface().GetPixel(0, 0), 255u);
+  EXPECT_FLOAT_EQ(pager.shpBox.Left(), 0);
+  EXPECT_FLOAT_EQ(pager.shpBox.Top(), 21);
+  EXPECT_FLOAT_EQ(pager.shpBox.Width(), w + 3);
+  EXPECT_EQ(pager.shpBox.BorderColor(), 65535u);
+  EXPECT_EQ(pager.lblTitle.Caption(), "Desktop 1");
+
+  // One entry per desktop in the options' desktop lists; the tray icon is up.
+  EXPECT_EQ(program->Options().cmbDesktops.ListCount(), 6);
+  EXPECT_EQ(program->Options().cmbAlertDesktops.List(5), "Desktop 6");
+  ASSERT_EQ(fake.TrayIcons().size(), 1u);
+  EXPECT_EQ(fake.TrayIcons()[0].tip, "VUEDECK Virtual Desktop");
+  EXPECT_EQ(fake.TrayIcons()[0].hwnd, program->Tray().hWnd());
+  // Starting writes nothing.
+  EXPECT_EQ(ReadFile("settings.ini"), kGrid3x2);
+}
+
+TEST_F(Startup, AFreshInstallationStartsWithBuiltInValuesAndWritesNoFile) {
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(Pager().DesktopCount, 6);
+  EXPECT_NE(Pager().ColorSelected, Pager().ColorNormal);
+  EXPECT_GT(Pager().CellWidth, 10);
+  EXPECT_FALSE(std::filesystem::exists(File("settings.ini")));
+  EXPECT_FALSE(std::filesystem::exists(File("ignore.list")));
+}
+
+TEST_F(Startup, UnusableSettingsAreSkippedOneByOne) {
+  WriteFile("settings.ini",
+            "[SETUP]\r\ncolumns=2\r\nrows=0\r\nwidth=-5\r\nheight=abc\r\n"
+            "color_normal=blue\r\ncolor_selected=\x01\x02\r\nleft=xyz\r\ntop=\r\n"
+            "[ALERT]\r\ndesktop=77\r\n");
+  ASSERT_TRUE(Start());
+  frmMain& pager = Pager();
+  // 0 rows is read as 1 row; a negative width is applied as 1 % of the screen.
+  EXPECT_EQ(pager.DesktopCount, 2);
+  EXPECT_FLOAT_EQ(pager.lblDesktop(1).Width(), (1280 * 0.01f) / 2);
+  EXPECT_EQ(std::to_string(pager.ColorNormal), DefaultSetting("SETUP", "color_normal"));
+  EXPECT_EQ(std::to_string(pager.ColorSelected), DefaultSetting("SETUP", "color_selected"));
+  // A panic desktop the grid does not have selects nothing.
+  EXPECT_EQ(program->Options().cmbAlertDesktops.ListIndex(), -1);
+  EXPECT_TRUE(pager.IsShown());
+}
+
+TEST_F(Startup, APagerSavedOffTheScreenIsCentredOnThatAxisOnly) {
+  WriteFile("settings.ini", std::string(kGrid3x2) + "left=-3000\r\ntop=1500\r\n");
+  ASSERT_TRUE(Start());
+  frmMain& pager = Pager();
+  EXPECT_FLOAT_EQ(pager.Left(), 1280 * 15 / 2.0f - pager.Width() / 2);
+  EXPECT_FLOAT_EQ(pager.Top(), 1500);
+}
+
+class Shutdown : public ProgramFixture {
+ protected:
+  void SetUp() override {
+    WriteFile("settings.ini", kGrid3x2);
+    ASSERT_TRUE(Start());
+    onDesktop1 = OpenWindow("Editor", {10, 20, 610, 420});
+    onDesktop2 = OpenWindow("Mail", {-8, -8, 1288, 1032});
+    transparent3 = OpenWindow("Terminal", {300, 200, 900, 700});
+    onTop2 = OpenWindow("Clock", {1100, 10, 1270, 90});
+    layered1 = OpenWindow("Player", {50, 600, 450, 900});
+    PutRow(onDesktop1, 1);
+    PutRow(onDesktop2, 2);
+    PutRow(transparent3, 3, "0", "", "150");
+    PutRow(onTop2, 2, "1");
+    PutRow(layered1, 1);
+    // As the desktops left them: the windows of 2 and 3 hidden, alphas applied, one top-most.
+    for (Hwnd h : {onDesktop2, transparent3, onTop2}) fake.ShowWindow(h, SW_HIDE);
+    fake.SetWindowLongA(transparent3, GWL_EXSTYLE, WS_EX_LAYERED);
+    fake.SetLayeredWindowAttributes(transparent3, 0, 150, LWA_ALPHA);
+    fake.SetWindowLongA(layered1, GWL_EXSTYLE, WS_EX_LAYERED);
+    fake.SetLayeredWindowAttributes(layered1, 0, 255, LWA_ALPHA);
+    fake.SetWindowPos(onTop2, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    for (Hwnd h : {onDesktop1, onDesktop2, transparent3, onTop2, layered1}) {
+      Rect r;
+      fake.GetWindowRect(h, &r);
+      before[h] = r;
+    }
+  }
+
+  void ExpectEveryWindowBack() {
+    for (auto& [h, rect] : before) {
+      EXPECT_TRUE(fake.IsWindowVisible(h)) << h;
+      Rect now;
+      fake.GetWindowRect(h, &now);
+      EXPECT_EQ(now, rect) << h;
+      EXPECT_EQ(Pager().Table.Get(WindowTable::KeyOf(h), WindowTable::kDesktop), "1") << h;
+    }
+    EXPECT_EQ(fake.Alpha(transparent3), 150);  // the user's choice stays
+    EXPECT_EQ(fake.Alpha(layered1), -1);       // opaque again
+    EXPECT_TRUE(fake.IsTopMost(onTop2));       // so does always-on-top
+    EXPECT_FALSE(fake.IsTopMost(onDesktop2));
+    EXPECT_TRUE(fake.TrayIcons().empty());
+    EXPECT_TRUE(fake.ProcessEnded());
+  }
+
+  Hwnd onDesktop1 = 0, onDesktop2 = 0, transparent3 = 0, onTop2 = 0, layered1 = 0;
+  std::map<Hwnd, Rect> before;
+};
+
+TEST_F(Shutdown, CloseAllShowsEveryWindowOnDesktop1AtItsOwnPlace) {
+  Pager().AnimateMode = true;
+  Pager().CloseAll();
+  ExpectEveryWindowBack();
+  EXPECT_FALSE(Pager().AnimateMode);
+  // The pager's place is kept for the next start, in twips.
+  Rect pager;
+  fake.GetWindowRect(Pager().hWnd(), &pager);
+  const std::string settings = ReadFile("settings.ini");
+  EXPECT_NE(settings.find("left=" + FormatSingle(static_cast<float>(pager.left * 15))),
+            std::string::npos) << settings;
+  EXPECT_NE(settings.find("top=" + FormatSingle(static_cast<float>(pager.top * 15))),
+            std::string::npos) << settings;
+}
+
+TEST_F(Shutdown, ClosingThePagerFromTheTaskBarEndsTheProgramTheSameWay) {
+  fake.SendMessageA(Pager().hWnd(), WM_CLOSE, 0, 0);
+  ExpectEveryWindowBack();
+}
+
+TEST_F(Shutdown, TheEndOfTheSessionEndsTheProgramTheSameWay) {
+  fake.SendMessageA(Pager().hWnd(), WM_QUERYENDSESSION, 0, 0);
+  ExpectEveryWindowBack();
+}
+
+TEST_F(Shutdown, AWindowClosedMeanwhileDoesNotStopTheOthersComingBack) {
+  fake.DestroyWindow(onDesktop2);
+  before.erase(onDesktop2);
+  Pager().CloseAll();
+  ExpectEveryWindowBack();
+}
+
+}  // namespace
+}  // namespace vd::testing
