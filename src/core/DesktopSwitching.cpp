@@ -13,6 +13,9 @@ int32_t AsNumber(const std::string& text) { return ToInt32(text).value_or(0); }
 }  // namespace
 
 void frmMain::OpenDesktop(int16_t desktop) {
+  // Desktops that do not exist are never opened: that would hide every window.
+  if (desktop < 1 || desktop > DesktopCount) return;
+  const Hwnd foregroundBefore = ws_.GetForegroundWindow();
   PaintDesktopCell(CurrentDesktop, 315, ColorNormal, 0);
   PaintDesktopCell(desktop, 315, ColorSelected, 0);
   CurrentDesktop = desktop;
@@ -26,6 +29,24 @@ void frmMain::OpenDesktop(int16_t desktop) {
   }
   ShowDesktop(desktop);
   LastActiveWindow = 0;
+  KeepFocusVisible(foregroundBefore);
+}
+
+void frmMain::KeepFocusVisible(Hwnd foregroundBefore) {
+  if (!IsManaged(foregroundBefore) || ws_.IsWindowVisible(foregroundBefore)) return;
+  // The top-most shown window of the current desktop, walking the Z order from the top.
+  int guard = 0;
+  for (Hwnd w = ws_.GetWindow(hWnd(), GW_HWNDFIRST); w != 0 && guard < 100000;
+       w = ws_.GetWindow(w, GW_HWNDNEXT), ++guard) {
+    const std::string key = WindowTable::KeyOf(w);
+    if (w == PagerHandle || !Table.RowExists(key) || !ws_.IsWindowVisible(w)) continue;
+    if (Table.Get(key, WindowTable::kShowAll) == "1" ||
+        AsNumber(Table.Get(key, WindowTable::kDesktop)) == CurrentDesktop) {
+      ws_.SetForegroundWindow(w);
+      return;
+    }
+  }
+  ws_.SetForegroundWindow(hWnd());
 }
 
 void frmMain::ShowDesktop(int16_t desktop) {
@@ -36,9 +57,8 @@ void frmMain::ShowDesktop(int16_t desktop) {
     const bool showAll = Table.Get(key, WindowTable::kShowAll) == "1";
     if (AsNumber(Table.Get(key, WindowTable::kDesktop)) == desktop) {
       if (AnimateMode && Table.Get(key, WindowTable::kShowAll).empty()) {
-        float factor = ScreenWidthPx > 0 ? CellWidth / ScreenWidthPx : 0.0f;
-        float left = ToSingle(Table.Get(key, WindowTable::kLeft)).value_or(0.0f);
-        MoveIn(hwnd, factor > 0 ? RoundEven(left / factor) : 0);
+        // The window slides in to its own left edge, read from the window itself.
+        MoveIn(hwnd, GetWindowBounds(hwnd).left);
       } else {
         ws_.ShowWindow(hwnd, SW_SHOW);
         const std::string& alpha = Table.Get(key, WindowTable::kTransparent);
@@ -52,17 +72,80 @@ void frmMain::ShowDesktop(int16_t desktop) {
       if (picWin.Exists(v) && v > 0) picWin(v).SetVisible(false);
       PlaceMiniature(hwnd, desktop);
       ws_.ShowWindow(hwnd, SW_SHOW);
-      if (!ReapplyTransparency(hwnd)) modTransparent::ClearWindowAlpha(ws_, hwnd);
+      if (!ReapplyTransparency(hwnd)) MakeOpaque(hwnd);
     }
   }
   FillWindowMenus(desktop);
 }
 
-// The slides of the desktop transition come with window tracking; until then a switch shows
-// and hides at once.
-void frmMain::MoveOut() {}
+void frmMain::MoveOut() {
+  if (!AnimateMode) return;
+  slidePositions_.assign(static_cast<size_t>(Table.Count()) + 1, 0);
+  for (int i = 1; i <= Table.Count(); ++i) {
+    if (!Table.GetAt(i, WindowTable::kShowAll).empty() ||
+        AsNumber(Table.GetAt(i, WindowTable::kDesktop)) != CurrentDesktop) {
+      continue;
+    }
+    const Hwnd hwnd = Table.HandleAt(i);
+    // The slide starts from the window's real rectangle and puts it back there, to the pixel.
+    const Rect r = GetWindowBounds(hwnd);
+    int32_t x = r.left;
+    slidePositions_[static_cast<size_t>(i)] = x;
+    modTransparent::SetWindowAlpha(ws_, hwnd, 254);
+    for (int a = 254; a > 0; a -= 40) {
+      x -= 20;
+      slidePositions_[static_cast<size_t>(i)] = x;
+      ws_.MoveWindow(hwnd, x, r.top, r.Width(), r.Height(), true);
+      modTransparent::SetWindowAlpha(ws_, hwnd, a);
+    }
+    HideWindow(hwnd);
+    ws_.MoveWindow(hwnd, r.left, r.top, r.Width(), r.Height(), true);
+    MakeOpaque(hwnd);
+  }
+}
 
-void frmMain::MoveIn(Hwnd, int32_t) {}
+void frmMain::MoveIn(Hwnd hwnd, int32_t target) {
+  if (!AnimateMode) return;
+  const std::string key = WindowTable::KeyOf(hwnd);
+  if (!Table.RowExists(key)) return;
+  const Rect r = GetWindowBounds(hwnd);
+  const std::string& transparent = Table.Get(key, WindowTable::kTransparent);
+  const int own = ToInt32(transparent).value_or(255);
+  int32_t x = target + 60;
+  ws_.MoveWindow(hwnd, x, r.top, r.Width(), r.Height(), true);
+  modTransparent::SetWindowAlpha(ws_, hwnd, 0);
+  ws_.ShowWindow(hwnd, SW_SHOW);
+  int a = 0;
+  while (x > target) {
+    x -= 5;
+    ws_.MoveWindow(hwnd, x, r.top, r.Width(), r.Height(), true);
+    modTransparent::SetWindowAlpha(ws_, hwnd, a);
+    if (transparent.empty() || a + 10 <= own) {
+      a += 10;
+    } else {
+      a = own;
+    }
+  }
+  ws_.MoveWindow(hwnd, target, r.top, r.Width(), r.Height(), true);
+  modTransparent::SetWindowAlpha(ws_, hwnd, transparent.empty() ? 255 : own);
+}
+
+void frmMain::MakeOpaque(Hwnd hwnd) {
+  auto own = OriginallyLayered.find(hwnd);
+  if (own == OriginallyLayered.end()) {
+    modTransparent::ClearWindowAlpha(ws_, hwnd);
+    return;
+  }
+  // The application layered this window itself: give it back its own layering.
+  const int32_t exStyle = ws_.GetWindowLongA(hwnd, GWL_EXSTYLE);
+  if (!(static_cast<uint32_t>(exStyle) & WS_EX_LAYERED)) {
+    ws_.SetWindowLongA(hwnd, GWL_EXSTYLE, static_cast<int32_t>(exStyle | WS_EX_LAYERED));
+  }
+  if (own->second.hasAttributes) {
+    ws_.SetLayeredWindowAttributes(hwnd, own->second.colorKey, own->second.alpha,
+                                   own->second.flags);
+  }
+}
 
 void frmMain::HideWindow(Hwnd hwnd) {
   const std::string key = WindowTable::KeyOf(hwnd);

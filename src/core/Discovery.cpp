@@ -1,24 +1,198 @@
-// Which top-level windows the pager manages: the start-up scan, the foreground poll and the
-// refresh of the table every 100 ms.
+// Which top-level windows the pager manages: the start-up scan, the foreground poll, the
+// offer of a window the poll would not take by itself, and the refresh of the table every
+// 100 ms (closed windows leave it; the foreground window's row and miniature follow it).
+#include <algorithm>
+#include <unordered_set>
+
 #include "core/Program.h"
+#include "core/Text.h"
 #include "core/frmMain.h"
+#include "core/modTransparent.h"
 #include "settings/frmOptions.h"
 
 namespace vd {
 
+namespace {
+int32_t AsNumber(const std::string& text) { return ToInt32(text).value_or(0); }
+}  // namespace
+
 void frmMain::GetActiveWindows() {
   RequiredStyleMask = WS_VISIBLE | WS_BORDER;
   PagerHandle = hWnd();
+  // Walk the top-level windows from the top of the Z order. The walk is bounded and never
+  // visits a window twice, whatever the window system answers.
+  std::unordered_set<Hwnd> seen;
+  for (Hwnd w = ws_.GetWindow(PagerHandle, GW_HWNDFIRST); w != 0 && seen.insert(w).second;
+       w = ws_.GetWindow(w, GW_HWNDNEXT)) {
+    if (w == PagerHandle || !HasRequiredStyle(w)) continue;
+    const std::string caption = GetWindowTitle(w);
+    const std::string key = WindowTable::KeyOf(w);
+    if (Table.RowExists(key)) Table.Set(key, WindowTable::kTitle, caption);
+    if (!caption.empty()) AddWindow(w, caption, CurrentDesktop, false);
+  }
 }
 
-// Taking windows into the table comes with window tracking; until then no window is added.
-void frmMain::AddWindow(Hwnd, const std::string&, int16_t, bool) {}
+void frmMain::AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, bool force) {
+  if (hwnd == 0 || IsManaged(hwnd) || IsOwnWindow(hwnd) || caption.empty()) return;
+  if (!force && !HasRequiredStyle(hwnd)) {
+    if (IsIgnored(caption)) return;
+    // Offer it: the user may add it with the query button.
+    cmdQuery.SetVisible(true);
+    lblTitle.SetWidth(std::max(0.0f, cmdQuery.Left() - 6));
+    PendingTitle = caption;
+    PendingWindow = hwnd;
+    return;
+  }
+  if (IsIgnored(caption)) return;
+
+  MiniatureCount = static_cast<int16_t>(MiniatureCount + 1);
+  const int v = MiniatureCount;
+  const int32_t arrival = ++ZOrderCounters[CurrentDesktop];
+  if (!picPreview.Exists(v)) picPreview.Load(v).SetVisible(false);
+
+  const std::string key = WindowTable::KeyOf(hwnd);
+  const float scaledWidth = ScaledWidth(hwnd), scaledHeight = ScaledHeight(hwnd);
+  const float scaledLeft = ScaledLeft(hwnd), scaledTop = ScaledTop(hwnd);
+  Table.Add(key, std::to_string(hwnd));
+  Table.Set(key, WindowTable::kTitle, caption);
+  Table.Set(key, WindowTable::kDesktop, std::to_string(desktop));
+  Table.Set(key, WindowTable::kZOrder, std::to_string(arrival));
+  Table.Set(key, WindowTable::kWidth, FormatSingle(scaledWidth));
+  Table.Set(key, WindowTable::kHeight, FormatSingle(scaledHeight));
+  Table.Set(key, WindowTable::kLeft, FormatSingle(scaledLeft));
+  Table.Set(key, WindowTable::kTop, FormatSingle(scaledTop));
+  Table.Set(key, WindowTable::kVirtualWindow, std::to_string(v));
+  Table.Set(key, WindowTable::kOnTop, "0");
+
+  // A window parked wholly left of the screen is brought to its top-left corner.
+  if (scaledLeft + scaledWidth < 0) {
+    Rect r = GetWindowBounds(hwnd);
+    ws_.MoveWindow(hwnd, 0, 0, r.Width(), r.Height(), true);
+  }
+
+  // Remember how the application itself layered the window, so that "opaque" can return to
+  // that state instead of breaking how the window is drawn.
+  if (static_cast<uint32_t>(ws_.GetWindowLongA(hwnd, GWL_EXSTYLE)) & WS_EX_LAYERED) {
+    OwnLayering own;
+    own.hasAttributes =
+        ws_.GetLayeredWindowAttributes(hwnd, &own.colorKey, &own.alpha, &own.flags);
+    OriginallyLayered[hwnd] = own;
+  } else {
+    OriginallyLayered.erase(hwnd);
+  }
+  if (AnimateMode) {
+    modTransparent::SetWindowAlpha(ws_, hwnd, 255);
+  } else {
+    MakeOpaque(hwnd);
+  }
+
+  forms::PictureBox& miniature = picWin.Exists(v) ? picWin(v) : picWin.Load(v);
+  miniature.Move(lblDesktop(CurrentDesktop).Left() + scaledLeft,
+                 lblDesktop(CurrentDesktop).Top() + scaledTop, scaledWidth, scaledHeight);
+  miniature.SetToolTipText(caption);
+  miniature.SetTag(key);
+  miniature.SetVisible(true);
+  miniature.ZOrder(0);
+
+  WindowMenuCount = static_cast<int16_t>(WindowMenuCount + 1);
+  if (!mnuWin.Exists(WindowMenuCount)) mnuWin.Load(WindowMenuCount);
+  forms::MenuItem& entry = mnuWin(WindowMenuCount);
+  entry.SetCaption(caption);
+  entry.SetTag(std::to_string(hwnd));
+  entry.SetVisible(true);
+
+  // A new window paints itself before its first picture is taken.
+  ws_.Sleep(100);
+  UpdateActiveWindow(hwnd, CurrentDesktop, true);
+  if (program_.Options().chkAutoHide.Checked()) HidePager();
+}
 
 void frmMain::AddAlertWindow() { AddWindow(PendingWindow, PendingTitle, CurrentDesktop, true); }
 
-void frmMain::RefreshWindows() {}
+void frmMain::RefreshWindows() {
+  // Drop the rows of windows whose caption reads empty (closed, or cleared), restarting the
+  // walk after each removal.
+  for (bool removed = true; removed;) {
+    removed = false;
+    for (int i = 1; i <= Table.Count(); ++i) {
+      const Hwnd hwnd = Table.HandleAt(i);
+      if (!GetWindowTitle(hwnd).empty()) continue;
+      const std::string key = Table.KeyAt(i);
+      const int32_t v = AsNumber(Table.Get(key, WindowTable::kVirtualWindow));
+      if (v > 0 && picWin.Exists(v)) picWin(v).SetVisible(false);
+      // A window still alive that the program hid (it cleared its caption while on another
+      // desktop) is given back before the program forgets it.
+      const bool hiddenByUs =
+          Table.Get(key, WindowTable::kShowAll).empty() &&
+          AsNumber(Table.Get(key, WindowTable::kDesktop)) != CurrentDesktop;
+      if (hiddenByUs && ws_.IsWindow(hwnd) && !ws_.IsWindowVisible(hwnd)) {
+        ws_.ShowWindow(hwnd, SW_SHOW);
+        MakeOpaque(hwnd);
+      }
+      Table.Remove(key);
+      MiniatureRaised.erase(hwnd);
+      OriginallyLayered.erase(hwnd);
+      if (SummonedWindow == hwnd) SummonedWindow = 0;
+      removed = true;
+      break;
+    }
+  }
+  const Hwnd foreground = ws_.GetForegroundWindow();
+  if (IsManaged(foreground) &&
+      AsNumber(Table.Get(WindowTable::KeyOf(foreground), WindowTable::kDesktop)) ==
+          CurrentDesktop) {
+    UpdateActiveWindow(foreground, CurrentDesktop, true);
+  }
+}
 
-void frmMain::UpdateActiveWindow(Hwnd, int16_t, bool) {}
+void frmMain::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture) {
+  const std::string key = WindowTable::KeyOf(hwnd);
+  if (!Table.RowExists(key) || hwnd == PagerHandle) return;
+  if (AsNumber(Table.Get(key, WindowTable::kDesktop)) != desktop) return;
+
+  if (!replacingMiniatures_) {
+    // A managed window of this desktop came forward: withdraw a pending offer.
+    cmdQuery.SetVisible(false);
+    lblTitle.SetWidth(std::max(0.0f, cmdMenu.Left() - 6));
+    cmdQuery.SetToolTipText("");
+
+    // Another window came to the front: the summoned window goes back where it belongs.
+    if (SummonedWindow >= 1 && SummonedWindow != hwnd) {
+      const Hwnd summoned = SummonedWindow;
+      const std::string summonedKey = WindowTable::KeyOf(summoned);
+      const bool elsewhere =
+          Table.RowExists(summonedKey) &&
+          AsNumber(Table.Get(summonedKey, WindowTable::kDesktop)) != CurrentDesktop;
+      if (elsewhere) {
+        int alpha = 255;
+        modTransparent::FadeOut(ws_, summoned, alpha, 1);
+        HideWindow(summoned);
+      }
+      if (AnimateMode) {
+        modTransparent::SetWindowAlpha(ws_, summoned, 255);
+      } else {
+        MakeOpaque(summoned);
+      }
+      SummonedWindow = 0;
+    }
+
+    // Auto-hide: the user turned to another window.
+    if (LastActiveWindow == 0) {
+      LastActiveWindow = hwnd;
+    } else if (LastActiveWindow != hwnd && program_.Options().chkAutoHide.Checked()) {
+      HidePager();
+      LastActiveWindow = 0;
+    }
+  }
+
+  if (Table.Get(key, WindowTable::kVirtualWindow).empty()) return;
+  Table.Set(key, WindowTable::kTitle, GetWindowTitle(hwnd));
+  Table.Set(key, WindowTable::kWidth, FormatSingle(ScaledWidth(hwnd)));
+  Table.Set(key, WindowTable::kHeight, FormatSingle(ScaledHeight(hwnd)));
+  Table.Set(key, WindowTable::kLeft, FormatSingle(ScaledLeft(hwnd)));
+  Table.Set(key, WindowTable::kTop, FormatSingle(ScaledTop(hwnd)));
+  RefreshMiniature(hwnd, capture);
+}
 
 bool frmMain::IsOwnWindow(Hwnd hwnd) {
   return hwnd != 0 && (hwnd == hWnd() || hwnd == program_.Options().hWnd());

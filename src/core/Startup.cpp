@@ -34,6 +34,28 @@ frmMain::frmMain(Program& program)
       Timer2(*this, "Timer2", 100, true),
       tmrOverDesktop(*this, "tmrOverDesktop", 1, false),
       tmrMouseOver(*this, "tmrMouseOver", 1, false),
+      mnuOptions(nullptr, "mnuOptions", "Options"),
+      mnuSummon(&mnuOptions, "mnuSummon", "Summon"),
+      mnuShowAll(&mnuOptions, "mnuShowAll", "Show on All Desktop"),
+      mnuOnTop(&mnuOptions, "mnuOnTop", "Always On Top"),
+      mnuMoveTo(&mnuOptions, "mnuMoveTo", "Move To"),
+      mnuDesktop(mnuMoveTo, "mnuDesktop", "Desktop 0"),
+      mnuTransparent(&mnuOptions, "mnuTransparent", "Tranparent"),
+      mnuOpaque(&mnuTransparent, "mnuOpaque", "Opaque"),
+      mnuTransHigh(&mnuTransparent, "mnuTransHigh", "High"),
+      mnuTransMedium(&mnuTransparent, "mnuTransMedium", "Medium"),
+      mnuTransLow(&mnuTransparent, "mnuTransLow", "Low"),
+      mnuMax(&mnuOptions, "mnuMax", "Maximize"),
+      mnuMinimize(&mnuOptions, "mnuMinimize", "Minimize"),
+      mnuClose(&mnuOptions, "mnuClose", "Close"),
+      mnuRemove(&mnuOptions, "mnuRemove", "Remove"),
+      mnuSep(&mnuOptions, "mnuSep", "-"),
+      mnuWin(mnuOptions, "mnuWin", "Window Title"),
+      mnuMenu(nullptr, "mnuMenu", "Menu"),
+      mnuMainOption(&mnuMenu, "mnuMainOption", "Options..."),
+      mnuAbout(&mnuMenu, "mnuAbout", "About"),
+      mnuSep3(&mnuMenu, "mnuSep3", "-"),
+      mnuExit(&mnuMenu, "mnuExit", "Exit"),
       program_(program),
       ws_(program.ws) {
   // The pager: no system caption bar (the title strip stands in for it), positions of its
@@ -86,6 +108,13 @@ frmMain::frmMain(Program& program)
   picPreview(0).SetVisible(false);
   Picture1.SetAutoSize(true);
   Picture1.SetVisible(false);
+
+  // The window menu's templates and the entries no command stands behind stay hidden.
+  mnuDesktop(0).SetVisible(false);
+  mnuWin(0).SetVisible(false);
+  mnuMax.SetVisible(false);
+  mnuMinimize.SetVisible(false);
+  mnuClose.SetVisible(false);
 
   LoadEvent = [this] { Form_Load(); };
   QueryUnload = [this](forms::UnloadMode mode, bool& cancel) { Form_QueryUnload(mode, cancel); };
@@ -199,15 +228,21 @@ void frmMain::CloseAll() {
   closing_ = true;
   Timer1.SetEnabled(false);
   Timer2.SetEnabled(false);
-  // 1, 2. What must outlive the run.
-  SaveIgnoreList();
-  SaveWindowPosition();
+  // 1, 2. What must outlive the run. A failure here must never keep the windows hidden.
+  try {
+    SaveIgnoreList();
+  } catch (...) {
+  }
+  try {
+    SaveWindowPosition();
+  } catch (...) {
+  }
   // 3. The windows come back without sliding.
   AnimateMode = false;
   // 4. Every window onto desktop 1, opaque unless the user chose a transparency.
   for (int i = 1; i <= Table.Count(); ++i) {
     Hwnd hwnd = Table.HandleAt(i);
-    modTransparent::ClearWindowAlpha(ws_, hwnd);
+    MakeOpaque(hwnd);
     if (ToInt32(Table.GetAt(i, WindowTable::kDesktop)).value_or(0) != 1) {
       Table.SetAt(i, WindowTable::kDesktop, "1");
       PlaceWindow(1, hwnd, 0, 0, 0, 0);

@@ -21,6 +21,7 @@
 #include "forms/ControlArray.h"
 #include "forms/Controls.h"
 #include "forms/Form.h"
+#include "forms/Menu.h"
 #include "forms/Timer.h"
 #include "platform/WindowSystem.h"
 
@@ -53,6 +54,30 @@ class frmMain : public forms::Form {
   forms::Timer tmrOverDesktop;  // ends a cell's hover highlight
   forms::Timer tmrMouseOver;    // ends a miniature's hover
 
+  // ---- Menus (used only as popup menus) ----------------------------------------------------
+  forms::MenuItem mnuOptions;  // the window menu
+  forms::MenuItem mnuSummon;
+  forms::MenuItem mnuShowAll;
+  forms::MenuItem mnuOnTop;
+  forms::MenuItem mnuMoveTo;
+  forms::MenuArray mnuDesktop;  // "Move To" entries, 1..DesktopCount; 0 is a hidden template
+  forms::MenuItem mnuTransparent;
+  forms::MenuItem mnuOpaque;
+  forms::MenuItem mnuTransHigh;
+  forms::MenuItem mnuTransMedium;
+  forms::MenuItem mnuTransLow;
+  forms::MenuItem mnuMax;
+  forms::MenuItem mnuMinimize;
+  forms::MenuItem mnuClose;
+  forms::MenuItem mnuRemove;
+  forms::MenuItem mnuSep;
+  forms::MenuArray mnuWin;  // the windows of one desktop; 0 is a hidden template
+  forms::MenuItem mnuMenu;  // the main menu
+  forms::MenuItem mnuMainOption;
+  forms::MenuItem mnuAbout;
+  forms::MenuItem mnuSep3;
+  forms::MenuItem mnuExit;
+
   // ---- Shared state of the desktops ----------------------------------------------------------
   WindowTable Table;
   int16_t CurrentDesktop = 1;
@@ -77,6 +102,16 @@ class frmMain : public forms::Form {
   Hwnd SummonedWindow = 0;
   Hwnd MovedWindow = 0;
   std::unordered_map<Hwnd, bool> MiniatureRaised;
+
+  // How a window was layered by its own application when it was first managed: "opaque
+  // again" brings such a window back to this state instead of removing its layered style.
+  struct OwnLayering {
+    bool hasAttributes = false;  // false: layered without attributes the program can read
+    uint32_t colorKey = 0;
+    uint8_t alpha = 255;
+    uint32_t flags = 0;
+  };
+  std::unordered_map<Hwnd, OwnLayering> OriginallyLayered;
 
   // ---- Start-up and shutdown (core/Startup.cpp) -------------------------------------------------
   // Ends the program: saves the ignore list and the pager's place, puts every managed window
@@ -122,6 +157,9 @@ class frmMain : public forms::Form {
   void PlaceWindow(int16_t desktop, Hwnd hwnd, float left, float top, float width,
                    float height);
   bool ReapplyTransparency(Hwnd hwnd);
+  // Makes a managed window opaque again: back to its own layering when its application made
+  // it layered, else without the layered style.
+  void MakeOpaque(Hwnd hwnd);
 
   // ---- Pager show and hide (core/PagerVisibility.cpp) ---------------------------------------
   void HidePager();
@@ -135,6 +173,9 @@ class frmMain : public forms::Form {
   void FillWindowMenus(int16_t desktop);
   // Moves a window's miniature into another desktop's cell (and the row onto that desktop).
   void PlaceMiniature(Hwnd hwnd, int16_t desktop);
+  // Re-sizes and re-places a window's miniature in its desktop's cell, keeps the stacking of
+  // the miniatures, and takes a new picture when asked.
+  void RefreshMiniature(Hwnd hwnd, bool capture);
   // Draws the title strip's picture (the strip's black background and its band of colour).
   void DrawTitleStrip();
 
@@ -147,10 +188,18 @@ class frmMain : public forms::Form {
   void Form_QueryUnload(forms::UnloadMode mode, bool& cancel);
   void StartDrag();  // lets the system move the borderless pager with the mouse
 
+  // Gives the focus to the top-most shown window of the current desktop (or the pager) when
+  // the foreground window was hidden by a switch: keys must never go to an invisible window.
+  void KeepFocusVisible(Hwnd foregroundBefore);
+
   Program& program_;
   WindowSystem& ws_;
   forms::WindowProc previousProc_;
   bool closing_ = false;
+  // While the grid is rebuilt the miniatures are re-placed through UpdateActiveWindow; that
+  // must neither hide the pager through auto-hide nor dismiss a summoned window.
+  bool replacingMiniatures_ = false;
+  std::vector<int32_t> slidePositions_;  // left edges while MoveOut slides, by row position
 };
 
 }  // namespace vd

@@ -92,11 +92,14 @@ void frmMain::SetupDesktops(const std::string& columnsText, const std::string& r
     options.cmbDesktops.AddItem("Desktop " + std::to_string(i));
     options.cmbAlertDesktops.AddItem("Desktop " + std::to_string(i));
   }
-  // 13. Every window's miniature into the new grid, without new pictures.
+  // 13. Every window's miniature into the new grid, without new pictures (and without the
+  // side effects of a window coming forward).
+  replacingMiniatures_ = true;
   for (int i = 1; i <= Table.Count(); ++i) {
     UpdateActiveWindow(Table.HandleAt(i),
                        ToInt16(Table.GetAt(i, WindowTable::kDesktop)).value_or(0), false);
   }
+  replacingMiniatures_ = false;
   // 14. The panic desktop.
   if (auto desktop = ToInt16(ReadSetting(ws, settings, "ALERT", "desktop"))) {
     options.cmbAlertDesktops.SetText("Desktop " + std::to_string(*desktop));
@@ -123,8 +126,34 @@ void frmMain::MoveSelectionBox(int index) {
   }
 }
 
-// The window menu's lists come with the window menu; until then there is nothing to rebuild.
-void frmMain::FillWindowMenus(int16_t) {}
+void frmMain::FillWindowMenus(int16_t desktop) {
+  // The windows of the desktop, titles cut to 30 characters and "...".
+  for (int i : mnuWin.Indexes()) {
+    if (i > 0) mnuWin.Unload(i);
+  }
+  WindowMenuCount = 0;
+  for (int i = 1; i <= Table.Count(); ++i) {
+    if (ToInt32(Table.GetAt(i, WindowTable::kDesktop)).value_or(0) != desktop) continue;
+    WindowMenuCount = static_cast<int16_t>(WindowMenuCount + 1);
+    forms::MenuItem& entry = mnuWin.Load(WindowMenuCount);
+    const std::string& title = Table.GetAt(i, WindowTable::kTitle);
+    entry.SetCaption(title.size() > 30 ? title.substr(0, 30) + "..." : title);
+    entry.SetVisible(true);
+    entry.SetTag(Table.ItemTextAt(i));
+  }
+  // "Move To": every desktop but this one.
+  for (int i : mnuDesktop.Indexes()) {
+    if (i > 0) mnuDesktop.Unload(i);
+  }
+  mnuDesktop(0).SetVisible(true);
+  for (int i = 1; i <= DesktopCount; ++i) {
+    forms::MenuItem& entry = mnuDesktop.Load(i);
+    entry.SetCaption("Desktop " + std::to_string(i));
+    entry.SetTag(std::to_string(i));
+    entry.SetVisible(i != desktop);
+  }
+  mnuDesktop(0).SetVisible(false);
+}
 
 void frmMain::DrawTitleStrip() {
   Picture5.SyncSurfaceSize();
@@ -133,17 +162,6 @@ void frmMain::DrawTitleStrip() {
   // A thin band of the selected-cell colour along the strip's bottom edge.
   strip.FillRect(0, strip.Height() - 2, strip.Width(), strip.Height(), ColorSelected);
   Picture5.Refresh();
-}
-
-void frmMain::PlaceMiniature(Hwnd hwnd, int16_t desktop) {
-  const std::string key = WindowTable::KeyOf(hwnd);
-  if (!Table.RowExists(key)) return;
-  Table.Set(key, WindowTable::kDesktop, std::to_string(desktop));
-  int32_t v = ToInt32(Table.Get(key, WindowTable::kVirtualWindow)).value_or(0);
-  if (v < 1 || !picWin.Exists(v) || !lblDesktop.Exists(desktop)) return;
-  picWin(v).SetLeft(ScaledLeft(hwnd) + lblDesktop(desktop).Left());
-  picWin(v).SetTop(ScaledTop(hwnd) + lblDesktop(desktop).Top());
-  picWin(v).SetVisible(true);
 }
 
 }  // namespace vd

@@ -1,0 +1,79 @@
+// The miniatures: one picture box per managed window over the cell of its desktop, placed and
+// sized like the window scaled down into the cell, stacked with the foreground window's and
+// the always-on-top windows' miniatures in front, showing a scaled picture of the window.
+#include "core/Program.h"
+#include "core/Text.h"
+#include "core/frmMain.h"
+
+namespace vd {
+
+namespace {
+int32_t AsNumber(const std::string& text) { return ToInt32(text).value_or(0); }
+}  // namespace
+
+void frmMain::PlaceMiniature(Hwnd hwnd, int16_t desktop) {
+  const std::string key = WindowTable::KeyOf(hwnd);
+  if (!Table.RowExists(key)) return;
+  Table.Set(key, WindowTable::kDesktop, std::to_string(desktop));
+  const int32_t v = AsNumber(Table.Get(key, WindowTable::kVirtualWindow));
+  if (v < 1 || !picWin.Exists(v) || desktop < 1 || !lblDesktop.Exists(desktop)) return;
+  picWin(v).SetLeft(ScaledLeft(hwnd) + lblDesktop(desktop).Left());
+  picWin(v).SetTop(ScaledTop(hwnd) + lblDesktop(desktop).Top());
+  picWin(v).SetVisible(true);
+}
+
+void frmMain::RefreshMiniature(Hwnd hwnd, bool capture) {
+  const std::string key = WindowTable::KeyOf(hwnd);
+  const int32_t v = AsNumber(Table.Get(key, WindowTable::kVirtualWindow));
+  const int32_t d = AsNumber(Table.Get(key, WindowTable::kDesktop));
+  if (v < 1 || !picWin.Exists(v) || d < 1 || !lblDesktop.Exists(d)) return;
+  forms::PictureBox& miniature = picWin(v);
+
+  // Size and place; the size is clamped to the cell, the position is not.
+  float width = ScaledWidth(hwnd), height = ScaledHeight(hwnd);
+  if (width > lblDesktop(1).Width()) width = lblDesktop(1).Width();
+  if (height > lblDesktop(1).Height()) height = lblDesktop(1).Height();
+  miniature.Move(lblDesktop(d).Left() + ScaledLeft(hwnd), lblDesktop(d).Top() + ScaledTop(hwnd),
+                 width, height);
+
+  // The window that just came to the front gets its miniature raised once.
+  if (!MiniatureRaised[hwnd]) miniature.ZOrder(0);
+  miniature.SetToolTipText(Table.Get(key, WindowTable::kTitle));
+  MiniatureRaised[hwnd] = true;
+  auto raiseOnTop = [this] {
+    for (int i = 1; i <= Table.Count(); ++i) {
+      if (Table.GetAt(i, WindowTable::kOnTop) != "1") continue;
+      const int32_t w = AsNumber(Table.GetAt(i, WindowTable::kVirtualWindow));
+      if (w > 0 && picWin.Exists(w)) picWin(w).ZOrder(0);
+    }
+  };
+  for (int i = 1; i <= Table.Count(); ++i) {
+    const Hwnd other = Table.HandleAt(i);
+    if (other != hwnd) MiniatureRaised[other] = false;
+  }
+  raiseOnTop();
+
+  if (hwnd == MovedWindow) return;
+  if (capture) {
+    Rect r = GetWindowBounds(hwnd);
+    vd::Bitmap picture = ws_.CaptureWindow(hwnd, false, 0, 0, r.Width(), r.Height());
+    // Windows drawn by the graphics card come back black from a plain copy; such a window is
+    // asked to render itself, unless its application is not answering.
+    if (!picture.Empty() && picture.AllBlack() && !ws_.IsHungAppWindow(hwnd)) {
+      vd::Bitmap rendered = ws_.PrintWindow(hwnd, true);
+      if (!rendered.Empty() && !rendered.AllBlack()) picture = std::move(rendered);
+    }
+    if (picture.Empty()) picture = vd::Bitmap(1, 1, 0xFFFFFF);
+    Picture1.SetPicture(std::move(picture));
+    miniature.SyncSurfaceSize();
+    vd::Bitmap& surface = miniature.Surface();
+    const vd::Bitmap& source = Picture1.Picture();
+    surface.StretchFrom(0, 0, surface.Width(), surface.Height(), source, 0, 0, source.Width(),
+                        source.Height(), StretchMode::kHalftone);
+    miniature.Refresh();
+    if (picPreview.Exists(v)) picPreview(v).SetPicture(source);
+  }
+  raiseOnTop();
+}
+
+}  // namespace vd
