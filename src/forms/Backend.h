@@ -46,6 +46,15 @@ class Peer {
   // a window-system call behind the toolkit's back).
   virtual bool IsShown() const = 0;
   virtual void SetFocus() {}
+  // The window system's own handling of a form's message that the form's window procedures
+  // left to the default (the end of Form::DefaultWindowProc): DefWindowProc on Win32, nothing
+  // (0) under the headless backend.
+  virtual intptr_t DefaultProcedure(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+    (void)msg;
+    (void)wParam;
+    (void)lParam;
+    return 0;
+  }
 };
 
 class TimerPeer {
@@ -74,6 +83,16 @@ class Backend {
 
   virtual int TwipsPerPixelX() const = 0;
   virtual int TwipsPerPixelY() const = 0;
+
+  // The colour value of a system colour index (GetSysColor); the usual defaults unless the
+  // backend knows the real ones.
+  virtual uint32_t SysColor(int index) const;
 };
+
+// A colour property's value as drawn: values with the high bit set (0x8000000F) name a system
+// colour by their low byte.
+inline uint32_t ResolveColor(const Backend& backend, uint32_t color) {
+  return (color & 0x80000000u) ? backend.SysColor(static_cast<int>(color & 0xFFu)) : color;
+}
 
 }  // namespace forms

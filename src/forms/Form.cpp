@@ -1,0 +1,111 @@
+#include "forms/Form.h"
+
+#include "forms/Menu.h"
+
+namespace forms {
+
+namespace {
+constexpr uint32_t kWmClose = 0x0010;
+constexpr uint32_t kWmQueryEndSession = 0x0011;
+}  // namespace
+
+Form::Form(Backend& backend, std::string name)
+    : Container(backend, nullptr, ControlKind::kForm, std::move(name), ScaleMode::kTwips) {
+  SetVisible(false);  // a form appears when it is shown
+  proc_ = [this](uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+    return DefaultWindowProc(msg, wParam, lParam);
+  };
+  Realize();
+}
+
+Form::~Form() = default;
+
+void Form::SetCaption(std::string caption) {
+  caption_ = std::move(caption);
+  Changed(Property::kText);
+}
+
+void Form::SetShowInTaskbar(bool v) {
+  showInTaskbar_ = v;
+  Changed(Property::kStyle);
+}
+
+bool Form::IsShown() const {
+  if (const Peer* peer = GetPeer()) return peer->IsShown();
+  return loaded_ && Visible();
+}
+
+void Form::Load() {
+  if (loaded_) return;
+  loaded_ = true;
+  if (auto handler = LoadEvent) handler();
+  // A Visible set before the form was loaded takes effect now.
+  Changed(Property::kVisible);
+}
+
+// Showing a form activates it, so its Activate event runs on every Show.
+void Form::Show() {
+  Load();
+  if (!loaded_) return;  // the Load event unloaded it again
+  SetVisible(true);
+  if (auto handler = Activate) handler();
+}
+
+void Form::ShowModal() {
+  Load();
+  if (!loaded_) return;
+  modal_ = true;
+  SetVisible(true);
+  if (auto handler = Activate) handler();
+  if (loaded_ && Visible()) GetBackend().RunModal(*this);
+  modal_ = false;
+}
+
+void Form::Hide() { SetVisible(false); }
+
+void Form::Unload() {
+  if (!loaded_) return;
+  if (auto handler = UnloadEvent) handler();
+  SetVisible(false);
+  loaded_ = false;
+}
+
+float Form::ScaleWidth() const {
+  return FromPixelsX(Width() / static_cast<float>(GetBackend().TwipsPerPixelX()));
+}
+
+float Form::ScaleHeight() const {
+  return FromPixelsY(Height() / static_cast<float>(GetBackend().TwipsPerPixelY()));
+}
+
+void Form::PopupMenu(MenuItem& menu, float x, float y) {
+  if (MenuItem* chosen = GetBackend().TrackPopupMenu(*this, menu, x, y)) chosen->RaiseClick();
+}
+
+WindowProc Form::SetWindowProc(WindowProc proc) {
+  WindowProc previous = std::move(proc_);
+  proc_ = std::move(proc);
+  return previous;
+}
+
+intptr_t Form::Dispatch(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+  // A copy: the procedure may replace itself while it runs.
+  if (WindowProc proc = proc_) return proc(msg, wParam, lParam);
+  return DefaultWindowProc(msg, wParam, lParam);
+}
+
+intptr_t Form::DefaultWindowProc(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+  if (msg == kWmClose || msg == kWmQueryEndSession) {
+    const UnloadMode mode =
+        msg == kWmClose ? UnloadMode::kFormControlMenu : UnloadMode::kAppWindows;
+    bool cancel = false;
+    if (auto handler = QueryUnload) handler(mode, cancel);
+    if (!cancel) Unload();
+    // The session may end unless a form refused; a closed form is never destroyed here.
+    return msg == kWmQueryEndSession ? (cancel ? 0 : 1) : 0;
+  }
+  if (Peer* peer = GetPeer()) return peer->DefaultProcedure(msg, wParam, lParam);
+  return 0;
+}
+
+}  // namespace forms
