@@ -3,6 +3,7 @@
 // pager's load handler does the rest of the start-up.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -33,6 +34,11 @@ class Program {
   frmMain& Main() { return *main_; }
   frmOptions& Options() { return *options_; }
   frmTray& Tray() { return *tray_; }
+
+  // The caption of the button last pressed in the program's message box.
+  std::string MessageResult;
+  // What was last registered under each hotkey id (1 to 1000): "modifier,key", or empty.
+  std::array<std::string, 1001> HotkeySlots;
 
   // "settings.ini" and "ignore.list" in the program's folder.
   std::string SettingsFile();

@@ -62,6 +62,18 @@ std::string FormatSingle(float value) {
   return buffer;
 }
 
+std::vector<std::string> Split(const std::string& text, char separator) {
+  std::vector<std::string> parts(1);
+  for (char c : text) {
+    if (c == separator) {
+      parts.emplace_back();
+    } else {
+      parts.back() += c;
+    }
+  }
+  return parts;
+}
+
 int32_t RoundEven(double value) {
   double r = std::nearbyint(value);
   if (!(r >= std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vd {
 
@@ -20,6 +21,10 @@ std::optional<float> ToSingle(const std::string& text);
 // The ordinary number-to-text conversion of a single: up to seven significant digits, no
 // trailing zeros, '.' as decimal separator ("12.5", "-0.8", "1234").
 std::string FormatSingle(float value);
+
+// The parts of a text between the separators ("1,12,1" gives "1", "12", "1"; "" gives one
+// empty part).
+std::vector<std::string> Split(const std::string& text, char separator);
 
 // Rounds to the nearest whole number, halves to the even neighbour (as window-system
 // coordinates are rounded from cell units).

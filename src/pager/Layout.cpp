@@ -53,8 +53,13 @@ void frmMain::SetupDesktops(const std::string& columnsText, const std::string& r
   if (rows) lblDesktop(1).SetHeight((Height() / tppY) / static_cast<float>(*rows));
   CellWidth = lblDesktop(1).Width();
   CellHeight = lblDesktop(1).Height();
-  // 5. Back to one desktop.
-  for (int i = DesktopCount; i >= 2; --i) lblDesktop.Unload(i);
+  // 5. Back to one desktop. The hotkeys of the desktops go too (those that remain are
+  // registered again below), so a hotkey left from a larger grid switches to nothing; their
+  // record and their entries in the settings file stay for when the grid grows again.
+  for (int i = DesktopCount; i >= 2; --i) {
+    lblDesktop.Unload(i);
+    ws.UnregisterHotKey(hWnd(), i);
+  }
   DesktopCount = 1;
   HotKeys::RegisterDesktopHotkey(program_, 1);
   // 6. The other cells, along the first row first.
@@ -86,6 +91,7 @@ void frmMain::SetupDesktops(const std::string& columnsText, const std::string& r
   KeepPagerOnScreen();
   // 12. One entry per desktop in the options' two desktop lists.
   frmOptions& options = program_.Options();
+  options.Load();
   options.cmbDesktops.Clear();
   options.cmbAlertDesktops.Clear();
   for (int i = 1; i <= DesktopCount; ++i) {

@@ -1,5 +1,11 @@
 #include "settings/HotKeys.h"
 
+#include "core/Program.h"
+#include "core/Text.h"
+#include "core/frmMain.h"
+#include "interaction/frmMsgBox.h"
+#include "settings/modInitFiles.h"
+
 namespace vd::HotKeys {
 
 std::array<std::string, kModifierCount> ModifierNames;
@@ -30,8 +36,79 @@ void FillKeyTables() {
   }
 }
 
-// Desktop hotkeys are registered once the settings' hotkeys are read; until then a desktop is
-// reached by a click on its cell.
-void RegisterDesktopHotkey(Program&, int) {}
+namespace {
+
+bool InTables(int modifierIndex, int keyIndex) {
+  return modifierIndex >= 0 && modifierIndex < kModifierCount && keyIndex >= 0 &&
+         keyIndex < kKeyCount;
+}
+
+std::string Record(int modifierIndex, int keyIndex) {
+  return std::to_string(modifierIndex) + "," + std::to_string(keyIndex);
+}
+
+bool RegisterRecorded(Program& program, Hwnd window, int id, const std::string& record) {
+  auto fields = Split(record, ',');
+  if (fields.size() < 2) return false;
+  auto m = ToInt32(fields[0]), k = ToInt32(fields[1]);
+  if (!m || !k || !InTables(*m, *k)) return false;
+  return program.ws.RegisterHotKey(window, id, ModifierFlags[*m], KeyCodes[*k]);
+}
+
+}  // namespace
+
+bool RegisterHotkeySlot(Program& program, int slot, Hwnd window, int id, int modifierIndex,
+                        int keyIndex) {
+  if (slot < 1 || slot > 1000 || !InTables(modifierIndex, keyIndex)) return false;
+  // An id holds one combination: the one it held before must stop working.
+  program.ws.UnregisterHotKey(window, id);
+  const std::string previous = program.HotkeySlots[static_cast<size_t>(slot)];
+  if (program.ws.RegisterHotKey(window, id, ModifierFlags[modifierIndex],
+                                KeyCodes[keyIndex])) {
+    program.HotkeySlots[static_cast<size_t>(slot)] = Record(modifierIndex, keyIndex);
+    return true;
+  }
+  if (!previous.empty()) RegisterRecorded(program, window, id, previous);
+  return false;
+}
+
+bool IsHotkeyTaken(Program& program, int slot, int modifierIndex, int keyIndex) {
+  const std::string wanted = Record(modifierIndex, keyIndex);
+  for (int id = 1; id <= 100; ++id) {
+    if (id == slot) continue;
+    if (program.HotkeySlots[static_cast<size_t>(id)] == wanted) {
+      ShowHotkeyTaken(program);
+      return true;
+    }
+  }
+  return false;
+}
+
+void RegisterDesktopHotkey(Program& program, int desktop) {
+  const std::string entry = ReadSetting(program.ws, program.SettingsFile(), "HOTKEYS",
+                                        std::to_string(desktop));
+  auto fields = Split(entry, ',');
+  if (fields.size() < 3) return;
+  auto m = ToInt32(fields[0]), k = ToInt32(fields[1]), enabled = ToInt32(fields[2]);
+  if (!m || !k || !enabled) return;
+  const Hwnd pager = program.Main().hWnd();
+  if (*enabled == 0) {
+    program.ws.UnregisterHotKey(pager, desktop);
+  } else {
+    RegisterHotkeySlot(program, desktop, pager, desktop, *m, *k);
+  }
+}
+
+void ShowHotkeyTaken(Program& program) {
+  ShowMessage(program, "Hotkeys Error",
+              "The selected hotkeys have been assigned. Please choose a different "
+              "combinations.",
+              "critical", "Ok;");
+}
+
+void ShowHotkeyAssigned(Program& program) {
+  ShowMessage(program, "Hotkeys Assigned", "Selected hotkeys have been assigned successfully.",
+              "apply", "Ok;");
+}
 
 }  // namespace vd::HotKeys

@@ -1,10 +1,13 @@
 // The hotkey model: one modifier and one key, each from a fixed table; ids 1 to 81 for the
-// desktops, 98 for panic and 99 for hide/unhide.
+// desktops, 98 for panic and 99 for hide/unhide; the record of what was registered under each
+// id and the check that keeps two ids from sharing a combination.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
+
+#include "platform/WindowSystem.h"
 
 namespace vd {
 class Program;
@@ -26,7 +29,23 @@ extern std::array<uint32_t, kKeyCount> KeyCodes;
 // INSERT, DELETE, the digits, the letters A to W and F1 to F12.
 void FillKeyTables();
 
-// Registers desktop n's hotkey from its "HOTKEYS" entry in the settings file.
+// Registers the combination under the id on the window, after unregistering what the id held,
+// and records it under the slot. When the system refuses it (another program holds it), the
+// id gets its previous combination back, the record stays as it was, and the result is false.
+// Indexes outside the tables are refused the same way.
+bool RegisterHotkeySlot(Program& program, int slot, Hwnd window, int id, int modifierIndex,
+                        int keyIndex);
+
+// True when another id (1 to 100) already holds the combination; the user is then told with
+// the "Hotkeys Error" message.
+bool IsHotkeyTaken(Program& program, int slot, int modifierIndex, int keyIndex);
+
+// Registers desktop n's hotkey from its "HOTKEYS" entry (modifier, key, enabled): enabled 0
+// unregisters it; an entry that is missing or unusable leaves the hotkey as it was.
 void RegisterDesktopHotkey(Program& program, int desktop);
+
+// The two messages that report on a hotkey the user set.
+void ShowHotkeyTaken(Program& program);
+void ShowHotkeyAssigned(Program& program);
 
 }  // namespace vd::HotKeys
