@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include "ProgramFixture.h"
+#include "interaction/frmMsgBox.h"
+#include "settings/HotKeys.h"
+#include "settings/frmOptions.h"
+#include "settings/modInitFiles.h"
+
+namespace vd::testing {
+namespace {
+
+constexpr uint32_t kAlt = MOD_ALT, kCtrl = MOD_CONTROL;
+
+const char* kKeyboardSettings =
+    "[SETUP]\r\ncolumns=3\r\nrows=2\r\nwidth=30\r\nheight=20\r\ntransparent=0\r\n"
+    "hide=1,50\r\ncolor_normal=255\r\ncolor_hover=65280\r\ncolor_selected=16711680\r\n"
+    "color_box=65535\r\nanimate=0\r\n"
+    "[ALERT]\r\nenabled=1\r\ndesktop=5\r\nkey1=1\r\nkey2=49\r\n"
+    "[HOTKEYS]\r\n1=0,7,1\r\n2=1,12,1\r\n3=0,9,1\r\n4=0,10,0\r\n5=0,11,1\r\n6=0,12,1\r\n";
+
+class Keyboard : public ProgramFixture {
+ protected:
+  void SetUp() override {
+    // Every message box is answered with its first button; the titles are kept.
+    backend->onModal = [this](forms::Form& form) {
+      if (auto* box = dynamic_cast<frmMsgBox*>(&form)) {
+        messages.push_back(box->lblTitle.Caption());
+        box->cmdRespond(0).RaiseClick();
+      }
+    };
+  }
+  void StartWith(const std::string& settings = kKeyboardSettings) {
+    WriteFile("settings.ini", settings);
+    ASSERT_TRUE(Start());
+  }
+  frmOptions& Options() { return program->Options(); }
+  // Chooses a combination for a desktop on the Desktops page and presses "Set Hotkey".
+  int SetForDesktop(int desktop, int modifier, int key) {
+    Options().cmbDesktops.SetListIndex(desktop - 1);
+    Options().cboKey1.SetListIndex(modifier);
+    Options().cboKey2.SetListIndex(key);
+    return Options().SetDesktopHotkey(true);
+  }
+  std::vector<std::string> messages;
+};
+
+TEST(SettingsFile, ValuesAreCutTo127CharactersAndEmptyEqualsMissing) {
+  fake::FakeWindowSystem fake;
+  const std::string file =
+      (std::filesystem::temp_directory_path() / "vuedeck-ini-cut.ini").string();
+  fake.WritePrivateProfileStringA("SETUP", "long", std::string(200, 'x'), file);
+  fake.WritePrivateProfileStringA("SETUP", "exact", std::string(127, 'y'), file);
+  fake.WritePrivateProfileStringA("SETUP", "empty", "", file);
+  EXPECT_EQ(ReadIniValue(fake, file, "SETUP", "long"), std::string(127, 'x'));
+  EXPECT_EQ(ReadIniValue(fake, file, "SETUP", "exact"), std::string(127, 'y'));
+  EXPECT_EQ(ReadIniValue(fake, file, "SETUP", "empty"), "");
+  EXPECT_EQ(ReadIniValue(fake, file, "SETUP", "absent"), "");
+  EXPECT_EQ(ReadIniValue(fake, file + ".none", "SETUP", "long"), "");
+  std::filesystem::remove(file);
+}
+
+TEST_F(Keyboard, TheSettingsFileDrivesTheHotkeysAndTheLists) {
+  StartWith();
+  frmMain& pager = Pager();
+  // "1,12,1" for desktop 2 means CTRL+6, enabled.
+  EXPECT_TRUE(fake.PressHotkey(kCtrl, '6'));
+  EXPECT_EQ(pager.CurrentDesktop, 2);
+  EXPECT_TRUE(fake.PressHotkey(kAlt, '1'));
+  EXPECT_EQ(pager.CurrentDesktop, 1);
+  // Desktop 4's hotkey (ALT+4) is stored disabled.
+  EXPECT_FALSE(fake.PressHotkey(kAlt, '4'));
+  EXPECT_EQ(Options().cboAlert1.Text(), "CTRL");
+  EXPECT_EQ(Options().cboAlert2.Text(), "F11");
+  EXPECT_EQ(Options().cmbAlertDesktops.Text(), "Desktop 5");
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Keyboard, AMinusOneLeavesAListWithoutSelectionAndOutOfRangeOpacityIsIgnored) {
+  std::string settings = kKeyboardSettings;
+  settings.replace(settings.find("key1=1"), 6, "key1=-1");
+  settings.replace(settings.find("transparent=0"), 13, "transparent=7");
+  StartWith(settings);
+  EXPECT_EQ(Options().cboAlert1.ListIndex(), -1);
+  EXPECT_EQ(Options().cmbTransparent.ListIndex(), -1);
+  EXPECT_EQ(fake.Alpha(Pager().hWnd()), -1);  // the pager keeps its opacity
+  // With a list empty, the panic hotkey is not registered.
+  EXPECT_FALSE(fake.PressHotkey(kCtrl, static_cast<uint32_t>(0x7A)));
+}
+
+TEST_F(Keyboard, ACombinationIsNeverSharedBetweenTwoIds) {
+  StartWith();
+  const int ctrl = 1, letterA = 16;
+  EXPECT_EQ(SetForDesktop(1, ctrl, letterA), 1);
+  EXPECT_EQ(messages.back(), "Hotkeys Assigned");
+  EXPECT_EQ(SetForDesktop(2, ctrl, letterA), 0);
+  EXPECT_EQ(messages.back(), "Hotkeys Error");
+  // The Desktops page shows desktop 2's stored combination again: CTRL+6.
+  EXPECT_EQ(Options().cboKey1.Text(), "CTRL");
+  EXPECT_EQ(Options().cboKey2.Text(), "6");
+  // The same combination again for its own desktop is accepted.
+  EXPECT_EQ(SetForDesktop(1, ctrl, letterA), 1);
+  // The panic and hide keys share the id range with the desktops.
+  Options().cboAlert1.SetListIndex(ctrl);
+  Options().cboAlert2.SetListIndex(letterA);
+  Options().setAlertHotkeys(true);
+  EXPECT_EQ(messages.back(), "Hotkeys Error");
+  EXPECT_EQ(Options().cboAlert2.Text(), "F11");
+  EXPECT_NE(ReadFile("settings.ini").find("1=1,16,1"), std::string::npos);
+}
+
+TEST_F(Keyboard, ANewCombinationReplacesTheOldOneOfItsDesktop) {
+  StartWith();
+  const int ctrl = 1, letterB = 17;
+  ASSERT_EQ(SetForDesktop(3, ctrl, letterB), 1);
+  EXPECT_FALSE(fake.PressHotkey(kAlt, '3'));  // the old combination no longer switches
+  EXPECT_TRUE(fake.PressHotkey(kCtrl, 'B'));
+  EXPECT_EQ(Pager().CurrentDesktop, 3);
+}
+
+TEST_F(Keyboard, ACombinationAnotherProgramHoldsIsReportedAsRefused) {
+  fake.HoldHotkeyElsewhere(kCtrl, 'B');
+  StartWith();
+  const int ctrl = 1, letterB = 17;
+  EXPECT_EQ(SetForDesktop(3, ctrl, letterB), 0);
+  EXPECT_EQ(messages.back(), "Hotkeys Error");
+  EXPECT_EQ(Options().cboKey2.Text(), "3");  // desktop 3's stored ALT+3 is shown again
+  // The desktop keeps its working combination and the file is unchanged.
+  EXPECT_TRUE(fake.PressHotkey(kAlt, '3'));
+  EXPECT_EQ(Pager().CurrentDesktop, 3);
+  EXPECT_NE(ReadFile("settings.ini").find("3=0,9,1"), std::string::npos);
+}
+
+TEST_F(Keyboard, HideUnhideTogglesThePager) {
+  StartWith();
+  frmMain& pager = Pager();
+  ASSERT_TRUE(fake.PressHotkey(kCtrl, 0x7B));  // CTRL+F12
+  EXPECT_FALSE(pager.PagerShown);
+  EXPECT_FALSE(pager.IsShown());
+  ASSERT_TRUE(fake.PressHotkey(kCtrl, 0x7B));
+  EXPECT_TRUE(pager.PagerShown);
+  EXPECT_TRUE(pager.IsShown());
+}
+
+TEST_F(Keyboard, PanicOpensThePanicDesktopWithoutAnimationAndHidesThePager) {
+  Hwnd w = OpenWindow("Work");
+  StartWith();
+  frmMain& pager = Pager();
+  pager.AnimateMode = true;
+  pager.DialogOpen = true;  // the options dialog is open
+  Options().Show();
+  fake.ClearCalls();
+  ASSERT_TRUE(fake.PressHotkey(kCtrl, 0x7A));  // CTRL+F11
+  EXPECT_EQ(pager.CurrentDesktop, 5);
+  EXPECT_FALSE(fake.IsWindowVisible(w));
+  EXPECT_FALSE(pager.IsShown());
+  EXPECT_FALSE(pager.PagerShown);
+  EXPECT_FALSE(Options().IsShown());
+  EXPECT_FALSE(pager.DialogOpen);  // else the pager could never be hidden again
+  EXPECT_TRUE(pager.AnimateMode);
+  EXPECT_TRUE(fake.CallsOn("MoveWindow", w).empty());  // no slide
+}
+
+TEST_F(Keyboard, TheCurrentDesktopsHotkeyAndHotkeysOfVanishedDesktopsDoNothing) {
+  Hwnd w = OpenWindow("Work");
+  StartWith();
+  frmMain& pager = Pager();
+  fake.ClearCalls();
+  ASSERT_TRUE(fake.PressHotkey(kAlt, '1'));
+  EXPECT_TRUE(fake.CallsOn("ShowWindow", w).empty());
+
+  // The grid shrinks to 2 x 1: desktop 5's hotkey goes, its record and file entry stay.
+  pager.SetupDesktops("2", "1");
+  EXPECT_EQ(pager.DesktopCount, 2);
+  EXPECT_FALSE(fake.PressHotkey(kAlt, '5'));
+  EXPECT_EQ(pager.CurrentDesktop, 1);
+  EXPECT_EQ(program->HotkeySlots[5], "0,11");
+  // ... and comes back when the grid grows again.
+  pager.SetupDesktops("3", "2");
+  EXPECT_TRUE(fake.PressHotkey(kAlt, '5'));
+  EXPECT_EQ(pager.CurrentDesktop, 5);
+  // A hotkey message for a desktop that does not exist hides nothing.
+  fake.SendMessageA(pager.hWnd(), WM_HOTKEY, 42, 0);
+  EXPECT_EQ(pager.CurrentDesktop, 5);
+}
+
+TEST_F(Keyboard, TheMessageBoxLaysOutItsButtonsFromTheList) {
+  StartWith();
+  frmMsgBox box(*program);
+  box.Prepare("Remove Window", "text", "Ok;");
+  EXPECT_TRUE(box.cmdRespond(0).Visible());
+  EXPECT_FALSE(box.cmdRespond(1).Visible());
+  EXPECT_FLOAT_EQ(box.cmdRespond(0).Left(), 1230);
+
+  box.Prepare("t", "x", "Yes;No");  // no final ";": only Yes
+  EXPECT_TRUE(box.cmdRespond(0).Visible());
+  EXPECT_FALSE(box.cmdRespond(1).Visible());
+
+  box.Prepare("t", "x", "Yes;No;");
+  EXPECT_FLOAT_EQ(box.cmdRespond(0).Left(), 1170);
+  EXPECT_FLOAT_EQ(box.cmdRespond(1).Left(), 2505);
+
+  frmMsgBox three(*program);
+  three.Prepare("t", "x", "Yes;No;Just Remove;");
+  EXPECT_FLOAT_EQ(three.cmdRespond(2).Left(), 2520);
+  EXPECT_EQ(three.cmdRespond(2).Caption(), "Just Remove");
+
+  backend->onModal = [](forms::Form& form) {
+    dynamic_cast<frmMsgBox&>(form).cmdRespond(2).RaiseClick();
+  };
+  ShowMessage(*program, "Remove Window", "?", "warning", "Yes;No;Just Remove;");
+  EXPECT_EQ(program->MessageResult, "Just Remove");
+  // Closed without a button: the result stays as it was.
+  backend->onModal = [this](forms::Form& form) {
+    fake.SendMessageA(form.hWnd(), WM_CLOSE, 0, 0);
+  };
+  program->MessageResult = "";
+  ShowMessage(*program, "Warning", "?", "warning", "Ok;");
+  EXPECT_EQ(program->MessageResult, "");
+}
+
+}  // namespace
+}  // namespace vd::testing
