@@ -64,6 +64,9 @@ class FakeWindowSystem : public WindowSystem {
   void SetScreen(int widthPx, int heightPx, int twipsPerPixelX = 15, int twipsPerPixelY = 15);
   void SetProgramFolder(const std::string& folder);
   void SetSecondInstance(bool anotherCopyRuns);  // AcquireSingleInstance then answers false
+  // Makes a registry key exist ("HKCU\\Software\\Vendor"), as an installer or another
+  // program would; the Run key exists from the start, as on every Windows.
+  void CreateRegistryKey(const std::string& path);
 
   // Handlers the test installs for the two system dialogs; without one, ChooseColorA cancels
   // and MessageBoxA answers IDCANCEL.

@@ -1,0 +1,424 @@
+// The window-system seam on the real system: each operation is the Win32 call it is named
+// after, with the conversions between the program's 32-bit handles and the system's types.
+#include "platform/win32/Win32WindowSystem.h"
+
+#include <windows.h>
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/win32/UniqueHandle.h"
+
+namespace vd::win32 {
+
+namespace {
+
+// Asks the window to draw content that the desktop composes itself (not in older headers).
+constexpr UINT kPwRenderFullContent = 0x00000002;
+constexpr size_t kTipChars = 63;
+
+// Window handles are 32-bit significant and sign-extended; HWND_TOPMOST (-1) and
+// HWND_NOTOPMOST (-2) survive the conversion both ways.
+HWND ToHwnd(Hwnd hwnd) { return reinterpret_cast<HWND>(static_cast<intptr_t>(hwnd)); }
+Hwnd FromHwnd(HWND hwnd) { return static_cast<Hwnd>(reinterpret_cast<intptr_t>(hwnd)); }
+
+// The predefined roots are sign-extended 32-bit values (HKEY_CURRENT_USER is
+// 0xFFFFFFFF80000001 on 64-bit); the program keeps them as 0x80000001.
+HKEY ToHkey(uintptr_t key) {
+  if (key >= 0x80000000u && key <= 0x800000FFu) {
+    const auto low = static_cast<int32_t>(static_cast<uint32_t>(key));
+    return reinterpret_cast<HKEY>(static_cast<intptr_t>(low));
+  }
+  return reinterpret_cast<HKEY>(key);
+}
+
+// Reads a bitmap (not selected into any context) as 32-bit top-down rows and turns the
+// BGRA bytes into colour values 0x00BBGGRR.
+Bitmap ReadBitmap(HDC dc, HBITMAP bitmap, int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  std::vector<uint32_t> raw(static_cast<size_t>(width) * static_cast<size_t>(height));
+  if (::GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), raw.data(), &info,
+                  DIB_RGB_COLORS) == 0) {
+    return Bitmap();
+  }
+  Bitmap result(width, height);
+  std::vector<uint32_t>& pixels = result.Pixels();
+  for (size_t i = 0; i < raw.size(); ++i) {
+    const uint32_t v = raw[i];
+    pixels[i] = ((v >> 16) & 0xFFu) | (v & 0xFF00u) | ((v & 0xFFu) << 16);
+  }
+  return result;
+}
+
+}  // namespace
+
+Win32WindowSystem::Win32WindowSystem() = default;
+
+Win32WindowSystem::~Win32WindowSystem() {
+  if (instanceMutex_ != 0) ::CloseHandle(reinterpret_cast<HANDLE>(instanceMutex_));
+}
+
+// ---- Top-level windows --------------------------------------------------------------------------
+
+bool Win32WindowSystem::ShowWindow(Hwnd hwnd, int cmd) {
+  return ::ShowWindow(ToHwnd(hwnd), cmd) != FALSE;
+}
+
+bool Win32WindowSystem::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
+                                     uint32_t flags) {
+  return ::SetWindowPos(ToHwnd(hwnd), ToHwnd(insertAfter), x, y, cx, cy, flags) != FALSE;
+}
+
+bool Win32WindowSystem::MoveWindow(Hwnd hwnd, int x, int y, int width, int height,
+                                   bool repaint) {
+  return ::MoveWindow(ToHwnd(hwnd), x, y, width, height, repaint ? TRUE : FALSE) != FALSE;
+}
+
+Hwnd Win32WindowSystem::GetWindow(Hwnd hwnd, uint32_t cmd) {
+  return FromHwnd(::GetWindow(ToHwnd(hwnd), cmd));
+}
+
+int Win32WindowSystem::GetWindowTextLengthA(Hwnd hwnd) {
+  return ::GetWindowTextLengthA(ToHwnd(hwnd));
+}
+
+std::string Win32WindowSystem::GetWindowTextA(Hwnd hwnd, int maxCount) {
+  if (maxCount <= 0) return {};
+  std::vector<char> buffer(static_cast<size_t>(maxCount), '\0');
+  const int copied = ::GetWindowTextA(ToHwnd(hwnd), buffer.data(), maxCount);
+  if (copied <= 0) return {};
+  return std::string(buffer.data(), static_cast<size_t>(std::min(copied, maxCount - 1)));
+}
+
+int32_t Win32WindowSystem::GetWindowLongA(Hwnd hwnd, int index) {
+  return static_cast<int32_t>(::GetWindowLongA(ToHwnd(hwnd), index));
+}
+
+int32_t Win32WindowSystem::SetWindowLongA(Hwnd hwnd, int index, int32_t value) {
+  return static_cast<int32_t>(::SetWindowLongA(ToHwnd(hwnd), index, value));
+}
+
+Hwnd Win32WindowSystem::GetForegroundWindow() { return FromHwnd(::GetForegroundWindow()); }
+
+bool Win32WindowSystem::SetForegroundWindow(Hwnd hwnd) {
+  return ::SetForegroundWindow(ToHwnd(hwnd)) != FALSE;
+}
+
+bool Win32WindowSystem::GetWindowRect(Hwnd hwnd, Rect* rect) {
+  RECT r{};
+  if (!rect || !::GetWindowRect(ToHwnd(hwnd), &r)) return false;
+  *rect = Rect{r.left, r.top, r.right, r.bottom};
+  return true;
+}
+
+bool Win32WindowSystem::IsWindow(Hwnd hwnd) { return ::IsWindow(ToHwnd(hwnd)) != FALSE; }
+
+bool Win32WindowSystem::IsWindowVisible(Hwnd hwnd) {
+  return ::IsWindowVisible(ToHwnd(hwnd)) != FALSE;
+}
+
+uint32_t Win32WindowSystem::GetWindowThreadProcessId(Hwnd hwnd) {
+  DWORD process = 0;
+  if (::GetWindowThreadProcessId(ToHwnd(hwnd), &process) == 0) return 0;
+  return process;
+}
+
+bool Win32WindowSystem::IsHungAppWindow(Hwnd hwnd) {
+  return ::IsHungAppWindow(ToHwnd(hwnd)) != FALSE;
+}
+
+// ---- Layered windows ----------------------------------------------------------------------------
+
+bool Win32WindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colorKey, uint8_t alpha,
+                                                   uint32_t flags) {
+  return ::SetLayeredWindowAttributes(ToHwnd(hwnd), colorKey, alpha, flags) != FALSE;
+}
+
+bool Win32WindowSystem::GetLayeredWindowAttributes(Hwnd hwnd, uint32_t* colorKey,
+                                                   uint8_t* alpha, uint32_t* flags) {
+  COLORREF key = 0;
+  BYTE value = 0;
+  DWORD how = 0;
+  if (!::GetLayeredWindowAttributes(ToHwnd(hwnd), &key, &value, &how)) return false;
+  if (colorKey) *colorKey = key;
+  if (alpha) *alpha = value;
+  if (flags) *flags = how;
+  return true;
+}
+
+// ---- Mouse and messages -------------------------------------------------------------------------
+
+bool Win32WindowSystem::GetCursorPos(Point* point) {
+  POINT p{};
+  if (!point || !::GetCursorPos(&p)) return false;
+  *point = Point{p.x, p.y};
+  return true;
+}
+
+Hwnd Win32WindowSystem::WindowFromPoint(Point point) {
+  return FromHwnd(::WindowFromPoint(POINT{point.x, point.y}));
+}
+
+bool Win32WindowSystem::ReleaseCapture() { return ::ReleaseCapture() != FALSE; }
+
+intptr_t Win32WindowSystem::SendMessageA(Hwnd hwnd, uint32_t msg, uintptr_t wParam,
+                                         intptr_t lParam) {
+  return ::SendMessageA(ToHwnd(hwnd), msg, wParam, lParam);
+}
+
+bool Win32WindowSystem::PostMessageA(Hwnd hwnd, uint32_t msg, uintptr_t wParam,
+                                     intptr_t lParam) {
+  return ::PostMessageA(ToHwnd(hwnd), msg, wParam, lParam) != FALSE;
+}
+
+bool Win32WindowSystem::SendMessageTimeoutA(Hwnd hwnd, uint32_t msg, uintptr_t wParam,
+                                            intptr_t lParam, uint32_t timeoutMs,
+                                            intptr_t* result) {
+  DWORD_PTR answer = 0;
+  // A hung window is given up at once; the caller's thread does not pump other messages
+  // while it waits.
+  const LRESULT ok = ::SendMessageTimeoutA(ToHwnd(hwnd), msg, wParam, lParam,
+                                           SMTO_ABORTIFHUNG | SMTO_BLOCK, timeoutMs, &answer);
+  if (ok == 0) return false;
+  if (result) *result = static_cast<intptr_t>(answer);
+  return true;
+}
+
+// ---- Hotkeys ------------------------------------------------------------------------------------
+
+bool Win32WindowSystem::RegisterHotKey(Hwnd hwnd, int id, uint32_t modifiers,
+                                       uint32_t virtualKey) {
+  return ::RegisterHotKey(ToHwnd(hwnd), id, modifiers, virtualKey) != FALSE;
+}
+
+bool Win32WindowSystem::UnregisterHotKey(Hwnd hwnd, int id) {
+  return ::UnregisterHotKey(ToHwnd(hwnd), id) != FALSE;
+}
+
+// ---- Capture ------------------------------------------------------------------------------------
+
+Bitmap Win32WindowSystem::CaptureWindow(Hwnd hwnd, bool client, int left, int top, int width,
+                                        int height) {
+  const HWND window = ToHwnd(hwnd);
+  // GetWindowDC of no window would be the whole screen: refuse handles that name none.
+  if (!::IsWindow(window) || width <= 0 || height <= 0) return Bitmap();
+  WindowDc source(client ? ::GetDC(window) : ::GetWindowDC(window), WindowDcCloser{window});
+  if (!source) return Bitmap();
+  MemoryDc memory(::CreateCompatibleDC(source.Get()));
+  OwnedBitmap bitmap(::CreateCompatibleBitmap(source.Get(), width, height));
+  if (!memory || !bitmap) return Bitmap();
+  {
+    SelectGuard selected(memory.Get(), bitmap.Get());
+    if (!selected.Selected()) return Bitmap();
+    ::BitBlt(memory.Get(), 0, 0, width, height, source.Get(), left, top, SRCCOPY);
+  }
+  return ReadBitmap(memory.Get(), bitmap.Get(), width, height);
+}
+
+Bitmap Win32WindowSystem::PrintWindow(Hwnd hwnd, bool fullContent) {
+  const HWND window = ToHwnd(hwnd);
+  RECT r{};
+  if (!::IsWindow(window) || !::GetWindowRect(window, &r)) return Bitmap();
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  if (width <= 0 || height <= 0) return Bitmap();
+  WindowDc source(::GetWindowDC(window), WindowDcCloser{window});
+  if (!source) return Bitmap();
+  MemoryDc memory(::CreateCompatibleDC(source.Get()));
+  OwnedBitmap bitmap(::CreateCompatibleBitmap(source.Get(), width, height));
+  if (!memory || !bitmap) return Bitmap();
+  {
+    SelectGuard selected(memory.Get(), bitmap.Get());
+    if (!selected.Selected()) return Bitmap();
+    if (!::PrintWindow(window, memory.Get(), fullContent ? kPwRenderFullContent : 0)) {
+      return Bitmap();
+    }
+  }
+  return ReadBitmap(memory.Get(), bitmap.Get(), width, height);
+}
+
+// ---- Time ---------------------------------------------------------------------------------------
+
+void Win32WindowSystem::Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
+
+uint32_t Win32WindowSystem::GetTickCount() { return ::GetTickCount(); }
+
+// ---- Screen facts -------------------------------------------------------------------------------
+
+int Win32WindowSystem::GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
+
+namespace {
+
+int TwipsPerPixel(int capability) {
+  WindowDc screen(::GetDC(nullptr), WindowDcCloser{nullptr});
+  const int dpi = screen ? ::GetDeviceCaps(screen.Get(), capability) : 0;
+  return dpi > 0 ? 1440 / dpi : 15;
+}
+
+}  // namespace
+
+int Win32WindowSystem::TwipsPerPixelX() { return TwipsPerPixel(LOGPIXELSX); }
+
+int Win32WindowSystem::TwipsPerPixelY() { return TwipsPerPixel(LOGPIXELSY); }
+
+uint32_t Win32WindowSystem::GetSysColor(int index) { return ::GetSysColor(index); }
+
+// ---- Profile files ------------------------------------------------------------------------------
+
+uint32_t Win32WindowSystem::GetPrivateProfileStringA(const std::string& section,
+                                                     const std::string& key,
+                                                     const std::string& defaultValue,
+                                                     char* buffer, uint32_t size,
+                                                     const std::string& fileName) {
+  if (!buffer || size == 0) return 0;
+  return ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer,
+                                    size, fileName.c_str());
+}
+
+bool Win32WindowSystem::WritePrivateProfileStringA(const std::string& section,
+                                                   const std::string& key,
+                                                   const std::string& value,
+                                                   const std::string& fileName) {
+  return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
+                                      fileName.c_str()) != FALSE;
+}
+
+// ---- Registry -----------------------------------------------------------------------------------
+
+int32_t Win32WindowSystem::RegOpenKeyExA(uintptr_t root, const std::string& subKey,
+                                         uint32_t access, RegKey* result) {
+  if (!result) return ERROR_INVALID_PARAMETER;
+  HKEY opened = nullptr;
+  const LONG status = ::RegOpenKeyExA(ToHkey(root), subKey.c_str(), 0, access, &opened);
+  if (status == ERROR_SUCCESS) *result = reinterpret_cast<RegKey>(opened);
+  return status;
+}
+
+int32_t Win32WindowSystem::RegSetValueExA(RegKey key, const std::string& valueName,
+                                          uint32_t type, const std::string& data,
+                                          uint32_t length) {
+  // The text's own terminating NUL is the last byte that may be read.
+  const DWORD bytes = std::min<DWORD>(length, static_cast<DWORD>(data.size() + 1));
+  return ::RegSetValueExA(ToHkey(key), valueName.c_str(), 0, type,
+                          reinterpret_cast<const BYTE*>(data.c_str()), bytes);
+}
+
+int32_t Win32WindowSystem::RegQueryValueExA(RegKey key, const std::string& valueName,
+                                            std::string* data) {
+  const HKEY hkey = ToHkey(key);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    DWORD type = 0, size = 0;
+    LONG status = ::RegQueryValueExA(hkey, valueName.c_str(), nullptr, &type, nullptr, &size);
+    if (status != ERROR_SUCCESS) return status;
+    std::vector<BYTE> bytes(size + 1, 0);
+    status = ::RegQueryValueExA(hkey, valueName.c_str(), nullptr, &type, bytes.data(), &size);
+    if (status == ERROR_MORE_DATA) continue;  // the value grew in between: ask again
+    if (status != ERROR_SUCCESS) return status;
+    if (data) {
+      size_t length = size;
+      while (length > 0 && bytes[length - 1] == 0) --length;  // the stored NULs end the text
+      data->assign(reinterpret_cast<const char*>(bytes.data()), length);
+    }
+    return ERROR_SUCCESS;
+  }
+  return ERROR_MORE_DATA;
+}
+
+int32_t Win32WindowSystem::RegDeleteValueA(RegKey key, const std::string& valueName) {
+  return ::RegDeleteValueA(ToHkey(key), valueName.c_str());
+}
+
+int32_t Win32WindowSystem::RegCloseKey(RegKey key) { return ::RegCloseKey(ToHkey(key)); }
+
+// ---- Shell and common dialogs -------------------------------------------------------------------
+
+bool Win32WindowSystem::Shell_NotifyIconA(uint32_t message, const NotifyIconData& data) {
+  NOTIFYICONDATAA record{};
+  record.cbSize = sizeof(record);
+  record.hWnd = ToHwnd(data.hwnd);
+  record.uID = data.id;
+  record.uFlags = data.flags;
+  record.uCallbackMessage = data.callbackMessage;
+  if (data.icon != 0) {
+    record.hIcon = reinterpret_cast<HICON>(data.icon);
+  } else {
+    // The program's own icon (resource 1), or the system's application icon without one.
+    record.hIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+    if (record.hIcon == nullptr) record.hIcon = ::LoadIconA(nullptr, IDI_APPLICATION);
+  }
+  const size_t tipLength = std::min(data.tip.size(), kTipChars);
+  std::memcpy(record.szTip, data.tip.data(), tipLength);
+  record.szTip[tipLength] = '\0';
+  return ::Shell_NotifyIconA(message, &record) != FALSE;
+}
+
+bool Win32WindowSystem::ChooseColorA(Hwnd owner, uint32_t* color,
+                                     std::array<uint32_t, 16>* custom) {
+  if (!color) return false;
+  COLORREF customColors[16] = {};
+  if (custom) std::copy(custom->begin(), custom->end(), customColors);
+  CHOOSECOLORA dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = ToHwnd(owner);
+  dialog.rgbResult = *color;
+  dialog.lpCustColors = customColors;
+  dialog.Flags = CC_RGBINIT;
+  const bool chosen = ::ChooseColorA(&dialog) != FALSE;
+  if (custom) std::copy(std::begin(customColors), std::end(customColors), custom->begin());
+  if (chosen) *color = dialog.rgbResult;
+  return chosen;
+}
+
+int Win32WindowSystem::MessageBoxA(Hwnd owner, const std::string& text,
+                                   const std::string& caption, uint32_t style) {
+  return ::MessageBoxA(ToHwnd(owner), text.c_str(), caption.c_str(), style);
+}
+
+// ---- Process ------------------------------------------------------------------------------------
+
+bool Win32WindowSystem::AcquireSingleInstance() {
+  if (instanceMutex_ != 0) return true;
+  // One copy per user and logon session: the mutex lives in the session's namespace and its
+  // name carries the user's name.
+  char user[257] = {};
+  DWORD userLength = sizeof(user);
+  if (!::GetUserNameA(user, &userLength)) std::strcpy(user, "user");
+  std::string name = std::string("Local\\VuedeckSingleInstance-") + user;
+  std::replace(name.begin() + 6, name.end(), '\\', '_');
+  const HANDLE mutex = ::CreateMutexA(nullptr, FALSE, name.c_str());
+  const DWORD error = ::GetLastError();
+  if (mutex == nullptr) return error != ERROR_ACCESS_DENIED;  // someone else's copy holds it
+  if (error == ERROR_ALREADY_EXISTS) {
+    ::CloseHandle(mutex);
+    return false;
+  }
+  instanceMutex_ = reinterpret_cast<uintptr_t>(mutex);
+  return true;
+}
+
+std::string Win32WindowSystem::ProgramFolder() {
+  std::vector<char> path(MAX_PATH);
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      std::string full(path.data(), length);
+      const size_t slash = full.find_last_of("\\/");
+      return slash == std::string::npos ? std::string() : full.substr(0, slash);
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+void Win32WindowSystem::ExitProcess(uint32_t exitCode) { ::ExitProcess(exitCode); }
+
+}  // namespace vd::win32
