@@ -89,6 +89,46 @@ TEST_F(WindowsConformance, TopMostChangesOnlyTheTopMostState) {
   }
 }
 
+TEST_F(WindowsConformance, SetWindowPosActivatesTheWindowUnlessToldNot) {
+  const Hwnd first = Make({100, 100, 300, 250});
+  const Hwnd second = Make({150, 150, 350, 300});
+  ASSERT_EQ(Ws().GetForegroundWindow(), second);
+
+  ASSERT_TRUE(Ws().SetWindowPos(first, HWND_TOPMOST, 0, 0, 0, 0,
+                                SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE));
+  desktop_->Pump();
+  EXPECT_EQ(Ws().GetForegroundWindow(), second);
+  ASSERT_TRUE(Ws().SetWindowPos(first, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE));
+  desktop_->Pump();
+  EXPECT_EQ(Ws().GetForegroundWindow(), first);
+
+  // A window shown without activation leaves the focus where it was.
+  constexpr int kShowNoActivate = 8;  // SW_SHOWNA
+  Ws().ShowWindow(second, SW_HIDE);
+  Ws().ShowWindow(second, kShowNoActivate);
+  desktop_->Pump();
+  EXPECT_TRUE(Ws().IsWindowVisible(second));
+  EXPECT_EQ(Ws().GetForegroundWindow(), first);
+}
+
+TEST_F(WindowsConformance, MaximiseFillsTheScreenAndRestoreBringsTheRectangleBack) {
+  constexpr int kRestore = 9;  // SW_RESTORE
+  const Hwnd hwnd = Make({100, 100, 300, 250}, false);
+  Ws().ShowWindow(hwnd, SW_MAXIMIZE);  // shows a hidden window too
+  EXPECT_TRUE(Ws().IsWindowVisible(hwnd));
+  EXPECT_EQ(RectOf(hwnd), (Rect{0, 0, Ws().GetSystemMetrics(SM_CXSCREEN),
+                                Ws().GetSystemMetrics(SM_CYSCREEN)}));
+  Ws().ShowWindow(hwnd, SW_SHOW);  // showing keeps it maximised
+  EXPECT_EQ(RectOf(hwnd).Width(), Ws().GetSystemMetrics(SM_CXSCREEN));
+  Ws().ShowWindow(hwnd, kRestore);
+  EXPECT_EQ(RectOf(hwnd), (Rect{100, 100, 300, 250}));
+
+  Ws().ShowWindow(hwnd, SW_MINIMIZE);  // minimised is still shown
+  EXPECT_TRUE(Ws().IsWindowVisible(hwnd));
+  Ws().ShowWindow(hwnd, kRestore);
+  EXPECT_EQ(RectOf(hwnd), (Rect{100, 100, 300, 250}));
+}
+
 TEST_F(WindowsConformance, ZOrderWalkFindsNewWindowsAndPutsTopMostOnesFirst) {
   const Hwnd older = Make({100, 100, 300, 300});
   const Hwnd pinned = Make({120, 120, 320, 320});
@@ -225,6 +265,14 @@ TEST_F(WindowsConformance, WindowFromPointFindsTheInnermostVisibleWindow) {
   EXPECT_EQ(Ws().WindowFromPoint({320, 300}), child);
   EXPECT_EQ(Ws().GetWindow(over, GW_HWNDFIRST), child);  // siblings walk among the children
   EXPECT_EQ(Ws().GetWindow(child, GW_HWNDNEXT), over);
+
+  // A disabled child lets the point fall through to its parent.
+  constexpr uint32_t kDisabled = 0x08000000;  // WS_DISABLED
+  const auto style = static_cast<uint32_t>(Ws().GetWindowLongA(child, GWL_STYLE));
+  Ws().SetWindowLongA(child, GWL_STYLE, static_cast<int32_t>(style | kDisabled));
+  EXPECT_EQ(Ws().WindowFromPoint({260, 250}), parent);
+  Ws().SetWindowLongA(child, GWL_STYLE, static_cast<int32_t>(style));
+  EXPECT_EQ(Ws().WindowFromPoint({260, 250}), child);
 
   Ws().ShowWindow(child, SW_HIDE);
   desktop_->Pump();

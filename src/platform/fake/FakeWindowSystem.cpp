@@ -660,6 +660,11 @@ bool FakeWindowSystem::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, i
   }
   if ((flags & kSwpShowWindow) != 0) s.SetVisible(hwnd, true);
   if ((flags & kSwpHideWindow) != 0) s.SetVisible(hwnd, false);
+  // Unless told not to, the window is activated: it takes the focus and the top of its band.
+  if ((flags & SWP_NOACTIVATE) == 0 && topLevel && insertAfter != HWND_BOTTOM &&
+      (window->style & WS_VISIBLE) != 0) {
+    s.Activate(hwnd);
+  }
   return true;
 }
 
