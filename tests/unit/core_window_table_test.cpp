@@ -72,9 +72,11 @@ TEST(TextConversions, SinglesRoundTripThroughTheirText) {
   EXPECT_EQ(FormatSingle(-0.8f), "-0.8");
   EXPECT_EQ(FormatSingle(1234.0f), "1234");
   EXPECT_EQ(FormatSingle(0.0f), "0");
-  for (float v : {0.1f, 33.333333f, -8.0f, 9600.0f, 81.92f}) {
+  // Seven significant digits: values with no more come back exactly, others within that.
+  for (float v : {0.1f, 33.33333f, -8.0f, 9600.0f, 81.92f}) {
     EXPECT_EQ(ToSingle(FormatSingle(v)), v) << FormatSingle(v);
   }
+  EXPECT_EQ(FormatSingle(100.0f / 3), "33.33333");
   EXPECT_EQ(RoundEven(2.5), 2);
   EXPECT_EQ(RoundEven(3.5), 4);
   EXPECT_EQ(RoundEven(-8.4), -8);
