@@ -27,6 +27,7 @@ class Win32Backend : public Backend {
   void DoEvents() override;
   int TwipsPerPixelX() const override;
   int TwipsPerPixelY() const override;
+  uint32_t SysColor(int index) const override;  // the system's current colours
 
  private:
   struct State;
