@@ -74,10 +74,11 @@ frmMain::frmMain(Program& program)
   forms::Font bold;
   bold.bold = true;
   Label2.SetFont(bold);
-  Label2.Move(60, 40, 720, 195);
+  // Wider than the name needs in Tahoma, so that a substituted font never clips it.
+  Label2.Move(60, 40, 900, 195);
   Label2.SetForeColor(0xFFFFFF);
   Label2.SetBackColor(0x000000);
-  Label3.Move(840, 40, 2355, 255);
+  Label3.Move(990, 40, 2355, 195);
   Label3.SetForeColor(0xC0C0C0);
   Label3.SetBackColor(0x000000);
 

@@ -165,8 +165,8 @@ void frmMain::DrawTitleStrip() {
   Picture5.SyncSurfaceSize();
   vd::Bitmap& strip = Picture5.Surface();
   strip.Fill(0x000000);
-  // A thin band of the selected-cell colour along the strip's bottom edge.
-  strip.FillRect(0, strip.Height() - 2, strip.Width(), strip.Height(), ColorSelected);
+  // A thin line of the selected-cell colour along the strip's bottom edge, below the labels.
+  strip.FillRect(0, strip.Height() - 1, strip.Width(), strip.Height(), ColorSelected);
   Picture5.Refresh();
 }
 
