@@ -12,7 +12,7 @@ SettingsIni::SettingsIni() {
   Set("SETUP", "left", "9000");  // twips: 600 px at 15 twips a pixel
   Set("SETUP", "top", "1500");   // 100 px
   Set("SETUP", "transparent", "0");
-  Set("SETUP", "hide", "1,33");
+  Set("SETUP", "hide", "1,50");
   Set("SETUP", "color_normal", "8404992");     // 0x804000: a dark blue
   Set("SETUP", "color_hover", "16744448");     // 0xFF8000: a light blue
   Set("SETUP", "color_selected", "32768");     // 0x008000: green
@@ -23,10 +23,10 @@ SettingsIni::SettingsIni() {
   Set("SETUP", "auto_start", "0");
   Set("ALERT", "enabled", "0");
   Set("ALERT", "desktop", "1");
-  Set("ALERT", "key1", "-1");
-  Set("ALERT", "key2", "-1");
-  // Key index 7 is the digit 1, so desktop n has Ctrl + the digit n.
-  for (int n = 1; n <= 6; ++n) Set("HOTKEYS", std::to_string(n), "1," + std::to_string(6 + n) + ",1");
+  Set("ALERT", "key1", "1");
+  Set("ALERT", "key2", "49");
+  // Key index 7 is the digit 1, so desktop n has Alt + the digit n.
+  for (int n = 1; n <= 6; ++n) Set("HOTKEYS", std::to_string(n), "0," + std::to_string(6 + n) + ",1");
 }
 
 void SettingsIni::Set(const std::string& section, const std::string& key, const std::string& value) {

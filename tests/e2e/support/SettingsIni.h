@@ -11,8 +11,8 @@ namespace vde2e {
 class SettingsIni {
  public:
   // Three columns by two rows, a quarter of the screen wide and high, placed near the top of
-  // the screen, opaque, no animation, preview, auto-hide or start with Windows, no panic key;
-  // desktop n has Ctrl+n.
+  // the screen, opaque, no animation, preview, auto-hide or start with Windows, the panic key
+  // off; desktop n has Alt+n.
   SettingsIni();
 
   void Set(const std::string& section, const std::string& key, const std::string& value);
