@@ -148,6 +148,62 @@ TEST_F(TestProcesses, AProcessIsEndedWhenItsOwnerGoes) {
   CloseHandle(watch);
 }
 
+class UserInput : public E2eTest {};
+
+// The ids of the WM_HOTKEY messages waiting in this thread's queue, taken out of it.
+std::vector<WPARAM> TakeHotkeys() {
+  std::vector<WPARAM> ids;
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, WM_HOTKEY, WM_HOTKEY, PM_REMOVE)) ids.push_back(msg.wParam);
+  return ids;
+}
+
+TEST_F(UserInput, AChordFiresTheHotkeyRegisteredForItsKeys) {
+  constexpr int kAlt7 = 0x5A07, kAlt8 = 0x5A08;
+  ASSERT_TRUE(RegisterHotKey(nullptr, kAlt7, MOD_ALT, '7'));
+  ASSERT_TRUE(RegisterHotKey(nullptr, kAlt8, MOD_ALT, '8'));
+  TakeHotkeys();
+
+  std::vector<WPARAM> fired;
+  ASSERT_TRUE(PressChord({VK_MENU, '8'}));
+  WaitUntil([&] {
+    for (WPARAM id : TakeHotkeys()) fired.push_back(id);
+    return !fired.empty();
+  }, 3000);
+  ASSERT_TRUE(PressChord({VK_MENU, '7'}));
+  WaitUntil([&] {
+    for (WPARAM id : TakeHotkeys()) fired.push_back(id);
+    return fired.size() >= 2;
+  }, 3000);
+  UnregisterHotKey(nullptr, kAlt7);
+  UnregisterHotKey(nullptr, kAlt8);
+  EXPECT_EQ(fired, (std::vector<WPARAM>{kAlt8, kAlt7}));
+}
+
+TEST_F(UserInput, AClickActivatesTheWindowUnderThePointer) {
+  HWND left = Maker().Open("Left", 100, 200, 300, 200, "color 0x808000");
+  HWND right = Maker().Open("Right", 600, 200, 300, 200, "color 0x008080");
+  ASSERT_TRUE(left && right);
+  ASSERT_TRUE(Maker().Front("Right"));
+  POINT p = ClientCentre(left);
+  ASSERT_TRUE(ClickAt(p.x, p.y));
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == left; }, 3000))
+      << "the foreground window is " << ReadWindowFacts(GetForegroundWindow());
+}
+
+TEST_F(UserInput, ADragOnTheCaptionBarMovesTheWindow) {
+  HWND hwnd = Maker().Open("Dragged", 200, 200, 300, 200);
+  ASSERT_NE(hwnd, nullptr);
+  RECT r = ReadWindowFacts(hwnd).rect;
+  POINT grip{r.left + 120, r.top + GetSystemMetrics(SM_CYSIZEFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
+  ASSERT_EQ(SendMessageA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(grip.x, grip.y)), HTCAPTION);
+  ASSERT_TRUE(DragFromTo(grip, POINT{grip.x + 150, grip.y + 100}));
+  EXPECT_TRUE(WaitUntil([&] {
+    RECT now = ReadWindowFacts(hwnd).rect;
+    return now.left == r.left + 150 && now.top == r.top + 100;
+  }, 3000)) << ReadWindowFacts(hwnd);
+}
+
 // Decodes a PNG file with the system's own imaging codecs, into the harness's image form.
 bool DecodePng(const std::string& path, vdtools::Image& out) {
   bool ok = false;
