@@ -27,15 +27,15 @@ class FakeDesktop : public TestDesktop {
     const Hwnd hwnd = fake_.CreateWindow(window);
     fake_.SetWindowPicture(hwnd, Bitmap(spec.rect.Width(), spec.rect.Height(), spec.color));
     if (!spec.defaultProcedure) {
-      fake_.SetMessageSink(hwnd, [this, hwnd](uint32_t msg, uintptr_t wParam,
-                                              intptr_t lParam) -> intptr_t {
-        if (msg == WM_HOTKEY || msg >= WM_USER) {
-          inbox_[hwnd].push_back(Received{msg, wParam, lParam});
-          return msg >= WM_USER ? static_cast<intptr_t>(wParam) + lParam : 0;
-        }
-        if (msg == WM_CLOSE) fake_.DestroyWindow(hwnd);
-        return 0;
-      });
+      fake_.SetMessageSink(
+          hwnd, [this, hwnd](uint32_t msg, uintptr_t wParam, intptr_t lParam) -> intptr_t {
+            if (msg == WM_HOTKEY || msg >= WM_USER) {
+              inbox_[hwnd].push_back(Received{msg, wParam, lParam});
+              return msg >= WM_USER ? static_cast<intptr_t>(wParam) + lParam : 0;
+            }
+            if (msg == WM_CLOSE) fake_.DestroyWindow(hwnd);
+            return 0;
+          });
     }
     // A top-level window that appears takes the focus, as on the real desktop.
     if (spec.visible && spec.parent == 0) fake_.Activate(hwnd);

@@ -146,14 +146,14 @@ TEST(FakeDesktop, TrayRegistryAndProcessAreInspectable) {
   EXPECT_TRUE(fake.TrayIcons().empty());
 
   RegKey run = 0;
-  ASSERT_EQ(fake.RegOpenKeyExA(HKEY_CURRENT_USER,
-                               "Software\\Microsoft\\Windows\\CurrentVersion\\Run", KEY_WRITE,
-                               &run),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      fake.RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                         KEY_WRITE, &run),
+      ERROR_SUCCESS);
   fake.RegSetValueExA(run, "VUEDECK", REG_SZ, "C:\\VUEDECK\\vuedeck", 18);
-  EXPECT_EQ(fake.Registry().at("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run")
-                .at("VUEDECK"),
-            "C:\\VUEDECK\\vuedeck");
+  EXPECT_EQ(
+      fake.Registry().at("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run").at("VUEDECK"),
+      "C:\\VUEDECK\\vuedeck");
 
   EXPECT_TRUE(fake.AcquireSingleInstance());
   fake.SetSecondInstance(true);

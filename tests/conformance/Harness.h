@@ -21,7 +21,7 @@ struct TestWindowSpec {
   Rect rect{100, 100, 400, 300};  // screen pixels; relative to the parent for a child
   bool visible = true;
   Hwnd parent = 0;
-  uint32_t color = 0x00FFFFFF;    // what the window paints itself with (0x00BBGGRR)
+  uint32_t color = 0x00FFFFFF;  // what the window paints itself with (0x00BBGGRR)
   // A window that leaves every message to the system's defaults (records nothing).
   bool defaultProcedure = false;
 };

@@ -72,7 +72,7 @@ TEST_F(ProfileConformance, DefaultStandsInForWhatIsMissingButNotForAnEmptyValue)
   EXPECT_EQ(Read("ALERT", "key1", "fallback"), "fallback");
   EXPECT_EQ(Read("SETUP", "empty", "fallback"), "");
   EXPECT_EQ(Read("SETUP", "bare", "fallback"), "fallback");  // a line without '='
-  EXPECT_EQ(Read("SETUP", "rows", "dflt   "), "dflt");        // trailing blanks dropped
+  EXPECT_EQ(Read("SETUP", "rows", "dflt   "), "dflt");       // trailing blanks dropped
   EXPECT_EQ(Read("SETUP", "rows", "a long default", 5), "a lo");
 }
 
@@ -157,6 +157,8 @@ TEST_F(ProfileConformance, WritesKeepTheOtherLinesOfTheFile) {
   EXPECT_EQ(ReadRaw(), "[SETUP]\r\ncolumns=3\r\nrows=5\r\nleft=1500\r\n[ALERT]\r\nkey1=-1\r\n");
 }
 
+// How a failed write looks (the file cannot be made). A read-only file would do on Windows, but
+// not for a user who may write anything, as the tests' user under Wine may.
 TEST_F(ProfileConformance, WriteIntoAMissingFolderFails) {
   const std::string nowhere = folder_.File("missing") + "/settings.ini";
   EXPECT_FALSE(Ws().WritePrivateProfileStringA("SETUP", "columns", "3", nowhere));

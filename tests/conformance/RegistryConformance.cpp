@@ -29,8 +29,7 @@ TEST_F(RegistryConformance, ValueIsWrittenReadAndDeletedThroughAnOpenedKey) {
 
   ASSERT_EQ(Ws().RegOpenKeyExA(HKEY_CURRENT_USER, kKey, KEY_WRITE, &key), ERROR_SUCCESS);
   const std::string data = "C:\\Program Files\\VUEDECK\\vuedeck";
-  EXPECT_EQ(Ws().RegSetValueExA(key, "VUEDECK", REG_SZ, data,
-                                static_cast<uint32_t>(data.size())),
+  EXPECT_EQ(Ws().RegSetValueExA(key, "VUEDECK", REG_SZ, data, static_cast<uint32_t>(data.size())),
             ERROR_SUCCESS);
   EXPECT_EQ(Ws().RegSetValueExA(key, "Cut", REG_SZ, data, 7), ERROR_SUCCESS);
   std::string read;
@@ -48,8 +47,7 @@ TEST_F(RegistryConformance, ValueIsWrittenReadAndDeletedThroughAnOpenedKey) {
   EXPECT_EQ(Ws().RegDeleteValueA(key, "VUEDECK"), kErrorAccessDenied);
   EXPECT_EQ(Ws().RegCloseKey(key), ERROR_SUCCESS);
 
-  ASSERT_EQ(Ws().RegOpenKeyExA(HKEY_CURRENT_USER, kKey, KEY_WRITE | KEY_READ, &key),
-            ERROR_SUCCESS);
+  ASSERT_EQ(Ws().RegOpenKeyExA(HKEY_CURRENT_USER, kKey, KEY_WRITE | KEY_READ, &key), ERROR_SUCCESS);
   EXPECT_EQ(Ws().RegDeleteValueA(key, "VUEDECK"), ERROR_SUCCESS);
   EXPECT_EQ(Ws().RegQueryValueExA(key, "VUEDECK", &read), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(Ws().RegDeleteValueA(key, "VUEDECK"), ERROR_FILE_NOT_FOUND);  // already gone
@@ -59,10 +57,10 @@ TEST_F(RegistryConformance, ValueIsWrittenReadAndDeletedThroughAnOpenedKey) {
 
 TEST_F(RegistryConformance, TheRunKeyExists) {
   RegKey key = 0;
-  ASSERT_EQ(Ws().RegOpenKeyExA(HKEY_CURRENT_USER,
-                               "Software\\Microsoft\\Windows\\CurrentVersion\\Run", KEY_WRITE,
-                               &key),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      Ws().RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                         KEY_WRITE, &key),
+      ERROR_SUCCESS);
   EXPECT_EQ(Ws().RegCloseKey(key), ERROR_SUCCESS);
 }
 

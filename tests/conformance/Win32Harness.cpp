@@ -105,10 +105,10 @@ class Win32Desktop : public TestDesktop {
 
   Hwnd MakeWindow(const TestWindowSpec& spec) override {
     const DWORD style = spec.parent != 0 ? WS_CHILD : WS_POPUP;
-    const HWND hwnd = ::CreateWindowExA(
-        0, spec.defaultProcedure ? kPlainClass : kRecordingClass, spec.caption.c_str(), style,
-        spec.rect.left, spec.rect.top, spec.rect.Width(), spec.rect.Height(),
-        ToHwnd(spec.parent), nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    const HWND hwnd = ::CreateWindowExA(0, spec.defaultProcedure ? kPlainClass : kRecordingClass,
+                                        spec.caption.c_str(), style, spec.rect.left, spec.rect.top,
+                                        spec.rect.Width(), spec.rect.Height(), ToHwnd(spec.parent),
+                                        nullptr, ::GetModuleHandleA(nullptr), nullptr);
     if (hwnd == nullptr) return 0;
     ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(spec.color));
     if (spec.visible) {
@@ -132,9 +132,8 @@ class Win32Desktop : public TestDesktop {
     HWND made = nullptr;
     const HANDLE release = hung.release;
     hung.thread = std::thread([&made, ready, release] {
-      const HWND hwnd = ::CreateWindowExA(0, kPlainClass, "Unresponsive", WS_POPUP, 0, 0, 50,
-                                          50, nullptr, nullptr, ::GetModuleHandleA(nullptr),
-                                          nullptr);
+      const HWND hwnd = ::CreateWindowExA(0, kPlainClass, "Unresponsive", WS_POPUP, 0, 0, 50, 50,
+                                          nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
       made = hwnd;
       ::SetEvent(ready);
       // Stops answering: no message is taken from the queue until the test is over.
@@ -200,8 +199,8 @@ class Win32Desktop : public TestDesktop {
 
   void CreateRegistryKey(const std::string& subKey) override {
     HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                          nullptr, &key, nullptr) == ERROR_SUCCESS) {
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                          &key, nullptr) == ERROR_SUCCESS) {
       ::RegCloseKey(key);
     }
   }

@@ -94,8 +94,8 @@ TEST_F(WindowsConformance, SetWindowPosActivatesTheWindowUnlessToldNot) {
   const Hwnd second = Make({150, 150, 350, 300});
   ASSERT_EQ(Ws().GetForegroundWindow(), second);
 
-  ASSERT_TRUE(Ws().SetWindowPos(first, HWND_TOPMOST, 0, 0, 0, 0,
-                                SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE));
+  ASSERT_TRUE(
+      Ws().SetWindowPos(first, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE));
   desktop_->Pump();
   EXPECT_EQ(Ws().GetForegroundWindow(), second);
   ASSERT_TRUE(Ws().SetWindowPos(first, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE));
@@ -116,8 +116,8 @@ TEST_F(WindowsConformance, MaximiseFillsTheScreenAndRestoreBringsTheRectangleBac
   const Hwnd hwnd = Make({100, 100, 300, 250}, false);
   Ws().ShowWindow(hwnd, SW_MAXIMIZE);  // shows a hidden window too
   EXPECT_TRUE(Ws().IsWindowVisible(hwnd));
-  EXPECT_EQ(RectOf(hwnd), (Rect{0, 0, Ws().GetSystemMetrics(SM_CXSCREEN),
-                                Ws().GetSystemMetrics(SM_CYSCREEN)}));
+  EXPECT_EQ(RectOf(hwnd),
+            (Rect{0, 0, Ws().GetSystemMetrics(SM_CXSCREEN), Ws().GetSystemMetrics(SM_CYSCREEN)}));
   Ws().ShowWindow(hwnd, SW_SHOW);  // showing keeps it maximised
   EXPECT_EQ(RectOf(hwnd).Width(), Ws().GetSystemMetrics(SM_CXSCREEN));
   Ws().ShowWindow(hwnd, kRestore);
@@ -189,8 +189,8 @@ TEST_F(WindowsConformance, StyleBitsReadBackAfterSetWindowLong) {
   const Hwnd hwnd = Make({100, 100, 300, 300});
   const auto ex = static_cast<uint32_t>(Ws().GetWindowLongA(hwnd, GWL_EXSTYLE));
   EXPECT_EQ(ex & WS_EX_TOOLWINDOW, 0u);
-  EXPECT_EQ(static_cast<uint32_t>(
-                Ws().SetWindowLongA(hwnd, GWL_EXSTYLE, static_cast<int32_t>(ex | WS_EX_TOOLWINDOW))),
+  EXPECT_EQ(static_cast<uint32_t>(Ws().SetWindowLongA(hwnd, GWL_EXSTYLE,
+                                                      static_cast<int32_t>(ex | WS_EX_TOOLWINDOW))),
             ex);
   EXPECT_NE(static_cast<uint32_t>(Ws().GetWindowLongA(hwnd, GWL_EXSTYLE)) & WS_EX_TOOLWINDOW, 0u);
 
@@ -305,8 +305,8 @@ TEST_F(WindowsConformance, MessagesReachTheWindowAndAnUnresponsiveOneTimesOut) {
   EXPECT_EQ(got[0].msg, custom);
   EXPECT_EQ(got[0].wParam, 3u);
   EXPECT_EQ(got[0].lParam, 4);
-  const auto posted = std::find_if(got.begin(), got.end(),
-                                   [&](const Received& m) { return m.msg == custom + 1; });
+  const auto posted =
+      std::find_if(got.begin(), got.end(), [&](const Received& m) { return m.msg == custom + 1; });
   ASSERT_NE(posted, got.end());
   EXPECT_EQ(posted->wParam, 10u);
   EXPECT_EQ(posted->lParam, 20);

@@ -39,11 +39,10 @@ constexpr int32_t kErrorInvalidHandle = 6;
 // The system colours of a fresh Wine prefix, where the program's end-to-end tests run
 // (index 0 to 30: COLOR_SCROLLBAR to COLOR_MENUBAR).
 constexpr uint32_t kSysColors[] = {
-    0x00FFFFFF, 0x00956F25, 0x00FA9632, 0x00808080, 0x00FFFFFF, 0x00FFFFFF, 0x009E9E9E,
-    0x00000000, 0x00000000, 0x00000000, 0x00FFFFFF, 0x00FFFFFF, 0x00808080, 0x00FA9630,
-    0x00FFFFFF, 0x00F5F5F5, 0x00A6A6A6, 0x00A6A6A6, 0x00000000, 0x00C8C8C8, 0x00FFFFFF,
-    0x006A6A6A, 0x00E3E3E3, 0x00000000, 0x00FFFFFF, 0x00FFFFFF, 0x00E0E0E0, 0x00FA9632,
-    0x00808080, 0x00FA9630, 0x00FFFFFF,
+    0x00FFFFFF, 0x00956F25, 0x00FA9632, 0x00808080, 0x00FFFFFF, 0x00FFFFFF, 0x009E9E9E, 0x00000000,
+    0x00000000, 0x00000000, 0x00FFFFFF, 0x00FFFFFF, 0x00808080, 0x00FA9630, 0x00FFFFFF, 0x00F5F5F5,
+    0x00A6A6A6, 0x00A6A6A6, 0x00000000, 0x00C8C8C8, 0x00FFFFFF, 0x006A6A6A, 0x00E3E3E3, 0x00000000,
+    0x00FFFFFF, 0x00FFFFFF, 0x00E0E0E0, 0x00FA9632, 0x00808080, 0x00FA9630, 0x00FFFFFF,
 };
 
 std::string Dec(int64_t value) { return std::to_string(value); }
@@ -62,7 +61,9 @@ bool SameText(std::string_view a, std::string_view b) {
   return true;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -807,8 +808,8 @@ bool FakeWindowSystem::IsHungAppWindow(Hwnd hwnd) {
 bool FakeWindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colorKey, uint8_t alpha,
                                                   uint32_t flags) {
   State& s = *state_;
-  s.Record("SetLayeredWindowAttributes", {Dec(hwnd), Dec(colorKey), Dec(uint32_t{alpha}),
-                                          Dec(flags)});
+  s.Record("SetLayeredWindowAttributes",
+           {Dec(hwnd), Dec(colorKey), Dec(uint32_t{alpha}), Dec(flags)});
   State::Window* window = s.Find(hwnd);
   // Refused unless the window carries the layered bit first.
   if (!window || (window->exStyle & WS_EX_LAYERED) == 0) return false;
@@ -889,11 +890,10 @@ bool FakeWindowSystem::PostMessageA(Hwnd hwnd, uint32_t msg, uintptr_t wParam, i
 }
 
 bool FakeWindowSystem::SendMessageTimeoutA(Hwnd hwnd, uint32_t msg, uintptr_t wParam,
-                                           intptr_t lParam, uint32_t timeoutMs,
-                                           intptr_t* result) {
+                                           intptr_t lParam, uint32_t timeoutMs, intptr_t* result) {
   State& s = *state_;
-  s.Record("SendMessageTimeoutA", {Dec(hwnd), Dec(msg), Dec(uint64_t{wParam}),
-                                   Dec(int64_t{lParam}), Dec(timeoutMs)});
+  s.Record("SendMessageTimeoutA",
+           {Dec(hwnd), Dec(msg), Dec(uint64_t{wParam}), Dec(int64_t{lParam}), Dec(timeoutMs)});
   State::Window* window = s.Find(hwnd);
   if (!window || window->hung) return false;
   intptr_t answer = 0;
@@ -909,8 +909,7 @@ bool FakeWindowSystem::SendMessageTimeoutA(Hwnd hwnd, uint32_t msg, uintptr_t wP
 
 // ---- Hotkeys ------------------------------------------------------------------------------------
 
-bool FakeWindowSystem::RegisterHotKey(Hwnd hwnd, int id, uint32_t modifiers,
-                                      uint32_t virtualKey) {
+bool FakeWindowSystem::RegisterHotKey(Hwnd hwnd, int id, uint32_t modifiers, uint32_t virtualKey) {
   State& s = *state_;
   s.Record("RegisterHotKey", {Dec(hwnd), Dec(id), Dec(modifiers), Dec(virtualKey)});
   if (hwnd != 0 && !s.Find(hwnd)) return false;
@@ -937,9 +936,8 @@ bool FakeWindowSystem::RegisterHotKey(Hwnd hwnd, int id, uint32_t modifiers,
 bool FakeWindowSystem::UnregisterHotKey(Hwnd hwnd, int id) {
   State& s = *state_;
   s.Record("UnregisterHotKey", {Dec(hwnd), Dec(id)});
-  auto it = std::find_if(s.hotkeys.begin(), s.hotkeys.end(), [&](const State::Hotkey& h) {
-    return h.hwnd == hwnd && h.id == id;
-  });
+  auto it = std::find_if(s.hotkeys.begin(), s.hotkeys.end(),
+                         [&](const State::Hotkey& h) { return h.hwnd == hwnd && h.id == id; });
   if (it == s.hotkeys.end()) return false;
   s.hotkeys.erase(it);
   return true;
@@ -950,8 +948,7 @@ bool FakeWindowSystem::UnregisterHotKey(Hwnd hwnd, int id) {
 Bitmap FakeWindowSystem::CaptureWindow(Hwnd hwnd, bool client, int left, int top, int width,
                                        int height) {
   State& s = *state_;
-  s.Record("CaptureWindow",
-           {Dec(hwnd), Dec(client), Dec(left), Dec(top), Dec(width), Dec(height)});
+  s.Record("CaptureWindow", {Dec(hwnd), Dec(client), Dec(left), Dec(top), Dec(width), Dec(height)});
   const State::Window* window = s.Find(hwnd);
   if (!window || width <= 0 || height <= 0) return Bitmap();
   // Outside the window's picture the copy stays black, as a copy from beyond a device context.
@@ -1018,11 +1015,9 @@ uint32_t FakeWindowSystem::GetSysColor(int index) {
 
 uint32_t FakeWindowSystem::GetPrivateProfileStringA(const std::string& section,
                                                     const std::string& key,
-                                                    const std::string& defaultValue,
-                                                    char* buffer, uint32_t size,
-                                                    const std::string& fileName) {
-  state_->Record("GetPrivateProfileStringA",
-                 {section, key, defaultValue, Dec(size), fileName});
+                                                    const std::string& defaultValue, char* buffer,
+                                                    uint32_t size, const std::string& fileName) {
+  state_->Record("GetPrivateProfileStringA", {section, key, defaultValue, Dec(size), fileName});
   if (!buffer || size == 0) return 0;
   // The default loses its trailing blanks; a key found without '=' also reads as the default.
   std::string value(Trim(defaultValue));
@@ -1041,8 +1036,7 @@ uint32_t FakeWindowSystem::GetPrivateProfileStringA(const std::string& section,
 }
 
 bool FakeWindowSystem::WritePrivateProfileStringA(const std::string& section,
-                                                  const std::string& key,
-                                                  const std::string& value,
+                                                  const std::string& key, const std::string& value,
                                                   const std::string& fileName) {
   state_->Record("WritePrivateProfileStringA", {section, key, value, fileName});
   std::vector<std::string> lines = ReadLines(fileName).value_or(std::vector<std::string>{});
@@ -1069,8 +1063,8 @@ bool FakeWindowSystem::WritePrivateProfileStringA(const std::string& section,
 
 // ---- Registry -----------------------------------------------------------------------------------
 
-int32_t FakeWindowSystem::RegOpenKeyExA(uintptr_t root, const std::string& subKey,
-                                        uint32_t access, RegKey* result) {
+int32_t FakeWindowSystem::RegOpenKeyExA(uintptr_t root, const std::string& subKey, uint32_t access,
+                                        RegKey* result) {
   State& s = *state_;
   s.Record("RegOpenKeyExA", {Dec(uint64_t{root}), subKey, Dec(access)});
   if (!result) return kErrorInvalidHandle;
@@ -1097,9 +1091,8 @@ int32_t FakeWindowSystem::RegSetValueExA(RegKey key, const std::string& valueNam
   // The length counts bytes of data; a terminating NUL within it is not part of the text.
   std::string text = data.substr(0, std::min<size_t>(length, data.size()));
   auto& values = stored->second;
-  auto existing = std::find_if(values.begin(), values.end(), [&](const auto& entry) {
-    return SameText(entry.first, valueName);
-  });
+  auto existing = std::find_if(values.begin(), values.end(),
+                               [&](const auto& entry) { return SameText(entry.first, valueName); });
   if (existing != values.end()) {
     existing->second = std::move(text);
   } else {
@@ -1153,9 +1146,8 @@ int32_t FakeWindowSystem::RegCloseKey(RegKey key) {
 
 bool FakeWindowSystem::Shell_NotifyIconA(uint32_t message, const NotifyIconData& data) {
   State& s = *state_;
-  s.Record("Shell_NotifyIconA",
-           {Dec(message), Dec(data.hwnd), Dec(data.id), Dec(data.flags),
-            Dec(data.callbackMessage), Dec(uint64_t{data.icon}), data.tip});
+  s.Record("Shell_NotifyIconA", {Dec(message), Dec(data.hwnd), Dec(data.id), Dec(data.flags),
+                                 Dec(data.callbackMessage), Dec(uint64_t{data.icon}), data.tip});
   constexpr size_t kTipChars = 63;
   auto it = std::find_if(s.tray.begin(), s.tray.end(), [&](const NotifyIconData& icon) {
     return icon.hwnd == data.hwnd && icon.id == data.id;
@@ -1185,8 +1177,7 @@ bool FakeWindowSystem::Shell_NotifyIconA(uint32_t message, const NotifyIconData&
   }
 }
 
-bool FakeWindowSystem::ChooseColorA(Hwnd owner, uint32_t* color,
-                                    std::array<uint32_t, 16>* custom) {
+bool FakeWindowSystem::ChooseColorA(Hwnd owner, uint32_t* color, std::array<uint32_t, 16>* custom) {
   (void)custom;
   state_->Record("ChooseColorA", {Dec(owner), Dec(color ? *color : 0u)});
   if (!onChooseColor || !color) return false;
@@ -1196,8 +1187,8 @@ bool FakeWindowSystem::ChooseColorA(Hwnd owner, uint32_t* color,
   return true;
 }
 
-int FakeWindowSystem::MessageBoxA(Hwnd owner, const std::string& text,
-                                  const std::string& caption, uint32_t style) {
+int FakeWindowSystem::MessageBoxA(Hwnd owner, const std::string& text, const std::string& caption,
+                                  uint32_t style) {
   state_->Record("MessageBoxA", {Dec(owner), text, caption, Dec(style)});
   return onMessageBox ? onMessageBox(text, caption, style) : IDCANCEL;
 }

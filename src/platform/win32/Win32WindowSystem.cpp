@@ -2,10 +2,12 @@
 // after, with the conversions between the program's 32-bit handles and the system's types.
 #include "platform/win32/Win32WindowSystem.h"
 
+// <windows.h> must come before the other system headers.
+// clang-format off
 #include <windows.h>
-
 #include <commdlg.h>
 #include <shellapi.h>
+// clang-format on
 
 #include <algorithm>
 #include <cstring>
@@ -47,8 +49,8 @@ Bitmap ReadBitmap(HDC dc, HBITMAP bitmap, int width, int height) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   std::vector<uint32_t> raw(static_cast<size_t>(width) * static_cast<size_t>(height));
-  if (::GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), raw.data(), &info,
-                  DIB_RGB_COLORS) == 0) {
+  if (::GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), raw.data(), &info, DIB_RGB_COLORS) ==
+      0) {
     return Bitmap();
   }
   Bitmap result(width, height);
@@ -79,8 +81,7 @@ bool Win32WindowSystem::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, 
   return ::SetWindowPos(ToHwnd(hwnd), ToHwnd(insertAfter), x, y, cx, cy, flags) != FALSE;
 }
 
-bool Win32WindowSystem::MoveWindow(Hwnd hwnd, int x, int y, int width, int height,
-                                   bool repaint) {
+bool Win32WindowSystem::MoveWindow(Hwnd hwnd, int x, int y, int width, int height, bool repaint) {
   return ::MoveWindow(ToHwnd(hwnd), x, y, width, height, repaint ? TRUE : FALSE) != FALSE;
 }
 
@@ -144,8 +145,8 @@ bool Win32WindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colorKey,
   return ::SetLayeredWindowAttributes(ToHwnd(hwnd), colorKey, alpha, flags) != FALSE;
 }
 
-bool Win32WindowSystem::GetLayeredWindowAttributes(Hwnd hwnd, uint32_t* colorKey,
-                                                   uint8_t* alpha, uint32_t* flags) {
+bool Win32WindowSystem::GetLayeredWindowAttributes(Hwnd hwnd, uint32_t* colorKey, uint8_t* alpha,
+                                                   uint32_t* flags) {
   COLORREF key = 0;
   BYTE value = 0;
   DWORD how = 0;
@@ -176,14 +177,12 @@ intptr_t Win32WindowSystem::SendMessageA(Hwnd hwnd, uint32_t msg, uintptr_t wPar
   return ::SendMessageA(ToHwnd(hwnd), msg, wParam, lParam);
 }
 
-bool Win32WindowSystem::PostMessageA(Hwnd hwnd, uint32_t msg, uintptr_t wParam,
-                                     intptr_t lParam) {
+bool Win32WindowSystem::PostMessageA(Hwnd hwnd, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
   return ::PostMessageA(ToHwnd(hwnd), msg, wParam, lParam) != FALSE;
 }
 
 bool Win32WindowSystem::SendMessageTimeoutA(Hwnd hwnd, uint32_t msg, uintptr_t wParam,
-                                            intptr_t lParam, uint32_t timeoutMs,
-                                            intptr_t* result) {
+                                            intptr_t lParam, uint32_t timeoutMs, intptr_t* result) {
   DWORD_PTR answer = 0;
   // A hung window is given up at once; the caller's thread does not pump other messages
   // while it waits.
@@ -196,8 +195,7 @@ bool Win32WindowSystem::SendMessageTimeoutA(Hwnd hwnd, uint32_t msg, uintptr_t w
 
 // ---- Hotkeys ------------------------------------------------------------------------------------
 
-bool Win32WindowSystem::RegisterHotKey(Hwnd hwnd, int id, uint32_t modifiers,
-                                       uint32_t virtualKey) {
+bool Win32WindowSystem::RegisterHotKey(Hwnd hwnd, int id, uint32_t modifiers, uint32_t virtualKey) {
   return ::RegisterHotKey(ToHwnd(hwnd), id, modifiers, virtualKey) != FALSE;
 }
 
@@ -276,17 +274,15 @@ uint32_t Win32WindowSystem::GetSysColor(int index) { return ::GetSysColor(index)
 
 uint32_t Win32WindowSystem::GetPrivateProfileStringA(const std::string& section,
                                                      const std::string& key,
-                                                     const std::string& defaultValue,
-                                                     char* buffer, uint32_t size,
-                                                     const std::string& fileName) {
+                                                     const std::string& defaultValue, char* buffer,
+                                                     uint32_t size, const std::string& fileName) {
   if (!buffer || size == 0) return 0;
   return ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer,
                                     size, fileName.c_str());
 }
 
 bool Win32WindowSystem::WritePrivateProfileStringA(const std::string& section,
-                                                   const std::string& key,
-                                                   const std::string& value,
+                                                   const std::string& key, const std::string& value,
                                                    const std::string& fileName) {
   return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
                                       fileName.c_str()) != FALSE;
@@ -294,8 +290,8 @@ bool Win32WindowSystem::WritePrivateProfileStringA(const std::string& section,
 
 // ---- Registry -----------------------------------------------------------------------------------
 
-int32_t Win32WindowSystem::RegOpenKeyExA(uintptr_t root, const std::string& subKey,
-                                         uint32_t access, RegKey* result) {
+int32_t Win32WindowSystem::RegOpenKeyExA(uintptr_t root, const std::string& subKey, uint32_t access,
+                                         RegKey* result) {
   if (!result) return ERROR_INVALID_PARAMETER;
   HKEY opened = nullptr;
   const LONG status = ::RegOpenKeyExA(ToHkey(root), subKey.c_str(), 0, access, &opened);
@@ -303,9 +299,8 @@ int32_t Win32WindowSystem::RegOpenKeyExA(uintptr_t root, const std::string& subK
   return status;
 }
 
-int32_t Win32WindowSystem::RegSetValueExA(RegKey key, const std::string& valueName,
-                                          uint32_t type, const std::string& data,
-                                          uint32_t length) {
+int32_t Win32WindowSystem::RegSetValueExA(RegKey key, const std::string& valueName, uint32_t type,
+                                          const std::string& data, uint32_t length) {
   // The text's own terminating NUL is the last byte that may be read.
   const DWORD bytes = std::min<DWORD>(length, static_cast<DWORD>(data.size() + 1));
   return ::RegSetValueExA(ToHkey(key), valueName.c_str(), 0, type,
@@ -378,8 +373,8 @@ bool Win32WindowSystem::ChooseColorA(Hwnd owner, uint32_t* color,
   return chosen;
 }
 
-int Win32WindowSystem::MessageBoxA(Hwnd owner, const std::string& text,
-                                   const std::string& caption, uint32_t style) {
+int Win32WindowSystem::MessageBoxA(Hwnd owner, const std::string& text, const std::string& caption,
+                                   uint32_t style) {
   return ::MessageBoxA(ToHwnd(owner), text.c_str(), caption.c_str(), style);
 }
 
@@ -408,7 +403,8 @@ bool Win32WindowSystem::AcquireSingleInstance() {
 std::string Win32WindowSystem::ProgramFolder() {
   std::vector<char> path(MAX_PATH);
   for (;;) {
-    const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    const DWORD length =
+        ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) return {};
     if (length < path.size()) {
       std::string full(path.data(), length);
