@@ -160,8 +160,8 @@ void frmMain::PlaceWindow(int16_t desktop, Hwnd hwnd, float left, float top, flo
   Table.Set(key, WindowTable::kDesktop, std::to_string(desktop));
   if (Table.Get(key, WindowTable::kOnTop) == "0") {
     // To the top of the Z order without staying top-most.
-    ws_.SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-    ws_.SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    ws_.SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, kRaiseFlags);
+    ws_.SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, kRaiseFlags);
   }
   if (left == 0 && top == 0 && width == 0 && height == 0) return;
   if (desktop != CurrentDesktop) HideWindow(hwnd);

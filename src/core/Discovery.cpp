@@ -8,6 +8,8 @@
 #include "core/Text.h"
 #include "core/frmMain.h"
 #include "core/modTransparent.h"
+#include "interaction/frmAddWindow.h"
+#include "pager/frmPreview.h"
 #include "settings/frmOptions.h"
 
 namespace vd {
@@ -195,7 +197,14 @@ void frmMain::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture) {
 }
 
 bool frmMain::IsOwnWindow(Hwnd hwnd) {
-  return hwnd != 0 && (hwnd == hWnd() || hwnd == program_.Options().hWnd());
+  if (hwnd == 0) return false;
+  if (hwnd == hWnd() || hwnd == program_.Options().hWnd() ||
+      hwnd == program_.Preview().hWnd() || hwnd == program_.AddWindowPrompt().hWnd()) {
+    return true;
+  }
+  // Any other window of the program's own (a message box, the about box) is not managed
+  // either.
+  return ws_.GetWindowThreadProcessId(hwnd) == ws_.GetWindowThreadProcessId(hWnd());
 }
 
 }  // namespace vd

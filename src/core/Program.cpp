@@ -1,6 +1,8 @@
 #include "core/Program.h"
 
 #include "core/frmMain.h"
+#include "interaction/frmAddWindow.h"
+#include "pager/frmPreview.h"
 #include "settings/HotKeys.h"
 #include "settings/frmOptions.h"
 #include "settings/frmTray.h"
@@ -26,6 +28,8 @@ bool Program::Start() {
   HotKeys::FillKeyTables();
   options_ = std::make_unique<frmOptions>(*this);
   tray_ = std::make_unique<frmTray>(*this);
+  preview_ = std::make_unique<frmPreview>(*this);
+  addWindow_ = std::make_unique<frmAddWindow>(*this);
   main_ = std::make_unique<frmMain>(*this);
   main_->Show();  // runs the pager's load handler to its end, then shows it
   main_->PagerShown = true;

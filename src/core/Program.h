@@ -15,6 +15,8 @@ namespace vd {
 class frmMain;
 class frmOptions;
 class frmTray;
+class frmPreview;
+class frmAddWindow;
 
 class Program {
  public:
@@ -34,6 +36,8 @@ class Program {
   frmMain& Main() { return *main_; }
   frmOptions& Options() { return *options_; }
   frmTray& Tray() { return *tray_; }
+  frmPreview& Preview() { return *preview_; }
+  frmAddWindow& AddWindowPrompt() { return *addWindow_; }
 
   // The caption of the button last pressed in the program's message box.
   std::string MessageResult;
@@ -47,6 +51,8 @@ class Program {
  private:
   std::unique_ptr<frmOptions> options_;
   std::unique_ptr<frmTray> tray_;
+  std::unique_ptr<frmPreview> preview_;
+  std::unique_ptr<frmAddWindow> addWindow_;
   std::unique_ptr<frmMain> main_;
 };
 

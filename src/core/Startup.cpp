@@ -92,6 +92,9 @@ frmMain::frmMain(Program& program)
   lblTitle.Move(28, 116, 60, 13);
   lblTitle.SetForeColor(0xFFFFFF);
   lblTitle.SetBackColor(0x202020);
+  txthWnd.SetToolTipText("A window handle to show or hide");
+  cmdShow.SetToolTipText("Show the window");
+  cmdHide.SetToolTipText("Hide the window (managed windows only)");
 
   // Cell 1 exists with the form; element 0 is the template the other cells are made from.
   lblDesktop(0).Move(1, 22, 90, 60);
@@ -100,9 +103,6 @@ frmMain::frmMain(Program& program)
   cell1.SetVisible(true);
   shpBox.Move(0, 21, 93, 63);
 
-  txthWnd.SetVisible(false);
-  cmdShow.SetVisible(false);
-  cmdHide.SetVisible(false);
 
   picWin(0).SetBackColor(0xFFFFFF);
   picWin(0).SetVisible(false);
@@ -131,7 +131,35 @@ frmMain::frmMain(Program& program)
     Hwnd foreground = ws_.GetForegroundWindow();
     AddWindow(foreground, GetWindowTitle(foreground), CurrentDesktop, false);
   };
-  Timer2.Tick = [this] { RefreshWindows(); };
+  Timer2.Tick = [this] { Timer2_Timer(); };
+  tmrOverDesktop.Tick = [this] { tmrOverDesktop_Timer(); };
+  tmrMouseOver.Tick = [this] { tmrMouseOver_Timer(); };
+
+  lblDesktop.MouseMove = [this](int i, int, int, float, float) { lblDesktop_MouseMove(i); };
+  lblDesktop.MouseUp = [this](int i, int button, int, float, float) {
+    lblDesktop_MouseUp(i, button);
+  };
+  picWin.MouseDown = [this](int i, int b, int, float x, float y) { picWin_MouseDown(i, b, x, y); };
+  picWin.MouseMove = [this](int i, int b, int, float x, float y) { picWin_MouseMove(i, b, x, y); };
+  picWin.MouseUp = [this](int i, int b, int, float x, float y) { picWin_MouseUp(i, b, x, y); };
+  cmdShow.Click = [this] { cmdShow_Click(); };
+  cmdHide.Click = [this] { cmdHide_Click(); };
+  cmdMenu.Click = [this] { cmdMenu_Click(); };
+  cmdQuery.Click = [this] { cmdQuery_Click(); };
+
+  mnuSummon.Click = [this] { mnuSummon_Click(); };
+  mnuShowAll.Click = [this] { mnuShowAll_Click(); };
+  mnuOnTop.Click = [this] { mnuOnTop_Click(); };
+  mnuDesktop.Click = [this](int i) { mnuDesktop_Click(i); };
+  mnuOpaque.Click = [this] { mnuOpaque_Click(); };
+  mnuTransHigh.Click = [this] { ApplyTransparency(SelectedWindow, 100); };
+  mnuTransMedium.Click = [this] { ApplyTransparency(SelectedWindow, 150); };
+  mnuTransLow.Click = [this] { ApplyTransparency(SelectedWindow, 200); };
+  mnuRemove.Click = [this] { mnuRemove_Click(); };
+  mnuWin.Click = [this](int i) { mnuWin_Click(i); };
+  mnuMainOption.Click = [this] { mnuMainOption_Click(); };
+  mnuAbout.Click = [this] { mnuAbout_Click(); };
+  mnuExit.Click = [this] { mnuExit_Click(); };
 }
 
 frmMain::~frmMain() = default;

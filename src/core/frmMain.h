@@ -29,6 +29,10 @@ namespace vd {
 
 class Program;
 
+// Raising another application's window: neither moved nor sized, and not activated, so the
+// window comes forward without taking the keyboard focus.
+inline constexpr uint32_t kRaiseFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
+
 class frmMain : public forms::Form {
  public:
   explicit frmMain(Program& program);
@@ -113,6 +117,22 @@ class frmMain : public forms::Form {
   };
   std::unordered_map<Hwnd, OwnLayering> OriginallyLayered;
 
+  // Hover tracking and the preview trigger.
+  bool HoverActive = false;     // a cell is hover-highlighted (tmrOverDesktop runs)
+  int16_t HoverDesktop = 0;     // the hover-highlighted cell
+  bool OverMiniature = false;   // the mouse is over a miniature (tmrMouseOver runs)
+  int16_t PreviewTicks = 0;     // Timer2 ticks counted on one miniature
+  int16_t CursorCell = 0;       // the cell Timer2 last found under the cursor
+  int32_t HoverMiniature = 0;   // the miniature the mouse last entered
+  Hwnd HoverWindow = 0;         // its window; 0 after a move over a cell's free area
+  bool PreviewShown = false;    // the preview is fading in
+
+  // Dragging miniatures.
+  bool Dragging = false;
+  float PressX = 0, PressY = 0;  // pixels inside the pressed miniature
+  float GrabX = 0, GrabY = 0;    // twips inside the miniature when the drag began
+  bool SkipNextActivation = false;
+
   // ---- Start-up and shutdown (core/Startup.cpp) -------------------------------------------------
   // Ends the program: saves the ignore list and the pager's place, puts every managed window
   // back on desktop 1, shown, removes the tray icon and ends the process.
@@ -179,6 +199,46 @@ class frmMain : public forms::Form {
   // Draws the title strip's picture (the strip's black background and its band of colour).
   void DrawTitleStrip();
 
+  // ---- Hover tracking and cell highlighting (pager/Hover.cpp) ---------------------------------
+  void HoverCell(int index);
+  bool IsCursorOver(Hwnd hwnd);
+  void Timer2_Timer();
+  void tmrOverDesktop_Timer();
+  void tmrMouseOver_Timer();
+  void lblDesktop_MouseMove(int index);
+  // The hover part of a move over a miniature.
+  void MiniatureHover(int index);
+
+  // ---- Clicks on the pager (pager/Layout.cpp) -----------------------------------------------
+  void lblDesktop_MouseUp(int index, int button);
+  void cmdShow_Click();
+  void cmdHide_Click();
+
+  // ---- Drag and drop of miniatures (interaction/DragDrop.cpp) -------------------------------
+  void picWin_MouseDown(int index, int button, float x, float y);
+  void picWin_MouseMove(int index, int button, float x, float y);
+  void picWin_MouseUp(int index, int button, float x, float y);
+  void DragMiniature(int button, float x, float y, int index);
+  void ActivateWindow(Hwnd hwnd);
+
+  // ---- The window menu (interaction/WindowMenu.cpp) -----------------------------------------
+  void OpenWindowMenu();
+  void mnuSummon_Click();
+  void mnuShowAll_Click();
+  void mnuOnTop_Click();
+  void mnuDesktop_Click(int index);
+  void mnuOpaque_Click();
+  void ApplyTransparency(Hwnd hwnd, int alpha);
+  void mnuRemove_Click();
+  void mnuWin_Click(int index);
+
+  // ---- The main menu and the title-bar buttons (interaction/MainMenu.cpp) -------------------
+  void cmdMenu_Click();
+  void cmdQuery_Click();
+  void mnuMainOption_Click();
+  void mnuAbout_Click();
+  void mnuExit_Click();
+
   // ---- Hotkeys (core/HotkeyDispatch.cpp) ----------------------------------------------------
   intptr_t HotkeyWindowProc(uint32_t msg, uintptr_t wParam, intptr_t lParam);
   void HandleHotkey(uint8_t id);
@@ -200,6 +260,16 @@ class frmMain : public forms::Form {
   // must neither hide the pager through auto-hide nor dismiss a summoned window.
   bool replacingMiniatures_ = false;
   std::vector<int32_t> slidePositions_;  // left edges while MoveOut slides, by row position
+  // What each cell shows: a cell is painted again only when its colours, angle or size change.
+  struct CellPaint {
+    uint32_t color1 = 0, color2 = 0;
+    float angle = 0;
+    int width = 0, height = 0;
+    bool operator==(const CellPaint&) const = default;
+  };
+  std::unordered_map<int, CellPaint> paintedCells_;
+  // Lays out the status row below the grid: the status caption and the Show/Hide field.
+  void LayOutStatusRow();
 };
 
 }  // namespace vd

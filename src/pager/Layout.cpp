@@ -57,7 +57,7 @@ void frmMain::SetupDesktops(const std::string& columnsText, const std::string& r
   // registered again below), so a hotkey left from a larger grid switches to nothing; their
   // record and their entries in the settings file stay for when the grid grows again.
   for (int i = DesktopCount; i >= 2; --i) {
-    lblDesktop.Unload(i);
+    if (lblDesktop.Exists(i)) lblDesktop.Unload(i);
     ws.UnregisterHotKey(hWnd(), i);
   }
   DesktopCount = 1;
@@ -78,6 +78,8 @@ void frmMain::SetupDesktops(const std::string& columnsText, const std::string& r
     SetWidth((lastOfRow.Left() + lastOfRow.Width()) * tppX + 40);
     SetHeight((last.Top() + last.Height()) * tppY + 40);
   }
+  CursorCell = 0;  // a cell noted under the cursor belongs to the old grid
+  paintedCells_.clear();
   // 8, 9. The title strip and its buttons follow the pager's width.
   const float widthPx = Width() / tppX;
   Picture5.SetWidth(widthPx);
@@ -85,6 +87,7 @@ void frmMain::SetupDesktops(const std::string& columnsText, const std::string& r
   cmdQuery.SetLeft(cmdMenu.Left() - cmdQuery.Width() - 1);
   lblTitle.SetWidth(std::max(0.0f, cmdMenu.Left() - 6));
   DrawTitleStrip();
+  LayOutStatusRow();
   // 10, 11. Where the user left the pager, pulled back onto the screen if it sticks out.
   if (auto left = ToSingle(ReadIniValue(ws, settings, "SETUP", "left"))) SetLeft(*left);
   if (auto top = ToSingle(ReadIniValue(ws, settings, "SETUP", "top"))) SetTop(*top);
@@ -114,12 +117,64 @@ void frmMain::SetupDesktops(const std::string& columnsText, const std::string& r
   Refresh();
 }
 
-void frmMain::PaintDesktopCell(int index, float, uint32_t color1, uint32_t) {
-  if (!lblDesktop.Exists(index) || index < 1) return;
+void frmMain::PaintDesktopCell(int index, float angle, uint32_t color1, uint32_t color2) {
+  if (index < 1 || !lblDesktop.Exists(index)) return;
   forms::PictureBox& cell = lblDesktop(index);
   cell.SyncSurfaceSize();
+  const CellPaint wanted{color1, color2, angle, cell.Surface().Width(), cell.Surface().Height()};
+  auto painted = paintedCells_.find(index);
+  if (painted != paintedCells_.end() && painted->second == wanted) return;  // nothing changed
+  paintedCells_[index] = wanted;
   cell.Surface().Fill(color1);
   cell.Refresh();
+}
+
+void frmMain::LayOutStatusRow() {
+  // Below the grid: the status caption on the left, the Show/Hide field on the right.
+  const float tppY = static_cast<float>(program_.backend.TwipsPerPixelY());
+  const float tppX = static_cast<float>(program_.backend.TwipsPerPixelX());
+  const float widthPx = Width() / tppX;
+  const float top = Height() / tppY;
+  constexpr float kRow = 18;
+  cmdHide.Move(widthPx - 1 - 34, top, 34, kRow - 2);
+  cmdShow.Move(cmdHide.Left() - 35, top, 34, kRow - 2);
+  txthWnd.Move(cmdShow.Left() - 61, top, 60, kRow - 2);
+  // The caption's width follows the title buttons; the field stands in front of it.
+  lblTitle.Move(3, top + 2, lblTitle.Width(), kRow - 4);
+  lblTitle.ZOrder(1);
+  SetHeight(Height() + kRow * tppY);
+}
+
+void frmMain::lblDesktop_MouseUp(int index, int button) {
+  MovedWindow = 0;
+  if (button == forms::kLeftButton) {
+    if (index == CurrentDesktop) return;
+    AnimateMode = program_.Options().chkAnimate.Checked();
+    MoveOut();
+    OpenDesktop(static_cast<int16_t>(index));
+    lblTitle.SetCaption("Desktop " + std::to_string(CurrentDesktop));
+  } else if (button == forms::kRightButton) {
+    // Prepares the window menu for the cell's desktop; no menu is shown.
+    SkipNextActivation = false;
+    for (forms::MenuItem* entry : {&mnuMoveTo, &mnuMax, &mnuMinimize, &mnuOnTop, &mnuClose,
+                                   &mnuSep}) {
+      entry->SetVisible(false);
+    }
+    FillWindowMenus(static_cast<int16_t>(index));
+    if (index > 0 && mnuDesktop.Exists(index)) mnuDesktop.Unload(index);
+  }
+}
+
+void frmMain::cmdShow_Click() {
+  if (auto hwnd = ToInt32(txthWnd.Text())) ws_.ShowWindow(*hwnd, SW_SHOW);
+}
+
+void frmMain::cmdHide_Click() {
+  // Only a window the program manages may be hidden here: it comes back with its desktop
+  // and at exit. Anything else would be lost from sight.
+  if (auto hwnd = ToInt32(txthWnd.Text()); hwnd && IsManaged(*hwnd)) {
+    ws_.ShowWindow(*hwnd, SW_HIDE);
+  }
 }
 
 void frmMain::MoveSelectionBox(int index) {

@@ -44,9 +44,10 @@ TEST_F(Startup, ThePagerComesUpTopMostWithTheGridOfTheSettings) {
   EXPECT_FLOAT_EQ(pager.lblDesktop(3).Left(), 2 * w + 1 + 2);
   EXPECT_FLOAT_EQ(pager.lblDesktop(4).Left(), 1);
   EXPECT_FLOAT_EQ(pager.lblDesktop(5).Top(), h + 22 + 1);
-  // The pager fits the grid (plus 40 twips each way).
+  // The pager fits the grid (plus 40 twips each way) and the status row of 18 pixels.
   EXPECT_FLOAT_EQ(pager.Width(), (pager.lblDesktop(3).Left() + w) * 15 + 40);
-  EXPECT_FLOAT_EQ(pager.Height(), (pager.lblDesktop(6).Top() + h) * 15 + 40);
+  EXPECT_FLOAT_EQ(pager.Height(), (pager.lblDesktop(6).Top() + h) * 15 + 40 + 18 * 15);
+  EXPECT_GT(pager.lblTitle.Top(), pager.lblDesktop(6).Top() + h);
 
   // Cell 1 is the current desktop's: its colour, its box, its name in the status caption.
   EXPECT_EQ(pager.ColorSelected, 16711680u);

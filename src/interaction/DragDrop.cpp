@@ -1,0 +1,116 @@
+// What the mouse does on a miniature: a click raises the window (switching to its desktop
+// first), a drag moves the miniature and a drop sends the window to the cell it was dropped
+// on, at the matching place on the screen; a right click opens the window menu.
+#include "core/Program.h"
+#include "core/Text.h"
+#include "core/frmMain.h"
+#include "pager/frmPreview.h"
+
+namespace vd {
+
+namespace {
+int32_t AsNumber(const std::string& text) { return ToInt32(text).value_or(0); }
+}  // namespace
+
+void frmMain::picWin_MouseDown(int index, int button, float x, float y) {
+  if (!picWin.Exists(index)) return;
+  PreviewShown = false;
+  program_.Preview().Hide();
+  MiniatureRaised[SelectedWindow] = false;
+  SelectedWindow = AsNumber(KeyHandle(picWin(index).Tag()));
+  mnuOnTop.SetChecked(
+      AsNumber(Table.Get(WindowTable::KeyOf(SelectedWindow), WindowTable::kOnTop)) == 1);
+  if (button == forms::kLeftButton && !Dragging) {
+    PressX = x / static_cast<float>(program_.backend.TwipsPerPixelX());
+    PressY = y / static_cast<float>(program_.backend.TwipsPerPixelY());
+    picWin(index).ZOrder(0);
+  }
+}
+
+void frmMain::picWin_MouseMove(int index, int button, float x, float y) {
+  if (!picWin.Exists(index)) return;
+  lblTitle.SetCaption(picWin(index).ToolTipText());
+  if (button == forms::kLeftButton && !Dragging) {
+    // A travel of one pixel starts a drag.
+    const float px = x / static_cast<float>(program_.backend.TwipsPerPixelX());
+    const float py = y / static_cast<float>(program_.backend.TwipsPerPixelY());
+    if (px != PressX || py != PressY) {
+      Dragging = true;
+      GrabX = x;
+      GrabY = y;
+    }
+  }
+  if (button == forms::kLeftButton && Dragging) {
+    PreviewShown = false;
+    program_.Preview().Hide();
+    DragMiniature(button, x, y, index);
+  }
+  MiniatureHover(index);
+}
+
+void frmMain::DragMiniature(int button, float x, float y, int index) {
+  if (button != forms::kLeftButton || !picWin.Exists(index)) return;
+  const float tppX = static_cast<float>(program_.backend.TwipsPerPixelX());
+  const float tppY = static_cast<float>(program_.backend.TwipsPerPixelY());
+  forms::PictureBox& miniature = picWin(index);
+  miniature.SetLeft(miniature.Left() + x / tppX - GrabX / tppX);
+  miniature.SetTop(miniature.Top() + y / tppY - GrabY / tppY);
+}
+
+void frmMain::picWin_MouseUp(int index, int button, float, float) {
+  MovedWindow = 0;
+  if (!picWin.Exists(index)) return;
+  if (button == forms::kRightButton) {
+    OpenWindowMenu();
+    return;
+  }
+  if (button != forms::kLeftButton) return;
+  if (!Dragging) {
+    ActivateWindow(AsNumber(KeyHandle(picWin(index).Tag())));
+    return;
+  }
+  // The drop goes to the cell the hit test last found under the cursor; before any hit, and
+  // for a cell the grid no longer has, to the current desktop.
+  int16_t target = CursorCell;
+  if (target < 1 || target > DesktopCount || !lblDesktop.Exists(target)) {
+    target = CurrentDesktop;
+    CursorCell = target;
+  }
+  const forms::PictureBox& miniature = picWin(index);
+  const float left = miniature.Left() - lblDesktop(target).Left();
+  const float top = miniature.Top() - lblDesktop(target).Top();
+  const std::string key = WindowTable::KeyOf(SelectedWindow);
+  if (Table.RowExists(key)) {
+    PlaceWindow(target, SelectedWindow, left, top, ScaledWidth(SelectedWindow),
+                ScaledHeight(SelectedWindow));
+    if (AsNumber(Table.Get(key, WindowTable::kDesktop)) == CurrentDesktop) {
+      ws_.ShowWindow(SelectedWindow, SW_SHOW);
+    }
+  }
+  Dragging = false;
+}
+
+void frmMain::ActivateWindow(Hwnd hwnd) {
+  if (SkipNextActivation) {
+    SkipNextActivation = false;
+    return;
+  }
+  if (Dragging) return;
+  const std::string key = WindowTable::KeyOf(hwnd);
+  if (!Table.RowExists(key)) return;
+  const int32_t desktop = AsNumber(Table.Get(key, WindowTable::kDesktop));
+  if (Table.Get(key, WindowTable::kShowAll).empty() && desktop != CurrentDesktop) {
+    MoveOut();
+    OpenDesktop(static_cast<int16_t>(desktop));
+  }
+  MiniatureRaised[SelectedWindow] = false;
+  SelectedWindow = hwnd;
+  // Raised to the top of the ordinary windows, without the keyboard focus.
+  if (Table.Get(key, WindowTable::kOnTop) == "0") {
+    ws_.SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, kRaiseFlags);
+    ws_.SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, kRaiseFlags);
+  }
+  RefreshWindows();
+}
+
+}  // namespace vd

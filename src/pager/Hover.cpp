@@ -1,0 +1,131 @@
+// Hover tracking: the cell under the mouse is highlighted, the status caption follows the
+// mouse, the cell under the cursor is noted for drops, and resting on a hidden window's
+// miniature arms its preview. Timer2 also refreshes the window table every 100 ms.
+#include "core/Program.h"
+#include "core/Text.h"
+#include "core/frmMain.h"
+#include "pager/frmPreview.h"
+#include "settings/frmOptions.h"
+
+namespace vd {
+
+namespace {
+int32_t AsNumber(const std::string& text) { return ToInt32(text).value_or(0); }
+}  // namespace
+
+bool frmMain::IsCursorOver(Hwnd hwnd) {
+  Point p;
+  if (hwnd == 0 || !ws_.GetCursorPos(&p)) return false;
+  return ws_.WindowFromPoint(p) == hwnd;
+}
+
+void frmMain::lblDesktop_MouseMove(int index) {
+  HoverWindow = 0;
+  program_.Preview().Hide();
+  HoverCell(index);
+}
+
+void frmMain::HoverCell(int index) {
+  auto paintState = [this](int cell) {
+    PaintDesktopCell(cell, 315, cell == CurrentDesktop ? ColorSelected : ColorNormal, 0);
+  };
+  if (HoverActive && index != HoverDesktop) {
+    paintState(HoverDesktop);
+    HoverActive = false;
+  }
+  if (!HoverActive) {
+    tmrOverDesktop.SetEnabled(true);
+    HoverActive = true;
+    HoverDesktop = static_cast<int16_t>(index);
+    PaintDesktopCell(index, 315, index == CurrentDesktop ? ColorSelected : ColorHover, 0);
+    lblTitle.SetCaption("Desktop " + std::to_string(index));
+  }
+}
+
+void frmMain::tmrOverDesktop_Timer() {
+  if (HoverDesktop <= 0 || !lblDesktop.Exists(HoverDesktop)) return;
+  if (IsCursorOver(lblDesktop(HoverDesktop).hWnd())) return;
+  tmrOverDesktop.SetEnabled(false);
+  HoverActive = false;
+  if (OverMiniature) return;
+  const bool overMiniature =
+      picWin.Exists(HoverMiniature) && IsCursorOver(picWin(HoverMiniature).hWnd());
+  if (HoverDesktop == CurrentDesktop) {
+    if (!overMiniature) PaintDesktopCell(HoverDesktop, 315, ColorSelected, 0);
+  } else {
+    PaintDesktopCell(HoverDesktop, 315, overMiniature ? ColorHover : ColorNormal, 0);
+  }
+}
+
+void frmMain::MiniatureHover(int index) {
+  if (!picWin.Exists(index)) return;
+  lblTitle.SetCaption(picWin(index).ToolTipText());
+  if (PreviewShown) return;
+  HoverWindow = ToInt32(KeyHandle(picWin(index).Tag())).value_or(0);
+  if (HoverMiniature != index) {
+    OverMiniature = false;
+    lblTitle.SetCaption("Desktop " + std::to_string(CurrentDesktop));
+    PreviewTicks = 0;
+  }
+  if (!OverMiniature) {
+    HoverMiniature = index;
+    tmrMouseOver.SetEnabled(true);
+    OverMiniature = true;
+  }
+  tmrOverDesktop.SetEnabled(true);
+  HoverActive = true;
+  HoverDesktop = static_cast<int16_t>(
+      AsNumber(Table.Get(WindowTable::KeyOf(HoverWindow), WindowTable::kDesktop)));
+}
+
+void frmMain::tmrMouseOver_Timer() {
+  if (picWin.Exists(HoverMiniature) && IsCursorOver(picWin(HoverMiniature).hWnd())) return;
+  tmrMouseOver.SetEnabled(false);
+  OverMiniature = false;
+  PreviewTicks = 0;
+  lblTitle.SetCaption("Desktop " + std::to_string(CurrentDesktop));
+  if (HoverDesktop == CurrentDesktop) {
+    PaintDesktopCell(HoverDesktop, 315, ColorSelected, 0);
+    return;
+  }
+  // Hover when the cursor is over the cell of the miniature's window's desktop.
+  const std::string tag = picWin.Exists(HoverMiniature) ? picWin(HoverMiniature).Tag() : "";
+  const int desktop = AsNumber(Table.Get(tag, WindowTable::kDesktop));
+  const bool overCell = lblDesktop.Exists(desktop) && IsCursorOver(lblDesktop(desktop).hWnd());
+  PaintDesktopCell(HoverDesktop, 315, overCell ? ColorHover : ColorNormal, 0);
+}
+
+void frmMain::Timer2_Timer() {
+  // 1, 2. Which cell the cursor is strictly inside (the edge pixels count as outside).
+  Point p;
+  if (ws_.GetCursorPos(&p)) {
+    const float tppX = static_cast<float>(program_.backend.TwipsPerPixelX());
+    const float tppY = static_cast<float>(program_.backend.TwipsPerPixelY());
+    const float originX = Left() / tppX, originY = Top() / tppY;
+    const float x = static_cast<float>(p.x), y = static_cast<float>(p.y);
+    for (int i = 1; i <= DesktopCount; ++i) {
+      if (!lblDesktop.Exists(i)) continue;
+      const forms::PictureBox& cell = lblDesktop(i);
+      const float left = originX + cell.Left(), top = originY + cell.Top();
+      if (left < x && x < left + cell.Width() && top < y && y < top + cell.Height()) {
+        CursorCell = static_cast<int16_t>(i);
+        if (i != CurrentDesktop) PaintDesktopCell(i, 315, ColorHover, 0);
+      } else {
+        PaintDesktopCell(i, 315, i == CurrentDesktop ? ColorSelected : ColorNormal, 0);
+      }
+    }
+  }
+  // 3.
+  RefreshWindows();
+  // 4. Ten ticks on one miniature open the preview, once per stay.
+  if (program_.Options().chkPreview.Checked()) {
+    if (OverMiniature) {
+      PreviewTicks = static_cast<int16_t>(PreviewTicks + 1);
+      if (PreviewTicks == 10) program_.Preview().StartPreview();
+    } else {
+      PreviewTicks = 0;
+    }
+  }
+}
+
+}  // namespace vd
