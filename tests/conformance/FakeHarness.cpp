@@ -57,6 +57,8 @@ class FakeDesktop : public TestDesktop {
 
   void Pump() override {}
 
+  void MoveCursor(Point point) override { fake_.SetCursor(point); }
+
   void PressKeys(uint32_t modifiers, uint32_t virtualKey) override {
     fake_.PressHotkey(modifiers, virtualKey);
   }

@@ -46,6 +46,8 @@ class TestDesktop {
   virtual std::vector<Received> MessagesOf(Hwnd hwnd) = 0;
   // Lets pending work run (posted messages, painting).
   virtual void Pump() = 0;
+  // Puts the mouse pointer at a screen point, as the user's mouse would.
+  virtual void MoveCursor(Point point) = 0;
   // Presses and releases a key combination the way the user's keyboard would.
   virtual void PressKeys(uint32_t modifiers, uint32_t virtualKey) = 0;
   // Waits, letting messages run, until the window has received a message that matches, for at

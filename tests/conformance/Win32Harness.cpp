@@ -159,6 +159,18 @@ class Win32Desktop : public TestDesktop {
     PumpOnce();
   }
 
+  void MoveCursor(Point point) override {
+    // The display may still report an earlier position for a moment: put the pointer there
+    // again until the system sees it there.
+    const DWORD start = ::GetTickCount();
+    POINT now{};
+    do {
+      ::SetCursorPos(point.x, point.y);
+      Pump();
+      ::GetCursorPos(&now);
+    } while ((now.x != point.x || now.y != point.y) && ::GetTickCount() - start < kWaitMs);
+  }
+
   void PressKeys(uint32_t modifiers, uint32_t virtualKey) override {
     std::vector<WORD> keys;
     if (modifiers & MOD_ALT) keys.push_back(VK_MENU);

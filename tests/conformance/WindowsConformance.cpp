@@ -351,6 +351,33 @@ TEST_F(WindowsConformance, ForegroundFollowsActivationAndMovesOnWhenItsWindowHid
   Ws().ShowWindow(below, SW_SHOW);
   desktop_->Pump();
   EXPECT_EQ(Ws().GetForegroundWindow(), below);
+
+  // Hiding another window leaves the focus alone; destroying the focused one moves it on.
+  const Hwnd third = Make({200, 200, 400, 400}, false);
+  Ws().ShowWindow(third, SW_SHOW);
+  Ws().ShowWindow(third, SW_HIDE);
+  desktop_->Pump();
+  EXPECT_EQ(Ws().GetForegroundWindow(), below);
+  Ws().ShowWindow(above, SW_HIDE);
+  desktop_->Pump();
+  EXPECT_EQ(Ws().GetForegroundWindow(), below);
+  constexpr int kShowNoActivate = 8;  // SW_SHOWNA
+  Ws().ShowWindow(above, kShowNoActivate);
+  desktop_->Destroy(below);
+  EXPECT_EQ(Ws().GetForegroundWindow(), above);
+}
+
+TEST_F(WindowsConformance, CursorPositionFindsTheWindowUnderTheMouse) {
+  const Hwnd hwnd = Make({300, 300, 500, 450});
+  desktop_->MoveCursor({350, 320});
+  Point cursor;
+  ASSERT_TRUE(Ws().GetCursorPos(&cursor));
+  EXPECT_EQ(cursor, (Point{350, 320}));
+  EXPECT_EQ(Ws().WindowFromPoint(cursor), hwnd);
+  desktop_->MoveCursor({510, 320});
+  ASSERT_TRUE(Ws().GetCursorPos(&cursor));
+  EXPECT_EQ(cursor, (Point{510, 320}));
+  EXPECT_NE(Ws().WindowFromPoint(cursor), hwnd);
 }
 
 TEST_F(WindowsConformance, WindowsCarryTheirOwnerProcess) {
