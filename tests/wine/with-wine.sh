@@ -88,6 +88,7 @@ if [ "$use_env_display" = 0 ]; then
   export VD_XVFB_SCREEN="$scratch/Xvfb_screen0"
 else
   [ -n "${DISPLAY:-}" ] || { say "--display-from-env but DISPLAY is not set"; exit 2; }
+  unset VD_XVFB_SCREEN  # no screen file on a display this script did not start
 fi
 
 # Make the prefix once (seconds), with the virtual desktop, and keep it between runs.
