@@ -12,8 +12,7 @@
 # own display). Inside COMMAND, $WINE is the Wine loader to use and $WINEPREFIX, $DISPLAY are
 # set; `$WINE prog.exe` runs a Windows program. With the private Xvfb, $VD_XVFB_SCREEN names
 # the file in which Xvfb keeps the screen (an XWD image, always current): screenshots are read
-# from it, since under Wine's virtual desktop the desktop's device context does not show the
-# windows. The exit status is COMMAND's.
+# from it, as it is exactly what the display shows. The exit status is COMMAND's.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)

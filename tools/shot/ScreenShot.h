@@ -20,9 +20,10 @@ struct Image {
 // which its Xvfb keeps the screen (an XWD image, updated as the X server draws).
 inline constexpr char kXvfbScreenVariable[] = "VD_XVFB_SCREEN";
 
-// The whole screen as drawn now. Under the Wine runner it is read from the Xvfb screen file:
-// Wine's desktop device context holds only the desktop's own surface, not the windows of the
-// other processes. Elsewhere (a real Windows desktop) it is copied from the desktop DC.
+// The whole screen as drawn now. Under the Wine runner it is read from the Xvfb screen file,
+// which is by construction what the X display shows: a copy from Wine's desktop device context
+// was seen to hold the desktop background alone, without the windows on it. Elsewhere (a real
+// Windows desktop) it is copied from the desktop DC.
 bool CaptureScreen(Image& out);
 
 // Reads an XWD image of 24 or 32 bits per pixel (what Xvfb keeps its screen in).
