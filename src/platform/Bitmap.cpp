@@ -141,8 +141,7 @@ void Bitmap::FrameRect(int left, int top, int right, int bottom, uint32_t color)
   FillRect(right - 1, top, right, bottom, color);
 }
 
-void Bitmap::Blit(int x, int y, const Bitmap& source, int srcX, int srcY, int width,
-                  int height) {
+void Bitmap::Blit(int x, int y, const Bitmap& source, int srcX, int srcY, int width, int height) {
   // Clip against the source, then against this bitmap, moving both origins together.
   if (srcX < 0) {
     width += srcX;
@@ -175,8 +174,9 @@ void Bitmap::Blit(int x, int y, const Bitmap& source, int srcX, int srcY, int wi
     return;
   }
   for (int row = 0; row < height; ++row) {
-    std::copy_n(source.pixels_.begin() + static_cast<std::ptrdiff_t>(srcY + row) * source.width_ + srcX,
-                width, pixels_.begin() + static_cast<std::ptrdiff_t>(y + row) * width_ + x);
+    std::copy_n(
+        source.pixels_.begin() + static_cast<std::ptrdiff_t>(srcY + row) * source.width_ + srcX,
+        width, pixels_.begin() + static_cast<std::ptrdiff_t>(y + row) * width_ + x);
   }
 }
 
@@ -195,10 +195,12 @@ void Bitmap::StretchFrom(int x, int y, int width, int height, const Bitmap& sour
     // The source pixel under the centre of each target pixel.
     for (int ty = 0; ty < height; ++ty) {
       if (y + ty < 0 || y + ty >= height_) continue;
-      const int sy = srcY + static_cast<int>((2 * int64_t{ty} + 1) * srcHeight / (2 * int64_t{height}));
+      const int sy =
+          srcY + static_cast<int>((2 * int64_t{ty} + 1) * srcHeight / (2 * int64_t{height}));
       for (int tx = 0; tx < width; ++tx) {
         if (x + tx < 0 || x + tx >= width_) continue;
-        const int sx = srcX + static_cast<int>((2 * int64_t{tx} + 1) * srcWidth / (2 * int64_t{width}));
+        const int sx =
+            srcX + static_cast<int>((2 * int64_t{tx} + 1) * srcWidth / (2 * int64_t{width}));
         if (inSource(sx, sy)) SetPixel(x + tx, y + ty, source.GetPixel(sx, sy));
       }
     }

@@ -1,5 +1,7 @@
 // The in-memory bitmap: lines as the system's one-pixel pen draws them, rectangles, clipped
 // copies and stretched copies.
+#include "platform/Bitmap.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -8,8 +10,6 @@
 #include <set>
 #include <utility>
 #include <vector>
-
-#include "platform/Bitmap.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ TEST(BitmapLine, ShallowAndSteepLinesFollowTheExactLine) {
 
 TEST(BitmapLine, EveryLineIsAConnectedRunOfNearestPixels) {
   const std::vector<std::array<int, 4>> lines = {
-      {2, 3, 37, 11}, {37, 11, 2, 3}, {5, 30, 9, 1},  {9, 1, 5, 30},   {20, 20, 1, 25},
+      {2, 3, 37, 11},  {37, 11, 2, 3}, {5, 30, 9, 1},  {9, 1, 5, 30},    {20, 20, 1, 25},
       {1, 25, 20, 20}, {0, 39, 39, 0}, {30, 2, 2, 16}, {11, 11, 12, 38}, {38, 12, 11, 11}};
   for (const auto& [x1, y1, x2, y2] : lines) {
     SCOPED_TRACE(testing::Message() << x1 << "," << y1 << " -> " << x2 << "," << y2);

@@ -1,12 +1,13 @@
 // Forms on the headless backend: loading and unloading, the window procedure chain and the
 // close requests, modal forms and popup menus walked by test handlers, menu arrays.
+#include "forms/Form.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "forms/Controls.h"
-#include "forms/Form.h"
 #include "forms/Menu.h"
 #include "forms/headless/HeadlessBackend.h"
 
@@ -66,9 +67,9 @@ TEST_F(FormTest, CloseRequestsAskQueryUnloadAndMayBeRefused) {
   form.Show();
   EXPECT_EQ(form.Dispatch(kQueryEndSession, 0, 0), 1);
   EXPECT_FALSE(form.IsLoaded());
-  EXPECT_EQ(asked, (std::vector<UnloadMode>{UnloadMode::kAppWindows, UnloadMode::kFormControlMenu,
-                                            UnloadMode::kFormControlMenu,
-                                            UnloadMode::kAppWindows}));
+  EXPECT_EQ(asked,
+            (std::vector<UnloadMode>{UnloadMode::kAppWindows, UnloadMode::kFormControlMenu,
+                                     UnloadMode::kFormControlMenu, UnloadMode::kAppWindows}));
 }
 
 TEST_F(FormTest, ReplacedWindowProcedurePassesOnWhatItDoesNotHandle) {

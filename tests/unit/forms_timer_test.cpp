@@ -40,9 +40,8 @@ TEST_F(TimerTest, TicksComeInTimeOrderAndTiesGoByAge) {
   Log(slow);
   Log(fast);
   backend.Advance(150);
-  const std::vector<Tick> expected = {{"fast", 30},  {"slow", 50},  {"fast", 60},
-                                      {"fast", 90},  {"slow", 100}, {"fast", 120},
-                                      {"slow", 150}, {"fast", 150}};
+  const std::vector<Tick> expected = {{"fast", 30},  {"slow", 50},  {"fast", 60},  {"fast", 90},
+                                      {"slow", 100}, {"fast", 120}, {"slow", 150}, {"fast", 150}};
   EXPECT_EQ(ticks, expected);
   EXPECT_EQ(backend.Now(), 150u);
 }
@@ -110,8 +109,7 @@ TEST_F(TimerTest, AHandlerRunsToItsEndBeforeItsTimerTicksAgain) {
   };
   backend.Advance(10);
   EXPECT_EQ(deepest, 1);
-  const std::vector<Tick> expected = {{"outer", 10}, {"other", 15}, {"other", 30},
-                                      {"other", 45}};
+  const std::vector<Tick> expected = {{"outer", 10}, {"other", 15}, {"other", 30}, {"other", 45}};
   EXPECT_EQ(ticks, expected);
   // The outer timer's ticks while it was busy are dropped, as the message loop drops a timer
   // message the busy handler cannot take; its count went on meanwhile.

@@ -140,7 +140,8 @@ Rect PixelRect(Control& c, const Engine& engine) {
   }
   const int x = Round(parent.ToPixelsX(c.Left())) + offset;
   const int y = Round(parent.ToPixelsY(c.Top())) + offset;
-  return Rect{x, y, x + Round(parent.ToPixelsX(c.Width())), y + Round(parent.ToPixelsY(c.Height()))};
+  return Rect{x, y, x + Round(parent.ToPixelsX(c.Width())),
+              y + Round(parent.ToPixelsY(c.Height()))};
 }
 
 class HeadlessPeer : public Peer {
@@ -225,7 +226,8 @@ class HeadlessPeer : public Peer {
           if (taskbar == taskbar_) break;
           taskbar_ = taskbar;
           const auto ex = static_cast<uint32_t>(desktop.GetWindowLongA(handle_, vd::GWL_EXSTYLE));
-          const uint32_t next = taskbar ? (ex & ~vd::WS_EX_TOOLWINDOW) : (ex | vd::WS_EX_TOOLWINDOW);
+          const uint32_t next =
+              taskbar ? (ex & ~vd::WS_EX_TOOLWINDOW) : (ex | vd::WS_EX_TOOLWINDOW);
           desktop.SetWindowLongA(handle_, vd::GWL_EXSTYLE, static_cast<int32_t>(next));
         } else if (kind_ == ControlKind::kPictureBox) {
           // A border moves the client area, and the children with it.

@@ -136,8 +136,8 @@ void BuildMenu(HMENU menu, MenuItem& source, std::vector<MenuItem*>& items) {
       ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
       continue;
     }
-    UINT flags = MF_STRING | (child->Checked() ? MF_CHECKED : 0) |
-                 (child->Enabled() ? 0 : MF_GRAYED);
+    UINT flags =
+        MF_STRING | (child->Checked() ? MF_CHECKED : 0) | (child->Enabled() ? 0 : MF_GRAYED);
     const bool hasVisibleChild = std::any_of(child->Children().begin(), child->Children().end(),
                                              [](MenuItem* c) { return c->Visible(); });
     if (hasVisibleChild) {

@@ -3,9 +3,11 @@
 // src/forms/win32.
 #pragma once
 
+// <windows.h> comes first: the other system headers build on it.
+// clang-format off
 #include <windows.h>
-
 #include <commctrl.h>
+// clang-format on
 
 #include <map>
 #include <memory>

@@ -1,6 +1,9 @@
 // The peers of the Win32 backend: each control's window, and the translation between the
 // window's messages and the control's properties and events.
+// clang-format off
+#include <windows.h>
 #include <windowsx.h>
+// clang-format on
 
 #include <algorithm>
 #include <cmath>
@@ -31,7 +34,9 @@ HWND ContainerWindow(Control& control) {
 class BufferedPaint {
  public:
   BufferedPaint(HDC target, const RECT& client)
-      : target_(target), width_(client.right - client.left), height_(client.bottom - client.top),
+      : target_(target),
+        width_(client.right - client.left),
+        height_(client.bottom - client.top),
         dc_(::CreateCompatibleDC(target)),
         bitmap_(::CreateCompatibleBitmap(target, std::max(width_, 1), std::max(height_, 1))),
         select_(dc_.Get(), bitmap_.Get()) {}
@@ -132,7 +137,8 @@ WindowPeer::~WindowPeer() {
       info.cbSize = TTTOOLINFOA_V2_SIZE;
       info.hwnd = ::GetParent(hwnd_) ? ::GetParent(hwnd_) : hwnd_;
       info.uId = reinterpret_cast<UINT_PTR>(hwnd_);
-      if (HWND tips = form->ToolTips()) ::SendMessageA(tips, TTM_DELTOOL, 0, reinterpret_cast<LPARAM>(&info));
+      if (HWND tips = form->ToolTips())
+        ::SendMessageA(tips, TTM_DELTOOL, 0, reinterpret_cast<LPARAM>(&info));
     }
   }
   // From here on the window's messages no longer reach the control, which is going away.
@@ -154,7 +160,8 @@ void WindowPeer::SetFocus() {
 }
 
 void WindowPeer::Refresh() {
-  if (hwnd_) ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  if (hwnd_)
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 RECT WindowPeer::PixelRect() const {
@@ -193,8 +200,7 @@ void WindowPeer::CreateNativeWindow(const char* className, DWORD style, DWORD ex
   UpdateToolTip();
 }
 
-LRESULT CALLBACK WindowPeer::ClassProc(HWND hwnd, UINT msg, WPARAM wParam,
-                                       LPARAM lParam) noexcept {
+LRESULT CALLBACK WindowPeer::ClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
   try {
     if (msg == WM_NCCREATE) {
       auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
@@ -263,9 +269,9 @@ LRESULT WindowPeer::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
-      Mouse(msg, wParam, lParam, kind_ == ControlKind::kForm ||
-                                     kind_ == ControlKind::kPictureBox ||
-                                     kind_ == ControlKind::kLabel);
+      Mouse(msg, wParam, lParam,
+            kind_ == ControlKind::kForm || kind_ == ControlKind::kPictureBox ||
+                kind_ == ControlKind::kLabel);
       return 0;
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lParam) != hwnd_) pressed_ = 0;
@@ -502,7 +508,8 @@ void FormPeer::SyncFromWindow() {
   RECT r;
   if (!::GetWindowRect(hwnd_, &r)) return;
   const RECT mine = PixelRect();
-  if (r.left == mine.left && r.top == mine.top && r.right == mine.right && r.bottom == mine.bottom) {
+  if (r.left == mine.left && r.top == mine.top && r.right == mine.right &&
+      r.bottom == mine.bottom) {
     return;
   }
   syncing_ = true;
@@ -531,7 +538,8 @@ void FormPeer::Changed(Property property) {
     }
     case Property::kVisible: {
       const bool want = form.IsLoaded() && form.Visible();
-      if (want != (::IsWindowVisible(hwnd_) != FALSE)) ::ShowWindow(hwnd_, want ? SW_SHOW : SW_HIDE);
+      if (want != (::IsWindowVisible(hwnd_) != FALSE))
+        ::ShowWindow(hwnd_, want ? SW_SHOW : SW_HIDE);
       // Wakes a modal loop waiting for this form to go away.
       ::PostMessageA(hwnd_, WM_NULL, 0, 0);
       break;
@@ -735,13 +743,13 @@ class ButtonPeer : public WindowPeer {
     }
     const int gap = (!icon.Empty() && text.cx > 0) ? 4 : 0;
     int x = r.left + (width - icon.Width() - gap - text.cx) / 2 + shift;
-    DrawBitmap(item.hDC, x, r.top + (height - icon.Height()) / 2 + shift, icon, 0, 0,
-               icon.Width(), icon.Height());
+    DrawBitmap(item.hDC, x, r.top + (height - icon.Height()) / 2 + shift, icon, 0, 0, icon.Width(),
+               icon.Height());
     x += icon.Width() + gap;
     if (text.cx > 0) {
       ::SetBkMode(item.hDC, TRANSPARENT);
       ::SetTextColor(item.hDC, ::GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT
-                                                                              : COLOR_BTNTEXT));
+                                                                             : COLOR_BTNTEXT));
       ::TextOutA(item.hDC, x, r.top + (height - text.cy) / 2 + shift, button.Caption().c_str(),
                  static_cast<int>(button.Caption().size()));
     }
