@@ -13,11 +13,14 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
+#include <tuple>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "core/WindowTable.h"
+#include "interaction/GradientRect.h"
 #include "forms/ControlArray.h"
 #include "forms/Controls.h"
 #include "forms/Form.h"
@@ -268,6 +271,10 @@ class frmMain : public forms::Form {
     bool operator==(const CellPaint&) const = default;
   };
   std::unordered_map<int, CellPaint> paintedCells_;
+  // The gradient painter, made on first use, and the cells it painted, by size and colours:
+  // a cell that goes back to a look it had before is copied, not drawn line by line again.
+  std::unique_ptr<clsGradient> gradient_;
+  std::map<std::tuple<int, int, uint32_t, uint32_t, float>, Bitmap> cellLooks_;
   // Lays out the status row below the grid: the status caption and the Show/Hide field.
   void LayOutStatusRow();
 };

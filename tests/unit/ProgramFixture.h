@@ -13,6 +13,7 @@
 #include "core/Program.h"
 #include "core/frmMain.h"
 #include "forms/headless/HeadlessBackend.h"
+#include "interaction/GradientRect.h"
 #include "platform/fake/FakeWindowSystem.h"
 
 namespace vd::testing {
@@ -75,6 +76,18 @@ class ProgramFixture : public ::testing::Test {
     t.Set(key, WindowTable::kOnTop, onTop);
     t.Set(key, WindowTable::kShowAll, showAll);
     t.Set(key, WindowTable::kTransparent, transparent);
+  }
+
+  // True when the cell shows the gradient of its state colour (to black, at 315 degrees).
+  bool CellShows(int desktop, uint32_t colour) {
+    const Bitmap& surface = Pager().lblDesktop(desktop).Surface();
+    Bitmap expected(surface.Width(), surface.Height());
+    clsGradient painter(fake);
+    painter.SetAngle(315);
+    painter.SetColor1(static_cast<int32_t>(colour));
+    painter.SetColor2(0);
+    painter.Draw(expected);
+    return surface.Pixels() == expected.Pixels();
   }
 
   fake::FakeWindowSystem fake;
