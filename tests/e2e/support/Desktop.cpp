@@ -76,6 +76,15 @@ HWND TopLevelWindowAt(int x, int y) {
   return hit ? GetAncestor(hit, GA_ROOT) : nullptr;
 }
 
+bool SameRect(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+std::string Describe(const RECT& r) {
+  return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ") " +
+         std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
+}
+
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   for (;;) {

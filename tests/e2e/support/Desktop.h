@@ -42,6 +42,11 @@ bool IsAbove(HWND upper, HWND lower);
 // The top-level window a click at screen point (x, y) reaches.
 HWND TopLevelWindowAt(int x, int y);
 
+// True when both rectangles are the same to the pixel.
+bool SameRect(const RECT& a, const RECT& b);
+// "(left,top) WxH", for failure messages.
+std::string Describe(const RECT& r);
+
 // Polls `condition` every `pollMs` until it holds or `timeoutMs` passed; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs = 20);
 

@@ -21,6 +21,7 @@
 
 #include "ChildProcess.h"
 #include "Desktop.h"
+#include "Files.h"
 #include "Input.h"
 #include "ScreenShot.h"
 #include "SettingsIni.h"

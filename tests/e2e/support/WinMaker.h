@@ -33,6 +33,12 @@ class WinMaker {
             const std::string& options = "");
   bool Close(const std::string& caption) { return Send("close " + Quote(caption)).ok; }
   bool Front(const std::string& caption) { return Send("front " + Quote(caption)).ok; }
+  // Moves and sizes the window (its window rectangle, screen pixels).
+  bool Move(const std::string& caption, int x, int y, int width, int height) {
+    return Send("move " + Quote(caption) + " " + std::to_string(x) + " " + std::to_string(y) +
+                " " + std::to_string(width) + " " + std::to_string(height))
+        .ok;
+  }
 
   static std::string Quote(const std::string& word);
 
