@@ -470,10 +470,15 @@ Form& FormPeer::GetForm() { return static_cast<Form&>(control_); }
 HWND FormPeer::ToolTips() {
   if (!tooltips_ && hwnd_) {
     // TTS_ALWAYSTIP: the pager is seldom the active window, its tips must show all the same.
+    // The tip window has no owner. Wine places a window's owned pop-ups in front of it on every
+    // Z-order change and then the window right behind the last of them; when that pop-up is a
+    // top-most tip with no other top-most window behind it, the form loses its top-most state
+    // (the program's SetWindowPos(HWND_TOPMOST) on the pager came to nothing). The form
+    // destroys the tip window itself, so nothing needs the ownership.
     tooltips_.Reset(::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                       WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                                      context_.instance, nullptr));
+                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                                      nullptr, context_.instance, nullptr));
   }
   return tooltips_.Get();
 }
