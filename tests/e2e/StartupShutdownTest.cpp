@@ -3,6 +3,7 @@
 #include <set>
 
 #include "E2eTest.h"
+#include "Managed.h"
 
 namespace vde2e {
 namespace {
@@ -137,6 +138,7 @@ class PagerShutdown : public E2eTest {};
 
 TEST_F(PagerShutdown, ClosingThePagerEndsTheProgramAndLeavesWindowsShown) {
   const uint32_t notesColor = 0x00C0FF;  // orange
+  const uint32_t awayColor = 0xC04080;   // purple
   HWND notes = Maker().Open("Notes", 80, 560, 420, 260, "color 0x00C0FF");
   ASSERT_NE(notes, nullptr);
 
@@ -146,6 +148,20 @@ TEST_F(PagerShutdown, ClosingThePagerEndsTheProgramAndLeavesWindowsShown) {
   ASSERT_NE(pager, nullptr) << "vuedeck.exe showed no window";
   Shot("running");
 
+  // A window of desktop 2, hidden when desktop 1 is opened again: closing the pager must give
+  // it back too.
+  ASSERT_TRUE(PressDesktopHotkey(2));
+  ASSERT_TRUE(WaitVisibility({notes}, false)) << ReadWindowFacts(notes);
+  const RECT awayPlace{600, 560, 960, 780};
+  std::string why;
+  HWND away = OpenManagedWindow(Maker(), "Away", 360, 220, "color 0xC04080", &awayPlace, why);
+  ASSERT_NE(away, nullptr) << why;
+  const RECT awayRect = RectOf(away);
+  ASSERT_TRUE(PressDesktopHotkey(1));
+  ASSERT_TRUE(WaitVisibility({notes}, true) && WaitVisibility({away}, false))
+      << ReadWindowFacts(notes) << " / " << ReadWindowFacts(away);
+  Shot("away-on-desktop-2");
+
   // What the task bar's Close and Alt+F4 come down to.
   ASSERT_TRUE(PostMessageA(pager, WM_CLOSE, 0, 0));
   EXPECT_TRUE(vuedeck.WaitExit(kExitTimeoutMs))
@@ -154,13 +170,22 @@ TEST_F(PagerShutdown, ClosingThePagerEndsTheProgramAndLeavesWindowsShown) {
 
   WindowFacts facts = ReadWindowFacts(notes);
   EXPECT_TRUE(facts.visible) << facts;
-  RECT client{};
-  GetClientRect(notes, &client);
-  POINT centre{(client.right) / 2, (client.bottom) / 2};
-  ClientToScreen(notes, &centre);
+  WindowFacts awayFacts = ReadWindowFacts(away);
+  EXPECT_TRUE(awayFacts.visible) << awayFacts;
+  EXPECT_TRUE(SameRect(awayFacts.rect, awayRect)) << "was " << Describe(awayRect) << ": "
+                                                  << awayFacts;
+  auto centre = [](HWND hwnd) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    POINT p{client.right / 2, client.bottom / 2};
+    ClientToScreen(hwnd, &p);
+    return p;
+  };
+  const POINT notesCentre = centre(notes), awayCentre = centre(away);
   EXPECT_TRUE(ShotUntil("after-close", [&](const vdtools::Image& shot) {
-    return shot.ColorAt(centre.x, centre.y) == notesColor;
-  })) << "the window is not to be seen on the screen: " << facts;
+    return shot.ColorAt(notesCentre.x, notesCentre.y) == notesColor &&
+           shot.ColorAt(awayCentre.x, awayCentre.y) == awayColor;
+  })) << "the windows are not to be seen on the screen: " << facts << " / " << awayFacts;
 }
 
 }  // namespace

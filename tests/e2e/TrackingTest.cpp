@@ -151,41 +151,58 @@ TEST_F(WindowTracking, TheIgnoreListKeepsItsWindowsOutAndIsSavedOncePerCaption) 
 
 TEST_F(WindowTracking, AnAnimatedSwitchPutsWindowsBackToThePixelAndOpaque) {
   settings.Set("SETUP", "animate", "1");
-  HWND first = Maker().Open("Slider one", 120, 480, 380, 250, "color 0x3060C0");
-  HWND second = Maker().Open("Slider two", 560, 560, 300, 220, "color 0x30C060");
-  ASSERT_TRUE(first && second);
+  struct Slider {
+    HWND hwnd;
+    uint32_t color;  // 0xBBGGRR, as a screenshot pixel reads
+    WindowFacts before;
+  };
+  Slider sliders[] = {
+      {Maker().Open("Slider one", 120, 480, 380, 250, "color 0x3060C0"), 0x3060C0, {}},
+      {Maker().Open("Slider two", 560, 560, 300, 220, "color 0x30C060"), 0x30C060, {}}};
+  for (Slider& s : sliders) ASSERT_NE(s.hwnd, nullptr);
 
   ASSERT_NE(StartAndWaitForPager(), nullptr) << "vuedeck.exe showed no window";
-  const WindowFacts firstBefore = ReadWindowFacts(first);
-  const WindowFacts secondBefore = ReadWindowFacts(second);
+  for (Slider& s : sliders) s.before = ReadWindowFacts(s.hwnd);
   Shot("before");
 
+  // Slid away, each is hidden exactly where it was, with no layered style left on it.
   ASSERT_TRUE(PressDesktopHotkey(2));
-  EXPECT_TRUE(WaitVisibility({first, second}, false))
-      << ReadWindowFacts(first) << " / " << ReadWindowFacts(second);
-  // Slid away and hidden, each is put back where it was.
-  EXPECT_TRUE(SameRect(RectOf(first), firstBefore.rect))
-      << "before " << firstBefore << ", hidden " << ReadWindowFacts(first);
-  EXPECT_TRUE(SameRect(RectOf(second), secondBefore.rect))
-      << "before " << secondBefore << ", hidden " << ReadWindowFacts(second);
+  auto away = [](const Slider& s) {
+    WindowFacts now = ReadWindowFacts(s.hwnd);
+    return !now.visible && SameRect(now.rect, s.before.rect) && !(now.exStyle & WS_EX_LAYERED);
+  };
+  WaitUntil([&] { return away(sliders[0]) && away(sliders[1]); }, kSwitchTimeoutMs);
+  for (const Slider& s : sliders) {
+    EXPECT_TRUE(away(s)) << "before " << s.before << "; on desktop 2: " << ReadWindowFacts(s.hwnd);
+  }
   Shot("desktop-2");
 
+  // Slid back in, each ends exactly at its own place, an ordinary window again: not layered.
+  //
+  // KNOWN PROGRAM FAULT (this test fails until it is mended): the slide in ends with the
+  // window layered at alpha 255 instead of taking the layered style off. Under Wine a window
+  // that became layered while hidden is then not drawn at all, so the screenshot below shows
+  // no window although both read as visible at their places (a plain Win32 sequence of
+  // hide, layer at 0, show, alpha 255 does the same; taking the layered style off afterwards
+  // brings the window back on the screen).
   ASSERT_TRUE(PressDesktopHotkey(1));
-  auto settled = [](HWND w, const WindowFacts& before) {
-    WindowFacts now = ReadWindowFacts(w);
-    return now.visible && SameRect(now.rect, before.rect) && !(now.exStyle & WS_EX_LAYERED);
+  auto back = [](const Slider& s) {
+    WindowFacts now = ReadWindowFacts(s.hwnd);
+    return now.visible && SameRect(now.rect, s.before.rect) && !(now.exStyle & WS_EX_LAYERED);
   };
-  // The slide in ends at the window's own place; then it is an ordinary window again.
-  WaitUntil([&] { return settled(first, firstBefore) && settled(second, secondBefore); },
-            kSwitchTimeoutMs);
-  for (const WindowFacts& before : {firstBefore, secondBefore}) {
-    WindowFacts now = ReadWindowFacts(before.hwnd);
-    EXPECT_TRUE(now.visible) << now;
-    EXPECT_TRUE(SameRect(now.rect, before.rect)) << "before " << before << ", after " << now;
-    EXPECT_FALSE(now.exStyle & WS_EX_LAYERED)
-        << "left layered after the slide: " << now << "; before the switch: " << before;
+  WaitUntil([&] { return back(sliders[0]) && back(sliders[1]); }, kSwitchTimeoutMs);
+  for (const Slider& s : sliders) {
+    EXPECT_TRUE(back(s)) << "before " << s.before << "; back on desktop 1: "
+                         << ReadWindowFacts(s.hwnd);
   }
-  Shot("desktop-1-again");
+  EXPECT_TRUE(ShotUntil("desktop-1-again", [&](const vdtools::Image& shot) {
+    for (const Slider& s : sliders) {
+      const RECT& r = s.before.rect;
+      if (shot.ColorAt((r.left + r.right) / 2, (r.top + r.bottom) / 2) != s.color) return false;
+    }
+    return true;
+  }, 3000)) << "the windows slid back in are not to be seen: " << ReadWindowFacts(sliders[0].hwnd)
+       << " / " << ReadWindowFacts(sliders[1].hwnd);
 }
 
 }  // namespace
