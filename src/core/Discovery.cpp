@@ -103,10 +103,36 @@ void frmMain::AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, 
   entry.SetTag(std::to_string(hwnd));
   entry.SetVisible(true);
 
-  // A new window paints itself before its first picture is taken.
-  ws_.Sleep(100);
-  UpdateActiveWindow(hwnd, CurrentDesktop, true);
+  // The row and the miniature follow the window now; its first picture is taken 100 ms
+  // later, once the new window has painted itself. Waiting on a timer instead of pausing
+  // keeps a scan of many windows from freezing the pager for a tenth of a second each.
+  UpdateActiveWindow(hwnd, CurrentDesktop, false);
+  awaitingPicture_.emplace_back(hwnd, ws_.GetTickCount() + 100);
+  if (!tmrFirstPicture.Enabled()) {
+    tmrFirstPicture.SetInterval(100);
+    tmrFirstPicture.SetEnabled(true);
+  }
   if (program_.Options().chkAutoHide.Checked()) HidePager();
+}
+
+void frmMain::TakeFirstPictures() {
+  const uint32_t now = ws_.GetTickCount();
+  std::vector<Hwnd> due;
+  std::erase_if(awaitingPicture_, [&](const std::pair<Hwnd, uint32_t>& waiting) {
+    if (static_cast<int32_t>(now - waiting.second) < 0) return false;
+    due.push_back(waiting.first);
+    return true;
+  });
+  if (awaitingPicture_.empty()) {
+    tmrFirstPicture.SetEnabled(false);
+  } else {
+    // The next window's picture falls due before another full interval.
+    const int32_t wait = static_cast<int32_t>(awaitingPicture_.front().second - now);
+    tmrFirstPicture.SetInterval(static_cast<unsigned>(std::max(1, wait)));
+  }
+  for (Hwnd hwnd : due) {
+    if (IsManaged(hwnd)) RefreshMiniature(hwnd, true);
+  }
 }
 
 void frmMain::AddAlertWindow() { AddWindow(PendingWindow, PendingTitle, CurrentDesktop, true); }

@@ -34,6 +34,7 @@ frmMain::frmMain(Program& program)
       Timer2(*this, "Timer2", 100, true),
       tmrOverDesktop(*this, "tmrOverDesktop", 1, false),
       tmrMouseOver(*this, "tmrMouseOver", 1, false),
+      tmrFirstPicture(*this, "tmrFirstPicture", 100, false),
       mnuOptions(nullptr, "mnuOptions", "Options"),
       mnuSummon(&mnuOptions, "mnuSummon", "Summon"),
       mnuShowAll(&mnuOptions, "mnuShowAll", "Show on All Desktop"),
@@ -134,6 +135,7 @@ frmMain::frmMain(Program& program)
   Timer2.Tick = [this] { Timer2_Timer(); };
   tmrOverDesktop.Tick = [this] { tmrOverDesktop_Timer(); };
   tmrMouseOver.Tick = [this] { tmrMouseOver_Timer(); };
+  tmrFirstPicture.Tick = [this] { TakeFirstPictures(); };
 
   lblDesktop.MouseMove = [this](int i, int, int, float, float) { lblDesktop_MouseMove(i); };
   lblDesktop.MouseUp = [this](int i, int button, int, float, float) {

@@ -60,6 +60,7 @@ class frmMain : public forms::Form {
   forms::Timer Timer2;          // hit test, repaint and refresh every 100 ms
   forms::Timer tmrOverDesktop;  // ends a cell's hover highlight
   forms::Timer tmrMouseOver;    // ends a miniature's hover
+  forms::Timer tmrFirstPicture;  // takes a new window's first picture once it has painted
 
   // ---- Menus (used only as popup menus) ----------------------------------------------------
   forms::MenuItem mnuOptions;  // the window menu
@@ -263,6 +264,10 @@ class frmMain : public forms::Form {
   // must neither hide the pager through auto-hide nor dismiss a summoned window.
   bool replacingMiniatures_ = false;
   std::vector<int32_t> slidePositions_;  // left edges while MoveOut slides, by row position
+  // Windows added in the last 100 ms, waiting for their first picture, with the tick count
+  // at which it is due.
+  std::vector<std::pair<Hwnd, uint32_t>> awaitingPicture_;
+  void TakeFirstPictures();
   // What each cell shows: a cell is painted again only when its colours, angle or size change.
   struct CellPaint {
     uint32_t color1 = 0, color2 = 0;

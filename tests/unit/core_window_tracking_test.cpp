@@ -356,3 +356,26 @@ TEST(Transparency, AlphaStepsAndLimits) {
 
 }  // namespace
 }  // namespace vd::testing
+
+namespace vd::testing {
+namespace {
+
+TEST_F(Tracking, AStartWithManyWindowsDoesNotPauseAndEachGetsItsFirstPictureLater) {
+  std::vector<Hwnd> windows;
+  for (int i = 0; i < 50; ++i) {
+    windows.push_back(OpenWindow("Window " + std::to_string(i), {10 * i, 5 * i, 400 + 10 * i, 300}));
+    fake.SetWindowPicture(windows.back(), Bitmap(400, 300 - 5 * i, 0x00AA00 + static_cast<uint32_t>(i)));
+  }
+  const uint32_t before = fake.VirtualTimeMs();
+  StartWith();
+  EXPECT_LT(fake.VirtualTimeMs() - before, 100u);  // the scan itself never sleeps
+  EXPECT_EQ(Pager().Table.Count(), 50);
+  backend->Advance(100);
+  for (int i = 0; i < 50; ++i) {
+    const int v = ToInt32(Cell(windows[static_cast<size_t>(i)], WindowTable::kVirtualWindow)).value_or(0);
+    EXPECT_EQ(Pager().picWin(v).Surface().GetPixel(1, 1), 0x00AA00u + static_cast<uint32_t>(i)) << i;
+  }
+}
+
+}  // namespace
+}  // namespace vd::testing
