@@ -127,7 +127,15 @@ void frmMain::MoveIn(Hwnd hwnd, int32_t target) {
     }
   }
   ws_.MoveWindow(hwnd, target, r.top, r.Width(), r.Height(), true);
-  modTransparent::SetWindowAlpha(ws_, hwnd, transparent.empty() ? 255 : own);
+  // The slide ends with the window as the user left it: opaque (its own layering), or at the
+  // transparency the user chose. The layered style is set anew while the window is shown:
+  // some systems do not draw a window that became layered while it was hidden.
+  if (transparent.empty()) {
+    MakeOpaque(hwnd);
+  } else {
+    modTransparent::ClearWindowAlpha(ws_, hwnd);
+    modTransparent::SetWindowAlpha(ws_, hwnd, own);
+  }
 }
 
 void frmMain::MakeOpaque(Hwnd hwnd) {

@@ -28,6 +28,9 @@ void FadeIn(WindowSystem& ws, Hwnd hwnd, int target, uint32_t pauseMs) {
     a += 5;
     ws.Sleep(pauseMs);
   }
+  // The final opacity is set with the layered style made anew now that the window is shown:
+  // some systems do not draw a window that became layered while it was hidden.
+  ClearWindowAlpha(ws, hwnd);
   SetWindowAlpha(ws, hwnd, target);
 }
 
