@@ -16,6 +16,7 @@ void frmMain::OpenDesktop(int16_t desktop) {
   // Desktops that do not exist are never opened: that would hide every window.
   if (desktop < 1 || desktop > DesktopCount) return;
   const Hwnd foregroundBefore = ws_.GetForegroundWindow();
+  switching_ = true;
   PaintDesktopCell(CurrentDesktop, 315, ColorNormal, 0);
   PaintDesktopCell(desktop, 315, ColorSelected, 0);
   CurrentDesktop = desktop;
@@ -29,6 +30,8 @@ void frmMain::OpenDesktop(int16_t desktop) {
   }
   ShowDesktop(desktop);
   LastActiveWindow = 0;
+  switching_ = false;
+  SaveRecoveryRecord();
   KeepFocusVisible(foregroundBefore);
 }
 
@@ -60,7 +63,7 @@ void frmMain::ShowDesktop(int16_t desktop) {
         // The window slides in to its own left edge, read from the window itself.
         MoveIn(hwnd, GetWindowBounds(hwnd).left);
       } else {
-        ws_.ShowWindow(hwnd, SW_SHOW);
+        SetWindowShown(hwnd, true);
         const std::string& alpha = Table.Get(key, WindowTable::kTransparent);
         if (!alpha.empty()) {
           if (auto a = ToInt32(alpha)) modTransparent::SetWindowAlpha(ws_, hwnd, *a);
@@ -71,7 +74,7 @@ void frmMain::ShowDesktop(int16_t desktop) {
       int32_t v = AsNumber(Table.Get(key, WindowTable::kVirtualWindow));
       if (picWin.Exists(v) && v > 0) picWin(v).SetVisible(false);
       PlaceMiniature(hwnd, desktop);
-      ws_.ShowWindow(hwnd, SW_SHOW);
+      SetWindowShown(hwnd, true);
       if (!ReapplyTransparency(hwnd)) MakeOpaque(hwnd);
     }
   }
@@ -114,7 +117,7 @@ void frmMain::MoveIn(Hwnd hwnd, int32_t target) {
   int32_t x = target + 60;
   ws_.MoveWindow(hwnd, x, r.top, r.Width(), r.Height(), true);
   modTransparent::SetWindowAlpha(ws_, hwnd, 0);
-  ws_.ShowWindow(hwnd, SW_SHOW);
+  SetWindowShown(hwnd, true);
   int a = 0;
   while (x > target) {
     x -= 5;
@@ -158,7 +161,7 @@ void frmMain::MakeOpaque(Hwnd hwnd) {
 void frmMain::HideWindow(Hwnd hwnd) {
   const std::string key = WindowTable::KeyOf(hwnd);
   if (!Table.RowExists(key)) return;
-  if (Table.Get(key, WindowTable::kShowAll) != "1") ws_.ShowWindow(hwnd, SW_HIDE);
+  if (Table.Get(key, WindowTable::kShowAll) != "1") SetWindowShown(hwnd, false);
 }
 
 void frmMain::PlaceWindow(int16_t desktop, Hwnd hwnd, float left, float top, float width,

@@ -154,9 +154,10 @@ void frmMain::RefreshWindows() {
           Table.Get(key, WindowTable::kShowAll).empty() &&
           AsNumber(Table.Get(key, WindowTable::kDesktop)) != CurrentDesktop;
       if (hiddenByUs && ws_.IsWindow(hwnd) && !ws_.IsWindowVisible(hwnd)) {
-        ws_.ShowWindow(hwnd, SW_SHOW);
+        SetWindowShown(hwnd, true);
         MakeOpaque(hwnd);
       }
+      hiddenByProgram_.erase(hwnd);
       Table.Remove(key);
       MiniatureRaised.erase(hwnd);
       OriginallyLayered.erase(hwnd);

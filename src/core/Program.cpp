@@ -25,6 +25,7 @@ Program::~Program() = default;
 bool Program::Start() {
   // One copy per user and logon session: a second copy ends before any window exists.
   if (!ws.AcquireSingleInstance()) return false;
+  RecoverWindowsOfAnEndedRun();
   HotKeys::FillKeyTables();
   options_ = std::make_unique<frmOptions>(*this);
   tray_ = std::make_unique<frmTray>(*this);
@@ -39,5 +40,11 @@ bool Program::Start() {
 std::string Program::SettingsFile() { return FileInFolder(ws.ProgramFolder(), "settings.ini"); }
 
 std::string Program::IgnoreFile() { return FileInFolder(ws.ProgramFolder(), "ignore.list"); }
+
+std::string Program::RecoveryFile() { return FileInFolder(ws.ProgramFolder(), "hidden.list"); }
+
+void Program::BringEveryWindowBack() noexcept {
+  if (main_) main_->BringEveryWindowBack();
+}
 
 }  // namespace vd

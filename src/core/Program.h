@@ -44,9 +44,17 @@ class Program {
   // What was last registered under each hotkey id (1 to 1000): "modifier,key", or empty.
   std::array<std::string, 1001> HotkeySlots;
 
-  // "settings.ini" and "ignore.list" in the program's folder.
+  // "settings.ini", "ignore.list" and "hidden.list" in the program's folder.
   std::string SettingsFile();
   std::string IgnoreFile();
+  std::string RecoveryFile();
+
+  // Brings back the windows a previous run left hidden when it was ended by force (its record
+  // "hidden.list" names them and their owner processes), then removes the record. A window
+  // that is visible, gone, or now belongs to another process is left alone.
+  void RecoverWindowsOfAnEndedRun();
+  // For an unexpected fault: every managed window is shown before the process ends.
+  void BringEveryWindowBack() noexcept;
 
  private:
   std::unique_ptr<frmOptions> options_;

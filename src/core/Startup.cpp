@@ -279,8 +279,10 @@ void frmMain::CloseAll() {
       PlaceWindow(1, hwnd, 0, 0, 0, 0);
     }
   }
-  // 5. Every managed window is now on desktop 1 and is shown.
+  // 5. Every managed window is now on desktop 1 and is shown (and the record of hidden
+  // windows goes).
   OpenDesktop(1);
+  SaveRecoveryRecord();
   // 6, 7.
   program_.Tray().RemoveIcon();
   ws_.ExitProcess(0);

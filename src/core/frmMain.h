@@ -162,6 +162,10 @@ class frmMain : public forms::Form {
   void AddAlertWindow();
   void RefreshWindows();
   void UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture);
+  // While set, UpdateActiveWindow only refreshes rows and miniatures: it neither hides the
+  // pager through auto-hide nor dismisses a summoned window (the options' OK refreshes the
+  // current desktop's windows this way, as the grid's rebuild does).
+  void SetReplacingMiniatures(bool on) { replacingMiniatures_ = on; }
   bool IsOwnWindow(Hwnd hwnd);
 
   // ---- The ignore list (core/IgnoreList.cpp) ------------------------------------------------
@@ -184,6 +188,16 @@ class frmMain : public forms::Form {
   // Makes a managed window opaque again: back to its own layering when its application made
   // it layered, else without the layered style.
   void MakeOpaque(Hwnd hwnd);
+
+  // ---- Never losing a window (core/Recovery.cpp) --------------------------------------------
+  // Shows or hides a managed window for the program and keeps the record of the windows the
+  // program keeps hidden, which lets the next start bring them back after a forced end.
+  void SetWindowShown(Hwnd hwnd, bool shown);
+  // Writes the record when it changed (the windows hidden by the program, with their owner
+  // process), or removes it when there are none.
+  void SaveRecoveryRecord();
+  // Shows every managed window at once; for an unexpected fault, never throws.
+  void BringEveryWindowBack() noexcept;
 
   // ---- Pager show and hide (core/PagerVisibility.cpp) ---------------------------------------
   void HidePager();
@@ -264,6 +278,11 @@ class frmMain : public forms::Form {
   // must neither hide the pager through auto-hide nor dismiss a summoned window.
   bool replacingMiniatures_ = false;
   std::vector<int32_t> slidePositions_;  // left edges while MoveOut slides, by row position
+  // The windows the program hid and has not shown again, and whether the record on disk is
+  // behind; while a switch runs, the record is written once at its end.
+  std::unordered_map<Hwnd, uint32_t> hiddenByProgram_;  // window -> owner process
+  bool recordBehind_ = false;
+  bool switching_ = false;
   // Windows added in the last 100 ms, waiting for their first picture, with the tick count
   // at which it is due.
   std::vector<std::pair<Hwnd, uint32_t>> awaitingPicture_;

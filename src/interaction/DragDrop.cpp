@@ -84,7 +84,7 @@ void frmMain::picWin_MouseUp(int index, int button, float, float) {
     PlaceWindow(target, SelectedWindow, left, top, ScaledWidth(SelectedWindow),
                 ScaledHeight(SelectedWindow));
     if (AsNumber(Table.Get(key, WindowTable::kDesktop)) == CurrentDesktop) {
-      ws_.ShowWindow(SelectedWindow, SW_SHOW);
+      SetWindowShown(SelectedWindow, true);
     }
   }
   Dragging = false;

@@ -102,7 +102,7 @@ void frmMain::mnuDesktop_Click(int index) {
   }
   Table.Set(key, WindowTable::kDesktop, std::to_string(target));
   PlaceWindow(static_cast<int16_t>(target), SelectedWindow, 0, 0, 0, 0);
-  ws_.ShowWindow(SelectedWindow, target != CurrentDesktop ? SW_HIDE : SW_SHOW);
+  SetWindowShown(SelectedWindow, target == CurrentDesktop);
   MovedWindow = SelectedWindow;
 }
 
@@ -133,7 +133,7 @@ void frmMain::mnuRemove_Click() {
   if (!Table.RowExists(key) || (answer != "Yes" && answer != "Just Remove")) return;
   // Shown first, so that a window of a hidden desktop does not stay invisible once the
   // program no longer manages it.
-  ws_.ShowWindow(window, SW_SHOW);
+  SetWindowShown(window, true);
   MakeOpaque(window);
   const int32_t v = AsNumber(Table.Get(key, WindowTable::kVirtualWindow));
   if (v > 0) picWin.Unload(v);

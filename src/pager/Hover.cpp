@@ -117,6 +117,7 @@ void frmMain::Timer2_Timer() {
   }
   // 3.
   RefreshWindows();
+  SaveRecoveryRecord();
   // 4. Ten ticks on one miniature open the preview, once per stay.
   if (program_.Options().chkPreview.Checked()) {
     if (OverMiniature) {

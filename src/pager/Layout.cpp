@@ -181,14 +181,20 @@ void frmMain::lblDesktop_MouseUp(int index, int button) {
 }
 
 void frmMain::cmdShow_Click() {
-  if (auto hwnd = ToInt32(txthWnd.Text())) ws_.ShowWindow(*hwnd, SW_SHOW);
+  if (auto hwnd = ToInt32(txthWnd.Text())) {
+    if (IsManaged(*hwnd)) {
+      SetWindowShown(*hwnd, true);
+    } else {
+      ws_.ShowWindow(*hwnd, SW_SHOW);
+    }
+  }
 }
 
 void frmMain::cmdHide_Click() {
   // Only a window the program manages may be hidden here: it comes back with its desktop
   // and at exit. Anything else would be lost from sight.
   if (auto hwnd = ToInt32(txthWnd.Text()); hwnd && IsManaged(*hwnd)) {
-    ws_.ShowWindow(*hwnd, SW_HIDE);
+    SetWindowShown(*hwnd, false);
   }
 }
 

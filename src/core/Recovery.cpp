@@ -1,0 +1,101 @@
+// Never losing a window: the record of the windows the program keeps hidden ("hidden.list"
+// beside the program: one line per window, its handle and its owner process), kept up to date
+// whenever the program hides or shows one, removed when none is hidden. A run ended by force
+// leaves it behind, and the next start shows those windows again before anything else.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "core/Program.h"
+#include "core/Text.h"
+#include "core/frmMain.h"
+#include "core/modTransparent.h"
+
+namespace vd {
+
+void frmMain::SetWindowShown(Hwnd hwnd, bool shown) {
+  ws_.ShowWindow(hwnd, shown ? SW_SHOW : SW_HIDE);
+  if (shown) {
+    if (hiddenByProgram_.erase(hwnd) != 0) recordBehind_ = true;
+    return;
+  }
+  hiddenByProgram_[hwnd] = ws_.GetWindowThreadProcessId(hwnd);
+  recordBehind_ = true;
+  // Written at once, unless a switch is hiding many windows: then once at its end.
+  if (!switching_) SaveRecoveryRecord();
+}
+
+void frmMain::SaveRecoveryRecord() {
+  if (!recordBehind_) return;
+  recordBehind_ = false;
+  const std::filesystem::path file(program_.RecoveryFile());
+  std::error_code ec;
+  if (hiddenByProgram_.empty()) {
+    std::filesystem::remove(file, ec);
+    return;
+  }
+  std::ostringstream lines;
+  for (const auto& [hwnd, process] : hiddenByProgram_) lines << hwnd << ' ' << process << "\r\n";
+  std::filesystem::path temporary = file;
+  temporary += ".new";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out) {
+      recordBehind_ = true;  // try again at the next change or tick
+      return;
+    }
+    out << lines.str();
+    if (!out.flush()) {
+      recordBehind_ = true;
+      return;
+    }
+  }
+  std::filesystem::rename(temporary, file, ec);
+  if (ec) {
+    std::filesystem::remove(file, ec);
+    std::filesystem::rename(temporary, file, ec);
+    if (ec) recordBehind_ = true;
+  }
+}
+
+void frmMain::BringEveryWindowBack() noexcept {
+  try {
+    for (int i = 1; i <= Table.Count(); ++i) ws_.ShowWindow(Table.HandleAt(i), SW_SHOW);
+    for (const auto& [hwnd, process] : hiddenByProgram_) ws_.ShowWindow(hwnd, SW_SHOW);
+  } catch (...) {
+  }
+}
+
+void Program::RecoverWindowsOfAnEndedRun() {
+  const std::filesystem::path file(RecoveryFile());
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return;
+  std::string line;
+  int lines = 0;
+  while (std::getline(in, line) && ++lines <= 100000) {
+    auto fields = Split(line.substr(0, line.find('\r')), ' ');
+    if (fields.size() < 2) continue;
+    auto hwnd = ToInt32(fields[0]);
+    auto process = ToInt32(fields[1]);
+    if (!hwnd || !process || !ws.IsWindow(*hwnd) || ws.IsWindowVisible(*hwnd)) continue;
+    // A handle now naming a window of another process is not ours to show.
+    if (ws.GetWindowThreadProcessId(*hwnd) != static_cast<uint32_t>(*process)) continue;
+    ws.ShowWindow(*hwnd, SW_SHOW);
+    // A window layered while hidden is drawn again only once layered anew.
+    uint32_t key = 0, flags = 0;
+    uint8_t alpha = 255;
+    if (ws.GetLayeredWindowAttributes(*hwnd, &key, &alpha, &flags)) {
+      modTransparent::ClearWindowAlpha(ws, *hwnd);
+      int32_t exStyle = ws.GetWindowLongA(*hwnd, GWL_EXSTYLE);
+      ws.SetWindowLongA(*hwnd, GWL_EXSTYLE, static_cast<int32_t>(exStyle | WS_EX_LAYERED));
+      ws.SetLayeredWindowAttributes(*hwnd, key, alpha, flags);
+    }
+  }
+  in.close();
+  std::error_code ec;
+  std::filesystem::remove(file, ec);
+}
+
+}  // namespace vd

@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "ProgramFixture.h"
+
+namespace vd::testing {
+namespace {
+
+class Recovery : public ProgramFixture {
+ protected:
+  void SetUp() override {
+    WriteFile("settings.ini", "[SETUP]\r\ncolumns=3\r\nrows=2\r\n");
+    a = OpenWindow("A");
+    b = OpenWindow("B");
+    ASSERT_TRUE(Start());
+    Pager().PlaceWindow(2, b, 0, 0, 0, 0);
+    Pager().OpenDesktop(1);  // b is hidden now
+  }
+  // The program ends without CloseAll, as when it is killed: its windows die with it, the
+  // other applications' windows stay as they are.
+  void KillAndStartAgain() {
+    program.reset();
+    backend = std::make_unique<forms::headless::HeadlessBackend>(&fake);
+    ASSERT_TRUE(Start());
+  }
+  Hwnd a = 0, b = 0;
+};
+
+TEST_F(Recovery, TheRecordNamesExactlyTheWindowsTheProgramKeepsHidden) {
+  const std::string record = ReadFile("hidden.list");
+  EXPECT_EQ(record, std::to_string(b) + " " + std::to_string(fake.GetWindowThreadProcessId(b)) +
+                        "\r\n");
+  Pager().OpenDesktop(2);  // a hidden, b shown
+  EXPECT_EQ(ReadFile("hidden.list").find(std::to_string(b) + " "), std::string::npos);
+  EXPECT_NE(ReadFile("hidden.list").find(std::to_string(a) + " "), std::string::npos);
+  Pager().CloseAll();
+  EXPECT_FALSE(std::filesystem::exists(File("hidden.list")));
+}
+
+TEST_F(Recovery, AStartAfterTheProgramWasKilledBringsBackWhatItHadHidden) {
+  Hwnd ownHidden = OpenWindow("Hidden by its own application");
+  fake.ShowWindow(ownHidden, SW_HIDE);
+  Pager().OpenDesktop(3);  // a and b hidden by the program
+  ASSERT_FALSE(fake.IsWindowVisible(a));
+  KillAndStartAgain();
+  EXPECT_TRUE(fake.IsWindowVisible(a));
+  EXPECT_TRUE(fake.IsWindowVisible(b));
+  EXPECT_FALSE(fake.IsWindowVisible(ownHidden));  // not ours to show
+  EXPECT_FALSE(std::filesystem::exists(File("hidden.list")));
+}
+
+TEST_F(Recovery, ARecordNamingAWindowOfAnotherProcessNowIsIgnored) {
+  program.reset();
+  fake::WindowSpec other;
+  other.caption = "Other";
+  other.process = 7;
+  other.style = WS_BORDER;  // hidden
+  Hwnd stranger = fake.CreateWindow(other);
+  WriteFile("hidden.list", ReadFile("hidden.list") + std::to_string(stranger) +
+                               " 2\r\ngarbage\r\n\r\n-5 x\r\n");
+  backend = std::make_unique<forms::headless::HeadlessBackend>(&fake);
+  ASSERT_TRUE(Start());
+  EXPECT_FALSE(fake.IsWindowVisible(stranger));
+  EXPECT_TRUE(fake.IsWindowVisible(b));  // hidden at SetUp, in the record the kill left
+}
+
+TEST_F(Recovery, AnUnexpectedFaultShowsEveryManagedWindow) {
+  Pager().OpenDesktop(3);
+  program->BringEveryWindowBack();
+  EXPECT_TRUE(fake.IsWindowVisible(a));
+  EXPECT_TRUE(fake.IsWindowVisible(b));
+}
+
+}  // namespace
+}  // namespace vd::testing
