@@ -65,6 +65,12 @@ struct Context {
   static COLORREF Color(uint32_t value);
 };
 
+// The pixel rectangle of a control whose place and size in pixels may be fractional: each edge
+// is rounded on its own (right = left + width, bottom = top + height) and the size is what lies
+// between them, so two neighbours that do not touch keep the gap between them whatever the
+// fractions.
+RECT EdgeRoundedRect(float left, float top, float width, float height);
+
 // Copies a part of a bitmap to a device context, pixel for pixel.
 void DrawBitmap(HDC dc, int x, int y, const vd::Bitmap& bitmap, int srcX, int srcY, int width,
                 int height);

@@ -61,6 +61,10 @@ void FillColor(Context& context, HDC dc, const RECT& rect, uint32_t color) {
 
 // ---- Drawing helpers ----------------------------------------------------------------------
 
+RECT EdgeRoundedRect(float left, float top, float width, float height) {
+  return RECT{Round(left), Round(top), Round(left + width), Round(top + height)};
+}
+
 void DrawBitmap(HDC dc, int x, int y, const vd::Bitmap& bitmap, int srcX, int srcY, int width,
                 int height) {
   if (srcX < 0) {
@@ -107,19 +111,29 @@ void PaintSurface(Context& context, HDC dc, const RECT& client, const vd::Bitmap
   HDC out = buffer.Dc();
   FillColor(context, out, client, container.BackColor());
   DrawBitmap(out, 0, 0, surface, 0, 0, surface.Width(), surface.Height());
+  // The window's size comes from its rounded edges, the surface's from its rounded size: they
+  // may differ by a pixel, which takes the surface's last column or row rather than showing a
+  // line of the background colour along the edge.
+  const int w = surface.Width(), h = surface.Height();
+  const bool wider = client.right - client.left == w + 1;
+  const bool taller = client.bottom - client.top == h + 1;
+  if (w > 0 && h > 0) {
+    if (wider) DrawBitmap(out, w, 0, surface, w - 1, 0, 1, h);
+    if (taller) DrawBitmap(out, 0, h, surface, 0, h - 1, w, 1);
+    if (wider && taller) DrawBitmap(out, w, h, surface, w - 1, h - 1, 1, 1);
+  }
   const std::vector<Control*>& children = container.Children();
   for (auto it = children.rbegin(); it != children.rend(); ++it) {
     if ((*it)->Kind() != ControlKind::kShape || !(*it)->Visible()) continue;
     const auto& shape = static_cast<const Shape&>(**it);
-    const int left = Round(container.ToPixelsX(shape.Left()));
-    const int top = Round(container.ToPixelsY(shape.Top()));
-    const int right = left + Round(container.ToPixelsX(shape.Width()));
-    const int bottom = top + Round(container.ToPixelsY(shape.Height()));
+    const RECT box = EdgeRoundedRect(
+        container.ToPixelsX(shape.Left()), container.ToPixelsY(shape.Top()),
+        container.ToPixelsX(shape.Width()), container.ToPixelsY(shape.Height()));
     OwnedPen pen(::CreatePen(PS_SOLID, std::max(shape.BorderWidth(), 1),
                              Context::Color(shape.BorderColor())));
     SelectGuard usePen(out, pen.Get());
     SelectGuard noFill(out, ::GetStockObject(NULL_BRUSH));
-    ::Rectangle(out, left, top, right, bottom);
+    ::Rectangle(out, box.left, box.top, box.right, box.bottom);
   }
 }
 
@@ -166,10 +180,8 @@ void WindowPeer::Refresh() {
 
 RECT WindowPeer::PixelRect() const {
   Container& parent = *control_.Parent();
-  const int x = Round(parent.ToPixelsX(control_.Left()));
-  const int y = Round(parent.ToPixelsY(control_.Top()));
-  return RECT{x, y, x + Round(parent.ToPixelsX(control_.Width())),
-              y + Round(parent.ToPixelsY(control_.Height()))};
+  return EdgeRoundedRect(parent.ToPixelsX(control_.Left()), parent.ToPixelsY(control_.Top()),
+                         parent.ToPixelsX(control_.Width()), parent.ToPixelsY(control_.Height()));
 }
 
 void WindowPeer::CreateNativeWindow(const char* className, DWORD style, DWORD exStyle,
@@ -488,8 +500,8 @@ bool FormPeer::IsShown() const { return hwnd_ && ::IsWindowVisible(hwnd_); }
 RECT FormPeer::PixelRect() const {
   const float tx = static_cast<float>(context_.twipsPerPixelX);
   const float ty = static_cast<float>(context_.twipsPerPixelY);
-  const int x = Round(control_.Left() / tx), y = Round(control_.Top() / ty);
-  return RECT{x, y, x + Round(control_.Width() / tx), y + Round(control_.Height() / ty)};
+  return EdgeRoundedRect(control_.Left() / tx, control_.Top() / ty, control_.Width() / tx,
+                         control_.Height() / ty);
 }
 
 // Every message goes through the form's window procedure chain, whose first procedure passes
@@ -711,64 +723,154 @@ class ShapePeer : public Peer {
 
 // ---- Buttons ------------------------------------------------------------------------------
 
+constexpr COLORREF kAccent = RGB(0, 120, 215);
+
+// The colours of a flat push button in one of its states.
+struct ButtonColors {
+  COLORREF face, border, text;
+};
+
+// Every button is drawn flat by the backend: light on a light container (the dialogs), dark on
+// a dark one (the pager's title strip and status row); the hovered button is lit, the pressed
+// one darker with an accent border, the disabled one faded.
+ButtonColors ButtonLook(bool dark, bool enabled, bool pressed, bool hot) {
+  if (dark) {
+    if (!enabled) return {RGB(38, 38, 38), RGB(58, 58, 58), RGB(110, 110, 110)};
+    if (pressed) return {RGB(20, 20, 20), kAccent, RGB(255, 255, 255)};
+    if (hot) return {RGB(66, 66, 66), RGB(100, 100, 100), RGB(255, 255, 255)};
+    return {RGB(45, 45, 45), RGB(70, 70, 70), RGB(235, 235, 235)};
+  }
+  if (!enabled) return {RGB(244, 244, 244), RGB(216, 216, 216), RGB(160, 160, 160)};
+  if (pressed) return {RGB(204, 228, 247), RGB(0, 84, 153), RGB(0, 0, 0)};
+  if (hot) return {RGB(229, 241, 251), kAccent, RGB(0, 0, 0)};
+  return {RGB(253, 253, 253), RGB(200, 200, 200), RGB(26, 26, 26)};
+}
+
+bool IsDark(COLORREF color) {
+  return GetRValue(color) * 299 + GetGValue(color) * 587 + GetBValue(color) * 114 < 128000;
+}
+
+// The pager's title buttons carry the captions "..." (the main menu) and "+" (offer a window);
+// without an icon of their own they get a crisp glyph instead of the text: three bars, a plus.
+// Returns false for any other caption.
+bool DrawGlyph(HDC dc, const RECT& r, const std::string& caption, HBRUSH brush) {
+  if (caption != "..." && caption != "+") return false;
+  const int size = std::min(r.right - r.left, r.bottom - r.top);
+  const int span = std::max(5, size / 2 + 1);    // the glyph's width and height
+  const int bar = std::max(1, (size + 8) / 14);  // the thickness of its strokes
+  const int left = r.left + (r.right - r.left - span) / 2;
+  const int top = r.top + (r.bottom - r.top - span) / 2;
+  if (caption == "...") {
+    for (int i = 0; i < 3; ++i) {
+      const int y = top + (span - bar) * i / 2;
+      const RECT stroke{left, y, left + span, y + bar};
+      ::FillRect(dc, &stroke, brush);
+    }
+  } else {
+    const int middle = (span - bar) / 2;
+    const RECT across{left, top + middle, left + span, top + middle + bar};
+    const RECT down{left + middle, top, left + middle + bar, top + span};
+    ::FillRect(dc, &across, brush);
+    ::FillRect(dc, &down, brush);
+  }
+  return true;
+}
+
 class ButtonPeer : public WindowPeer {
  public:
   ButtonPeer(Context& context, Button& button) : WindowPeer(context, button) {
-    CreateNativeWindow("BUTTON", WS_TABSTOP | StyleBits(), 0, button.Caption());
+    CreateNativeWindow("BUTTON", WS_TABSTOP | BS_OWNERDRAW, 0, button.Caption());
   }
   void OnCommand(WORD code) override {
     if (code == BN_CLICKED) control_.RaiseClick();
   }
   void Changed(Property property) override {
     if (!hwnd_) return;
-    if (property == Property::kText) {
-      ::SetWindowTextA(hwnd_, Self().Caption().c_str());
-    } else if (property == Property::kPicture) {
-      ::SetWindowLongPtrA(hwnd_, GWL_STYLE,
-                          (::GetWindowLongPtrA(hwnd_, GWL_STYLE) & ~0xFL) | StyleBits());
-    }
+    if (property == Property::kText) ::SetWindowTextA(hwnd_, Self().Caption().c_str());
+    if (property == Property::kEnabled && !control_.Enabled()) hot_ = false;
     WindowPeer::Changed(property);
   }
-  // A button with an icon draws itself: the raised face, the icon, the caption after it.
+  // The face inside a one-pixel border, then the icon and the caption centred (a glyph for the
+  // title buttons).
   bool OnDrawItem(const DRAWITEMSTRUCT& item) override {
     Button& button = Self();
-    RECT r = item.rcItem;
-    UINT state = DFCS_BUTTONPUSH;
-    if (item.itemState & ODS_SELECTED) state |= DFCS_PUSHED;
-    if (item.itemState & ODS_DISABLED) state |= DFCS_INACTIVE;
-    ::DrawFrameControl(item.hDC, &r, DFC_BUTTON, state);
-    const int shift = (item.itemState & ODS_SELECTED) ? 1 : 0;
+    const RECT r = item.rcItem;
+    BufferedPaint buffer(item.hDC, r);
+    HDC out = buffer.Dc();
+    const bool enabled = !(item.itemState & ODS_DISABLED);
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    Container* parent = button.Parent();
+    const bool dark = parent && IsDark(Context::Color(parent->BackColor()));
+    const ButtonColors look = ButtonLook(dark, enabled, pressed, hot_ && enabled);
+    // The keyboard's button has an accent border. Not on a dark container: the pager's buttons
+    // are used with the mouse and keep the focus after a click.
+    const bool focusCue = (item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT) &&
+                          enabled && !dark;
+    ::FillRect(out, &r, context_.GetBrush(focusCue ? kAccent : look.border));
+    RECT face = r;
+    ::InflateRect(&face, -1, -1);
+    ::FillRect(out, &face, context_.GetBrush(look.face));
+
     const vd::Bitmap& icon = button.Icon();
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    SelectGuard font(item.hDC, context_.DefaultFont());
-    SIZE text{0, 0};
-    if (!button.Caption().empty()) {
-      ::GetTextExtentPoint32A(item.hDC, button.Caption().c_str(),
-                              static_cast<int>(button.Caption().size()), &text);
-    }
-    const int gap = (!icon.Empty() && text.cx > 0) ? 4 : 0;
-    int x = r.left + (width - icon.Width() - gap - text.cx) / 2 + shift;
-    DrawBitmap(item.hDC, x, r.top + (height - icon.Height()) / 2 + shift, icon, 0, 0, icon.Width(),
-               icon.Height());
-    x += icon.Width() + gap;
-    if (text.cx > 0) {
-      ::SetBkMode(item.hDC, TRANSPARENT);
-      ::SetTextColor(item.hDC, ::GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT
-                                                                             : COLOR_BTNTEXT));
-      ::TextOutA(item.hDC, x, r.top + (height - text.cy) / 2 + shift, button.Caption().c_str(),
-                 static_cast<int>(button.Caption().size()));
-    }
-    if (item.itemState & ODS_FOCUS) {
-      RECT focus = r;
-      ::InflateRect(&focus, -3, -3);
-      ::DrawFocusRect(item.hDC, &focus);
+    const std::string& caption = button.Caption();
+    const bool glyph = icon.Empty() && DrawGlyph(out, face, caption, context_.GetBrush(look.text));
+    if (!glyph) {
+      SelectGuard font(out, context_.DefaultFont());
+      SIZE text{0, 0};
+      if (!caption.empty()) {
+        ::GetTextExtentPoint32A(out, caption.c_str(), static_cast<int>(caption.size()), &text);
+      }
+      const int gap = (!icon.Empty() && text.cx > 0) ? 4 : 0;
+      const int width = r.right - r.left, height = r.bottom - r.top;
+      int x = r.left + (width - icon.Width() - gap - static_cast<int>(text.cx)) / 2;
+      DrawBitmap(out, x, r.top + (height - icon.Height()) / 2, icon, 0, 0, icon.Width(),
+                 icon.Height());
+      x += icon.Width() + gap;
+      if (text.cx > 0) {
+        ::SetBkMode(out, TRANSPARENT);
+        ::SetTextColor(out, look.text);
+        ::TextOutA(out, x, r.top + (height - static_cast<int>(text.cy)) / 2, caption.c_str(),
+                   static_cast<int>(caption.size()));
+      }
     }
     return true;
   }
 
+ protected:
+  bool Intercept(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+    switch (msg) {
+      case WM_ERASEBKGND:  // the drawing covers everything
+        *result = 1;
+        return true;
+      case WM_MOUSEMOVE:
+        if (!hot_ && control_.Enabled()) {
+          hot_ = true;
+          TRACKMOUSEEVENT leave{sizeof(TRACKMOUSEEVENT), TME_LEAVE, hwnd_, 0};
+          ::TrackMouseEvent(&leave);
+          ::InvalidateRect(hwnd_, nullptr, FALSE);
+        }
+        break;
+      case WM_MOUSELEAVE:
+        hot_ = false;
+        ::InvalidateRect(hwnd_, nullptr, FALSE);
+        break;
+      case WM_LBUTTONDBLCLK: {
+        // An owner-drawn button turns a quick second click into a double-click notice and no
+        // click; here it is a press like the first, so that every click of the user counts.
+        const std::shared_ptr<bool> alive = alive_;
+        WindowPeer::Intercept(WM_LBUTTONDOWN, wParam, lParam, result);
+        *result = *alive ? ::DefSubclassProc(hwnd_, WM_LBUTTONDOWN, wParam, lParam) : 0;
+        return true;
+      }
+      default:
+        break;
+    }
+    return WindowPeer::Intercept(msg, wParam, lParam, result);
+  }
+
  private:
   Button& Self() { return static_cast<Button&>(control_); }
-  LONG_PTR StyleBits() { return Self().Icon().Empty() ? BS_PUSHBUTTON : BS_OWNERDRAW; }
+  bool hot_ = false;  // the mouse is over the button
 };
 
 // ---- Check boxes --------------------------------------------------------------------------
