@@ -1,35 +1,75 @@
 // The options dialog. It is loaded once during start-up and afterwards only shown and hidden:
 // its controls are the live copy of the settings that the rest of the program reads (the
 // pager's auto-hide reads chkAutoHide, the panic action cmbAlertDesktops, ...).
+//
+// A column of page buttons on the left chooses the page; each page is a frame, and the chosen
+// one is the only one shown. "General" holds two sub-pages, "Application" and "Others".
+// Most controls take effect only through OK, which saves the settings and applies them to the
+// pager; the opacity, the colour swatches, start with Windows, the hotkey buttons and "Clear
+// List" act at once, and Cancel reverts none of them.
 #pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "forms/ControlArray.h"
 #include "forms/Controls.h"
-#include "forms/Form.h"
+#include "interaction/frmMsgBox.h"
 
 namespace vd {
 
 class Program;
 
-class frmOptions : public forms::Form {
+class frmOptions : public DialogForm {
  public:
   explicit frmOptions(Program& program);
   ~frmOptions() override;
 
-  // Application page.
+  // ---- Pages ---------------------------------------------------------------------------------
+  forms::Button cmdGeneral, cmdDesktops, cmdPanic, cmdAppearance;  // the page buttons
+  forms::PictureBox picPageMark;  // the bar beside the chosen page's button
+  forms::Frame frmGeneral;
+  forms::Button cmdDesktop;          // "Application"
+  forms::Button cmdOthers;           // "Others"
+  forms::PictureBox picSubPageMark;  // the bar under the chosen sub-page's button
+  forms::Frame frmDesktop;           // the Application sub-page
+  forms::Frame frmOthers;
+  forms::Frame fraIgnored, fraEffects;
+  forms::Frame frmDesktops;
+  forms::Frame frmPanic;
+  forms::Frame frmApperance;
+  forms::Frame fraStyle;
+
+  // ---- Application sub-page ----------------------------------------------------------------
   forms::TextBox mskColumns, mskRows, mskWidth, mskHeight;
   forms::ComboBox cmbTransparent;  // "Opaque", "High", "Medium", "Low"
   forms::ComboBox cmbHide1, cmbHide2;
-  // Others page.
+  forms::Button cmdHotHide;
+  // ---- Others sub-page ---------------------------------------------------------------------
+  forms::Button cmdRemoveIgnore;
   forms::CheckBox chkAutoStart, chkAutoHide, chkAnimate, chkPreview;
-  // Desktops page.
+  // ---- Desktops page -----------------------------------------------------------------------
   forms::ComboBox cmbDesktops, cboKey1, cboKey2;
   forms::CheckBox chkHotkey;
-  // Panic page.
+  forms::Button cmdSetHotKey;
+  // ---- Panic page --------------------------------------------------------------------------
   forms::CheckBox chkAlert;
   forms::ComboBox cboAlert1, cboAlert2, cmbAlertDesktops;
-  // Appearance page: the four colour swatches, 1 to 4.
+  forms::Button cmdHotAlert;
+  // ---- Appearance page: the four colour swatches and their buttons, 1 to 4 -----------------
   forms::ControlArray<forms::PictureBox> picColor;
+  forms::ControlArray<forms::Button> cmdColorPicker;
+  // ---- Confirming ----------------------------------------------------------------------------
+  forms::Button cmdClose;  // OK: saves and applies
+  forms::Button cmdCancel;
+
+  // A size field was edited since the dialog was last shown: OK then rebuilds the grid.
+  bool DimensionsChanged = false;
+  // The custom colours of the colour dialog, kept for the whole run.
+  std::array<uint32_t, 16> CustomColors{};
 
   // Settings file -> controls, and the hotkeys and opacity they describe.
   void LoadOptions();
@@ -54,10 +94,45 @@ class frmOptions : public forms::Form {
   void RefreshDesktops();
   // The pager's opacity chosen in cmbTransparent (255 when nothing is chosen).
   int PagerAlpha() const;
+  // Applies the grid typed into the columns and rows fields: windows of desktops that vanish
+  // move to the last remaining one, a panic desktop that vanishes turns the panic hotkey off,
+  // and the user is told of both.
+  void SetDesktops();
+  // Clears the pictures of the current desktop's miniatures, so that they are drawn afresh.
+  void ResizeMainWindow();
+  // Lets the user choose the colour of swatch colorIndex (1 to 4) in the system colour dialog.
+  void ColorPicker(int colorIndex);
+  // Start with Windows: writes or deletes the program's value under the user's Run key. Both
+  // always answer false.
+  bool AppAutoStart();
+  bool AppAutoStop();
+
+  // The buttons' handlers (also what a test presses).
+  void cmdClose_Click();
+  void cmdCancel_Click();
+  void cmdRemoveIgnore_Click();
+  // Brings a page (or a sub-page of "General") to the front.
+  void ShowPage(forms::Frame& page);
+  // The page (or General's sub-page) now shown.
+  forms::Frame& CurrentPage();
+  forms::Frame& CurrentSubPage();
 
  private:
   void Form_Load();
-  Program& program_;
+  void Form_Activate();
+  void LayOut();
+  void WireEvents();
+  // The rules of the four size fields.
+  void SizeField_KeyPress(forms::TextBox& field, int& keyAscii);
+  void SizeField_Change(forms::TextBox& field);
+  // OK is possible only while every size field holds a value and the grid is at least 1 x 1.
+  void UpdateCloseButton();
+  void StartDrag();
+
+  // The captions that stand beside the controls; kept for the life of the dialog.
+  forms::Label& AddCaption(forms::Container& parent, const std::string& name,
+                           const std::string& text, int left, int top, int width);
+  std::vector<std::unique_ptr<forms::Label>> captions_;
 };
 
 }  // namespace vd

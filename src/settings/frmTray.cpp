@@ -1,13 +1,18 @@
 #include "settings/frmTray.h"
 
 #include "core/Program.h"
+#include "settings/mdlTray.h"
 
 namespace vd {
 
-frmTray::frmTray(Program& program)
-    : forms::Form(program.backend, "frmTray"), program_(program) {
+frmTray::frmTray(Program& program) : forms::Form(program.backend, "frmTray"), program_(program) {
   SetVisible(false);
   LoadEvent = [this] { Form_Load(); };
+  // The icon's mouse messages arrive as mouse moves of this (hidden) form.
+  MouseMove = [this](int, int, float x, float) {
+    mdlTray::IconMouse(program_, *this,
+                       mdlTray::MessageNumber(x, program_.backend.TwipsPerPixelX()));
+  };
 }
 
 frmTray::~frmTray() = default;

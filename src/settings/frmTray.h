@@ -1,4 +1,5 @@
-// The hidden form that carries the notification-area icon for the whole run.
+// The hidden form that carries the notification-area icon for the whole run; the icon's mouse
+// messages come to it (mdlTray says what they do).
 #pragma once
 
 #include "forms/Form.h"
