@@ -1,0 +1,591 @@
+// The options dialog as the user meets it: its pages and captions, the rules of the size
+// fields, the controls that act at once, and what OK and Cancel do to the pager, its windows
+// and the settings file.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <set>
+
+#include "ProgramFixture.h"
+#include "core/Text.h"
+#include "interaction/frmMsgBox.h"
+#include "settings/frmOptions.h"
+#include "settings/modInitFiles.h"
+
+namespace vd::testing {
+namespace {
+
+constexpr uint32_t kF11 = 0x7A;
+
+const char* kSettings =
+    "[SETUP]\r\ncolumns=3\r\nrows=3\r\nwidth=30\r\nheight=20\r\ntransparent=0\r\n"
+    "hide=1,50\r\ncolor_normal=255\r\ncolor_hover=65280\r\ncolor_selected=16711680\r\n"
+    "color_box=65535\r\nanimate=0\r\npreview=1\r\nauto_hide=0\r\nauto_start=0\r\n"
+    "[ALERT]\r\nenabled=1\r\ndesktop=7\r\nkey1=1\r\nkey2=49\r\n"
+    "[HOTKEYS]\r\n1=0,7,1\r\n2=1,12,1\r\n3=0,9,1\r\n4=0,10,0\r\n5=0,11,1\r\n6=0,12,1\r\n"
+    "7=0,13,1\r\n8=0,14,1\r\n9=0,15,1\r\n";
+
+struct Message {
+  std::string title, text;
+};
+
+class OptionsDialog : public ProgramFixture {
+ protected:
+  void SetUp() override { StartWith(kSettings); }
+
+  void StartWith(const std::string& settings) {
+    WriteFile("settings.ini", settings);
+    work = OpenWindow("Work", {100, 100, 500, 400});
+    mail = OpenWindow("Mail", {600, 100, 1000, 400});
+    notes = OpenWindow("Notes", {200, 500, 600, 800});
+    ASSERT_TRUE(Start());
+    InstallHandlers();
+  }
+  void InstallHandlers() {
+    // The program's message boxes are recorded and answered with their first button.
+    backend->onModal = [this](forms::Form& form) {
+      if (auto* box = dynamic_cast<frmMsgBox*>(&form)) {
+        messages.push_back({box->lblTitle.Caption(), box->lblDescription.Caption()});
+        box->cmdRespond(0).RaiseClick();
+      } else if (&form == &O() && inDialog) {
+        inDialog();
+      }
+    };
+  }
+  void Restart() {
+    program.reset();
+    backend = std::make_unique<forms::headless::HeadlessBackend>(&fake);
+    ASSERT_TRUE(Start());
+    InstallHandlers();
+  }
+
+  frmOptions& O() { return program->Options(); }
+  frmMain& P() { return Pager(); }
+  std::string Setting(const std::string& section, const std::string& key) {
+    return ReadIniValue(fake, File("settings.ini").string(), section, key);
+  }
+  std::string DesktopOf(Hwnd hwnd) {
+    return P().Table.Get(WindowTable::KeyOf(hwnd), WindowTable::kDesktop);
+  }
+  forms::PictureBox& MiniatureOf(Hwnd hwnd) {
+    return P().picWin(
+        ToInt32(P().Table.Get(WindowTable::KeyOf(hwnd), WindowTable::kVirtualWindow)).value_or(0));
+  }
+  // The user clicks into a field (its text is selected) and types.
+  static void Retype(forms::TextBox& field, const std::string& keys) {
+    field.RaiseGotFocus();
+    for (char c : keys) field.TypeChar(c);
+  }
+
+  std::vector<Message> messages;
+  std::function<void()> inDialog;
+  Hwnd work = 0, mail = 0, notes = 0;
+};
+
+// Every caption shown inside a container, frames, labels, buttons and check boxes alike.
+void Captions(forms::Control& control, std::multiset<std::string>& out) {
+  switch (control.Kind()) {
+    case forms::ControlKind::kLabel:
+      out.insert(static_cast<forms::Label&>(control).Caption());
+      break;
+    case forms::ControlKind::kButton:
+      out.insert(static_cast<forms::Button&>(control).Caption());
+      break;
+    case forms::ControlKind::kCheckBox:
+      out.insert(static_cast<forms::CheckBox&>(control).Caption());
+      break;
+    case forms::ControlKind::kFrame:
+      out.insert(static_cast<forms::Frame&>(control).Caption());
+      break;
+    default:
+      break;
+  }
+  if (control.Kind() == forms::ControlKind::kFrame ||
+      control.Kind() == forms::ControlKind::kPictureBox) {
+    for (forms::Control* child : static_cast<forms::Container&>(control).Children()) {
+      if (child->Visible()) Captions(*child, out);
+    }
+  }
+}
+
+std::multiset<std::string> CaptionsOf(forms::Frame& page) {
+  std::multiset<std::string> out;
+  for (forms::Control* child : page.Children()) {
+    if (child->Visible()) Captions(*child, out);
+  }
+  return out;
+}
+
+TEST_F(OptionsDialog, EveryPageShowsItsControlsWithTheirCaptionsAndOnlyTheChosenPageShows) {
+  EXPECT_EQ(O().lblTitle.Caption(), "Options");
+  EXPECT_EQ(O().Caption(), "Options");
+  EXPECT_FALSE(O().IsShown());  // loaded at start, not shown
+
+  using Set = std::multiset<std::string>;
+  EXPECT_EQ(CaptionsOf(O().frmDesktop),
+            (Set{"Dimension:", "x", "(Columns x Rows)", "Window Size:", "Screen Width (%)",
+                 "Screen Height (%)", "Transparency:", "Hide/Unhide:", "+", "Set Hotkey"}));
+  EXPECT_EQ(CaptionsOf(O().frmOthers),
+            (Set{"Ignored List", "Click on the button below to clear all ignored list.",
+                 "Clear List", " Effects ", "Start Application After Reboot", "Auto Hide",
+                 "Desktop Transition", "Preview Window"}));
+  EXPECT_EQ(O().fraIgnored.Caption(), "Ignored List");
+  EXPECT_EQ(O().fraEffects.Caption(), " Effects ");
+  EXPECT_EQ(CaptionsOf(O().frmDesktops),
+            (Set{"Desktop:", "Hotkeys:", "+", "Hotkey Enabled", "Set Hotkey"}));
+  EXPECT_EQ(CaptionsOf(O().frmPanic), (Set{"Enabled Panic Hotkeys", "Hotkeys:", "+", "Set Hotkey",
+                                           "Desktop to open when in panic:"}));
+  EXPECT_EQ(O().fraStyle.Caption(), " Style ");
+  EXPECT_EQ(CaptionsOf(O().fraStyle),
+            (Set{"Normal Backcolor:", "Hover Backcolor:", "Selected Backcolor:", "Selected Border:",
+                 "...", "...", "...", "..."}));
+  EXPECT_EQ(O().cmdDesktop.Caption(), "Application");
+  EXPECT_EQ(O().cmdOthers.Caption(), "Others");
+  EXPECT_EQ(O().cmdCancel.Caption(), "Cancel");
+  std::vector<std::string> transparency;
+  for (int i = 0; i < O().cmbTransparent.ListCount(); ++i) {
+    transparency.push_back(O().cmbTransparent.List(i));
+  }
+  EXPECT_EQ(transparency, (std::vector<std::string>{"Opaque", "High", "Medium", "Low"}));
+
+  // Each page button shows its page alone, in front.
+  auto shownPages = [this] {
+    std::vector<forms::Frame*> shown;
+    for (forms::Frame* f : {&O().frmGeneral, &O().frmDesktops, &O().frmPanic, &O().frmApperance})
+      if (f->Visible()) shown.push_back(f);
+    return shown;
+  };
+  O().Show();
+  EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().frmGeneral});
+  EXPECT_TRUE(O().frmDesktop.Visible());
+  EXPECT_FALSE(O().frmOthers.Visible());
+  O().cmdPanic.RaiseClick();
+  EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().frmPanic});
+  EXPECT_EQ(O().Children().front(), &O().frmPanic);  // in front of its siblings
+  O().cmdAppearance.RaiseClick();
+  EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().frmApperance});
+  O().cmdDesktops.RaiseClick();
+  EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().frmDesktops});
+  // General keeps its sub-page; on "Application" the width field takes the focus, selected.
+  O().cmdGeneral.RaiseClick();
+  O().cmdOthers.RaiseClick();
+  EXPECT_TRUE(O().frmOthers.Visible());
+  EXPECT_FALSE(O().frmDesktop.Visible());
+  O().cmdPanic.RaiseClick();
+  O().cmdGeneral.RaiseClick();
+  EXPECT_TRUE(O().frmOthers.Visible());
+  O().cmdDesktop.RaiseClick();
+  O().mskHeight.SetFocus();
+  O().mskWidth.SetSelection(1, 0);
+  O().cmdPanic.RaiseClick();
+  O().cmdGeneral.RaiseClick();
+  EXPECT_EQ(O().mskWidth.SelStart(), 0);
+  EXPECT_EQ(O().mskWidth.SelLength(), 2);  // "30"
+
+  // Shown again, it opens on General / Application whatever was chosen before.
+  O().cmdOthers.RaiseClick();
+  O().cmdCancel.RaiseClick();
+  O().cmdAppearance.RaiseClick();
+  O().Show();
+  EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().frmGeneral});
+  EXPECT_TRUE(O().frmDesktop.Visible());
+  O().cmdCancel.RaiseClick();
+}
+
+TEST_F(OptionsDialog, FromTheMainMenuItOpensTopMostAndKeepsThePagerFromHiding) {
+  bool shown = false, topMost = false, dialogOpen = false, pagerStayed = false;
+  inDialog = [&] {
+    shown = O().IsShown();
+    topMost = fake.IsTopMost(O().hWnd());
+    dialogOpen = P().DialogOpen;
+    P().HidePager();  // what auto-hide or the hide/unhide hotkey would do
+    pagerStayed = P().IsShown() && P().PagerShown;
+    O().cmdCancel.RaiseClick();
+  };
+  P().mnuMainOption.RaiseClick();
+  EXPECT_TRUE(shown);
+  EXPECT_TRUE(topMost);
+  EXPECT_TRUE(dialogOpen);
+  EXPECT_TRUE(pagerStayed);
+  EXPECT_FALSE(O().IsShown());
+  EXPECT_FALSE(P().DialogOpen);
+  // Dragging the borderless dialog by its background lets the system move it.
+  fake.ClearCalls();
+  O().RaiseMouseDown(forms::kLeftButton, 0, 100, 100);
+  auto moves = fake.CallsOn("SendMessageA", O().hWnd());
+  ASSERT_EQ(moves.size(), 1u);
+  EXPECT_EQ(moves[0].args[1], std::to_string(WM_NCLBUTTONDOWN));
+  EXPECT_EQ(moves[0].args[2], std::to_string(HTCAPTION));
+}
+
+TEST_F(OptionsDialog, TheSizeFieldsTakeDigitsOnlyAndOkWaitsForAUsableGrid) {
+  O().Show();
+  EXPECT_TRUE(O().cmdClose.Enabled());
+  EXPECT_FALSE(O().DimensionsChanged);
+
+  // Width: letters refused, at most three digits, Backspace always works.
+  Retype(O().mskWidth, "1a2.5");
+  EXPECT_EQ(O().mskWidth.Text(), "125");
+  O().mskWidth.TypeChar('7');
+  EXPECT_EQ(O().mskWidth.Text(), "125");
+  O().mskWidth.TypeChar(8);
+  EXPECT_EQ(O().mskWidth.Text(), "12");
+  O().mskWidth.TypeChar('0');
+  EXPECT_EQ(O().mskWidth.Text(), "120");
+  EXPECT_TRUE(O().DimensionsChanged);
+  // Columns and rows: one digit; the selected digit is typed over.
+  Retype(O().mskColumns, "45");
+  EXPECT_EQ(O().mskColumns.Text(), "4");
+  O().mskColumns.TypeChar('5');
+  EXPECT_EQ(O().mskColumns.Text(), "4");
+  // Text put in other than by typing keeps only the digits the field takes.
+  O().mskHeight.SetText("4x05");
+  EXPECT_EQ(O().mskHeight.Text(), "405");
+  O().mskRows.SetText("2-");
+  EXPECT_EQ(O().mskRows.Text(), "2");
+
+  // An empty field, or a grid of 0 columns or rows, cannot be confirmed.
+  Retype(O().mskRows, "\b");
+  EXPECT_EQ(O().mskRows.Text(), "");
+  EXPECT_FALSE(O().cmdClose.Enabled());
+  Retype(O().mskHeight, "55");  // another field changing does not make OK possible
+  EXPECT_FALSE(O().cmdClose.Enabled());
+  O().mskRows.TypeChar('0');
+  EXPECT_FALSE(O().cmdClose.Enabled());
+  Retype(O().mskRows, "2");
+  EXPECT_TRUE(O().cmdClose.Enabled());
+  Retype(O().mskColumns, "0");
+  EXPECT_FALSE(O().cmdClose.Enabled());
+  Retype(O().mskColumns, "3");
+  EXPECT_TRUE(O().cmdClose.Enabled());
+  Retype(O().mskHeight, "0");  // 0 % is allowed: applied as 1 %
+  EXPECT_TRUE(O().cmdClose.Enabled());
+
+  // Showing the dialog again forgets the edits' mark.
+  O().cmdCancel.RaiseClick();
+  O().Show();
+  EXPECT_FALSE(O().DimensionsChanged);
+  O().cmdCancel.RaiseClick();
+}
+
+TEST_F(OptionsDialog, ClearingTheRowsAndTypingANewValueRebuildsTheGridOnOk) {
+  O().Show();
+  Retype(O().mskRows, "\b");
+  EXPECT_FALSE(O().cmdClose.Enabled());
+  O().mskRows.TypeChar('4');
+  EXPECT_TRUE(O().cmdClose.Enabled());
+  Retype(O().mskWidth, "250");  // kept as typed, applied as 100 %
+  fake.ClearCalls();
+  O().cmdClose.RaiseClick();
+  EXPECT_FALSE(O().IsShown());
+  EXPECT_EQ(P().DesktopCount, 12);
+  EXPECT_EQ(O().cmbDesktops.ListCount(), 12);
+  EXPECT_EQ(Setting("SETUP", "rows"), "4");
+  EXPECT_EQ(Setting("SETUP", "width"), "250");
+  EXPECT_FALSE(fake.CallsOn("UnregisterHotKey", P().hWnd()).empty());  // the grid was rebuilt
+  EXPECT_TRUE(messages.empty());  // nothing vanished that held windows or the panic desktop
+  EXPECT_TRUE(P().IsShown());
+  EXPECT_TRUE(P().PagerShown);
+  // A width above 100 % is applied as 100 %.
+  const float widest = P().Width();
+  O().Show();
+  Retype(O().mskWidth, "100");
+  O().cmdClose.RaiseClick();
+  EXPECT_EQ(P().Width(), widest);
+  O().Show();
+  Retype(O().mskWidth, "99");
+  O().cmdClose.RaiseClick();
+  EXPECT_LT(P().Width(), widest);
+}
+
+TEST_F(OptionsDialog, ShrinkingTheGridMovesWindowsToTheLastDesktopAndSwitchesPanicOff) {
+  P().PlaceWindow(5, mail, 0, 0, 0, 0);
+  P().PlaceWindow(9, notes, 0, 0, 0, 0);
+  P().OpenDesktop(1);
+  ASSERT_FALSE(fake.IsWindowVisible(mail));
+  ASSERT_EQ(O().cmbAlertDesktops.Text(), "Desktop 7");
+  // The panic hotkey was registered at start.
+  const auto& calls = fake.Calls();
+  ASSERT_TRUE(std::any_of(calls.begin(), calls.end(), [this](const fake::Call& c) {
+    return c.name == "RegisterHotKey" && c.args[0] == std::to_string(P().hWnd()) &&
+           c.args[1] == "98" && c.args[3] == std::to_string(kF11);
+  }));
+
+  O().Show();
+  Retype(O().mskColumns, "2");
+  Retype(O().mskRows, "2");
+  O().cmdClose.RaiseClick();
+
+  EXPECT_EQ(P().DesktopCount, 4);
+  EXPECT_EQ(DesktopOf(mail), "4");
+  EXPECT_EQ(DesktopOf(notes), "4");
+  EXPECT_EQ(DesktopOf(work), "1");
+  EXPECT_FALSE(fake.IsWindowVisible(mail));  // desktop 4 is not the current one
+  EXPECT_FALSE(O().chkAlert.Checked());
+  EXPECT_FALSE(fake.PressHotkey(MOD_CONTROL, kF11));  // the panic hotkey is off
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].title, "Warning");
+  EXPECT_EQ(messages[0].text,
+            "Due to changes in the desktop dimension:\r\n\r\n"
+            "- Application(s) has been relocated.\r\n"
+            "- Panic hotkeys have been disabled.");
+  for (int i = 5; i <= 9; ++i) EXPECT_FALSE(P().mnuDesktop.Exists(i)) << i;
+  // The miniatures stand in the cell of their new desktop.
+  const forms::PictureBox& cell4 = P().lblDesktop(4);
+  EXPECT_GE(MiniatureOf(mail).Left(), cell4.Left());
+  EXPECT_GE(MiniatureOf(mail).Top(), cell4.Top());
+  // The file has the new grid; "enabled" changes only at the next OK.
+  EXPECT_EQ(Setting("SETUP", "columns"), "2");
+  EXPECT_EQ(Setting("ALERT", "enabled"), "1");
+}
+
+TEST_F(OptionsDialog, APanicDesktopBeyondTheGridSwitchesPanicOffWithItsNoteAlone) {
+  // 3 x 3 to 3 x 2, no window on desktops 7 to 9, the panic desktop 7.
+  O().Show();
+  Retype(O().mskRows, "2");
+  O().cmdClose.RaiseClick();
+  EXPECT_FALSE(O().chkAlert.Checked());
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text,
+            "Due to changes in the desktop dimension:\r\n\r\n- Panic hotkeys have been disabled.");
+}
+
+TEST_F(OptionsDialog, ShrinkingBelowTheCurrentDesktopOpensTheLastOneWithItsWindowsShown) {
+  P().PlaceWindow(8, mail, 0, 0, 0, 0);
+  P().PlaceWindow(2, notes, 0, 0, 0, 0);
+  P().OpenDesktop(8);
+  ASSERT_TRUE(fake.IsWindowVisible(mail));
+  O().Show();
+  O().chkAlert.SetValue(0);
+  Retype(O().mskColumns, "2");
+  Retype(O().mskRows, "1");
+  O().cmdClose.RaiseClick();
+  EXPECT_EQ(P().CurrentDesktop, 2);
+  EXPECT_EQ(DesktopOf(mail), "2");
+  EXPECT_TRUE(fake.IsWindowVisible(mail));
+  EXPECT_TRUE(fake.IsWindowVisible(notes));
+  EXPECT_FALSE(fake.IsWindowVisible(work));
+  EXPECT_EQ(P().lblTitle.Caption(), "Desktop 2");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text,
+            "Due to changes in the desktop dimension:\r\n\r\n- Application(s) has been relocated.");
+}
+
+TEST_F(OptionsDialog, ColoursAloneDoNotRebuildTheGridButTheCurrentDesktopIsPicturedAfresh) {
+  P().PlaceWindow(2, mail, 0, 0, 0, 0);
+  // A window of another desktop summoned, auto-hide on: OK must disturb neither.
+  P().SelectedWindow = mail;
+  P().mnuSummon_Click();
+  ASSERT_EQ(P().SummonedWindow, mail);
+  P().LastActiveWindow = notes;
+
+  fake.onChooseColor = [](uint32_t* colour) {
+    *colour = 0x123456;
+    return true;
+  };
+  O().Show();
+  O().chkAutoHide.SetValue(1);
+  O().cmdAppearance.RaiseClick();
+  O().cmdColorPicker(2).RaiseClick();
+  EXPECT_EQ(O().picColor(2).BackColor(), 0x123456u);
+  EXPECT_NE(P().ColorHover, 0x123456u);  // the pager takes it at OK
+  // A cancelled colour dialog changes nothing.
+  fake.onChooseColor = [](uint32_t*) { return false; };
+  O().cmdColorPicker(1).RaiseClick();
+  EXPECT_EQ(O().picColor(1).BackColor(), 255u);
+  O().cmbTransparent.SetListIndex(2);
+
+  // The windows look different now: OK takes new pictures of the current desktop's windows.
+  fake.SetWindowPicture(work, Bitmap(400, 300, 0x00FF00));
+  fake.SetWindowPicture(mail, Bitmap(400, 300, 0x0000FF));
+  const Bitmap mailBefore = MiniatureOf(mail).Surface();
+  fake.ClearCalls();
+  O().cmdClose.RaiseClick();
+
+  EXPECT_TRUE(fake.CallsOn("UnregisterHotKey", P().hWnd()).empty());  // no rebuild
+  EXPECT_EQ(P().DesktopCount, 9);
+  EXPECT_EQ(P().ColorHover, 0x123456u);
+  EXPECT_EQ(Setting("SETUP", "color_hover"), std::to_string(0x123456));
+  const Bitmap& workNow = MiniatureOf(work).Surface();
+  ASSERT_FALSE(workNow.Empty());
+  EXPECT_EQ(workNow.GetPixel(workNow.Width() / 2, workNow.Height() / 2), 0x00FF00u);
+  EXPECT_EQ(MiniatureOf(mail).Surface().Pixels(), mailBefore.Pixels());  // another desktop
+  EXPECT_EQ(fake.Alpha(P().hWnd()), 150);  // "transparent" 2 read back from the file
+  EXPECT_EQ(Setting("SETUP", "transparent"), "2");
+  EXPECT_TRUE(P().IsShown());
+  EXPECT_TRUE(P().PagerShown);
+  EXPECT_EQ(P().SummonedWindow, mail);
+  EXPECT_TRUE(fake.IsWindowVisible(mail));
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(OptionsDialog, ClearingTheMiniaturesTouchesTheCurrentDesktopOnly) {
+  P().PlaceWindow(3, mail, 0, 0, 0, 0);
+  fake.SetWindowPicture(work, Bitmap(400, 300, 0x00FF00));
+  fake.SetWindowPicture(mail, Bitmap(400, 300, 0x00FF00));
+  P().UpdateActiveWindow(work, 1, true);
+  P().UpdateActiveWindow(mail, 3, true);
+  O().ResizeMainWindow();
+  auto uniform = [](const Bitmap& b, uint32_t colour) {
+    return std::all_of(b.Pixels().begin(), b.Pixels().end(),
+                       [colour](uint32_t p) { return p == colour; });
+  };
+  EXPECT_TRUE(uniform(MiniatureOf(work).Surface(), MiniatureOf(work).BackColor()));
+  EXPECT_TRUE(uniform(MiniatureOf(mail).Surface(), 0x00FF00));
+}
+
+TEST_F(OptionsDialog, CancelRevertsNothingButTheFileKeepsItsValuesForTheNextStart) {
+  O().Show();
+  O().cmbTransparent.SetListIndex(3);  // "Low" acts at once
+  EXPECT_EQ(fake.Alpha(P().hWnd()), 200);
+  Retype(O().mskColumns, "2");
+  O().chkPreview.SetValue(0);
+  O().cmdCancel.RaiseClick();
+  EXPECT_FALSE(O().IsShown());
+  EXPECT_FALSE(P().DialogOpen);
+  EXPECT_EQ(fake.Alpha(P().hWnd()), 200);
+  EXPECT_EQ(O().cmbTransparent.ListIndex(), 3);  // the live store keeps the choice
+  EXPECT_FALSE(O().chkPreview.Checked());
+  EXPECT_EQ(P().DesktopCount, 9);
+  EXPECT_EQ(Setting("SETUP", "transparent"), "0");
+  EXPECT_EQ(Setting("SETUP", "columns"), "3");
+  EXPECT_EQ(Setting("SETUP", "preview"), "1");
+
+  Restart();
+  EXPECT_EQ(O().cmbTransparent.ListIndex(), 0);
+  EXPECT_EQ(fake.Alpha(P().hWnd()), 255);
+  EXPECT_TRUE(O().chkPreview.Checked());
+}
+
+TEST_F(OptionsDialog, OkRefusesAPanicHotkeyWithoutItsDesktopAndSavesNothing) {
+  const std::string before = ReadFile("settings.ini");
+  O().Show();
+  O().cmdAppearance.RaiseClick();
+  O().cmbAlertDesktops.SetListIndex(-1);
+  Retype(O().mskColumns, "2");
+  O().cmdClose.RaiseClick();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].title, "Required Value");
+  EXPECT_EQ(messages[0].text, "Please enter panic desktop value.");
+  EXPECT_TRUE(O().IsShown());
+  EXPECT_TRUE(O().frmPanic.Visible());
+  EXPECT_EQ(&O().CurrentPage(), &O().frmPanic);
+  EXPECT_TRUE(P().DialogOpen);  // still open: the pager must not hide meanwhile
+  EXPECT_EQ(ReadFile("settings.ini"), before);
+  EXPECT_EQ(P().DesktopCount, 9);
+  // With a desktop chosen it goes through.
+  O().cmbAlertDesktops.SetListIndex(1);
+  O().cmdClose.RaiseClick();
+  EXPECT_FALSE(O().IsShown());
+  EXPECT_EQ(Setting("ALERT", "desktop"), "2");
+  EXPECT_EQ(P().DesktopCount, 6);
+}
+
+TEST_F(OptionsDialog, TheDesktopListShowsEachDesktopsStoredHotkey) {
+  O().Show();
+  O().cmdDesktops.RaiseClick();
+  EXPECT_FALSE(O().chkHotkey.Enabled());  // no desktop chosen yet
+  EXPECT_FALSE(O().cmdSetHotKey.Enabled());
+  O().cmbDesktops.SetListIndex(1);  // "1,12,1": CTRL + 6, enabled
+  EXPECT_EQ(O().cboKey1.Text(), "CTRL");
+  EXPECT_EQ(O().cboKey2.Text(), "6");
+  EXPECT_TRUE(O().chkHotkey.Checked());
+  EXPECT_TRUE(O().chkHotkey.Enabled());
+  EXPECT_TRUE(O().cboKey2.Enabled());
+  EXPECT_TRUE(O().cmdSetHotKey.Enabled());
+  O().cmbDesktops.SetListIndex(3);  // "0,10,0": ALT + 4, disabled
+  EXPECT_EQ(O().cboKey1.Text(), "ALT");
+  EXPECT_EQ(O().cboKey2.Text(), "4");
+  EXPECT_FALSE(O().chkHotkey.Checked());
+  EXPECT_FALSE(O().cboKey1.Enabled());
+  EXPECT_FALSE(O().cmdSetHotKey.Enabled());
+  EXPECT_EQ(Setting("HOTKEYS", "4"), "0,10,0");  // written back unchanged
+  EXPECT_FALSE(fake.PressHotkey(MOD_ALT, '4'));
+
+  // Enabling it and "Set Hotkey" register it at once and say so.
+  O().chkHotkey.SetValue(1);
+  O().cboKey2.SetText("W");
+  O().cmdSetHotKey.RaiseClick();
+  EXPECT_EQ(Setting("HOTKEYS", "4"), "0,38,1");
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.back().title, "Hotkeys Assigned");
+  EXPECT_TRUE(fake.PressHotkey(MOD_ALT, 'W'));
+  EXPECT_EQ(P().CurrentDesktop, 4);
+  O().cmdCancel.RaiseClick();
+}
+
+TEST_F(OptionsDialog, ADesktopWithoutAStoredHotkeyShowsNone) {
+  std::string settings = kSettings;
+  settings.replace(settings.find("columns=3"), 9, "columns=4");  // desktops 10 to 12 have none
+  program.reset();
+  backend = std::make_unique<forms::headless::HeadlessBackend>(&fake);
+  WriteFile("settings.ini", settings);
+  ASSERT_TRUE(Start());
+  InstallHandlers();
+  O().Show();
+  O().cmbDesktops.SetListIndex(1);
+  ASSERT_EQ(O().cboKey2.Text(), "6");
+  O().cmbDesktops.SetListIndex(9);
+  EXPECT_EQ(O().cboKey1.ListIndex(), -1);
+  EXPECT_EQ(O().cboKey2.ListIndex(), -1);
+  EXPECT_FALSE(O().chkHotkey.Checked());
+  EXPECT_EQ(Setting("HOTKEYS", "10"), "");          // nothing written for it
+  EXPECT_TRUE(fake.PressHotkey(MOD_CONTROL, '6'));  // desktop 2's hotkey is untouched
+  O().cmdCancel.RaiseClick();
+}
+
+TEST_F(OptionsDialog, TheHotkeyButtonsOfPanicAndHideUnhideRegisterAtOnce) {
+  O().Show();
+  O().cboAlert2.SetText("F9");
+  O().cmdHotAlert.RaiseClick();
+  EXPECT_TRUE(fake.PressHotkey(MOD_CONTROL, 0x78));  // panic: CTRL + F9 opens desktop 7
+  EXPECT_EQ(P().CurrentDesktop, 7);
+  EXPECT_EQ(Setting("ALERT", "key2"), "49");  // the file waits for OK
+  O().Show();
+  O().cmbHide1.SetText("SHIFT");
+  O().cmbHide2.SetText("F8");
+  O().cmdHotHide.RaiseClick();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[1].title, "Hotkeys Assigned");
+  O().cmdCancel.RaiseClick();
+  P().ShowPager();
+  EXPECT_TRUE(fake.PressHotkey(MOD_SHIFT, 0x77));
+  EXPECT_FALSE(P().PagerShown);
+}
+
+TEST_F(OptionsDialog, ClearListAsksThroughTheSystemBoxAndForgetsTheListOnYes) {
+  WriteFile("ignore.list", "Clock\r\nTicker\r\n");
+  P().SetIgnoreList();
+  ASSERT_TRUE(P().IsIgnored("Clock"));
+  std::vector<std::vector<std::string>> asked;
+  int answer = IDNO;
+  fake.onMessageBox = [&](const std::string& text, const std::string& caption, uint32_t style) {
+    asked.push_back({text, caption, std::to_string(style)});
+    return answer;
+  };
+  O().Show();
+  O().cmdOthers.RaiseClick();
+  O().cmdRemoveIgnore.RaiseClick();
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0], (std::vector<std::string>{"Are you sure you want to clear all blocked list ?",
+                                                "Blocked List", "52"}));
+  auto boxes = fake.CallsOn("MessageBoxA", O().hWnd());
+  EXPECT_EQ(boxes.size(), 1u);  // owned by the dialog
+  EXPECT_TRUE(std::filesystem::exists(File("ignore.list")));
+  EXPECT_TRUE(P().IsIgnored("Ticker"));
+
+  answer = IDYES;
+  O().cmdRemoveIgnore.RaiseClick();
+  EXPECT_FALSE(std::filesystem::exists(File("ignore.list")));
+  EXPECT_FALSE(P().IsIgnored("Clock"));
+  EXPECT_FALSE(P().IsIgnored("Ticker"));
+  EXPECT_TRUE(P().IsIgnored("Program Manager"));  // the built-in entries stay
+  O().cmdRemoveIgnore.RaiseClick();               // no file any more: nothing to delete, no fault
+  EXPECT_TRUE(messages.empty());
+  O().cmdCancel.RaiseClick();
+}
+
+}  // namespace
+}  // namespace vd::testing
