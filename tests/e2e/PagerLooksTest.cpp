@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "E2eTest.h"
 
@@ -93,9 +95,9 @@ HWND VisiblePopupMenu() {
   return menu && IsWindowVisible(menu) ? menu : nullptr;
 }
 
-// Puts the pointer at `p` and waits until it stays there. Under Wine the X server's echo of an
-// earlier move can put the pointer back a moment after SetCursorPos; a button pressed then goes
-// to the old place (the parked pointer's: the tray icon).
+// Puts the pointer at `p` and waits until it stays there. Under Wine a button pressed 20 ms after
+// SetCursorPos was seen to land at the pointer's earlier place (the parked pointer's: the tray
+// icon), as if the old position had come back meanwhile.
 bool SettlePointerAt(POINT p) {
   int steady = 0;
   return WaitUntil(
