@@ -48,6 +48,28 @@ bool ColourAround(const vdtools::Image& shot, POINT at, uint32_t color) {
   return hits >= 20;
 }
 
+struct Miniature {
+  const Painted* window;
+  int desktop;
+  RECT rect;  // where the miniature should be
+};
+
+// Each miniature's middle shows its window's colour; `wrong` says which do not.
+bool Pictured(const vdtools::Image& shot, const std::vector<Miniature>& miniatures,
+              std::string& wrong) {
+  std::ostringstream out;
+  for (const Miniature& m : miniatures) {
+    const POINT mid = Middle(m.rect);
+    if (!ColourAround(shot, mid, m.window->color)) {
+      out << " " << m.window->caption << " (desktop " << m.desktop << ") at (" << mid.x << ","
+          << mid.y << ") shows " << Hex(shot.ColorAt(mid.x, mid.y)) << ", not "
+          << Hex(m.window->color) << ";";
+    }
+  }
+  wrong = out.str();
+  return wrong.empty();
+}
+
 TEST_F(PagerFace, MiniaturesShowTheirWindowsPicturesOnTheOpenAndAHiddenDesktop) {
   const Painted red{"Red", {40, 120, 400, 380}, 0x2020E0};
   const Painted amber{"Amber", {180, 560, 580, 860}, 0x00B0F0};
@@ -55,6 +77,12 @@ TEST_F(PagerFace, MiniaturesShowTheirWindowsPicturesOnTheOpenAndAHiddenDesktop) 
   ASSERT_TRUE(Open(red) && Open(amber));
   HWND pager = StartAndWaitForPager();
   ASSERT_NE(pager, nullptr) << "vuedeck.exe showed no window";
+  const PagerGrid grid(pager, settings);
+  const std::vector<Miniature> open = {{&red, 1, grid.Miniature(1, red.rect)},
+                                       {&amber, 1, grid.Miniature(1, amber.rect)}};
+  std::string wrong;
+  EXPECT_TRUE(ShotUntil("desktop-1", [&](const vdtools::Image& s) { return Pictured(s, open, wrong); }))
+      << "miniatures without their window's picture:" << wrong;
 
   // A window of desktop 2, hidden again once desktop 1 is back: its miniature keeps the
   // picture taken while it was shown.
@@ -70,50 +98,48 @@ TEST_F(PagerFace, MiniaturesShowTheirWindowsPicturesOnTheOpenAndAHiddenDesktop) 
   ASSERT_TRUE(PressDesktopHotkey(1));
   ASSERT_TRUE(WaitVisibility({hidden}, false)) << ReadWindowFacts(hidden);
 
-  const PagerGrid grid(pager, settings);
-  struct Expected {
-    const Painted* window;
-    int desktop;
-    RECT miniature;
-  };
-  const std::vector<Expected> expected = {{&red, 1, grid.Miniature(1, red.rect)},
-                                          {&amber, 1, grid.Miniature(1, amber.rect)},
-                                          {&violet, 2, grid.Miniature(2, violet.rect)}};
-
+  std::vector<Miniature> all = open;
+  all.push_back({&violet, 2, grid.Miniature(2, violet.rect)});
   // Each miniature is a window of its own in the pager, placed and sized as the window scaled
   // into its desktop's cell (to the pixel, give or take the rounding of its edges).
-  for (const Expected& e : expected) {
-    const POINT mid = Middle(e.miniature);
+  for (const Miniature& m : all) {
+    const POINT mid = Middle(m.rect);
     HWND at = WindowFromPoint(mid);
     const RECT found = RectOf(at);
     EXPECT_TRUE(at && GetAncestor(at, GA_ROOT) == pager && at != pager)
-        << e.window->caption << ": no miniature of the pager at (" << mid.x << "," << mid.y << ")";
-    EXPECT_LE(std::abs(found.left - e.miniature.left), 1) << e.window->caption << " "
-                                                          << Describe(found) << " expected "
-                                                          << Describe(e.miniature);
-    EXPECT_LE(std::abs(found.top - e.miniature.top), 1) << e.window->caption << " "
-                                                        << Describe(found);
-    EXPECT_LE(std::abs((found.right - found.left) - (e.miniature.right - e.miniature.left)), 1)
-        << e.window->caption << " " << Describe(found);
-    EXPECT_LE(std::abs((found.bottom - found.top) - (e.miniature.bottom - e.miniature.top)), 1)
-        << e.window->caption << " " << Describe(found);
+        << m.window->caption << ": no miniature of the pager at (" << mid.x << "," << mid.y << ")";
+    const bool placed = std::abs(found.left - m.rect.left) <= 1 &&
+                        std::abs(found.top - m.rect.top) <= 1 &&
+                        std::abs(found.right - m.rect.right) <= 1 &&
+                        std::abs(found.bottom - m.rect.bottom) <= 1;
+    EXPECT_TRUE(placed) << m.window->caption << "'s miniature is at " << Describe(found)
+                        << ", expected " << Describe(m.rect);
   }
+  EXPECT_TRUE(ShotUntil("desktop-2-hidden", [&](const vdtools::Image& s) {
+    return Pictured(s, all, wrong);
+  })) << "miniatures without their window's picture:" << wrong;
+}
 
+// A window's first picture is taken a moment after the program takes the window on. When the
+// user leaves the desktop within that moment, the program has hidden the window by then, and a
+// hidden window's picture comes back all black: the miniature (and the preview) then shows a
+// black box until the window next comes to the front on its own desktop. The picture must be
+// the window's, so this test fails while the program takes pictures of the windows it hid.
+// (It can pass by chance on a slow run, when the picture is taken before the hotkey arrives.)
+TEST_F(PagerFace, LeavingTheDesktopRightAfterTheStartLeavesNoBlackMiniature) {
+  const Painted early{"Early", {80, 520, 500, 820}, 0x3090E0};
+  HWND window = Open(early);
+  ASSERT_NE(window, nullptr);
+  HWND pager = StartAndWaitForPager();
+  ASSERT_NE(pager, nullptr) << "vuedeck.exe showed no window";
+  ASSERT_TRUE(PressDesktopHotkey(2));
+  ASSERT_TRUE(WaitVisibility({window}, false)) << ReadWindowFacts(window);
+  const PagerGrid grid(pager, settings);
+  const std::vector<Miniature> hidden = {{&early, 1, grid.Miniature(1, early.rect)}};
   std::string wrong;
-  const bool pictured = ShotUntil("miniatures", [&](const vdtools::Image& shot) {
-    std::ostringstream out;
-    for (const Expected& e : expected) {
-      const POINT mid = Middle(e.miniature);
-      if (!ColourAround(shot, mid, e.window->color)) {
-        out << " " << e.window->caption << " (desktop " << e.desktop << ") at (" << mid.x << ","
-            << mid.y << ") shows " << Hex(shot.ColorAt(mid.x, mid.y)) << " not "
-            << Hex(e.window->color) << ";";
-      }
-    }
-    wrong = out.str();
-    return wrong.empty();
-  });
-  EXPECT_TRUE(pictured) << "miniatures without their window's picture:" << wrong;
+  EXPECT_TRUE(ShotUntil("desktop-2", [&](const vdtools::Image& s) {
+    return Pictured(s, hidden, wrong);
+  }, 2000)) << "the hidden window's miniature:" << wrong;
 }
 
 TEST_F(PagerFace, AClickOnACellOpensItsDesktop) {
@@ -144,8 +170,8 @@ TEST_F(PagerFace, AClickOnACellOpensItsDesktop) {
 
 // The preview's timeline from the moment the mouse rests on the miniature: ten ticks of the
 // pager's 100 ms timer open it (alpha 0), four 100 ms steps of 50 bring it to 200, it holds
-// 3 s and four steps take it down to 0. Wine's timers are slower than Windows' under load,
-// hence the tolerance.
+// 3 s and four steps take it down to 0. Timers under Wine drift by tens of milliseconds when the
+// machine is busy, hence the tolerance.
 TEST_F(PagerFace, RestingOnAHiddenWindowsMiniatureFadesItsPreviewInAndOut) {
   constexpr long kTolerance = 400;
   settings.Set("SETUP", "preview", "1");
@@ -156,6 +182,12 @@ TEST_F(PagerFace, RestingOnAHiddenWindowsMiniatureFadesItsPreviewInAndOut) {
   ASSERT_NE(pager, nullptr) << "vuedeck.exe showed no window";
   const RECT place = RectOf(window);
   const PagerGrid grid(pager, settings);
+  // The user sees the window's picture in its miniature before leaving its desktop.
+  const std::vector<Miniature> miniature = {{&away, 1, grid.Miniature(1, place)}};
+  std::string wrong;
+  ASSERT_TRUE(ShotUntil("pictured", [&](const vdtools::Image& s) {
+    return Pictured(s, miniature, wrong);
+  })) << wrong;
   ASSERT_TRUE(PressDesktopHotkey(2));
   ASSERT_TRUE(WaitVisibility({window}, false)) << ReadWindowFacts(window);
 
@@ -168,8 +200,9 @@ TEST_F(PagerFace, RestingOnAHiddenWindowsMiniatureFadesItsPreviewInAndOut) {
   };
   ASSERT_EQ(preview(), nullptr) << "a preview shows before the mouse rests anywhere";
 
-  ASSERT_TRUE(PointerTo(Middle(grid.Miniature(1, place))));
+  // The rest begins with the pointer's arrival, when PointerTo starts waiting for it to stay.
   const ULONGLONG rest = GetTickCount64();
+  ASSERT_TRUE(PointerTo(Middle(miniature[0].rect)));
   auto since = [&] { return static_cast<long>(GetTickCount64() - rest); };
   std::vector<int> alphas;  // the alpha values the preview went through, each once
   HWND shown = nullptr;
@@ -194,7 +227,6 @@ TEST_F(PagerFace, RestingOnAHiddenWindowsMiniatureFadesItsPreviewInAndOut) {
   ASSERT_TRUE(watch([](int) { return true; }, 3000)) << "no preview within 3 s of the rest";
   const long opened = since();
   EXPECT_NEAR(opened, 1000, kTolerance) << "ms from the rest until the preview showed";
-  EXPECT_EQ(ReadWindowFacts(shown).rect.left, place.left) << ReadWindowFacts(shown);
 
   ASSERT_TRUE(watch([](int a) { return a == 200; }, 2000))
       << "the preview never reached alpha 200; it went through" << seen();
