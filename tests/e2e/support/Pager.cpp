@@ -69,7 +69,8 @@ RECT PagerGrid::Cell(int n) const {
 RECT PagerGrid::Miniature(int n, const RECT& window) const {
   const double left = CellLeft(n) + window.left * cellWidth_ / screenWidth_;
   const double top = CellTop(n) + window.top * cellHeight_ / screenHeight_;
-  const double width = std::min(cellWidth_, (window.right - window.left) * cellWidth_ / screenWidth_);
+  const double width =
+      std::min(cellWidth_, (window.right - window.left) * cellWidth_ / screenWidth_);
   const double height =
       std::min(cellHeight_, (window.bottom - window.top) * cellHeight_ / screenHeight_);
   return RECT{Round(left), Round(top), Round(left + width), Round(top + height)};
@@ -80,6 +81,17 @@ POINT PagerGrid::FreePoint(int n) const {
   return POINT{c.right - 6, c.bottom - 6};
 }
 
+HWND MiniatureAt(HWND pager, const RECT& expected) {
+  HWND at = WindowFromPoint(Middle(expected));
+  if (!at || at == pager || GetAncestor(at, GA_ROOT) != pager) return nullptr;
+  RECT r{};
+  GetWindowRect(at, &r);
+  const bool placed =
+      std::abs(r.left - expected.left) <= 1 && std::abs(r.top - expected.top) <= 1 &&
+      std::abs(r.right - expected.right) <= 1 && std::abs(r.bottom - expected.bottom) <= 1;
+  return placed ? at : nullptr;
+}
+
 POINT Middle(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 bool Inside(const RECT& r, POINT p) {
@@ -88,7 +100,8 @@ bool Inside(const RECT& r, POINT p) {
 
 bool NearColor(uint32_t a, uint32_t b, int tolerance) {
   for (int shift = 0; shift <= 16; shift += 8) {
-    const int ca = static_cast<int>((a >> shift) & 0xFF), cb = static_cast<int>((b >> shift) & 0xFF);
+    const int ca = static_cast<int>((a >> shift) & 0xFF),
+              cb = static_cast<int>((b >> shift) & 0xFF);
     if (std::abs(ca - cb) > tolerance) return false;
   }
   return true;
@@ -98,6 +111,12 @@ std::string Hex(uint32_t color) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%06X", static_cast<unsigned>(color));
   return text;
+}
+
+bool ShowsSelectedCell(const vdtools::Image& shot, const RECT& cell, const SettingsIni& settings) {
+  const uint32_t selected = static_cast<uint32_t>(
+      std::strtoul(settings.Get("SETUP", "color_selected").c_str(), nullptr, 10));
+  return NearColor(shot.ColorAt(cell.left + 3, cell.top + 3), selected, 40);
 }
 
 // Waits until the pointer stays at `p` for `steadyPolls` looks in a row, putting it back there

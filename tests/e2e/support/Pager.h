@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ScreenShot.h"
 #include "SettingsIni.h"
 
 namespace vde2e {
@@ -53,12 +54,20 @@ class PagerGrid {
   double cellWidth_ = 0, cellHeight_ = 0;
 };
 
+// The pager's child window that covers `expected` give or take a pixel on each edge (the
+// rounding of its edges): a miniature placed there. Null when none is.
+HWND MiniatureAt(HWND pager, const RECT& expected);
+
 POINT Middle(const RECT& r);
 bool Inside(const RECT& r, POINT p);
 
 // Colours as a screenshot pixel reads them (0x00BBGGRR): each channel within `tolerance`.
 bool NearColor(uint32_t a, uint32_t b, int tolerance);
 std::string Hex(uint32_t color);
+
+// Whether the screenshot shows cell `cell` as the open desktop's: the cell's gradient starts
+// at its top-left corner from the colour "color_selected" of `settings`.
+bool ShowsSelectedCell(const vdtools::Image& shot, const RECT& cell, const SettingsIni& settings);
 
 // Puts the pointer at `p`, waits until it stays there and sends a move event, so that the
 // window under it hears of it. Under Wine the X server's echo of an earlier move can put the
