@@ -35,9 +35,11 @@ class Gestures : public E2eTest {
   ChildProcess& Vuedeck() { return *vuedeck_; }
 
   // Opens a window on desktop n (its hotkey, then the window taken on once the pager shows
-  // the desktop open) at `place`, and goes back to desktop 1.
-  HWND OpenOnDesktop(int n, const std::string& caption, const RECT& place, const char* color) {
-    const RECT cell = PagerGrid(pager_, settings).Cell(n);
+  // the desktop open) at `place`, waits until its miniature shows it there, as the user sees
+  // it, and goes back to desktop 1.
+  HWND OpenOnDesktop(int n, const std::string& caption, const RECT& place, uint32_t color) {
+    const PagerGrid grid(pager_, settings);
+    const RECT cell = grid.Cell(n);
     if (!PressDesktopHotkey(n) ||
         !ShotUntil("desktop-" + std::to_string(n) + "-open", [&](const vdtools::Image& shot) {
           return ShowsSelectedCell(shot, cell, settings);
@@ -46,16 +48,17 @@ class Gestures : public E2eTest {
       return nullptr;
     }
     std::string why;
-    HWND hwnd =
-        OpenManagedWindow(Maker(), caption, place.right - place.left, place.bottom - place.top,
-                          std::string("color ") + color, &place, why);
+    HWND hwnd = OpenManagedWindow(Maker(), caption, place.right - place.left,
+                                  place.bottom - place.top, "color " + Hex(color), &place, why);
     EXPECT_NE(hwnd, nullptr) << why;
     if (!hwnd) return nullptr;
     // The pager follows the window to its place within a tick or two of its 100 ms timer.
-    const RECT miniature = PagerGrid(pager_, settings).Miniature(n, place);
-    if (!WaitUntil([&] { return MiniatureAt(pager_, miniature) != nullptr; }, 3000)) {
-      ADD_FAILURE() << "no miniature at " << Describe(miniature) << " for "
-                    << ReadWindowFacts(hwnd);
+    const RECT miniature = grid.Miniature(n, place);
+    if (!WaitUntil([&] { return MiniatureAt(pager_, miniature) != nullptr; }, 3000) ||
+        !ShotUntil("desktop-" + std::to_string(n) + "-pictured", [&](const vdtools::Image& shot) {
+          return ColorAround(shot, Middle(miniature), color);
+        })) {
+      ADD_FAILURE() << "no miniature showing " << caption << " at " << Describe(miniature);
       return nullptr;
     }
     if (!PressDesktopHotkey(1) || !WaitVisibility({hwnd}, false)) return nullptr;
@@ -228,7 +231,7 @@ TEST_F(Gestures, RemoveAnsweredYesShowsTheWindowAndKeepsItsTitleInTheIgnoreList)
   const RECT place{700, 480, 1060, 720};
   HWND pager = StartAndWaitForPager();
   ASSERT_NE(pager, nullptr) << "vuedeck.exe showed no window";
-  HWND window = OpenOnDesktop(2, "Leaving", place, "0x60C040");
+  HWND window = OpenOnDesktop(2, "Leaving", place, 0x60C040);
   ASSERT_NE(window, nullptr);
   const PagerGrid grid(pager, settings);
   ASSERT_TRUE(OpenWindowMenu(grid.Miniature(2, place)));
@@ -268,8 +271,8 @@ TEST_F(Gestures, ExitAsksFirstAndAnsweredYesBringsBackTheWindowsOfEveryDesktop) 
   ASSERT_NE(first, nullptr);
   HWND pager = StartAndWaitForPager();
   ASSERT_NE(pager, nullptr) << "vuedeck.exe showed no window";
-  HWND second = OpenOnDesktop(2, "Exit two", RECT{460, 520, 760, 720}, "0x20C060");
-  HWND third = OpenOnDesktop(3, "Exit three", RECT{800, 560, 1100, 760}, "0xC02080");
+  HWND second = OpenOnDesktop(2, "Exit two", RECT{460, 520, 760, 720}, 0x20C060);
+  HWND third = OpenOnDesktop(3, "Exit three", RECT{800, 560, 1100, 760}, 0xC02080);
   ASSERT_TRUE(second && third) << FactsOf({first, second, third});
   ASSERT_TRUE(WaitVisibility({first}, true)) << FactsOf({first});
   const WindowFacts before[] = {ReadWindowFacts(first), ReadWindowFacts(second),

@@ -38,17 +38,6 @@ class PagerFace : public E2eTest {
   ChildProcess* vuedeck_ = nullptr;
 };
 
-// Most of the 5 x 5 pixels around `at` have about the colour: the miniature is the window's
-// picture scaled down, so its edges blend.
-bool ColourAround(const vdtools::Image& shot, POINT at, uint32_t color) {
-  int hits = 0;
-  for (int dy = -2; dy <= 2; ++dy) {
-    for (int dx = -2; dx <= 2; ++dx)
-      hits += NearColor(shot.ColorAt(at.x + dx, at.y + dy), color, 40);
-  }
-  return hits >= 20;
-}
-
 struct Miniature {
   const Painted* window;
   int desktop;
@@ -61,7 +50,7 @@ bool Pictured(const vdtools::Image& shot, const std::vector<Miniature>& miniatur
   std::ostringstream out;
   for (const Miniature& m : miniatures) {
     const POINT mid = Middle(m.rect);
-    if (!ColourAround(shot, mid, m.window->color)) {
+    if (!ColorAround(shot, mid, m.window->color)) {
       out << " " << m.window->caption << " (desktop " << m.desktop << ") at (" << mid.x << ","
           << mid.y << ") shows " << Hex(shot.ColorAt(mid.x, mid.y)) << ", not "
           << Hex(m.window->color) << ";";

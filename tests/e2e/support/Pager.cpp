@@ -119,6 +119,15 @@ bool ShowsSelectedCell(const vdtools::Image& shot, const RECT& cell, const Setti
   return NearColor(shot.ColorAt(cell.left + 3, cell.top + 3), selected, 40);
 }
 
+bool ColorAround(const vdtools::Image& shot, POINT at, uint32_t color) {
+  int hits = 0;
+  for (int dy = -2; dy <= 2; ++dy) {
+    for (int dx = -2; dx <= 2; ++dx)
+      hits += NearColor(shot.ColorAt(at.x + dx, at.y + dy), color, 40);
+  }
+  return hits >= 20;
+}
+
 // Waits until the pointer stays at `p` for `steadyPolls` looks in a row, putting it back there
 // whenever it is found elsewhere.
 static bool Settle(POINT p, int steadyPolls) {

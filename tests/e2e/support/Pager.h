@@ -64,6 +64,9 @@ bool Inside(const RECT& r, POINT p);
 // Colours as a screenshot pixel reads them (0x00BBGGRR): each channel within `tolerance`.
 bool NearColor(uint32_t a, uint32_t b, int tolerance);
 std::string Hex(uint32_t color);
+// Most of the 5 x 5 pixels around `at` have about the colour: a miniature is its window's
+// picture scaled down, so its edges blend.
+bool ColorAround(const vdtools::Image& shot, POINT at, uint32_t color);
 
 // Whether the screenshot shows cell `cell` as the open desktop's: the cell's gradient starts
 // at its top-left corner from the colour "color_selected" of `settings`.
