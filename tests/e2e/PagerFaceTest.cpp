@@ -108,12 +108,14 @@ TEST_F(PagerFace, MiniaturesShowTheirWindowsPicturesOnTheOpenAndAHiddenDesktop) 
       << "miniatures without their window's picture:" << wrong;
 }
 
-// A window's first picture is taken a moment after the program takes the window on. When the
-// user leaves the desktop within that moment, the program has hidden the window by then, and a
-// hidden window's picture comes back all black: the miniature (and the preview) then shows a
-// black box until the window next comes to the front on its own desktop. The picture must be
-// the window's, so this test fails while the program takes pictures of the windows it hid.
-// (It can pass by chance on a slow run, when the picture is taken before the hotkey arrives.)
+// A window's first picture is taken 100 ms after the program takes the window on. When the
+// user leaves the desktop within that time, the program has hidden the window by then, and the
+// picture of a hidden window comes back all black (the copy and the rendering by the window
+// alike): the miniature, and the preview made from the same picture, then show a black box
+// until the window next comes to the front on its own desktop. A window hidden before its
+// picture was taken must not get that black box for a picture, so this test fails while the
+// program takes pictures of the windows it hid. (It can pass by chance on a slow run, when the
+// picture is taken before the hotkey arrives.)
 TEST_F(PagerFace, LeavingTheDesktopRightAfterTheStartLeavesNoBlackMiniature) {
   const Painted early{"Early", {80, 520, 500, 820}, 0x3090E0};
   HWND window = Open(early);
@@ -124,6 +126,7 @@ TEST_F(PagerFace, LeavingTheDesktopRightAfterTheStartLeavesNoBlackMiniature) {
   ASSERT_TRUE(WaitVisibility({window}, false)) << ReadWindowFacts(window);
   const PagerGrid grid(pager, settings);
   const std::vector<Miniature> hidden = {{&early, 1, grid.Miniature(1, early.rect)}};
+  ASSERT_NE(MiniatureAt(pager, hidden[0].rect), nullptr) << Describe(hidden[0].rect);
   std::string wrong;
   EXPECT_TRUE(ShotUntil(
       "desktop-2", [&](const vdtools::Image& s) { return Pictured(s, hidden, wrong); }, 2000))
