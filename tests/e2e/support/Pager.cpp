@@ -94,10 +94,6 @@ HWND MiniatureAt(HWND pager, const RECT& expected) {
 
 POINT Middle(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
-bool Inside(const RECT& r, POINT p) {
-  return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
-}
-
 bool NearColor(uint32_t a, uint32_t b, int tolerance) {
   for (int shift = 0; shift <= 16; shift += 8) {
     const int ca = static_cast<int>((a >> shift) & 0xFF),

@@ -25,8 +25,6 @@ class PagerGrid {
  public:
   PagerGrid(HWND pager, const SettingsIni& settings);
 
-  int Columns() const { return columns_; }
-  int Rows() const { return rows_; }
   double CellWidth() const { return cellWidth_; }
   double CellHeight() const { return cellHeight_; }
 
@@ -59,7 +57,6 @@ class PagerGrid {
 HWND MiniatureAt(HWND pager, const RECT& expected);
 
 POINT Middle(const RECT& r);
-bool Inside(const RECT& r, POINT p);
 
 // Colours as a screenshot pixel reads them (0x00BBGGRR): each channel within `tolerance`.
 bool NearColor(uint32_t a, uint32_t b, int tolerance);
