@@ -160,7 +160,7 @@ frmOptions::frmOptions(Program& program)
       cmbAlertDesktops(frmPanic, "cmbAlertDesktops"),
       cmdHotAlert(frmPanic, "cmdHotAlert", "Set Hotkey"),
       picColor(fraStyle, "picColor", forms::ScaleMode::kPixels),
-      cmdColorPicker(fraStyle, "cmdColorPicker", "..."),
+      cmdColorPicker(fraStyle, "cmdColorPicker", "Change..."),
       cmdClose(*this, "cmdClose", "OK"),
       cmdCancel(*this, "cmdCancel", "Cancel") {
   SetCaption("Options");
@@ -308,7 +308,7 @@ void frmOptions::LayOut() {
     swatch.Move(T(148), T(top), T(48), T(21));
     swatch.SetVisible(true);
     forms::Button& pick = cmdColorPicker.Load(i);
-    pick.Move(T(202), T(top - 1), T(30), T(23));
+    pick.Move(T(204), T(top - 1), T(76), T(23));
     pick.SetVisible(true);
   }
 
@@ -374,6 +374,8 @@ void frmOptions::StartDrag() {
 // ---- Loading, showing, pages --------------------------------------------------------------------
 
 void frmOptions::Form_Load() {
+  // Top-most already when it first shows (and again at every activation).
+  program_.ws.SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
   FillHotKeys();
   LoadOptions();
   ShowPage(frmGeneral);
@@ -451,8 +453,14 @@ void frmOptions::SizeField_KeyPress(forms::TextBox&, int& keyAscii) {
 }
 
 void frmOptions::SizeField_Change(forms::TextBox& field) {
-  // Text that arrives other than by typing (pasted, or a bad value from the file) keeps only
-  // its digits, as many as the field takes.
+  // Text that arrives other than by typing (pasted) keeps only its digits, as many as the field
+  // takes. The settings file's values are shown as they are: the grid makes the best of them
+  // and OK writes back what the user sees.
+  if (loading_) {
+    if (!field.Text().empty()) DimensionsChanged = true;
+    UpdateCloseButton();
+    return;
+  }
   std::string digits;
   for (char c : field.Text()) {
     if (IsDigit(static_cast<unsigned char>(c))) digits += c;
@@ -503,6 +511,7 @@ void frmOptions::LoadOptions() {
   auto read = [&](const char* section, const char* key) {
     return ReadSetting(ws, file, section, key);
   };
+  loading_ = true;
   mskColumns.SetText(read("SETUP", "columns"));
   mskRows.SetText(read("SETUP", "rows"));
   if (auto t = ToInt16(read("SETUP", "transparent")); t && *t >= 0 && *t <= 3) {
@@ -511,6 +520,7 @@ void frmOptions::LoadOptions() {
   }
   mskWidth.SetText(read("SETUP", "width"));
   mskHeight.SetText(read("SETUP", "height"));
+  loading_ = false;
   ApplyCheck(chkAnimate, read("SETUP", "animate"));
   if (auto v = ToInt16(read("SETUP", "animate"))) program_.Main().AnimateMode = (*v == 1);
   ApplyCheck(chkPreview, read("SETUP", "preview"));
@@ -792,8 +802,11 @@ void frmOptions::SetDesktops() {
     pager.AnimateMode = false;
     pager.OpenDesktop(pager.DesktopCount);
     pager.AnimateMode = animate;
-    pager.lblTitle.SetCaption("Desktop " + std::to_string(pager.CurrentDesktop));
   }
+  // Adding the cells moved the selection box along to the last one: it frames the current
+  // desktop's cell again.
+  pager.MoveSelectionBox(pager.CurrentDesktop);
+  pager.lblTitle.SetCaption("Desktop " + std::to_string(pager.CurrentDesktop));
   if (relocated || panicDisabled) {
     std::string text = "Due to changes in the desktop dimension:\r\n\r\n";
     std::vector<std::string> notes;

@@ -128,6 +128,7 @@ class frmOptions : public DialogForm {
   // OK is possible only while every size field holds a value and the grid is at least 1 x 1.
   void UpdateCloseButton();
   void StartDrag();
+  bool loading_ = false;  // the settings file is being copied into the controls
 
   // The captions that stand beside the controls; kept for the life of the dialog.
   forms::Label& AddCaption(forms::Container& parent, const std::string& name,
