@@ -140,7 +140,7 @@ TEST_F(OptionsDialog, EveryPageShowsItsControlsWithTheirCaptionsAndOnlyTheChosen
   EXPECT_EQ(O().fraStyle.Caption(), " Style ");
   EXPECT_EQ(CaptionsOf(O().fraStyle),
             (Set{"Normal Backcolor:", "Hover Backcolor:", "Selected Backcolor:", "Selected Border:",
-                 "...", "...", "...", "..."}));
+                 "Change...", "Change...", "Change...", "Change..."}));
   EXPECT_EQ(O().cmdDesktop.Caption(), "Application");
   EXPECT_EQ(O().cmdOthers.Caption(), "Others");
   EXPECT_EQ(O().cmdCancel.Caption(), "Cancel");
@@ -270,6 +270,37 @@ TEST_F(OptionsDialog, TheSizeFieldsTakeDigitsOnlyAndOkWaitsForAUsableGrid) {
   O().cmdCancel.RaiseClick();
 }
 
+TEST_F(OptionsDialog, TheFilesSizesAreShownAsWrittenAndAnUnusableGridWaitsForTheUser) {
+  std::string settings = kSettings;
+  settings.replace(settings.find("columns=3"), 9, "columns=12");
+  settings.replace(settings.find("rows=3"), 6, "rows=");
+  program.reset();
+  backend = std::make_unique<forms::headless::HeadlessBackend>(&fake);
+  WriteFile("settings.ini", settings);
+  ASSERT_TRUE(Start());
+  InstallHandlers();
+  // "rows" empty takes the built-in value; "columns" 12 stays as written (the grid takes 9).
+  EXPECT_EQ(O().mskColumns.Text(), "12");
+  EXPECT_EQ(O().mskRows.Text(), "2");
+  O().Show();
+  EXPECT_TRUE(O().cmdClose.Enabled());
+  O().cmdClose.RaiseClick();
+  EXPECT_EQ(Setting("SETUP", "columns"), "12");
+  EXPECT_EQ(P().DesktopCount, 18);
+  // A 0 from the file keeps OK unavailable until the user types a usable value.
+  settings.replace(settings.find("columns=12"), 10, "columns=0");
+  program.reset();
+  backend = std::make_unique<forms::headless::HeadlessBackend>(&fake);
+  WriteFile("settings.ini", settings);
+  ASSERT_TRUE(Start());
+  InstallHandlers();
+  O().Show();
+  EXPECT_FALSE(O().cmdClose.Enabled());
+  Retype(O().mskColumns, "4");
+  EXPECT_TRUE(O().cmdClose.Enabled());
+  O().cmdCancel.RaiseClick();
+}
+
 TEST_F(OptionsDialog, ClearingTheRowsAndTypingANewValueRebuildsTheGridOnOk) {
   O().Show();
   Retype(O().mskRows, "\b");
@@ -286,6 +317,9 @@ TEST_F(OptionsDialog, ClearingTheRowsAndTypingANewValueRebuildsTheGridOnOk) {
   EXPECT_EQ(Setting("SETUP", "width"), "250");
   EXPECT_FALSE(fake.CallsOn("UnregisterHotKey", P().hWnd()).empty());  // the grid was rebuilt
   EXPECT_TRUE(messages.empty());  // nothing vanished that held windows or the panic desktop
+  // The selection box frames the current desktop's cell, not the last cell added.
+  EXPECT_EQ(P().shpBox.Left(), P().lblDesktop(1).Left() - 1);
+  EXPECT_EQ(P().shpBox.Top(), P().lblDesktop(1).Top() - 1);
   EXPECT_TRUE(P().IsShown());
   EXPECT_TRUE(P().PagerShown);
   // A width above 100 % is applied as 100 %.
@@ -368,6 +402,7 @@ TEST_F(OptionsDialog, ShrinkingBelowTheCurrentDesktopOpensTheLastOneWithItsWindo
   EXPECT_TRUE(fake.IsWindowVisible(notes));
   EXPECT_FALSE(fake.IsWindowVisible(work));
   EXPECT_EQ(P().lblTitle.Caption(), "Desktop 2");
+  EXPECT_EQ(P().shpBox.Left(), P().lblDesktop(2).Left() - 1);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].text,
             "Due to changes in the desktop dimension:\r\n\r\n- Application(s) has been relocated.");
