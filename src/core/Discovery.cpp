@@ -24,13 +24,22 @@ void frmMain::GetActiveWindows() {
   // Walk the top-level windows from the top of the Z order. The walk is bounded and never
   // visits a window twice, whatever the window system answers.
   std::unordered_set<Hwnd> seen;
+  std::vector<Hwnd> added;
   for (Hwnd w = ws_.GetWindow(PagerHandle, GW_HWNDFIRST); w != 0 && seen.insert(w).second;
        w = ws_.GetWindow(w, GW_HWNDNEXT)) {
     if (w == PagerHandle || !HasRequiredStyle(w)) continue;
     const std::string caption = GetWindowTitle(w);
     const std::string key = WindowTable::KeyOf(w);
     if (Table.RowExists(key)) Table.Set(key, WindowTable::kTitle, caption);
-    if (!caption.empty()) AddWindow(w, caption, CurrentDesktop, false);
+    if (caption.empty() || Table.RowExists(key)) continue;
+    AddWindow(w, caption, CurrentDesktop, false);
+    if (IsManaged(w)) added.push_back(w);
+  }
+  // The walk went from the top window down and raised each new miniature in turn; stack them
+  // again from the bottom window up, so that the miniatures overlap as the windows do.
+  for (auto it = added.rbegin(); it != added.rend(); ++it) {
+    const int32_t v = AsNumber(Table.Get(WindowTable::KeyOf(*it), WindowTable::kVirtualWindow));
+    if (v > 0 && picWin.Exists(v)) picWin(v).ZOrder(0);
   }
 }
 
@@ -131,7 +140,7 @@ void frmMain::TakeFirstPictures() {
     tmrFirstPicture.SetInterval(static_cast<unsigned>(std::max(1, wait)));
   }
   for (Hwnd hwnd : due) {
-    if (IsManaged(hwnd)) RefreshMiniature(hwnd, true);
+    if (IsManaged(hwnd)) CaptureMiniature(hwnd);
   }
 }
 
@@ -144,7 +153,8 @@ void frmMain::RefreshWindows() {
     removed = false;
     for (int i = 1; i <= Table.Count(); ++i) {
       const Hwnd hwnd = Table.HandleAt(i);
-      if (!GetWindowTitle(hwnd).empty()) continue;
+      // The caption's length tells whether it reads empty; the text itself is not needed.
+      if (ws_.GetWindowTextLengthA(hwnd) > 0) continue;
       const std::string key = Table.KeyAt(i);
       const int32_t v = AsNumber(Table.Get(key, WindowTable::kVirtualWindow));
       if (v > 0 && picWin.Exists(v)) picWin(v).SetVisible(false);
@@ -171,6 +181,25 @@ void frmMain::RefreshWindows() {
       AsNumber(Table.Get(WindowTable::KeyOf(foreground), WindowTable::kDesktop)) ==
           CurrentDesktop) {
     UpdateActiveWindow(foreground, CurrentDesktop, true);
+    return;
+  }
+  // The user is on the pager (or on a window the program does not manage): the tick's one
+  // capture goes round the shown windows of the current desktop instead, so that their
+  // miniatures stay live too.
+  RefreshNextShownMiniature();
+}
+
+void frmMain::RefreshNextShownMiniature() {
+  const int count = Table.Count();
+  for (int step = 0; step < count; ++step) {
+    roundRobin_ = roundRobin_ % count + 1;
+    const Hwnd hwnd = Table.HandleAt(roundRobin_);
+    if (AsNumber(Table.GetAt(roundRobin_, WindowTable::kDesktop)) != CurrentDesktop ||
+        hwnd == MovedWindow || !ws_.IsWindowVisible(hwnd)) {
+      continue;
+    }
+    CaptureMiniature(hwnd);
+    return;
   }
 }
 

@@ -2,6 +2,7 @@
 // beside the program: one line per window, its handle and its owner process), kept up to date
 // whenever the program hides or shows one, removed when none is hidden. A run ended by force
 // leaves it behind, and the next start shows those windows again before anything else.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,16 @@
 namespace vd {
 
 void frmMain::SetWindowShown(Hwnd hwnd, bool shown) {
+  if (!shown) {
+    // A window hidden before its first picture was taken gets it now, while it can still be
+    // copied from the screen: its miniature and its preview must not stay blank.
+    auto waiting = std::find_if(awaitingPicture_.begin(), awaitingPicture_.end(),
+                                [hwnd](const auto& w) { return w.first == hwnd; });
+    if (waiting != awaitingPicture_.end()) {
+      awaitingPicture_.erase(waiting);
+      CaptureMiniature(hwnd);
+    }
+  }
   ws_.ShowWindow(hwnd, shown ? SW_SHOW : SW_HIDE);
   if (shown) {
     if (hiddenByProgram_.erase(hwnd) != 0) recordBehind_ = true;

@@ -214,6 +214,8 @@ class frmMain : public forms::Form {
   // Re-sizes and re-places a window's miniature in its desktop's cell, keeps the stacking of
   // the miniatures, and takes a new picture when asked.
   void RefreshMiniature(Hwnd hwnd, bool capture);
+  // Takes a new picture of the window into its miniature and its full-size companion.
+  void CaptureMiniature(Hwnd hwnd);
   // Draws the title strip's picture (the strip's black background and its band of colour).
   void DrawTitleStrip();
 
@@ -287,6 +289,9 @@ class frmMain : public forms::Form {
   // at which it is due.
   std::vector<std::pair<Hwnd, uint32_t>> awaitingPicture_;
   void TakeFirstPictures();
+  // The next shown window of the current desktop, in table order, gets a new picture.
+  void RefreshNextShownMiniature();
+  int roundRobin_ = 0;
   // What each cell shows: a cell is painted again only when its colours, angle or size change.
   struct CellPaint {
     uint32_t color1 = 0, color2 = 0;

@@ -54,26 +54,37 @@ void frmMain::RefreshMiniature(Hwnd hwnd, bool capture) {
   raiseOnTop();
 
   if (hwnd == MovedWindow) return;
-  if (capture) {
-    Rect r = GetWindowBounds(hwnd);
-    vd::Bitmap picture = ws_.CaptureWindow(hwnd, false, 0, 0, r.Width(), r.Height());
-    // Windows drawn by the graphics card come back black from a plain copy; such a window is
-    // asked to render itself, unless its application is not answering.
-    if (!picture.Empty() && picture.AllBlack() && !ws_.IsHungAppWindow(hwnd)) {
-      vd::Bitmap rendered = ws_.PrintWindow(hwnd, true);
-      if (!rendered.Empty() && !rendered.AllBlack()) picture = std::move(rendered);
-    }
-    if (picture.Empty()) picture = vd::Bitmap(1, 1, 0xFFFFFF);
-    Picture1.SetPicture(std::move(picture));
-    miniature.SyncSurfaceSize();
-    vd::Bitmap& surface = miniature.Surface();
-    const vd::Bitmap& source = Picture1.Picture();
-    surface.StretchFrom(0, 0, surface.Width(), surface.Height(), source, 0, 0, source.Width(),
-                        source.Height(), StretchMode::kHalftone);
-    miniature.Refresh();
-    if (picPreview.Exists(v)) picPreview(v).SetPicture(source);
-  }
+  if (capture) CaptureMiniature(hwnd);
   raiseOnTop();
+}
+
+void frmMain::CaptureMiniature(Hwnd hwnd) {
+  const std::string key = WindowTable::KeyOf(hwnd);
+  const int32_t v = AsNumber(Table.Get(key, WindowTable::kVirtualWindow));
+  if (v < 1 || !picWin.Exists(v)) return;
+  forms::PictureBox& miniature = picWin(v);
+  // A hidden window has nothing on the screen to copy: its last picture stays.
+  if (!ws_.IsWindowVisible(hwnd)) return;
+  Rect r = GetWindowBounds(hwnd);
+  vd::Bitmap picture = ws_.CaptureWindow(hwnd, false, 0, 0, r.Width(), r.Height());
+  // Windows drawn by the graphics card come back black from a plain copy; such a window is
+  // asked to render itself, unless its application is not answering.
+  if (!picture.Empty() && picture.AllBlack() && !ws_.IsHungAppWindow(hwnd)) {
+    vd::Bitmap rendered = ws_.PrintWindow(hwnd, true);
+    if (!rendered.Empty() && !rendered.AllBlack()) picture = std::move(rendered);
+  }
+  // A copy that came back black (a window that has not painted yet) never replaces a picture.
+  const bool hasPicture = picPreview.Exists(v) && !picPreview(v).Picture().Empty();
+  if (hasPicture && (picture.Empty() || picture.AllBlack())) return;
+  if (picture.Empty()) picture = vd::Bitmap(1, 1, 0xFFFFFF);
+  Picture1.SetPicture(std::move(picture));
+  miniature.SyncSurfaceSize();
+  vd::Bitmap& surface = miniature.Surface();
+  const vd::Bitmap& source = Picture1.Picture();
+  surface.StretchFrom(0, 0, surface.Width(), surface.Height(), source, 0, 0, source.Width(),
+                      source.Height(), StretchMode::kHalftone);
+  miniature.Refresh();
+  if (picPreview.Exists(v)) picPreview(v).SetPicture(source);
 }
 
 }  // namespace vd

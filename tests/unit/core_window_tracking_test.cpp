@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <algorithm>
 
 #include "ProgramFixture.h"
 #include "core/Text.h"
@@ -374,6 +375,38 @@ TEST_F(Tracking, AStartWithManyWindowsDoesNotPauseAndEachGetsItsFirstPictureLate
   for (int i = 0; i < 50; ++i) {
     const int v = ToInt32(Cell(windows[static_cast<size_t>(i)], WindowTable::kVirtualWindow)).value_or(0);
     EXPECT_EQ(Pager().picWin(v).Surface().GetPixel(1, 1), 0x00AA00u + static_cast<uint32_t>(i)) << i;
+  }
+}
+
+}  // namespace
+}  // namespace vd::testing
+
+namespace vd::testing {
+namespace {
+
+int StackPosition(frmMain& pager, const forms::Control& control) {
+  const auto& children = pager.Children();
+  return static_cast<int>(std::find(children.begin(), children.end(), &control) - children.begin());
+}
+
+TEST_F(Tracking, MiniaturesOverlapAsTheWindowsDoAndStayLiveWhileThePagerIsInFront) {
+  Hwnd bottom = OpenWindow("Bottom", {0, 0, 600, 400});
+  Hwnd middle = OpenWindow("Middle", {100, 50, 700, 450});
+  Hwnd top = OpenWindow("Top", {200, 100, 800, 500});
+  StartWith();
+  frmMain& pager = Pager();
+  auto miniature = [&](Hwnd h) -> forms::PictureBox& {
+    return pager.picWin(ToInt32(Cell(h, WindowTable::kVirtualWindow)).value_or(0));
+  };
+  EXPECT_LT(StackPosition(pager, miniature(top)), StackPosition(pager, miniature(middle)));
+  EXPECT_LT(StackPosition(pager, miniature(middle)), StackPosition(pager, miniature(bottom)));
+
+  // With the pager in front, every shown window's picture is taken again in turn.
+  fake.Activate(pager.hWnd());
+  for (Hwnd h : {bottom, middle, top}) fake.SetWindowPicture(h, Bitmap(600, 400, 0x2468AC));
+  backend->Advance(400);
+  for (Hwnd h : {bottom, middle, top}) {
+    EXPECT_EQ(miniature(h).Surface().GetPixel(2, 2), 0x2468ACu) << h;
   }
 }
 
