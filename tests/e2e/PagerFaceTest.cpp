@@ -109,13 +109,10 @@ TEST_F(PagerFace, MiniaturesShowTheirWindowsPicturesOnTheOpenAndAHiddenDesktop) 
 }
 
 // A window's first picture is taken 100 ms after the program takes the window on. When the
-// user leaves the desktop within that time, the program has hidden the window by then, and the
-// picture of a hidden window comes back all black (the copy and the rendering by the window
-// alike): the miniature, and the preview made from the same picture, then show a black box
-// until the window next comes to the front on its own desktop. A window hidden before its
-// picture was taken must not get that black box for a picture, so this test fails while the
-// program takes pictures of the windows it hid. (It can pass by chance on a slow run, when the
-// picture is taken before the hotkey arrives.)
+// user leaves the desktop within that time, the picture must still be the window's: a copy of
+// a hidden window comes back all black (the copy and the rendering by the window alike), and
+// the miniature and the preview made from it would show a black box. (On a slow run the
+// picture may be taken before the hotkey arrives; the test then passes either way.)
 TEST_F(PagerFace, LeavingTheDesktopRightAfterTheStartLeavesNoBlackMiniature) {
   const Painted early{"Early", {80, 520, 500, 820}, 0x3090E0};
   HWND window = Open(early);
