@@ -8,10 +8,6 @@
 
 namespace vd {
 
-namespace {
-int32_t AsNumber(const std::string& text) { return ToInt32(text).value_or(0); }
-}  // namespace
-
 void frmMain::OpenDesktop(int16_t desktop) {
   // Desktops that do not exist are never opened: that would hide every window.
   if (desktop < 1 || desktop > DesktopCount) return;

@@ -14,10 +14,6 @@
 
 namespace vd {
 
-namespace {
-int32_t AsNumber(const std::string& text) { return ToInt32(text).value_or(0); }
-}  // namespace
-
 void frmMain::GetActiveWindows() {
   RequiredStyleMask = WS_VISIBLE | WS_BORDER;
   PagerHandle = hWnd();

@@ -15,6 +15,10 @@ namespace vd {
 // as does a value outside the target range.
 std::optional<int16_t> ToInt16(const std::string& text);
 std::optional<int32_t> ToInt32(const std::string& text);
+// A table cell read as a whole number, 0 when it does not convert (an empty cell, a missing
+// row).
+inline int32_t AsNumber(const std::string& text) { return ToInt32(text).value_or(0); }
+
 // A single-precision number (optional blanks, sign, digits, '.', exponent).
 std::optional<float> ToSingle(const std::string& text);
 

@@ -8,10 +8,6 @@
 
 namespace vd {
 
-namespace {
-int32_t AsNumber(const std::string& text) { return ToInt32(text).value_or(0); }
-}  // namespace
-
 void frmMain::picWin_MouseDown(int index, int button, float x, float y) {
   if (!picWin.Exists(index)) return;
   PreviewShown = false;

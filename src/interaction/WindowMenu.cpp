@@ -11,10 +11,6 @@
 
 namespace vd {
 
-namespace {
-int32_t AsNumber(const std::string& text) { return ToInt32(text).value_or(0); }
-}  // namespace
-
 void frmMain::OpenWindowMenu() {
   const std::string key = WindowTable::KeyOf(SelectedWindow);
   if (!Table.RowExists(key)) return;

@@ -9,10 +9,6 @@
 
 namespace vd {
 
-namespace {
-int32_t AsNumber(const std::string& text) { return ToInt32(text).value_or(0); }
-}  // namespace
-
 bool frmMain::IsCursorOver(Hwnd hwnd) {
   Point p;
   if (hwnd == 0 || !ws_.GetCursorPos(&p)) return false;

@@ -7,10 +7,6 @@
 
 namespace vd {
 
-namespace {
-int32_t AsNumber(const std::string& text) { return ToInt32(text).value_or(0); }
-}  // namespace
-
 void frmMain::PlaceMiniature(Hwnd hwnd, int16_t desktop) {
   const std::string key = WindowTable::KeyOf(hwnd);
   if (!Table.RowExists(key)) return;
