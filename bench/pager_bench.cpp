@@ -1,0 +1,183 @@
+// Times the pager's 100 ms tick and the painting of one desktop cell, with the whole program
+// running on the fake desktop and the headless toolkit (a 1920 x 1080 screen, a 9 x 9 grid).
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/Program.h"
+#include "core/frmMain.h"
+#include "forms/headless/HeadlessBackend.h"
+#include "interaction/GradientRect.h"
+#include "platform/Bitmap.h"
+#include "platform/fake/FakeWindowSystem.h"
+
+namespace vd {
+namespace {
+
+constexpr int kScreenWidth = 1920;
+constexpr int kScreenHeight = 1080;
+constexpr int kCells = 81;
+constexpr const char* kSettings =
+    "[SETUP]\r\ncolumns=9\r\nrows=9\r\nwidth=20\r\nheight=20\r\n";
+
+// A running program in a scratch folder of its own (settings.ini lives there), with a number
+// of 640 x 480 windows of other applications, each with a picture, the last one in front.
+class RunningPager {
+ public:
+  explicit RunningPager(int windowCount) {
+    std::random_device rd;
+    folder_ = std::filesystem::temp_directory_path() /
+              ("vuedeck-bench-" + std::to_string(rd()) + std::to_string(rd()));
+    std::filesystem::create_directories(folder_);
+    std::ofstream(folder_ / "settings.ini", std::ios::binary) << kSettings;
+    fake.SetProgramFolder(folder_.string());
+    fake.SetScreen(kScreenWidth, kScreenHeight);
+    backend = std::make_unique<forms::headless::HeadlessBackend>(&fake);
+
+    for (int i = 0; i < windowCount; ++i) {
+      fake::WindowSpec spec;
+      spec.caption = "Window " + std::to_string(i);
+      const int left = (i * 37) % (kScreenWidth - 640);
+      const int top = (i * 23) % (kScreenHeight - 480);
+      spec.rect = {left, top, left + 640, top + 480};
+      const Hwnd hwnd = fake.CreateWindow(spec);
+      fake.SetWindowPicture(hwnd, Bitmap(640, 480, 0x102030u + static_cast<uint32_t>(i) * 0x010203u));
+      windows.push_back(hwnd);
+    }
+    program = std::make_unique<Program>(fake, *backend);
+    started = program->Start();
+    if (!started) return;
+    // Let the first pictures be taken and the timers settle, then put one window in front.
+    backend->Advance(300);
+    if (!windows.empty()) fake.Activate(windows.back());
+  }
+  ~RunningPager() {
+    program.reset();
+    backend.reset();
+    std::error_code ec;
+    std::filesystem::remove_all(folder_, ec);
+  }
+
+  frmMain& Pager() { return program->Main(); }
+
+  // The screen point in the middle of each cell, by cell index (1-based; [0] unused).
+  std::vector<Point> CellCentres() {
+    frmMain& pager = Pager();
+    const float tppX = static_cast<float>(backend->TwipsPerPixelX());
+    const float tppY = static_cast<float>(backend->TwipsPerPixelY());
+    const float originX = pager.Left() / tppX, originY = pager.Top() / tppY;
+    std::vector<Point> centres(1);
+    for (int i = 1; i <= pager.DesktopCount; ++i) {
+      const forms::PictureBox& cell = pager.lblDesktop(i);
+      centres.push_back({static_cast<int32_t>(originX + cell.Left() + cell.Width() / 2),
+                         static_cast<int32_t>(originY + cell.Top() + cell.Height() / 2)});
+    }
+    return centres;
+  }
+
+  fake::FakeWindowSystem fake;
+  std::unique_ptr<forms::headless::HeadlessBackend> backend;
+  std::unique_ptr<Program> program;
+  std::vector<Hwnd> windows;
+  bool started = false;
+
+ private:
+  std::filesystem::path folder_;
+};
+
+bool Ready(benchmark::State& state, RunningPager& run, int windowCount) {
+  if (!run.started) {
+    state.SkipWithError("the program did not start");
+    return false;
+  }
+  if (run.Pager().DesktopCount != kCells) {
+    state.SkipWithError("the grid is not 9 x 9");
+    return false;
+  }
+  if (run.Pager().Table.Count() != windowCount) {
+    state.SkipWithError("not every window is managed");
+    return false;
+  }
+  return true;
+}
+
+// The full tick: hit test and repaint of the 81 cells, RefreshWindows (with the capture of
+// the foreground window into its miniature) and the recovery record. The cursor moves to the
+// next cell before each tick, so one cell loses its hover look and another gains it.
+void BM_PagerTick(benchmark::State& state) {
+  const int windowCount = static_cast<int>(state.range(0));
+  RunningPager run(windowCount);
+  if (!Ready(state, run, windowCount)) return;
+  frmMain& pager = run.Pager();
+  const std::vector<Point> centres = run.CellCentres();
+  const Hwnd front = run.windows.back();
+  int cell = 1;
+  int hoverMisses = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    cell = cell % kCells + 1;
+    run.fake.SetCursor(centres[static_cast<size_t>(cell)]);
+    state.ResumeTiming();
+    pager.Timer2_Timer();
+    state.PauseTiming();
+    if (pager.CursorCell != cell) ++hoverMisses;
+    state.ResumeTiming();
+  }
+  if (hoverMisses > 0) state.SkipWithError("the cursor was not found in the cell it was put in");
+  if (run.fake.GetForegroundWindow() != front) state.SkipWithError("the front window changed");
+}
+BENCHMARK(BM_PagerTick)->Arg(10)->Arg(50)->Arg(100)->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)->ReportAggregatesOnly(true);
+
+// One cell painted the plain way: a fresh gradient painter drawing the cell's gradient line
+// by line into a bitmap of the cell's size.
+void BM_CellPlain(benchmark::State& state) {
+  RunningPager run(0);
+  if (!Ready(state, run, 0)) return;
+  frmMain& pager = run.Pager();
+  pager.lblDesktop(2).SyncSurfaceSize();
+  const Bitmap& cellSurface = pager.lblDesktop(2).Surface();
+  Bitmap surface(cellSurface.Width(), cellSurface.Height());
+  const uint32_t colours[2] = {pager.ColorNormal, pager.ColorHover};
+  int turn = 0;
+  for (auto _ : state) {
+    clsGradient painter(run.fake);
+    painter.SetAngle(315);
+    painter.SetColor1(static_cast<int32_t>(colours[turn]));
+    painter.SetColor2(0);
+    benchmark::DoNotOptimize(painter.Draw(surface));
+    benchmark::ClobberMemory();
+    turn ^= 1;
+  }
+  state.SetLabel(std::to_string(surface.Width()) + "x" + std::to_string(surface.Height()));
+}
+BENCHMARK(BM_CellPlain)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The same cell painted by the pager when the look was painted before: a copy of the cached
+// bitmap. The colours alternate, since the pager skips a cell whose look did not change.
+void BM_CellCached(benchmark::State& state) {
+  RunningPager run(0);
+  if (!Ready(state, run, 0)) return;
+  frmMain& pager = run.Pager();
+  const uint32_t colours[2] = {pager.ColorNormal, pager.ColorHover};
+  for (uint32_t c : colours) pager.PaintDesktopCell(2, 315, c, 0);  // both looks cached
+  int turn = 0;
+  for (auto _ : state) {
+    pager.PaintDesktopCell(2, 315, colours[turn], 0);
+    benchmark::ClobberMemory();
+    turn ^= 1;
+  }
+  const Bitmap& surface = pager.lblDesktop(2).Surface();
+  state.SetLabel(std::to_string(surface.Width()) + "x" + std::to_string(surface.Height()));
+}
+BENCHMARK(BM_CellCached)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+}  // namespace
+}  // namespace vd
+
+BENCHMARK_MAIN();
