@@ -31,7 +31,7 @@ void FillKeyTables() {
     KeyCodes[i] = static_cast<uint32_t>(i + 49);
   }
   for (int i = 39; i <= 50; ++i) {  // F1 to F12
-    KeyNames[i] = "F" + std::to_string(i - 38);
+    KeyNames[i] = std::string(1, 'F').append(std::to_string(i - 38));
     KeyCodes[i] = static_cast<uint32_t>(i + 73);
   }
 }
