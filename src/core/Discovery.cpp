@@ -33,9 +33,11 @@ void frmMain::GetActiveWindows() {
   }
   // The walk went from the top window down and raised each new miniature in turn; stack them
   // again from the bottom window up, so that the miniatures overlap as the windows do.
+  // None of them has come forward since: the first to do so gets its miniature raised.
   for (auto it = added.rbegin(); it != added.rend(); ++it) {
     const int32_t v = AsNumber(Table.Get(WindowTable::KeyOf(*it), WindowTable::kVirtualWindow));
     if (v > 0 && picWin.Exists(v)) picWin(v).ZOrder(0);
+    MiniatureRaised[*it] = false;
   }
 }
 
