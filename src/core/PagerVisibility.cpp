@@ -1,4 +1,6 @@
 // Putting the pager away and bringing it back, fading between invisible and its opacity.
+#include <algorithm>
+
 #include "core/Program.h"
 #include "core/frmMain.h"
 #include "core/modTransparent.h"
@@ -25,13 +27,18 @@ void frmMain::ShowPager() {
 
 void frmMain::KeepPagerOnScreen() {
   // In twips, the pager's and the screen's own units. An axis on which the pager sticks out
-  // is centred; an axis on which it fits is left alone.
+  // is centred; an axis on which it fits is left alone. A pager larger than the screen keeps
+  // its left and top edges (the title strip with the menu button) on the screen.
   const float screenW = static_cast<float>(ws_.GetSystemMetrics(SM_CXSCREEN)) *
                         static_cast<float>(ws_.TwipsPerPixelX());
   const float screenH = static_cast<float>(ws_.GetSystemMetrics(SM_CYSCREEN)) *
                         static_cast<float>(ws_.TwipsPerPixelY());
-  if (Left() < 0 || Left() + Width() > screenW) SetLeft(screenW / 2 - Width() / 2);
-  if (Top() < 0 || Top() + Height() > screenH) SetTop(screenH / 2 - Height() / 2);
+  if (Left() < 0 || Left() + Width() > screenW) {
+    SetLeft(std::max(0.0f, screenW / 2 - Width() / 2));
+  }
+  if (Top() < 0 || Top() + Height() > screenH) {
+    SetTop(std::max(0.0f, screenH / 2 - Height() / 2));
+  }
 }
 
 }  // namespace vd

@@ -15,9 +15,10 @@ namespace vd {
 namespace {
 
 // A grid dimension from the settings: at least 1 (a 0 would leave no desktop and divide by
-// zero), at most 9; none when the text is not a number.
-std::optional<int> GridCount(const std::string& text) {
-  auto v = ToInt16(text);
+// zero), at most 9; the built-in value when the text is not a number.
+std::optional<int> GridCount(const std::string& text, const char* key) {
+  auto v = ToInt32(text);
+  if (!v) v = ToInt32(DefaultSetting("SETUP", key));
   if (!v) return std::nullopt;
   return std::clamp<int>(*v, 1, 9);
 }
@@ -36,8 +37,8 @@ void frmMain::SetupDesktops(const std::string& columnsText, const std::string& r
   const std::string settings = program_.SettingsFile();
   const float tppX = static_cast<float>(program_.backend.TwipsPerPixelX());
   const float tppY = static_cast<float>(program_.backend.TwipsPerPixelY());
-  const auto columns = GridCount(columnsText);
-  const auto rows = GridCount(rowsText);
+  const auto columns = GridCount(columnsText, "columns");
+  const auto rows = GridCount(rowsText, "rows");
 
   // 1, 2. The pager's size from the screen percentages, centred.
   if (auto w = Percent(ReadSetting(ws, settings, "SETUP", "width"))) {

@@ -1,0 +1,77 @@
+// "ignore.list" with any bytes in it: a first run reads it, adds captions (some of them lines
+// of the file, so duplicates are tried) and saves it; a second run reads what the first saved.
+// Whatever the file held, the list never exceeds 1000 entries, never holds a caption twice,
+// starts with the built-in entries, comes back from the file exactly as it was saved, and a
+// window is managed exactly when its caption is not in the list, byte for byte.
+#include <cstddef>
+#include <cstdint>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FuzzProgram.h"
+
+using vd::fuzzing::Check;
+
+namespace {
+
+void CheckList(const std::vector<std::string>& list) {
+  Check(list.size() <= 1000, "the ignore list holds at most 1000 entries");
+  Check(std::set<std::string>(list.begin(), list.end()).size() == list.size(),
+        "the ignore list holds each caption once");
+  Check(list.size() >= 3 && list[0] == "Start Menu" && list[1] == "Program Manager" &&
+            list[2] == "Open",
+        "the built-in entries come first");
+  for (const std::string& caption : list) Check(!caption.empty(), "no empty entry");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  vd::fuzzing::WriteFile("ignore.list", text);
+  vd::fuzzing::RemoveFile("settings.ini");
+  vd::fuzzing::RemoveFile("hidden.list");
+  const std::vector<std::string> lines = vd::fuzzing::Lines(text);
+
+  vd::fuzzing::Harness h;
+  // Windows titled with the first and the last line of the file (a caption never holds a
+  // NUL), and one never listed.
+  std::vector<std::string> captions;
+  if (!lines.empty()) captions.push_back(lines.front());
+  if (lines.size() > 1) captions.push_back(lines.back());
+  std::erase_if(captions, [](const std::string& c) { return c.find('\0') != std::string::npos; });
+  for (const std::string& caption : captions) h.OpenWindow(caption);
+  const vd::Hwnd plain = h.OpenWindow("A window nobody ignores \x01\xff");
+  h.Start();
+  vd::frmMain& first = h.Pager();
+  CheckList(first.IgnoreTitles);
+  for (size_t i = 0; i < captions.size(); ++i) {
+    const bool listed = first.IsIgnored(captions[i]);
+    Check(first.IsManaged(h.windows[i]) == (!listed && !captions[i].empty()),
+          "a window is managed exactly when its caption is not ignored");
+  }
+  Check(first.IsManaged(plain), "a caption not in the list is managed");
+
+  // Additions: lines of the file again, a caption with bytes of another code page, the plain
+  // window's caption twice.
+  for (size_t i = 0; i < lines.size() && i < 8; ++i) first.AddIgnoreList(lines[i]);
+  first.AddIgnoreList("Caf\xe9 \xc0\xff");
+  first.AddIgnoreList(h.fake.GetWindowTextA(plain, 1 << 16));
+  first.AddIgnoreList(h.fake.GetWindowTextA(plain, 1 << 16));
+  CheckList(first.IgnoreTitles);
+  first.SaveIgnoreList();
+  const std::vector<std::string> saved = first.IgnoreTitles;
+
+  // The second run reads back exactly what the first one saved.
+  h.Start();
+  vd::frmMain& second = h.Pager();
+  CheckList(second.IgnoreTitles);
+  Check(second.IgnoreTitles == saved, "the saved ignore list reads back as it was");
+  Check(!second.IsManaged(plain) || saved.size() >= 1000,
+        "a caption added to the list is not managed on the next run");
+  h.backend->Advance(150);
+  h.CloseAll();
+  return 0;
+}

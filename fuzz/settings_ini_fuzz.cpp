@@ -1,0 +1,46 @@
+// "settings.ini" with any bytes in it: the program starts on a fake desktop with three windows
+// of another application, lives a little virtual time, goes through the options' load and save
+// (twice, so that what it wrote itself is read back) and ends. It must never crash, hang or
+// leak; the grid it comes up with is always usable; every window is visible at the end.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "FuzzProgram.h"
+#include "settings/frmOptions.h"
+
+using vd::fuzzing::Check;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  vd::fuzzing::WriteFile("settings.ini",
+                         std::string_view(reinterpret_cast<const char*>(data), size));
+  vd::fuzzing::RemoveFile("ignore.list");
+  vd::fuzzing::RemoveFile("hidden.list");
+
+  vd::fuzzing::Harness h;
+  h.OpenWindow("Editor", {100, 100, 160, 140});
+  h.OpenWindow("Mail", {600, 0, 640, 40});
+  h.OpenWindow("Terminal", {-50, 400, 10, 500});
+  h.Start();
+  vd::frmMain& pager = h.Pager();
+  Check(pager.DesktopCount >= 1 && pager.DesktopCount <= 81, "the grid has 1 to 81 desktops");
+  Check(pager.CurrentDesktop == 1, "the program starts on desktop 1");
+  Check(pager.CellWidth > 0 && pager.CellHeight > 0, "the cells have a size");
+  for (vd::Hwnd hwnd : h.windows) Check(pager.IsManaged(hwnd), "the windows are managed");
+
+  h.backend->Advance(250);
+  // A desktop other than the first, when there is one, so that the exit has windows to bring
+  // back.
+  if (pager.DesktopCount >= 2) {
+    pager.PlaceWindow(2, h.windows[1], 0, 0, 0, 0);
+    pager.OpenDesktop(2);
+  }
+  vd::frmOptions& options = h.program->Options();
+  options.LoadOptions();
+  options.SaveOptions();
+  options.LoadOptions();
+  options.SaveOptions();
+  h.backend->Advance(150);
+  h.CloseAll();
+  return 0;
+}
