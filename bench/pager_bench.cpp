@@ -40,12 +40,12 @@ class RunningPager {
     backend = std::make_unique<forms::headless::HeadlessBackend>(&fake);
 
     for (int i = 0; i < windowCount; ++i) {
-      fake::WindowSpec spec;
-      spec.caption = "Window " + std::to_string(i);
+      fake::WindowSpec desc;
+      desc.caption = "Window " + std::to_string(i);
       const int left = (i * 37) % (kScreenWidth - 640);
       const int top = (i * 23) % (kScreenHeight - 480);
-      spec.rect = {left, top, left + 640, top + 480};
-      const Hwnd hwnd = fake.CreateWindow(spec);
+      desc.rect = {left, top, left + 640, top + 480};
+      const Hwnd hwnd = fake.CreateWindow(desc);
       fake.SetWindowPicture(hwnd, Bitmap(640, 480, 0x102030u + static_cast<uint32_t>(i) * 0x010203u));
       windows.push_back(hwnd);
     }

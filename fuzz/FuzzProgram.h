@@ -86,10 +86,10 @@ class Harness {
   }
 
   Hwnd OpenWindow(const std::string& caption, Rect rect = {100, 100, 140, 130}) {
-    fake::WindowSpec spec;
-    spec.caption = caption;
-    spec.rect = rect;
-    Hwnd hwnd = fake.CreateWindow(spec);
+    fake::WindowSpec desc;
+    desc.caption = caption;
+    desc.rect = rect;
+    Hwnd hwnd = fake.CreateWindow(desc);
     windows.push_back(hwnd);
     return hwnd;
   }

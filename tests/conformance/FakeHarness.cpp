@@ -17,16 +17,16 @@ class FakeDesktop : public TestDesktop {
  public:
   WindowSystem& System() override { return fake_; }
 
-  Hwnd MakeWindow(const TestWindowSpec& spec) override {
+  Hwnd MakeWindow(const TestWindowSpec& desc) override {
     fake::WindowSpec window;
-    window.caption = spec.caption;
-    window.style = WS_POPUP | (spec.visible ? WS_VISIBLE : 0u);
-    window.rect = spec.rect;
+    window.caption = desc.caption;
+    window.style = WS_POPUP | (desc.visible ? WS_VISIBLE : 0u);
+    window.rect = desc.rect;
     window.process = kTestProcess;
-    window.parent = spec.parent;
+    window.parent = desc.parent;
     const Hwnd hwnd = fake_.CreateWindow(window);
-    fake_.SetWindowPicture(hwnd, Bitmap(spec.rect.Width(), spec.rect.Height(), spec.color));
-    if (!spec.defaultProcedure) {
+    fake_.SetWindowPicture(hwnd, Bitmap(desc.rect.Width(), desc.rect.Height(), desc.color));
+    if (!desc.defaultProcedure) {
       fake_.SetMessageSink(
           hwnd, [this, hwnd](uint32_t msg, uintptr_t wParam, intptr_t lParam) -> intptr_t {
             if (msg == WM_HOTKEY || msg >= WM_USER) {
@@ -38,7 +38,7 @@ class FakeDesktop : public TestDesktop {
           });
     }
     // A top-level window that appears takes the focus, as on the real desktop.
-    if (spec.visible && spec.parent == 0) fake_.Activate(hwnd);
+    if (desc.visible && desc.parent == 0) fake_.Activate(hwnd);
     return hwnd;
   }
 

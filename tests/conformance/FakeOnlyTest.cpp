@@ -14,10 +14,10 @@ namespace {
 using Args = std::vector<std::string>;
 
 Hwnd MakeWindow(FakeWindowSystem& fake, const std::string& caption, Hwnd parent = 0) {
-  WindowSpec spec;
-  spec.caption = caption;
-  spec.parent = parent;
-  return fake.CreateWindow(spec);
+  WindowSpec desc;
+  desc.caption = caption;
+  desc.parent = parent;
+  return fake.CreateWindow(desc);
 }
 
 TEST(FakeDesktop, RecordsEveryCallWithItsArgumentsAsDecimalText) {

@@ -16,10 +16,10 @@ class HotkeyConformance : public ::testing::Test {
  protected:
   void SetUp() override {
     desktop_ = MakeTestDesktop();
-    TestWindowSpec spec;
-    spec.caption = "Hotkey owner";
-    spec.rect = {50, 50, 200, 150};
-    owner_ = desktop_->MakeWindow(spec);
+    TestWindowSpec desc;
+    desc.caption = "Hotkey owner";
+    desc.rect = {50, 50, 200, 150};
+    owner_ = desktop_->MakeWindow(desc);
     ASSERT_NE(owner_, 0);
   }
 
@@ -55,9 +55,9 @@ TEST_F(HotkeyConformance, PressedCombinationReachesTheWindowWithItsId) {
 }
 
 TEST_F(HotkeyConformance, ACombinationHasOneHolder) {
-  TestWindowSpec spec;
-  spec.caption = "Other owner";
-  const Hwnd other = desktop_->MakeWindow(spec);
+  TestWindowSpec desc;
+  desc.caption = "Other owner";
+  const Hwnd other = desktop_->MakeWindow(desc);
 
   ASSERT_TRUE(Ws().RegisterHotKey(owner_, 1, MOD_CONTROL, kF9));
   EXPECT_FALSE(Ws().RegisterHotKey(owner_, 2, MOD_CONTROL, kF9));  // same window, other id
@@ -104,9 +104,9 @@ TEST_F(HotkeyConformance, RegisteringAnIdAgainReplacesItsCombination) {
 }
 
 TEST_F(HotkeyConformance, AWindowsHotkeysGoWithIt) {
-  TestWindowSpec spec;
-  spec.caption = "Short-lived owner";
-  const Hwnd shortLived = desktop_->MakeWindow(spec);
+  TestWindowSpec desc;
+  desc.caption = "Short-lived owner";
+  const Hwnd shortLived = desktop_->MakeWindow(desc);
   ASSERT_TRUE(Ws().RegisterHotKey(shortLived, 1, MOD_SHIFT, kF7));
   desktop_->Destroy(shortLived);
   EXPECT_TRUE(Ws().RegisterHotKey(owner_, 1, MOD_SHIFT, kF7));

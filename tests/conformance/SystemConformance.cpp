@@ -38,10 +38,10 @@ TEST_F(SystemConformance, SystemColoursAreTheDefaultScheme) {
 }
 
 TEST_F(SystemConformance, TrayIconIsAddedChangedAndRemovedOnce) {
-  TestWindowSpec spec;
-  spec.caption = "Tray owner";
-  spec.visible = false;
-  const Hwnd owner = desktop_->MakeWindow(spec);
+  TestWindowSpec desc;
+  desc.caption = "Tray owner";
+  desc.visible = false;
+  const Hwnd owner = desktop_->MakeWindow(desc);
   NotifyIconData icon;
   icon.hwnd = owner;
   icon.id = 1;

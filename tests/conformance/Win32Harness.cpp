@@ -103,15 +103,15 @@ class Win32Desktop : public TestDesktop {
 
   WindowSystem& System() override { return system_; }
 
-  Hwnd MakeWindow(const TestWindowSpec& spec) override {
-    const DWORD style = spec.parent != 0 ? WS_CHILD : WS_POPUP;
-    const HWND hwnd = ::CreateWindowExA(0, spec.defaultProcedure ? kPlainClass : kRecordingClass,
-                                        spec.caption.c_str(), style, spec.rect.left, spec.rect.top,
-                                        spec.rect.Width(), spec.rect.Height(), ToHwnd(spec.parent),
+  Hwnd MakeWindow(const TestWindowSpec& desc) override {
+    const DWORD style = desc.parent != 0 ? WS_CHILD : WS_POPUP;
+    const HWND hwnd = ::CreateWindowExA(0, desc.defaultProcedure ? kPlainClass : kRecordingClass,
+                                        desc.caption.c_str(), style, desc.rect.left, desc.rect.top,
+                                        desc.rect.Width(), desc.rect.Height(), ToHwnd(desc.parent),
                                         nullptr, ::GetModuleHandleA(nullptr), nullptr);
     if (hwnd == nullptr) return 0;
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(spec.color));
-    if (spec.visible) {
+    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(desc.color));
+    if (desc.visible) {
       ::ShowWindow(hwnd, SW_SHOW);
       ::UpdateWindow(hwnd);
     }

@@ -16,11 +16,11 @@ class WindowsConformance : public ::testing::Test {
   WindowSystem& Ws() { return desktop_->System(); }
 
   Hwnd Make(Rect rect, bool visible = true, const std::string& caption = "Conformance window") {
-    TestWindowSpec spec;
-    spec.rect = rect;
-    spec.visible = visible;
-    spec.caption = caption;
-    const Hwnd hwnd = desktop_->MakeWindow(spec);
+    TestWindowSpec desc;
+    desc.rect = rect;
+    desc.visible = visible;
+    desc.caption = caption;
+    const Hwnd hwnd = desktop_->MakeWindow(desc);
     EXPECT_NE(hwnd, 0);
     return hwnd;
   }
@@ -318,9 +318,9 @@ TEST_F(WindowsConformance, MessagesReachTheWindowAndAnUnresponsiveOneTimesOut) {
 }
 
 TEST_F(WindowsConformance, CloseRequestEndsAWindowThatTakesTheDefaults) {
-  TestWindowSpec spec;
-  spec.defaultProcedure = true;
-  const Hwnd hwnd = desktop_->MakeWindow(spec);
+  TestWindowSpec desc;
+  desc.defaultProcedure = true;
+  const Hwnd hwnd = desktop_->MakeWindow(desc);
   ASSERT_TRUE(Ws().IsWindow(hwnd));
   Ws().SendMessageA(hwnd, WM_CLOSE, 0, 0);
   EXPECT_FALSE(Ws().IsWindow(hwnd));
@@ -387,30 +387,30 @@ TEST_F(WindowsConformance, WindowsCarryTheirOwnerProcess) {
 }
 
 TEST_F(WindowsConformance, CaptureCopiesTheWindowsPicture) {
-  TestWindowSpec spec;
-  spec.rect = {200, 150, 320, 230};
-  spec.color = 0x0033CC66;
-  const Hwnd hwnd = desktop_->MakeWindow(spec);
+  TestWindowSpec desc;
+  desc.rect = {200, 150, 320, 230};
+  desc.color = 0x0033CC66;
+  const Hwnd hwnd = desktop_->MakeWindow(desc);
   ASSERT_NE(hwnd, 0);
   desktop_->Pump();
 
   const Bitmap whole = Ws().CaptureWindow(hwnd, false, 0, 0, 120, 80);
   ASSERT_EQ(whole.Width(), 120);
   ASSERT_EQ(whole.Height(), 80);
-  EXPECT_EQ(whole.GetPixel(0, 0), spec.color);
-  EXPECT_EQ(whole.GetPixel(60, 40), spec.color);
-  EXPECT_EQ(whole.GetPixel(119, 79), spec.color);
+  EXPECT_EQ(whole.GetPixel(0, 0), desc.color);
+  EXPECT_EQ(whole.GetPixel(60, 40), desc.color);
+  EXPECT_EQ(whole.GetPixel(119, 79), desc.color);
 
   const Bitmap part = Ws().CaptureWindow(hwnd, true, 20, 10, 50, 30);
   ASSERT_EQ(part.Width(), 50);
   ASSERT_EQ(part.Height(), 30);
-  EXPECT_EQ(part.GetPixel(0, 0), spec.color);
-  EXPECT_EQ(part.GetPixel(49, 29), spec.color);
+  EXPECT_EQ(part.GetPixel(0, 0), desc.color);
+  EXPECT_EQ(part.GetPixel(49, 29), desc.color);
 
   const Bitmap printed = Ws().PrintWindow(hwnd, false);
   ASSERT_EQ(printed.Width(), 120);
   ASSERT_EQ(printed.Height(), 80);
-  EXPECT_EQ(printed.GetPixel(60, 40), spec.color);
+  EXPECT_EQ(printed.GetPixel(60, 40), desc.color);
 
   desktop_->Destroy(hwnd);
   EXPECT_TRUE(Ws().CaptureWindow(hwnd, false, 0, 0, 120, 80).Empty());

@@ -58,10 +58,10 @@ class ProgramFixture : public ::testing::Test {
 
   // A window of another application, on the screen.
   Hwnd OpenWindow(const std::string& caption, Rect rect = {100, 100, 500, 400}) {
-    fake::WindowSpec spec;
-    spec.caption = caption;
-    spec.rect = rect;
-    return fake.CreateWindow(spec);
+    fake::WindowSpec desc;
+    desc.caption = caption;
+    desc.rect = rect;
+    return fake.CreateWindow(desc);
   }
 
   // Puts a row into the window table through the table's own interface, as the pager does

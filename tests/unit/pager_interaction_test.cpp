@@ -388,7 +388,7 @@ TEST_F(Gestures, TheAddWindowPromptAddsOrBlocksTheOfferedWindow) {
 
 TEST_F(Gestures, TheHideFieldHidesOnlyManagedWindowsAndIgnoresWhatIsNotANumber) {
   Hwnd stranger = OpenWindow("Stranger");
-  fake::WindowSpec spec;
+  fake::WindowSpec desc;
   P().txthWnd.SetText(std::to_string(stranger));
   P().cmdHide.RaiseClick();
   EXPECT_TRUE(fake.IsWindowVisible(stranger));

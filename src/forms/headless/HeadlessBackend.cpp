@@ -154,20 +154,20 @@ class HeadlessPeer : public Peer {
       engine_.nextHandle += 2;
       return;
     }
-    vd::fake::WindowSpec spec;
-    spec.process = 1;
-    spec.caption = caption_ = CaptionOf(control_);
-    spec.rect = rect_ = PixelRect(control_, engine_);
+    vd::fake::WindowSpec desc;
+    desc.process = 1;
+    desc.caption = caption_ = CaptionOf(control_);
+    desc.rect = rect_ = PixelRect(control_, engine_);
     shown_ = WantShown();
     if (kind_ == ControlKind::kForm) {
       taskbar_ = static_cast<Form&>(control_).ShowInTaskbar();
-      spec.style = vd::WS_POPUP | (shown_ ? vd::WS_VISIBLE : 0);
-      spec.exStyle = taskbar_ ? 0 : vd::WS_EX_TOOLWINDOW;
+      desc.style = vd::WS_POPUP | (shown_ ? vd::WS_VISIBLE : 0);
+      desc.exStyle = taskbar_ ? 0 : vd::WS_EX_TOOLWINDOW;
     } else {
-      spec.parent = control_.Parent()->hWnd();
-      spec.style = vd::WS_CHILD | (shown_ ? vd::WS_VISIBLE : 0);
+      desc.parent = control_.Parent()->hWnd();
+      desc.style = vd::WS_CHILD | (shown_ ? vd::WS_VISIBLE : 0);
     }
-    handle_ = engine_.desktop->CreateWindow(spec);
+    handle_ = engine_.desktop->CreateWindow(desc);
     if (kind_ == ControlKind::kForm) {
       Form* form = &static_cast<Form&>(control_);
       engine_.desktop->SetMessageSink(handle_, [form](uint32_t msg, uintptr_t w, intptr_t l) {

@@ -444,19 +444,19 @@ FakeWindowSystem::FakeWindowSystem() : state_(std::make_unique<State>()) {
 
 FakeWindowSystem::~FakeWindowSystem() = default;
 
-Hwnd FakeWindowSystem::CreateWindow(const WindowSpec& spec) {
+Hwnd FakeWindowSystem::CreateWindow(const WindowSpec& desc) {
   State& s = *state_;
-  if (spec.parent != 0 && !s.Find(spec.parent)) return 0;
+  if (desc.parent != 0 && !s.Find(desc.parent)) return 0;
   const Hwnd hwnd = s.nextHandle;
   s.nextHandle += kHandleStep;
   State::Window window;
-  window.caption = spec.caption;
-  window.style = spec.style | (spec.parent != 0 ? WS_CHILD : 0);
-  window.exStyle = spec.parent != 0 ? (spec.exStyle & ~WS_EX_TOPMOST) : spec.exStyle;
-  window.rect = spec.rect;
-  window.restoreRect = spec.rect;
-  window.process = spec.process;
-  window.parent = spec.parent;
+  window.caption = desc.caption;
+  window.style = desc.style | (desc.parent != 0 ? WS_CHILD : 0);
+  window.exStyle = desc.parent != 0 ? (desc.exStyle & ~WS_EX_TOPMOST) : desc.exStyle;
+  window.rect = desc.rect;
+  window.restoreRect = desc.rect;
+  window.process = desc.process;
+  window.parent = desc.parent;
   s.windows.emplace(hwnd, std::move(window));
   s.Siblings(s.windows.at(hwnd)).push_back(hwnd);
   s.PlaceAtTop(hwnd);

@@ -46,7 +46,7 @@ class FakeWindowSystem : public WindowSystem {
   // ---- The desktop, driven by tests ----------------------------------------------------------
   // Creates a window at the top of its Z order (top-level or among its parent's children).
   // Visibility follows WS_VISIBLE in the style. Handles are unique, ascending, never reused.
-  Hwnd CreateWindow(const WindowSpec& spec);
+  Hwnd CreateWindow(const WindowSpec& desc);
   void DestroyWindow(Hwnd hwnd);  // children go with it; the caption then reads empty
   void SetCaption(Hwnd hwnd, const std::string& caption);
   void SetMessageSink(Hwnd hwnd, MessageSink sink);
