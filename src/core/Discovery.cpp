@@ -122,6 +122,20 @@ void frmMain::AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, 
   if (program_.Options().chkAutoHide.Checked()) HidePager();
 }
 
+void frmMain::UnloadMiniature(int v) {
+  if (picWin.Exists(v)) picWin(v).SetVisible(false);
+  miniaturesToUnload_.push_back(v);
+}
+
+void frmMain::UnloadQueuedMiniatures() {
+  std::vector<int> queued;
+  queued.swap(miniaturesToUnload_);
+  for (int v : queued) {
+    picWin.Unload(v);
+    picPreview.Unload(v);
+  }
+}
+
 void frmMain::TakeFirstPictures() {
   const uint32_t now = ws_.GetTickCount();
   std::vector<Hwnd> due;
@@ -154,8 +168,10 @@ void frmMain::RefreshWindows() {
       // The caption's length tells whether it reads empty; the text itself is not needed.
       if (ws_.GetWindowTextLengthA(hwnd) > 0) continue;
       const std::string key = Table.KeyAt(i);
+      // Its miniature and its full-size picture go with it (the index is never used again),
+      // so a pager running for weeks does not keep every window it ever managed.
       const int32_t v = AsNumber(Table.Get(key, WindowTable::kVirtualWindow));
-      if (v > 0 && picWin.Exists(v)) picWin(v).SetVisible(false);
+      if (v > 0) UnloadMiniature(v);
       // A window still alive that the program hid (it cleared its caption while on another
       // desktop) is given back before the program forgets it.
       const bool hiddenByUs =

@@ -289,6 +289,11 @@ class frmMain : public forms::Form {
   // at which it is due.
   std::vector<std::pair<Hwnd, uint32_t>> awaitingPicture_;
   void TakeFirstPictures();
+  // Miniatures of windows that left the table: hidden at once, unloaded (with their full-size
+  // pictures) at the next tick, never inside a handler of the miniature itself.
+  std::vector<int> miniaturesToUnload_;
+  void UnloadMiniature(int v);
+  void UnloadQueuedMiniatures();
   // The next shown window of the current desktop, in table order, gets a new picture.
   void RefreshNextShownMiniature();
   int roundRobin_ = 0;

@@ -132,7 +132,7 @@ void frmMain::mnuRemove_Click() {
   SetWindowShown(window, true);
   MakeOpaque(window);
   const int32_t v = AsNumber(Table.Get(key, WindowTable::kVirtualWindow));
-  if (v > 0) picWin.Unload(v);
+  if (v > 0) UnloadMiniature(v);
   if (answer == "Yes") AddIgnoreList(Table.Get(key, WindowTable::kTitle));
   Table.Remove(key);
   MiniatureRaised.erase(window);

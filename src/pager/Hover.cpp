@@ -92,6 +92,7 @@ void frmMain::tmrMouseOver_Timer() {
 }
 
 void frmMain::Timer2_Timer() {
+  UnloadQueuedMiniatures();
   // 1, 2. Which cell the cursor is strictly inside (the edge pixels count as outside).
   Point p;
   if (ws_.GetCursorPos(&p)) {

@@ -796,8 +796,10 @@ void frmOptions::SetDesktops() {
     setAlertHotkeys(false);
   }
   pager.SetupDesktops(mskColumns.Text(), mskRows.Text());
-  // The current desktop vanished: the last one is opened, showing the windows moved there.
-  if (pager.CurrentDesktop > pager.DesktopCount) {
+  // The current desktop vanished, or windows were moved onto it: the last remaining desktop
+  // is opened, showing the windows moved there.
+  if (pager.CurrentDesktop > pager.DesktopCount ||
+      (relocated && pager.CurrentDesktop == pager.DesktopCount)) {
     const bool animate = pager.AnimateMode;
     pager.AnimateMode = false;
     pager.OpenDesktop(pager.DesktopCount);

@@ -239,7 +239,10 @@ TEST_F(Gestures, RemoveAsksAndEachAnswerDoesItsPart) {
   RightClick(mail);
   EXPECT_FALSE(P().IsManaged(mail));
   EXPECT_TRUE(fake.IsWindowVisible(mail));  // never left hidden
+  EXPECT_FALSE(P().picWin(v).Visible());
+  backend->Advance(100);  // unloaded at the next tick, outside the miniature's own handler
   EXPECT_FALSE(P().picWin.Exists(v));
+  EXPECT_FALSE(P().picPreview.Exists(v));
   EXPECT_FALSE(P().IsIgnored("Mail"));
   EXPECT_EQ(program->MessageResult, "");
 
