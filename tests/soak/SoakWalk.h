@@ -257,11 +257,11 @@ class Walk {
   }
 
   Hwnd Open(const std::string& caption, Rect rect, bool noBorder = false) {
-    fake::WindowSpec spec;
-    spec.caption = caption;
-    spec.rect = rect;
-    if (noBorder) spec.style = WS_VISIBLE;
-    const Hwnd hwnd = fake_.CreateWindow(spec);
+    fake::WindowSpec desc;
+    desc.caption = caption;
+    desc.rect = rect;
+    if (noBorder) desc.style = WS_VISIBLE;
+    const Hwnd hwnd = fake_.CreateWindow(desc);
     apps_.push_back(hwnd);
     return hwnd;
   }
