@@ -115,10 +115,27 @@ inline std::string Describe(const Step& s) {
   return out.str();
 }
 
+// Faults the walk found that are not mended yet. Each has a regression test, disabled until
+// its mend, in tests/unit/reliability_soak_test.cpp. While a fault is listed here the walk
+// steers around it (or leaves its promise unchecked), so that it can look for others; the
+// mend removes it from this list and enables its test.
+enum class OpenFault {
+  // Summoning a window while another is summoned leaves the first one shown on a desktop that
+  // is not its own (until the next switch). Steered around: no second summon.
+  kASecondSummonLeavesTheFirstShown,
+  // A window hidden on another desktop and marked "Show on All Desktop" (it is shown at the
+  // next switch) that clears its caption is forgotten while still hidden: lost. Steered
+  // around: no hidden window is marked.
+  kAHiddenWindowMarkedOnAllIsForgottenHidden,
+};
+inline const std::set<OpenFault> kOpenFaults = {
+    OpenFault::kASecondSummonLeavesTheFirstShown,
+    OpenFault::kAHiddenWindowMarkedOnAllIsForgottenHidden};
+
 // One program on its own fake desktop, in a scratch folder, driven step by step.
 class Walk {
  public:
-  Walk() {
+  explicit Walk(std::set<OpenFault> openFaults = kOpenFaults) : open_(std::move(openFaults)) {
     std::random_device rd;
     folder_ = std::filesystem::temp_directory_path() /
               ("vuedeck-soak-" + std::to_string(rd()) + std::to_string(rd()));
@@ -153,24 +170,39 @@ class Walk {
     if (exemptDesktop_ != P().CurrentDesktop) exempt_.clear();
     switch (s.action) {
       case Action::kOpen: {
+        // A user keeps a few dozen windows open at most; the walk keeps to that.
+        Pick(0, false);  // forgets the windows that closed
+        if (apps_.size() >= kMostWindows) break;
         Hwnd hwnd = Open(Caption(s.a), Place(s.b), (s.c & 1) != 0);
         if (s.c & 2) fake_.Activate(hwnd);
+        Note("open " + Name(hwnd) + ((s.c & 1) ? " without border" : "") +
+             ((s.c & 2) ? ", to the front" : ""));
         break;
       }
       case Action::kClose:
-        if (Hwnd hwnd = Pick(s.a, false)) fake_.DestroyWindow(hwnd);
+        if (Hwnd hwnd = Pick(s.a, false)) {
+          Note("close " + Name(hwnd));
+          fake_.DestroyWindow(hwnd);
+        }
         break;
       case Action::kCaption:
-        if (Hwnd hwnd = Pick(s.a, false)) fake_.SetCaption(hwnd, Caption(s.b));
+        if (Hwnd hwnd = Pick(s.a, false)) {
+          fake_.SetCaption(hwnd, Caption(s.b));
+          Note("caption of " + Name(hwnd));
+        }
         break;
       case Action::kFront:
-        if (Hwnd hwnd = Pick(s.a, true)) fake_.Activate(hwnd);
+        if (Hwnd hwnd = Pick(s.a, true)) {
+          Note("to the front: " + Name(hwnd));
+          fake_.Activate(hwnd);
+        }
         break;
       case Action::kHotkey:
         PressHotkey(s.a);
         break;
       case Action::kCellClick: {
         const int cell = 1 + static_cast<int>(s.a % static_cast<uint32_t>(P().DesktopCount));
+        Note(std::string((s.b & 1) ? "right" : "left") + " click on cell " + std::to_string(cell));
         P().lblDesktop(cell).RaiseMouseUp((s.b & 1) ? forms::kRightButton : forms::kLeftButton, 0,
                                           10, 10);
         break;
@@ -180,6 +212,8 @@ class Walk {
         break;
       case Action::kClick:
         if (forms::PictureBox* miniature = Miniature(s.a)) {
+          Note("click on the miniature of " +
+               Name(ToInt32(frmMain::KeyHandle(miniature->Tag())).value_or(0)));
           miniature->RaiseMouseDown(forms::kLeftButton, 0, 30, 30);
           miniature->RaiseMouseUp(forms::kLeftButton, 0, 30, 30);
         }
@@ -200,12 +234,13 @@ class Walk {
         }
         break;
       case Action::kTime:
+        Note("wait " + std::to_string(s.a) + " ms");
         backend_->Advance(s.a);
         break;
       case Action::kCount:
         break;
     }
-    return Broken();
+    return Broken(s.action == Action::kTime && s.a >= 100);
   }
 
   // Ends the program the ordinary way; the empty text, or the promise it broke.
@@ -225,6 +260,8 @@ class Walk {
   }
 
   frmMain& P() { return program_->Main(); }
+  // Told in words what each step did, when set (the long soak's --trace).
+  std::function<void(const std::string&)> Trace;
   fake::FakeWindowSystem& Fake() { return fake_; }
   size_t WindowsOpened() const { return opened_; }
 
@@ -297,6 +334,7 @@ class Walk {
     if (!m || !k || *m < 0 || *m >= HotKeys::kModifierCount || *k < 0 || *k >= HotKeys::kKeyCount) {
       return;
     }
+    Note("hotkey " + std::to_string(id));
     fake_.PressHotkey(HotKeys::ModifierFlags[static_cast<size_t>(*m)],
                       HotKeys::KeyCodes[static_cast<size_t>(*k)]);
   }
@@ -316,6 +354,9 @@ class Walk {
                 pager.top + static_cast<int>(cell.Top() + cell.Height() / 2)};
     }
     fake_.SetCursor(cursor);
+    Note("drag the miniature of " +
+         Name(ToInt32(frmMain::KeyHandle(miniature->Tag())).value_or(0)) + " to " +
+         (target >= 1 ? "cell " + std::to_string(target) : std::string("no cell")));
     backend_->Advance(100);
     // The hit test may have closed or moved things: take the miniature again.
     miniature = Miniature(s.a);
@@ -352,6 +393,15 @@ class Walk {
       }
       if (&menu != &p.mnuOptions || entries.empty() || step_.b % 20 == 0) return nullptr;
       forms::MenuItem* chosen = entries[step_.b % entries.size()];
+      if (chosen == &p.mnuSummon && p.SummonedWindow != 0 &&
+          open_.count(OpenFault::kASecondSummonLeavesTheFirstShown)) {
+        return nullptr;
+      }
+      if (chosen == &p.mnuShowAll && !fake_.IsWindowVisible(p.SelectedWindow) &&
+          open_.count(OpenFault::kAHiddenWindowMarkedOnAllIsForgottenHidden)) {
+        return nullptr;
+      }
+      Note("window menu of " + Name(p.SelectedWindow) + ": " + chosen->Caption());
       if (chosen == &p.mnuShowAll) {
         exempt_.insert(p.SelectedWindow);
         exemptDesktop_ = p.CurrentDesktop;
@@ -378,7 +428,11 @@ class Walk {
           buttons.push_back(&box->cmdRespond(i));
         }
       }
-      if (!buttons.empty()) buttons[s.c % buttons.size()]->RaiseClick();
+      if (!buttons.empty()) {
+        Note("answer " + buttons[s.c % buttons.size()]->Caption() + " to " +
+             box->lblTitle.Caption());
+        buttons[s.c % buttons.size()]->RaiseClick();
+      }
     } else if (auto* options = dynamic_cast<frmOptions*>(&form)) {
       const uint32_t columns = s.a % 16 == 0 ? 1 + (s.a >> 4) % 9 : 1 + (s.a >> 4) % 4;
       const uint32_t rows = s.b % 16 == 0 ? 1 + (s.b >> 4) % 9 : 1 + (s.b >> 4) % 3;
@@ -386,13 +440,18 @@ class Walk {
       Retype(options->mskRows, std::to_string(rows));
       if (s.c & 1) options->chkAnimate.SetValue(options->chkAnimate.Checked() ? 0 : 1);
       if (s.c & 2) options->chkAutoHide.SetValue(options->chkAutoHide.Checked() ? 0 : 1);
-      if (s.c % 11 == 0 || AwaitsFix(static_cast<int>(columns * rows))) {
+      Note("options: grid " + std::to_string(columns) + " x " + std::to_string(rows) +
+           ((s.c & 1) ? ", animation toggled" : "") + ((s.c & 2) ? ", auto-hide toggled" : ""));
+      if (s.c % 11 == 0) {
+        Note("options: Cancel");
         options->cmdCancel.RaiseClick();
       } else {
         options->cmdClose.RaiseClick();
       }
     } else if (auto* prompt = dynamic_cast<frmAddWindow*>(&form)) {
       prompt->chkIgnore.SetValue((s.a & 2) ? 1 : 0);
+      Note(std::string("add-window prompt: ") + ((s.a & 1) ? "Yes" : "No") +
+           ((s.a & 2) ? ", ignore" : ""));
       if (s.a & 1) {
         prompt->cmdYes.RaiseClick();
       } else {
@@ -401,18 +460,15 @@ class Walk {
     }
   }
 
-  // A fault found by the walk and not yet mended: its regression test stands disabled in
-  // tests/unit/reliability_soak_test.cpp, and the walk steers around it so that it can look
-  // for others. Remove each case with its mend.
-  bool AwaitsFix(int desktops) {
-    // ShrinkingTheGridOntoTheCurrentDesktopShowsTheWindowsMovedThere: windows of vanished
-    // desktops moved onto the current desktop stay hidden.
-    if (desktops == P().CurrentDesktop) {
-      for (int i = 1; i <= P().Table.Count(); ++i) {
-        if (ToInt32(P().Table.GetAt(i, WindowTable::kDesktop)).value_or(0) > desktops) return true;
-      }
-    }
-    return false;
+  void Note(const std::string& text) {
+    if (Trace) Trace(text);
+  }
+  // A window as the trace names it: its handle, its desktop and the start of its caption.
+  std::string Name(Hwnd hwnd) {
+    std::string caption = fake_.GetWindowTextA(hwnd, 25);
+    const std::string desktop = P().Table.Get(WindowTable::KeyOf(hwnd), WindowTable::kDesktop);
+    return std::to_string(hwnd) + (desktop.empty() ? "" : " (desktop " + desktop + ")") + " '" +
+           caption + "'";
   }
 
   static void Retype(forms::TextBox& field, const std::string& keys) {
@@ -421,7 +477,8 @@ class Walk {
   }
 
   // ---- The promises --------------------------------------------------------------------------
-  std::string Broken() {
+  // ticked: at least 100 ms have passed in this step.
+  std::string Broken(bool ticked) {
     frmMain& p = P();
     std::ostringstream why;
     if (p.DesktopCount < 1 || p.DesktopCount > 81) {
@@ -466,6 +523,27 @@ class Walk {
         return why.str();
       }
     }
+    // Nothing grows with the windows that came and went: a forgotten window's miniature and
+    // picture go at the tick after the one that forgot it, so none is still there one tick of
+    // the pager's timer (100 ms) later.
+    if (ticked) {
+      std::set<int> leftovers;
+      for (int i : p.picWin.Indexes()) {
+        if (i > 0 && !miniatures.count(i)) leftovers.insert(i);
+      }
+      for (int i : p.picPreview.Indexes()) {
+        if (i > 0 && !miniatures.count(i)) leftovers.insert(i);
+      }
+      for (int i : leftovers) {
+        if (leftovers_.count(i)) {
+          why << "miniature or picture " << i << " of a forgotten window stays loaded ("
+              << p.Table.Count() << " windows, " << p.picWin.Indexes().size() - 1 << " miniatures, "
+              << p.picPreview.Indexes().size() - 1 << " pictures)";
+          return why.str();
+        }
+      }
+      leftovers_ = std::move(leftovers);
+    }
     for (Hwnd hwnd : apps_) {
       if (!fake_.Exists(hwnd) || fake_.IsWindowVisible(hwnd)) continue;
       if (!p.IsManaged(hwnd)) {
@@ -491,6 +569,8 @@ class Walk {
     return out;
   }
 
+  static constexpr size_t kMostWindows = 24;
+  std::set<OpenFault> open_;
   std::filesystem::path folder_;
   fake::FakeWindowSystem fake_;
   std::unique_ptr<forms::headless::HeadlessBackend> backend_;
@@ -500,8 +580,9 @@ class Walk {
   size_t opened_ = 0;
   Step step_;  // the step a modal dialog or a popup menu is answered for
   std::function<forms::MenuItem*(forms::MenuItem&)> choose_;
-  std::set<Hwnd> exempt_;  // just marked or unmarked "on all desktops"
-  int exemptDesktop_ = 0;  // the desktop that was current then
+  std::set<int> leftovers_;  // miniatures and pictures without a row at the last tick
+  std::set<Hwnd> exempt_;    // just marked or unmarked "on all desktops"
+  int exemptDesktop_ = 0;    // the desktop that was current then
 };
 
 // What a walk broke: the step (counted from 0; the number of steps for the exit) and how.
@@ -512,12 +593,11 @@ struct Failure {
 
 // Runs the steps on a new program, then its exit; the first promise broken, if any.
 inline std::optional<Failure> RunWalk(const std::vector<Step>& steps,
-                                      const std::function<void(size_t)>& progress = nullptr) {
-  Walk walk;
+                                      const std::set<OpenFault>& openFaults = kOpenFaults) {
+  Walk walk(openFaults);
   for (size_t i = 0; i < steps.size(); ++i) {
     std::string broken = walk.Apply(steps[i]);
     if (!broken.empty()) return Failure{i, broken};
-    if (progress) progress(i);
   }
   std::string broken = walk.Finish();
   if (!broken.empty()) return Failure{steps.size(), broken};

@@ -3,15 +3,19 @@
 // the step and the broken promise; with --shrink it also shrinks the walk to the fewest steps
 // that break the same promise and prints them, ready to paste into a regression test.
 //
-//   soak [--hours H] [--steps N] [--seed S] [--max-time-ms M] [--shrink]
+//   soak [--hours H] [--steps N] [--seed S] [--max-time-ms M] [--shrink] [--trace]
+//   soak --replay FILE [--trace]
 //
 // --hours: virtual hours to run (default 8); --steps: run exactly N steps instead; --seed: the
 // walk (default: a new one, printed); --max-time-ms: the longest pause of one time step
-// (default 60000); exit status 0 when every promise held, 1 when one broke.
+// (default 5000); --trace: print what each step did; --replay: run the steps listed in FILE
+// (as --shrink prints them, one "{Action::kOpen, 1u, 2u, 3u}," a line). Exit status 0 when
+// every promise held, 1 when one broke.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -28,14 +32,41 @@ void Report(uint64_t seed, const std::vector<vd::soak::Step>& steps,
       failure.what.c_str());
 }
 
+// The steps of a file written as --shrink prints them.
+std::vector<vd::soak::Step> ReadSteps(const std::string& file) {
+  std::vector<vd::soak::Step> steps;
+  std::ifstream in(file);
+  std::string line;
+  while (std::getline(in, line)) {
+    const size_t at = line.find("Action::k");
+    if (at == std::string::npos) continue;
+    const size_t comma = line.find(',', at);
+    if (comma == std::string::npos) continue;
+    const std::string name = line.substr(at + 9, comma - at - 9);
+    char* next = line.data() + comma + 1;
+    uint32_t numbers[3] = {};
+    for (uint32_t& n : numbers) {
+      n = static_cast<uint32_t>(std::strtoul(next, &next, 10));
+      while (*next == 'u' || *next == ',' || *next == ' ') ++next;
+    }
+    for (int a = 0; a < static_cast<int>(vd::soak::Action::kCount); ++a) {
+      const auto action = static_cast<vd::soak::Action>(a);
+      if (name == vd::soak::NameOf(action))
+        steps.push_back({action, numbers[0], numbers[1], numbers[2]});
+    }
+  }
+  return steps;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   double hours = 8;
   long long stepLimit = -1;
   uint64_t seed = std::random_device()();
-  uint32_t maxTimeMs = 60000;
-  bool shrink = false;
+  uint32_t maxTimeMs = 5000;
+  bool shrink = false, trace = false;
+  std::string replay;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -49,12 +80,34 @@ int main(int argc, char** argv) {
       maxTimeMs = static_cast<uint32_t>(std::strtoul(value, nullptr, 10)), ++i;
     } else if (arg == "--shrink") {
       shrink = true;
+    } else if (arg == "--trace") {
+      trace = true;
+    } else if (arg == "--replay" && value) {
+      replay = value, ++i;
     } else {
       std::fprintf(stderr,
                    "usage: %s [--hours H] [--steps N] [--seed S] [--max-time-ms M] [--shrink]\n",
                    argv[0]);
       return 2;
     }
+  }
+  if (!replay.empty()) {
+    const std::vector<vd::soak::Step> steps = ReadSteps(replay);
+    vd::soak::Walk walk;
+    size_t at = 0;
+    if (trace)
+      walk.Trace = [&](const std::string& text) { std::printf("%4zu %s\n", at, text.c_str()); };
+    for (; at < steps.size(); ++at) {
+      const std::string broken = walk.Apply(steps[at]);
+      if (!broken.empty()) {
+        std::printf("FAILED at step %zu: %s\n", at, broken.c_str());
+        return 1;
+      }
+    }
+    const std::string broken = walk.Finish();
+    std::printf("%s\n",
+                broken.empty() ? "every promise held" : ("FAILED at the exit: " + broken).c_str());
+    return broken.empty() ? 0 : 1;
   }
   const uint64_t virtualLimitMs = static_cast<uint64_t>(hours * 3600.0 * 1000.0);
   std::printf("soak: seed %llu, %s, pauses up to %u ms\n", static_cast<unsigned long long>(seed),
@@ -70,6 +123,11 @@ int main(int argc, char** argv) {
   uint64_t virtualMs = 0;
   {
     vd::soak::Walk walk;
+    if (trace) {
+      walk.Trace = [&](const std::string& text) {
+        std::printf("%4zu %s\n", steps.size() - 1, text.c_str());
+      };
+    }
     const uint32_t startTick = walk.Fake().VirtualTimeMs();
     uint64_t nextReport = 3600 * 1000;
     for (;;) {
