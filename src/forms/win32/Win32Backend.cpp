@@ -141,10 +141,14 @@ void BuildMenu(HMENU menu, MenuItem& source, std::vector<MenuItem*>& items) {
     const bool hasVisibleChild = std::any_of(child->Children().begin(), child->Children().end(),
                                              [](MenuItem* c) { return c->Visible(); });
     if (hasVisibleChild) {
-      HMENU sub = ::CreatePopupMenu();
-      BuildMenu(sub, *child, items);
-      ::AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub),
-                    child->Caption().c_str());
+      // Once appended, the submenu belongs to its menu and goes with it.
+      OwnedMenu sub(::CreatePopupMenu());
+      if (!sub) continue;
+      BuildMenu(sub.Get(), *child, items);
+      if (::AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.Get()),
+                        child->Caption().c_str())) {
+        sub.Release();
+      }
     } else {
       items.push_back(child);
       ::AppendMenuA(menu, flags, items.size(), child->Caption().c_str());
@@ -181,10 +185,11 @@ Win32Backend::Win32Backend() : state_(std::make_unique<State>()) {
   RegisterClasses(context.instance);
 
   // Twips per pixel from the display's dots per inch (15 at 96 dpi).
-  HDC screen = ::GetDC(nullptr);
-  const int dpiX = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
-  const int dpiY = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ::ReleaseDC(nullptr, screen);
+  int dpiX = 96, dpiY = 96;
+  if (vd::win32::WindowDc screen(::GetDC(nullptr)); screen) {
+    dpiX = ::GetDeviceCaps(screen.Get(), LOGPIXELSX);
+    dpiY = ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
+  }
   context.dpiY = dpiY > 0 ? dpiY : 96;
   context.twipsPerPixelX = dpiX > 0 ? std::max(1, (1440 + dpiX / 2) / dpiX) : 15;
   context.twipsPerPixelY = dpiY > 0 ? std::max(1, (1440 + dpiY / 2) / dpiY) : 15;

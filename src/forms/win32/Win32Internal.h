@@ -27,9 +27,11 @@ struct Font;
 namespace forms::win32 {
 
 struct MenuCloser {
+  static constexpr vd::win32::HandleKind kKind = vd::win32::HandleKind::kMenu;
   void operator()(HMENU menu) const { ::DestroyMenu(menu); }
 };
 struct WindowCloser {
+  static constexpr vd::win32::HandleKind kKind = vd::win32::HandleKind::kWindow;
   void operator()(HWND window) const { ::DestroyWindow(window); }
 };
 using OwnedFont = vd::win32::UniqueHandle<HFONT, vd::win32::GdiObjectCloser>;
@@ -130,7 +132,10 @@ class WindowPeer : public Peer {
   Context& context_;
   Control& control_;
   ControlKind kind_;
+  // The window, known from WM_NCCREATE on (its first messages come before CreateWindowEx
+  // returns); window_ owns it once it is made.
   HWND hwnd_ = nullptr;
+  OwnedWindow window_;
   bool systemClass_ = false;
   bool creating_ = false;
   bool syncing_ = false;  // applying a change that came from the window itself

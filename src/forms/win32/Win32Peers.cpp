@@ -159,7 +159,9 @@ WindowPeer::~WindowPeer() {
   if (::IsWindow(hwnd_)) {
     if (systemClass_) ::RemoveWindowSubclass(hwnd_, SubclassProc, 1);
     ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-    ::DestroyWindow(hwnd_);
+    window_.Reset();
+  } else {
+    window_.Release();  // gone already, with the window of its container
   }
 }
 
@@ -200,6 +202,7 @@ void WindowPeer::CreateNativeWindow(const char* className, DWORD style, DWORD ex
                             systemClass_ ? nullptr : this);
   creating_ = false;
   if (!hwnd_) return;
+  window_.Reset(hwnd_);
   if (systemClass_) {
     ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ::SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -213,6 +216,10 @@ void WindowPeer::CreateNativeWindow(const char* className, DWORD style, DWORD ex
 }
 
 LRESULT CALLBACK WindowPeer::ClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+  // Any of the program's windows tells how many handles of a kind its owners hold (the pager
+  // is the one found from outside).
+  static const UINT liveHandles = ::RegisterWindowMessageA(vd::win32::kLiveHandlesMessage);
+  if (msg == liveHandles && liveHandles != 0) return vd::win32::LiveHandles::Answer(wParam);
   try {
     if (msg == WM_NCCREATE) {
       auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);

@@ -66,9 +66,7 @@ Bitmap ReadBitmap(HDC dc, HBITMAP bitmap, int width, int height) {
 
 Win32WindowSystem::Win32WindowSystem() = default;
 
-Win32WindowSystem::~Win32WindowSystem() {
-  if (instanceMutex_ != 0) ::CloseHandle(reinterpret_cast<HANDLE>(instanceMutex_));
-}
+Win32WindowSystem::~Win32WindowSystem() = default;
 
 // ---- Top-level windows --------------------------------------------------------------------------
 
@@ -295,7 +293,12 @@ int32_t Win32WindowSystem::RegOpenKeyExA(uintptr_t root, const std::string& subK
   if (!result) return ERROR_INVALID_PARAMETER;
   HKEY opened = nullptr;
   const LONG status = ::RegOpenKeyExA(ToHkey(root), subKey.c_str(), 0, access, &opened);
-  if (status == ERROR_SUCCESS) *result = reinterpret_cast<RegKey>(opened);
+  if (status == ERROR_SUCCESS) {
+    *result = reinterpret_cast<RegKey>(opened);
+    // The key leaves as a number for the caller to close through RegCloseKey: the seam counts
+    // it among the held registry keys until then.
+    LiveHandles::Opened(HandleKind::kRegistryKey);
+  }
   return status;
 }
 
@@ -332,7 +335,11 @@ int32_t Win32WindowSystem::RegDeleteValueA(RegKey key, const std::string& valueN
   return ::RegDeleteValueA(ToHkey(key), valueName.c_str());
 }
 
-int32_t Win32WindowSystem::RegCloseKey(RegKey key) { return ::RegCloseKey(ToHkey(key)); }
+int32_t Win32WindowSystem::RegCloseKey(RegKey key) {
+  const LONG status = ::RegCloseKey(ToHkey(key));
+  if (status == ERROR_SUCCESS) LiveHandles::Closed(HandleKind::kRegistryKey);
+  return status;
+}
 
 // ---- Shell and common dialogs -------------------------------------------------------------------
 
@@ -381,7 +388,7 @@ int Win32WindowSystem::MessageBoxA(Hwnd owner, const std::string& text, const st
 // ---- Process ------------------------------------------------------------------------------------
 
 bool Win32WindowSystem::AcquireSingleInstance() {
-  if (instanceMutex_ != 0) return true;
+  if (instanceMutex_) return true;
   // One copy per user and logon session: the mutex lives in the session's namespace and its
   // name carries the user's name.
   char user[257] = {};
@@ -389,14 +396,11 @@ bool Win32WindowSystem::AcquireSingleInstance() {
   if (!::GetUserNameA(user, &userLength)) std::strcpy(user, "user");
   std::string name = std::string("Local\\VuedeckSingleInstance-") + user;
   std::replace(name.begin() + 6, name.end(), '\\', '_');
-  const HANDLE mutex = ::CreateMutexA(nullptr, FALSE, name.c_str());
+  OwnedKernelHandle mutex(::CreateMutexA(nullptr, FALSE, name.c_str()));
   const DWORD error = ::GetLastError();
-  if (mutex == nullptr) return error != ERROR_ACCESS_DENIED;  // someone else's copy holds it
-  if (error == ERROR_ALREADY_EXISTS) {
-    ::CloseHandle(mutex);
-    return false;
-  }
-  instanceMutex_ = reinterpret_cast<uintptr_t>(mutex);
+  if (!mutex) return error != ERROR_ACCESS_DENIED;  // someone else's copy holds it
+  if (error == ERROR_ALREADY_EXISTS) return false;
+  instanceMutex_ = std::move(mutex);
   return true;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/WindowSystem.h"
+#include "platform/win32/UniqueHandle.h"
 
 namespace vd::win32 {
 
@@ -70,7 +71,7 @@ class Win32WindowSystem : public WindowSystem {
   void ExitProcess(uint32_t exitCode) override;
 
  private:
-  uintptr_t instanceMutex_ = 0;  // the single-instance mutex, held for the process's life
+  OwnedKernelHandle instanceMutex_;  // the single-instance mutex, held for the process's life
 };
 
 }  // namespace vd::win32
