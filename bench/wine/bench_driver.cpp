@@ -1,0 +1,730 @@
+// bench_driver.exe: measures vuedeck.exe under Wine against bare_switch.exe, the least a program
+// can do for the same job, in alternating runs, and writes the figures as "key value" lines
+// (bench/run.sh turns them into docs/PERFORMANCE.md).
+//
+//   bench_driver.exe --vuedeck EXE --winmaker EXE --bare EXE --scratch DIR --out FILE
+//                    --wineprefix HOSTPATH [--counts 10,50,100] [--runs 16]
+//                    [--interval-ms 4000] [--phases switch,idle,startup]
+//
+// The windows are real windows of winmaker.exe, another process, as a user's are.
+//
+// switch   N windows on desktop 1 and N on desktop 2 (3 x 2 grid, no animation). A run is the
+//          time from the injected hotkey (SendInput) until every window of the new desktop is
+//          visible and every window of the old one hidden (IsWindowVisible, polled every
+//          millisecond). vuedeck answers Alt+1 / Alt+2; bare_switch.exe, holding the same
+//          windows in the same two sets, Ctrl+Alt+1 / Ctrl+Alt+2. While one program runs the
+//          other is suspended, so neither sees nor pays for the other's work.
+// idle     N windows on desktop 1, a 9 x 9 grid, the pointer parked away from the pager. An
+//          interval runs vuedeck with bare_switch.exe suspended, the next bare_switch.exe with
+//          vuedeck suspended; each reads the processor time of the running program's Linux
+//          process and of the Wine server (the kernel's schedstat of every thread) and the
+//          program's resident memory. From these: the pager's cost per 100 ms tick, the idle
+//          cost in percent of one core, and the memory above the bare program's.
+// startup  N windows open before the program starts. A run is the time from CreateProcess to
+//          the program's first visible window, to its answer to WM_NULL sent right after, and
+//          to a hotkey switch pressed right after that having hidden all N windows.
+//
+// Every wait has a limit; a run that misses one counts as failed and the phase goes on.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <initializer_list>
+#include <set>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ChildProcess.h"
+#include "Desktop.h"
+#include "HostProcesses.h"
+#include "Input.h"
+#include "Managed.h"
+#include "Measure.h"
+#include "SettingsIni.h"
+#include "WinMaker.h"
+
+namespace vdbench {
+namespace {
+
+using vde2e::ChildProcess;
+using vde2e::PressChord;
+using vde2e::SettingsIni;
+using vde2e::WinMaker;
+
+constexpr DWORD kStartTimeoutMs = 30000;
+constexpr DWORD kAnswerTimeoutMs = 10000;
+constexpr double kSwitchTimeoutMs = 15000;
+constexpr DWORD kExitTimeoutMs = 10000;
+constexpr int kWindowWidth = 240;
+constexpr int kWindowHeight = 180;
+
+struct Options {
+  std::string vuedeck, winmaker, bare, scratch, out, prefix;
+  std::vector<int> counts{10, 50, 100};
+  int runs = 16;
+  int intervalMs = 4000;
+  std::set<std::string> phases{"switch", "idle", "startup"};
+};
+
+void Log(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::fprintf(stderr, "bench: ");
+  std::vfprintf(stderr, format, args);
+  std::fprintf(stderr, "\n");
+  std::fflush(stderr);
+  va_end(args);
+}
+
+double NowMs() {
+  static const double frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) * 1000.0 / frequency;
+}
+
+bool MakeFolder(const std::string& path) {
+  for (size_t i = 3; i <= path.size(); ++i) {
+    if (i == path.size() || path[i] == '\\') {
+      const std::string part = path.substr(0, i);
+      if (!CreateDirectoryA(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+// Where window i of a set stands: spread over the 1280 x 1024 screen, overlapping as a busy
+// desktop's windows do, clear of the task bar.
+RECT PlaceOf(int i) {
+  const int x = 10 + (i * 53) % 1000;
+  const int y = 10 + (i * 37) % 780;
+  return RECT{x, y, x + kWindowWidth, y + kWindowHeight};
+}
+
+std::string ColorOf(int i) {
+  char text[32];
+  std::snprintf(text, sizeof text, "color 0x%06X", (0x203040 + i * 0x0a1327) & 0xFFFFFF);
+  return text;
+}
+
+// Opens `count` windows of winmaker on the current desktop, all visible.
+bool OpenWindows(WinMaker& maker, const std::string& prefix, int count, std::vector<HWND>& out) {
+  for (int i = 0; i < count; ++i) {
+    const RECT r = PlaceOf(i);
+    HWND hwnd = maker.Open(prefix + " " + std::to_string(i + 1), r.left, r.top, kWindowWidth,
+                           kWindowHeight, ColorOf(i));
+    if (!hwnd) {
+      Log("winmaker could not open window %d of %s", i + 1, prefix.c_str());
+      return false;
+    }
+    out.push_back(hwnd);
+  }
+  return true;
+}
+
+using Targets = std::vector<std::pair<HWND, bool>>;  // window, must be visible
+
+Targets SwitchTargets(const std::vector<HWND>& hide, const std::vector<HWND>& show) {
+  Targets t;
+  for (HWND w : hide) t.emplace_back(w, false);
+  for (HWND w : show) t.emplace_back(w, true);
+  return t;
+}
+
+// Polls until every window is in its state; the time it took from `startMs`, or -1.
+double WaitStates(const Targets& targets, double startMs, double timeoutMs) {
+  SwitchWatch watch(targets.size());
+  auto probe = [&](size_t i) {
+    return (IsWindowVisible(targets[i].first) != FALSE) == targets[i].second;
+  };
+  for (;;) {
+    if (watch.Poll(probe)) return NowMs() - startMs;
+    if (NowMs() - startMs > timeoutMs) return -1;
+    Sleep(1);
+  }
+}
+
+bool AllInState(const Targets& targets) {
+  for (const auto& [w, visible] : targets) {
+    if ((IsWindowVisible(w) != FALSE) != visible) return false;
+  }
+  return true;
+}
+
+// Presses the chord and times the switch to `targets`; -1 when it did not happen in time.
+double TimeSwitch(std::initializer_list<WORD> keys, const Targets& targets) {
+  const double start = NowMs();
+  if (!PressChord(keys)) return -1;
+  return WaitStates(targets, start, kSwitchTimeoutMs);
+}
+
+// The top-level windows there are now.
+std::set<HWND> TopLevelWindows() {
+  std::set<HWND> all;
+  EnumWindows(
+      [](HWND hwnd, LPARAM param) noexcept -> BOOL {
+        reinterpret_cast<std::set<HWND>*>(param)->insert(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+// The first visible top-level window of the process, polled every 2 ms. Only windows that
+// are not in `before` are asked for their process, each once: the poll must cost next to
+// nothing while the program it waits for starts on the same two cores.
+HWND WaitFirstWindow(const ChildProcess& process, const std::set<HWND>& before, DWORD timeoutMs) {
+  std::set<HWND> others = before;
+  std::vector<HWND> own;
+  HWND found = nullptr;
+  vde2e::WaitUntil(
+      [&] {
+        if (!process.Running()) return true;
+        for (HWND hwnd : TopLevelWindows()) {
+          if (others.count(hwnd) ||
+              std::find(own.begin(), own.end(), hwnd) != own.end()) {
+            continue;
+          }
+          DWORD pid = 0;
+          GetWindowThreadProcessId(hwnd, &pid);
+          if (pid == process.Pid()) {
+            own.push_back(hwnd);
+          } else {
+            others.insert(hwnd);
+          }
+        }
+        for (HWND hwnd : own) {
+          if (IsWindowVisible(hwnd)) {
+            found = hwnd;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeoutMs, 2);
+  return found;
+}
+
+bool Answers(HWND hwnd) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, kAnswerTimeoutMs, &result) != 0;
+}
+
+// Ends vuedeck the way that gives every window back (its pager closed), else by force.
+void CloseVuedeck(ChildProcess& process, HWND pager) {
+  if (process.Running() && pager) {
+    PostMessageA(pager, WM_CLOSE, 0, 0);
+    process.WaitExit(kExitTimeoutMs);
+  }
+  process.Kill();
+}
+
+void CloseBare(ChildProcess& process, HWND window) {
+  if (process.Running() && window) {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    process.WaitExit(kExitTimeoutMs);
+  }
+  process.Kill();
+}
+
+// A suspended process is resumed when this goes, whatever happened.
+class Suspension {
+ public:
+  explicit Suspension(HANDLE process) : process_(process) {}
+  ~Suspension() { Resume(); }
+  Suspension(const Suspension&) = delete;
+  Suspension& operator=(const Suspension&) = delete;
+  bool Suspend() {
+    if (!suspended_) suspended_ = SuspendProcess(process_);
+    return suspended_;
+  }
+  void Resume() {
+    if (suspended_) ResumeProcess(process_);
+    suspended_ = false;
+  }
+
+ private:
+  HANDLE process_;
+  bool suspended_ = false;
+};
+
+std::string HandleList(const std::vector<HWND>& windows) {
+  std::string text;
+  for (HWND w : windows) text += " " + std::to_string(reinterpret_cast<intptr_t>(w));
+  return text;
+}
+
+class Bench {
+ public:
+  explicit Bench(Options options) : o_(std::move(options)) {}
+
+  int Run() {
+    results_.Set("config.runs", std::to_string(o_.runs));
+    results_.Set("config.interval_ms", std::to_string(o_.intervalMs));
+    Save();
+    for (const char* phaseName : {"switch", "idle", "startup"}) {
+      const std::string phase = phaseName;
+      if (!o_.phases.count(phase)) continue;
+      for (int n : o_.counts) {
+        const double started = NowMs();
+        Log("%s with %d windows", phase.c_str(), n);
+        if (phase == "switch") RunSwitch(n);
+        if (phase == "idle") RunIdle(n);
+        if (phase == "startup") RunStartup(n);
+        results_.Set(phase + "." + std::to_string(n) + ".seconds", (NowMs() - started) / 1000, 0);
+        Save();
+      }
+    }
+    return 0;
+  }
+
+ private:
+  // A scratch folder with its own copy of vuedeck.exe and `settings`, no recovery record.
+  std::string PrepareFolder(const std::string& name, const SettingsIni& settings) {
+    const std::string folder = o_.scratch + "\\" + name;
+    if (!MakeFolder(folder)) {
+      Log("cannot make %s", folder.c_str());
+      return "";
+    }
+    const std::string copy = folder + "\\vuedeck.exe";
+    if (!CopyFileA(o_.vuedeck.c_str(), copy.c_str(), FALSE) ||
+        !settings.Write(folder + "\\settings.ini")) {
+      Log("cannot prepare %s", folder.c_str());
+      return "";
+    }
+    DeleteFileA((folder + "\\hidden.list").c_str());
+    return folder;
+  }
+
+  bool StartVuedeck(ChildProcess& process, const std::string& folder, HWND& pager) {
+    const std::set<HWND> before = TopLevelWindows();
+    if (!process.Start(folder + "\\vuedeck.exe", "", folder, false)) {
+      Log("cannot start vuedeck.exe in %s", folder.c_str());
+      return false;
+    }
+    pager = WaitFirstWindow(process, before, kStartTimeoutMs);
+    if (!pager || !Answers(pager)) {
+      Log("vuedeck.exe showed no pager that answers");
+      return false;
+    }
+    return true;
+  }
+
+  // Starts bare_switch.exe and waits for its "ready".
+  bool StartBare(ChildProcess& process, const std::string& folder, const std::string& sets,
+                 const std::string& tag, HWND& window) {
+    std::string arguments = "--tag " + tag;
+    if (!sets.empty()) arguments += " --sets \"" + sets + "\"";
+    const std::set<HWND> before = TopLevelWindows();
+    if (!process.Start(o_.bare, arguments, folder, true)) {
+      Log("cannot start %s", o_.bare.c_str());
+      return false;
+    }
+    auto line = process.ReadLine(kStartTimeoutMs);
+    if (!line || *line != "ready") {
+      Log("bare_switch.exe: %s", line ? line->c_str() : "no answer");
+      return false;
+    }
+    window = WaitFirstWindow(process, before, kStartTimeoutMs);
+    return window != nullptr;
+  }
+
+  bool WriteSets(const std::string& path, const std::vector<HWND>& one,
+                 const std::vector<HWND>& two) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << "1" << HandleList(one) << "\n2" << HandleList(two) << "\n";
+    return static_cast<bool>(out);
+  }
+
+  std::optional<int> FindUnixPid(const std::string& exe, const std::string& marker) {
+    return FindWineProcess(ListUnixProcesses({exe}), exe, o_.prefix, marker);
+  }
+
+  // ---- switch ---------------------------------------------------------------------------
+
+  void RunSwitch(int n) {
+    const std::string key = "switch." + std::to_string(n);
+    const std::string name = "switch-" + std::to_string(n);
+    SettingsIni settings;
+    const std::string folder = PrepareFolder(name, settings);
+    if (folder.empty()) return Fail(key, "no scratch folder");
+    WinMaker maker;
+    if (!maker.Start(o_.winmaker, folder)) return Fail(key, "winmaker.exe did not start");
+    std::vector<HWND> one, two;
+    if (!OpenWindows(maker, "Desk1", n, one)) return Fail(key, "winmaker could not open the windows");
+
+    ChildProcess vuedeck;
+    HWND pager = nullptr;
+    if (!StartVuedeck(vuedeck, folder, pager)) return Fail(key, "vuedeck.exe did not start");
+    // Desktop 2, empty: every window of desktop 1 hides once the start-up scan took them all.
+    if (TimeSwitch({VK_MENU, '2'}, SwitchTargets(one, {})) < 0) {
+      CloseVuedeck(vuedeck, pager);
+      return Fail(key, "vuedeck.exe did not hide the windows it found at its start");
+    }
+    // The second set is opened on desktop 2: each window comes to the front, is taken on,
+    // then goes to its place.
+    for (int i = 0; i < n; ++i) {
+      const RECT place = PlaceOf(i);
+      std::string why;
+      HWND hwnd = vde2e::OpenManagedWindow(maker, "Desk2 " + std::to_string(i + 1), kWindowWidth,
+                                           kWindowHeight, ColorOf(i + 7), &place, why);
+      if (!hwnd) {
+        CloseVuedeck(vuedeck, pager);
+        return Fail(key, why);
+      }
+      two.push_back(hwnd);
+    }
+    const Targets toOne = SwitchTargets(two, one), toTwo = SwitchTargets(one, two);
+    if (!AllInState(toTwo)) {
+      CloseVuedeck(vuedeck, pager);
+      return Fail(key, "the windows are not where the switches start");
+    }
+    const std::string sets = folder + "\\sets.txt";
+    ChildProcess bare;
+    HWND bareWindow = nullptr;
+    if (!WriteSets(sets, one, two) || !StartBare(bare, folder, sets, name, bareWindow)) {
+      CloseVuedeck(vuedeck, pager);
+      return Fail(key, "bare_switch.exe did not start");
+    }
+    maker.Front("Desk2 " + std::to_string(n));
+    const DWORD settleMs = 300 + 5 * static_cast<DWORD>(n);
+    Sleep(1000 + settleMs);
+
+    std::vector<double> vd, base, loop;
+    int failures = 0;
+    Suspension vdPause(vuedeck.Handle());
+    auto sample = [&](std::vector<double>& into, std::initializer_list<WORD> keys,
+                      const Targets& targets) {
+      const double ms = TimeSwitch(keys, targets);
+      if (ms < 0) {
+        ++failures;
+        // Put the windows where the next run expects them, whatever the program did.
+        for (const auto& [w, visible] : targets) ShowWindow(w, visible ? SW_SHOWNA : SW_HIDE);
+      } else {
+        into.push_back(ms);
+      }
+      Sleep(settleMs);
+    };
+    for (int cycle = 0; cycle < o_.runs && failures <= o_.runs; ++cycle) {
+      // vuedeck: desktop 2 -> 1 -> 2.
+      vdPause.Resume();
+      Sleep(200);
+      sample(vd, {VK_MENU, '1'}, toOne);
+      sample(vd, {VK_MENU, '2'}, toTwo);
+      vdPause.Suspend();
+      // The bare loop over the same windows, vuedeck suspended.
+      sample(base, {VK_CONTROL, VK_MENU, '1'}, toOne);
+      sample(base, {VK_CONTROL, VK_MENU, '2'}, toTwo);
+      // The loop's own time, as bare_switch.exe measured it.
+      while (auto line = bare.ReadLine(0)) {
+        long long us = 0;
+        int desktop = 0;
+        if (std::sscanf(line->c_str(), "switch %d %lld", &desktop, &us) == 2) {
+          loop.push_back(static_cast<double>(us) / 1000.0);
+        }
+      }
+      Log("  switch cycle %d: vuedeck %.1f / %.1f ms, bare %.1f / %.1f ms", cycle + 1,
+          vd.size() >= 2 ? vd[vd.size() - 2] : -1.0, vd.empty() ? -1.0 : vd.back(),
+          base.size() >= 2 ? base[base.size() - 2] : -1.0, base.empty() ? -1.0 : base.back());
+    }
+    vdPause.Resume();
+    results_.SetSummary(key + ".vuedeck_ms", Summarize(vd), 1);
+    results_.SetSummary(key + ".bare_ms", Summarize(base), 1);
+    results_.SetSummary(key + ".bare_loop_ms", Summarize(loop), 1);
+    results_.Set(key + ".failed", std::to_string(failures));
+    CloseBare(bare, bareWindow);
+    CloseVuedeck(vuedeck, pager);
+    maker.Stop();
+  }
+
+  // ---- idle -------------------------------------------------------------------------------
+
+  void RunIdle(int n) {
+    const std::string key = std::to_string(n);
+    const std::string name = "idle-" + key;
+    SettingsIni settings;
+    settings.Set("SETUP", "columns", "9");
+    settings.Set("SETUP", "rows", "9");
+    for (int d = 7; d <= 9; ++d) {
+      settings.Set("HOTKEYS", std::to_string(d), "0," + std::to_string(6 + d) + ",1");
+    }
+    const std::string folder = PrepareFolder(name, settings);
+    if (folder.empty()) return Fail("idle." + key, "no scratch folder");
+    WinMaker maker;
+    std::vector<HWND> windows;
+    if (!maker.Start(o_.winmaker, folder) || !OpenWindows(maker, "Idle", n, windows)) {
+      return Fail("idle." + key, "winmaker could not open the windows");
+    }
+    ChildProcess vuedeck;
+    HWND pager = nullptr;
+    if (!StartVuedeck(vuedeck, folder, pager)) return Fail("idle." + key, "vuedeck.exe did not start");
+    // Every window managed: a switch away hides them all, the switch back shows them.
+    if (TimeSwitch({VK_MENU, '2'}, SwitchTargets(windows, {})) < 0 ||
+        TimeSwitch({VK_MENU, '1'}, SwitchTargets({}, windows)) < 0) {
+      CloseVuedeck(vuedeck, pager);
+      return Fail("idle." + key, "vuedeck.exe did not take every window");
+    }
+    ChildProcess bare;
+    HWND bareWindow = nullptr;
+    if (!StartBare(bare, folder, "", name, bareWindow)) {
+      CloseVuedeck(vuedeck, pager);
+      return Fail("idle." + key, "bare_switch.exe did not start");
+    }
+    vde2e::ParkCursor();
+    Sleep(2000);  // the first pictures of the windows are taken
+
+    const auto vdPid = FindUnixPid("vuedeck.exe", "\\" + name + "\\");
+    const auto barePid = FindUnixPid("bare_switch.exe", name);
+    const auto serverPid = FindWineServer(ListUnixProcesses({}), o_.prefix);
+    if (!vdPid || !barePid || !serverPid) {
+      CloseBare(bare, bareWindow);
+      CloseVuedeck(vuedeck, pager);
+      return Fail("idle." + key, "the Linux processes of vuedeck.exe, bare_switch.exe or the "
+                                 "Wine server were not found");
+    }
+    Log("  Linux processes: vuedeck.exe %d, bare_switch.exe %d, Wine server %d", *vdPid,
+        *barePid, *serverPid);
+
+    struct Interval {
+      double wallMs = 0, programMs = 0, serverMs = 0;
+      ResidentMemory memory;
+      bool ok = false;
+    };
+    // One interval with `program` running: its processor time and the server's.
+    auto measure = [&](int pid) {
+      Interval in;
+      Sleep(500);  // what the resume itself set going is over
+      const auto p0 = ProcessCpuNs(pid), s0 = ProcessCpuNs(*serverPid);
+      const double t0 = NowMs();
+      Sleep(static_cast<DWORD>(o_.intervalMs));
+      const auto p1 = ProcessCpuNs(pid), s1 = ProcessCpuNs(*serverPid);
+      in.wallMs = NowMs() - t0;
+      const auto memory = ProcessMemory(pid);
+      if (!p0 || !p1 || !s0 || !s1 || !memory || *p1 < *p0 || *s1 < *s0) return in;
+      in.programMs = static_cast<double>(*p1 - *p0) / 1e6;
+      in.serverMs = static_cast<double>(*s1 - *s0) / 1e6;
+      in.memory = *memory;
+      in.ok = true;
+      return in;
+    };
+
+    std::vector<double> tick, tickServer, vdPct, basePct, vdRss, baseRss, vdAnon, baseAnon;
+    Suspension vdPause(vuedeck.Handle()), barePause(bare.Handle());
+    for (int cycle = 0; cycle < o_.runs; ++cycle) {
+      vdPause.Resume();
+      barePause.Suspend();
+      const Interval v = measure(*vdPid);
+      barePause.Resume();
+      vdPause.Suspend();
+      const Interval b = measure(*barePid);
+      if (!v.ok || !b.ok) {
+        Log("  idle cycle %d: the process files could not be read", cycle + 1);
+        continue;
+      }
+      const double ticks = v.wallMs / 100.0;
+      tick.push_back(v.programMs / ticks);
+      tickServer.push_back((v.programMs + v.serverMs) / ticks);
+      vdPct.push_back(100.0 * (v.programMs + v.serverMs) / v.wallMs);
+      basePct.push_back(100.0 * (b.programMs + b.serverMs) / b.wallMs);
+      vdRss.push_back(static_cast<double>(v.memory.rssKib) / 1024);
+      baseRss.push_back(static_cast<double>(b.memory.rssKib) / 1024);
+      vdAnon.push_back(static_cast<double>(v.memory.anonKib) / 1024);
+      baseAnon.push_back(static_cast<double>(b.memory.anonKib) / 1024);
+      Log("  idle cycle %d: vuedeck %.2f ms/tick, %.2f %% with server, bare %.2f %%; RSS %.1f / "
+          "%.1f MiB",
+          cycle + 1, tick.back(), vdPct.back(), basePct.back(), vdRss.back(), baseRss.back());
+    }
+    vdPause.Resume();
+    barePause.Resume();
+    results_.SetSummary("tick." + key + ".vuedeck_ms", Summarize(tick), 3);
+    results_.SetSummary("tick." + key + ".with_server_ms", Summarize(tickServer), 3);
+    results_.SetSummary("idle." + key + ".vuedeck_pct", Summarize(vdPct), 3);
+    results_.SetSummary("idle." + key + ".bare_pct", Summarize(basePct), 3);
+    results_.SetSummary("idle." + key + ".above_pct", Summarize(PairedDifferences(vdPct, basePct)), 3);
+    results_.SetSummary("memory." + key + ".vuedeck_rss_mib", Summarize(vdRss), 1);
+    results_.SetSummary("memory." + key + ".bare_rss_mib", Summarize(baseRss), 1);
+    results_.SetSummary("memory." + key + ".growth_rss_mib", Summarize(PairedDifferences(vdRss, baseRss)), 1);
+    results_.SetSummary("memory." + key + ".vuedeck_anon_mib", Summarize(vdAnon), 1);
+    results_.SetSummary("memory." + key + ".bare_anon_mib", Summarize(baseAnon), 1);
+    results_.SetSummary("memory." + key + ".growth_anon_mib",
+                        Summarize(PairedDifferences(vdAnon, baseAnon)), 1);
+    CloseBare(bare, bareWindow);
+    CloseVuedeck(vuedeck, pager);
+    maker.Stop();
+  }
+
+  // ---- startup --------------------------------------------------------------------------
+
+  void RunStartup(int n) {
+    const std::string key = "startup." + std::to_string(n);
+    const std::string name = "startup-" + std::to_string(n);
+    SettingsIni settings;
+    const std::string folder = PrepareFolder(name, settings);
+    if (folder.empty()) return Fail(key, "no scratch folder");
+    WinMaker maker;
+    std::vector<HWND> windows;
+    if (!maker.Start(o_.winmaker, folder) || !OpenWindows(maker, "Start", n, windows)) {
+      return Fail(key, "winmaker could not open the windows");
+    }
+    const std::string sets = folder + "\\sets.txt";
+    if (!WriteSets(sets, windows, {})) return Fail(key, "cannot write the window sets");
+    const Targets hidden = SwitchTargets(windows, {}), shown = SwitchTargets({}, windows);
+    const DWORD settleMs = 500 + 5 * static_cast<DWORD>(n);
+    Sleep(settleMs);
+
+    struct Times {
+      std::vector<double> shown, answer, switched;
+    } vd, base;
+    int failures = 0;
+    // One start: the program's first visible window, its answer, a switch to desktop 2.
+    auto run = [&](bool isVuedeck, Times& into) {
+      ChildProcess process;
+      DeleteFileA((folder + "\\hidden.list").c_str());
+      const std::set<HWND> before = TopLevelWindows();
+      const double start = NowMs();
+      const bool started = isVuedeck
+                               ? process.Start(folder + "\\vuedeck.exe", "", folder, false)
+                               : process.Start(o_.bare, "--tag " + name + " --sets \"" + sets + "\"",
+                                               folder, true);
+      HWND window = started ? WaitFirstWindow(process, before, kStartTimeoutMs) : nullptr;
+      const double shownMs = NowMs() - start;
+      const bool answered = window && Answers(window);
+      const double answerMs = NowMs() - start;
+      double switchMs = -1;
+      if (answered) {
+        switchMs = isVuedeck ? TimeSwitch({VK_MENU, '2'}, hidden)
+                             : TimeSwitch({VK_CONTROL, VK_MENU, '2'}, hidden);
+        if (switchMs >= 0) switchMs = NowMs() - start;
+      }
+      if (switchMs >= 0) {
+        into.shown.push_back(shownMs);
+        into.answer.push_back(answerMs);
+        into.switched.push_back(switchMs);
+      } else {
+        ++failures;
+      }
+      // Back to desktop 1, then the program ends.
+      if (answered) {
+        if (isVuedeck) {
+          TimeSwitch({VK_MENU, '1'}, shown);
+        } else {
+          TimeSwitch({VK_CONTROL, VK_MENU, '1'}, shown);
+        }
+      }
+      if (isVuedeck) {
+        CloseVuedeck(process, window);
+      } else {
+        CloseBare(process, window);
+      }
+      if (!AllInState(shown)) {
+        for (HWND w : windows) ShowWindow(w, SW_SHOWNA);
+      }
+      Sleep(settleMs);
+      return switchMs >= 0;
+    };
+    for (int cycle = 0; cycle < o_.runs && failures <= o_.runs; ++cycle) {
+      // The order alternates, so that neither program always follows the other.
+      if (cycle % 2 == 0) {
+        run(true, vd);
+        run(false, base);
+      } else {
+        run(false, base);
+        run(true, vd);
+      }
+      if (!vd.switched.empty() && !base.switched.empty()) {
+        Log("  start-up cycle %d: vuedeck shown %.0f, answers %.0f, switched %.0f ms; bare %.0f, "
+            "%.0f, %.0f ms",
+            cycle + 1, vd.shown.back(), vd.answer.back(), vd.switched.back(), base.shown.back(),
+            base.answer.back(), base.switched.back());
+      }
+    }
+    results_.SetSummary(key + ".vuedeck_shown_ms", Summarize(vd.shown), 0);
+    results_.SetSummary(key + ".vuedeck_answer_ms", Summarize(vd.answer), 0);
+    results_.SetSummary(key + ".vuedeck_switch_ms", Summarize(vd.switched), 0);
+    results_.SetSummary(key + ".bare_shown_ms", Summarize(base.shown), 0);
+    results_.SetSummary(key + ".bare_answer_ms", Summarize(base.answer), 0);
+    results_.SetSummary(key + ".bare_switch_ms", Summarize(base.switched), 0);
+    results_.Set(key + ".failed", std::to_string(failures));
+    maker.Stop();
+  }
+
+  void Fail(const std::string& key, const std::string& why) {
+    Log("FAILED %s: %s", key.c_str(), why.c_str());
+    results_.Set(key + ".error", why);
+    Save();
+  }
+
+  void Save() {
+    std::ofstream out(o_.out, std::ios::binary | std::ios::trunc);
+    out << results_.Text();
+    if (!out) Log("cannot write %s", o_.out.c_str());
+  }
+
+  Options o_;
+  Results results_;
+};
+
+std::vector<int> ParseCounts(const std::string& text) {
+  std::vector<int> counts;
+  std::stringstream in(text);
+  std::string part;
+  while (std::getline(in, part, ',')) {
+    const int n = std::atoi(part.c_str());
+    if (n > 0) counts.push_back(n);
+  }
+  return counts;
+}
+
+std::set<std::string> ParseWords(const std::string& text) {
+  std::set<std::string> words;
+  std::stringstream in(text);
+  std::string part;
+  while (std::getline(in, part, ',')) {
+    if (!part.empty()) words.insert(part);
+  }
+  return words;
+}
+
+}  // namespace
+}  // namespace vdbench
+
+int main(int argc, char** argv) {
+  vdbench::Options o;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string name = argv[i], value = argv[i + 1];
+    if (name == "--vuedeck") o.vuedeck = value;
+    else if (name == "--winmaker") o.winmaker = value;
+    else if (name == "--bare") o.bare = value;
+    else if (name == "--scratch") o.scratch = value;
+    else if (name == "--out") o.out = value;
+    else if (name == "--wineprefix") o.prefix = value;
+    else if (name == "--counts") o.counts = vdbench::ParseCounts(value);
+    else if (name == "--runs") o.runs = std::max(1, std::atoi(value.c_str()));
+    else if (name == "--interval-ms") o.intervalMs = std::max(100, std::atoi(value.c_str()));
+    else if (name == "--phases") o.phases = vdbench::ParseWords(value);
+    else {
+      std::fprintf(stderr, "bench: unknown option %s\n", name.c_str());
+      return 2;
+    }
+  }
+  if (o.vuedeck.empty() || o.winmaker.empty() || o.bare.empty() || o.scratch.empty() ||
+      o.out.empty() || o.prefix.empty() || o.counts.empty()) {
+    std::fprintf(stderr,
+                 "usage: bench_driver.exe --vuedeck EXE --winmaker EXE --bare EXE --scratch DIR "
+                 "--out FILE --wineprefix HOSTPATH [--counts 10,50,100] [--runs 16] "
+                 "[--interval-ms 4000] [--phases switch,idle,startup]\n");
+    return 2;
+  }
+  return vdbench::Bench(std::move(o)).Run();
+}
