@@ -13,6 +13,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win32/OtherThreadWindows.h"
 #include "platform/win32/UniqueHandle.h"
 
 namespace vd::win32 {
@@ -69,32 +70,81 @@ Win32WindowSystem::Win32WindowSystem() = default;
 Win32WindowSystem::~Win32WindowSystem() = default;
 
 // ---- Top-level windows --------------------------------------------------------------------------
+//
+// Showing, hiding, moving and restyling a window of another thread makes the system send that
+// thread messages and wait for its answers, so a hung application would hold the pager up for
+// as long as it hangs. Windows of other threads are therefore asked through requests the system
+// queues for them (see OtherThreadWindows.h); the program's own windows are worked on directly.
 
 bool Win32WindowSystem::ShowWindow(Hwnd hwnd, int cmd) {
-  return ::ShowWindow(ToHwnd(hwnd), cmd) != FALSE;
+  const HWND window = ToHwnd(hwnd);
+  const DWORD thread = OtherThreadOf(window);
+  if (thread == 0) return ::ShowWindow(window, cmd) != FALSE;
+  // The answer is whether the window was shown before, as the direct call gives it.
+  const bool wasVisible = ::IsWindowVisible(window) != FALSE;
+  const DWORD askedAt = ::GetTickCount();
+  if (!::ShowWindowAsync(window, cmd)) return wasVisible;
+  if (AwaitAnswer(window, thread)) AwaitVisibility(window, cmd != SW_HIDE, askedAt);
+  return wasVisible;
 }
 
 bool Win32WindowSystem::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
                                      uint32_t flags) {
-  return ::SetWindowPos(ToHwnd(hwnd), ToHwnd(insertAfter), x, y, cx, cy, flags) != FALSE;
+  const HWND window = ToHwnd(hwnd);
+  const DWORD thread = OtherThreadOf(window);
+  if (thread == 0) {
+    return ::SetWindowPos(window, ToHwnd(insertAfter), x, y, cx, cy, flags) != FALSE;
+  }
+  if (!::SetWindowPos(window, ToHwnd(insertAfter), x, y, cx, cy, flags | SWP_ASYNCWINDOWPOS)) {
+    return false;
+  }
+  AwaitAnswer(window, thread);
+  return true;
 }
 
 bool Win32WindowSystem::MoveWindow(Hwnd hwnd, int x, int y, int width, int height, bool repaint) {
-  return ::MoveWindow(ToHwnd(hwnd), x, y, width, height, repaint ? TRUE : FALSE) != FALSE;
+  const HWND window = ToHwnd(hwnd);
+  if (OtherThreadOf(window) == 0) {
+    return ::MoveWindow(window, x, y, width, height, repaint ? TRUE : FALSE) != FALSE;
+  }
+  // What MoveWindow does, as a request to the window's thread.
+  return SetWindowPos(hwnd, 0, x, y, width, height,
+                      SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0u : SWP_NOREDRAW));
 }
 
 Hwnd Win32WindowSystem::GetWindow(Hwnd hwnd, uint32_t cmd) {
   return FromHwnd(::GetWindow(ToHwnd(hwnd), cmd));
 }
 
+// GetWindowTextLengthA asks the window itself (WM_GETTEXTLENGTH); another thread's window has
+// its caption read from what the system keeps, as GetWindowTextA does for another process's.
+
 int Win32WindowSystem::GetWindowTextLengthA(Hwnd hwnd) {
-  return ::GetWindowTextLengthA(ToHwnd(hwnd));
+  const HWND window = ToHwnd(hwnd);
+  if (OtherThreadOf(window) == 0) return ::GetWindowTextLengthA(window);
+  return static_cast<int>(KeptCaption(window).size());
 }
 
 std::string Win32WindowSystem::GetWindowTextA(Hwnd hwnd, int maxCount) {
   if (maxCount <= 0) return {};
+  const HWND window = ToHwnd(hwnd);
+  if (OtherThreadOf(window) != 0) {
+    std::string caption = KeptCaption(window);
+    // Cut to the buffer as the API cuts: never through a double-byte character.
+    const size_t room = static_cast<size_t>(maxCount - 1);
+    size_t kept = 0;
+    while (kept < caption.size()) {
+      const bool pair = ::IsDBCSLeadByte(static_cast<BYTE>(caption[kept])) != FALSE &&
+                        kept + 1 < caption.size();
+      const size_t next = kept + (pair ? 2 : 1);
+      if (next > room) break;
+      kept = next;
+    }
+    caption.resize(kept);
+    return caption;
+  }
   std::vector<char> buffer(static_cast<size_t>(maxCount), '\0');
-  const int copied = ::GetWindowTextA(ToHwnd(hwnd), buffer.data(), maxCount);
+  const int copied = ::GetWindowTextA(window, buffer.data(), maxCount);
   if (copied <= 0) return {};
   return std::string(buffer.data(), static_cast<size_t>(std::min(copied, maxCount - 1)));
 }
@@ -104,7 +154,23 @@ int32_t Win32WindowSystem::GetWindowLongA(Hwnd hwnd, int index) {
 }
 
 int32_t Win32WindowSystem::SetWindowLongA(Hwnd hwnd, int index, int32_t value) {
-  return static_cast<int32_t>(::SetWindowLongA(ToHwnd(hwnd), index, value));
+  const HWND window = ToHwnd(hwnd);
+  const DWORD thread = OtherThreadOf(window);
+  // A style change sends the window WM_STYLECHANGING and WM_STYLECHANGED and waits for both:
+  // it is made only when the window's thread has just answered.
+  if (thread != 0 && (index == GWL_STYLE || index == GWL_EXSTYLE) &&
+      !AwaitAnswer(window, thread)) {
+    // A window that was to lose its layering is made fully opaque through its alpha instead,
+    // which sends it nothing.
+    const auto exStyle = static_cast<uint32_t>(::GetWindowLongA(window, GWL_EXSTYLE));
+    if (index == GWL_EXSTYLE && (exStyle & WS_EX_LAYERED) != 0 &&
+        (static_cast<uint32_t>(value) & WS_EX_LAYERED) == 0) {
+      ::SetLayeredWindowAttributes(window, 0, 255, LWA_ALPHA);
+    }
+    ::SetLastError(ERROR_TIMEOUT);
+    return 0;
+  }
+  return static_cast<int32_t>(::SetWindowLongA(window, index, value));
 }
 
 Hwnd Win32WindowSystem::GetForegroundWindow() { return FromHwnd(::GetForegroundWindow()); }
@@ -225,6 +291,10 @@ Bitmap Win32WindowSystem::PrintWindow(Hwnd hwnd, bool fullContent) {
   const HWND window = ToHwnd(hwnd);
   RECT r{};
   if (!::IsWindow(window) || !::GetWindowRect(window, &r)) return Bitmap();
+  // The window renders itself while the caller waits: only a window that has just answered is
+  // asked to.
+  const DWORD thread = OtherThreadOf(window);
+  if (thread != 0 && !AwaitAnswer(window, thread)) return Bitmap();
   const int width = r.right - r.left, height = r.bottom - r.top;
   if (width <= 0 || height <= 0) return Bitmap();
   WindowDc source(::GetWindowDC(window), WindowDcCloser{window});

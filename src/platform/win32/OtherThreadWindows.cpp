@@ -1,0 +1,108 @@
+#include "platform/win32/OtherThreadWindows.h"
+
+#include <mutex>
+#include <unordered_map>
+#include <vector>
+
+namespace vd::win32 {
+
+namespace {
+
+// A caption longer than this many characters is read cut to it.
+constexpr size_t kLongestCaption = size_t{1} << 20;
+
+struct Silence {
+  DWORD since = 0;  // tick count of the request it did not take in time
+  HWND window = nullptr;  // the window that was asked; the mark goes with it
+};
+
+// The threads that did not answer, shared by every user of the seam: the news that a thread
+// answers again comes later, through a callback on the thread that asked.
+std::mutex& SilenceLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+std::unordered_map<DWORD, Silence>& Silent() {
+  static std::unordered_map<DWORD, Silence> threads;
+  return threads;
+}
+
+// Called on the asking thread once the silent thread has taken the message sent when it was
+// found silent (everything queued for it before has been taken as well).
+void CALLBACK Answered(HWND, UINT, ULONG_PTR thread, LRESULT) noexcept {
+  std::lock_guard<std::mutex> hold(SilenceLock());
+  Silent().erase(static_cast<DWORD>(thread));
+}
+
+void MarkNotAnswering(HWND hwnd, DWORD thread) {
+  bool newly = false;
+  {
+    std::lock_guard<std::mutex> hold(SilenceLock());
+    newly = Silent().insert_or_assign(thread, Silence{::GetTickCount(), hwnd}).second;
+  }
+  if (newly) ::SendMessageCallbackA(hwnd, WM_NULL, 0, 0, Answered, thread);
+}
+
+}  // namespace
+
+DWORD OtherThreadOf(HWND hwnd) {
+  const DWORD thread = ::GetWindowThreadProcessId(hwnd, nullptr);
+  return thread == ::GetCurrentThreadId() ? 0 : thread;
+}
+
+bool NotAnswering(DWORD thread) {
+  std::lock_guard<std::mutex> hold(SilenceLock());
+  auto it = Silent().find(thread);
+  if (it == Silent().end()) return false;
+  // After a while it is asked again; a thread whose window is gone (the number may come back
+  // for a new thread) is forgotten.
+  const Silence& silence = it->second;
+  if (::GetTickCount() - silence.since >= kNotAnsweringMs ||
+      ::GetWindowThreadProcessId(silence.window, nullptr) != thread) {
+    Silent().erase(it);
+    return false;
+  }
+  return true;
+}
+
+bool AwaitAnswer(HWND hwnd, DWORD thread) {
+  if (NotAnswering(thread)) return false;
+  DWORD_PTR result = 0;
+  if (::SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kAnswerTimeoutMs,
+                            &result) != 0) {
+    return true;
+  }
+  if (::IsWindow(hwnd)) MarkNotAnswering(hwnd, thread);
+  return false;
+}
+
+void AwaitVisibility(HWND hwnd, bool visible, DWORD askedAt) {
+  while ((::IsWindowVisible(hwnd) != FALSE) != visible && ::IsWindow(hwnd) &&
+         ::GetTickCount() - askedAt < kAnswerTimeoutMs) {
+    // Messages sent to this thread are answered while it waits.
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
+    MSG message;
+    ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+}
+
+std::string KeptCaption(HWND hwnd) {
+  std::vector<WCHAR> wide(256);
+  int copied = 0;
+  for (;;) {
+    copied = ::InternalGetWindowText(hwnd, wide.data(), static_cast<int>(wide.size()));
+    // A full buffer may have cut the caption: read it again into a larger one.
+    if (copied + 1 < static_cast<int>(wide.size()) || wide.size() >= kLongestCaption) break;
+    wide.resize(wide.size() * 2);
+  }
+  if (copied <= 0) return {};
+  const int bytes =
+      ::WideCharToMultiByte(CP_ACP, 0, wide.data(), copied, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return {};
+  std::string text(static_cast<size_t>(bytes), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, wide.data(), copied, text.data(), bytes, nullptr, nullptr);
+  return text;
+}
+
+}  // namespace vd::win32
