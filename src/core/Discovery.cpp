@@ -175,8 +175,9 @@ void frmMain::RefreshWindows() {
       // A window still alive that the program hid (it cleared its caption while on another
       // desktop) is given back before the program forgets it.
       const bool hiddenByUs =
-          Table.Get(key, WindowTable::kShowAll).empty() &&
-          AsNumber(Table.Get(key, WindowTable::kDesktop)) != CurrentDesktop;
+          hiddenByProgram_.count(hwnd) != 0 ||
+          (Table.Get(key, WindowTable::kShowAll).empty() &&
+           AsNumber(Table.Get(key, WindowTable::kDesktop)) != CurrentDesktop);
       if (hiddenByUs && ws_.IsWindow(hwnd) && !ws_.IsWindowVisible(hwnd)) {
         SetWindowShown(hwnd, true);
         MakeOpaque(hwnd);
@@ -217,6 +218,24 @@ void frmMain::RefreshNextShownMiniature() {
   }
 }
 
+void frmMain::SendSummonedWindowBack() {
+  const Hwnd summoned = SummonedWindow;
+  SummonedWindow = 0;
+  const std::string key = WindowTable::KeyOf(summoned);
+  const bool elsewhere = Table.RowExists(key) &&
+                         AsNumber(Table.Get(key, WindowTable::kDesktop)) != CurrentDesktop;
+  if (elsewhere) {
+    int alpha = 255;
+    modTransparent::FadeOut(ws_, summoned, alpha, 1);
+    HideWindow(summoned);
+  }
+  if (AnimateMode) {
+    modTransparent::SetWindowAlpha(ws_, summoned, 255);
+  } else {
+    MakeOpaque(summoned);
+  }
+}
+
 void frmMain::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture) {
   const std::string key = WindowTable::KeyOf(hwnd);
   if (!Table.RowExists(key) || hwnd == PagerHandle) return;
@@ -229,24 +248,7 @@ void frmMain::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture) {
     cmdQuery.SetToolTipText("");
 
     // Another window came to the front: the summoned window goes back where it belongs.
-    if (SummonedWindow >= 1 && SummonedWindow != hwnd) {
-      const Hwnd summoned = SummonedWindow;
-      const std::string summonedKey = WindowTable::KeyOf(summoned);
-      const bool elsewhere =
-          Table.RowExists(summonedKey) &&
-          AsNumber(Table.Get(summonedKey, WindowTable::kDesktop)) != CurrentDesktop;
-      if (elsewhere) {
-        int alpha = 255;
-        modTransparent::FadeOut(ws_, summoned, alpha, 1);
-        HideWindow(summoned);
-      }
-      if (AnimateMode) {
-        modTransparent::SetWindowAlpha(ws_, summoned, 255);
-      } else {
-        MakeOpaque(summoned);
-      }
-      SummonedWindow = 0;
-    }
+    if (SummonedWindow >= 1 && SummonedWindow != hwnd) SendSummonedWindowBack();
 
     // Auto-hide: the user turned to another window.
     if (LastActiveWindow == 0) {

@@ -162,6 +162,8 @@ class frmMain : public forms::Form {
   void AddAlertWindow();
   void RefreshWindows();
   void UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture);
+  // The summoned window goes back: hidden again when its desktop is not the current one.
+  void SendSummonedWindowBack();
   // While set, UpdateActiveWindow only refreshes rows and miniatures: it neither hides the
   // pager through auto-hide nor dismisses a summoned window (the options' OK refreshes the
   // current desktop's windows this way, as the grid's rebuild does).

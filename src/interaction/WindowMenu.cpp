@@ -50,6 +50,8 @@ void frmMain::OpenWindowMenu() {
 
 void frmMain::mnuSummon_Click() {
   if (!IsManaged(SelectedWindow)) return;
+  // Only one window is summoned at a time: the one summoned before goes back to its desktop.
+  if (SummonedWindow >= 1 && SummonedWindow != SelectedWindow) SendSummonedWindowBack();
   SummonedWindow = SelectedWindow;
   modTransparent::FadeIn(ws_, SelectedWindow, 255, 1);
   if (program_.Options().chkAutoHide.Value() == 1) HidePager();

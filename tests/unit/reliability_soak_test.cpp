@@ -59,8 +59,8 @@ class SoakFound : public vd::testing::ProgramFixture {
   Hwnd work = 0, mail = 0;
 };
 
-// A test named DISABLED_ awaits its mend: enable it with the mend, and remove the fault's entry
-// in kOpenFaults (tests/soak/SoakWalk.h).
+// A fault the walk finds gets its regression test here, named DISABLED_ until it is mended
+// (with an entry in kOpenFaults, tests/soak/SoakWalk.h, while it is open).
 
 // A window of a desktop that vanishes is moved to the last remaining desktop; when that is the
 // current one, it must be shown there.
@@ -76,7 +76,7 @@ TEST_F(SoakFound, ShrinkingTheGridOntoTheCurrentDesktopShowsTheWindowsMovedThere
 
 // Summoning a window while another is summoned leaves the first shown on the current desktop,
 // though it belongs to another and is no longer summoned (mnuSummon_Click).
-TEST_F(SoakFound, DISABLED_ASecondSummonSendsTheFirstSummonedWindowBack) {
+TEST_F(SoakFound, ASecondSummonSendsTheFirstSummonedWindowBack) {
   const Hwnd notes = OpenWindow("Notes", {200, 500, 600, 800});
   fake.Activate(notes);
   backend->Advance(300);
@@ -101,7 +101,7 @@ TEST_F(SoakFound, DISABLED_ASecondSummonSendsTheFirstSummonedWindowBack) {
 // A window hidden on another desktop and marked "Show on All Desktop" stays hidden until the
 // next switch; when it clears its caption meanwhile, the refresh forgets it without showing it
 // (RefreshWindows judges "hidden by the program" from the row, where the mark says "shown").
-TEST_F(SoakFound, DISABLED_AHiddenWindowMarkedOnAllDesktopsThatClearsItsCaptionIsShownFirst) {
+TEST_F(SoakFound, AHiddenWindowMarkedOnAllDesktopsThatClearsItsCaptionIsShownFirst) {
   Pager().PlaceWindow(2, mail, 0, 0, 0, 0);
   Pager().OpenDesktop(1);
   ASSERT_FALSE(fake.IsWindowVisible(mail));
