@@ -167,6 +167,28 @@ TEST_F(KillAndRestart, DISABLED_AWindowItsApplicationHidBeforeASwitchStaysHidden
   EXPECT_FALSE(IsWindowVisible(own)) << ReadWindowFacts(own);
 }
 
+// Fault, not mended yet (src/core): a window the program hid that its application then closes
+// keeps its line in the record until the next change of what is hidden; an exit before then
+// leaves the record behind, naming the closed window. (Found by the random run under Wine.)
+TEST_F(KillAndRestart, DISABLED_AHiddenWindowThatClosesLeavesNoRecordAtTheExit) {
+  ChildProcess& first = StartVuedeck();
+  HWND pager = WaitForPager(first);
+  ASSERT_NE(pager, nullptr) << "vuedeck.exe showed no window";
+  HWND one = OpenAt("One", RECT{40, 420, 340, 620}, "0x3050C0");
+  ASSERT_NE(one, nullptr);
+  ASSERT_TRUE(PressDesktopHotkey(2));
+  ASSERT_TRUE(WaitVisibility({one}, false)) << ReadWindowFacts(one);
+  ASSERT_TRUE(WaitUntil([&] { return Recorded() == std::set<std::string>{Handle(one)}; },
+                        kRecordTimeoutMs))
+      << RecordText();
+  ASSERT_TRUE(Maker().Close("One"));
+  EXPECT_TRUE(WaitUntil([&] { return !RecordExists(); }, kRecordTimeoutMs))
+      << "nothing is hidden any more: " << RecordText();
+  ASSERT_TRUE(PostMessageA(pager, WM_CLOSE, 0, 0));
+  ASSERT_TRUE(first.WaitExit(kExitTimeoutMs));
+  EXPECT_FALSE(RecordExists()) << "after the exit: " << RecordText();
+}
+
 TEST_F(KillAndRestart, AKillWithNothingHiddenLeavesNothingForTheNextStart) {
   ChildProcess& first = StartVuedeck();
   ASSERT_NE(WaitForPager(first), nullptr) << "vuedeck.exe showed no window";
