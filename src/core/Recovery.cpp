@@ -27,11 +27,16 @@ void frmMain::SetWindowShown(Hwnd hwnd, bool shown) {
       CaptureMiniature(hwnd);
     }
   }
+  // A window already hidden that the program did not hide was hidden by its own application:
+  // it is not the program's to bring back after a run ended by force.
+  const bool hiddenByItsApplication =
+      !shown && hiddenByProgram_.count(hwnd) == 0 && !ws_.IsWindowVisible(hwnd);
   ws_.ShowWindow(hwnd, shown ? SW_SHOW : SW_HIDE);
   if (shown) {
     if (hiddenByProgram_.erase(hwnd) != 0) recordBehind_ = true;
     return;
   }
+  if (hiddenByItsApplication) return;
   hiddenByProgram_[hwnd] = ws_.GetWindowThreadProcessId(hwnd);
   recordBehind_ = true;
   // Written at once, unless a switch is hiding many windows: then once at its end.

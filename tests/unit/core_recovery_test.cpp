@@ -39,7 +39,11 @@ TEST_F(Recovery, TheRecordNamesExactlyTheWindowsTheProgramKeepsHidden) {
 }
 
 TEST_F(Recovery, AStartAfterTheProgramWasKilledBringsBackWhatItHadHidden) {
+  // Managed on the current desktop, then hidden by its own application before the switch.
   Hwnd ownHidden = OpenWindow("Hidden by its own application");
+  fake.Activate(ownHidden);
+  backend->Advance(300);
+  ASSERT_TRUE(Pager().IsManaged(ownHidden));
   fake.ShowWindow(ownHidden, SW_HIDE);
   Pager().OpenDesktop(3);  // a and b hidden by the program
   ASSERT_FALSE(fake.IsWindowVisible(a));
