@@ -24,8 +24,8 @@ TEST(UnresponsiveWindowConformance, ItsCaptionReadsWholeAndEveryRequestComesBack
   // ShowWindow still answers whether the window was shown before the call.
   const bool shown = ws.IsWindowVisible(hwnd);
   EXPECT_EQ(ws.ShowWindow(hwnd, shown ? SW_HIDE : SW_SHOW), shown);
-  EXPECT_TRUE(ws.SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0,
-                              SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE));
+  EXPECT_TRUE(
+      ws.SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE));
   EXPECT_TRUE(ws.MoveWindow(hwnd, 20, 30, 60, 40, true));
   const auto exStyle = static_cast<uint32_t>(ws.GetWindowLongA(hwnd, GWL_EXSTYLE));
   ws.SetWindowLongA(hwnd, GWL_EXSTYLE, static_cast<int32_t>(exStyle | WS_EX_LAYERED));

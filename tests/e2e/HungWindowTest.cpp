@@ -120,8 +120,8 @@ TEST_F(HungWindow, NeitherASwitchNorTheRefreshNorTheExitWaitsForIt) {
   ASSERT_TRUE(WaitVisibility({steady, stuck}, false)) << FactsOf({steady, stuck});
   const RECT elsewherePlace{840, 560, 1200, 780};
   std::string why;
-  HWND elsewhere = OpenManagedWindow(Maker(), "Elsewhere", 360, 220, "color 0xC04080",
-                                     &elsewherePlace, why);
+  HWND elsewhere =
+      OpenManagedWindow(Maker(), "Elsewhere", 360, 220, "color 0xC04080", &elsewherePlace, why);
   ASSERT_NE(elsewhere, nullptr) << why;
   ASSERT_TRUE(PressDesktopHotkey(1));
   ASSERT_TRUE(WaitVisibility({steady, stuck}, true) && WaitVisibility({elsewhere}, false))

@@ -12,7 +12,7 @@ namespace {
 constexpr size_t kLongestCaption = size_t{1} << 20;
 
 struct Silence {
-  DWORD since = 0;  // tick count of the request it did not take in time
+  DWORD since = 0;        // tick count of the request it did not take in time
   HWND window = nullptr;  // the window that was asked; the mark goes with it
 };
 

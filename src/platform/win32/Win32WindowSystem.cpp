@@ -134,8 +134,8 @@ std::string Win32WindowSystem::GetWindowTextA(Hwnd hwnd, int maxCount) {
     const size_t room = static_cast<size_t>(maxCount - 1);
     size_t kept = 0;
     while (kept < caption.size()) {
-      const bool pair = ::IsDBCSLeadByte(static_cast<BYTE>(caption[kept])) != FALSE &&
-                        kept + 1 < caption.size();
+      const bool pair =
+          ::IsDBCSLeadByte(static_cast<BYTE>(caption[kept])) != FALSE && kept + 1 < caption.size();
       const size_t next = kept + (pair ? 2 : 1);
       if (next > room) break;
       kept = next;
@@ -158,8 +158,7 @@ int32_t Win32WindowSystem::SetWindowLongA(Hwnd hwnd, int index, int32_t value) {
   const DWORD thread = OtherThreadOf(window);
   // A style change sends the window WM_STYLECHANGING and WM_STYLECHANGED and waits for both:
   // it is made only when the window's thread has just answered.
-  if (thread != 0 && (index == GWL_STYLE || index == GWL_EXSTYLE) &&
-      !AwaitAnswer(window, thread)) {
+  if (thread != 0 && (index == GWL_STYLE || index == GWL_EXSTYLE) && !AwaitAnswer(window, thread)) {
     // A window that was to lose its layering is made fully opaque through its alpha instead,
     // which sends it nothing.
     const auto exStyle = static_cast<uint32_t>(::GetWindowLongA(window, GWL_EXSTYLE));
