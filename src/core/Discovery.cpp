@@ -57,7 +57,7 @@ void frmMain::AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, 
   MiniatureCount = static_cast<int16_t>(MiniatureCount + 1);
   const int v = MiniatureCount;
   const int32_t arrival = ++ZOrderCounters[CurrentDesktop];
-  if (!picPreview.Exists(v)) picPreview.Load(v).SetVisible(false);
+  picPreview.Load(v);
 
   const std::string key = WindowTable::KeyOf(hwnd);
   const float scaledWidth = ScaledWidth(hwnd), scaledHeight = ScaledHeight(hwnd);

@@ -16,6 +16,11 @@
 
 namespace vd {
 
+namespace {
+// How long a hidden window is given to show it answers before it is hidden.
+constexpr uint32_t kAnswerWaitMs = 50;
+}  // namespace
+
 void frmMain::SetWindowShown(Hwnd hwnd, bool shown) {
   if (!shown) {
     // A window hidden before its first picture was taken gets it now, while it can still be
@@ -28,9 +33,12 @@ void frmMain::SetWindowShown(Hwnd hwnd, bool shown) {
     }
   }
   // A window already hidden that the program did not hide was hidden by its own application:
-  // it is not the program's to bring back after a run ended by force.
+  // it is not the program's to bring back after a run ended by force. A window that does not
+  // answer may still have the program's request to show it waiting: it is recorded all the same.
+  intptr_t answer = 0;
   const bool hiddenByItsApplication =
-      !shown && hiddenByProgram_.count(hwnd) == 0 && !ws_.IsWindowVisible(hwnd);
+      !shown && hiddenByProgram_.count(hwnd) == 0 && !ws_.IsWindowVisible(hwnd) &&
+      ws_.SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, kAnswerWaitMs, &answer);
   ws_.ShowWindow(hwnd, shown ? SW_SHOW : SW_HIDE);
   if (shown) {
     if (hiddenByProgram_.erase(hwnd) != 0) recordBehind_ = true;

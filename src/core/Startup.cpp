@@ -28,7 +28,6 @@ frmMain::frmMain(Program& program)
       cmdShow(*this, "cmdShow", "Show"),
       cmdHide(*this, "cmdHide", "Hide"),
       picWin(*this, "picWin", ScaleMode::kTwips),
-      picPreview(*this, "picPreview", ScaleMode::kTwips),
       Picture1(*this, "Picture1", ScaleMode::kPixels),
       Timer1(*this, "Timer1", 1, false),
       Timer2(*this, "Timer2", 100, true),
@@ -107,7 +106,6 @@ frmMain::frmMain(Program& program)
 
   picWin(0).SetBackColor(0xFFFFFF);
   picWin(0).SetVisible(false);
-  picPreview(0).SetVisible(false);
   Picture1.SetAutoSize(true);
   Picture1.SetVisible(false);
 

@@ -21,6 +21,7 @@
 
 #include "core/WindowTable.h"
 #include "interaction/GradientRect.h"
+#include "pager/PreviewPictures.h"
 #include "forms/ControlArray.h"
 #include "forms/Controls.h"
 #include "forms/Form.h"
@@ -54,7 +55,7 @@ class frmMain : public forms::Form {
   forms::Button cmdShow;
   forms::Button cmdHide;
   forms::ControlArray<forms::PictureBox> picWin;      // the miniatures, by "virtualWindow"
-  forms::ControlArray<forms::PictureBox> picPreview;  // full-size pictures, never shown
+  PreviewPictures picPreview;  // the full-size pictures, for the preview of hidden windows
   forms::PictureBox Picture1;                         // the capture buffer
   forms::Timer Timer1;          // the foreground poll
   forms::Timer Timer2;          // hit test, repaint and refresh every 100 ms

@@ -70,7 +70,7 @@ void frmMain::CaptureMiniature(Hwnd hwnd) {
     if (!rendered.Empty() && !rendered.AllBlack()) picture = std::move(rendered);
   }
   // A copy that came back black (a window that has not painted yet) never replaces a picture.
-  const bool hasPicture = picPreview.Exists(v) && !picPreview(v).Picture().Empty();
+  const bool hasPicture = picPreview.HasPicture(v);
   if (hasPicture && (picture.Empty() || picture.AllBlack())) return;
   if (picture.Empty()) picture = vd::Bitmap(1, 1, 0xFFFFFF);
   Picture1.SetPicture(std::move(picture));
@@ -80,7 +80,7 @@ void frmMain::CaptureMiniature(Hwnd hwnd) {
   surface.StretchFrom(0, 0, surface.Width(), surface.Height(), source, 0, 0, source.Width(),
                       source.Height(), StretchMode::kHalftone);
   miniature.Refresh();
-  if (picPreview.Exists(v)) picPreview(v).SetPicture(source);
+  picPreview.SetPicture(v, source);
 }
 
 }  // namespace vd

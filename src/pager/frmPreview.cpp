@@ -43,10 +43,7 @@ void frmPreview::StartPreview() {
        static_cast<float>(r.Width()) * tppX, static_cast<float>(r.Height()) * tppY);
   Surface().Resize(r.Width(), r.Height(), 0xFFFFFF);
   Surface().Fill(0xFFFFFF);
-  if (v > 0 && pager.picPreview.Exists(v)) {
-    const vd::Bitmap& picture = pager.picPreview(v).Picture();
-    Surface().Blit(0, 0, picture, 0, 0, picture.Width(), picture.Height());
-  }
+  pager.picPreview.DrawInto(v, Surface());
   Show();
   Refresh();
   Timer1.SetEnabled(true);

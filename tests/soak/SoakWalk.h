@@ -518,13 +518,13 @@ class Walk {
         if (i > 0 && !miniatures.count(i)) leftovers.insert(i);
       }
       for (int i : p.picPreview.Indexes()) {
-        if (i > 0 && !miniatures.count(i)) leftovers.insert(i);
+        if (!miniatures.count(i)) leftovers.insert(i);
       }
       for (int i : leftovers) {
         if (leftovers_.count(i)) {
           why << "miniature or picture " << i << " of a forgotten window stays loaded ("
               << p.Table.Count() << " windows, " << p.picWin.Indexes().size() - 1 << " miniatures, "
-              << p.picPreview.Indexes().size() - 1 << " pictures)";
+              << p.picPreview.Indexes().size() << " pictures)";
           return why.str();
         }
       }
