@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -106,6 +107,24 @@ bool Ready(benchmark::State& state, RunningPager& run, int windowCount) {
   return true;
 }
 
+// Adds the calls recorded since the last ClearCalls to `calls`, by name.
+void CountCalls(const fake::FakeWindowSystem& fake, std::map<std::string, int64_t>& calls) {
+  for (const fake::Call& call : fake.Calls()) ++calls[call.name];
+}
+
+// The calls through the window-system seam per iteration, as counters: "calls" in all, and
+// one counter per call name.
+void ReportCalls(benchmark::State& state, const std::map<std::string, int64_t>& calls,
+                 int64_t iterations) {
+  if (iterations == 0) return;
+  int64_t total = 0;
+  for (const auto& [name, count] : calls) {
+    total += count;
+    state.counters[name] = static_cast<double>(count) / static_cast<double>(iterations);
+  }
+  state.counters["calls"] = static_cast<double>(total) / static_cast<double>(iterations);
+}
+
 // The full tick: hit test and repaint of the 81 cells, RefreshWindows (with the capture of
 // the foreground window into its miniature) and the recovery record. The cursor moves to the
 // next cell before each tick, so one cell loses its hover look and another gains it.
@@ -118,20 +137,78 @@ void BM_PagerTick(benchmark::State& state) {
   const Hwnd front = run.windows.back();
   int cell = 1;
   int hoverMisses = 0;
+  int64_t ticks = 0;
+  std::map<std::string, int64_t> calls;
   for (auto _ : state) {
     state.PauseTiming();
     cell = cell % kCells + 1;
     run.fake.SetCursor(centres[static_cast<size_t>(cell)]);
+    run.fake.ClearCalls();
     state.ResumeTiming();
     pager.Timer2_Timer();
     state.PauseTiming();
     if (pager.CursorCell != cell) ++hoverMisses;
+    ++ticks;
+    CountCalls(run.fake, calls);
     state.ResumeTiming();
   }
   if (hoverMisses > 0) state.SkipWithError("the cursor was not found in the cell it was put in");
   if (run.fake.GetForegroundWindow() != front) state.SkipWithError("the front window changed");
+  ReportCalls(state, calls, ticks);
 }
 BENCHMARK(BM_PagerTick)->Arg(10)->Arg(50)->Arg(100)->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)->ReportAggregatesOnly(true);
+
+// A switch between two desktops of N windows each, by the desktops' hotkeys (Alt+1, Alt+2):
+// the time on the fake desktop, and the calls the switch makes through the window-system seam,
+// per switch (counters "calls", "ShowWindow", and one per call name), to set beside the 2N
+// ShowWindow calls a bare loop makes for the same switch.
+void BM_Switch(benchmark::State& state) {
+  const int perDesktop = static_cast<int>(state.range(0));
+  RunningPager run(perDesktop);  // desktop 1's windows, taken on by the start-up scan
+  if (!Ready(state, run, perDesktop)) return;
+  frmMain& pager = run.Pager();
+  // Desktop 2: each new window comes to the front and the foreground poll takes it on there.
+  if (!run.fake.PressHotkey(MOD_ALT, '2') || pager.CurrentDesktop != 2) {
+    state.SkipWithError("Alt+2 did not open desktop 2");
+    return;
+  }
+  for (int i = 0; i < perDesktop; ++i) {
+    fake::WindowSpec desc;
+    desc.caption = "Second " + std::to_string(i);
+    const int left = (i * 41) % (kScreenWidth - 640);
+    const int top = (i * 29) % (kScreenHeight - 480);
+    desc.rect = {left, top, left + 640, top + 480};
+    const Hwnd hwnd = run.fake.CreateWindow(desc);
+    run.fake.SetWindowPicture(hwnd, Bitmap(640, 480, 0x302010u + static_cast<uint32_t>(i)));
+    run.fake.Activate(hwnd);
+    run.backend->Advance(20);
+  }
+  run.backend->Advance(300);
+  if (pager.Table.Count() != 2 * perDesktop) {
+    state.SkipWithError("not every window of desktop 2 is managed");
+    return;
+  }
+  std::map<std::string, int64_t> calls;
+  int64_t switches = 0;
+  int wrongDesktop = 0;
+  char next = '1';
+  for (auto _ : state) {
+    state.PauseTiming();
+    run.fake.ClearCalls();
+    state.ResumeTiming();
+    run.fake.PressHotkey(MOD_ALT, static_cast<uint32_t>(next));
+    state.PauseTiming();
+    CountCalls(run.fake, calls);
+    if (pager.CurrentDesktop != next - '0') ++wrongDesktop;
+    ++switches;
+    next = next == '1' ? '2' : '1';
+    state.ResumeTiming();
+  }
+  if (wrongDesktop > 0) state.SkipWithError("a hotkey did not switch");
+  ReportCalls(state, calls, switches);
+}
+BENCHMARK(BM_Switch)->Arg(10)->Arg(50)->Arg(100)->Unit(benchmark::kMicrosecond)
     ->Repetitions(5)->ReportAggregatesOnly(true);
 
 // One cell painted the plain way: a fresh gradient painter drawing the cell's gradient line

@@ -4,7 +4,7 @@
 //
 //   bench_driver.exe --vuedeck EXE --winmaker EXE --bare EXE --scratch DIR --out FILE
 //                    --wineprefix HOSTPATH [--counts 10,50,100] [--runs 16]
-//                    [--interval-ms 4000] [--phases switch,idle,startup]
+//                    [--interval-ms 4000] [--phases switch,idle,startup] [--marks]
 //
 // The windows are real windows of winmaker.exe, another process, as a user's are.
 //
@@ -25,6 +25,11 @@
 //          to a hotkey switch pressed right after that having hidden all N windows.
 //
 // Every wait has a limit; a run that misses one counts as failed and the phase goes on.
+//
+// With --marks the log also names the Windows process ids of vuedeck.exe and bare_switch.exe
+// ("mark pid vuedeck 013c") and brackets each timed switch and idle interval ("mark begin
+// vuedeck-switch" ... "mark end vuedeck-switch 142.5"), so that a run with Wine's server trace
+// (WINEDEBUG=+server) can count the server requests each program makes inside them.
 #include <windows.h>
 
 #include <algorithm>
@@ -69,6 +74,7 @@ struct Options {
   int runs = 16;
   int intervalMs = 4000;
   std::set<std::string> phases{"switch", "idle", "startup"};
+  bool marks = false;
 };
 
 void Log(const char* format, ...) {
@@ -261,12 +267,28 @@ class Suspension {
 
 std::string HandleList(const std::vector<HWND>& windows) {
   std::string text;
-  for (HWND w : windows) text += " " + std::to_string(reinterpret_cast<intptr_t>(w));
+  for (HWND w : windows) {
+    text += ' ';
+    text += std::to_string(reinterpret_cast<intptr_t>(w));
+  }
   return text;
 }
 
 class Bench {
  public:
+  void Mark(const char* format, ...) {
+    if (!o_.marks) return;
+    char text[256];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    Log("mark %s", text);
+  }
+  void MarkPid(const char* program, const ChildProcess& process) {
+    Mark("pid %s %04lx", program, static_cast<unsigned long>(process.Pid()));
+  }
+
   explicit Bench(Options options) : o_(std::move(options)) {}
 
   int Run() {
@@ -397,6 +419,8 @@ class Bench {
       CloseVuedeck(vuedeck, pager);
       return Fail(key, "bare_switch.exe did not start");
     }
+    MarkPid("vuedeck", vuedeck);
+    MarkPid("bare", bare);
     maker.Front("Desk2 " + std::to_string(n));
     const DWORD settleMs = 300 + 5 * static_cast<DWORD>(n);
     Sleep(1000 + settleMs);
@@ -404,9 +428,11 @@ class Bench {
     std::vector<double> vd, base, loop;
     int failures = 0;
     Suspension vdPause(vuedeck.Handle());
-    auto sample = [&](std::vector<double>& into, std::initializer_list<WORD> keys,
-                      const Targets& targets) {
+    auto sample = [&](const char* program, std::vector<double>& into,
+                      std::initializer_list<WORD> keys, const Targets& targets) {
+      Mark("begin %s-switch", program);
       const double ms = TimeSwitch(keys, targets);
+      Mark("end %s-switch %.1f", program, ms);
       if (ms < 0) {
         ++failures;
         // Put the windows where the next run expects them, whatever the program did.
@@ -420,12 +446,16 @@ class Bench {
       // vuedeck: desktop 2 -> 1 -> 2.
       vdPause.Resume();
       Sleep(200);
-      sample(vd, {VK_MENU, '1'}, toOne);
-      sample(vd, {VK_MENU, '2'}, toTwo);
-      vdPause.Suspend();
+      sample("vuedeck", vd, {VK_MENU, '1'}, toOne);
+      sample("vuedeck", vd, {VK_MENU, '2'}, toTwo);
+      if (!vdPause.Suspend()) {
+        Log("vuedeck.exe could not be suspended: the bare runs are left out");
+        results_.Set(key + ".error", "vuedeck.exe could not be suspended for the bare runs");
+        continue;
+      }
       // The bare loop over the same windows, vuedeck suspended.
-      sample(base, {VK_CONTROL, VK_MENU, '1'}, toOne);
-      sample(base, {VK_CONTROL, VK_MENU, '2'}, toTwo);
+      sample("bare", base, {VK_CONTROL, VK_MENU, '1'}, toOne);
+      sample("bare", base, {VK_CONTROL, VK_MENU, '2'}, toTwo);
       // The loop's own time, as bare_switch.exe measured it.
       while (auto line = bare.ReadLine(0)) {
         long long us = 0;
@@ -502,12 +532,16 @@ class Bench {
       bool ok = false;
     };
     // One interval with `program` running: its processor time and the server's.
-    auto measure = [&](int pid) {
+    MarkPid("vuedeck", vuedeck);
+    MarkPid("bare", bare);
+    auto measure = [&](const char* program, int pid) {
       Interval in;
       Sleep(500);  // what the resume itself set going is over
       const auto p0 = ProcessCpuNs(pid), s0 = ProcessCpuNs(*serverPid);
       const double t0 = NowMs();
+      Mark("begin %s-idle", program);
       Sleep(static_cast<DWORD>(o_.intervalMs));
+      Mark("end %s-idle %.1f", program, NowMs() - t0);
       const auto p1 = ProcessCpuNs(pid), s1 = ProcessCpuNs(*serverPid);
       in.wallMs = NowMs() - t0;
       const auto memory = ProcessMemory(pid);
@@ -523,11 +557,15 @@ class Bench {
     Suspension vdPause(vuedeck.Handle()), barePause(bare.Handle());
     for (int cycle = 0; cycle < o_.runs; ++cycle) {
       vdPause.Resume();
-      barePause.Suspend();
-      const Interval v = measure(*vdPid);
+      const bool bareStopped = barePause.Suspend();
+      const Interval v = measure("vuedeck", *vdPid);
       barePause.Resume();
-      vdPause.Suspend();
-      const Interval b = measure(*barePid);
+      if (!bareStopped || !vdPause.Suspend()) {
+        Log("a program could not be suspended: the intervals would overlap");
+        results_.Set("idle." + key + ".error", "a program could not be suspended");
+        break;
+      }
+      const Interval b = measure("bare", *barePid);
       if (!v.ok || !b.ok) {
         Log("  idle cycle %d: the process files could not be read", cycle + 1);
         continue;
@@ -701,8 +739,18 @@ std::set<std::string> ParseWords(const std::string& text) {
 
 int main(int argc, char** argv) {
   vdbench::Options o;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string name = argv[i], value = argv[i + 1];
+  for (int i = 1; i < argc; i += 2) {
+    const std::string name = argv[i];
+    if (name == "--marks") {
+      o.marks = true;
+      --i;
+      continue;
+    }
+    if (i + 1 >= argc) {
+      std::fprintf(stderr, "bench: %s needs a value\n", name.c_str());
+      return 2;
+    }
+    const std::string value = argv[i + 1];
     if (name == "--vuedeck") o.vuedeck = value;
     else if (name == "--winmaker") o.winmaker = value;
     else if (name == "--bare") o.bare = value;
@@ -723,7 +771,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "usage: bench_driver.exe --vuedeck EXE --winmaker EXE --bare EXE --scratch DIR "
                  "--out FILE --wineprefix HOSTPATH [--counts 10,50,100] [--runs 16] "
-                 "[--interval-ms 4000] [--phases switch,idle,startup]\n");
+                 "[--interval-ms 4000] [--phases switch,idle,startup] [--marks]\n");
     return 2;
   }
   return vdbench::Bench(std::move(o)).Run();
