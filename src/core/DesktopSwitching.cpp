@@ -16,6 +16,8 @@ void frmMain::OpenDesktop(int16_t desktop) {
   PaintDesktopCell(CurrentDesktop, 315, ColorNormal, 0);
   PaintDesktopCell(desktop, 315, ColorSelected, 0);
   CurrentDesktop = desktop;
+  // The windows of the other desktops hide side by side, not one after the other.
+  ws_.BeginShowBatch();
   for (int i = 1; i <= Table.Count(); ++i) {
     Hwnd hwnd = Table.HandleAt(i);
     if (hwnd == PagerHandle) continue;
@@ -24,6 +26,7 @@ void frmMain::OpenDesktop(int16_t desktop) {
       HideWindow(hwnd);
     }
   }
+  ws_.EndShowBatch();
   ShowDesktop(desktop);
   LastActiveWindow = 0;
   switching_ = false;
@@ -50,6 +53,11 @@ void frmMain::KeepFocusVisible(Hwnd foregroundBefore) {
 
 void frmMain::ShowDesktop(int16_t desktop) {
   MoveSelectionBox(desktop);
+  // Without slides the windows show side by side; their transparency is set once they are
+  // shown (a window made layered while hidden may not be drawn when it shows).
+  const bool together = !AnimateMode;
+  std::vector<std::pair<Hwnd, std::string>> shown;  // the window and its row key
+  if (together) ws_.BeginShowBatch();
   for (int i = 1; i <= Table.Count(); ++i) {
     Hwnd hwnd = Table.HandleAt(i);
     const std::string key = Table.KeyAt(i);
@@ -60,10 +68,7 @@ void frmMain::ShowDesktop(int16_t desktop) {
         MoveIn(hwnd, GetWindowBounds(hwnd).left);
       } else {
         SetWindowShown(hwnd, true);
-        const std::string& alpha = Table.Get(key, WindowTable::kTransparent);
-        if (!alpha.empty()) {
-          if (auto a = ToInt32(alpha)) modTransparent::SetWindowAlpha(ws_, hwnd, *a);
-        }
+        if (!showAll) shown.emplace_back(hwnd, key);
       }
     }
     if (showAll) {
@@ -71,7 +76,15 @@ void frmMain::ShowDesktop(int16_t desktop) {
       if (picWin.Exists(v) && v > 0) picWin(v).SetVisible(false);
       PlaceMiniature(hwnd, desktop);
       SetWindowShown(hwnd, true);
+      shown.emplace_back(hwnd, key);
+    }
+  }
+  if (together) ws_.EndShowBatch();
+  for (const auto& [hwnd, key] : shown) {
+    if (Table.Get(key, WindowTable::kShowAll) == "1") {
       if (!ReapplyTransparency(hwnd)) MakeOpaque(hwnd);
+    } else if (auto a = ToInt32(Table.Get(key, WindowTable::kTransparent))) {
+      modTransparent::SetWindowAlpha(ws_, hwnd, *a);
     }
   }
   FillWindowMenus(desktop);

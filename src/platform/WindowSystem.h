@@ -48,6 +48,11 @@ class WindowSystem {
 
   // ---- Top-level windows -------------------------------------------------------------------
   virtual bool ShowWindow(Hwnd hwnd, int cmd) = 0;  // SW_HIDE, SW_SHOW, SW_MAXIMIZE, SW_MINIMIZE
+  // Between these two calls, windows of other applications shown or hidden may do it together:
+  // ShowWindow asks and returns, EndShowBatch waits until every window asked has done it (or
+  // does not answer). Where showing is immediate, both do nothing.
+  virtual void BeginShowBatch() {}
+  virtual void EndShowBatch() {}
   virtual bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
                             uint32_t flags) = 0;
   virtual bool MoveWindow(Hwnd hwnd, int x, int y, int width, int height, bool repaint) = 0;

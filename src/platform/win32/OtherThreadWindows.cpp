@@ -2,6 +2,7 @@
 
 #include <mutex>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace vd::win32 {
@@ -44,6 +45,32 @@ void MarkNotAnswering(HWND hwnd, DWORD thread) {
   if (newly) ::SendMessageCallbackA(hwnd, WM_NULL, 0, 0, Answered, thread);
 }
 
+// The answers to the messages a batch of shows sent, each tagged with its batch so that a late
+// answer to an earlier batch counts for nothing.
+struct BatchAnswers {
+  DWORD batch = 0;
+  std::unordered_set<DWORD> threads;
+};
+
+BatchAnswers& Answers() {
+  static BatchAnswers answers;
+  return answers;
+}
+
+void CALLBACK BatchAnswered(HWND, UINT, ULONG_PTR tag, LRESULT) noexcept {
+  BatchAnswers& answers = Answers();
+  if (static_cast<DWORD>(tag >> 32) == answers.batch) {
+    answers.threads.insert(static_cast<DWORD>(tag & 0xFFFFFFFFu));
+  }
+}
+
+// Answers sent messages (and delivers the answers to ours) for at most a millisecond.
+void AnswerSentMessages() {
+  ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
+  MSG message;
+  ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
 }  // namespace
 
 DWORD OtherThreadOf(HWND hwnd) {
@@ -80,10 +107,33 @@ bool AwaitAnswer(HWND hwnd, DWORD thread) {
 void AwaitVisibility(HWND hwnd, bool visible, DWORD askedAt) {
   while ((::IsWindowVisible(hwnd) != FALSE) != visible && ::IsWindow(hwnd) &&
          ::GetTickCount() - askedAt < kAnswerTimeoutMs) {
-    // Messages sent to this thread are answered while it waits.
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
-    MSG message;
-    ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    AnswerSentMessages();  // messages sent to this thread are answered while it waits
+  }
+}
+
+void AwaitShows(const std::vector<ShowRequest>& asked, DWORD askedAt) {
+  BatchAnswers& answers = Answers();
+  const DWORD batch = ++answers.batch;
+  answers.threads.clear();
+  // One message to each thread asked (through its first window), all sent before any wait.
+  std::unordered_map<DWORD, HWND> waitingOn;
+  for (const ShowRequest& r : asked) {
+    if (waitingOn.count(r.thread) || NotAnswering(r.thread)) continue;
+    const ULONG_PTR tag = (static_cast<ULONG_PTR>(batch) << 32) | r.thread;
+    if (::SendMessageCallbackA(r.window, WM_NULL, 0, 0, BatchAnswered, tag)) {
+      waitingOn.emplace(r.thread, r.window);
+    }
+  }
+  while (answers.threads.size() < waitingOn.size() &&
+         ::GetTickCount() - askedAt < kAnswerTimeoutMs) {
+    AnswerSentMessages();
+  }
+  for (const auto& [thread, window] : waitingOn) {
+    if (!answers.threads.count(thread) && ::IsWindow(window)) MarkNotAnswering(window, thread);
+  }
+  // Where the requests do not travel with the sent messages, the windows may still be at it.
+  for (const ShowRequest& r : asked) {
+    if (answers.threads.count(r.thread)) AwaitVisibility(r.window, r.visible, askedAt);
   }
 }
 

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace vd::win32 {
 
@@ -35,6 +36,19 @@ bool AwaitAnswer(HWND hwnd, DWORD thread);
 // After a show or hide that the window's thread answered: waits until the window is shown or
 // hidden as asked, at most until kAnswerTimeoutMs after `askedAt` (a tick count).
 void AwaitVisibility(HWND hwnd, bool visible, DWORD askedAt);
+
+// A show or hide asked of a window of another thread.
+struct ShowRequest {
+  HWND window = nullptr;
+  DWORD thread = 0;
+  bool visible = false;  // shown (true) or hidden
+};
+
+// After several shows and hides asked at once: waits, at most until kAnswerTimeoutMs after
+// `askedAt`, for every thread to answer and every window of an answering thread to be shown or
+// hidden as asked. The threads answer side by side, so the wait is about that of the slowest
+// one, not the sum of them. A thread that did not answer in time counts as not answering.
+void AwaitShows(const std::vector<ShowRequest>& asked, DWORD askedAt);
 
 // The window's caption as the system keeps it, in the ANSI code page, read without sending the
 // window a message.

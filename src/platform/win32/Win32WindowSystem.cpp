@@ -84,8 +84,22 @@ bool Win32WindowSystem::ShowWindow(Hwnd hwnd, int cmd) {
   const bool wasVisible = ::IsWindowVisible(window) != FALSE;
   const DWORD askedAt = ::GetTickCount();
   if (!::ShowWindowAsync(window, cmd)) return wasVisible;
+  if (batching_) {
+    if (batch_.empty()) batchAskedAt_ = askedAt;
+    batch_.push_back(ShowRequest{window, thread, cmd != SW_HIDE});
+    return wasVisible;
+  }
   if (AwaitAnswer(window, thread)) AwaitVisibility(window, cmd != SW_HIDE, askedAt);
   return wasVisible;
+}
+
+void Win32WindowSystem::BeginShowBatch() { batching_ = true; }
+
+void Win32WindowSystem::EndShowBatch() {
+  batching_ = false;
+  std::vector<ShowRequest> asked;
+  asked.swap(batch_);
+  if (!asked.empty()) AwaitShows(asked, batchAskedAt_);
 }
 
 bool Win32WindowSystem::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,

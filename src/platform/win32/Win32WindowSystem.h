@@ -3,6 +3,9 @@
 #pragma once
 
 #include "platform/WindowSystem.h"
+#include <vector>
+
+#include "platform/win32/OtherThreadWindows.h"
 #include "platform/win32/UniqueHandle.h"
 
 namespace vd::win32 {
@@ -13,6 +16,8 @@ class Win32WindowSystem : public WindowSystem {
   ~Win32WindowSystem() override;
 
   bool ShowWindow(Hwnd hwnd, int cmd) override;
+  void BeginShowBatch() override;
+  void EndShowBatch() override;
   bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
                     uint32_t flags) override;
   bool MoveWindow(Hwnd hwnd, int x, int y, int width, int height, bool repaint) override;
@@ -72,6 +77,9 @@ class Win32WindowSystem : public WindowSystem {
 
  private:
   OwnedKernelHandle instanceMutex_;  // the single-instance mutex, held for the process's life
+  bool batching_ = false;            // between BeginShowBatch and EndShowBatch
+  std::vector<ShowRequest> batch_;   // the shows and hides asked meanwhile
+  unsigned long batchAskedAt_ = 0;   // tick count of the batch's first request
 };
 
 }  // namespace vd::win32
