@@ -182,7 +182,7 @@ void frmMain::RefreshWindows() {
         SetWindowShown(hwnd, true);
         MakeOpaque(hwnd);
       }
-      hiddenByProgram_.erase(hwnd);
+      if (hiddenByProgram_.erase(hwnd) != 0) recordBehind_ = true;  // rewritten this tick
       Table.Remove(key);
       MiniatureRaised.erase(hwnd);
       OriginallyLayered.erase(hwnd);

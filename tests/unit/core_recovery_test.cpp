@@ -1,3 +1,5 @@
+// The record of the windows the program keeps hidden, and what a start after the program was
+// killed does with it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,19 +12,11 @@ namespace {
 class Recovery : public ProgramFixture {
  protected:
   void SetUp() override {
-    WriteFile("settings.ini", "[SETUP]\r\ncolumns=3\r\nrows=2\r\n");
     a = OpenWindow("A");
     b = OpenWindow("B");
-    ASSERT_TRUE(Start());
+    ASSERT_TRUE(StartWith(kGrid3x2));
     Pager().PlaceWindow(2, b, 0, 0, 0, 0);
     Pager().OpenDesktop(1);  // b is hidden now
-  }
-  // The program ends without CloseAll, as when it is killed: its windows die with it, the
-  // other applications' windows stay as they are.
-  void KillAndStartAgain() {
-    program.reset();
-    backend = std::make_unique<forms::headless::HeadlessBackend>(&fake);
-    ASSERT_TRUE(Start());
   }
   Hwnd a = 0, b = 0;
 };
@@ -34,7 +28,9 @@ TEST_F(Recovery, TheRecordNamesExactlyTheWindowsTheProgramKeepsHidden) {
   Pager().OpenDesktop(2);  // a hidden, b shown
   EXPECT_EQ(ReadFile("hidden.list").find(std::to_string(b) + " "), std::string::npos);
   EXPECT_NE(ReadFile("hidden.list").find(std::to_string(a) + " "), std::string::npos);
-  Pager().CloseAll();
+  // The hidden window closes: the record forgets it at the next tick.
+  fake.DestroyWindow(a);
+  backend->Advance(100);
   EXPECT_FALSE(std::filesystem::exists(File("hidden.list")));
 }
 
@@ -47,7 +43,7 @@ TEST_F(Recovery, AStartAfterTheProgramWasKilledBringsBackWhatItHadHidden) {
   fake.ShowWindow(ownHidden, SW_HIDE);
   Pager().OpenDesktop(3);  // a and b hidden by the program
   ASSERT_FALSE(fake.IsWindowVisible(a));
-  KillAndStartAgain();
+  ASSERT_TRUE(Restart());
   EXPECT_TRUE(fake.IsWindowVisible(a));
   EXPECT_TRUE(fake.IsWindowVisible(b));
   EXPECT_FALSE(fake.IsWindowVisible(ownHidden));  // not ours to show
@@ -63,8 +59,7 @@ TEST_F(Recovery, ARecordNamingAWindowOfAnotherProcessNowIsIgnored) {
   Hwnd stranger = fake.CreateWindow(other);
   WriteFile("hidden.list", ReadFile("hidden.list") + std::to_string(stranger) +
                                " 2\r\ngarbage\r\n\r\n-5 x\r\n");
-  backend = std::make_unique<forms::headless::HeadlessBackend>(&fake);
-  ASSERT_TRUE(Start());
+  ASSERT_TRUE(Restart());
   EXPECT_FALSE(fake.IsWindowVisible(stranger));
   EXPECT_TRUE(fake.IsWindowVisible(b));  // hidden at SetUp, in the record the kill left
 }
