@@ -153,10 +153,10 @@ TEST_F(KillAndRestart, DISABLED_AWindowItsApplicationHidBeforeASwitchStaysHidden
   ASSERT_TRUE(WaitVisibility({own}, false));
   ASSERT_TRUE(PressDesktopHotkey(2));
   ASSERT_TRUE(WaitVisibility({one}, false)) << ReadWindowFacts(one);
-  EXPECT_TRUE(WaitUntil([&] { return Recorded() == std::set<std::string>{Handle(one)}; },
-                        kRecordTimeoutMs))
-      << "the record should name One " << Handle(one) << " only, not Own " << Handle(own)
-      << ": " << RecordText();
+  EXPECT_TRUE(
+      WaitUntil([&] { return Recorded() == std::set<std::string>{Handle(one)}; }, kRecordTimeoutMs))
+      << "the record should name One " << Handle(one) << " only, not Own " << Handle(own) << ": "
+      << RecordText();
 
   first.Kill();
   std::string late;
@@ -178,8 +178,8 @@ TEST_F(KillAndRestart, DISABLED_AHiddenWindowThatClosesLeavesNoRecordAtTheExit) 
   ASSERT_NE(one, nullptr);
   ASSERT_TRUE(PressDesktopHotkey(2));
   ASSERT_TRUE(WaitVisibility({one}, false)) << ReadWindowFacts(one);
-  ASSERT_TRUE(WaitUntil([&] { return Recorded() == std::set<std::string>{Handle(one)}; },
-                        kRecordTimeoutMs))
+  ASSERT_TRUE(
+      WaitUntil([&] { return Recorded() == std::set<std::string>{Handle(one)}; }, kRecordTimeoutMs))
       << RecordText();
   ASSERT_TRUE(Maker().Close("One"));
   EXPECT_TRUE(WaitUntil([&] { return !RecordExists(); }, kRecordTimeoutMs))
@@ -199,13 +199,13 @@ TEST_F(KillAndRestart, AKillWithNothingHiddenLeavesNothingForTheNextStart) {
   HWND two = OpenAt("Two", twoPlace, "0x9030A0");
   ASSERT_TRUE(one && two);
   // Each window hidden in turn, then neither: the record comes and goes with them.
-  ASSERT_TRUE(WaitUntil([&] { return Recorded() == std::set<std::string>{Handle(one)}; },
-                        kRecordTimeoutMs))
+  ASSERT_TRUE(
+      WaitUntil([&] { return Recorded() == std::set<std::string>{Handle(one)}; }, kRecordTimeoutMs))
       << RecordText();
   ASSERT_TRUE(PressDesktopHotkey(1));
   ASSERT_TRUE(WaitVisibility({one}, true) && WaitVisibility({two}, false));
-  ASSERT_TRUE(WaitUntil([&] { return Recorded() == std::set<std::string>{Handle(two)}; },
-                        kRecordTimeoutMs))
+  ASSERT_TRUE(
+      WaitUntil([&] { return Recorded() == std::set<std::string>{Handle(two)}; }, kRecordTimeoutMs))
       << RecordText();
   // Two comes to desktop 1 through its window menu: Move To > Desktop 1.
   PagerGrid grid(WaitForPager(first), settings);

@@ -34,8 +34,8 @@ namespace vdsoak {
 struct RunOptions {
   double seconds = 300;
   uint64_t seed = 0;
-  double warmupSeconds = 60;      // random steps after the scripted ones, before the first quiet point
-  double quietEverySeconds = 60;  // between quiet points
+  double warmupSeconds = 60;  // random steps after the scripted ones, before the first quiet point
+  double quietEverySeconds = 60;    // between quiet points
   double finalStretchSeconds = 10;  // random steps after the last quiet point, before the exit
   DWORD sampleMs = 2000;
   double slopeLimitKbPerMinute = 1024;

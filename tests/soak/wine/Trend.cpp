@@ -15,8 +15,8 @@ std::vector<std::string> HandleGrowth(const std::vector<QuietPoint>& points) {
                            std::to_string(static_cast<long>(std::lround(p.seconds))) + " s";
     for (int kind : {kWindowDcKind, kMemoryDcKind}) {
       if (p.counts[kind] != 0) {
-        grew.push_back(std::string(kHandleKindNames[kind]) + ": " +
-                       std::to_string(p.counts[kind]) + " held" + at);
+        grew.push_back(std::string(kHandleKindNames[kind]) + ": " + std::to_string(p.counts[kind]) +
+                       " held" + at);
       }
     }
     if (i == 0) continue;

@@ -18,8 +18,8 @@ namespace vdsoak {
 // The kinds the program counts, in the order of its HandleKind (the wParam of its message).
 inline constexpr int kHandleKinds = 7;
 inline constexpr const char* kHandleKindNames[kHandleKinds] = {
-    "window DCs", "memory DCs", "GDI objects", "kernel handles", "registry keys", "menus",
-    "windows"};
+    "window DCs",    "memory DCs", "GDI objects", "kernel handles",
+    "registry keys", "menus",      "windows"};
 inline constexpr int kWindowDcKind = 0;
 inline constexpr int kMemoryDcKind = 1;
 

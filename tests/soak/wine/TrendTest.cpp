@@ -28,7 +28,8 @@ TEST(Trend, AKindAboveItsCountAfterTheWarmUpIsGrowthAtEachQuietPoint) {
 }
 
 TEST(Trend, ADeviceContextHeldAtAnyQuietPointIsReportedTheFirstToo) {
-  const auto grew = HandleGrowth({At(20, {1, 0, 30, 1, 0, 0, 40}), At(80, {0, 2, 30, 1, 0, 0, 40})});
+  const auto grew =
+      HandleGrowth({At(20, {1, 0, 30, 1, 0, 0, 40}), At(80, {0, 2, 30, 1, 0, 0, 40})});
   ASSERT_EQ(grew.size(), 2u);
   EXPECT_NE(grew[0].find("window DCs: 1 held"), std::string::npos) << grew[0];
   EXPECT_NE(grew[1].find("memory DCs: 2 held"), std::string::npos) << grew[1];

@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
   options.vuedeckExe = FromEnvironment("VD_EXE", here + "\\vuedeck.exe");
   options.winmakerExe = FromEnvironment("VD_WINMAKER", here + "\\winmaker.exe");
   options.folder = FromEnvironment("VD_SCRATCH", here + "\\wine-soak");
-    double warmup = -1;
+  double warmup = -1;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool hasValue = i + 1 < argc;
