@@ -4,19 +4,29 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "core/Program.h"
+#include "core/Text.h"
 #include "core/frmMain.h"
 #include "forms/headless/HeadlessBackend.h"
 #include "interaction/GradientRect.h"
+#include "interaction/frmMsgBox.h"
 #include "platform/fake/FakeWindowSystem.h"
 
 namespace vd::testing {
+
+// A 3 x 2 grid on 30 % x 20 % of the screen, each cell state in a colour of its own.
+inline constexpr const char* kGrid3x2 =
+    "[SETUP]\r\ncolumns=3\r\nrows=2\r\nwidth=30\r\nheight=20\r\n"
+    "color_normal=255\r\ncolor_hover=65280\r\ncolor_selected=16711680\r\ncolor_box=65535\r\n";
 
 class ProgramFixture : public ::testing::Test {
  protected:
@@ -51,7 +61,20 @@ class ProgramFixture : public ::testing::Test {
   // Starts the program; true when the pager came up.
   bool Start() {
     program = std::make_unique<Program>(fake, *backend);
-    return program->Start();
+    const bool started = program->Start();
+    if (answering_) AnswerMessageBoxes();
+    return started;
+  }
+  bool StartWith(const std::string& settings) {
+    WriteFile("settings.ini", settings);
+    return Start();
+  }
+  // The program ends without its exit, as when it is killed (its own windows go with it, the
+  // other applications' stay as they are), and starts again on the same desktop.
+  bool Restart() {
+    program.reset();
+    backend = std::make_unique<forms::headless::HeadlessBackend>(&fake);
+    return Start();
   }
 
   frmMain& Pager() { return program->Main(); }
@@ -78,6 +101,60 @@ class ProgramFixture : public ::testing::Test {
     t.Set(key, WindowTable::kTransparent, transparent);
   }
 
+  std::string TableCell(Hwnd hwnd, int column) {
+    return Pager().Table.Get(WindowTable::KeyOf(hwnd), column);
+  }
+  std::string DesktopOf(Hwnd hwnd) { return TableCell(hwnd, WindowTable::kDesktop); }
+  forms::PictureBox& MiniatureOf(Hwnd hwnd) {
+    return Pager().picWin(AsNumber(TableCell(hwnd, WindowTable::kVirtualWindow)));
+  }
+  // The control's place among the pager's children, 0 in front.
+  int StackPosition(const forms::Control& control) {
+    const auto& children = Pager().Children();
+    return static_cast<int>(std::find(children.begin(), children.end(), &control) -
+                            children.begin());
+  }
+  // Right-clicks a window's miniature: its window menu pops up.
+  void RightClick(Hwnd hwnd) {
+    forms::PictureBox& miniature = MiniatureOf(hwnd);
+    miniature.RaiseMouseDown(forms::kRightButton, 0, 30, 30);
+    miniature.RaiseMouseUp(forms::kRightButton, 0, 30, 30);
+  }
+  void LeftClick(Hwnd hwnd) {
+    forms::PictureBox& miniature = MiniatureOf(hwnd);
+    miniature.RaiseMouseDown(forms::kLeftButton, 0, 30, 30);
+    miniature.RaiseMouseUp(forms::kLeftButton, 0, 30, 30);
+  }
+
+  // From now on (over restarts too) the program's message boxes are recorded and answered with
+  // their first button; any other modal form goes to `otherModal`.
+  struct Message {
+    std::string title, text;
+  };
+  void AnswerMessageBoxes() {
+    answering_ = true;
+    backend->onModal = [this](forms::Form& form) {
+      if (auto* box = dynamic_cast<frmMsgBox*>(&form)) {
+        messages.push_back({box->lblTitle.Caption(), box->lblDescription.Caption()});
+        box->cmdRespond(0).RaiseClick();
+      } else if (otherModal) {
+        otherModal(form);
+      }
+    };
+  }
+  // Every popup menu is recorded and dismissed unless `choose` picks an entry.
+  struct Popup {
+    forms::Form* form;
+    forms::MenuItem* menu;
+    float x, y;
+  };
+  void RecordPopups() {
+    backend->onPopup = [this](forms::Form& form, forms::MenuItem& menu, float x, float y) {
+      popups.push_back({&form, &menu, x, y});
+      return choose ? choose(menu) : nullptr;
+    };
+  }
+
   // True when the cell shows the gradient of its state colour (to black, at 315 degrees).
   bool CellShows(int desktop, uint32_t colour) {
     const Bitmap& surface = Pager().lblDesktop(desktop).Surface();
@@ -93,9 +170,14 @@ class ProgramFixture : public ::testing::Test {
   fake::FakeWindowSystem fake;
   std::unique_ptr<forms::headless::HeadlessBackend> backend;
   std::unique_ptr<Program> program;
+  std::vector<Message> messages;
+  std::function<void(forms::Form&)> otherModal;
+  std::vector<Popup> popups;
+  std::function<forms::MenuItem*(forms::MenuItem&)> choose;
 
  private:
   std::filesystem::path folder_;
+  bool answering_ = false;
 };
 
 }  // namespace vd::testing
