@@ -1,63 +1,41 @@
+// The pager under the mouse: cells that switch and light up, miniatures placed, stacked,
+// dragged, clicked and right-clicked for the window menu, the preview, the main menu and its
+// dialogs, the add-window prompt and the Show/Hide field.
 #include <gtest/gtest.h>
 
 #include "ProgramFixture.h"
-#include "core/Text.h"
 #include "interaction/frmAddWindow.h"
-#include "interaction/frmMsgBox.h"
 #include "pager/frmPreview.h"
 #include "settings/frmOptions.h"
 
 namespace vd::testing {
 namespace {
 
-const char* kSettings =
-    "[SETUP]\r\ncolumns=3\r\nrows=2\r\nwidth=30\r\nheight=20\r\npreview=1\r\n"
-    "color_normal=255\r\ncolor_hover=65280\r\ncolor_selected=16711680\r\ncolor_box=65535\r\n";
-
 class Gestures : public ProgramFixture {
  protected:
   void SetUp() override {
-    WriteFile("settings.ini", kSettings);
     work = OpenWindow("Work", {100, 100, 500, 400});
     mail = OpenWindow("Mail", {640, 0, 1280, 512});
-    ASSERT_TRUE(Start());
-    // Every popup menu is recorded and dismissed unless a test chooses an entry.
-    backend->onPopup = [this](forms::Form&, forms::MenuItem& menu, float x, float y) {
-      popups.push_back({&menu, x, y});
-      return choose ? choose(menu) : nullptr;
-    };
+    ASSERT_TRUE(StartWith(std::string(kGrid3x2) + "preview=1\r\n"));
+    RecordPopups();
   }
   frmMain& P() { return Pager(); }
-  int Miniature(Hwnd hwnd) {
-    return ToInt32(P().Table.Get(WindowTable::KeyOf(hwnd), WindowTable::kVirtualWindow))
-        .value_or(0);
-  }
-  std::string Cell(Hwnd hwnd, int column) {
-    return P().Table.Get(WindowTable::KeyOf(hwnd), column);
-  }
-  // A screen point strictly inside a desktop's cell.
-  Point InsideCell(int desktop) {
+  // A screen point of the pager, from a point in its client area.
+  Point OnPager(float x, float y) {
     Rect pager;
     fake.GetWindowRect(P().hWnd(), &pager);
+    return {pager.left + static_cast<int>(x), pager.top + static_cast<int>(y)};
+  }
+  Point InsideCell(int desktop) {
     const forms::PictureBox& cell = P().lblDesktop(desktop);
-    return {pager.left + static_cast<int>(cell.Left() + cell.Width() / 2),
-            pager.top + static_cast<int>(cell.Top() + cell.Height() / 2)};
+    return OnPager(cell.Left() + cell.Width() / 2, cell.Top() + cell.Height() / 2);
   }
-  // Right-clicks a window's miniature; the test's chooser picks from the menu.
-  void RightClick(Hwnd hwnd) {
-    const int v = Miniature(hwnd);
-    P().picWin(v).RaiseMouseDown(forms::kRightButton, 0, 30, 30);
-    P().picWin(v).RaiseMouseUp(forms::kRightButton, 0, 30, 30);
+  void Drag(forms::PictureBox& miniature, float dx) {
+    miniature.RaiseMouseDown(forms::kLeftButton, 0, 45, 45);
+    miniature.RaiseMouseMove(forms::kLeftButton, 0, 60, 45);  // the drag starts
+    miniature.RaiseMouseMove(forms::kLeftButton, 0, 60 + dx, 45);
+    miniature.RaiseMouseUp(forms::kLeftButton, 0, 60 + dx, 45);
   }
-  static forms::MenuItem* Entry(forms::MenuItem& menu, const std::string& caption) {
-    return menu.Find(caption);
-  }
-  struct Popup {
-    forms::MenuItem* menu;
-    float x, y;
-  };
-  std::vector<Popup> popups;
-  std::function<forms::MenuItem*(forms::MenuItem&)> choose;
   Hwnd work = 0, mail = 0;
 };
 
@@ -74,74 +52,60 @@ TEST_F(Gestures, ALeftClickOnAnotherCellSwitchesAndARightClickShowsNoMenu) {
   EXPECT_EQ(P().CurrentDesktop, 2);
 }
 
-TEST_F(Gestures, DraggingAMiniatureIntoAnotherCellMovesTheWindowThere) {
-  const int v = Miniature(work);
-  forms::PictureBox& miniature = P().picWin(v);
-  // The hit test notes cell 3 under the cursor.
-  fake.SetCursor(InsideCell(3));
+TEST_F(Gestures, DraggingAMiniatureIntoAnotherCellMovesTheWindowThereAndBackShowsIt) {
+  forms::PictureBox& miniature = MiniatureOf(work);
+  fake.SetCursor(InsideCell(3));  // the hit test notes cell 3 under the cursor
   backend->Advance(100);
   ASSERT_EQ(P().CursorCell, 3);
-  // Press, move by one pixel (the drag starts), then by 20 pixels, and release.
-  const float sx = P().CellWidth / P().ScreenWidthPx, sy = P().CellHeight / P().ScreenHeightPx;
   const float offsetLeft = miniature.Left() - P().lblDesktop(1).Left();
+  const float cellStep = P().lblDesktop(3).Left() - P().lblDesktop(1).Left();
   miniature.RaiseMouseDown(forms::kLeftButton, 0, 45, 45);
   miniature.RaiseMouseMove(forms::kLeftButton, 0, 60, 45);
   EXPECT_TRUE(P().Dragging);
-  miniature.RaiseMouseMove(forms::kLeftButton, 0, 60 + 20 * 15, 45);
+  miniature.RaiseMouseMove(forms::kLeftButton, 0, 60 + 20 * 15, 45);  // 20 pixels on
   const float dropLeft = miniature.Left() - P().lblDesktop(3).Left();
   miniature.RaiseMouseUp(forms::kLeftButton, 0, 60, 45);
   EXPECT_FALSE(P().Dragging);
-  EXPECT_EQ(Cell(work, WindowTable::kDesktop), "3");
+  EXPECT_EQ(DesktopOf(work), "3");
   EXPECT_FALSE(fake.IsWindowVisible(work));
+  EXPECT_NEAR(dropLeft, offsetLeft + 20 - cellStep, 0.01);
   Rect r;
   fake.GetWindowRect(work, &r);
-  EXPECT_NEAR(r.left, dropLeft / sx, 1.0f / sx);  // within one pager pixel
-  EXPECT_NEAR(dropLeft, offsetLeft + 20 - (P().lblDesktop(3).Left() - P().lblDesktop(1).Left()),
-              0.01);
+  const float sx = P().CellWidth / P().ScreenWidthPx;
+  EXPECT_NEAR(r.left, dropLeft / sx, 1.0f / sx) << "within one pager pixel";
   EXPECT_EQ(r.Width(), 400);
   EXPECT_EQ(r.Height(), 300);
-  (void)sy;
 
-  // Dragged back into the current cell (the cursor leaves every cell): shown again.
+  // Dragged back where the cursor is in no cell: the current desktop's, shown again.
   fake.SetCursor({0, 0});
   backend->Advance(100);
   P().CursorCell = 0;
-  miniature.RaiseMouseDown(forms::kLeftButton, 0, 45, 45);
-  miniature.RaiseMouseMove(forms::kLeftButton, 0, 75, 45);
-  miniature.RaiseMouseUp(forms::kLeftButton, 0, 75, 45);
-  EXPECT_EQ(Cell(work, WindowTable::kDesktop), "1");
+  Drag(miniature, 15);
+  EXPECT_EQ(DesktopOf(work), "1");
   EXPECT_TRUE(fake.IsWindowVisible(work));
 }
 
 TEST_F(Gestures, ADropOnACellOfAnOlderLargerGridGoesToTheCurrentDesktop) {
   P().CursorCell = 6;
   P().SetupDesktops("2", "1");
-  EXPECT_EQ(P().CursorCell, 0);  // the rebuild forgets the old cell
-  P().CursorCell = 6;            // and a stale value is never trusted
-  forms::PictureBox& miniature = P().picWin(Miniature(work));
-  miniature.RaiseMouseDown(forms::kLeftButton, 0, 45, 45);
-  miniature.RaiseMouseMove(forms::kLeftButton, 0, 90, 45);
-  miniature.RaiseMouseUp(forms::kLeftButton, 0, 90, 45);
-  EXPECT_EQ(Cell(work, WindowTable::kDesktop), "1");
+  EXPECT_EQ(P().CursorCell, 0) << "the rebuild forgets the old cell";
+  P().CursorCell = 6;  // and a stale value is never trusted
+  Drag(MiniatureOf(work), 30);
+  EXPECT_EQ(DesktopOf(work), "1");
   EXPECT_TRUE(fake.IsWindowVisible(work));
 }
 
 TEST_F(Gestures, AClickRaisesTheWindowSwitchingToItsDesktopFirst) {
   P().PlaceWindow(3, mail, 0, 0, 0, 0);
   P().OpenDesktop(1);
-  const int v = Miniature(mail);
-  P().picWin(v).RaiseMouseDown(forms::kLeftButton, 0, 30, 30);
-  P().picWin(v).RaiseMouseUp(forms::kLeftButton, 0, 30, 30);
+  LeftClick(mail);
   EXPECT_EQ(P().CurrentDesktop, 3);
   EXPECT_TRUE(fake.IsWindowVisible(mail));
-  EXPECT_FALSE(fake.IsTopMost(mail));  // raised, not left always-on-top
-  EXPECT_EQ(fake.ZOrder().front() == mail || fake.IsTopMost(fake.ZOrder().front()), true);
-
+  EXPECT_FALSE(fake.IsTopMost(mail)) << "raised, not left always-on-top";
+  EXPECT_TRUE(fake.ZOrder().front() == mail || fake.IsTopMost(fake.ZOrder().front()));
   // A window shown on every desktop is raised where the user is.
   P().Table.Set(WindowTable::KeyOf(work), WindowTable::kShowAll, "1");
-  const int w = Miniature(work);
-  P().picWin(w).RaiseMouseDown(forms::kLeftButton, 0, 30, 30);
-  P().picWin(w).RaiseMouseUp(forms::kLeftButton, 0, 30, 30);
+  LeftClick(work);
   EXPECT_EQ(P().CurrentDesktop, 3);
 }
 
@@ -153,18 +117,18 @@ TEST_F(Gestures, TheWindowMenuOpensWithTheStatesOfTheWindow) {
   ASSERT_EQ(popups.size(), 1u);
   forms::MenuItem& menu = *popups[0].menu;
   EXPECT_EQ(&menu, &P().mnuOptions);
-  EXPECT_FALSE(P().mnuSummon.Enabled());  // on the current desktop
+  EXPECT_FALSE(P().mnuSummon.Enabled()) << "on the current desktop";
   EXPECT_TRUE(P().mnuTransMedium.Checked());
   EXPECT_FALSE(P().mnuOpaque.Checked());
   EXPECT_TRUE(P().mnuMoveTo.Enabled());
-  EXPECT_EQ(Entry(menu, "Desktop 1"), nullptr);  // not its own desktop
-  ASSERT_NE(Entry(menu, "Desktop 6"), nullptr);
-  EXPECT_NE(Entry(menu, std::string(30, 'm') + "..."), nullptr);
-  EXPECT_NE(Entry(menu, "Tranparent"), nullptr);
+  EXPECT_EQ(menu.Find("Desktop 1"), nullptr) << "not its own desktop";
+  EXPECT_NE(menu.Find("Desktop 6"), nullptr);
+  EXPECT_NE(menu.Find(std::string(30, 'm') + "..."), nullptr);
+  EXPECT_NE(menu.Find("Tranparent"), nullptr);
   EXPECT_FALSE(P().mnuMax.Visible());
 
-  // Shown on all desktops: Move To is disabled; with animation and no stored
-  // transparency nothing is checked.
+  // Shown on all desktops: Move To is disabled; with animation and no stored transparency
+  // nothing is checked.
   P().Table.Set(WindowTable::KeyOf(work), WindowTable::kShowAll, "1");
   P().Table.Set(WindowTable::KeyOf(work), WindowTable::kTransparent, "");
   P().AnimateMode = true;
@@ -176,18 +140,16 @@ TEST_F(Gestures, TheWindowMenuOpensWithTheStatesOfTheWindow) {
 }
 
 TEST_F(Gestures, MoveToHidesTheWindowWhereItStandsAndMovesItsMiniature) {
-  const int v = Miniature(work);
-  const float offset = P().picWin(v).Left() - P().lblDesktop(1).Left();
+  const float offset = MiniatureOf(work).Left() - P().lblDesktop(1).Left();
   choose = [](forms::MenuItem& menu) { return menu.Find("Desktop 3"); };
-  Rect before;
+  Rect before, after;
   fake.GetWindowRect(work, &before);
   RightClick(work);
-  EXPECT_EQ(Cell(work, WindowTable::kDesktop), "3");
+  EXPECT_EQ(DesktopOf(work), "3");
   EXPECT_FALSE(fake.IsWindowVisible(work));
-  Rect after;
   fake.GetWindowRect(work, &after);
   EXPECT_EQ(after, before);
-  EXPECT_FLOAT_EQ(P().picWin(v).Left() - P().lblDesktop(3).Left(), offset);
+  EXPECT_FLOAT_EQ(MiniatureOf(work).Left() - P().lblDesktop(3).Left(), offset);
   EXPECT_EQ(P().MovedWindow, work);
 }
 
@@ -195,26 +157,23 @@ TEST_F(Gestures, TransparencyAndAlwaysOnTopCommands) {
   choose = [](forms::MenuItem& menu) { return menu.Find("Medium"); };
   RightClick(work);
   EXPECT_EQ(fake.Alpha(work), 150);
-  EXPECT_EQ(Cell(work, WindowTable::kTransparent), "150");
+  EXPECT_EQ(TableCell(work, WindowTable::kTransparent), "150");
 
   choose = [](forms::MenuItem& menu) { return menu.Find("Always On Top"); };
   RightClick(work);
   EXPECT_TRUE(fake.IsTopMost(work));
-  EXPECT_EQ(Cell(work, WindowTable::kOnTop), "1");
-  EXPECT_EQ(fake.Alpha(work), 150);  // the stored transparency is applied again
+  EXPECT_EQ(TableCell(work, WindowTable::kOnTop), "1");
+  EXPECT_EQ(fake.Alpha(work), 150) << "the stored transparency is applied again";
   EXPECT_TRUE(P().SkipNextActivation);
-  // The next click only clears that.
-  const int v = Miniature(mail);
   P().PlaceWindow(2, mail, 0, 0, 0, 0);
-  P().picWin(v).RaiseMouseDown(forms::kLeftButton, 0, 30, 30);
-  P().picWin(v).RaiseMouseUp(forms::kLeftButton, 0, 30, 30);
+  LeftClick(mail);  // the next click only clears that
   EXPECT_EQ(P().CurrentDesktop, 1);
   EXPECT_FALSE(P().SkipNextActivation);
 
   choose = [](forms::MenuItem& menu) { return menu.Find("Opaque"); };
   RightClick(work);
   EXPECT_EQ(fake.Alpha(work), -1);
-  EXPECT_EQ(Cell(work, WindowTable::kTransparent), "");
+  EXPECT_EQ(TableCell(work, WindowTable::kTransparent), "");
 }
 
 TEST_F(Gestures, RemoveAsksAndEachAnswerDoesItsPart) {
@@ -229,16 +188,15 @@ TEST_F(Gestures, RemoveAsksAndEachAnswerDoesItsPart) {
   choose = [](forms::MenuItem& menu) { return menu.Find("Remove"); };
   P().PlaceWindow(2, mail, 0, 0, 0, 0);
   P().OpenDesktop(1);
-
   answer = "No";
   RightClick(mail);
   EXPECT_TRUE(P().IsManaged(mail));
 
   answer = "Just Remove";
-  const int v = Miniature(mail);
+  const int v = AsNumber(TableCell(mail, WindowTable::kVirtualWindow));
   RightClick(mail);
   EXPECT_FALSE(P().IsManaged(mail));
-  EXPECT_TRUE(fake.IsWindowVisible(mail));  // never left hidden
+  EXPECT_TRUE(fake.IsWindowVisible(mail)) << "never left hidden";
   EXPECT_FALSE(P().picWin(v).Visible());
   backend->Advance(100);  // unloaded at the next tick, outside the miniature's own handler
   EXPECT_FALSE(P().picWin.Exists(v));
@@ -279,10 +237,7 @@ TEST_F(Gestures, HoverPaintsTheCellUnderTheMouseAndNamesIt) {
   backend->Advance(1000);
   for (int i = 1; i <= 6; ++i) EXPECT_EQ(P().lblDesktop(i).RefreshCount(), counts[i - 1]) << i;
   // A cursor exactly on a cell's left edge pixel is outside it.
-  Rect pager;
-  fake.GetWindowRect(P().hWnd(), &pager);
-  fake.SetCursor({pager.left + static_cast<int>(P().lblDesktop(2).Left()),
-                  InsideCell(2).y});
+  fake.SetCursor({OnPager(P().lblDesktop(2).Left(), 0).x, InsideCell(2).y});
   P().CursorCell = 0;
   backend->Advance(100);
   EXPECT_EQ(P().CursorCell, 0);
@@ -293,34 +248,27 @@ TEST_F(Gestures, RestingOnAHiddenWindowsMiniatureFadesItsPreviewInAndOut) {
   P().PlaceWindow(3, mail, 0, 0, 0, 0);
   P().OpenDesktop(1);
   P().UpdateActiveWindow(mail, 3, true);
-  const int v = Miniature(mail);
-  // The cursor rests on the miniature.
-  Rect pager;
-  fake.GetWindowRect(P().hWnd(), &pager);
-  forms::PictureBox& miniature = P().picWin(v);
-  fake.SetCursor({pager.left + static_cast<int>(miniature.Left() + 2),
-                  pager.top + static_cast<int>(miniature.Top() + 2)});
+  forms::PictureBox& miniature = MiniatureOf(mail);
+  fake.SetCursor(OnPager(miniature.Left() + 2, miniature.Top() + 2));
   miniature.RaiseMouseMove(0, 0, 30, 30);
   miniature.RaiseMouseMove(0, 0, 30, 30);
   frmPreview& preview = program->Preview();
   const uint32_t rest = fake.VirtualTimeMs();
   while (!preview.IsShown() && fake.VirtualTimeMs() - rest < 3000) backend->Advance(10);
   ASSERT_TRUE(preview.IsShown());
-  EXPECT_NEAR(fake.VirtualTimeMs() - rest, 1000, 110);  // ten ticks
+  EXPECT_NEAR(fake.VirtualTimeMs() - rest, 1000, 110) << "ten ticks";
   Rect shown;
   fake.GetWindowRect(preview.hWnd(), &shown);
-  EXPECT_EQ(shown, (Rect{640, 0, 1280, 512}));  // at the window's place and size
+  EXPECT_EQ(shown, (Rect{640, 0, 1280, 512})) << "at the window's place and size";
   EXPECT_EQ(preview.Surface().GetPixel(5, 5), 0x3366CCu);
   backend->Advance(400);
   EXPECT_EQ(fake.Alpha(preview.hWnd()), 200);
   backend->Advance(3300);
   EXPECT_EQ(fake.Alpha(preview.hWnd()), 0);
-  // Moving over a cell's free area hides it at once.
-  P().lblDesktop(1).RaiseMouseMove(0, 0, 5, 5);
+  P().lblDesktop(1).RaiseMouseMove(0, 0, 5, 5);  // a cell's free area hides it at once
   EXPECT_FALSE(preview.IsShown());
 
-  // A window of the current desktop gets no preview.
-  P().HoverWindow = work;
+  P().HoverWindow = work;  // a window of the current desktop gets no preview
   preview.StartPreview();
   EXPECT_FALSE(preview.IsShown());
 }
@@ -374,7 +322,7 @@ TEST_F(Gestures, TheAddWindowPromptAddsOrBlocksTheOfferedWindow) {
   P().cmdQuery.RaiseClick();
   EXPECT_EQ(asked, "'" + std::string(30, 'b') + "...' is not in the window list.\r\n\r\n" +
                        "Do you want to add this window ?");
-  EXPECT_TRUE(P().IsIgnored(std::string(31, 'b')));  // the full title
+  EXPECT_TRUE(P().IsIgnored(std::string(31, 'b'))) << "the full title";
   EXPECT_FALSE(P().cmdQuery.Visible());
   EXPECT_FALSE(P().IsManaged(offered));
 
@@ -391,7 +339,6 @@ TEST_F(Gestures, TheAddWindowPromptAddsOrBlocksTheOfferedWindow) {
 
 TEST_F(Gestures, TheHideFieldHidesOnlyManagedWindowsAndIgnoresWhatIsNotANumber) {
   Hwnd stranger = OpenWindow("Stranger");
-  fake::WindowSpec desc;
   P().txthWnd.SetText(std::to_string(stranger));
   P().cmdHide.RaiseClick();
   EXPECT_TRUE(fake.IsWindowVisible(stranger));
@@ -404,6 +351,63 @@ TEST_F(Gestures, TheHideFieldHidesOnlyManagedWindowsAndIgnoresWhatIsNotANumber) 
   P().cmdHide.RaiseClick();
   P().cmdShow.RaiseClick();
   EXPECT_TRUE(fake.IsWindowVisible(work));
+}
+
+// ---- Miniatures: placed and stacked as their windows ---------------------------------------
+
+// Cells of 100 x 60 pixels on a screen of 1000 x 600: a factor of 0.1 both ways.
+class Miniatures : public ProgramFixture {
+ protected:
+  void SetUp() override { fake.SetScreen(1000, 600); }
+};
+
+TEST_F(Miniatures, AreTheWindowsScaledIntoTheCellAndClampedToItsSize) {
+  Hwnd plain = OpenWindow("Plain", {500, 100, 900, 400});
+  Hwnd maximised = OpenWindow("Maximised", {-8, -8, 1008, 608});
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  const forms::PictureBox& cell = Pager().lblDesktop(1);
+  ASSERT_FLOAT_EQ(cell.Width(), 100);
+  ASSERT_FLOAT_EQ(cell.Height(), 60);
+  EXPECT_FLOAT_EQ(MiniatureOf(plain).Width(), 40);
+  EXPECT_FLOAT_EQ(MiniatureOf(plain).Left(), cell.Left() + 50);
+  // A maximised window: exactly the cell's size, starting 0.8 px left of the cell.
+  Pager().UpdateActiveWindow(maximised, 1, false);
+  EXPECT_FLOAT_EQ(MiniatureOf(maximised).Width(), 100);
+  EXPECT_FLOAT_EQ(MiniatureOf(maximised).Height(), 60);
+  EXPECT_NEAR(MiniatureOf(maximised).Left(), cell.Left() - 0.8f, 1e-4);
+  // The box around cell 1 (100 x 60 at 1, 22).
+  const forms::Shape& box = Pager().shpBox;
+  EXPECT_EQ((std::vector<float>{box.Left(), box.Top(), box.Width(), box.Height()}),
+            (std::vector<float>{0, 21, 103, 63}));
+}
+
+TEST_F(Miniatures, OverlapAsTheWindowsDoAndStayLiveWhileThePagerIsInFront) {
+  Hwnd bottom = OpenWindow("Bottom", {0, 0, 600, 400});
+  Hwnd middle = OpenWindow("Middle", {100, 50, 700, 450});
+  Hwnd top = OpenWindow("Top", {200, 100, 800, 500});
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  EXPECT_LT(StackPosition(MiniatureOf(top)), StackPosition(MiniatureOf(middle)));
+  EXPECT_LT(StackPosition(MiniatureOf(middle)), StackPosition(MiniatureOf(bottom)));
+
+  // With the pager in front, every shown window's picture is taken again in turn.
+  fake.Activate(Pager().hWnd());
+  for (Hwnd h : {bottom, middle, top}) fake.SetWindowPicture(h, Bitmap(600, 400, 0x2468AC));
+  backend->Advance(400);
+  for (Hwnd h : {bottom, middle, top}) {
+    EXPECT_EQ(MiniatureOf(h).Surface().GetPixel(2, 2), 0x2468ACu) << h;
+  }
+}
+
+TEST_F(Miniatures, TheWindowThatComesForwardIsInFrontAndOnTopOnesStayAbove) {
+  Hwnd a = OpenWindow("A"), b = OpenWindow("B"), onTop = OpenWindow("On top");
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  Pager().Table.Set(WindowTable::KeyOf(onTop), WindowTable::kOnTop, "1");
+  for (Hwnd front : {a, b, a}) {
+    fake.Activate(front);
+    backend->Advance(100);
+    EXPECT_LT(StackPosition(MiniatureOf(front)), StackPosition(MiniatureOf(front == a ? b : a)));
+    EXPECT_LT(StackPosition(MiniatureOf(onTop)), StackPosition(MiniatureOf(front)));
+  }
 }
 
 }  // namespace
