@@ -13,10 +13,6 @@ namespace {
 
 using Startup = ProgramFixture;
 
-const char* kGrid3x2 =
-    "[SETUP]\r\ncolumns=3\r\nrows=2\r\nwidth=30\r\nheight=20\r\n"
-    "color_normal=255\r\ncolor_hover=65280\r\ncolor_selected=16711680\r\ncolor_box=65535\r\n";
-
 TEST_F(Startup, ASecondCopyEndsBeforeAnyWindowExists) {
   fake.SetSecondInstance(true);
   EXPECT_FALSE(Start());
@@ -26,8 +22,7 @@ TEST_F(Startup, ASecondCopyEndsBeforeAnyWindowExists) {
 }
 
 TEST_F(Startup, ThePagerComesUpTopMostWithTheGridOfTheSettings) {
-  WriteFile("settings.ini", kGrid3x2);
-  ASSERT_TRUE(Start());
+  ASSERT_TRUE(StartWith(kGrid3x2));
   frmMain& pager = Pager();
   EXPECT_TRUE(pager.IsShown());
   EXPECT_TRUE(pager.PagerShown);
@@ -79,11 +74,9 @@ TEST_F(Startup, AFreshInstallationStartsWithBuiltInValuesAndWritesNoFile) {
 }
 
 TEST_F(Startup, UnusableSettingsAreSkippedOneByOne) {
-  WriteFile("settings.ini",
-            "[SETUP]\r\ncolumns=2\r\nrows=0\r\nwidth=-5\r\nheight=abc\r\n"
-            "color_normal=blue\r\ncolor_selected=\x01\x02\r\nleft=xyz\r\ntop=\r\n"
-            "[ALERT]\r\ndesktop=77\r\n");
-  ASSERT_TRUE(Start());
+  ASSERT_TRUE(StartWith("[SETUP]\r\ncolumns=2\r\nrows=0\r\nwidth=-5\r\nheight=abc\r\n"
+                        "color_normal=blue\r\ncolor_selected=\x01\x02\r\nleft=xyz\r\ntop=\r\n"
+                        "[ALERT]\r\ndesktop=77\r\n"));
   frmMain& pager = Pager();
   // 0 rows is read as 1 row; a negative width is applied as 1 % of the screen.
   EXPECT_EQ(pager.DesktopCount, 2);
@@ -96,18 +89,18 @@ TEST_F(Startup, UnusableSettingsAreSkippedOneByOne) {
 }
 
 TEST_F(Startup, APagerSavedOffTheScreenIsCentredOnThatAxisOnly) {
-  WriteFile("settings.ini", std::string(kGrid3x2) + "left=-3000\r\ntop=1500\r\n");
-  ASSERT_TRUE(Start());
+  ASSERT_TRUE(StartWith(std::string(kGrid3x2) + "left=-3000\r\ntop=1500\r\n"));
   frmMain& pager = Pager();
   EXPECT_FLOAT_EQ(pager.Left(), 1280 * 15 / 2.0f - pager.Width() / 2);
   EXPECT_FLOAT_EQ(pager.Top(), 1500);
 }
 
-class Shutdown : public ProgramFixture {
+enum class Ending { kCloseAll, kTaskBarClose, kEndOfSession, kAWindowClosedMeanwhile };
+
+class Shutdown : public ProgramFixture, public ::testing::WithParamInterface<Ending> {
  protected:
   void SetUp() override {
-    WriteFile("settings.ini", kGrid3x2);
-    ASSERT_TRUE(Start());
+    ASSERT_TRUE(StartWith(kGrid3x2));
     onDesktop1 = OpenWindow("Editor", {10, 20, 610, 420});
     onDesktop2 = OpenWindow("Mail", {-8, -8, 1288, 1032});
     transparent3 = OpenWindow("Terminal", {300, 200, 900, 700});
@@ -152,12 +145,29 @@ class Shutdown : public ProgramFixture {
   std::map<Hwnd, Rect> before;
 };
 
-TEST_F(Shutdown, CloseAllShowsEveryWindowOnDesktop1AtItsOwnPlace) {
+// However the program ends, every window is shown on desktop 1 at its own place, with the
+// transparency and always-on-top the user chose and nothing else left layered, and the pager's
+// place is kept for the next start, in twips.
+TEST_P(Shutdown, ShowsEveryWindowOnDesktop1AtItsOwnPlace) {
   Pager().AnimateMode = true;
-  Pager().CloseAll();
+  switch (GetParam()) {
+    case Ending::kCloseAll:
+      Pager().CloseAll();
+      break;
+    case Ending::kTaskBarClose:
+      fake.SendMessageA(Pager().hWnd(), WM_CLOSE, 0, 0);
+      break;
+    case Ending::kEndOfSession:
+      fake.SendMessageA(Pager().hWnd(), WM_QUERYENDSESSION, 0, 0);
+      break;
+    case Ending::kAWindowClosedMeanwhile:
+      fake.DestroyWindow(onDesktop2);
+      before.erase(onDesktop2);
+      Pager().CloseAll();
+      break;
+  }
   ExpectEveryWindowBack();
   EXPECT_FALSE(Pager().AnimateMode);
-  // The pager's place is kept for the next start, in twips.
   Rect pager;
   fake.GetWindowRect(Pager().hWnd(), &pager);
   const std::string settings = ReadFile("settings.ini");
@@ -167,22 +177,10 @@ TEST_F(Shutdown, CloseAllShowsEveryWindowOnDesktop1AtItsOwnPlace) {
             std::string::npos) << settings;
 }
 
-TEST_F(Shutdown, ClosingThePagerFromTheTaskBarEndsTheProgramTheSameWay) {
-  fake.SendMessageA(Pager().hWnd(), WM_CLOSE, 0, 0);
-  ExpectEveryWindowBack();
-}
-
-TEST_F(Shutdown, TheEndOfTheSessionEndsTheProgramTheSameWay) {
-  fake.SendMessageA(Pager().hWnd(), WM_QUERYENDSESSION, 0, 0);
-  ExpectEveryWindowBack();
-}
-
-TEST_F(Shutdown, AWindowClosedMeanwhileDoesNotStopTheOthersComingBack) {
-  fake.DestroyWindow(onDesktop2);
-  before.erase(onDesktop2);
-  Pager().CloseAll();
-  ExpectEveryWindowBack();
-}
+INSTANTIATE_TEST_SUITE_P(EveryEnding, Shutdown,
+                         ::testing::Values(Ending::kCloseAll, Ending::kTaskBarClose,
+                                           Ending::kEndOfSession,
+                                           Ending::kAWindowClosedMeanwhile));
 
 }  // namespace
 }  // namespace vd::testing

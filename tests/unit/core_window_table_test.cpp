@@ -1,3 +1,4 @@
+// The window table (text rows keyed by handle) and the conversions of its text to numbers.
 #include <gtest/gtest.h>
 
 #include "core/Text.h"
@@ -43,12 +44,6 @@ TEST(WindowTable, ASecondRowForTheSameWindowIsRefusedAndMissingRowsReadEmpty) {
   EXPECT_EQ(t.Get("ID:5", 0), "");
   EXPECT_FALSE(t.Remove("ID:6"));
   EXPECT_EQ(t.Count(), 1);
-}
-
-TEST(WindowTable, ColumnCaptionsInTheirOrder) {
-  EXPECT_STREQ(WindowTable::kCaptions[0], "wHnd");
-  EXPECT_STREQ(WindowTable::kCaptions[WindowTable::kVirtualWindow], "virtualWindow");
-  EXPECT_STREQ(WindowTable::kCaptions[WindowTable::kTransparent], "Transparent");
 }
 
 TEST(TextConversions, WholeNumbersRoundHalvesToEvenAndRejectWhatIsNotANumber) {
