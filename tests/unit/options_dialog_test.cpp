@@ -27,38 +27,28 @@ const char* kSettings =
     "[HOTKEYS]\r\n1=0,7,1\r\n2=1,12,1\r\n3=0,9,1\r\n4=0,10,0\r\n5=0,11,1\r\n6=0,12,1\r\n"
     "7=0,13,1\r\n8=0,14,1\r\n9=0,15,1\r\n";
 
-struct Message {
-  std::string title, text;
-};
-
 class OptionsDialog : public ProgramFixture {
  protected:
   void SetUp() override { StartWith(kSettings); }
 
+  // The program's message boxes are recorded and answered with their first button; while the
+  // options dialog is shown modally, `inDialog` acts in it.
   void StartWith(const std::string& settings) {
-    WriteFile("settings.ini", settings);
     work = OpenWindow("Work", {100, 100, 500, 400});
     mail = OpenWindow("Mail", {600, 100, 1000, 400});
     notes = OpenWindow("Notes", {200, 500, 600, 800});
-    ASSERT_TRUE(Start());
-    InstallHandlers();
-  }
-  void InstallHandlers() {
-    // The program's message boxes are recorded and answered with their first button.
-    backend->onModal = [this](forms::Form& form) {
-      if (auto* box = dynamic_cast<frmMsgBox*>(&form)) {
-        messages.push_back({box->lblTitle.Caption(), box->lblDescription.Caption()});
-        box->cmdRespond(0).RaiseClick();
-      } else if (&form == &O() && inDialog) {
-        inDialog();
-      }
+    AnswerMessageBoxes();
+    otherModal = [this](forms::Form& form) {
+      if (&form == &O() && inDialog) inDialog();
     };
+    ASSERT_TRUE(ProgramFixture::StartWith(settings));
   }
-  void Restart() {
-    program.reset();
-    backend = std::make_unique<forms::headless::HeadlessBackend>(&fake);
-    ASSERT_TRUE(Start());
-    InstallHandlers();
+  // The program started again on `settings` with one key changed.
+  void RestartWith(const std::string& from, const std::string& to) {
+    std::string settings = kSettings;
+    settings.replace(settings.find(from), from.size(), to);
+    WriteFile("settings.ini", settings);
+    ASSERT_TRUE(Restart());
   }
 
   frmOptions& O() { return program->Options(); }
@@ -66,20 +56,12 @@ class OptionsDialog : public ProgramFixture {
   std::string Setting(const std::string& section, const std::string& key) {
     return ReadIniValue(fake, File("settings.ini").string(), section, key);
   }
-  std::string DesktopOf(Hwnd hwnd) {
-    return P().Table.Get(WindowTable::KeyOf(hwnd), WindowTable::kDesktop);
-  }
-  forms::PictureBox& MiniatureOf(Hwnd hwnd) {
-    return P().picWin(
-        ToInt32(P().Table.Get(WindowTable::KeyOf(hwnd), WindowTable::kVirtualWindow)).value_or(0));
-  }
   // The user clicks into a field (its text is selected) and types.
   static void Retype(forms::TextBox& field, const std::string& keys) {
     field.RaiseGotFocus();
     for (char c : keys) field.TypeChar(c);
   }
 
-  std::vector<Message> messages;
   std::function<void()> inDialog;
   Hwnd work = 0, mail = 0, notes = 0;
 };
@@ -271,15 +253,8 @@ TEST_F(OptionsDialog, TheSizeFieldsTakeDigitsOnlyAndOkWaitsForAUsableGrid) {
 }
 
 TEST_F(OptionsDialog, TheFilesSizesAreShownAsWrittenAndAnUnusableGridWaitsForTheUser) {
-  std::string settings = kSettings;
-  settings.replace(settings.find("columns=3"), 9, "columns=12");
-  settings.replace(settings.find("rows=3"), 6, "rows=");
-  program.reset();
-  backend = std::make_unique<forms::headless::HeadlessBackend>(&fake);
-  WriteFile("settings.ini", settings);
-  ASSERT_TRUE(Start());
-  InstallHandlers();
   // "rows" empty takes the built-in value; "columns" 12 stays as written (the grid takes 9).
+  RestartWith("columns=3\r\nrows=3", "columns=12\r\nrows=");
   EXPECT_EQ(O().mskColumns.Text(), "12");
   EXPECT_EQ(O().mskRows.Text(), "2");
   O().Show();
@@ -288,12 +263,7 @@ TEST_F(OptionsDialog, TheFilesSizesAreShownAsWrittenAndAnUnusableGridWaitsForThe
   EXPECT_EQ(Setting("SETUP", "columns"), "12");
   EXPECT_EQ(P().DesktopCount, 18);
   // A 0 from the file keeps OK unavailable until the user types a usable value.
-  settings.replace(settings.find("columns=12"), 10, "columns=0");
-  program.reset();
-  backend = std::make_unique<forms::headless::HeadlessBackend>(&fake);
-  WriteFile("settings.ini", settings);
-  ASSERT_TRUE(Start());
-  InstallHandlers();
+  RestartWith("columns=3", "columns=0");
   O().Show();
   EXPECT_FALSE(O().cmdClose.Enabled());
   Retype(O().mskColumns, "4");
@@ -488,7 +458,7 @@ TEST_F(OptionsDialog, CancelRevertsNothingButTheFileKeepsItsValuesForTheNextStar
   EXPECT_EQ(Setting("SETUP", "columns"), "3");
   EXPECT_EQ(Setting("SETUP", "preview"), "1");
 
-  Restart();
+  ASSERT_TRUE(Restart());
   EXPECT_EQ(O().cmbTransparent.ListIndex(), 0);
   EXPECT_EQ(fake.Alpha(P().hWnd()), 255);
   EXPECT_TRUE(O().chkPreview.Checked());
@@ -552,13 +522,7 @@ TEST_F(OptionsDialog, TheDesktopListShowsEachDesktopsStoredHotkey) {
 }
 
 TEST_F(OptionsDialog, ADesktopWithoutAStoredHotkeyShowsNone) {
-  std::string settings = kSettings;
-  settings.replace(settings.find("columns=3"), 9, "columns=4");  // desktops 10 to 12 have none
-  program.reset();
-  backend = std::make_unique<forms::headless::HeadlessBackend>(&fake);
-  WriteFile("settings.ini", settings);
-  ASSERT_TRUE(Start());
-  InstallHandlers();
+  RestartWith("columns=3", "columns=4");  // desktops 10 to 12 have none
   O().Show();
   O().cmbDesktops.SetListIndex(1);
   ASSERT_EQ(O().cboKey2.Text(), "6");

@@ -40,25 +40,17 @@ bool EveryKeyClosed(const fake::FakeWindowSystem& fake) {
 class Tray : public ProgramFixture {
  protected:
   void SetUp() override {
-    WriteFile("settings.ini", kSettings);
-    ASSERT_TRUE(Start());
-    backend->onPopup = [this](forms::Form& form, forms::MenuItem& menu, float x, float y) {
-      popups.push_back({&form, &menu, x, y});
-      return choose;
-    };
+    ASSERT_TRUE(StartWith(kSettings));
+    RecordPopups();
   }
   frmTray& T() { return program->Tray(); }
   // The shell's report of a mouse message on the icon, as the tray form receives it.
   void IconMessage(int message) {
     T().RaiseMouseMove(0, 0, static_cast<float>(message * backend->TwipsPerPixelX()), 0);
   }
-  struct Popup {
-    forms::Form* form;
-    forms::MenuItem* menu;
-    float x, y;
-  };
-  std::vector<Popup> popups;
-  forms::MenuItem* choose = nullptr;
+  void Choose(forms::MenuItem& entry) {
+    choose = [&entry](forms::MenuItem&) { return &entry; };
+  }
 };
 
 TEST_F(Tray, TheIconIsAddedAtStartWithItsRecordAndRemovedAtExit) {
@@ -118,7 +110,7 @@ TEST_F(Tray, ReleasingTheRightButtonOpensTheMainMenuAtTheMouse) {
     optionsShown = Pager().DialogOpen;
     program->Options().cmdCancel.RaiseClick();
   };
-  choose = &Pager().mnuMainOption;
+  Choose(Pager().mnuMainOption);
   IconMessage(WM_RBUTTONUP);
   EXPECT_TRUE(optionsShown);
   EXPECT_FALSE(Pager().DialogOpen);
@@ -130,7 +122,7 @@ TEST_F(Tray, OkFromTheTrayBringsBackAPagerThatWasPutAway) {
   backend->onModal = [&](forms::Form& form) {
     if (&form == &program->Options()) program->Options().cmdClose.RaiseClick();
   };
-  choose = &Pager().mnuMainOption;
+  Choose(Pager().mnuMainOption);
   IconMessage(WM_RBUTTONUP);
   EXPECT_TRUE(Pager().IsShown());
   EXPECT_TRUE(Pager().PagerShown);
@@ -182,22 +174,17 @@ TEST_F(Tray, TheCheckBoxWritesAndDeletesTheRunValueAtOnceWhateverOkOrCancelSay) 
 }
 
 TEST_F(Tray, AStartWithAutoStartOnWritesTheRunValueAgainAndOffLeavesTheRegistryAlone) {
-  program.reset();
-  backend = std::make_unique<forms::headless::HeadlessBackend>(&fake);
   std::string settings = kSettings;
   settings.replace(settings.find("auto_start=0"), 12, "auto_start=1");
   WriteFile("settings.ini", settings);
-  fake.ClearCalls();
-  ASSERT_TRUE(Start());
+  ASSERT_TRUE(Restart());
   EXPECT_TRUE(program->Options().chkAutoStart.Checked());
   EXPECT_EQ(RunValue(fake), AutoStart::RunCommand(fake.ProgramFolder()));
 
   // auto_start 0: the value someone left there stays, nothing is opened.
-  program.reset();
-  backend = std::make_unique<forms::headless::HeadlessBackend>(&fake);
   WriteFile("settings.ini", kSettings);
   fake.ClearCalls();
-  ASSERT_TRUE(Start());
+  ASSERT_TRUE(Restart());
   EXPECT_FALSE(program->Options().chkAutoStart.Checked());
   EXPECT_NE(RunValue(fake), "(none)");
   for (const fake::Call& call : fake.Calls()) EXPECT_NE(call.name, "RegOpenKeyExA");

@@ -30,7 +30,7 @@ std::string Binary(size_t size) {
 class BadInput : public ProgramFixture {
  protected:
   // The program ends; the next one starts on the same desktop with a new toolkit.
-  void Restart() {
+  void Stop() {
     program.reset();
     backend = std::make_unique<forms::headless::HeadlessBackend>(&fake);
   }
@@ -41,11 +41,9 @@ class BadInput : public ProgramFixture {
     SCOPED_TRACE(::testing::Message() << "settings: " << settings.substr(0, 200));
     WriteFile("settings.ini", settings);
     const Hwnd a = OpenWindow("Editor"), b = OpenWindow("Mail", {600, 500, 1100, 900});
+    AnswerMessageBoxes();
     ASSERT_TRUE(Start());
     frmMain& p = Pager();
-    backend->onModal = [](forms::Form& form) {
-      if (auto* box = dynamic_cast<frmMsgBox*>(&form)) box->cmdRespond(0).RaiseClick();
-    };
     backend->Advance(300);
     EXPECT_EQ(p.DesktopCount, desktops);
     EXPECT_GT(p.CellWidth, 0);
@@ -103,7 +101,7 @@ TEST_F(BadInput, SettingsWithAnythingInThemStartAUsableGridWithBuiltInValuesForU
   };
   for (const auto& c : cases) {
     StartsWith(c.settings, c.desktops);
-    Restart();
+    Stop();
   }
 }
 
@@ -122,11 +120,9 @@ TEST_F(BadInput, AnIgnoreListOfAnythingHoldsEachCaptionOnceAndAtMost1000) {
     EXPECT_LE(list.size(), 1000u);
     EXPECT_EQ(std::set<std::string>(list.begin(), list.end()).size(), list.size());
     p.CloseAll();
-    // What was saved reads back as it was.
-    Restart();
-    ASSERT_TRUE(Start());
+    ASSERT_TRUE(Restart());  // what was saved reads back as it was
     EXPECT_EQ(Pager().IgnoreTitles, list);
-    Restart();
+    Stop();
   }
   // The line of megabytes was one caption like any other.
   const std::string saved = ReadFile("ignore.list");
@@ -165,16 +161,11 @@ TEST_F(BadInput, CaptionsEmptyLongOrOfAnotherCodePageAreManagedListedAndIgnoredB
   p.lblDesktop(1).RaiseMouseUp(forms::kLeftButton, 0, 10, 10);
 
   // Removed into the ignore list ("Yes"), they are stored byte for byte...
-  backend->onModal = [](forms::Form& form) {
-    if (auto* box = dynamic_cast<frmMsgBox*>(&form)) box->cmdRespond(0).RaiseClick();
-  };
-  backend->onPopup = [&](forms::Form&, forms::MenuItem&, float, float) { return &p.mnuRemove; };
+  AnswerMessageBoxes();
+  RecordPopups();
+  choose = [&](forms::MenuItem&) { return &p.mnuRemove; };
   for (Hwnd hwnd : {longWindow, foreign}) {
-    const int v =
-        ToInt32(p.Table.Get(WindowTable::KeyOf(hwnd), WindowTable::kVirtualWindow)).value_or(0);
-    ASSERT_TRUE(p.picWin.Exists(v));
-    p.picWin(v).RaiseMouseDown(forms::kRightButton, 0, 30, 30);
-    p.picWin(v).RaiseMouseUp(forms::kRightButton, 0, 30, 30);
+    RightClick(hwnd);
     EXPECT_FALSE(p.IsManaged(hwnd));
     EXPECT_TRUE(fake.IsWindowVisible(hwnd));
   }
@@ -183,7 +174,7 @@ TEST_F(BadInput, CaptionsEmptyLongOrOfAnotherCodePageAreManagedListedAndIgnoredB
             std::string::npos);
 
   // ...and matched byte for byte on the next run: one byte more, less or other is not them.
-  Restart();
+  Stop();
   const Hwnd again = OpenWindow(codePage);
   const Hwnd otherByte = OpenWindow("Caf\xc9 \xc4\xd6\xdc \x80\x9f\xff");
   const Hwnd shorter = OpenWindow(longCaption.substr(0, 9999));

@@ -20,18 +20,9 @@ const char* kKeyboardSettings =
 
 class Keyboard : public ProgramFixture {
  protected:
-  void SetUp() override {
-    // Every message box is answered with its first button; the titles are kept.
-    backend->onModal = [this](forms::Form& form) {
-      if (auto* box = dynamic_cast<frmMsgBox*>(&form)) {
-        messages.push_back(box->lblTitle.Caption());
-        box->cmdRespond(0).RaiseClick();
-      }
-    };
-  }
+  void SetUp() override { AnswerMessageBoxes(); }
   void StartWith(const std::string& settings = kKeyboardSettings) {
-    WriteFile("settings.ini", settings);
-    ASSERT_TRUE(Start());
+    ASSERT_TRUE(ProgramFixture::StartWith(settings));
   }
   frmOptions& Options() { return program->Options(); }
   // Chooses a combination for a desktop on the Desktops page and presses "Set Hotkey".
@@ -41,7 +32,7 @@ class Keyboard : public ProgramFixture {
     Options().cboKey2.SetListIndex(key);
     return Options().SetDesktopHotkey(true);
   }
-  std::vector<std::string> messages;
+  std::string LastMessage() const { return messages.empty() ? "" : messages.back().title; }
 };
 
 TEST(SettingsFile, ValuesAreCutTo127CharactersAndEmptyEqualsMissing) {
@@ -91,9 +82,9 @@ TEST_F(Keyboard, ACombinationIsNeverSharedBetweenTwoIds) {
   StartWith();
   const int ctrl = 1, letterA = 16;
   EXPECT_EQ(SetForDesktop(1, ctrl, letterA), 1);
-  EXPECT_EQ(messages.back(), "Hotkeys Assigned");
+  EXPECT_EQ(LastMessage(), "Hotkeys Assigned");
   EXPECT_EQ(SetForDesktop(2, ctrl, letterA), 0);
-  EXPECT_EQ(messages.back(), "Hotkeys Error");
+  EXPECT_EQ(LastMessage(), "Hotkeys Error");
   // The Desktops page shows desktop 2's stored combination again: CTRL+6.
   EXPECT_EQ(Options().cboKey1.Text(), "CTRL");
   EXPECT_EQ(Options().cboKey2.Text(), "6");
@@ -103,7 +94,7 @@ TEST_F(Keyboard, ACombinationIsNeverSharedBetweenTwoIds) {
   Options().cboAlert1.SetListIndex(ctrl);
   Options().cboAlert2.SetListIndex(letterA);
   Options().setAlertHotkeys(true);
-  EXPECT_EQ(messages.back(), "Hotkeys Error");
+  EXPECT_EQ(LastMessage(), "Hotkeys Error");
   EXPECT_EQ(Options().cboAlert2.Text(), "F11");
   EXPECT_NE(ReadFile("settings.ini").find("1=1,16,1"), std::string::npos);
 }
@@ -122,7 +113,7 @@ TEST_F(Keyboard, ACombinationAnotherProgramHoldsIsReportedAsRefused) {
   StartWith();
   const int ctrl = 1, letterB = 17;
   EXPECT_EQ(SetForDesktop(3, ctrl, letterB), 0);
-  EXPECT_EQ(messages.back(), "Hotkeys Error");
+  EXPECT_EQ(LastMessage(), "Hotkeys Error");
   EXPECT_EQ(Options().cboKey2.Text(), "3");  // desktop 3's stored ALT+3 is shown again
   // The desktop keeps its working combination and the file is unchanged.
   EXPECT_TRUE(fake.PressHotkey(kAlt, '3'));
