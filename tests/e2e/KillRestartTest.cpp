@@ -4,6 +4,7 @@
 // A run ended by force with nothing hidden leaves nothing for the next start to do.
 #include <cstdio>
 #include <set>
+#include <vector>
 
 #include "E2eTest.h"
 #include "Managed.h"
@@ -15,6 +16,30 @@ namespace {
 constexpr DWORD kRecordTimeoutMs = 3000;  // a switch until the record says what it hid
 
 std::string Handle(HWND hwnd) { return std::to_string(reinterpret_cast<intptr_t>(hwnd)); }
+
+// The rectangles of the pager's visible child windows that lie inside `cell` and are smaller
+// than it: the miniatures shown there, wherever the program last placed them.
+std::vector<RECT> MiniaturesIn(HWND pager, const RECT& cell) {
+  struct Search {
+    RECT cell;
+    std::vector<RECT> found;
+  } search{cell, {}};
+  EnumChildWindows(
+      pager,
+      [](HWND child, LPARAM param) noexcept -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        RECT r{};
+        GetWindowRect(child, &r);
+        const bool inside = r.left >= s->cell.left - 1 && r.top >= s->cell.top - 1 &&
+                            r.right <= s->cell.right + 1 && r.bottom <= s->cell.bottom + 1;
+        const bool smaller = r.right - r.left < s->cell.right - s->cell.left - 2 ||
+                             r.bottom - r.top < s->cell.bottom - s->cell.top - 2;
+        if (IsWindowVisible(child) && inside && smaller) s->found.push_back(r);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 class KillAndRestart : public E2eTest {
  protected:
@@ -207,10 +232,12 @@ TEST_F(KillAndRestart, AKillWithNothingHiddenLeavesNothingForTheNextStart) {
   ASSERT_TRUE(
       WaitUntil([&] { return Recorded() == std::set<std::string>{Handle(two)}; }, kRecordTimeoutMs))
       << RecordText();
-  // Two comes to desktop 1 through its window menu: Move To > Desktop 1.
-  PagerGrid grid(WaitForPager(first), settings);
-  const POINT twoMiniature = Middle(grid.Miniature(2, RectOf(two)));
-  ASSERT_TRUE(ClickPoint(twoMiniature, true));
+  // Two comes to desktop 1 through its window menu: Move To > Desktop 1. (Its miniature stands
+  // where the program last placed it, which may be before the window was moved.)
+  HWND pager = WaitForPager(first);
+  const std::vector<RECT> inCell2 = MiniaturesIn(pager, PagerGrid(pager, settings).Cell(2));
+  ASSERT_EQ(inCell2.size(), 1u) << "the miniatures of desktop 2";
+  ASSERT_TRUE(ClickPoint(Middle(inCell2[0]), true));
   // Summon, Show on All Desktop, Always On Top, Move To: the fourth entry, then its first.
   ASSERT_TRUE(ChooseFromPopupMenu({VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_HOME}))
       << "Move To, Desktop 1 could not be chosen";
@@ -228,8 +255,7 @@ TEST_F(KillAndRestart, AKillWithNothingHiddenLeavesNothingForTheNextStart) {
 
   std::string late;
   bool early = false;
-  HWND pager = RestartAndWatch({one}, late, early);
-  ASSERT_NE(pager, nullptr) << "the second start showed no window";
+  ASSERT_NE(RestartAndWatch({one}, late, early), nullptr) << "the second start showed no window";
   EXPECT_TRUE(late.empty()) << late;
   EXPECT_TRUE(SameRect(RectOf(one), onePlace)) << ReadWindowFacts(one);
   // A look after the program's first ticks: still nothing shown that the application hid.
