@@ -164,10 +164,10 @@ TEST_F(KillAndRestart, TheNextStartShowsEveryWindowItHadHiddenAndNotTheOneItsApp
   })) << "One and Three are not to be seen on the screen";
 }
 
-// Fault, not mended yet (src/core): a managed window that its application hides while its
-// desktop is the current one is taken for one the program hid at the next switch away from
-// that desktop: the record names it, and the start after a kill shows it.
-TEST_F(KillAndRestart, DISABLED_AWindowItsApplicationHidBeforeASwitchStaysHiddenAfterAKill) {
+// A managed window that its application hides while its desktop is the current one is not the
+// program's to show: the next switch away from that desktop does not record it, and the start
+// after a kill leaves it hidden.
+TEST_F(KillAndRestart, AWindowItsApplicationHidBeforeASwitchStaysHiddenAfterAKill) {
   ChildProcess& first = StartVuedeck();
   ASSERT_NE(WaitForPager(first), nullptr) << "vuedeck.exe showed no window";
   const RECT onePlace{40, 420, 340, 620}, ownPlace{60, 700, 300, 860};
@@ -192,10 +192,10 @@ TEST_F(KillAndRestart, DISABLED_AWindowItsApplicationHidBeforeASwitchStaysHidden
   EXPECT_FALSE(IsWindowVisible(own)) << ReadWindowFacts(own);
 }
 
-// Fault, not mended yet (src/core): a window the program hid that its application then closes
-// keeps its line in the record until the next change of what is hidden; an exit before then
-// leaves the record behind, naming the closed window. (Found by the random run under Wine.)
-TEST_F(KillAndRestart, DISABLED_AHiddenWindowThatClosesLeavesNoRecordAtTheExit) {
+// A window the program hid that its application then closes leaves the record at once (it was
+// kept there until the next change of what is hidden, and an exit before then left the record
+// behind; the random run under Wine found it).
+TEST_F(KillAndRestart, AHiddenWindowThatClosesLeavesNoRecordAtTheExit) {
   ChildProcess& first = StartVuedeck();
   HWND pager = WaitForPager(first);
   ASSERT_NE(pager, nullptr) << "vuedeck.exe showed no window";

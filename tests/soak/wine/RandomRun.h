@@ -40,8 +40,7 @@ struct RunOptions {
   DWORD sampleMs = 2000;
   double slopeLimitKbPerMinute = 1024;
   std::string vuedeckExe, winmakerExe, folder;
-  bool trace = false;   // every step on standard output too
-  bool strict = false;  // faults known and not mended yet fail the run too
+  bool trace = false;  // every step on standard output too
 };
 
 class RandomRun {
@@ -106,9 +105,6 @@ class RandomRun {
   double Now() const;
   void Log(const std::string& what);
   void Fail(const std::string& what);
-  // A fault known and not mended yet (it has a disabled regression test): told, and a failure
-  // only with --strict.
-  void Known(const std::string& what);
 
   RunOptions options_;
   std::mt19937_64 random_;
@@ -128,7 +124,6 @@ class RandomRun {
   std::vector<QuietPoint> quiet_;
   std::vector<MemorySample> memory_;
   std::vector<std::string> failures_;
-  std::vector<std::string> known_;
 };
 
 }  // namespace vdsoak

@@ -2,7 +2,7 @@
 // tests/soak/run-wine.sh.
 //
 //   wine_soak.exe [--seconds N] [--seed S] [--warmup N] [--quiet-every N] [--sample-ms N]
-//                 [--slope-limit KB] [--folder DIR] [--trace] [--strict]
+//                 [--slope-limit KB] [--folder DIR] [--trace]
 //
 // --seconds: the whole run (default 300); --seed: the steps' seed (default: a new one, printed);
 // --warmup: seconds from the start to the first quiet point (default: a fifth of the run, at
@@ -11,8 +11,7 @@
 // memory may grow between the first and the last quiet point, in KB a minute (default 1024,
 // judged when they are two minutes apart or more); --folder: where the program
 // runs and the logs go (default VD_SCRATCH, else wine-soak beside this program); --trace: every
-// step on the output too; --strict: faults known and not mended yet fail the run too (else they
-// are told). The programs: VD_EXE and VD_WINMAKER, else beside this program.
+// step on the output too. The programs: VD_EXE and VD_WINMAKER, else beside this program.
 #include <windows.h>
 
 #include <algorithm>
@@ -44,7 +43,7 @@ std::string FromEnvironment(const char* name, const std::string& fallback) {
 int Usage() {
   std::fprintf(stderr,
                "usage: wine_soak.exe [--seconds N] [--seed S] [--warmup N] [--quiet-every N] "
-               "[--sample-ms N] [--slope-limit KB] [--folder DIR] [--trace] [--strict]\n");
+               "[--sample-ms N] [--slope-limit KB] [--folder DIR] [--trace]\n");
   return 2;
 }
 
@@ -64,8 +63,6 @@ int main(int argc, char** argv) {
     const bool hasValue = i + 1 < argc;
     if (arg == "--trace") {
       options.trace = true;
-    } else if (arg == "--strict") {
-      options.strict = true;
     } else if (!hasValue) {
       return Usage();
     } else if (arg == "--seconds") {
