@@ -73,34 +73,30 @@ TEST_F(HotkeyConformance, ACombinationHasOneHolder) {
   EXPECT_TRUE(Ws().UnregisterHotKey(owner_, 2));
 }
 
-TEST_F(HotkeyConformance, AfterUnregisteringAnIdItsNewCombinationFiresAndTheOldOneNot) {
-  ASSERT_TRUE(Ws().RegisterHotKey(owner_, 3, MOD_CONTROL, kF9));
-  ASSERT_TRUE(Ws().UnregisterHotKey(owner_, 3));
-  ASSERT_TRUE(Ws().RegisterHotKey(owner_, 3, MOD_CONTROL, kF10));
+// An id given a new combination, whether unregistered first or registered again over the old
+// one, fires for the new combination only; the old one is free for others, and one
+// unregistration clears the id.
+TEST_F(HotkeyConformance, AnIdGivenANewCombinationFiresForItAloneAndFreesTheOldOne) {
+  for (bool unregisterFirst : {true, false}) {
+    SCOPED_TRACE(unregisterFirst ? "unregistered first" : "registered again");
+    const uint32_t next = unregisterFirst ? kF10 : kF11;
+    ASSERT_TRUE(Ws().RegisterHotKey(owner_, 3, MOD_CONTROL, kF9));
+    if (unregisterFirst) {
+      ASSERT_TRUE(Ws().UnregisterHotKey(owner_, 3));
+    }
+    ASSERT_TRUE(Ws().RegisterHotKey(owner_, 3, MOD_CONTROL, next));
 
-  // Keys are handled in order, so the old combination had its chance before the new one came.
-  desktop_->PressKeys(MOD_CONTROL, kF9);
-  ASSERT_TRUE(PressAndArrive(MOD_CONTROL, kF10));
-  EXPECT_EQ(CountHotkeys(MOD_CONTROL, kF9), 0u);
-  EXPECT_EQ(desktop_->MessagesOf(owner_).back().wParam, 3u);
-  EXPECT_TRUE(Ws().UnregisterHotKey(owner_, 3));
-}
+    // Keys are handled in order, so the old combination had its chance before the new one.
+    desktop_->PressKeys(MOD_CONTROL, kF9);
+    ASSERT_TRUE(PressAndArrive(MOD_CONTROL, next));
+    EXPECT_EQ(CountHotkeys(MOD_CONTROL, kF9), 0u);
+    EXPECT_EQ(desktop_->MessagesOf(owner_).back().wParam, 3u);
 
-// Registering again under an id that holds a combination replaces that combination: the old
-// one stops firing and is free for others, and one unregistration clears the id.
-TEST_F(HotkeyConformance, RegisteringAnIdAgainReplacesItsCombination) {
-  ASSERT_TRUE(Ws().RegisterHotKey(owner_, 4, MOD_CONTROL, kF9));
-  ASSERT_TRUE(Ws().RegisterHotKey(owner_, 4, MOD_CONTROL, kF11));
-
-  desktop_->PressKeys(MOD_CONTROL, kF9);
-  ASSERT_TRUE(PressAndArrive(MOD_CONTROL, kF11));
-  EXPECT_EQ(CountHotkeys(MOD_CONTROL, kF9), 0u);
-  EXPECT_EQ(desktop_->MessagesOf(owner_).back().wParam, 4u);
-
-  EXPECT_TRUE(Ws().RegisterHotKey(owner_, 6, MOD_CONTROL, kF9));
-  EXPECT_TRUE(Ws().UnregisterHotKey(owner_, 4));
-  EXPECT_FALSE(Ws().UnregisterHotKey(owner_, 4));
-  EXPECT_TRUE(Ws().UnregisterHotKey(owner_, 6));
+    EXPECT_TRUE(Ws().RegisterHotKey(owner_, 6, MOD_CONTROL, kF9));
+    EXPECT_TRUE(Ws().UnregisterHotKey(owner_, 3));
+    EXPECT_FALSE(Ws().UnregisterHotKey(owner_, 3));
+    EXPECT_TRUE(Ws().UnregisterHotKey(owner_, 6));
+  }
 }
 
 TEST_F(HotkeyConformance, AWindowsHotkeysGoWithIt) {

@@ -56,18 +56,12 @@ class ProfileConformance : public ::testing::Test {
   std::string file_;
 };
 
-TEST_F(ProfileConformance, MissingFileSectionKeyAndEmptyValueAllReadEmpty) {
+TEST_F(ProfileConformance, TheDefaultStandsInForWhatIsMissingButNotForAnEmptyValue) {
   EXPECT_EQ(Read("SETUP", "columns"), "");  // no file yet
-  WriteRaw("[SETUP]\r\ncolumns=3\r\nempty=\r\n");
-  EXPECT_EQ(Read("SETUP", "columns"), "3");
-  EXPECT_EQ(Read("HOTKEYS", "1"), "");
-  EXPECT_EQ(Read("SETUP", "rows"), "");
-  EXPECT_EQ(Read("SETUP", "empty"), "");
-}
-
-TEST_F(ProfileConformance, DefaultStandsInForWhatIsMissingButNotForAnEmptyValue) {
   EXPECT_EQ(Read("SETUP", "rows", "fallback"), "fallback");
-  WriteRaw("[SETUP]\r\nempty=\r\nbare\r\n");
+  WriteRaw("[SETUP]\r\ncolumns=3\r\nempty=\r\nbare\r\n");
+  EXPECT_EQ(Read("SETUP", "columns"), "3");
+  EXPECT_EQ(Read("SETUP", "rows"), "");
   EXPECT_EQ(Read("SETUP", "rows", "fallback"), "fallback");
   EXPECT_EQ(Read("ALERT", "key1", "fallback"), "fallback");
   EXPECT_EQ(Read("SETUP", "empty", "fallback"), "");
@@ -147,12 +141,10 @@ TEST_F(ProfileConformance, WritesCreateTheFileAndSectionAndReplaceInPlace) {
 
   ASSERT_TRUE(Ws().WritePrivateProfileStringA("SETUP", "rows", "", file_));
   EXPECT_EQ(Read("SETUP", "rows", "fallback"), "");
-}
 
-TEST_F(ProfileConformance, WritesKeepTheOtherLinesOfTheFile) {
+  // The other lines of a file stay as they were.
   WriteRaw("[SETUP]\r\ncolumns=3\r\nrows=2\r\n[ALERT]\r\nkey1=-1\r\n");
   ASSERT_TRUE(Ws().WritePrivateProfileStringA("SETUP", "rows", "5", file_));
-  EXPECT_EQ(ReadRaw(), "[SETUP]\r\ncolumns=3\r\nrows=5\r\n[ALERT]\r\nkey1=-1\r\n");
   ASSERT_TRUE(Ws().WritePrivateProfileStringA("SETUP", "left", "1500", file_));
   EXPECT_EQ(ReadRaw(), "[SETUP]\r\ncolumns=3\r\nrows=5\r\nleft=1500\r\n[ALERT]\r\nkey1=-1\r\n");
 }
