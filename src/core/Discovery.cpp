@@ -185,6 +185,7 @@ void frmMain::RefreshWindows() {
       if (hiddenByProgram_.erase(hwnd) != 0) recordBehind_ = true;  // rewritten this tick
       Table.Remove(key);
       MiniatureRaised.erase(hwnd);
+      captureRhythm_.erase(hwnd);
       OriginallyLayered.erase(hwnd);
       if (SummonedWindow == hwnd) SummonedWindow = 0;
       removed = true;
@@ -195,7 +196,7 @@ void frmMain::RefreshWindows() {
   if (IsManaged(foreground) &&
       AsNumber(Table.Get(WindowTable::KeyOf(foreground), WindowTable::kDesktop)) ==
           CurrentDesktop) {
-    UpdateActiveWindow(foreground, CurrentDesktop, true);
+    UpdateActiveWindow(foreground, CurrentDesktop, TickCaptureDue(foreground));
     return;
   }
   // The user is on the pager (or on a window the program does not manage): the tick's one

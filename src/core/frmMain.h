@@ -300,6 +300,18 @@ class frmMain : public forms::Form {
   // The next shown window of the current desktop, in table order, gets a new picture.
   void RefreshNextShownMiniature();
   int roundRobin_ = 0;
+  // How often the tick copies the front window when its copies show no change: after each
+  // unchanged copy the wait doubles, up to a second; a change, or another window coming to the
+  // front, starts over. A window's picture that cannot have changed is not copied ten times a
+  // second, nor squeezed into its miniature and kept again.
+  struct CaptureRhythm {
+    uint64_t fingerprint = 0;  // of the last copy and the miniature's size
+    int unchanged = 0;         // copies in a row that showed no change
+    int wait = 0;              // ticks to let pass before the next copy
+  };
+  std::unordered_map<Hwnd, CaptureRhythm> captureRhythm_;
+  Hwnd lastTickCapture_ = 0;
+  bool TickCaptureDue(Hwnd hwnd);
   // What each cell shows: a cell is painted again only when its colours, angle or size change.
   struct CellPaint {
     uint32_t color1 = 0, color2 = 0;

@@ -1,11 +1,25 @@
 // The miniatures: one picture box per managed window over the cell of its desktop, placed and
 // sized like the window scaled down into the cell, stacked with the foreground window's and
 // the always-on-top windows' miniatures in front, showing a scaled picture of the window.
+#include <algorithm>
+
 #include "core/Program.h"
 #include "core/Text.h"
 #include "core/frmMain.h"
 
 namespace vd {
+
+namespace {
+// A cheap fingerprint of a picture and the size it is squeezed into: equal fingerprints mean
+// the miniature would come out the same.
+uint64_t Fingerprint(const Bitmap& picture, int width, int height) {
+  uint64_t h = 1469598103934665603ull ^ (static_cast<uint64_t>(picture.Width()) << 32) ^
+               static_cast<uint32_t>(picture.Height());
+  h = (h ^ (static_cast<uint64_t>(width) << 32 | static_cast<uint32_t>(height))) * 1099511628211ull;
+  for (uint32_t p : picture.Pixels()) h = (h ^ p) * 1099511628211ull;
+  return h;
+}
+}  // namespace
 
 void frmMain::PlaceMiniature(Hwnd hwnd, int16_t desktop) {
   const std::string key = WindowTable::KeyOf(hwnd);
@@ -73,14 +87,38 @@ void frmMain::CaptureMiniature(Hwnd hwnd) {
   const bool hasPicture = picPreview.HasPicture(v);
   if (hasPicture && (picture.Empty() || picture.AllBlack())) return;
   if (picture.Empty()) picture = vd::Bitmap(1, 1, 0xFFFFFF);
-  Picture1.SetPicture(std::move(picture));
   miniature.SyncSurfaceSize();
+  // A copy the same as the last one, into a miniature of the same size, changes nothing: the
+  // tick then copies this window less often.
+  CaptureRhythm& rhythm = captureRhythm_[hwnd];
+  const uint64_t fingerprint =
+      Fingerprint(picture, miniature.Surface().Width(), miniature.Surface().Height());
+  if (hasPicture && fingerprint == rhythm.fingerprint) {
+    rhythm.unchanged = std::min(rhythm.unchanged + 1, 4);
+    rhythm.wait = std::min((1 << rhythm.unchanged) - 1, 9);
+    return;
+  }
+  rhythm = CaptureRhythm{fingerprint, 0, 0};
+  Picture1.SetPicture(std::move(picture));
   vd::Bitmap& surface = miniature.Surface();
   const vd::Bitmap& source = Picture1.Picture();
   surface.StretchFrom(0, 0, surface.Width(), surface.Height(), source, 0, 0, source.Width(),
                       source.Height(), StretchMode::kHalftone);
   miniature.Refresh();
   picPreview.SetPicture(v, source);
+}
+
+bool frmMain::TickCaptureDue(Hwnd hwnd) {
+  CaptureRhythm& rhythm = captureRhythm_[hwnd];
+  if (hwnd != lastTickCapture_) {  // it has just come to the front: copied at once
+    lastTickCapture_ = hwnd;
+    rhythm.wait = 0;
+  }
+  if (rhythm.wait > 0) {
+    --rhythm.wait;
+    return false;
+  }
+  return true;
 }
 
 }  // namespace vd

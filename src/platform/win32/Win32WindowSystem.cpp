@@ -130,13 +130,14 @@ Hwnd Win32WindowSystem::GetWindow(Hwnd hwnd, uint32_t cmd) {
   return FromHwnd(::GetWindow(ToHwnd(hwnd), cmd));
 }
 
-// GetWindowTextLengthA asks the window itself (WM_GETTEXTLENGTH); another thread's window has
-// its caption read from what the system keeps, as GetWindowTextA does for another process's.
+// Another thread's window has its caption read from what the system keeps, as GetWindowTextA
+// does for another process's: asking the window itself would wait on a hung one.
 
 int Win32WindowSystem::GetWindowTextLengthA(Hwnd hwnd) {
-  const HWND window = ToHwnd(hwnd);
-  if (OtherThreadOf(window) == 0) return ::GetWindowTextLengthA(window);
-  return static_cast<int>(KeptCaption(window).size());
+  // Read from what the system keeps for every window, the program's own included (their
+  // captions are the ones they were given): the refresh asks this of every managed window ten
+  // times a second, and asking first whose window it is would double the cost.
+  return static_cast<int>(KeptCaption(ToHwnd(hwnd)).size());
 }
 
 std::string Win32WindowSystem::GetWindowTextA(Hwnd hwnd, int maxCount) {
