@@ -1,14 +1,11 @@
 // The keyboard, seen from outside: each desktop's hotkey shows that desktop's windows and hides
-// the others', the hotkey of the desktop already open changes nothing, the hide/unhide hotkey
-// puts the pager away and back, the panic hotkey opens its desktop and hides the pager, and
-// closing the pager gives back the windows of every desktop.
+// the others' (windows there at the start, one left of the screen brought in, and one opened
+// later), closing the pager gives back the windows of every desktop, the hide/unhide hotkey puts
+// the pager away and back, and the panic hotkey opens its desktop and hides the pager.
 //
 // Keys go in through SendInput, so they reach the program exactly as a user's would; what is
 // asserted is read with Win32 calls on the real windows.
-#include <sstream>
-
-#include "E2eTest.h"
-#include "Managed.h"
+#include "ProgramTest.h"
 
 namespace vde2e {
 namespace {
@@ -18,241 +15,129 @@ constexpr int kPanicDesktop = 5;
 constexpr WORD kHideKey = VK_F12;
 constexpr WORD kPanicKey = VK_F11;
 constexpr DWORD kPagerFadeTimeoutMs = 3000;
-// A wait for something that must not happen after a hotkey: the pager handles a hotkey as
-// soon as it comes, so anything it did would show well within this time.
-constexpr DWORD kNothingHappensMs = 1000;
 
-class HotkeySwitching : public E2eTest {
+class HotkeySwitching : public ProgramTest {
  protected:
   void SetUp() override {
-    E2eTest::SetUp();
+    ProgramTest::SetUp();
     // Three columns by two rows and Alt+n for desktop n come with the test settings; the
     // hide/unhide and panic hotkeys are spelled out here.
-    settings.Set("SETUP", "columns", "3");
-    settings.Set("SETUP", "rows", "2");
     settings.Set("SETUP", "hide", "1,50");  // Ctrl (1) + F12 (key 50)
     settings.Set("ALERT", "enabled", "1");
-    settings.Set("ALERT", "key1", "1");     // Ctrl
-    settings.Set("ALERT", "key2", "49");    // F11
+    settings.Set("ALERT", "key1", "1");   // Ctrl
+    settings.Set("ALERT", "key2", "49");  // F11
     settings.Set("ALERT", "desktop", std::to_string(kPanicDesktop));
   }
 
-  HWND StartAndWaitForPager() {
-    vuedeck_ = &StartVuedeck();
-    if (!vuedeck_->Started()) return nullptr;
-    return WaitForPager(*vuedeck_);
+  // The hide/unhide or panic chord; true when the pager then shows (or not) on the screen.
+  ::testing::AssertionResult PagerAfter(WORD key, bool shown, const std::string& step) {
+    HWND pager = Pager();
+    if (!PressChord({VK_CONTROL, key})) return ::testing::AssertionFailure() << "no key sent";
+    const bool state = WaitUntil(
+        [&] {
+          const WindowFacts f = ReadWindowFacts(pager);  // shown means opaque again, too
+          return shown ? f.visible && (!f.alpha || *f.alpha == 255) : !f.visible;
+        },
+        kPagerFadeTimeoutMs);
+    if (!state) return ::testing::AssertionFailure() << "after the fade: " << FactsOf({pager});
+    if (!Vuedeck().Running()) return ::testing::AssertionFailure() << "the program ended";
+    if (!ShotUntil(step, [&](const vdtools::Image& s) { return PagerOnScreen(s) == shown; })) {
+      return ::testing::AssertionFailure() << "the screen disagrees: " << FactsOf({pager});
+    }
+    return ::testing::AssertionSuccess();
   }
 
-  ChildProcess& Vuedeck() { return *vuedeck_; }
-
-  // Opens a window while the current desktop is open, so that it belongs to it (see
-  // OpenManagedWindow), and moves it to `place`.
-  HWND OpenOnCurrentDesktop(const std::string& caption, RECT place, const std::string& color) {
-    std::string why;
-    HWND hwnd = OpenManagedWindow(Maker(), caption, place.right - place.left,
-                                  place.bottom - place.top, "color " + color, &place, why);
-    EXPECT_NE(hwnd, nullptr) << why;
-    return hwnd;
+  // Whether the pager is drawn on the screen: its title strip, black with the program's name on
+  // it, differs from the desktop's own colour (read at the screen's right edge, where no test
+  // puts a window).
+  bool PagerOnScreen(const vdtools::Image& shot) {
+    const RECT r = RectOf(Pager());  // a hidden window keeps its rectangle
+    const uint32_t desktop = shot.ColorAt(shot.width - 5, shot.height / 2);
+    int differing = 0, total = 0;
+    for (int y = r.top + 2; y < r.top + 18; y += 4) {
+      for (int x = r.left + 2; x < r.right - 2; x += 4, ++total) {
+        differing += shot.ColorAt(x, y) != desktop;
+      }
+    }
+    return total > 0 && differing * 2 > total;
   }
-
- private:
-  ChildProcess* vuedeck_ = nullptr;
 };
 
-// Whether the pager is drawn on the screen: its title strip, black with the program's name on
-// it, differs from the desktop's own colour (read at the screen's right edge, where no test
-// puts a window).
-bool PagerOnScreen(const vdtools::Image& shot, HWND pager) {
-  const RECT r = RectOf(pager);  // a hidden window keeps its rectangle
-  const uint32_t desktop = shot.ColorAt(shot.width - 5, shot.height / 2);
-  int differing = 0, total = 0;
-  for (int y = r.top + 2; y < r.top + 18; y += 4) {
-    for (int x = r.left + 2; x < r.right - 2; x += 4) {
-      ++total;
-      if (shot.ColorAt(x, y) != desktop) ++differing;
-    }
-  }
-  return total > 0 && differing * 2 > total;
-}
-
-std::string FactsOf(std::initializer_list<HWND> windows) {
-  std::ostringstream out;
-  for (HWND w : windows) out << "\n  " << ReadWindowFacts(w);
-  return out.str();
-}
-
-TEST_F(HotkeySwitching, EachDesktopsHotkeyShowsItsWindowsAndHidesTheOthers) {
-  HWND one = Maker().Open("First A", 100, 480, 360, 240, "color 0x2060C0");
-  HWND two = Maker().Open("First B", 520, 560, 320, 220, "color 0x20C060");
-  ASSERT_TRUE(one && two);
+TEST_F(HotkeySwitching, EachDesktopsHotkeyShowsItsWindowsAndClosingGivesBackEveryDesktops) {
+  // The start-up scan brings a window it finds wholly left of the screen to the screen's
+  // top-left corner, at its size; a window on the screen stays where it is.
+  HWND parked = Maker().Open("Parked", kFarLeft, 120, 360, 240, "color 0x2080E0");
+  const RECT plainPlace{520, 560, 840, 780};
+  HWND plain = Open("Plain", plainPlace, 0x20C060);
+  ASSERT_TRUE(parked && plain);
   ASSERT_NE(StartAndWaitForPager(), nullptr) << "vuedeck.exe showed no window";
-  const RECT oneRect = RectOf(one), twoRect = RectOf(two);
+  EXPECT_TRUE(WaitTopLeftAt(parked, 0, 0)) << "not brought in: " << FactsOf({parked});
+  const RECT parkedRect = RectOf(parked);
+  EXPECT_TRUE(SameRect(parkedRect, RECT{0, 0, 360, 240})) << FactsOf({parked});
+  EXPECT_TRUE(SameRect(RectOf(plain), plainPlace)) << FactsOf({plain});
   Shot("desktop-1");
 
   ASSERT_TRUE(PressDesktopHotkey(2));
-  EXPECT_TRUE(WaitVisibility({one, two}, false)) << FactsOf({one, two});
+  EXPECT_TRUE(WaitVisibility({parked, plain}, false)) << FactsOf({parked, plain});
   Shot("desktop-2-empty");
-
   // A window that comes to the front now belongs to desktop 2.
-  HWND later = OpenOnCurrentDesktop("Second", RECT{300, 300, 640, 520}, "0xC02080");
+  const RECT laterPlace{300, 300, 640, 520};
+  HWND later = OpenOnCurrentDesktop("Later", laterPlace, 0xC02080);
   ASSERT_NE(later, nullptr);
-  const RECT laterRect = RectOf(later);
-  EXPECT_TRUE(IsWindowVisible(one) == FALSE && IsWindowVisible(two) == FALSE)
-      << FactsOf({one, two});
-  Shot("desktop-2-with-a-window");
+  EXPECT_FALSE(IsWindowVisible(parked) || IsWindowVisible(plain)) << FactsOf({parked, plain});
 
   ASSERT_TRUE(PressDesktopHotkey(1));
-  EXPECT_TRUE(WaitVisibility({one, two}, true) && WaitVisibility({later}, false))
-      << FactsOf({one, two, later});
-  EXPECT_TRUE(SameRect(RectOf(one), oneRect)) << Describe(oneRect) << FactsOf({one});
-  EXPECT_TRUE(SameRect(RectOf(two), twoRect)) << Describe(twoRect) << FactsOf({two});
+  EXPECT_TRUE(WaitVisibility({parked, plain}, true) && WaitVisibility({later}, false))
+      << FactsOf({parked, plain, later});
+  EXPECT_TRUE(SameRect(RectOf(parked), parkedRect)) << FactsOf({parked});
+  EXPECT_TRUE(SameRect(RectOf(plain), plainPlace)) << FactsOf({plain});
   Shot("desktop-1-again");
-
   ASSERT_TRUE(PressDesktopHotkey(2));
-  EXPECT_TRUE(WaitVisibility({later}, true) && WaitVisibility({one, two}, false))
-      << FactsOf({one, two, later});
-  EXPECT_TRUE(SameRect(RectOf(later), laterRect)) << Describe(laterRect) << FactsOf({later});
+  EXPECT_TRUE(WaitVisibility({later}, true) && WaitVisibility({parked, plain}, false))
+      << FactsOf({parked, plain, later});
+  EXPECT_TRUE(SameRect(RectOf(later), laterPlace)) << FactsOf({later});
   Shot("desktop-2-again");
+
+  // Closed from desktop 2, the program shows desktop 1's windows too, at their places, opaque,
+  // and to be seen: the middle of each shows its colour.
+  ASSERT_TRUE(CloseAndWaitForExit());
+  for (HWND w : {parked, plain, later}) {
+    const WindowFacts facts = ReadWindowFacts(w);
+    EXPECT_TRUE(facts.visible && !(facts.exStyle & WS_EX_LAYERED)) << facts;
+  }
+  EXPECT_TRUE(SameRect(RectOf(parked), parkedRect) && SameRect(RectOf(plain), plainPlace) &&
+              SameRect(RectOf(later), laterPlace))
+      << FactsOf({parked, plain, later});
+  EXPECT_TRUE(ShotUntil("after-close", [&](const vdtools::Image& shot) {
+    return MiddlesShow(shot, {{parkedRect, 0x2080E0}, {plainPlace, 0x20C060},
+                              {laterPlace, 0xC02080}});
+  })) << FactsOf({parked, plain, later});
 }
 
-TEST_F(HotkeySwitching, TheCurrentDesktopsHotkeyChangesNothing) {
-  // With the slide on, a switch that wrongly ran would move the windows as well.
-  settings.Set("SETUP", "animate", "1");
-  HWND away = Maker().Open("Stays away", 100, 480, 360, 240, "color 0x2060C0");
-  ASSERT_NE(away, nullptr);
-  ASSERT_NE(StartAndWaitForPager(), nullptr) << "vuedeck.exe showed no window";
-  ASSERT_TRUE(PressDesktopHotkey(2));
-  ASSERT_TRUE(WaitVisibility({away}, false)) << FactsOf({away});
-  HWND here = OpenOnCurrentDesktop("Stays here", RECT{420, 420, 780, 660}, "0x20C060");
-  ASSERT_NE(here, nullptr);
-  const WindowFacts awayBefore = ReadWindowFacts(away), hereBefore = ReadWindowFacts(here);
-  Shot("desktop-2");
-
-  ASSERT_TRUE(PressDesktopHotkey(2));
-  auto changed = [](const WindowFacts& before) {
-    WindowFacts now = ReadWindowFacts(before.hwnd);
-    return now.visible != before.visible || !SameRect(now.rect, before.rect);
-  };
-  EXPECT_FALSE(WaitUntil([&] { return changed(awayBefore) || changed(hereBefore); },
-                         kNothingHappensMs, 5))
-      << "before:\n  " << awayBefore << "\n  " << hereBefore << "\nafter:" << FactsOf({away, here});
-  Shot("after-desktop-2-again");
-
-  // The keys still reach the program: another desktop's hotkey does switch.
-  ASSERT_TRUE(PressDesktopHotkey(1));
-  EXPECT_TRUE(WaitVisibility({away}, true) && WaitVisibility({here}, false))
-      << FactsOf({away, here});
-}
-
-TEST_F(HotkeySwitching, TheHideHotkeyPutsThePagerAwayAndBringsItBack) {
-  HWND pager = StartAndWaitForPager();
-  ASSERT_NE(pager, nullptr) << "vuedeck.exe showed no window";
-
-  ASSERT_TRUE(PressChord({VK_CONTROL, kHideKey}));
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(pager); }, kPagerFadeTimeoutMs))
-      << "still shown after the fade: " << ReadWindowFacts(pager);
-  EXPECT_TRUE(Vuedeck().Running());
-  EXPECT_TRUE(ShotUntil("hidden", [&](const vdtools::Image& shot) {
-    return !PagerOnScreen(shot, pager);
-  })) << "the pager is still to be seen: " << ReadWindowFacts(pager);
-
-  ASSERT_TRUE(PressChord({VK_CONTROL, kHideKey}));
-  // Back, and opaque again once the fade in is over.
-  EXPECT_TRUE(WaitUntil(
-      [&] {
-        WindowFacts f = ReadWindowFacts(pager);
-        return f.visible && (!f.alpha || *f.alpha == 255);
-      },
-      kPagerFadeTimeoutMs))
-      << ReadWindowFacts(pager);
-  EXPECT_TRUE(ShotUntil("shown-again", [&](const vdtools::Image& shot) {
-    return PagerOnScreen(shot, pager);
-  })) << "the pager is not to be seen: " << ReadWindowFacts(pager);
-}
-
-TEST_F(HotkeySwitching, ThePanicHotkeyOpensThePanicDesktopAndHidesThePager) {
-  HWND one = Maker().Open("Work A", 100, 480, 360, 240, "color 0x2060C0");
-  HWND two = Maker().Open("Work B", 520, 560, 320, 220, "color 0x20C060");
+TEST_F(HotkeySwitching, TheHideAndPanicHotkeysPutThePagerAwayAndTheHideHotkeyBringsItBack) {
+  HWND one = Open("Work A", {100, 480, 460, 720}, 0x2060C0);
+  HWND two = Open("Work B", {520, 560, 840, 780}, 0x20C060);
   ASSERT_TRUE(one && two);
-  HWND pager = StartAndWaitForPager();
-  ASSERT_NE(pager, nullptr) << "vuedeck.exe showed no window";
+  ASSERT_NE(StartAndWaitForPager(), nullptr) << "vuedeck.exe showed no window";
+  EXPECT_TRUE(PagerAfter(kHideKey, false, "hidden"));
+  EXPECT_TRUE(PagerAfter(kHideKey, true, "shown-again"));
 
   // A window of the panic desktop, then back to desktop 1.
   ASSERT_TRUE(PressDesktopHotkey(kPanicDesktop));
   ASSERT_TRUE(WaitVisibility({one, two}, false)) << FactsOf({one, two});
-  HWND cover = OpenOnCurrentDesktop("Innocent", RECT{200, 300, 700, 700}, "0xE0E0E0");
+  const RECT coverPlace{200, 300, 700, 700};
+  HWND cover = OpenOnCurrentDesktop("Innocent", coverPlace, 0xE0E0E0);
   ASSERT_NE(cover, nullptr);
-  const RECT coverRect = RectOf(cover);
   ASSERT_TRUE(PressDesktopHotkey(1));
   ASSERT_TRUE(WaitVisibility({one, two}, true) && WaitVisibility({cover}, false))
       << FactsOf({one, two, cover});
-  ASSERT_TRUE(IsWindowVisible(pager));
   Shot("desktop-1");
 
-  ASSERT_TRUE(PressChord({VK_CONTROL, kPanicKey}));
+  EXPECT_TRUE(PagerAfter(kPanicKey, false, "panic"));
   EXPECT_TRUE(WaitVisibility({one, two}, false) && WaitVisibility({cover}, true))
       << FactsOf({one, two, cover});
-  EXPECT_TRUE(SameRect(RectOf(cover), coverRect)) << Describe(coverRect) << FactsOf({cover});
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(pager); }, kPagerFadeTimeoutMs))
-      << "the pager is still shown: " << ReadWindowFacts(pager);
-  EXPECT_TRUE(Vuedeck().Running());
-  EXPECT_TRUE(ShotUntil("panic", [&](const vdtools::Image& shot) {
-    return !PagerOnScreen(shot, pager);
-  })) << "the pager is still to be seen: " << ReadWindowFacts(pager);
-
-  // The hide/unhide hotkey brings the pager back after a panic.
-  ASSERT_TRUE(PressChord({VK_CONTROL, kHideKey}));
-  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(pager) != FALSE; }, kPagerFadeTimeoutMs))
-      << ReadWindowFacts(pager);
-  EXPECT_TRUE(ShotUntil("pager-back", [&](const vdtools::Image& shot) {
-    return PagerOnScreen(shot, pager);
-  })) << "the pager is not to be seen: " << ReadWindowFacts(pager);
-}
-
-TEST_F(HotkeySwitching, ClosingThePagerBringsBackTheWindowsOfEveryDesktop) {
-  struct Placed {
-    HWND hwnd;
-    RECT rect;
-    uint32_t color;  // 0xBBGGRR, as a screenshot pixel reads
-  };
-  HWND first = Maker().Open("On one", 100, 480, 360, 240, "color 0x2060C0");
-  ASSERT_NE(first, nullptr);
-  HWND pager = StartAndWaitForPager();
-  ASSERT_NE(pager, nullptr) << "vuedeck.exe showed no window";
-
-  ASSERT_TRUE(PressDesktopHotkey(2));
-  ASSERT_TRUE(WaitVisibility({first}, false)) << FactsOf({first});
-  HWND second = OpenOnCurrentDesktop("On two", RECT{380, 420, 680, 620}, "0x20C060");
-  ASSERT_NE(second, nullptr);
-  ASSERT_TRUE(PressDesktopHotkey(3));
-  ASSERT_TRUE(WaitVisibility({first, second}, false)) << FactsOf({first, second});
-  HWND third = OpenOnCurrentDesktop("On three", RECT{760, 600, 1060, 800}, "0xC02080");
-  ASSERT_NE(third, nullptr);
-  const Placed windows[] = {{first, RectOf(first), 0x2060C0},
-                            {second, RectOf(second), 0x20C060},
-                            {third, RectOf(third), 0xC02080}};
-  Shot("desktop-3");
-
-  ASSERT_TRUE(PostMessageA(pager, WM_CLOSE, 0, 0));
-  ASSERT_TRUE(Vuedeck().WaitExit(kExitTimeoutMs))
-      << "vuedeck.exe still runs " << kExitTimeoutMs << " ms after WM_CLOSE";
-
-  for (const Placed& w : windows) {
-    WindowFacts facts = ReadWindowFacts(w.hwnd);
-    EXPECT_TRUE(facts.visible) << facts;
-    EXPECT_TRUE(SameRect(facts.rect, w.rect)) << "was " << Describe(w.rect) << ": " << facts;
-    EXPECT_FALSE(facts.exStyle & WS_EX_LAYERED) << facts;
-  }
-  // And they are to be seen: the middle of each shows its colour.
-  EXPECT_TRUE(ShotUntil("after-close", [&](const vdtools::Image& shot) {
-    for (const Placed& w : windows) {
-      if (shot.ColorAt((w.rect.left + w.rect.right) / 2, (w.rect.top + w.rect.bottom) / 2) !=
-          w.color) {
-        return false;
-      }
-    }
-    return true;
-  })) << FactsOf({first, second, third});
+  EXPECT_TRUE(SameRect(RectOf(cover), coverPlace)) << FactsOf({cover});
+  EXPECT_TRUE(PagerAfter(kHideKey, true, "pager-back"));
 }
 
 }  // namespace
