@@ -166,16 +166,20 @@ start_switch_s=$(awk -v x="$start_switch_last" 'BEGIN { if (x == "—") print "�
 
 growth_rows=""
 worst_growth="—"
-add_growth() {  # LABEL KEY-PATTERN (with N for the window count)
+add_growth() {  # LABEL KEY-PATTERN (with N for the window count) [baseline]
   local k1=${2//N/$first} k2=${2//N/$last} a b r
   a=$(v "$k1"); b=$(v "$k2"); r=$(ratio "$b" "$a")
+  if [ "${3:-}" = baseline ]; then
+    growth_rows+="| $1 | $a | $b | $r | (the baseline's) |"$'\n'
+    return
+  fi
   growth_rows+="| $1 | $a | $b | $r | $(verdict "$r" "<=" 12) |"$'\n'
   if [ "$r" != "—" ]; then
     worst_growth=$(awk -v w="$worst_growth" -v r="$r" 'BEGIN { print (w == "—" || r + 0 > w + 0) ? r : w }')
   fi
 }
 add_growth "Switch, vuedeck (ms)" "switch.N.vuedeck_ms.median"
-add_growth "Switch, bare loop (ms, for comparison)" "switch.N.bare_ms.median"
+add_growth "Switch, bare loop (ms, for comparison)" "switch.N.bare_ms.median" baseline
 add_growth "Pager tick, vuedeck.exe (ms CPU per tick)" "tick.N.vuedeck_ms.median"
 add_growth "Idle, vuedeck.exe and Wine server (% of one core)" "idle.N.vuedeck_pct.median"
 add_growth "Memory above the bare program (MiB RSS)" "memory.N.growth_rss_mib.median"

@@ -211,6 +211,91 @@ bool SwitchWatch::Poll(const std::function<bool(size_t)>& probe) {
   return true;
 }
 
+namespace {
+
+// A whole positive decimal number no larger than `most`.
+std::optional<int> PositiveNumber(const std::string& text, int most) {
+  auto n = ToNumber<int>(text);
+  if (!n || *n < 1 || *n > most) return std::nullopt;
+  return n;
+}
+
+std::vector<std::string> SplitCommas(const std::string& text) {
+  std::vector<std::string> parts;
+  size_t at = 0;
+  for (;;) {
+    const size_t comma = text.find(',', at);
+    parts.push_back(text.substr(at, comma == std::string::npos ? std::string::npos : comma - at));
+    if (comma == std::string::npos) return parts;
+    at = comma + 1;
+  }
+}
+
+}  // namespace
+
+std::optional<DriverOptions> ParseDriverOptions(const std::vector<std::string>& args,
+                                                std::string& error) {
+  DriverOptions o;
+  const std::map<std::string, std::string*> paths{
+      {"--vuedeck", &o.vuedeck}, {"--winmaker", &o.winmaker}, {"--bare", &o.bare},
+      {"--scratch", &o.scratch}, {"--out", &o.out},           {"--wineprefix", &o.prefix}};
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& name = args[i];
+    if (name == "--marks") {
+      o.marks = true;
+      continue;
+    }
+    if (i + 1 >= args.size() || args[i + 1].rfind("--", 0) == 0) {
+      error = name + " needs a value";
+      return std::nullopt;
+    }
+    const std::string& value = args[++i];
+    if (auto path = paths.find(name); path != paths.end()) {
+      *path->second = value;
+    } else if (name == "--runs" || name == "--interval-ms") {
+      auto n = PositiveNumber(value, name == "--runs" ? 1000 : 600000);
+      if (!n) {
+        error = name + " takes a positive whole number, not " + value;
+        return std::nullopt;
+      }
+      (name == "--runs" ? o.runs : o.intervalMs) = *n;
+    } else if (name == "--counts") {
+      o.counts.clear();
+      for (const std::string& part : SplitCommas(value)) {
+        auto n = PositiveNumber(part, 1000);
+        if (!n) {
+          error = "--counts takes window counts separated by commas, not " + value;
+          return std::nullopt;
+        }
+        o.counts.push_back(*n);
+      }
+    } else if (name == "--phases") {
+      o.phases.clear();
+      for (const std::string& part : SplitCommas(value)) {
+        if (part != "switch" && part != "idle" && part != "startup") {
+          error = "no phase " + part + " (switch, idle, startup)";
+          return std::nullopt;
+        }
+        o.phases.insert(part);
+      }
+    } else {
+      error = "unknown option " + name;
+      return std::nullopt;
+    }
+  }
+  for (const auto& [name, path] : paths) {
+    if (path->empty()) {
+      error = name + " is missing";
+      return std::nullopt;
+    }
+  }
+  return o;
+}
+
+WindowBox WindowPlace(int i) {
+  return WindowBox{10 + (i * 53) % 1000, 10 + (i * 37) % 780, 240, 180};
+}
+
 std::string FormatNumber(double value, int decimals) {
   if (std::isnan(value)) return "nan";
   char text[64];

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -101,6 +102,30 @@ class SwitchWatch {
   size_t probes_ = 0;
   bool done_ = false;
 };
+
+// ---- The driver's command line and its windows ---------------------------------------------
+
+struct DriverOptions {
+  std::string vuedeck, winmaker, bare, scratch, out, prefix;
+  std::vector<int> counts{10, 50, 100};
+  int runs = 16;
+  int intervalMs = 4000;
+  std::set<std::string> phases{"switch", "idle", "startup"};
+  bool marks = false;
+};
+
+// Reads bench_driver.exe's options (without the program's name). Nothing, and `error` saying
+// why, when an option is unknown or lacks its value, a number or a list is not usable, or a
+// required option is missing: a run must never measure something else than was asked.
+std::optional<DriverOptions> ParseDriverOptions(const std::vector<std::string>& args,
+                                                std::string& error);
+
+// Where window i of a set stands (left, top, width, height in pixels): spread over a screen
+// of 1280 x 1024 with a task bar at the bottom, overlapping as a busy desktop's windows do.
+struct WindowBox {
+  int left, top, width, height;
+};
+WindowBox WindowPlace(int i);
 
 // ---- Results ------------------------------------------------------------------------------
 

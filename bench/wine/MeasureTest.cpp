@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Measure.h"
@@ -188,6 +191,75 @@ TEST(SwitchWatching, APollAsksFewQuestionsWhileTheSwitchRuns) {
 TEST(SwitchWatching, NoWindowsIsAFinishedSwitch) {
   SwitchWatch watch(0);
   EXPECT_TRUE(watch.Poll([](size_t) { return false; }));
+}
+
+std::vector<std::string> Required() {
+  return {"--vuedeck", "Z:\\b\\vuedeck.exe", "--winmaker", "Z:\\b\\winmaker.exe", "--bare",
+          "Z:\\b\\bare_switch.exe", "--scratch", "Z:\\b\\scratch", "--out", "Z:\\b\\out.txt",
+          "--wineprefix", "/b/prefix"};
+}
+
+std::optional<DriverOptions> Parse(std::vector<std::string> extra, std::string& error) {
+  std::vector<std::string> args = Required();
+  args.insert(args.end(), extra.begin(), extra.end());
+  return ParseDriverOptions(args, error);
+}
+
+TEST(DriverOptions, EveryOptionIsReadAndTheRestKeepsItsDefault) {
+  std::string error;
+  auto plain = Parse({}, error);
+  ASSERT_TRUE(plain) << error;
+  EXPECT_EQ(plain->prefix, "/b/prefix");
+  EXPECT_EQ(plain->bare, "Z:\\b\\bare_switch.exe");
+  EXPECT_EQ(plain->counts, (std::vector<int>{10, 50, 100}));
+  EXPECT_EQ(plain->runs, 16);
+  EXPECT_EQ(plain->phases.size(), 3u);
+  EXPECT_FALSE(plain->marks);
+
+  // --marks takes no value: what follows it is the next option, not its value.
+  auto chosen = Parse({"--marks", "--counts", "100,10", "--runs", "3", "--interval-ms", "500",
+                       "--phases", "idle"},
+                      error);
+  ASSERT_TRUE(chosen) << error;
+  EXPECT_TRUE(chosen->marks);
+  EXPECT_EQ(chosen->counts, (std::vector<int>{100, 10}));
+  EXPECT_EQ(chosen->runs, 3);
+  EXPECT_EQ(chosen->intervalMs, 500);
+  EXPECT_EQ(chosen->phases, (std::set<std::string>{"idle"}));
+}
+
+TEST(DriverOptions, WhatCannotBeMeasuredAsAskedIsRefusedWithTheReason) {
+  std::string error;
+  EXPECT_FALSE(Parse({"--runs", "many"}, error));
+  EXPECT_NE(error.find("--runs"), std::string::npos);
+  EXPECT_FALSE(Parse({"--runs", "0"}, error));
+  EXPECT_FALSE(Parse({"--runs", "-3"}, error));
+  EXPECT_FALSE(Parse({"--counts", "10,,100"}, error));
+  EXPECT_FALSE(Parse({"--counts", "10,50x"}, error));
+  EXPECT_FALSE(Parse({"--phases", "switch,tick"}, error));
+  EXPECT_NE(error.find("tick"), std::string::npos);
+  EXPECT_FALSE(Parse({"--speed", "9"}, error));
+  EXPECT_FALSE(Parse({"--runs"}, error));              // no value at the end
+  EXPECT_FALSE(Parse({"--runs", "--marks"}, error));   // an option where the value belongs
+
+  std::vector<std::string> noPrefix = Required();
+  noPrefix.resize(noPrefix.size() - 2);
+  EXPECT_FALSE(ParseDriverOptions(noPrefix, error));
+  EXPECT_EQ(error, "--wineprefix is missing");
+}
+
+TEST(WindowPlaces, TwoHundredWindowsStayOnTheScreenAboveTheTaskBarEachInAPlaceOfItsOwn) {
+  std::set<std::pair<int, int>> corners;
+  for (int i = 0; i < 200; ++i) {
+    const WindowBox box = WindowPlace(i);
+    // A window wholly left of the screen would be moved by the program when taken on, and one
+    // below 1024 - 30 would stand behind the task bar.
+    EXPECT_GE(box.left, 0) << i;
+    EXPECT_GE(box.top, 0) << i;
+    EXPECT_LE(box.left + box.width, 1280) << i;
+    EXPECT_LE(box.top + box.height, 994) << i;
+    EXPECT_TRUE(corners.insert({box.left, box.top}).second) << "window " << i << " hides another";
+  }
 }
 
 TEST(ResultsFile, KeysKeepTheirFirstPlaceAndValuesStayOnOneLine) {

@@ -39,7 +39,6 @@
 #include <fstream>
 #include <initializer_list>
 #include <set>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -65,17 +64,8 @@ constexpr DWORD kStartTimeoutMs = 30000;
 constexpr DWORD kAnswerTimeoutMs = 10000;
 constexpr double kSwitchTimeoutMs = 15000;
 constexpr DWORD kExitTimeoutMs = 10000;
-constexpr int kWindowWidth = 240;
-constexpr int kWindowHeight = 180;
 
-struct Options {
-  std::string vuedeck, winmaker, bare, scratch, out, prefix;
-  std::vector<int> counts{10, 50, 100};
-  int runs = 16;
-  int intervalMs = 4000;
-  std::set<std::string> phases{"switch", "idle", "startup"};
-  bool marks = false;
-};
+using Options = DriverOptions;
 
 void Log(const char* format, ...) {
   va_list args;
@@ -110,12 +100,9 @@ bool MakeFolder(const std::string& path) {
   return true;
 }
 
-// Where window i of a set stands: spread over the 1280 x 1024 screen, overlapping as a busy
-// desktop's windows do, clear of the task bar.
 RECT PlaceOf(int i) {
-  const int x = 10 + (i * 53) % 1000;
-  const int y = 10 + (i * 37) % 780;
-  return RECT{x, y, x + kWindowWidth, y + kWindowHeight};
+  const WindowBox box = WindowPlace(i);
+  return RECT{box.left, box.top, box.left + box.width, box.top + box.height};
 }
 
 std::string ColorOf(int i) {
@@ -128,8 +115,8 @@ std::string ColorOf(int i) {
 bool OpenWindows(WinMaker& maker, const std::string& prefix, int count, std::vector<HWND>& out) {
   for (int i = 0; i < count; ++i) {
     const RECT r = PlaceOf(i);
-    HWND hwnd = maker.Open(prefix + " " + std::to_string(i + 1), r.left, r.top, kWindowWidth,
-                           kWindowHeight, ColorOf(i));
+    HWND hwnd = maker.Open(prefix + " " + std::to_string(i + 1), r.left, r.top,
+                           r.right - r.left, r.bottom - r.top, ColorOf(i));
     if (!hwnd) {
       Log("winmaker could not open window %d of %s", i + 1, prefix.c_str());
       return false;
@@ -399,8 +386,9 @@ class Bench {
     for (int i = 0; i < n; ++i) {
       const RECT place = PlaceOf(i);
       std::string why;
-      HWND hwnd = vde2e::OpenManagedWindow(maker, "Desk2 " + std::to_string(i + 1), kWindowWidth,
-                                           kWindowHeight, ColorOf(i + 7), &place, why);
+      HWND hwnd = vde2e::OpenManagedWindow(maker, "Desk2 " + std::to_string(i + 1),
+                                           place.right - place.left, place.bottom - place.top,
+                                           ColorOf(i + 7), &place, why);
       if (!hwnd) {
         CloseVuedeck(vuedeck, pager);
         return Fail(key, why);
@@ -713,66 +701,19 @@ class Bench {
   Results results_;
 };
 
-std::vector<int> ParseCounts(const std::string& text) {
-  std::vector<int> counts;
-  std::stringstream in(text);
-  std::string part;
-  while (std::getline(in, part, ',')) {
-    const int n = std::atoi(part.c_str());
-    if (n > 0) counts.push_back(n);
-  }
-  return counts;
-}
-
-std::set<std::string> ParseWords(const std::string& text) {
-  std::set<std::string> words;
-  std::stringstream in(text);
-  std::string part;
-  while (std::getline(in, part, ',')) {
-    if (!part.empty()) words.insert(part);
-  }
-  return words;
-}
-
 }  // namespace
 }  // namespace vdbench
 
 int main(int argc, char** argv) {
-  vdbench::Options o;
-  for (int i = 1; i < argc; i += 2) {
-    const std::string name = argv[i];
-    if (name == "--marks") {
-      o.marks = true;
-      --i;
-      continue;
-    }
-    if (i + 1 >= argc) {
-      std::fprintf(stderr, "bench: %s needs a value\n", name.c_str());
-      return 2;
-    }
-    const std::string value = argv[i + 1];
-    if (name == "--vuedeck") o.vuedeck = value;
-    else if (name == "--winmaker") o.winmaker = value;
-    else if (name == "--bare") o.bare = value;
-    else if (name == "--scratch") o.scratch = value;
-    else if (name == "--out") o.out = value;
-    else if (name == "--wineprefix") o.prefix = value;
-    else if (name == "--counts") o.counts = vdbench::ParseCounts(value);
-    else if (name == "--runs") o.runs = std::max(1, std::atoi(value.c_str()));
-    else if (name == "--interval-ms") o.intervalMs = std::max(100, std::atoi(value.c_str()));
-    else if (name == "--phases") o.phases = vdbench::ParseWords(value);
-    else {
-      std::fprintf(stderr, "bench: unknown option %s\n", name.c_str());
-      return 2;
-    }
-  }
-  if (o.vuedeck.empty() || o.winmaker.empty() || o.bare.empty() || o.scratch.empty() ||
-      o.out.empty() || o.prefix.empty() || o.counts.empty()) {
+  std::string error;
+  auto options = vdbench::ParseDriverOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+  if (!options) {
     std::fprintf(stderr,
-                 "usage: bench_driver.exe --vuedeck EXE --winmaker EXE --bare EXE --scratch DIR "
-                 "--out FILE --wineprefix HOSTPATH [--counts 10,50,100] [--runs 16] "
-                 "[--interval-ms 4000] [--phases switch,idle,startup] [--marks]\n");
+                 "bench: %s\nusage: bench_driver.exe --vuedeck EXE --winmaker EXE --bare EXE "
+                 "--scratch DIR --out FILE --wineprefix HOSTPATH [--counts 10,50,100] [--runs 16] "
+                 "[--interval-ms 4000] [--phases switch,idle,startup] [--marks]\n",
+                 error.c_str());
     return 2;
   }
-  return vdbench::Bench(std::move(o)).Run();
+  return vdbench::Bench(std::move(*options)).Run();
 }
