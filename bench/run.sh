@@ -356,8 +356,9 @@ there and back). Times are read with QueryPerformanceCounter.
   presses the hotkey with SendInput and polls IsWindowVisible every millisecond until every
   window of the new desktop is visible and every window of the old one hidden (each poll asks
   from the first window not yet seen in its state onwards; at the end every window is asked
-  again). While one program runs the other is suspended (NtSuspendProcess), so neither sees
-  nor pays for the other's switches. After each run the driver waits 300 ms + 5 ms per window
+  again). vuedeck is suspended (NtSuspendProcess) while the bare loop runs, so it neither sees
+  nor pays for those switches; bare_switch.exe waits in GetMessage, doing nothing, while
+  vuedeck runs. After each run the driver waits 300 ms + 5 ms per window
   for the screen to settle. "The loop's own time" is bare_switch.exe's own measure of its loop.
 - *Tick and idle.* With vuedeck and bare_switch.exe both started and settled (2 s), intervals
   alternate: vuedeck running with bare_switch.exe suspended, then the other way round; each
