@@ -127,7 +127,10 @@ frmMain::frmMain(Program& program)
   lblTitle.MouseDown = drag;
 
   Timer1.Tick = [this] {
-    Hwnd foreground = ws_.GetForegroundWindow();
+    const Hwnd foreground = ws_.GetForegroundWindow();
+    // Nearly every poll finds a managed window or the pager in front, which AddWindow would
+    // turn away: its caption is not read then.
+    if (foreground == 0 || foreground == hWnd() || IsManaged(foreground)) return;
     AddWindow(foreground, GetWindowTitle(foreground), CurrentDesktop, false);
   };
   Timer2.Tick = [this] { Timer2_Timer(); };
