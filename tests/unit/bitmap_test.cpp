@@ -29,33 +29,35 @@ std::set<std::pair<int, int>> Inked(const Bitmap& b) {
   return out;
 }
 
-std::set<std::pair<int, int>> DrawLine(int x1, int y1, int x2, int y2) {
+using Pixels = std::set<std::pair<int, int>>;
+
+Pixels DrawLine(int x1, int y1, int x2, int y2) {
   Bitmap b(40, 40, kPaper);
   b.Line(x1, y1, x2, y2, kInk);
   return Inked(b);
 }
 
-using Pixels = std::set<std::pair<int, int>>;
-
-TEST(BitmapLine, StraightLinesStopBeforeTheEndPoint) {
-  EXPECT_EQ(DrawLine(1, 2, 5, 2), (Pixels{{1, 2}, {2, 2}, {3, 2}, {4, 2}}));
-  EXPECT_EQ(DrawLine(5, 2, 1, 2), (Pixels{{5, 2}, {4, 2}, {3, 2}, {2, 2}}));
-  EXPECT_EQ(DrawLine(3, 1, 3, 4), (Pixels{{3, 1}, {3, 2}, {3, 3}}));
-  EXPECT_EQ(DrawLine(3, 6, 3, 3), (Pixels{{3, 6}, {3, 5}, {3, 4}}));
-  EXPECT_EQ(DrawLine(0, 0, 4, 4), (Pixels{{0, 0}, {1, 1}, {2, 2}, {3, 3}}));
-  EXPECT_EQ(DrawLine(4, 0, 0, 4), (Pixels{{4, 0}, {3, 1}, {2, 2}, {1, 3}}));
-  EXPECT_TRUE(DrawLine(7, 7, 7, 7).empty()) << "a line to its own start draws nothing";
-}
-
-TEST(BitmapLine, ShallowAndSteepLinesFollowTheExactLine) {
-  // Slope 1/3: offsets 0, 1/3, 2/3 round to 0, 0, 1.
-  EXPECT_EQ(DrawLine(0, 0, 3, 1), (Pixels{{0, 0}, {1, 0}, {2, 1}}));
-  // Steep, x offsets 0, 1/3, 2/3.
-  EXPECT_EQ(DrawLine(0, 0, 1, 3), (Pixels{{0, 0}, {0, 1}, {1, 2}}));
-  // Exactly half-way (slope 1/4 at the second step) goes to the smaller coordinate, in both
-  // directions of drawing.
-  EXPECT_EQ(DrawLine(0, 0, 4, 1), (Pixels{{0, 0}, {1, 0}, {2, 0}, {3, 1}}));
-  EXPECT_EQ(DrawLine(4, 1, 0, 0), (Pixels{{4, 1}, {3, 1}, {2, 0}, {1, 0}}));
+// Lines stop before their end point; a shallow or steep one takes the pixel nearest the exact
+// line, exactly half-way going to the smaller coordinate whichever way it is drawn.
+TEST(BitmapLine, ExactPixelsOfStraightShallowAndSteepLines) {
+  const struct {
+    int x1, y1, x2, y2;
+    Pixels pixels;
+  } lines[] = {
+      {1, 2, 5, 2, {{1, 2}, {2, 2}, {3, 2}, {4, 2}}},
+      {5, 2, 1, 2, {{5, 2}, {4, 2}, {3, 2}, {2, 2}}},
+      {3, 6, 3, 3, {{3, 6}, {3, 5}, {3, 4}}},
+      {4, 0, 0, 4, {{4, 0}, {3, 1}, {2, 2}, {1, 3}}},
+      {7, 7, 7, 7, {}},                        // a line to its own start draws nothing
+      {0, 0, 3, 1, {{0, 0}, {1, 0}, {2, 1}}},  // offsets 0, 1/3, 2/3 round to 0, 0, 1
+      {0, 0, 1, 3, {{0, 0}, {0, 1}, {1, 2}}},
+      {0, 0, 4, 1, {{0, 0}, {1, 0}, {2, 0}, {3, 1}}},  // half-way at the second step
+      {4, 1, 0, 0, {{4, 1}, {3, 1}, {2, 0}, {1, 0}}},
+  };
+  for (const auto& l : lines) {
+    EXPECT_EQ(DrawLine(l.x1, l.y1, l.x2, l.y2), l.pixels)
+        << l.x1 << "," << l.y1 << " -> " << l.x2 << "," << l.y2;
+  }
 }
 
 TEST(BitmapLine, EveryLineIsAConnectedRunOfNearestPixels) {
@@ -79,40 +81,33 @@ TEST(BitmapLine, EveryLineIsAConnectedRunOfNearestPixels) {
   }
 }
 
-TEST(BitmapLine, PartsOutsideTheBitmapAreClipped) {
+TEST(BitmapShapes, LinesFramesAndFillsAreClippedAndRightAndBottomAreExclusive) {
   Bitmap b(10, 10, kPaper);
   b.Line(-5, 5, 15, 5, kInk);
   b.Line(3, -100, 3, 100, kInk);
-  const Pixels pixels = Inked(b);
+  Pixels pixels = Inked(b);
   EXPECT_EQ(pixels.size(), 19u);  // row 5 and column 3 across the bitmap, sharing one pixel
   EXPECT_TRUE(pixels.count({0, 5}) && pixels.count({9, 5}) && pixels.count({3, 0}) &&
               pixels.count({3, 9}));
-}
 
-TEST(BitmapShapes, FrameRectOutlinesWithExclusiveRightAndBottom) {
-  Bitmap b(8, 8, kPaper);
-  b.FrameRect(1, 2, 5, 6, kInk);
-  const Pixels pixels = Inked(b);
+  Bitmap frame(8, 8, kPaper);
+  frame.FrameRect(1, 2, 5, 6, kInk);
+  frame.FrameRect(6, 6, 6, 9, kInk);  // empty: nothing
+  pixels = Inked(frame);
   EXPECT_EQ(pixels.size(), 12u);  // 4 + 4 + 2 + 2 around a 4 x 4 rectangle
   EXPECT_TRUE(pixels.count({1, 2}) && pixels.count({4, 5}) && pixels.count({4, 2}));
   EXPECT_FALSE(pixels.count({5, 2}) || pixels.count({1, 6}) || pixels.count({2, 3}));
-  b.FrameRect(6, 6, 6, 9, kInk);  // empty rectangle
-  EXPECT_EQ(Inked(b).size(), 12u);
-}
 
-TEST(BitmapShapes, FillRectAndResizeKeepTheTopLeft) {
-  Bitmap b(4, 3, kPaper);
-  b.FillRect(-2, 1, 2, 10, kInk);
-  EXPECT_EQ(Inked(b), (Pixels{{0, 1}, {1, 1}, {0, 2}, {1, 2}}));
-  b.Resize(6, 2, 0x123456);
-  EXPECT_EQ(b.Width(), 6);
-  EXPECT_EQ(b.Height(), 2);
-  EXPECT_EQ(b.GetPixel(1, 1), kInk);
-  EXPECT_EQ(b.GetPixel(3, 0), kPaper);
-  EXPECT_EQ(b.GetPixel(5, 1), 0x123456u);
-  EXPECT_EQ(b.GetPixel(6, 1), 0u) << "reads outside give 0";
-  b.Resize(-1, 5);
-  EXPECT_TRUE(b.Empty());
+  Bitmap fill(4, 3, kPaper);
+  fill.FillRect(-2, 1, 2, 10, kInk);
+  EXPECT_EQ(Inked(fill), (Pixels{{0, 1}, {1, 1}, {0, 2}, {1, 2}}));
+  fill.Resize(6, 2, 0x123456);  // keeps the top left, the new area in the given colour
+  EXPECT_EQ(fill.GetPixel(1, 1), kInk);
+  EXPECT_EQ(fill.GetPixel(3, 0), kPaper);
+  EXPECT_EQ(fill.GetPixel(5, 1), 0x123456u);
+  EXPECT_EQ(fill.GetPixel(6, 1), 0u) << "reads outside give 0";
+  fill.Resize(-1, 5);
+  EXPECT_TRUE(fill.Empty());
 }
 
 TEST(BitmapCopy, BlitIsClippedOnBothSides) {
@@ -135,12 +130,9 @@ TEST(BitmapCopy, BlitIsClippedOnBothSides) {
   EXPECT_EQ(second.GetPixel(2, 1), kPaper);
 }
 
-TEST(BitmapCopy, NearestStretchRepeatsAndDropsPixels) {
+TEST(BitmapCopy, NearestStretchRepeatsPixelsAndHalftoneAveragesTheCoveredArea) {
   Bitmap source(2, 2);
-  source.SetPixel(0, 0, 1);
-  source.SetPixel(1, 0, 2);
-  source.SetPixel(0, 1, 3);
-  source.SetPixel(1, 1, 4);
+  for (int i = 0; i < 4; ++i) source.SetPixel(i % 2, i / 2, static_cast<uint32_t>(i + 1));
   Bitmap big(6, 6, kPaper);
   big.StretchFrom(1, 1, 4, 4, source, 0, 0, 2, 2, StretchMode::kColorOnColor);
   for (int y = 0; y < 4; ++y) {
@@ -150,9 +142,7 @@ TEST(BitmapCopy, NearestStretchRepeatsAndDropsPixels) {
   }
   EXPECT_EQ(big.GetPixel(0, 0), kPaper);
   EXPECT_EQ(big.GetPixel(5, 5), kPaper);
-}
 
-TEST(BitmapCopy, HalftoneStretchAveragesTheCoveredArea) {
   // A black and white checkerboard halved becomes an even grey.
   Bitmap checker(4, 4);
   for (int y = 0; y < 4; ++y) {
@@ -166,8 +156,7 @@ TEST(BitmapCopy, HalftoneStretchAveragesTheCoveredArea) {
   row.SetPixel(1, 0, 0x0000F0);
   Bitmap two(2, 1);
   two.StretchFrom(0, 0, 2, 1, row, 0, 0, 3, 1, StretchMode::kHalftone);
-  EXPECT_EQ(two.GetPixel(0, 0), 0x000050u);  // 0xF0 * 0.5 / 1.5
-  EXPECT_EQ(two.GetPixel(1, 0), 0x000050u);
+  EXPECT_EQ(two.Pixels(), (std::vector<uint32_t>{0x000050, 0x000050}));  // 0xF0 * 0.5 / 1.5
 }
 
 TEST(BitmapCopy, AllBlackIgnoresTheUnusedByte) {

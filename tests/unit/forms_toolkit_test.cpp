@@ -53,6 +53,7 @@ TEST_F(Toolkit, ALoadedElementIsAHiddenCopyOfElementZeroInFrontCarryingItsIndexI
   PictureBox& second = cells.Load(2);
   EXPECT_FALSE(second.Visible());
   EXPECT_EQ(second.Index(), 2);
+  EXPECT_EQ(second.Name(), "lblDesktop");
   EXPECT_EQ(RectOf(second.hWnd()), (Rect{101, 72, 201, 132}));
   EXPECT_EQ(second.Tag(), "cell");
   EXPECT_EQ(second.ToolTipText(), "Desktop");
@@ -208,6 +209,7 @@ TEST_F(Toolkit, FormsAndControlsAreWindowsOfTheProgramPlacedInPixelsAndHitFrontF
   EXPECT_EQ(desktop.GetWindowThreadProcessId(h), 1u);
   EXPECT_EQ(RectOf(h), (Rect{100, 50, 300, 150}));
   EXPECT_EQ(form.ScaleWidth(), 200);
+  EXPECT_EQ(form.ScaleHeight(), 100);
   const auto ex = static_cast<uint32_t>(desktop.GetWindowLongA(h, vd::GWL_EXSTYLE));
   EXPECT_TRUE(ex & vd::WS_EX_TOOLWINDOW) << "no task bar button unless asked for";
   EXPECT_TRUE(desktop.GetWindowLongA(h, vd::GWL_STYLE) & vd::WS_POPUP);
@@ -274,7 +276,15 @@ TEST_F(Toolkit, PictureBoxSurfaceFollowsSizeBorderColourAndPicture) {
   EXPECT_EQ(box.Surface().GetPixel(4, 1), 0x111111u);
 }
 
-TEST_F(Toolkit, FormEventsCloseRequestsAndModalFormsLeftOpen) {
+// Without a desktop the backend numbers the windows itself and keeps its own clock.
+class Headless : public ::testing::Test {
+ protected:
+  HeadlessBackend backend;
+  Form form{backend, "frmOptions"};
+  std::vector<std::string> seen;
+};
+
+TEST_F(Headless, FormEventsCloseRequestsAndModalFormsLeftOpen) {
   form.LoadEvent = [&] { seen.push_back("load"); };
   form.Activate = [&] { seen.push_back("activate"); };
   form.UnloadEvent = [&] { seen.push_back(form.IsShown() ? "unload shown" : "unload hidden"); };
@@ -286,17 +296,18 @@ TEST_F(Toolkit, FormEventsCloseRequestsAndModalFormsLeftOpen) {
   form.Show();
   form.Load();  // loaded already: nothing
   EXPECT_EQ(form.Dispatch(vd::WM_QUERYENDSESSION, 0, 0), 0) << "a refusal keeps the session";
-  desktop.SendMessageA(form.hWnd(), vd::WM_CLOSE, 0, 0);
-  EXPECT_TRUE(form.IsLoaded());
+  form.Dispatch(vd::WM_CLOSE, 0, 0);
+  EXPECT_TRUE(form.IsShown());
   refuse = false;
-  desktop.SendMessageA(form.hWnd(), vd::WM_CLOSE, 0, 0);
+  form.Dispatch(vd::WM_CLOSE, 0, 0);
   EXPECT_FALSE(form.IsLoaded());
-  EXPECT_TRUE(desktop.Exists(form.hWnd())) << "an unloaded form keeps its window for later";
   form.Unload();  // not loaded: nothing
   EXPECT_EQ(seen, (std::vector<std::string>{"load", "activate", "query session", "query close",
                                             "query close", "unload shown"}));
 
   Form dialog(backend, "frmMsgBox");
+  EXPECT_NE(dialog.hWnd(), 0);
+  EXPECT_NE(dialog.hWnd(), form.hWnd());
   bool modal = false;
   backend.onModal = [&](Form& shown) { modal = shown.IsModal() && shown.IsShown(); };
   dialog.ShowModal();
@@ -312,7 +323,7 @@ struct Tick {
 };
 std::ostream& operator<<(std::ostream& os, const Tick& t) { return os << t.timer << "@" << t.at; }
 
-class Clock : public Toolkit {
+class Clock : public Headless {
  protected:
   void Log(Timer& timer) {
     timer.Tick = [this, &timer] { ticks.push_back({timer.Name(), backend.Now()}); };
@@ -369,9 +380,13 @@ TEST_F(Clock, AHandlerRunsToItsEndAndWhatItChangesIsObeyed) {
                                {"outer", 90}, {"outer", 100}, {"outer", 110}}));
 }
 
-TEST_F(Clock, TheClockIsTheDesktopsAndASleepCoalescesLateTicks) {
+TEST(ClockOnDesktop, TheClockIsTheDesktopsAndASleepCoalescesLateTicks) {
+  vd::fake::FakeWindowSystem desktop;
+  HeadlessBackend backend(&desktop);
+  Form form(backend, "frmSleepy");
+  std::vector<Tick> ticks;
   Timer poll(form, "poll", 10, true), slow(form, "slow", 100, true);
-  Log(slow);
+  slow.Tick = [&] { ticks.push_back({"slow", backend.Now()}); };
   poll.Tick = [&] {
     ticks.push_back({"poll", backend.Now()});
     if (ticks.size() == 1) desktop.Sleep(500);  // no tick may run during the pause
