@@ -68,7 +68,10 @@ TEST_F(Tray, TheIconIsAddedAtStartWithItsRecordAndRemovedAtExit) {
 }
 
 TEST_F(Tray, ReleasingTheLeftButtonHidesAShownPagerAndShowsAHiddenOne) {
-  ASSERT_TRUE(Pager().IsShown());
+  for (int message : {512, 513, 515, 516, 518, 519, 520, 521, 0x20A}) {  // moves, presses...
+    IconMessage(message);
+    EXPECT_TRUE(Pager().IsShown() && Pager().PagerShown) << message << " did something";
+  }
   IconMessage(WM_LBUTTONUP);
   EXPECT_FALSE(Pager().PagerShown);
   EXPECT_FALSE(Pager().IsShown());
@@ -81,15 +84,6 @@ TEST_F(Tray, ReleasingTheLeftButtonHidesAShownPagerAndShowsAHiddenOne) {
   IconMessage(WM_LBUTTONUP);
   EXPECT_TRUE(Pager().IsShown());
   program->Options().cmdCancel.RaiseClick();
-  EXPECT_TRUE(popups.empty());
-}
-
-TEST_F(Tray, MovesPressesAndDoubleClicksDoNothing) {
-  for (int message : {512, 513, 515, 516, 518, 519, 520, 521, 0x20A}) {
-    IconMessage(message);
-    EXPECT_TRUE(Pager().IsShown()) << message;
-    EXPECT_TRUE(Pager().PagerShown) << message;
-  }
   EXPECT_TRUE(popups.empty());
 }
 

@@ -64,6 +64,11 @@ TEST_F(Keyboard, TheSettingsFileDrivesTheHotkeysAndTheLists) {
   EXPECT_EQ(Options().cboAlert2.Text(), "F11");
   EXPECT_EQ(Options().cmbAlertDesktops.Text(), "Desktop 5");
   EXPECT_TRUE(messages.empty());
+  // "hide=1,50": CTRL+F12 hides and shows the pager.
+  ASSERT_TRUE(fake.PressHotkey(kCtrl, 0x7B));
+  EXPECT_FALSE(pager.PagerShown || pager.IsShown());
+  ASSERT_TRUE(fake.PressHotkey(kCtrl, 0x7B));
+  EXPECT_TRUE(pager.PagerShown && pager.IsShown());
 }
 
 TEST_F(Keyboard, AMinusOneLeavesAListWithoutSelectionAndOutOfRangeOpacityIsIgnored) {
@@ -99,19 +104,10 @@ TEST_F(Keyboard, ACombinationIsNeverSharedBetweenTwoIds) {
   EXPECT_NE(ReadFile("settings.ini").find("1=1,16,1"), std::string::npos);
 }
 
-TEST_F(Keyboard, ANewCombinationReplacesTheOldOneOfItsDesktop) {
-  StartWith();
-  const int ctrl = 1, letterB = 17;
-  ASSERT_EQ(SetForDesktop(3, ctrl, letterB), 1);
-  EXPECT_FALSE(fake.PressHotkey(kAlt, '3'));  // the old combination no longer switches
-  EXPECT_TRUE(fake.PressHotkey(kCtrl, 'B'));
-  EXPECT_EQ(Pager().CurrentDesktop, 3);
-}
-
-TEST_F(Keyboard, ACombinationAnotherProgramHoldsIsReportedAsRefused) {
+TEST_F(Keyboard, ACombinationAnotherProgramHoldsIsRefusedAndAFreeOneReplacesTheOld) {
   fake.HoldHotkeyElsewhere(kCtrl, 'B');
   StartWith();
-  const int ctrl = 1, letterB = 17;
+  const int ctrl = 1, letterB = 17, letterC = 18;
   EXPECT_EQ(SetForDesktop(3, ctrl, letterB), 0);
   EXPECT_EQ(LastMessage(), "Hotkeys Error");
   EXPECT_EQ(Options().cboKey2.Text(), "3");  // desktop 3's stored ALT+3 is shown again
@@ -119,17 +115,11 @@ TEST_F(Keyboard, ACombinationAnotherProgramHoldsIsReportedAsRefused) {
   EXPECT_TRUE(fake.PressHotkey(kAlt, '3'));
   EXPECT_EQ(Pager().CurrentDesktop, 3);
   EXPECT_NE(ReadFile("settings.ini").find("3=0,9,1"), std::string::npos);
-}
 
-TEST_F(Keyboard, HideUnhideTogglesThePager) {
-  StartWith();
-  frmMain& pager = Pager();
-  ASSERT_TRUE(fake.PressHotkey(kCtrl, 0x7B));  // CTRL+F12
-  EXPECT_FALSE(pager.PagerShown);
-  EXPECT_FALSE(pager.IsShown());
-  ASSERT_TRUE(fake.PressHotkey(kCtrl, 0x7B));
-  EXPECT_TRUE(pager.PagerShown);
-  EXPECT_TRUE(pager.IsShown());
+  ASSERT_EQ(SetForDesktop(2, ctrl, letterC), 1);
+  EXPECT_FALSE(fake.PressHotkey(kCtrl, '6'));  // the old combination no longer switches
+  EXPECT_TRUE(fake.PressHotkey(kCtrl, 'C'));
+  EXPECT_EQ(Pager().CurrentDesktop, 2);
 }
 
 TEST_F(Keyboard, PanicOpensThePanicDesktopWithoutAnimationAndHidesThePager) {
@@ -174,26 +164,27 @@ TEST_F(Keyboard, TheCurrentDesktopsHotkeyAndHotkeysOfVanishedDesktopsDoNothing) 
   EXPECT_EQ(pager.CurrentDesktop, 5);
 }
 
-TEST_F(Keyboard, TheMessageBoxLaysOutItsButtonsFromTheList) {
+// Each message is a new box (as ShowMessage makes one) with a button per entry ended by ";",
+// side by side in order.
+TEST_F(Keyboard, TheMessageBoxShowsAButtonForEachEntryEndedByASemicolon) {
   StartWith();
-  frmMsgBox box(*program);
-  box.Prepare("Remove Window", "text", "Ok;");
-  EXPECT_TRUE(box.cmdRespond(0).Visible());
-  EXPECT_FALSE(box.cmdRespond(1).Visible());
-  EXPECT_FLOAT_EQ(box.cmdRespond(0).Left(), 1230);
-
-  box.Prepare("t", "x", "Yes;No");  // no final ";": only Yes
-  EXPECT_TRUE(box.cmdRespond(0).Visible());
-  EXPECT_FALSE(box.cmdRespond(1).Visible());
-
-  box.Prepare("t", "x", "Yes;No;");
-  EXPECT_FLOAT_EQ(box.cmdRespond(0).Left(), 1170);
-  EXPECT_FLOAT_EQ(box.cmdRespond(1).Left(), 2505);
-
-  frmMsgBox three(*program);
-  three.Prepare("t", "x", "Yes;No;Just Remove;");
-  EXPECT_FLOAT_EQ(three.cmdRespond(2).Left(), 2520);
-  EXPECT_EQ(three.cmdRespond(2).Caption(), "Just Remove");
+  auto shown = [this](const std::string& buttons) {
+    frmMsgBox box(*program);
+    box.Prepare("Remove Window", "text", buttons);
+    std::vector<std::string> captions;
+    float right = 0;
+    for (int i = 0; i < 3; ++i) {
+      if (!box.cmdRespond(i).Visible()) continue;
+      EXPECT_GE(box.cmdRespond(i).Left(), right) << buttons;
+      right = box.cmdRespond(i).Left() + box.cmdRespond(i).Width();
+      captions.push_back(box.cmdRespond(i).Caption());
+    }
+    return captions;
+  };
+  EXPECT_EQ(shown("Ok;"), (std::vector<std::string>{"Ok"}));
+  EXPECT_EQ(shown("Yes;No"), (std::vector<std::string>{"Yes"}));  // no final ";"
+  EXPECT_EQ(shown("Yes;No;"), (std::vector<std::string>{"Yes", "No"}));
+  EXPECT_EQ(shown("Yes;No;Just Remove;"), (std::vector<std::string>{"Yes", "No", "Just Remove"}));
 
   backend->onModal = [](forms::Form& form) {
     dynamic_cast<frmMsgBox&>(form).cmdRespond(2).RaiseClick();
