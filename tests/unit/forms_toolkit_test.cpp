@@ -163,6 +163,8 @@ TEST(MenuArray, LoadedEntriesStandInIndexOrderAfterElementZeroAndClicksCarryTheI
   EXPECT_EQ(three->Index(), 3);
   EXPECT_EQ(clicked, (std::vector<int>{3}));
   EXPECT_EQ(moveTo.Find("Nothing"), nullptr);
+  EXPECT_TRUE(MenuItem(&moveTo, "mnuSep", "-").IsSeparator());
+  EXPECT_FALSE(three->IsSeparator());
 }
 
 TEST_F(Toolkit, ValuesSetFromCodeClickOncePerChangeAndTheTextFieldEditsAtTheCaret) {
