@@ -29,7 +29,7 @@ frmMain::frmMain(Program& program)
       cmdHide(*this, "cmdHide", "Hide"),
       picWin(*this, "picWin", ScaleMode::kTwips),
       Picture1(*this, "Picture1", ScaleMode::kPixels),
-      Timer1(*this, "Timer1", 1, false),
+      Timer1(*this, "Timer1", kForegroundPollMs, false),
       Timer2(*this, "Timer2", 100, true),
       tmrOverDesktop(*this, "tmrOverDesktop", 1, false),
       tmrMouseOver(*this, "tmrMouseOver", 1, false),

@@ -310,7 +310,7 @@ TEST_F(Gestures, TheAddWindowPromptAddsOrBlocksTheOfferedWindow) {
   bare.caption = std::string(31, 'b');
   Hwnd offered = fake.CreateWindow(bare);
   fake.Activate(offered);
-  backend->Advance(2);
+  backend->Advance(frmMain::kForegroundPollMs);
   ASSERT_TRUE(P().cmdQuery.Visible());
   std::string asked;
   backend->onModal = [&](forms::Form& form) {
@@ -329,7 +329,7 @@ TEST_F(Gestures, TheAddWindowPromptAddsOrBlocksTheOfferedWindow) {
   bare.caption = "Palette";
   Hwnd palette = fake.CreateWindow(bare);
   fake.Activate(palette);
-  backend->Advance(2);
+  backend->Advance(frmMain::kForegroundPollMs);
   backend->onModal = [](forms::Form& form) {
     dynamic_cast<frmAddWindow&>(form).cmdYes.RaiseClick();
   };
