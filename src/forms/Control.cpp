@@ -74,26 +74,33 @@ Form& Control::OwnerForm() {
 }
 
 void Control::SetLeft(float v) {
+  if (v == left_) return;
   left_ = v;
   Changed(Property::kGeometry);
 }
 
 void Control::SetTop(float v) {
+  if (v == top_) return;
   top_ = v;
   Changed(Property::kGeometry);
 }
 
 void Control::SetWidth(float v) {
+  if (v == width_) return;
   width_ = v;
   Changed(Property::kGeometry);
 }
 
 void Control::SetHeight(float v) {
+  if (v == height_) return;
   height_ = v;
   Changed(Property::kGeometry);
 }
 
 void Control::Move(float left, float top, float width, float height) {
+  // Unchanged geometry tells the backend nothing: the pager re-places the front window's
+  // miniature ten times a second, and each real move costs the system a round of work.
+  if (left == left_ && top == top_ && width == width_ && height == height_) return;
   left_ = left;
   top_ = top;
   width_ = width;
@@ -112,6 +119,7 @@ void Control::SetEnabled(bool v) {
 }
 
 void Control::SetToolTipText(std::string v) {
+  if (v == toolTip_) return;
   toolTip_ = std::move(v);
   Changed(Property::kToolTip);
 }
