@@ -60,8 +60,9 @@ void frmMain::AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, 
   picPreview.Load(v);
 
   const std::string key = WindowTable::KeyOf(hwnd);
-  const float scaledWidth = ScaledWidth(hwnd), scaledHeight = ScaledHeight(hwnd);
-  const float scaledLeft = ScaledLeft(hwnd), scaledTop = ScaledTop(hwnd);
+  const ScaledRect scaled = Scaled(hwnd);
+  const float scaledWidth = scaled.width, scaledHeight = scaled.height;
+  const float scaledLeft = scaled.left, scaledTop = scaled.top;
   Table.Add(key, std::to_string(hwnd));
   Table.Set(key, WindowTable::kTitle, caption);
   Table.Set(key, WindowTable::kDesktop, std::to_string(desktop));
@@ -262,10 +263,11 @@ void frmMain::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture) {
 
   if (Table.Get(key, WindowTable::kVirtualWindow).empty()) return;
   Table.Set(key, WindowTable::kTitle, GetWindowTitle(hwnd));
-  Table.Set(key, WindowTable::kWidth, FormatSingle(ScaledWidth(hwnd)));
-  Table.Set(key, WindowTable::kHeight, FormatSingle(ScaledHeight(hwnd)));
-  Table.Set(key, WindowTable::kLeft, FormatSingle(ScaledLeft(hwnd)));
-  Table.Set(key, WindowTable::kTop, FormatSingle(ScaledTop(hwnd)));
+  const ScaledRect scaled = Scaled(hwnd);
+  Table.Set(key, WindowTable::kWidth, FormatSingle(scaled.width));
+  Table.Set(key, WindowTable::kHeight, FormatSingle(scaled.height));
+  Table.Set(key, WindowTable::kLeft, FormatSingle(scaled.left));
+  Table.Set(key, WindowTable::kTop, FormatSingle(scaled.top));
   RefreshMiniature(hwnd, capture);
 }
 

@@ -26,22 +26,17 @@ namespace {
 float Factor(float cell, float screen) { return screen > 0 ? cell / screen : 0.0f; }
 }  // namespace
 
-float frmMain::ScaledWidth(Hwnd hwnd) {
-  return static_cast<float>(GetWindowBounds(hwnd).Width()) * Factor(CellWidth, ScreenWidthPx);
+frmMain::ScaledRect frmMain::Scaled(Hwnd hwnd) {
+  const Rect r = GetWindowBounds(hwnd);
+  const float fx = Factor(CellWidth, ScreenWidthPx), fy = Factor(CellHeight, ScreenHeightPx);
+  return ScaledRect{static_cast<float>(r.left) * fx, static_cast<float>(r.top) * fy,
+                    static_cast<float>(r.Width()) * fx, static_cast<float>(r.Height()) * fy};
 }
 
-float frmMain::ScaledHeight(Hwnd hwnd) {
-  return static_cast<float>(GetWindowBounds(hwnd).Height()) *
-         Factor(CellHeight, ScreenHeightPx);
-}
-
-float frmMain::ScaledLeft(Hwnd hwnd) {
-  return static_cast<float>(GetWindowBounds(hwnd).left) * Factor(CellWidth, ScreenWidthPx);
-}
-
-float frmMain::ScaledTop(Hwnd hwnd) {
-  return static_cast<float>(GetWindowBounds(hwnd).top) * Factor(CellHeight, ScreenHeightPx);
-}
+float frmMain::ScaledWidth(Hwnd hwnd) { return Scaled(hwnd).width; }
+float frmMain::ScaledHeight(Hwnd hwnd) { return Scaled(hwnd).height; }
+float frmMain::ScaledLeft(Hwnd hwnd) { return Scaled(hwnd).left; }
+float frmMain::ScaledTop(Hwnd hwnd) { return Scaled(hwnd).top; }
 
 std::string frmMain::KeyHandle(const std::string& tag) {
   return tag.size() > 3 ? tag.substr(3) : std::string();

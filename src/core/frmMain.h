@@ -152,6 +152,11 @@ class frmMain : public forms::Form {
   std::string GetWindowTitle(Hwnd hwnd);
   bool HasRequiredStyle(Hwnd hwnd);
   Rect GetWindowBounds(Hwnd hwnd);
+  // The window's rectangle scaled into a cell, read from the window once.
+  struct ScaledRect {
+    float left = 0, top = 0, width = 0, height = 0;
+  };
+  ScaledRect Scaled(Hwnd hwnd);
   float ScaledWidth(Hwnd hwnd);
   float ScaledHeight(Hwnd hwnd);
   float ScaledLeft(Hwnd hwnd);

@@ -40,11 +40,11 @@ void frmMain::RefreshMiniature(Hwnd hwnd, bool capture) {
   forms::PictureBox& miniature = picWin(v);
 
   // Size and place; the size is clamped to the cell, the position is not.
-  float width = ScaledWidth(hwnd), height = ScaledHeight(hwnd);
-  if (width > lblDesktop(1).Width()) width = lblDesktop(1).Width();
-  if (height > lblDesktop(1).Height()) height = lblDesktop(1).Height();
-  miniature.Move(lblDesktop(d).Left() + ScaledLeft(hwnd), lblDesktop(d).Top() + ScaledTop(hwnd),
-                 width, height);
+  const ScaledRect scaled = Scaled(hwnd);
+  const float width = std::min(scaled.width, lblDesktop(1).Width());
+  const float height = std::min(scaled.height, lblDesktop(1).Height());
+  miniature.Move(lblDesktop(d).Left() + scaled.left, lblDesktop(d).Top() + scaled.top, width,
+                 height);
 
   // The window that just came to the front gets its miniature raised once.
   if (!MiniatureRaised[hwnd]) miniature.ZOrder(0);
