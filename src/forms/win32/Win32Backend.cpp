@@ -18,7 +18,7 @@ HFONT Context::GetFont(const Font& font) {
   const auto key = std::make_tuple(font.name, height, font.bold);
   auto it = fonts.find(key);
   if (it == fonts.end()) {
-    OwnedFont made(::CreateFontA(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+    CachedFont made(::CreateFontA(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
                                  FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, font.name.c_str()));
     it = fonts.emplace(key, std::move(made)).first;
@@ -31,7 +31,7 @@ HFONT Context::DefaultFont() { return GetFont(Font{}); }
 HBRUSH Context::GetBrush(COLORREF color) {
   auto it = brushes.find(color);
   if (it == brushes.end()) {
-    it = brushes.emplace(color, OwnedBrush(::CreateSolidBrush(color))).first;
+    it = brushes.emplace(color, CachedBrush(::CreateSolidBrush(color))).first;
   }
   return it->second.Get();
 }

@@ -34,8 +34,9 @@ struct WindowCloser {
   static constexpr vd::win32::HandleKind kKind = vd::win32::HandleKind::kWindow;
   void operator()(HWND window) const { ::DestroyWindow(window); }
 };
-using OwnedFont = vd::win32::UniqueHandle<HFONT, vd::win32::GdiObjectCloser>;
-using OwnedBrush = vd::win32::UniqueHandle<HBRUSH, vd::win32::GdiObjectCloser>;
+// The context's caches of fonts and brushes.
+using CachedFont = vd::win32::UniqueHandle<HFONT, vd::win32::CachedGdiObjectCloser>;
+using CachedBrush = vd::win32::UniqueHandle<HBRUSH, vd::win32::CachedGdiObjectCloser>;
 using OwnedPen = vd::win32::UniqueHandle<HPEN, vd::win32::GdiObjectCloser>;
 using OwnedBitmap = vd::win32::UniqueHandle<HBITMAP, vd::win32::GdiObjectCloser>;
 using OwnedMenu = vd::win32::UniqueHandle<HMENU, MenuCloser>;
@@ -56,8 +57,8 @@ struct Context {
   int twipsPerPixelY = 15;
   int dpiY = 96;
   std::vector<FormPeer*> forms;  // every form of the program, in creation order
-  std::map<std::tuple<std::string, int, bool>, OwnedFont> fonts;
-  std::map<COLORREF, OwnedBrush> brushes;
+  std::map<std::tuple<std::string, int, bool>, CachedFont> fonts;
+  std::map<COLORREF, CachedBrush> brushes;
   UINT nextControlId = 100;
 
   HFONT GetFont(const Font& font);

@@ -25,6 +25,9 @@ enum class HandleKind : int {
   kRegistryKey,
   kMenu,
   kWindow,  // the program's own windows
+  // Fonts and brushes the drawing code keeps for reuse, one per font or colour it has drawn
+  // with: bounded by what the program draws, so they may grow until every look has been seen.
+  kCachedGdiObject,
   kCount
 };
 
@@ -112,6 +115,10 @@ struct MemoryDcCloser {
 };
 struct GdiObjectCloser {
   static constexpr HandleKind kKind = HandleKind::kGdiObject;
+  void operator()(HGDIOBJ object) const { ::DeleteObject(object); }
+};
+struct CachedGdiObjectCloser {
+  static constexpr HandleKind kKind = HandleKind::kCachedGdiObject;
   void operator()(HGDIOBJ object) const { ::DeleteObject(object); }
 };
 struct KernelHandleCloser {

@@ -19,9 +19,14 @@ std::vector<std::string> HandleGrowth(const std::vector<QuietPoint>& points) {
                        " held" + at);
       }
     }
+    if (p.counts[kCachedGdiKind] > kCachedGdiLimit) {
+      grew.push_back(std::string(kHandleKindNames[kCachedGdiKind]) + ": " +
+                     std::to_string(p.counts[kCachedGdiKind]) + ", above " +
+                     std::to_string(kCachedGdiLimit) + at);
+    }
     if (i == 0) continue;
     for (int kind = 0; kind < kHandleKinds; ++kind) {
-      if (kind == kWindowDcKind || kind == kMemoryDcKind) continue;
+      if (kind == kWindowDcKind || kind == kMemoryDcKind || kind == kCachedGdiKind) continue;
       if (p.counts[kind] > first[kind]) {
         grew.push_back(std::string(kHandleKindNames[kind]) + ": " + std::to_string(first[kind]) +
                        " after the warm-up, " + std::to_string(p.counts[kind]) + at);

@@ -4,7 +4,10 @@
 //
 //  - Handles: at each quiet point after the first, no kind may be above its count at the first
 //    one (the caches fill during the warm-up, which runs every kind of step). Window and memory
-//    device contexts must be 0 at every quiet point: they live only within a call.
+//    device contexts must be 0 at every quiet point: they live only within a call. The fonts
+//    and brushes the drawing code keeps, one per look it has drawn, fill as looks are first
+//    seen (a hovered button, a focus cue), which a short warm-up may not reach: they are held
+//    to a bound instead, far above the program's few looks and far below a leak's growth.
 //  - Memory: the slope of a least-squares line through the samples from the first to the last
 //    quiet point, in kilobytes a minute, must stay within a limit.
 #pragma once
@@ -16,12 +19,14 @@
 namespace vdsoak {
 
 // The kinds the program counts, in the order of its HandleKind (the wParam of its message).
-inline constexpr int kHandleKinds = 7;
+inline constexpr int kHandleKinds = 8;
 inline constexpr const char* kHandleKindNames[kHandleKinds] = {
     "window DCs",    "memory DCs", "GDI objects", "kernel handles",
-    "registry keys", "menus",      "windows"};
+    "registry keys", "menus",      "windows",     "cached fonts and brushes"};
 inline constexpr int kWindowDcKind = 0;
 inline constexpr int kMemoryDcKind = 1;
+inline constexpr int kCachedGdiKind = 7;
+inline constexpr long kCachedGdiLimit = 64;
 
 using HandleCounts = std::array<long, kHandleKinds>;
 

@@ -13,23 +13,33 @@ QuietPoint At(double seconds, HandleCounts counts) { return QuietPoint{seconds, 
 
 TEST(Trend, HandlesThatStayOrShrinkDoNotCountAsGrowth) {
   EXPECT_TRUE(HandleGrowth({}).empty());
-  EXPECT_TRUE(HandleGrowth({At(20, {0, 0, 30, 1, 0, 0, 40}), At(80, {0, 0, 30, 1, 0, 0, 40}),
-                            At(140, {0, 0, 28, 1, 0, 0, 39})})
+  EXPECT_TRUE(HandleGrowth({At(20, {0, 0, 30, 1, 0, 0, 40, 5}), At(80, {0, 0, 30, 1, 0, 0, 40, 5}),
+                            At(140, {0, 0, 28, 1, 0, 0, 39, 5})})
                   .empty());
 }
 
 TEST(Trend, AKindAboveItsCountAfterTheWarmUpIsGrowthAtEachQuietPoint) {
-  const auto grew = HandleGrowth({At(20, {0, 0, 30, 1, 0, 0, 40}), At(80, {0, 0, 31, 1, 0, 0, 40}),
-                                  At(140, {0, 0, 30, 1, 0, 1, 40})});
+  const auto grew = HandleGrowth({At(20, {0, 0, 30, 1, 0, 0, 40, 5}), At(80, {0, 0, 31, 1, 0, 0, 40, 5}),
+                                  At(140, {0, 0, 30, 1, 0, 1, 40, 5})});
   ASSERT_EQ(grew.size(), 2u);
   EXPECT_NE(grew[0].find("GDI objects: 30 after the warm-up, 31"), std::string::npos) << grew[0];
   EXPECT_NE(grew[0].find("80 s"), std::string::npos) << grew[0];
   EXPECT_NE(grew[1].find("menus: 0 after the warm-up, 1"), std::string::npos) << grew[1];
 }
 
+TEST(Trend, CachedFontsAndBrushesMayFillButNotPastTheirBound) {
+  EXPECT_TRUE(HandleGrowth({At(20, {0, 0, 30, 1, 0, 0, 40, 5}),
+                            At(80, {0, 0, 30, 1, 0, 0, 40, 12})})
+                  .empty());
+  const auto grew =
+      HandleGrowth({At(20, {0, 0, 30, 1, 0, 0, 40, 5}), At(80, {0, 0, 30, 1, 0, 0, 40, 65})});
+  ASSERT_EQ(grew.size(), 1u);
+  EXPECT_NE(grew[0].find("cached fonts and brushes: 65, above 64"), std::string::npos) << grew[0];
+}
+
 TEST(Trend, ADeviceContextHeldAtAnyQuietPointIsReportedTheFirstToo) {
   const auto grew =
-      HandleGrowth({At(20, {1, 0, 30, 1, 0, 0, 40}), At(80, {0, 2, 30, 1, 0, 0, 40})});
+      HandleGrowth({At(20, {1, 0, 30, 1, 0, 0, 40, 5}), At(80, {0, 2, 30, 1, 0, 0, 40, 5})});
   ASSERT_EQ(grew.size(), 2u);
   EXPECT_NE(grew[0].find("window DCs: 1 held"), std::string::npos) << grew[0];
   EXPECT_NE(grew[1].find("memory DCs: 2 held"), std::string::npos) << grew[1];
