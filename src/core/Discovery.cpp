@@ -160,40 +160,33 @@ void frmMain::TakeFirstPictures() {
 void frmMain::AddAlertWindow() { AddWindow(PendingWindow, PendingTitle, CurrentDesktop, true); }
 
 void frmMain::RefreshWindows() {
-  // Drop the rows of windows whose caption reads empty (closed, or cleared), restarting the
-  // walk after each removal.
-  for (bool removed = true; removed;) {
-    removed = false;
-    for (int i = 1; i <= Table.Count(); ++i) {
-      const Hwnd hwnd = Table.HandleAt(i);
-      // The caption's length tells whether it reads empty; the text itself is not needed.
-      if (ws_.GetWindowTextLengthA(hwnd) > 0) continue;
-      const std::string key = Table.KeyAt(i);
-      // Its miniature and its full-size picture go with it (the index is never used again),
-      // so a pager running for weeks does not keep every window it ever managed.
-      const int32_t v = AsNumber(Table.Get(key, WindowTable::kVirtualWindow));
-      if (v > 0) UnloadMiniature(v);
-      // A window still alive that the program hid (it cleared its caption while on another
-      // desktop) is given back before the program forgets it.
-      const bool hiddenByUs =
-          hiddenByProgram_.count(hwnd) != 0 ||
-          (Table.Get(key, WindowTable::kShowAll).empty() &&
-           AsNumber(Table.Get(key, WindowTable::kDesktop)) != CurrentDesktop);
-      if (hiddenByUs && ws_.IsWindow(hwnd) && !ws_.IsWindowVisible(hwnd)) {
-        SetWindowShown(hwnd, true);
-        MakeOpaque(hwnd);
-      }
-      if (hiddenByProgram_.erase(hwnd) != 0) recordBehind_ = true;  // rewritten this tick
-      Table.Remove(key);
-      MiniatureRaised.erase(hwnd);
-      captureRhythm_.erase(hwnd);
-      OriginallyLayered.erase(hwnd);
-      if (SummonedWindow == hwnd) SummonedWindow = 0;
-      removed = true;
-      break;
-    }
-  }
+  // Which managed windows are gone: those no longer among the top-level windows (closed), read
+  // in one call, and those whose caption now reads empty (cleared). Reading every caption ten
+  // times a second would cost a round trip to the system per window per tick, so the captions
+  // are read in turns, each window's at least once a second, and the front window's every tick.
+  std::vector<Hwnd> live = ws_.TopLevelWindows();
+  std::sort(live.begin(), live.end());
   const Hwnd foreground = ws_.GetForegroundWindow();
+  std::vector<Hwnd> gone;
+  const int count = Table.Count();
+  for (int i = 1; i <= count; ++i) {
+    const Hwnd hwnd = Table.HandleAt(i);
+    if (!std::binary_search(live.begin(), live.end(), hwnd)) gone.push_back(hwnd);
+  }
+  const int turn = (count + kCaptionTurns - 1) / kCaptionTurns;
+  for (int step = 0; step < turn; ++step) {
+    captionTurn_ = captionTurn_ % count + 1;
+    const Hwnd hwnd = Table.HandleAt(captionTurn_);
+    // The caption's length tells whether it reads empty; the text itself is not needed.
+    if (hwnd != foreground && ws_.GetWindowTextLengthA(hwnd) == 0) gone.push_back(hwnd);
+  }
+  if (IsManaged(foreground) && ws_.GetWindowTextLengthA(foreground) == 0) {
+    gone.push_back(foreground);
+  }
+  std::sort(gone.begin(), gone.end());
+  gone.erase(std::unique(gone.begin(), gone.end()), gone.end());
+  for (Hwnd hwnd : gone) ForgetWindow(hwnd);
+
   if (IsManaged(foreground) &&
       AsNumber(Table.Get(WindowTable::KeyOf(foreground), WindowTable::kDesktop)) ==
           CurrentDesktop) {
@@ -204,6 +197,30 @@ void frmMain::RefreshWindows() {
   // capture goes round the shown windows of the current desktop instead, so that their
   // miniatures stay live too.
   RefreshNextShownMiniature();
+}
+
+void frmMain::ForgetWindow(Hwnd hwnd) {
+  const std::string key = WindowTable::KeyOf(hwnd);
+  if (!Table.RowExists(key)) return;
+  // Its miniature and its full-size picture go with it (the index is never used again), so a
+  // pager running for weeks does not keep every window it ever managed.
+  const int32_t v = AsNumber(Table.Get(key, WindowTable::kVirtualWindow));
+  if (v > 0) UnloadMiniature(v);
+  // A window still alive that the program hid (it cleared its caption while on another
+  // desktop) is given back before the program forgets it.
+  const bool hiddenByUs = hiddenByProgram_.count(hwnd) != 0 ||
+                          (Table.Get(key, WindowTable::kShowAll).empty() &&
+                           AsNumber(Table.Get(key, WindowTable::kDesktop)) != CurrentDesktop);
+  if (hiddenByUs && ws_.IsWindow(hwnd) && !ws_.IsWindowVisible(hwnd)) {
+    SetWindowShown(hwnd, true);
+    MakeOpaque(hwnd);
+  }
+  if (hiddenByProgram_.erase(hwnd) != 0) recordBehind_ = true;  // rewritten this tick
+  Table.Remove(key);
+  MiniatureRaised.erase(hwnd);
+  captureRhythm_.erase(hwnd);
+  OriginallyLayered.erase(hwnd);
+  if (SummonedWindow == hwnd) SummonedWindow = 0;
 }
 
 void frmMain::RefreshNextShownMiniature() {

@@ -152,8 +152,10 @@ TEST_F(WindowsConformance, ZOrderWalkFindsNewWindowsAndPutsTopMostOnesFirst) {
   // The new window comes above the older normal one but stays under the top-most one.
   EXPECT_LT(pinnedAt, newerAt);
   EXPECT_LT(newerAt, olderAt);
-  // The walk is the same from whichever window it starts.
+  // The walk is the same from whichever window it starts, and the list read in one call is
+  // the walk.
   EXPECT_EQ(ZWalk(newer), order);
+  EXPECT_EQ(Ws().TopLevelWindows(), order);
 
   // Leaving the top-most band puts the window back among the normal ones, on top of them.
   ASSERT_TRUE(Ws().SetWindowPos(pinned, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE));
@@ -181,6 +183,8 @@ TEST_F(WindowsConformance, CaptionAndOwnerReadWholeOrCutToTheBufferAndNothingOnc
   Rect rect;
   EXPECT_FALSE(Ws().GetWindowRect(hwnd, &rect));
   EXPECT_EQ(Ws().GetWindow(hwnd, GW_HWNDNEXT), 0);
+  const std::vector<Hwnd> listed = Ws().TopLevelWindows();
+  EXPECT_EQ(std::find(listed.begin(), listed.end(), hwnd), listed.end());
 }
 
 TEST_F(WindowsConformance, StyleBitsReadBackAfterSetWindowLong) {

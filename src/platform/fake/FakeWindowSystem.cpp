@@ -701,6 +701,11 @@ Hwnd FakeWindowSystem::GetWindow(Hwnd hwnd, uint32_t cmd) {
   }
 }
 
+std::vector<Hwnd> FakeWindowSystem::TopLevelWindows() {
+  state_->Record("TopLevelWindows", {});
+  return state_->zOrder;
+}
+
 int FakeWindowSystem::GetWindowTextLengthA(Hwnd hwnd) {
   state_->Record("GetWindowTextLengthA", {Dec(hwnd)});
   const auto* window = state_->Find(hwnd);

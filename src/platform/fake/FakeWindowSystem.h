@@ -97,6 +97,7 @@ class FakeWindowSystem : public WindowSystem {
                     uint32_t flags) override;
   bool MoveWindow(Hwnd hwnd, int x, int y, int width, int height, bool repaint) override;
   Hwnd GetWindow(Hwnd hwnd, uint32_t cmd) override;
+  std::vector<Hwnd> TopLevelWindows() override;
   int GetWindowTextLengthA(Hwnd hwnd) override;
   std::string GetWindowTextA(Hwnd hwnd, int maxCount) override;
   int32_t GetWindowLongA(Hwnd hwnd, int index) override;

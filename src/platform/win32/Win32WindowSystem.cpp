@@ -130,6 +130,18 @@ Hwnd Win32WindowSystem::GetWindow(Hwnd hwnd, uint32_t cmd) {
   return FromHwnd(::GetWindow(ToHwnd(hwnd), cmd));
 }
 
+std::vector<Hwnd> Win32WindowSystem::TopLevelWindows() {
+  std::vector<Hwnd> windows;
+  windows.reserve(256);
+  ::EnumWindows(
+      [](HWND window, LPARAM list) -> BOOL {
+        reinterpret_cast<std::vector<Hwnd>*>(list)->push_back(FromHwnd(window));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
 // Another thread's window has its caption read from what the system keeps, as GetWindowTextA
 // does for another process's: asking the window itself would wait on a hung one.
 
