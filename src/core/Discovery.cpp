@@ -224,6 +224,12 @@ void frmMain::ForgetWindow(Hwnd hwnd) {
 }
 
 void frmMain::RefreshNextShownMiniature() {
+  // Copies that keep showing no change space the round out, as the front window's do: an idle
+  // desktop is copied once a second, and any change brings the round back to every tick.
+  if (roundRobinWait_ > 0) {
+    --roundRobinWait_;
+    return;
+  }
   const int count = Table.Count();
   for (int step = 0; step < count; ++step) {
     roundRobin_ = roundRobin_ % count + 1;
@@ -232,7 +238,13 @@ void frmMain::RefreshNextShownMiniature() {
         hwnd == MovedWindow || !ws_.IsWindowVisible(hwnd)) {
       continue;
     }
+    const auto before = captureRhythm_.find(hwnd);
+    const uint64_t fingerprint = before == captureRhythm_.end() ? 0 : before->second.fingerprint;
     CaptureMiniature(hwnd);
+    const auto after = captureRhythm_.find(hwnd);
+    const bool changed = after != captureRhythm_.end() && after->second.fingerprint != fingerprint;
+    roundRobinUnchanged_ = changed ? 0 : std::min(roundRobinUnchanged_ + 1, 4);
+    roundRobinWait_ = std::min((1 << roundRobinUnchanged_) - 1, 9);
     return;
   }
 }
@@ -285,7 +297,7 @@ void frmMain::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture) {
   Table.Set(key, WindowTable::kHeight, FormatSingle(scaled.height));
   Table.Set(key, WindowTable::kLeft, FormatSingle(scaled.left));
   Table.Set(key, WindowTable::kTop, FormatSingle(scaled.top));
-  RefreshMiniature(hwnd, capture);
+  RefreshMiniature(hwnd, scaled, capture);
 }
 
 bool frmMain::IsOwnWindow(Hwnd hwnd) {

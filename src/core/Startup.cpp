@@ -205,8 +205,11 @@ void frmMain::Form_Load() {
       [this](uint32_t msg, uintptr_t wParam, intptr_t lParam) {
         return HotkeyWindowProc(msg, wParam, lParam);
       });
-  // 9. The foreground poll.
+  // 9. The foreground poll. The refresh is started again with it: two timers of one interval
+  // started together fall due together and wake the program once instead of twice.
   Timer1.SetEnabled(true);
+  Timer2.SetEnabled(false);
+  Timer2.SetEnabled(true);
   // 10.
   FillWindowMenus(1);
   // 11. The grid from "columns" and "rows".

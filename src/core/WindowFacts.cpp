@@ -1,13 +1,15 @@
 // What the pager reads off a window: its caption, whether it has the style bits a managed
 // window needs, and its rectangle scaled from the screen into a desktop cell.
+#include <limits>
+
 #include "core/frmMain.h"
 
 namespace vd {
 
 std::string frmMain::GetWindowTitle(Hwnd hwnd) {
-  int length = ws_.GetWindowTextLengthA(hwnd);
-  if (length <= 0) return {};
-  return ws_.GetWindowTextA(hwnd, length + 1);
+  // The whole caption in one read: a buffer no caption fills. (Asking the length first would
+  // cost the window system a second round trip, ten times a second for the front window.)
+  return ws_.GetWindowTextA(hwnd, std::numeric_limits<int>::max());
 }
 
 bool frmMain::HasRequiredStyle(Hwnd hwnd) {

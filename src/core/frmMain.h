@@ -57,10 +57,10 @@ class frmMain : public forms::Form {
   forms::ControlArray<forms::PictureBox> picWin;      // the miniatures, by "virtualWindow"
   PreviewPictures picPreview;  // the full-size pictures, for the preview of hidden windows
   forms::PictureBox Picture1;                         // the capture buffer
-  // The foreground poll. Every 50 ms rather than as fast as timers go (about every 10 ms):
-  // a new window is taken on no later than anyone could notice, and an idle pager does not
-  // wake a hundred times a second.
-  static constexpr unsigned kForegroundPollMs = 50;
+  // The foreground poll. Every 100 ms, with the refresh, rather than as fast as timers go
+  // (about every 10 ms): a new window is taken on no later than anyone could notice, and an
+  // idle pager does not wake a hundred times a second.
+  static constexpr unsigned kForegroundPollMs = 100;
   forms::Timer Timer1;
   forms::Timer Timer2;          // hit test, repaint and refresh every 100 ms
   forms::Timer tmrOverDesktop;  // ends a cell's hover highlight
@@ -226,6 +226,8 @@ class frmMain : public forms::Form {
   // Re-sizes and re-places a window's miniature in its desktop's cell, keeps the stacking of
   // the miniatures, and takes a new picture when asked.
   void RefreshMiniature(Hwnd hwnd, bool capture);
+  // The same with the window's scaled rectangle already read.
+  void RefreshMiniature(Hwnd hwnd, const ScaledRect& scaled, bool capture);
   // Takes a new picture of the window into its miniature and its full-size companion.
   void CaptureMiniature(Hwnd hwnd);
   // Draws the title strip's picture (the strip's black background and its band of colour).
@@ -315,6 +317,8 @@ class frmMain : public forms::Form {
   // The next shown window of the current desktop, in table order, gets a new picture.
   void RefreshNextShownMiniature();
   int roundRobin_ = 0;
+  int roundRobinUnchanged_ = 0;  // round copies in a row that showed no change
+  int roundRobinWait_ = 0;       // ticks to let pass before the next round copy
   // How often the tick copies the front window when its copies show no change: after each
   // unchanged copy the wait doubles, up to a second; a change, or another window coming to the
   // front, starts over. A window's picture that cannot have changed is not copied ten times a

@@ -33,6 +33,10 @@ void frmMain::PlaceMiniature(Hwnd hwnd, int16_t desktop) {
 }
 
 void frmMain::RefreshMiniature(Hwnd hwnd, bool capture) {
+  RefreshMiniature(hwnd, Scaled(hwnd), capture);
+}
+
+void frmMain::RefreshMiniature(Hwnd hwnd, const ScaledRect& scaled, bool capture) {
   const std::string key = WindowTable::KeyOf(hwnd);
   const int32_t v = AsNumber(Table.Get(key, WindowTable::kVirtualWindow));
   const int32_t d = AsNumber(Table.Get(key, WindowTable::kDesktop));
@@ -40,7 +44,6 @@ void frmMain::RefreshMiniature(Hwnd hwnd, bool capture) {
   forms::PictureBox& miniature = picWin(v);
 
   // Size and place; the size is clamped to the cell, the position is not.
-  const ScaledRect scaled = Scaled(hwnd);
   const float width = std::min(scaled.width, lblDesktop(1).Width());
   const float height = std::min(scaled.height, lblDesktop(1).Height());
   miniature.Move(lblDesktop(d).Left() + scaled.left, lblDesktop(d).Top() + scaled.top, width,

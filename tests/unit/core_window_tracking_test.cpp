@@ -304,6 +304,48 @@ TEST_F(Tracking, AStartWithManyWindowsDoesNotPauseAndEachGetsItsFirstPictureLate
   }
 }
 
+// The tick copies an unchanged window less and less often, down to once a second, and picks
+// a change up within that second; a window coming to the front is copied at once. With the
+// pager in front, the round over the shown windows is spaced out the same way.
+TEST_F(Tracking, UnchangedWindowsAreCopiedAboutOnceASecondAndChangesStillShow) {
+  const Hwnd a = OpenWindow("A"), b = OpenWindow("B", {600, 100, 900, 400});
+  fake.SetWindowPicture(a, Bitmap(400, 300, 0x000011));
+  fake.SetWindowPicture(b, Bitmap(300, 300, 0x000022));
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  auto copiesIn = [&](Hwnd hwnd, uint32_t ms) {
+    fake.ClearCalls();
+    backend->Advance(ms);
+    return fake.CallsOn("CaptureWindow", hwnd).size();
+  };
+  auto showsColour = [&](Hwnd hwnd, uint32_t colour) {
+    return MiniatureOf(hwnd).Surface().GetPixel(1, 1) == colour;
+  };
+
+  BringToFront(a);
+  backend->Advance(3000);
+  EXPECT_LE(copiesIn(a, 2000), 3u) << "an unchanged front window, over two seconds";
+  fake.SetWindowPicture(a, Bitmap(400, 300, 0x000033));
+  int ticks = 0;
+  for (; ticks < 20 && !showsColour(a, 0x000033); ++ticks) backend->Advance(100);
+  EXPECT_LE(ticks, 10) << "a change shows within a second";
+  EXPECT_GE(copiesIn(a, 400), 2u) << "after a change the window is copied often again";
+
+  fake.Activate(b);
+  EXPECT_EQ(copiesIn(b, 100), 1u) << "the window that came to the front, at the next tick";
+
+  // The pager in front: the round goes over A and B.
+  fake.Activate(Pager().PagerHandle);
+  backend->Advance(3000);
+  fake.ClearCalls();
+  backend->Advance(3000);
+  EXPECT_LE(fake.CallsOn("CaptureWindow", a).size() + fake.CallsOn("CaptureWindow", b).size(),
+            5u)
+      << "an unchanged desktop, over three seconds";
+  fake.SetWindowPicture(b, Bitmap(300, 300, 0x000044));
+  backend->Advance(2000);
+  EXPECT_TRUE(showsColour(b, 0x000044));
+}
+
 TEST(Transparency, AlphaStepsAndLimits) {
   fake::FakeWindowSystem fake;
   Hwnd w = fake.CreateWindow({});

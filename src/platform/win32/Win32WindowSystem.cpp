@@ -133,7 +133,10 @@ Hwnd Win32WindowSystem::GetWindow(Hwnd hwnd, uint32_t cmd) {
 std::vector<Hwnd> Win32WindowSystem::TopLevelWindows() {
   std::vector<Hwnd> windows;
   windows.reserve(256);
-  ::EnumWindows(
+  // EnumDesktopWindows of the current desktop lists what EnumWindows lists, in one request
+  // under Wine, where EnumWindows asks after every window again whether it still exists.
+  ::EnumDesktopWindows(
+      nullptr,
       [](HWND window, LPARAM list) -> BOOL {
         reinterpret_cast<std::vector<Hwnd>*>(list)->push_back(FromHwnd(window));
         return TRUE;
@@ -154,26 +157,20 @@ int Win32WindowSystem::GetWindowTextLengthA(Hwnd hwnd) {
 
 std::string Win32WindowSystem::GetWindowTextA(Hwnd hwnd, int maxCount) {
   if (maxCount <= 0) return {};
-  const HWND window = ToHwnd(hwnd);
-  if (OtherThreadOf(window) != 0) {
-    std::string caption = KeptCaption(window);
-    // Cut to the buffer as the API cuts: never through a double-byte character.
-    const size_t room = static_cast<size_t>(maxCount - 1);
-    size_t kept = 0;
-    while (kept < caption.size()) {
-      const bool pair =
-          ::IsDBCSLeadByte(static_cast<BYTE>(caption[kept])) != FALSE && kept + 1 < caption.size();
-      const size_t next = kept + (pair ? 2 : 1);
-      if (next > room) break;
-      kept = next;
-    }
-    caption.resize(kept);
-    return caption;
+  // Whoever's window it is, one read of what the system keeps (see GetWindowTextLengthA).
+  std::string caption = KeptCaption(ToHwnd(hwnd));
+  // Cut to the buffer as the API cuts: never through a double-byte character.
+  const size_t room = static_cast<size_t>(maxCount - 1);
+  size_t kept = 0;
+  while (kept < caption.size()) {
+    const bool pair =
+        ::IsDBCSLeadByte(static_cast<BYTE>(caption[kept])) != FALSE && kept + 1 < caption.size();
+    const size_t next = kept + (pair ? 2 : 1);
+    if (next > room) break;
+    kept = next;
   }
-  std::vector<char> buffer(static_cast<size_t>(maxCount), '\0');
-  const int copied = ::GetWindowTextA(window, buffer.data(), maxCount);
-  if (copied <= 0) return {};
-  return std::string(buffer.data(), static_cast<size_t>(std::min(copied, maxCount - 1)));
+  caption.resize(kept);
+  return caption;
 }
 
 int32_t Win32WindowSystem::GetWindowLongA(Hwnd hwnd, int index) {
