@@ -180,9 +180,9 @@ void frmMain::RefreshWindows() {
     // The caption's length tells whether it reads empty; the text itself is not needed.
     if (hwnd != foreground && ws_.GetWindowTextLengthA(hwnd) == 0) gone.push_back(hwnd);
   }
-  if (IsManaged(foreground) && ws_.GetWindowTextLengthA(foreground) == 0) {
-    gone.push_back(foreground);
-  }
+  const bool foregroundManaged = IsManaged(foreground);
+  const std::string foregroundTitle = foregroundManaged ? GetWindowTitle(foreground) : "";
+  if (foregroundManaged && foregroundTitle.empty()) gone.push_back(foreground);
   std::sort(gone.begin(), gone.end());
   gone.erase(std::unique(gone.begin(), gone.end()), gone.end());
   for (Hwnd hwnd : gone) ForgetWindow(hwnd);
@@ -190,7 +190,7 @@ void frmMain::RefreshWindows() {
   if (IsManaged(foreground) &&
       AsNumber(Table.Get(WindowTable::KeyOf(foreground), WindowTable::kDesktop)) ==
           CurrentDesktop) {
-    UpdateActiveWindow(foreground, CurrentDesktop, TickCaptureDue(foreground));
+    UpdateActiveWindow(foreground, CurrentDesktop, TickCaptureDue(foreground), &foregroundTitle);
     return;
   }
   // The user is on the pager (or on a window the program does not manage): the tick's one
@@ -267,7 +267,8 @@ void frmMain::SendSummonedWindowBack() {
   }
 }
 
-void frmMain::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture) {
+void frmMain::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture,
+                                 const std::string* title) {
   const std::string key = WindowTable::KeyOf(hwnd);
   if (!Table.RowExists(key) || hwnd == PagerHandle) return;
   if (AsNumber(Table.Get(key, WindowTable::kDesktop)) != desktop) return;
@@ -291,7 +292,7 @@ void frmMain::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture) {
   }
 
   if (Table.Get(key, WindowTable::kVirtualWindow).empty()) return;
-  Table.Set(key, WindowTable::kTitle, GetWindowTitle(hwnd));
+  Table.Set(key, WindowTable::kTitle, title ? *title : GetWindowTitle(hwnd));
   const ScaledRect scaled = Scaled(hwnd);
   Table.Set(key, WindowTable::kWidth, FormatSingle(scaled.width));
   Table.Set(key, WindowTable::kHeight, FormatSingle(scaled.height));

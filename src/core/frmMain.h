@@ -171,7 +171,9 @@ class frmMain : public forms::Form {
   void AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, bool force);
   void AddAlertWindow();
   void RefreshWindows();
-  void UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture);
+  // title: the window's caption when the caller has just read it, so it is not read twice.
+  void UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture,
+                          const std::string* title = nullptr);
   // The summoned window goes back: hidden again when its desktop is not the current one.
   void SendSummonedWindowBack();
   // While set, UpdateActiveWindow only refreshes rows and miniatures: it neither hides the
