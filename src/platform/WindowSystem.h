@@ -59,8 +59,9 @@ class WindowSystem {
   // GW_HWNDFIRST (0) with any window gives the top of the Z order; GW_HWNDNEXT (2) the next one
   // down; 0 when there is none.
   virtual Hwnd GetWindow(Hwnd hwnd, uint32_t cmd) = 0;
-  // Every top-level window, top of the Z order first, read in one call (EnumWindows): the
-  // refresh learns from it which windows were closed without asking each window.
+  // Every top-level window, top of the Z order first, read in one call (EnumDesktopWindows;
+  // Wine lists message-only windows after them): the refresh learns from it which windows were
+  // closed without asking each window.
   virtual std::vector<Hwnd> TopLevelWindows() = 0;
   virtual int GetWindowTextLengthA(Hwnd hwnd) = 0;
   // Copies at most maxCount - 1 characters of the caption (ANSI code page), as the API does
