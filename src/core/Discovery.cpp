@@ -163,7 +163,8 @@ void frmMain::RefreshWindows() {
   // Which managed windows are gone: those no longer among the top-level windows (closed), read
   // in one call, and those whose caption now reads empty (cleared). Reading every caption ten
   // times a second would cost a round trip to the system per window per tick, so the captions
-  // are read in turns, each window's at least once a second, and the front window's every tick.
+  // are read in turns, each window's at least every two seconds, and the front window's every
+  // tick.
   std::vector<Hwnd> live = ws_.TopLevelWindows();
   std::sort(live.begin(), live.end());
   const Hwnd foreground = ws_.GetForegroundWindow();

@@ -313,8 +313,8 @@ class frmMain : public forms::Form {
   // Takes a closed or caption-less window out of the table, its miniature and the record.
   void ForgetWindow(Hwnd hwnd);
   // The refresh reads the captions of a share of the table each tick: every caption is read
-  // within this many ticks. captionTurn_ is the row read last.
-  static constexpr int kCaptionTurns = 10;
+  // within this many ticks (two seconds). captionTurn_ is the row read last.
+  static constexpr int kCaptionTurns = 20;
   int captionTurn_ = 0;
   // The next shown window of the current desktop, in table order, gets a new picture.
   void RefreshNextShownMiniature();

@@ -258,8 +258,8 @@ TEST_F(Tracking, AHiddenWindowThatClearsItsCaptionIsGivenBackBeforeItIsForgotten
   // A window on the current desktop that its own application hid is left alone.
   fake.ShowWindow(here, SW_HIDE);
   fake.SetCaption(here, "");
-  // The refresh reads every caption within a second.
-  backend->Advance(1000);
+  // The refresh reads every caption within two seconds.
+  backend->Advance(2000);
   EXPECT_FALSE(Pager().IsManaged(w));
   EXPECT_TRUE(fake.IsWindowVisible(w));
   EXPECT_FALSE(fake.IsWindowVisible(here));
