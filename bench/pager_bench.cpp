@@ -182,7 +182,7 @@ void BM_Switch(benchmark::State& state) {
     const Hwnd hwnd = run.fake.CreateWindow(desc);
     run.fake.SetWindowPicture(hwnd, Bitmap(640, 480, 0x302010u + static_cast<uint32_t>(i)));
     run.fake.Activate(hwnd);
-    run.backend->Advance(20);
+    run.backend->Advance(frmMain::kForegroundPollMs);  // one poll sees it in front
   }
   run.backend->Advance(300);
   if (pager.Table.Count() != 2 * perDesktop) {
