@@ -172,7 +172,11 @@ void frmMain::RefreshWindows() {
   const int count = Table.Count();
   for (int i = 1; i <= count; ++i) {
     const Hwnd hwnd = Table.HandleAt(i);
-    if (!std::binary_search(live.begin(), live.end(), hwnd)) gone.push_back(hwnd);
+    // A window missing from the list is asked once more, so that a list that came back short
+    // never makes the program forget (and show) windows that are still there.
+    if (!std::binary_search(live.begin(), live.end(), hwnd) && !ws_.IsWindow(hwnd)) {
+      gone.push_back(hwnd);
+    }
   }
   const int turn = (count + kCaptionTurns - 1) / kCaptionTurns;
   for (int step = 0; step < turn; ++step) {
