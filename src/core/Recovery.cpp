@@ -32,19 +32,19 @@ void frmMain::SetWindowShown(Hwnd hwnd, bool shown) {
       CaptureMiniature(hwnd);
     }
   }
-  // A window already hidden that the program did not hide was hidden by its own application:
-  // it is not the program's to bring back after a run ended by force. A window that does not
-  // answer may still have the program's request to show it waiting: it is recorded all the same.
-  intptr_t answer = 0;
-  const bool hiddenByItsApplication =
-      !shown && hiddenByProgram_.count(hwnd) == 0 && !ws_.IsWindowVisible(hwnd) &&
-      ws_.SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, kAnswerWaitMs, &answer);
-  ws_.ShowWindow(hwnd, shown ? SW_SHOW : SW_HIDE);
+  const bool wasVisible = ws_.ShowWindow(hwnd, shown ? SW_SHOW : SW_HIDE);
   if (shown) {
     if (hiddenByProgram_.erase(hwnd) != 0) recordBehind_ = true;
     return;
   }
-  if (hiddenByItsApplication) return;
+  // A window already hidden that the program did not hide was hidden by its own application:
+  // it is not the program's to bring back after a run ended by force. A window that does not
+  // answer may still have the program's request to show it waiting: it is recorded all the same.
+  intptr_t answer = 0;
+  if (!wasVisible && hiddenByProgram_.count(hwnd) == 0 &&
+      ws_.SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, kAnswerWaitMs, &answer)) {
+    return;
+  }
   hiddenByProgram_[hwnd] = ws_.GetWindowThreadProcessId(hwnd);
   recordBehind_ = true;
   // Written at once, unless a switch is hiding many windows: then once at its end.

@@ -1,5 +1,6 @@
 #include "platform/win32/OtherThreadWindows.h"
 
+#include <algorithm>
 #include <mutex>
 #include <unordered_map>
 #include <unordered_set>
@@ -64,12 +65,17 @@ void CALLBACK BatchAnswered(HWND, UINT, ULONG_PTR tag, LRESULT) noexcept {
   }
 }
 
-// Answers sent messages (and delivers the answers to ours) for at most a millisecond.
-void AnswerSentMessages() {
-  ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
+// Waits at most `ms` milliseconds for messages sent to this thread, then answers them (the
+// answers to the messages this thread sent come the same way, to their callbacks).
+void AnswerSentMessages(DWORD ms) {
+  ::MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_SENDMESSAGE);
   MSG message;
   ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
 }
+
+// How long a wait for answers sleeps at most before it looks again: each look asks the system
+// something, and with many windows to wait on the looks would slow the windows they wait on.
+constexpr DWORD kAnswerLookMs = 10;
 
 }  // namespace
 
@@ -107,7 +113,7 @@ bool AwaitAnswer(HWND hwnd, DWORD thread) {
 void AwaitVisibility(HWND hwnd, bool visible, DWORD askedAt) {
   while ((::IsWindowVisible(hwnd) != FALSE) != visible && ::IsWindow(hwnd) &&
          ::GetTickCount() - askedAt < kAnswerTimeoutMs) {
-    AnswerSentMessages();  // messages sent to this thread are answered while it waits
+    AnswerSentMessages(1);  // messages sent to this thread are answered while it waits
   }
 }
 
@@ -124,9 +130,11 @@ void AwaitShows(const std::vector<ShowRequest>& asked, DWORD askedAt) {
       waitingOn.emplace(r.thread, r.window);
     }
   }
-  while (answers.threads.size() < waitingOn.size() &&
-         ::GetTickCount() - askedAt < kAnswerTimeoutMs) {
-    AnswerSentMessages();
+  // The answers wake the wait as they come; it does not poll.
+  for (DWORD waited = ::GetTickCount() - askedAt;
+       answers.threads.size() < waitingOn.size() && waited < kAnswerTimeoutMs;
+       waited = ::GetTickCount() - askedAt) {
+    AnswerSentMessages(std::min(kAnswerTimeoutMs - waited, kAnswerLookMs));
   }
   for (const auto& [thread, window] : waitingOn) {
     if (!answers.threads.count(thread) && ::IsWindow(window)) MarkNotAnswering(window, thread);

@@ -80,8 +80,10 @@ bool Win32WindowSystem::ShowWindow(Hwnd hwnd, int cmd) {
   const HWND window = ToHwnd(hwnd);
   const DWORD thread = OtherThreadOf(window);
   if (thread == 0) return ::ShowWindow(window, cmd) != FALSE;
-  // The answer is whether the window was shown before, as the direct call gives it.
-  const bool wasVisible = ::IsWindowVisible(window) != FALSE;
+  // The answer is whether the window was shown before, as the direct call gives it: its own
+  // visible style, whatever its owner's state.
+  const bool wasVisible =
+      (static_cast<DWORD>(::GetWindowLongA(window, GWL_STYLE)) & WS_VISIBLE) != 0;
   const DWORD askedAt = ::GetTickCount();
   if (!::ShowWindowAsync(window, cmd)) return wasVisible;
   if (batching_) {
