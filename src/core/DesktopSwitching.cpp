@@ -26,7 +26,9 @@ void frmMain::OpenDesktop(int16_t desktop) {
       HideWindow(hwnd);
     }
   }
-  ws_.EndShowBatch();
+  // Without slides this desktop's windows are asked to show right after, in the same batch,
+  // and one wait covers them all; slides start from windows that are hidden.
+  if (AnimateMode) ws_.EndShowBatch();
   ShowDesktop(desktop);
   LastActiveWindow = 0;
   switching_ = false;

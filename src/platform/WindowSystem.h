@@ -50,7 +50,8 @@ class WindowSystem {
   virtual bool ShowWindow(Hwnd hwnd, int cmd) = 0;  // SW_HIDE, SW_SHOW, SW_MAXIMIZE, SW_MINIMIZE
   // Between these two calls, windows of other applications shown or hidden may do it together:
   // ShowWindow asks and returns, EndShowBatch waits until every window asked has done it (or
-  // does not answer). Where showing is immediate, both do nothing.
+  // does not answer). A second BeginShowBatch before the end continues the same batch. Where
+  // showing is immediate, both do nothing.
   virtual void BeginShowBatch() {}
   virtual void EndShowBatch() {}
   virtual bool SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,

@@ -117,7 +117,7 @@ void AwaitVisibility(HWND hwnd, bool visible, DWORD askedAt) {
   }
 }
 
-void AwaitShows(const std::vector<ShowRequest>& asked, DWORD askedAt) {
+void AwaitShows(const std::vector<ShowRequest>& asked) {
   BatchAnswers& answers = Answers();
   const DWORD batch = ++answers.batch;
   answers.threads.clear();
@@ -130,10 +130,19 @@ void AwaitShows(const std::vector<ShowRequest>& asked, DWORD askedAt) {
       waitingOn.emplace(r.thread, r.window);
     }
   }
-  // The answers wake the wait as they come; it does not poll.
-  for (DWORD waited = ::GetTickCount() - askedAt;
-       answers.threads.size() < waitingOn.size() && waited < kAnswerTimeoutMs;
-       waited = ::GetTickCount() - askedAt) {
+  // The answers wake the wait as they come; it does not poll. With many windows the threads
+  // share the processors and the last answers come late, so the wait ends when no thread has
+  // answered for kAnswerTimeoutMs, not at a fixed time after the first request.
+  DWORD lastAnswer = ::GetTickCount();
+  size_t answered = 0;
+  for (;;) {
+    const DWORD now = ::GetTickCount();
+    if (answers.threads.size() != answered) {
+      answered = answers.threads.size();
+      lastAnswer = now;
+    }
+    const DWORD waited = now - lastAnswer;
+    if (answered >= waitingOn.size() || waited >= kAnswerTimeoutMs) break;
     AnswerSentMessages(std::min(kAnswerTimeoutMs - waited, kAnswerLookMs));
   }
   for (const auto& [thread, window] : waitingOn) {
@@ -141,7 +150,7 @@ void AwaitShows(const std::vector<ShowRequest>& asked, DWORD askedAt) {
   }
   // Where the requests do not travel with the sent messages, the windows may still be at it.
   for (const ShowRequest& r : asked) {
-    if (answers.threads.count(r.thread)) AwaitVisibility(r.window, r.visible, askedAt);
+    if (answers.threads.count(r.thread)) AwaitVisibility(r.window, r.visible, lastAnswer);
   }
 }
 

@@ -44,11 +44,11 @@ struct ShowRequest {
   bool visible = false;  // shown (true) or hidden
 };
 
-// After several shows and hides asked at once: waits, at most until kAnswerTimeoutMs after
-// `askedAt`, for every thread to answer and every window of an answering thread to be shown or
-// hidden as asked. The threads answer side by side, so the wait is about that of the slowest
-// one, not the sum of them. A thread that did not answer in time counts as not answering.
-void AwaitShows(const std::vector<ShowRequest>& asked, DWORD askedAt);
+// After several shows and hides asked at once: waits for every thread to answer and every
+// window of an answering thread to be shown or hidden as asked, until no thread has answered
+// for kAnswerTimeoutMs. The threads answer side by side, so the wait is about that of the
+// slowest one, not the sum of them. A thread that did not answer counts as not answering.
+void AwaitShows(const std::vector<ShowRequest>& asked);
 
 // The window's caption as the system keeps it, in the ANSI code page, read without sending the
 // window a message.

@@ -87,7 +87,6 @@ bool Win32WindowSystem::ShowWindow(Hwnd hwnd, int cmd) {
   const DWORD askedAt = ::GetTickCount();
   if (!::ShowWindowAsync(window, cmd)) return wasVisible;
   if (batching_) {
-    if (batch_.empty()) batchAskedAt_ = askedAt;
     batch_.push_back(ShowRequest{window, thread, cmd != SW_HIDE});
     return wasVisible;
   }
@@ -101,7 +100,7 @@ void Win32WindowSystem::EndShowBatch() {
   batching_ = false;
   std::vector<ShowRequest> asked;
   asked.swap(batch_);
-  if (!asked.empty()) AwaitShows(asked, batchAskedAt_);
+  if (!asked.empty()) AwaitShows(asked);
 }
 
 bool Win32WindowSystem::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,

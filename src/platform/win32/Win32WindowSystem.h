@@ -80,7 +80,6 @@ class Win32WindowSystem : public WindowSystem {
   OwnedKernelHandle instanceMutex_;  // the single-instance mutex, held for the process's life
   bool batching_ = false;            // between BeginShowBatch and EndShowBatch
   std::vector<ShowRequest> batch_;   // the shows and hides asked meanwhile
-  unsigned long batchAskedAt_ = 0;   // tick count of the batch's first request
 };
 
 }  // namespace vd::win32
