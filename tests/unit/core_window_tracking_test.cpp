@@ -346,6 +346,32 @@ TEST_F(Tracking, UnchangedWindowsAreCopiedAboutOnceASecondAndChangesStillShow) {
   EXPECT_TRUE(showsColour(b, 0x000044));
 }
 
+TEST_F(Tracking, WhereThePagerLiesOverAWindowItsChangingPixelsAreNoChangeOfTheWindow) {
+  const Hwnd w = OpenWindow("Under the pager");
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  // The window reaches 100 pixels under the pager's left edge, as a copy from the screen
+  // would show it: there the copy shows the pager, whose miniature of it changes every copy.
+  Rect pager;
+  ASSERT_TRUE(fake.GetWindowRect(Pager().PagerHandle, &pager));
+  const Rect place{pager.left - 200, pager.top + 10, pager.left + 100, pager.top + 110};
+  fake.MoveWindow(w, place.left, place.top, place.Width(), place.Height(), true);
+  Bitmap picture(place.Width(), place.Height(), 0x000011);
+  fake.SetWindowPicture(w, picture);
+  BringToFront(w);
+  backend->Advance(2000);
+  fake.ClearCalls();
+  for (int tick = 0; tick < 30; ++tick) {
+    picture.SetPixel(250, 50, tick % 2 ? 0x00FF00 : 0x0000FF);  // under the pager
+    fake.SetWindowPicture(w, picture);
+    backend->Advance(100);
+  }
+  EXPECT_LE(fake.CallsOn("CaptureWindow", w).size(), 5u) << "over three seconds";
+  // A change beside the pager still shows.
+  fake.SetWindowPicture(w, Bitmap(place.Width(), place.Height(), 0x000055));
+  backend->Advance(1000);
+  EXPECT_EQ(MiniatureOf(w).Surface().GetPixel(1, 1), 0x000055u);
+}
+
 TEST(Transparency, AlphaStepsAndLimits) {
   fake::FakeWindowSystem fake;
   Hwnd w = fake.CreateWindow({});
