@@ -96,9 +96,16 @@ void frmMain::CaptureMiniature(Hwnd hwnd) {
     vd::Bitmap rendered = ws_.PrintWindow(hwnd, true);
     if (!rendered.Empty() && !rendered.AllBlack()) picture = std::move(rendered);
   }
-  // A copy that came back black (a window that has not painted yet) never replaces a picture.
+  // A copy that came back black (a window that has not painted yet, or one covered whole)
+  // never replaces a picture; it counts as no change, or such a window would be copied, and
+  // asked to render itself, every tick.
+  CaptureRhythm& rhythm = captureRhythm_[hwnd];
+  auto unchanged = [&rhythm] {
+    rhythm.unchanged = std::min(rhythm.unchanged + 1, 4);
+    rhythm.wait = std::min((1 << rhythm.unchanged) - 1, 9);
+  };
   const bool hasPicture = picPreview.HasPicture(v);
-  if (hasPicture && (picture.Empty() || picture.AllBlack())) return;
+  if (hasPicture && (picture.Empty() || picture.AllBlack())) return unchanged();
   if (picture.Empty()) picture = vd::Bitmap(1, 1, 0xFFFFFF);
   miniature.SyncSurfaceSize();
   // A copy the same as the last one, into a miniature of the same size, changes nothing: the
@@ -111,14 +118,9 @@ void frmMain::CaptureMiniature(Hwnd hwnd) {
     covered = Rect{covered.left - r.left, covered.top - r.top, covered.right - r.left,
                    covered.bottom - r.top};
   }
-  CaptureRhythm& rhythm = captureRhythm_[hwnd];
   const uint64_t fingerprint = Fingerprint(picture, miniature.Surface().Width(),
                                            miniature.Surface().Height(), covered);
-  if (hasPicture && fingerprint == rhythm.fingerprint) {
-    rhythm.unchanged = std::min(rhythm.unchanged + 1, 4);
-    rhythm.wait = std::min((1 << rhythm.unchanged) - 1, 9);
-    return;
-  }
+  if (hasPicture && fingerprint == rhythm.fingerprint) return unchanged();
   rhythm = CaptureRhythm{fingerprint, 0, 0};
   Picture1.SetPicture(std::move(picture));
   vd::Bitmap& surface = miniature.Surface();

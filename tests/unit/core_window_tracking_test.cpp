@@ -346,7 +346,7 @@ TEST_F(Tracking, UnchangedWindowsAreCopiedAboutOnceASecondAndChangesStillShow) {
   EXPECT_TRUE(showsColour(b, 0x000044));
 }
 
-TEST_F(Tracking, WhereThePagerLiesOverAWindowItsChangingPixelsAreNoChangeOfTheWindow) {
+TEST_F(Tracking, ThePagerShowingThroughACopyAndBlackCopiesAreNoChangeOfTheWindow) {
   const Hwnd w = OpenWindow("Under the pager");
   ASSERT_TRUE(StartWith(kGrid3x2));
   // The window reaches 100 pixels under the pager's left edge, as a copy from the screen
@@ -369,6 +369,15 @@ TEST_F(Tracking, WhereThePagerLiesOverAWindowItsChangingPixelsAreNoChangeOfTheWi
   // A change beside the pager still shows.
   fake.SetWindowPicture(w, Bitmap(place.Width(), place.Height(), 0x000055));
   backend->Advance(1000);
+  EXPECT_EQ(MiniatureOf(w).Surface().GetPixel(1, 1), 0x000055u);
+
+  // Copies that come back black (a window covered whole) are no change either: the miniature
+  // keeps its picture, and the window is neither copied nor asked to render itself each tick.
+  fake.SetWindowPicture(w, Bitmap(place.Width(), place.Height(), 0));
+  fake.ClearCalls();
+  backend->Advance(3000);
+  EXPECT_LE(fake.CallsOn("CaptureWindow", w).size(), 5u);
+  EXPECT_LE(fake.CallsOn("PrintWindow", w).size(), 5u);
   EXPECT_EQ(MiniatureOf(w).Surface().GetPixel(1, 1), 0x000055u);
 }
 
