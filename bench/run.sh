@@ -75,6 +75,7 @@ date=$(date -u +%Y-%m-%d)
 results="$win64/bench-results.txt"
 log="$win64/bench-driver.log"
 requests=/nonexistent/bench-requests.txt
+requests_last=/nonexistent/bench-requests-last.txt
 wine_state="not run (--native-only)"
 [ $native_only = 1 ] && results=/nonexistent/bench-results.txt
 wine_version="" mingw=""
@@ -87,7 +88,8 @@ if [ $native_only = 0 ]; then
   results="$win64/bench-results.txt"
   log="$win64/bench-driver.log"
   requests="$win64/bench-requests.txt"
-  rm -f "$requests"
+  requests_last="$win64/bench-requests-last.txt"
+  rm -f "$requests" "$requests_last"
   mkdir -p "$prefix"
   prefix=$(cd "$prefix" && pwd)
   scratch="$win64/bench-scratch"
@@ -130,6 +132,8 @@ if [ $native_only = 0 ]; then
       trace_run --phases switch --counts "${counts%%,*}" --runs 2 || true
       trace_run --phases idle --counts "${counts##*,}" --runs 1 --interval-ms 3000 || true
     } > "$requests"
+    # The same switch with the most windows: whose requests grow with the number of windows.
+    trace_run --phases switch --counts "${counts##*,}" --runs 1 > "$requests_last" || true
   fi
 fi
 
@@ -201,6 +205,7 @@ if [ -s "$requests" ]; then
       split(label, part, "-")
       return (part[1] == "bare" ? "bare_switch.exe" : part[1] ".exe") ", " (part[2] == "idle" ? "idle" : "switch")
     }
+    $1 == "others" { next }
     {
       idle = ($1 ~ /-idle$/)
       unit = idle ? ($3 / 100) : $2
@@ -230,6 +235,32 @@ shows how often each of the program's timers actually fired (its ids are the for
 | Program, what | per | requests | the most frequent, per the same | WM_TIMER received, by timer id |
 |---|---|---|---|---|
 $request_rows"
+fi
+
+# Requests per window asked to hide or show in a switch (N hidden and N shown): the program's
+# own, and those of every other process meanwhile.
+if [ -s "$requests" ] && [ -s "$requests_last" ]; then
+  per_window() {  # FILE WINDOWS LABEL: "own others" per window asked
+    awk -v n="$2" -v label="$3" '
+      $1 == label && $2 > 0 { own = $4 / $2 / (2 * n) }
+      $1 == "others" && $2 == label && $3 > 0 { other = $4 / $3 / (2 * n) }
+      END { printf "%.1f %.1f", own, other }' "$1"
+  }
+  read -r vd_first other_first <<<"$(per_window "$requests" "$first" vuedeck-switch)"
+  read -r vd_last other_last <<<"$(per_window "$requests_last" "$last" vuedeck-switch)"
+  read -r bare_first bother_first <<<"$(per_window "$requests" "$first" bare-switch)"
+  read -r bare_last bother_last <<<"$(per_window "$requests_last" "$last" bare-switch)"
+  request_text+="
+Per window hidden or shown in a switch, from the same traced switches and from one more with
+$last windows per desktop: the requests of the program itself, and those every other process
+of the prefix made meanwhile (the windows' own threads hiding, showing and activating
+themselves, Wine's desktop with its task bar), which do the work of the switch.
+
+| Windows per desktop | vuedeck.exe | other processes, during vuedeck's switch | bare_switch.exe | other processes, during the bare loop |
+|---|---|---|---|---|
+| $first | $vd_first | $other_first | $bare_first | $bother_first |
+| $last | $vd_last | $other_last | $bare_last | $bother_last |
+"
 fi
 
 errors=""

@@ -50,7 +50,9 @@ EOF
 
 got=$(trace | awk -f "$awk_script")
 want="vuedeck-switch 2 76 8 get_message=4 get_window_info=3 send_message=1 timer:3=2 timer:4=1
-bare-switch 1 120.25 3 send_message=2 select=1"
+bare-switch 1 120.25 3 send_message=2 select=1
+others vuedeck-switch 2 1
+others bare-switch 1 0"
 if [ "$got" != "$want" ]; then
   echo "server-requests.awk counted wrongly."
   echo "want:"; echo "$want"

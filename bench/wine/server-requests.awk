@@ -8,7 +8,9 @@
 #   LABEL BRACKETS WALL_MS REQUESTS name=count name=count ... timer:ID=count ...
 # with the request names most frequent first (at most 12), then the WM_TIMER messages the
 # program received, by timer id. A request counts for a bracket of the program that made it
-# ("vuedeck-switch" takes vuedeck's requests only).
+# ("vuedeck-switch" takes vuedeck's requests only). Then, for each kind of bracket, the requests
+# every other process made meanwhile (the windows' own threads, Wine's desktop with its task
+# bar): "others LABEL BRACKETS REQUESTS".
 
 function tid_of(line) { return substr(line, 1, 4) }
 function is_tid(line) { return line ~ /^[0-9a-f][0-9a-f][0-9a-f][0-9a-f]: / }
@@ -42,7 +44,10 @@ is_tid($0) && index($0, ": new_thread() = 0 { tid=") == 5 {
 
 active != "" && is_tid($0) {
   t = tid_of($0)
-  if (!(t in process) || !(process[t] in program)) next
+  if (!(t in process) || !(process[t] in program)) {
+    if (index($0, "() =") == 0 && substr($0, 7) ~ /^[a-z_0-9]+\(/) others[active]++
+    next
+  }
   if (index(active, program[process[t]] "-") != 1) next
   rest = substr($0, 7)
   open = index(rest, "(")
@@ -83,4 +88,5 @@ END {
     for (j = 1; j <= n; j++) line = line " timer:" ids[j] "=" timer[label, ids[j]]
     print line
   }
+  for (i = 1; i <= labels; i++) print "others " order[i] " " brackets[order[i]] " " (others[order[i]] + 0)
 }
