@@ -44,6 +44,13 @@ class FakeDesktop : public TestDesktop {
 
   void Destroy(Hwnd hwnd) override { fake_.DestroyWindow(hwnd); }
 
+  Hwnd MakeSlowWindow(uint32_t) override {
+    fake::WindowSpec window;
+    window.caption = "Slow";
+    window.process = kTestProcess + 1;
+    return fake_.CreateWindow(window);
+  }
+
   Hwnd MakeUnresponsiveWindow() override {
     fake::WindowSpec window;
     window.caption = "Unresponsive";

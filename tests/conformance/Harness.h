@@ -43,6 +43,8 @@ class TestDesktop {
   virtual void Destroy(Hwnd hwnd) = 0;
   // A window whose thread has stopped answering messages.
   virtual Hwnd MakeUnresponsiveWindow() = 0;
+  // A shown window of another thread that answers, but takes `hideMs` to hide itself.
+  virtual Hwnd MakeSlowWindow(uint32_t hideMs) = 0;
   virtual std::vector<Received> MessagesOf(Hwnd hwnd) = 0;
   // Lets pending work run (posted messages, painting).
   virtual void Pump() = 0;

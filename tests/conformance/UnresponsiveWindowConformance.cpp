@@ -37,5 +37,27 @@ TEST(UnresponsiveWindowConformance, ItsCaptionReadsWholeAndEveryRequestComesBack
   EXPECT_EQ(ws.GetWindowTextA(hwnd, 100), "Unresponsive");
 }
 
+// Hiding many windows at once, their threads answer one after another; the last may answer
+// well after the first request. None of them is taken for hung: a thread taken for hung would
+// have its style changes refused for seconds.
+TEST(UnresponsiveWindowConformance, WindowsThatHideOneAfterAnotherInABatchAreNotTakenForHung) {
+  std::unique_ptr<TestDesktop> desktop = MakeTestDesktop();
+  WindowSystem& ws = desktop->System();
+  std::vector<Hwnd> windows;
+  for (uint32_t k = 0; k < 6; ++k) windows.push_back(desktop->MakeSlowWindow(k * 60));
+  ws.BeginShowBatch();
+  for (Hwnd hwnd : windows) {
+    ASSERT_NE(hwnd, 0);
+    ws.ShowWindow(hwnd, SW_HIDE);
+  }
+  ws.EndShowBatch();
+  for (Hwnd hwnd : windows) {
+    EXPECT_FALSE(ws.IsWindowVisible(hwnd));
+    const auto exStyle = static_cast<uint32_t>(ws.GetWindowLongA(hwnd, GWL_EXSTYLE));
+    ws.SetWindowLongA(hwnd, GWL_EXSTYLE, static_cast<int32_t>(exStyle | WS_EX_LAYERED));
+    EXPECT_NE(static_cast<uint32_t>(ws.GetWindowLongA(hwnd, GWL_EXSTYLE)) & WS_EX_LAYERED, 0u);
+  }
+}
+
 }  // namespace
 }  // namespace vd::conformance

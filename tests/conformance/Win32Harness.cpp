@@ -17,6 +17,7 @@ namespace {
 
 constexpr char kRecordingClass[] = "VdConformanceWindow";
 constexpr char kPlainClass[] = "VdConformancePlain";
+constexpr char kSlowClass[] = "VdConformanceSlow";
 constexpr DWORD kWaitMs = 2000;
 
 std::map<HWND, std::vector<Received>>& Inbox() {
@@ -57,6 +58,16 @@ LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
   return ::DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
+// A slow window keeps in GWLP_USERDATA how long it takes to hide; its thread ends with it.
+LRESULT CALLBACK SlowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+  if (msg == WM_WINDOWPOSCHANGING &&
+      (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW) != 0) {
+    ::Sleep(static_cast<DWORD>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA)));
+  }
+  if (msg == WM_DESTROY) ::PostQuitMessage(0);
+  return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
 void RegisterClasses() {
   static bool done = false;
   if (done) return;
@@ -71,6 +82,10 @@ void RegisterClasses() {
   plain.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   plain.lpszClassName = kPlainClass;
   ::RegisterClassA(&plain);
+  WNDCLASSA slow = plain;
+  slow.lpfnWndProc = SlowProc;
+  slow.lpszClassName = kSlowClass;
+  ::RegisterClassA(&slow);
   done = true;
 }
 
@@ -92,6 +107,10 @@ class Win32Desktop : public TestDesktop {
   ~Win32Desktop() override {
     for (auto it = made_.rbegin(); it != made_.rend(); ++it) {
       if (::IsWindow(*it)) ::DestroyWindow(*it);
+    }
+    for (auto& [hwnd, thread] : slow_) {
+      ::PostMessageA(hwnd, WM_CLOSE, 0, 0);
+      thread.join();
     }
     for (Unresponsive& hung : unresponsive_) {
       ::SetEvent(hung.release);
@@ -142,6 +161,31 @@ class Win32Desktop : public TestDesktop {
     });
     ::WaitForSingleObject(ready, 10000);
     ::CloseHandle(ready);
+    return FromHwnd(made);
+  }
+
+  Hwnd MakeSlowWindow(uint32_t hideMs) override {
+    const HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HWND made = nullptr;
+    std::thread thread([&made, ready, hideMs] {
+      const HWND hwnd = ::CreateWindowExA(0, kSlowClass, "Slow", WS_POPUP, 0, 0, 50, 50, nullptr,
+                                          nullptr, ::GetModuleHandleA(nullptr), nullptr);
+      if (hwnd) {
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(hideMs));
+        ::ShowWindow(hwnd, SW_SHOWNA);
+      }
+      made = hwnd;
+      ::SetEvent(ready);
+      MSG message;
+      while (hwnd && ::GetMessageA(&message, nullptr, 0, 0) > 0) ::DispatchMessageA(&message);
+    });
+    ::WaitForSingleObject(ready, 10000);
+    ::CloseHandle(ready);
+    if (!made) {
+      thread.join();
+      return 0;
+    }
+    slow_.emplace_back(made, std::move(thread));
     return FromHwnd(made);
   }
 
@@ -230,6 +274,7 @@ class Win32Desktop : public TestDesktop {
   win32::Win32WindowSystem system_;
   std::vector<HWND> made_;
   std::vector<Unresponsive> unresponsive_;
+  std::vector<std::pair<HWND, std::thread>> slow_;
 };
 
 }  // namespace
