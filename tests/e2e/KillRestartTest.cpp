@@ -176,6 +176,14 @@ TEST_F(KillAndRestart, AWindowItsApplicationHidBeforeASwitchStaysHiddenAfterAKil
   ASSERT_TRUE(one && own);
   ASSERT_TRUE(Maker().Send("hide Own").ok);
   ASSERT_TRUE(WaitVisibility({own}, false));
+  // Hiding the front window hands the focus on to another; keys pressed before that may be
+  // lost on their way, hotkeys with them.
+  ASSERT_TRUE(WaitUntil(
+      [] {
+        const HWND front = GetForegroundWindow();
+        return front != nullptr && IsWindowVisible(front);
+      },
+      kSwitchTimeoutMs));
   ASSERT_TRUE(PressDesktopHotkey(2));
   ASSERT_TRUE(WaitVisibility({one}, false)) << ReadWindowFacts(one);
   EXPECT_TRUE(
