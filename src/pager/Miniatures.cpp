@@ -11,22 +11,12 @@ namespace vd {
 
 namespace {
 // A cheap fingerprint of a picture and the size it is squeezed into: equal fingerprints mean
-// the miniature would come out the same. The pixels inside `skip` (picture coordinates) do not
-// count.
-uint64_t Fingerprint(const Bitmap& picture, int width, int height, const Rect& skip) {
+// the miniature would come out the same.
+uint64_t Fingerprint(const Bitmap& picture, int width, int height) {
   uint64_t h = 1469598103934665603ull ^ (static_cast<uint64_t>(picture.Width()) << 32) ^
                static_cast<uint32_t>(picture.Height());
   h = (h ^ (static_cast<uint64_t>(width) << 32 | static_cast<uint32_t>(height))) * 1099511628211ull;
-  const int w = picture.Width();
-  const int skipLeft = std::clamp(skip.left, 0, w), skipRight = std::clamp(skip.right, 0, w);
-  const uint32_t* row = picture.Pixels().data();
-  for (int y = 0; y < picture.Height(); ++y, row += w) {
-    const bool skipped = y >= skip.top && y < skip.bottom && skipLeft < skipRight;
-    const int firstEnd = skipped ? skipLeft : w;
-    for (int x = 0; x < firstEnd; ++x) h = (h ^ row[x]) * 1099511628211ull;
-    if (!skipped) continue;
-    for (int x = skipRight; x < w; ++x) h = (h ^ row[x]) * 1099511628211ull;
-  }
+  for (uint32_t p : picture.Pixels()) h = (h ^ p) * 1099511628211ull;
   return h;
 }
 }  // namespace
@@ -110,16 +100,8 @@ void frmMain::CaptureMiniature(Hwnd hwnd) {
   miniature.SyncSurfaceSize();
   // A copy the same as the last one, into a miniature of the same size, changes nothing: the
   // tick then copies this window less often.
-  // Where the pager lies over the window, a copy from the screen shows the pager, and with it
-  // the miniature this copy is about to change: that part never counts as a change, or the
-  // window would be copied every tick for its own miniature.
-  Rect covered{};
-  if (Visible() && ws_.GetWindowRect(hWnd(), &covered)) {
-    covered = Rect{covered.left - r.left, covered.top - r.top, covered.right - r.left,
-                   covered.bottom - r.top};
-  }
-  const uint64_t fingerprint = Fingerprint(picture, miniature.Surface().Width(),
-                                           miniature.Surface().Height(), covered);
+  const uint64_t fingerprint =
+      Fingerprint(picture, miniature.Surface().Width(), miniature.Surface().Height());
   if (hasPicture && fingerprint == rhythm.fingerprint) return unchanged();
   rhythm = CaptureRhythm{fingerprint, 0, 0};
   Picture1.SetPicture(std::move(picture));
