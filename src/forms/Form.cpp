@@ -1,5 +1,10 @@
 #include "forms/Form.h"
 
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "forms/Menu.h"
 
 namespace forms {
@@ -78,8 +83,56 @@ float Form::ScaleHeight() const {
   return FromPixelsY(Height() / static_cast<float>(GetBackend().TwipsPerPixelY()));
 }
 
+namespace {
+
+// An entry as the user saw it when the popup menu opened.
+struct ShownEntry {
+  MenuItem* item;
+  std::weak_ptr<const void> lifetime;
+  std::string name;
+  int index;
+  std::string caption, tag;
+
+  bool Matches(const MenuItem& entry) const {
+    return entry.Name() == name && entry.Index() == index && entry.Caption() == caption &&
+           entry.Tag() == tag;
+  }
+};
+
+void NoteShownEntries(MenuItem& menu, std::vector<ShownEntry>& shown) {
+  for (MenuItem* child : menu.Children()) {
+    shown.push_back({child, child->Lifetime(), child->Name(), child->Index(), child->Caption(),
+                     child->Tag()});
+    NoteShownEntries(*child, shown);
+  }
+}
+
+MenuItem* FindEntry(MenuItem& menu, const ShownEntry& shown) {
+  for (MenuItem* child : menu.Children()) {
+    if (shown.Matches(*child)) return child;
+    if (MenuItem* found = FindEntry(*child, shown)) return found;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+// Timers and hotkeys keep running while a popup menu is open, and may rebuild its entries: the
+// entry the backend hands back is then destroyed, or stands for something else. The pick acts
+// on an entry that is the same as the one the user saw (the one picked, or its rebuilt twin),
+// or does nothing; a destroyed entry is never touched.
 void Form::PopupMenu(MenuItem& menu, float x, float y) {
-  if (MenuItem* chosen = GetBackend().TrackPopupMenu(*this, menu, x, y)) chosen->RaiseClick();
+  std::vector<ShownEntry> shown;
+  NoteShownEntries(menu, shown);
+  MenuItem* chosen = GetBackend().TrackPopupMenu(*this, menu, x, y);
+  if (chosen == nullptr) return;
+  auto picked = std::find_if(shown.begin(), shown.end(),
+                             [chosen](const ShownEntry& entry) { return entry.item == chosen; });
+  if (picked == shown.end()) return;
+  MenuItem* target = !picked->lifetime.expired() && picked->Matches(*chosen)
+                         ? chosen
+                         : FindEntry(menu, *picked);
+  if (target != nullptr) target->RaiseClick();
 }
 
 WindowProc Form::SetWindowProc(WindowProc proc) {

@@ -35,6 +35,10 @@ class MenuItem {
   const std::string& Tag() const { return tag_; }
   void SetTag(std::string v) { tag_ = std::move(v); }
 
+  // Expires when the entry is destroyed: lets a popup menu that was open while its entries were
+  // rebuilt tell whether the entry the user picked still exists.
+  std::weak_ptr<const void> Lifetime() const { return lifetime_; }
+
   // The first entry below this one (depth first) with this caption, or nullptr; for tests.
   MenuItem* Find(const std::string& caption);
 
@@ -54,6 +58,7 @@ class MenuItem {
   bool visible_ = true;
   std::string tag_;
   std::vector<MenuItem*> children_;
+  std::shared_ptr<const int> lifetime_ = std::make_shared<const int>(0);
 };
 
 // A menu control array: element 0 is the design-time entry; Load(i) adds an entry with its

@@ -321,6 +321,13 @@ void frmOptions::LayOut() {
 
 void frmOptions::WireEvents() {
   LoadEvent = [this] { Form_Load(); };
+  // Closed by the system (Alt+F4, the system menu's Close, WM_CLOSE): the same as Cancel, and
+  // the dialog stays loaded. A session that ends is not refused.
+  QueryUnload = [this](forms::UnloadMode mode, bool& cancel) {
+    if (mode != forms::UnloadMode::kFormControlMenu) return;
+    cancel = true;
+    cmdCancel_Click();
+  };
   Activate = [this] { Form_Activate(); };
   // The borderless dialog moves when dragged by its background (and by its title strip).
   MouseDown = [this](int button, int, float, float) {
@@ -491,8 +498,9 @@ void frmOptions::UpdateCloseButton() {
 // ---- The settings file --------------------------------------------------------------------------
 
 void frmOptions::FillHotKeys() {
-  cboKey1.Clear();
-  cboKey2.Clear();
+  for (forms::ComboBox* list : {&cboKey1, &cboKey2, &cboAlert1, &cboAlert2, &cmbHide1, &cmbHide2}) {
+    list->Clear();
+  }
   for (int i = 0; i < HotKeys::kKeyCount; ++i) {
     if (i < HotKeys::kModifierCount && !HotKeys::ModifierNames[i].empty()) {
       cboKey1.AddItem(HotKeys::ModifierNames[i]);
