@@ -18,11 +18,11 @@ void frmMain::OpenDesktop(int16_t desktop) {
   CurrentDesktop = desktop;
   // The windows of the other desktops hide side by side, not one after the other.
   ws_.BeginShowBatch();
-  for (int i = 1; i <= Table.Count(); ++i) {
-    Hwnd hwnd = Table.HandleAt(i);
-    if (hwnd == PagerHandle) continue;
-    if (Table.GetAt(i, WindowTable::kShowAll).empty() &&
-        AsNumber(Table.GetAt(i, WindowTable::kDesktop)) != desktop) {
+  for (Hwnd hwnd : ManagedWindows()) {
+    const std::string key = WindowTable::KeyOf(hwnd);
+    if (hwnd == PagerHandle || !Table.RowExists(key)) continue;
+    if (Table.Get(key, WindowTable::kShowAll).empty() &&
+        AsNumber(Table.Get(key, WindowTable::kDesktop)) != desktop) {
       HideWindow(hwnd);
     }
   }
@@ -60,9 +60,9 @@ void frmMain::ShowDesktop(int16_t desktop) {
   const bool together = !AnimateMode;
   std::vector<std::pair<Hwnd, std::string>> shown;  // the window and its row key
   if (together) ws_.BeginShowBatch();
-  for (int i = 1; i <= Table.Count(); ++i) {
-    Hwnd hwnd = Table.HandleAt(i);
-    const std::string key = Table.KeyAt(i);
+  for (Hwnd hwnd : ManagedWindows()) {
+    const std::string key = WindowTable::KeyOf(hwnd);
+    if (!Table.RowExists(key)) continue;  // it closed while another window was shown
     const bool showAll = Table.Get(key, WindowTable::kShowAll) == "1";
     if (AsNumber(Table.Get(key, WindowTable::kDesktop)) == desktop) {
       if (AnimateMode && Table.Get(key, WindowTable::kShowAll).empty()) {
@@ -94,21 +94,18 @@ void frmMain::ShowDesktop(int16_t desktop) {
 
 void frmMain::MoveOut() {
   if (!AnimateMode) return;
-  slidePositions_.assign(static_cast<size_t>(Table.Count()) + 1, 0);
-  for (int i = 1; i <= Table.Count(); ++i) {
-    if (!Table.GetAt(i, WindowTable::kShowAll).empty() ||
-        AsNumber(Table.GetAt(i, WindowTable::kDesktop)) != CurrentDesktop) {
+  for (Hwnd hwnd : ManagedWindows()) {
+    const std::string key = WindowTable::KeyOf(hwnd);
+    if (!Table.RowExists(key) || !Table.Get(key, WindowTable::kShowAll).empty() ||
+        AsNumber(Table.Get(key, WindowTable::kDesktop)) != CurrentDesktop) {
       continue;
     }
-    const Hwnd hwnd = Table.HandleAt(i);
     // The slide starts from the window's real rectangle and puts it back there, to the pixel.
     const Rect r = GetWindowBounds(hwnd);
     int32_t x = r.left;
-    slidePositions_[static_cast<size_t>(i)] = x;
     modTransparent::SetWindowAlpha(ws_, hwnd, 254);
     for (int a = 254; a > 0; a -= 40) {
       x -= 20;
-      slidePositions_[static_cast<size_t>(i)] = x;
       ws_.MoveWindow(hwnd, x, r.top, r.Width(), r.Height(), true);
       modTransparent::SetWindowAlpha(ws_, hwnd, a);
     }
@@ -123,7 +120,9 @@ void frmMain::MoveIn(Hwnd hwnd, int32_t target) {
   const std::string key = WindowTable::KeyOf(hwnd);
   if (!Table.RowExists(key)) return;
   const Rect r = GetWindowBounds(hwnd);
-  const std::string& transparent = Table.Get(key, WindowTable::kTransparent);
+  // A copy: showing and moving the window answers sent messages, and the handlers they run
+  // may take rows out of the table.
+  const std::string transparent = Table.Get(key, WindowTable::kTransparent);
   const int own = ToInt32(transparent).value_or(255);
   int32_t x = target + 60;
   ws_.MoveWindow(hwnd, x, r.top, r.Width(), r.Height(), true);
@@ -195,6 +194,13 @@ void frmMain::PlaceWindow(int16_t desktop, Hwnd hwnd, float left, float top, flo
   }
   Table.Set(key, WindowTable::kLeft, FormatSingle(left));
   Table.Set(key, WindowTable::kTop, FormatSingle(top));
+}
+
+std::vector<Hwnd> frmMain::ManagedWindows() const {
+  std::vector<Hwnd> windows;
+  windows.reserve(static_cast<size_t>(Table.Count()));
+  for (int i = 1; i <= Table.Count(); ++i) windows.push_back(Table.HandleAt(i));
+  return windows;
 }
 
 bool frmMain::ReapplyTransparency(Hwnd hwnd) {

@@ -2,6 +2,7 @@
 // offer of a window the poll would not take by itself, and the refresh of the table every
 // 100 ms (closed windows leave it; the foreground window's row and miniature follow it).
 #include <algorithm>
+#include <limits>
 #include <unordered_set>
 
 #include "core/Program.h"
@@ -54,8 +55,7 @@ void frmMain::AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, 
   }
   if (IsIgnored(caption)) return;
 
-  MiniatureCount = static_cast<int16_t>(MiniatureCount + 1);
-  const int v = MiniatureCount;
+  const int32_t v = NextMiniatureNumber();
   const int32_t arrival = ++ZOrderCounters[CurrentDesktop];
   picPreview.Load(v);
 
@@ -81,20 +81,24 @@ void frmMain::AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, 
   }
 
   // Remember how the application itself layered the window, so that "opaque" can return to
-  // that state instead of breaking how the window is drawn.
-  if (static_cast<uint32_t>(ws_.GetWindowLongA(hwnd, GWL_EXSTYLE)) & WS_EX_LAYERED) {
-    OwnLayering own;
-    own.hasAttributes =
-        ws_.GetLayeredWindowAttributes(hwnd, &own.colorKey, &own.alpha, &own.flags);
-    OriginallyLayered[hwnd] = own;
-  } else {
-    OriginallyLayered.erase(hwnd);
+  // that state instead of breaking how the window is drawn. A window the program made
+  // translucent in an earlier run is known from its record: that layering is not its own.
+  if (!AdoptRecordedTranslucency(hwnd)) {
+    if (static_cast<uint32_t>(ws_.GetWindowLongA(hwnd, GWL_EXSTYLE)) & WS_EX_LAYERED) {
+      OwnLayering own;
+      own.hasAttributes =
+          ws_.GetLayeredWindowAttributes(hwnd, &own.colorKey, &own.alpha, &own.flags);
+      OriginallyLayered[hwnd] = own;
+    } else {
+      OriginallyLayered.erase(hwnd);
+    }
   }
   if (AnimateMode) {
     modTransparent::SetWindowAlpha(ws_, hwnd, 255);
   } else {
     MakeOpaque(hwnd);
   }
+  ReapplyTransparency(hwnd);  // the transparency a window taken back from the record had
 
   forms::PictureBox& miniature = picWin.Exists(v) ? picWin(v) : picWin.Load(v);
   miniature.Move(lblDesktop(CurrentDesktop).Left() + scaledLeft,
@@ -104,7 +108,7 @@ void frmMain::AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, 
   miniature.SetVisible(true);
   miniature.ZOrder(0);
 
-  WindowMenuCount = static_cast<int16_t>(WindowMenuCount + 1);
+  ++WindowMenuCount;
   if (!mnuWin.Exists(WindowMenuCount)) mnuWin.Load(WindowMenuCount);
   forms::MenuItem& entry = mnuWin(WindowMenuCount);
   entry.SetCaption(caption);
@@ -123,7 +127,15 @@ void frmMain::AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, 
   if (program_.Options().chkAutoHide.Checked()) HidePager();
 }
 
+int32_t frmMain::NextMiniatureNumber() {
+  do {
+    MiniatureCount = MiniatureCount >= std::numeric_limits<int32_t>::max() ? 1 : MiniatureCount + 1;
+  } while (picWin.Exists(MiniatureCount) || picPreview.Exists(MiniatureCount));
+  return MiniatureCount;
+}
+
 void frmMain::UnloadMiniature(int v) {
+  EndDragWithoutDrop(v);
   if (picWin.Exists(v)) picWin(v).SetVisible(false);
   miniaturesToUnload_.push_back(v);
 }
@@ -207,25 +219,42 @@ void frmMain::RefreshWindows() {
 void frmMain::ForgetWindow(Hwnd hwnd) {
   const std::string key = WindowTable::KeyOf(hwnd);
   if (!Table.RowExists(key)) return;
+  // A window still alive that the program hid (it cleared its caption while on another
+  // desktop) is given back before the program forgets it; one that its own application hid
+  // stays hidden. Neither keeps a translucency the program gave it.
+  if (ws_.IsWindow(hwnd)) {
+    const bool hiddenByUs = hiddenByProgram_.count(hwnd) != 0 && !ws_.IsWindowVisible(hwnd);
+    if (hiddenByUs) SetWindowShown(hwnd, true);
+    if (hiddenByUs || !Table.Get(key, WindowTable::kTransparent).empty()) MakeOpaque(hwnd);
+  }
+  DropWindow(hwnd);
+}
+
+void frmMain::DropWindow(Hwnd hwnd) {
+  const std::string key = WindowTable::KeyOf(hwnd);
   // Its miniature and its full-size picture go with it (the index is never used again), so a
-  // pager running for weeks does not keep every window it ever managed.
+  // pager running for weeks does not keep anything of the windows it ever managed.
   const int32_t v = AsNumber(Table.Get(key, WindowTable::kVirtualWindow));
   if (v > 0) UnloadMiniature(v);
-  // A window still alive that the program hid (it cleared its caption while on another
-  // desktop) is given back before the program forgets it.
-  const bool hiddenByUs = hiddenByProgram_.count(hwnd) != 0 ||
-                          (Table.Get(key, WindowTable::kShowAll).empty() &&
-                           AsNumber(Table.Get(key, WindowTable::kDesktop)) != CurrentDesktop);
-  if (hiddenByUs && ws_.IsWindow(hwnd) && !ws_.IsWindowVisible(hwnd)) {
-    SetWindowShown(hwnd, true);
-    MakeOpaque(hwnd);
-  }
+  if (!Table.Get(key, WindowTable::kTransparent).empty()) translucencyBehind_ = true;
   if (hiddenByProgram_.erase(hwnd) != 0) recordBehind_ = true;  // rewritten this tick
   Table.Remove(key);
   MiniatureRaised.erase(hwnd);
   captureRhythm_.erase(hwnd);
   OriginallyLayered.erase(hwnd);
+  std::erase_if(awaitingPicture_, [hwnd](const auto& waiting) { return waiting.first == hwnd; });
+  if (lastTickCapture_ == hwnd) lastTickCapture_ = 0;
   if (SummonedWindow == hwnd) SummonedWindow = 0;
+  if (HoverWindow == hwnd) HoverWindow = 0;
+  if (MovedWindow == hwnd) MovedWindow = 0;
+}
+
+bool frmMain::KnowsWindow(Hwnd hwnd) const {
+  return IsManaged(hwnd) || MiniatureRaised.count(hwnd) != 0 || captureRhythm_.count(hwnd) != 0 ||
+         OriginallyLayered.count(hwnd) != 0 || hiddenByProgram_.count(hwnd) != 0 ||
+         std::any_of(awaitingPicture_.begin(), awaitingPicture_.end(),
+                     [hwnd](const auto& waiting) { return waiting.first == hwnd; }) ||
+         lastTickCapture_ == hwnd || SummonedWindow == hwnd;
 }
 
 void frmMain::RefreshNextShownMiniature() {

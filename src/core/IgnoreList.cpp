@@ -35,15 +35,14 @@ void frmMain::LoadIgnoreList() {
   }
 }
 
-void frmMain::SaveIgnoreList() {
-  // Written beside the list and then put in its place, so that a failed write never leaves
-  // the list empty or cut short.
-  const std::filesystem::path target(program_.IgnoreFile());
-  std::filesystem::path temporary = target;
-  temporary += ".new";
+bool frmMain::SaveIgnoreList() {
+  // Written beside the list and then put in its place in one step: whatever fails, the old
+  // list or the new one stays on disk whole, and nothing is deleted.
+  const std::string target = program_.IgnoreFile();
+  const std::string fresh = target + ".new";
   {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return;
+    std::ofstream out(fresh, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
     for (const std::string& caption : IgnoreTitles) {
       if (!caption.empty()) out << caption << "\r\n";
     }
@@ -51,19 +50,12 @@ void frmMain::SaveIgnoreList() {
     if (!out) {
       out.close();
       std::error_code ec;
-      std::filesystem::remove(temporary, ec);
-      return;
+      std::filesystem::remove(fresh, ec);  // cut short: the old list stays as it was
+      return false;
     }
   }
-  std::error_code ec;
-  std::filesystem::rename(temporary, target, ec);
-  if (ec) {
-    // Some systems refuse to rename over an existing file.
-    std::error_code removed;
-    std::filesystem::remove(target, removed);
-    std::filesystem::rename(temporary, target, ec);
-    if (ec) std::filesystem::remove(temporary, removed);
-  }
+  // When the replacement fails the new list is left beside the old one, for the user.
+  return ws_.ReplaceFileWith(target, fresh);
 }
 
 void frmMain::AddIgnoreList(const std::string& caption) {

@@ -43,6 +43,10 @@ std::string Program::IgnoreFile() { return FileInFolder(ws.ProgramFolder(), "ign
 
 std::string Program::RecoveryFile() { return FileInFolder(ws.ProgramFolder(), "hidden.list"); }
 
+std::string Program::TranslucencyFile() {
+  return FileInFolder(ws.ProgramFolder(), "translucent.list");
+}
+
 void Program::BringEveryWindowBack() noexcept {
   if (main_) main_->BringEveryWindowBack();
 }

@@ -48,6 +48,8 @@ class Program {
   std::string SettingsFile();
   std::string IgnoreFile();
   std::string RecoveryFile();
+  // "translucent.list": the windows the program made translucent, kept across runs.
+  std::string TranslucencyFile();
 
   // Brings back the windows a previous run left hidden when it was ended by force (its record
   // "hidden.list" names them and their owner processes), then removes the record. A window

@@ -19,6 +19,16 @@ namespace vd {
 namespace {
 // How long a hidden window is given to show it answers before it is hidden.
 constexpr uint32_t kAnswerWaitMs = 50;
+
+// Writes `text` beside `file` and puts it in its place; false when that failed.
+bool WriteRecord(WindowSystem& ws, const std::string& file, const std::string& text) {
+  const std::string temporary = file + ".new";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out || !(out << text).flush()) return false;
+  }
+  return ws.ReplaceFileWith(file, temporary);
+}
 }  // namespace
 
 void frmMain::SetWindowShown(Hwnd hwnd, bool shown) {
@@ -52,6 +62,7 @@ void frmMain::SetWindowShown(Hwnd hwnd, bool shown) {
 }
 
 void frmMain::SaveRecoveryRecord() {
+  SaveTranslucencyRecord();
   if (!recordBehind_) return;
   recordBehind_ = false;
   const std::filesystem::path file(program_.RecoveryFile());
@@ -62,26 +73,86 @@ void frmMain::SaveRecoveryRecord() {
   }
   std::ostringstream lines;
   for (const auto& [hwnd, process] : hiddenByProgram_) lines << hwnd << ' ' << process << "\r\n";
-  std::filesystem::path temporary = file;
-  temporary += ".new";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) {
-      recordBehind_ = true;  // try again at the next change or tick
-      return;
+  if (!WriteRecord(ws_, file.string(), lines.str())) recordBehind_ = true;  // again next tick
+}
+
+void frmMain::SaveTranslucencyRecord() {
+  if (!translucencyBehind_) return;
+  translucencyBehind_ = false;
+  std::ostringstream lines;
+  for (int i = 1; i <= Table.Count(); ++i) {
+    const auto alpha = ToInt32(Table.GetAt(i, WindowTable::kTransparent));
+    if (!alpha) continue;
+    const Hwnd hwnd = Table.HandleAt(i);
+    lines << hwnd << ' ' << ws_.GetWindowThreadProcessId(hwnd) << ' ' << *alpha;
+    if (auto own = OriginallyLayered.find(hwnd); own != OriginallyLayered.end()) {
+      const OwnLayering& layering = own->second;
+      lines << ' ' << layering.colorKey << ' ' << static_cast<int>(layering.alpha) << ' '
+            << (layering.hasAttributes ? layering.flags : 0);
     }
-    out << lines.str();
-    if (!out.flush()) {
-      recordBehind_ = true;
-      return;
-    }
+    lines << "\r\n";
   }
-  std::filesystem::rename(temporary, file, ec);
-  if (ec) {
+  const std::string file = program_.TranslucencyFile();
+  if (lines.str().empty()) {
+    std::error_code ec;
     std::filesystem::remove(file, ec);
-    std::filesystem::rename(temporary, file, ec);
-    if (ec) recordBehind_ = true;
+  } else if (!WriteRecord(ws_, file, lines.str())) {
+    translucencyBehind_ = true;  // tried again at the next tick
   }
+}
+
+void frmMain::LoadTranslucencyRecord() {
+  translucencyOfLastRun_.clear();
+  std::ifstream in(program_.TranslucencyFile(), std::ios::binary);
+  std::string line;
+  int lines = 0;
+  while (in && std::getline(in, line) && ++lines <= 100000) {
+    const auto fields = Split(line.substr(0, line.find('\r')), ' ');
+    if (fields.size() < 3) continue;
+    const auto hwnd = ToInt32(fields[0]), process = ToInt32(fields[1]), alpha = ToInt32(fields[2]);
+    if (!hwnd || !process || !alpha || *alpha < 0 || *alpha > 255) continue;
+    RecordedTranslucency recorded{static_cast<uint32_t>(*process), *alpha, std::nullopt};
+    if (fields.size() >= 6) {
+      const auto key = ToInt32(fields[3]), own = ToInt32(fields[4]), flags = ToInt32(fields[5]);
+      if (key && own && flags && *own >= 0 && *own <= 255) {
+        recorded.own = OwnLayering{*flags != 0, static_cast<uint32_t>(*key),
+                                   static_cast<uint8_t>(*own), static_cast<uint32_t>(*flags)};
+      }
+    }
+    translucencyOfLastRun_[*hwnd] = recorded;
+  }
+}
+
+bool frmMain::AdoptRecordedTranslucency(Hwnd hwnd) {
+  auto it = translucencyOfLastRun_.find(hwnd);
+  if (it == translucencyOfLastRun_.end()) return false;
+  const RecordedTranslucency recorded = it->second;
+  translucencyOfLastRun_.erase(it);
+  if (ws_.GetWindowThreadProcessId(hwnd) != recorded.process) return false;
+  if (recorded.own) {
+    OriginallyLayered[hwnd] = *recorded.own;
+  } else {
+    OriginallyLayered.erase(hwnd);
+  }
+  Table.Set(WindowTable::KeyOf(hwnd), WindowTable::kTransparent, std::to_string(recorded.alpha));
+  translucencyBehind_ = true;
+  return true;
+}
+
+void frmMain::ReleaseUnclaimedTranslucency() {
+  for (const auto& [hwnd, recorded] : translucencyOfLastRun_) {
+    if (IsManaged(hwnd) || !ws_.IsWindow(hwnd) ||
+        ws_.GetWindowThreadProcessId(hwnd) != recorded.process) {
+      continue;
+    }
+    // Opaque again, as its application left it: made so through the managed windows' rule.
+    if (recorded.own) OriginallyLayered[hwnd] = *recorded.own;
+    MakeOpaque(hwnd);
+    OriginallyLayered.erase(hwnd);
+  }
+  if (!translucencyOfLastRun_.empty()) translucencyBehind_ = true;
+  translucencyOfLastRun_.clear();
+  SaveTranslucencyRecord();
 }
 
 void frmMain::BringEveryWindowBack() noexcept {

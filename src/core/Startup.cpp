@@ -6,6 +6,7 @@
 #include "core/Text.h"
 #include "core/frmMain.h"
 #include "core/modTransparent.h"
+#include "interaction/frmMsgBox.h"
 #include "settings/frmOptions.h"
 #include "settings/frmTray.h"
 #include "settings/modInitFiles.h"
@@ -145,6 +146,7 @@ frmMain::frmMain(Program& program)
   picWin.MouseDown = [this](int i, int b, int, float x, float y) { picWin_MouseDown(i, b, x, y); };
   picWin.MouseMove = [this](int i, int b, int, float x, float y) { picWin_MouseMove(i, b, x, y); };
   picWin.MouseUp = [this](int i, int b, int, float x, float y) { picWin_MouseUp(i, b, x, y); };
+  picWin.CaptureLost = [this](int i) { EndDragWithoutDrop(i); };
   cmdShow.Click = [this] { cmdShow_Click(); };
   cmdHide.Click = [this] { cmdHide_Click(); };
   cmdMenu.Click = [this] { cmdMenu_Click(); };
@@ -215,8 +217,12 @@ void frmMain::Form_Load() {
   // 11. The grid from "columns" and "rows".
   SetupDesktops(ReadSetting(ws, settings, "SETUP", "columns"),
                 ReadSetting(ws, settings, "SETUP", "rows"));
-  // 12. The first scan: every window found belongs to desktop 1.
+  // 12. The first scan: every window found belongs to desktop 1. The windows an earlier run
+  // made translucent keep their transparency when they are taken on again, and are made
+  // opaque when they are not.
+  LoadTranslucencyRecord();
   GetActiveWindows();
+  ReleaseUnclaimedTranslucency();
   // 13.
   program_.Options().LoadOptions();
   // 14.
@@ -263,9 +269,11 @@ void frmMain::CloseAll() {
   closing_ = true;
   Timer1.SetEnabled(false);
   Timer2.SetEnabled(false);
-  // 1, 2. What must outlive the run. A failure here must never keep the windows hidden.
+  // 1, 2. What must outlive the run. A failure here must never keep the windows hidden; it is
+  // reported once every window is back.
+  bool ignoreListSaved = false;
   try {
-    SaveIgnoreList();
+    ignoreListSaved = SaveIgnoreList();
   } catch (...) {
   }
   try {
@@ -275,11 +283,12 @@ void frmMain::CloseAll() {
   // 3. The windows come back without sliding.
   AnimateMode = false;
   // 4. Every window onto desktop 1, opaque unless the user chose a transparency.
-  for (int i = 1; i <= Table.Count(); ++i) {
-    Hwnd hwnd = Table.HandleAt(i);
+  for (Hwnd hwnd : ManagedWindows()) {
+    const std::string key = WindowTable::KeyOf(hwnd);
+    if (!Table.RowExists(key)) continue;
     MakeOpaque(hwnd);
-    if (ToInt32(Table.GetAt(i, WindowTable::kDesktop)).value_or(0) != 1) {
-      Table.SetAt(i, WindowTable::kDesktop, "1");
+    if (AsNumber(Table.Get(key, WindowTable::kDesktop)) != 1) {
+      Table.Set(key, WindowTable::kDesktop, "1");
       PlaceWindow(1, hwnd, 0, 0, 0, 0);
     }
   }
@@ -287,6 +296,11 @@ void frmMain::CloseAll() {
   // windows goes).
   OpenDesktop(1);
   SaveRecoveryRecord();
+  if (!ignoreListSaved) {
+    ShowMessage(program_, "Ignore List",
+                "The ignore list could not be saved. ignore.list keeps the list as it was.",
+                "critical", "Ok;");
+  }
   // 6, 7.
   program_.Tray().RemoveIcon();
   ws_.ExitProcess(0);

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <tuple>
 #include <string>
 #include <unordered_map>
@@ -107,8 +108,10 @@ class frmMain : public forms::Form {
   uint32_t ColorNormal = 0, ColorHover = 0, ColorSelected = 0;
 
   Hwnd PagerHandle = 0;
-  int16_t MiniatureCount = 0;
-  int16_t WindowMenuCount = 0;
+  // The last miniature number handed out; numbers are never 0 (the hidden template) and never
+  // one still in use.
+  int32_t MiniatureCount = 0;
+  int32_t WindowMenuCount = 0;
   std::map<int, int32_t> ZOrderCounters;  // arrival counters by desktop
   std::vector<std::string> IgnoreTitles;  // the ignore list, in order
   Hwnd LastActiveWindow = 0;
@@ -130,7 +133,7 @@ class frmMain : public forms::Form {
   bool HoverActive = false;     // a cell is hover-highlighted (tmrOverDesktop runs)
   int16_t HoverDesktop = 0;     // the hover-highlighted cell
   bool OverMiniature = false;   // the mouse is over a miniature (tmrMouseOver runs)
-  int16_t PreviewTicks = 0;     // Timer2 ticks counted on one miniature
+  int32_t PreviewTicks = 0;     // Timer2 ticks counted on one miniature, up to the preview's
   int16_t CursorCell = 0;       // the cell Timer2 last found under the cursor
   int32_t HoverMiniature = 0;   // the miniature the mouse last entered
   Hwnd HoverWindow = 0;         // its window; 0 after a move over a cell's free area
@@ -139,8 +142,9 @@ class frmMain : public forms::Form {
   // Dragging miniatures.
   bool Dragging = false;
   float PressX = 0, PressY = 0;  // pixels inside the pressed miniature
-  float GrabX = 0, GrabY = 0;    // twips inside the miniature when the drag began
+  float GrabX = 0, GrabY = 0;    // twips inside the miniature where it was pressed
   bool SkipNextActivation = false;
+  int32_t DraggedMiniature = 0;  // the miniature pressed for the drag
 
   // ---- Start-up and shutdown (core/Startup.cpp) -------------------------------------------------
   // Ends the program: saves the ignore list and the pager's place, puts every managed window
@@ -181,11 +185,16 @@ class frmMain : public forms::Form {
   // current desktop's windows this way, as the grid's rebuild does).
   void SetReplacingMiniatures(bool on) { replacingMiniatures_ = on; }
   bool IsOwnWindow(Hwnd hwnd);
+  // Whether the program keeps anything at all about the window (a row, a miniature's state,
+  // a capture rhythm, a layering, a record); false once it was removed or forgotten.
+  bool KnowsWindow(Hwnd hwnd) const;
 
   // ---- The ignore list (core/IgnoreList.cpp) ------------------------------------------------
   void SetIgnoreList();
   void LoadIgnoreList();
-  void SaveIgnoreList();
+  // Saves the list; false when it could not be saved (the file then holds the list as it was,
+  // and the new list, when it could be written, stands beside it as "ignore.list.new").
+  bool SaveIgnoreList();
   void AddIgnoreList(const std::string& caption);
   bool IsIgnored(const std::string& caption) const;
 
@@ -199,6 +208,10 @@ class frmMain : public forms::Form {
   void PlaceWindow(int16_t desktop, Hwnd hwnd, float left, float top, float width,
                    float height);
   bool ReapplyTransparency(Hwnd hwnd);
+  // The managed windows in table order, as they are now: walked by the operations that show,
+  // hide or move windows, since those calls answer sent messages whose handlers may take rows
+  // out of the table.
+  std::vector<Hwnd> ManagedWindows() const;
   // Makes a managed window opaque again: back to its own layering when its application made
   // it layered, else without the layered style.
   void MakeOpaque(Hwnd hwnd);
@@ -207,9 +220,16 @@ class frmMain : public forms::Form {
   // Shows or hides a managed window for the program and keeps the record of the windows the
   // program keeps hidden, which lets the next start bring them back after a forced end.
   void SetWindowShown(Hwnd hwnd, bool shown);
-  // Writes the record when it changed (the windows hidden by the program, with their owner
-  // process), or removes it when there are none.
+  // Writes the records when they changed (the windows hidden by the program, with their owner
+  // process; the windows it made translucent), or removes one that would be empty.
   void SaveRecoveryRecord();
+  // The record of the windows the program made translucent at the user's choice
+  // ("translucent.list": handle, owner process, opacity, and the window's own layering when
+  // its application layered it), so that no later run takes that translucency for the
+  // application's own. Read at start: a window of the record taken on again keeps its
+  // transparency; one still there but not taken on is made opaque.
+  void LoadTranslucencyRecord();
+  void ReleaseUnclaimedTranslucency();
   // Shows every managed window at once; for an unexpected fault, never throws.
   void BringEveryWindowBack() noexcept;
 
@@ -232,6 +252,8 @@ class frmMain : public forms::Form {
   void RefreshMiniature(Hwnd hwnd, const ScaledRect& scaled, bool capture);
   // Takes a new picture of the window into its miniature and its full-size companion.
   void CaptureMiniature(Hwnd hwnd);
+  // Clears the miniature to its background; the next copy of the window draws it again.
+  void BlankMiniature(Hwnd hwnd);
   // Draws the title strip's picture (the strip's black background and its band of colour).
   void DrawTitleStrip();
 
@@ -255,6 +277,9 @@ class frmMain : public forms::Form {
   void picWin_MouseMove(int index, int button, float x, float y);
   void picWin_MouseUp(int index, int button, float x, float y);
   void DragMiniature(int button, float x, float y, int index);
+  // The dragged miniature lost the mouse capture, or is going away: the drag ends, nothing is
+  // dropped, and the miniature goes back to its window's place.
+  void EndDragWithoutDrop(int index);
   void ActivateWindow(Hwnd hwnd);
 
   // ---- The window menu (interaction/WindowMenu.cpp) -----------------------------------------
@@ -295,12 +320,22 @@ class frmMain : public forms::Form {
   // While the grid is rebuilt the miniatures are re-placed through UpdateActiveWindow; that
   // must neither hide the pager through auto-hide nor dismiss a summoned window.
   bool replacingMiniatures_ = false;
-  std::vector<int32_t> slidePositions_;  // left edges while MoveOut slides, by row position
   // The windows the program hid and has not shown again, and whether the record on disk is
   // behind; while a switch runs, the record is written once at its end.
   std::unordered_map<Hwnd, uint32_t> hiddenByProgram_;  // window -> owner process
   bool recordBehind_ = false;
   bool switching_ = false;
+  struct RecordedTranslucency {
+    uint32_t process = 0;
+    int alpha = 255;
+    std::optional<OwnLayering> own;
+  };
+  std::unordered_map<Hwnd, RecordedTranslucency> translucencyOfLastRun_;
+  bool translucencyBehind_ = false;
+  // Takes a window of the last run's record back with its transparency and its own layering;
+  // false when the record does not name it (or it now belongs to another process).
+  bool AdoptRecordedTranslucency(Hwnd hwnd);
+  void SaveTranslucencyRecord();
   // Windows added in the last 100 ms, waiting for their first picture, with the tick count
   // at which it is due.
   std::vector<std::pair<Hwnd, uint32_t>> awaitingPicture_;
@@ -309,9 +344,13 @@ class frmMain : public forms::Form {
   // pictures) at the next tick, never inside a handler of the miniature itself.
   std::vector<int> miniaturesToUnload_;
   void UnloadMiniature(int v);
+  int32_t NextMiniatureNumber();
   void UnloadQueuedMiniatures();
   // Takes a closed or caption-less window out of the table, its miniature and the record.
   void ForgetWindow(Hwnd hwnd);
+  // Forgets everything the program keeps about a window: its row, its miniature, its capture
+  // rhythm, its layering, its place in the records.
+  void DropWindow(Hwnd hwnd);
   // The refresh reads the captions of a share of the table each tick: every caption is read
   // within this many ticks (two seconds). captionTurn_ is the row read last.
   static constexpr int kCaptionTurns = 20;

@@ -168,6 +168,10 @@ void Control::RaiseMouseUp(int button, int shift, float x, float y) {
   if (auto handler = MouseUp) handler(button, shift, x, y);
 }
 
+void Control::RaiseCaptureLost() {
+  if (auto handler = CaptureLost) handler();
+}
+
 void Control::Realize() {
   Backend& backend = parent_ ? parent_->GetBackend() : static_cast<Container*>(this)->GetBackend();
   peer_ = backend.CreatePeer(*this);

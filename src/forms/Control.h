@@ -91,12 +91,16 @@ class Control {
   // Events.
   std::function<void()> Click;
   MouseHandler MouseDown, MouseMove, MouseUp;
+  // The mouse capture a press gave the control was taken away while a button was still down
+  // (another window took it, or the system cancelled the gesture): no release will come.
+  std::function<void()> CaptureLost;
 
   // Raising events: used by the backends and by tests acting as the user.
   void RaiseClick();
   void RaiseMouseDown(int button, int shift, float x, float y);
   void RaiseMouseMove(int button, int shift, float x, float y);
   void RaiseMouseUp(int button, int shift, float x, float y);
+  void RaiseCaptureLost();
 
   // The backend's peer (for backends and tests).
   Peer* GetPeer() const { return peer_.get(); }

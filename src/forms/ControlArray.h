@@ -68,6 +68,7 @@ class ControlArray : private ControlArrayBase {
   std::function<void(int index)> Click;
   std::function<void(int index, int button, int shift, float x, float y)> MouseDown, MouseMove,
       MouseUp;
+  std::function<void(int index)> CaptureLost;
 
  private:
   void Wire(T& e, int index) {
@@ -83,6 +84,9 @@ class ControlArray : private ControlArrayBase {
     };
     e.MouseUp = [this, index](int b, int s, float x, float y) {
       if (MouseUp) MouseUp(index, b, s, x, y);
+    };
+    e.CaptureLost = [this, index] {
+      if (CaptureLost) CaptureLost(index);
     };
   }
   void CopyFromTemplate(T& e);  // defined in ControlArray.cpp for each control type

@@ -12,13 +12,18 @@ void frmMain::picWin_MouseDown(int index, int button, float x, float y) {
   if (!picWin.Exists(index)) return;
   PreviewShown = false;
   program_.Preview().Hide();
-  MiniatureRaised[SelectedWindow] = false;
+  if (IsManaged(SelectedWindow)) MiniatureRaised[SelectedWindow] = false;
   SelectedWindow = AsNumber(KeyHandle(picWin(index).Tag()));
   mnuOnTop.SetChecked(
       AsNumber(Table.Get(WindowTable::KeyOf(SelectedWindow), WindowTable::kOnTop)) == 1);
   if (button == forms::kLeftButton && !Dragging) {
     PressX = x / static_cast<float>(program_.backend.TwipsPerPixelX());
     PressY = y / static_cast<float>(program_.backend.TwipsPerPixelY());
+    // The miniature is held where it was pressed: however far the first move goes, it
+    // follows the pointer from there.
+    GrabX = x;
+    GrabY = y;
+    DraggedMiniature = index;
     picWin(index).ZOrder(0);
   }
 }
@@ -30,11 +35,7 @@ void frmMain::picWin_MouseMove(int index, int button, float x, float y) {
     // A travel of one pixel starts a drag.
     const float px = x / static_cast<float>(program_.backend.TwipsPerPixelX());
     const float py = y / static_cast<float>(program_.backend.TwipsPerPixelY());
-    if (px != PressX || py != PressY) {
-      Dragging = true;
-      GrabX = x;
-      GrabY = y;
-    }
+    if (px != PressX || py != PressY) Dragging = true;
   }
   if (button == forms::kLeftButton && Dragging) {
     PreviewShown = false;
@@ -42,6 +43,14 @@ void frmMain::picWin_MouseMove(int index, int button, float x, float y) {
     DragMiniature(button, x, y, index);
   }
   MiniatureHover(index);
+}
+
+void frmMain::EndDragWithoutDrop(int index) {
+  if (!Dragging || index != DraggedMiniature) return;
+  Dragging = false;
+  DraggedMiniature = 0;
+  // The miniature goes back to where its window is.
+  if (IsManaged(SelectedWindow)) RefreshMiniature(SelectedWindow, false);
 }
 
 void frmMain::DragMiniature(int button, float x, float y, int index) {
@@ -84,6 +93,7 @@ void frmMain::picWin_MouseUp(int index, int button, float, float) {
     }
   }
   Dragging = false;
+  DraggedMiniature = 0;
 }
 
 void frmMain::ActivateWindow(Hwnd hwnd) {
@@ -99,7 +109,7 @@ void frmMain::ActivateWindow(Hwnd hwnd) {
     MoveOut();
     OpenDesktop(static_cast<int16_t>(desktop));
   }
-  MiniatureRaised[SelectedWindow] = false;
+  if (IsManaged(SelectedWindow)) MiniatureRaised[SelectedWindow] = false;
   SelectedWindow = hwnd;
   // Raised to the top of the ordinary windows, without the keyboard focus.
   if (Table.Get(key, WindowTable::kOnTop) == "0") {

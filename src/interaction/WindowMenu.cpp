@@ -109,6 +109,8 @@ void frmMain::mnuOpaque_Click() {
   if (!Table.RowExists(key)) return;
   MakeOpaque(SelectedWindow);
   Table.Set(key, WindowTable::kTransparent, "");
+  translucencyBehind_ = true;
+  SaveTranslucencyRecord();
 }
 
 void frmMain::ApplyTransparency(Hwnd hwnd, int alpha) {
@@ -116,6 +118,8 @@ void frmMain::ApplyTransparency(Hwnd hwnd, int alpha) {
   if (!Table.RowExists(key)) return;
   modTransparent::SetWindowAlpha(ws_, hwnd, alpha);
   Table.Set(key, WindowTable::kTransparent, std::to_string(alpha));
+  translucencyBehind_ = true;
+  SaveTranslucencyRecord();
 }
 
 void frmMain::mnuRemove_Click() {
@@ -133,13 +137,8 @@ void frmMain::mnuRemove_Click() {
   // program no longer manages it.
   SetWindowShown(window, true);
   MakeOpaque(window);
-  const int32_t v = AsNumber(Table.Get(key, WindowTable::kVirtualWindow));
-  if (v > 0) UnloadMiniature(v);
   if (answer == "Yes") AddIgnoreList(Table.Get(key, WindowTable::kTitle));
-  Table.Remove(key);
-  MiniatureRaised.erase(window);
-  OriginallyLayered.erase(window);
-  if (SummonedWindow == window) SummonedWindow = 0;
+  DropWindow(window);
 }
 
 void frmMain::mnuWin_Click(int index) {

@@ -39,10 +39,13 @@ void frmMain::HoverCell(int index) {
 }
 
 void frmMain::tmrOverDesktop_Timer() {
-  if (HoverDesktop <= 0 || !lblDesktop.Exists(HoverDesktop)) return;
-  if (IsCursorOver(lblDesktop(HoverDesktop).hWnd())) return;
+  // No cell is hovered (the miniature's window left the table, or the cell left the grid):
+  // nothing to end, and the timer stops instead of ticking until the next hover.
+  const bool cellExists = HoverDesktop > 0 && lblDesktop.Exists(HoverDesktop);
+  if (cellExists && IsCursorOver(lblDesktop(HoverDesktop).hWnd())) return;
   tmrOverDesktop.SetEnabled(false);
   HoverActive = false;
+  if (!cellExists) return;
   if (OverMiniature) return;
   const bool overMiniature =
       picWin.Exists(HoverMiniature) && IsCursorOver(picWin(HoverMiniature).hWnd());
@@ -118,8 +121,8 @@ void frmMain::Timer2_Timer() {
   // 4. Ten ticks on one miniature open the preview, once per stay.
   if (program_.Options().chkPreview.Checked()) {
     if (OverMiniature) {
-      PreviewTicks = static_cast<int16_t>(PreviewTicks + 1);
-      if (PreviewTicks == 10) program_.Preview().StartPreview();
+      // Counted up to the tenth tick only: a rest of any length opens it once.
+      if (PreviewTicks < 10 && ++PreviewTicks == 10) program_.Preview().StartPreview();
     } else {
       PreviewTicks = 0;
     }

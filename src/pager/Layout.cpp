@@ -217,7 +217,7 @@ void frmMain::FillWindowMenus(int16_t desktop) {
   WindowMenuCount = 0;
   for (int i = 1; i <= Table.Count(); ++i) {
     if (ToInt32(Table.GetAt(i, WindowTable::kDesktop)).value_or(0) != desktop) continue;
-    WindowMenuCount = static_cast<int16_t>(WindowMenuCount + 1);
+    ++WindowMenuCount;
     forms::MenuItem& entry = mnuWin.Load(WindowMenuCount);
     const std::string& title = Table.GetAt(i, WindowTable::kTitle);
     entry.SetCaption(title.size() > 30 ? title.substr(0, 30) + "..." : title);

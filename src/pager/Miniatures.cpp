@@ -113,6 +113,17 @@ void frmMain::CaptureMiniature(Hwnd hwnd) {
   picPreview.SetPicture(v, source);
 }
 
+void frmMain::BlankMiniature(Hwnd hwnd) {
+  const int32_t v = AsNumber(Table.Get(WindowTable::KeyOf(hwnd), WindowTable::kVirtualWindow));
+  if (v < 1 || !picWin.Exists(v)) return;
+  forms::PictureBox& miniature = picWin(v);
+  miniature.SyncSurfaceSize();
+  miniature.Surface().Fill(forms::ResolveColor(program_.backend, miniature.BackColor()));
+  miniature.Refresh();
+  // The next copy draws it again, even one the same as the copy it showed before.
+  captureRhythm_.erase(hwnd);
+}
+
 bool frmMain::TickCaptureDue(Hwnd hwnd) {
   CaptureRhythm& rhythm = captureRhythm_[hwnd];
   if (hwnd != lastTickCapture_) {  // it has just come to the front: copied at once

@@ -128,6 +128,11 @@ class WindowSystem {
                                           const std::string& value,
                                           const std::string& fileName) = 0;
 
+  // Puts the file `from` in the place of `to`, replacing a file already there in one step (a
+  // reader sees the old file or the new one, never neither); false when that failed, and then
+  // both files are as they were.
+  virtual bool ReplaceFileWith(const std::string& to, const std::string& from) = 0;
+
   // ---- Registry ----------------------------------------------------------------------------
   virtual int32_t RegOpenKeyExA(uintptr_t root, const std::string& subKey, uint32_t access,
                                 RegKey* result) = 0;  // ERROR_SUCCESS (0) on success

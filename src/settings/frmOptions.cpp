@@ -749,12 +749,7 @@ void frmOptions::ResizeMainWindow() {
     if (ToInt32(pager.Table.GetAt(i, WindowTable::kDesktop)).value_or(0) != pager.CurrentDesktop) {
       continue;
     }
-    const int v = ToInt32(pager.Table.GetAt(i, WindowTable::kVirtualWindow)).value_or(0);
-    if (v < 1 || !pager.picWin.Exists(v)) continue;
-    forms::PictureBox& miniature = pager.picWin(v);
-    miniature.SyncSurfaceSize();
-    miniature.Surface().Fill(forms::ResolveColor(program_.backend, miniature.BackColor()));
-    miniature.Refresh();
+    pager.BlankMiniature(pager.Table.HandleAt(i));
   }
 }
 

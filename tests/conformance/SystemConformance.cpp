@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "Harness.h"
 
@@ -63,6 +66,27 @@ TEST_F(SystemConformance, ProgramFolderIsAnExistingFolderWithoutTrailingSeparato
   EXPECT_NE(folder.back(), '\\');
   EXPECT_NE(folder.back(), '/');
   EXPECT_TRUE(std::filesystem::is_directory(folder));
+}
+
+// A saved list is written beside its file and then put in its place: the new file replaces the
+// old one whole; a missing new file is refused and leaves the old one as it was.
+TEST_F(SystemConformance, ReplaceFileWithPutsTheNewFileInPlaceOfTheOld) {
+  TempFolder folder;
+  auto write = [](const std::string& file, const std::string& text) {
+    std::ofstream(file, std::ios::binary) << text;
+  };
+  auto read = [](const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  };
+  const std::string list = folder.File("list"), fresh = folder.File("list.new");
+  write(list, "old\r\n");
+  write(fresh, "new\r\n");
+  ASSERT_TRUE(Ws().ReplaceFileWith(list, fresh));
+  EXPECT_EQ(read(list), "new\r\n");
+  EXPECT_FALSE(std::filesystem::exists(fresh));
+  EXPECT_FALSE(Ws().ReplaceFileWith(list, fresh));
+  EXPECT_EQ(read(list), "new\r\n");
 }
 
 #if !defined(VD_CONFORMANCE_FAKE)

@@ -64,6 +64,50 @@ TEST_F(Recovery, ARecordNamingAWindowOfAnotherProcessNowIsIgnored) {
   EXPECT_TRUE(fake.IsWindowVisible(b));  // hidden at SetUp, in the record the kill left
 }
 
+// The transparency the program gives a window is never taken for the window's own: after a
+// kill and a restart the window keeps it, and "Opaque" brings back the window's own state (no
+// layering, or its application's); a window forgotten while translucent is made opaque.
+TEST_F(Recovery, TheProgramsTransparencyIsNeverTakenForTheWindowsOwn) {
+  struct Case {
+    const char* how;
+    int ownAlpha;  // -1: its application did not layer it
+    bool restart;  // else it clears its caption and is taken on again
+  };
+  for (const Case& c : {Case{"killed and started again", -1, true},
+                        Case{"layered by its application, killed", 200, true},
+                        Case{"caption cleared and back", -1, false}}) {
+    SCOPED_TRACE(c.how);
+    fake::WindowSpec spec;
+    spec.caption = c.how;
+    if (c.ownAlpha >= 0) spec.exStyle = WS_EX_LAYERED;
+    const Hwnd w = fake.CreateWindow(spec);
+    if (c.ownAlpha >= 0) fake.SetLayeredWindowAttributes(w, 0, c.ownAlpha, LWA_ALPHA);
+    fake.Activate(w);
+    backend->Advance(200);
+    ASSERT_TRUE(Pager().IsManaged(w));
+    Pager().SelectedWindow = w;
+    Pager().mnuTransHigh.RaiseClick();
+    ASSERT_EQ(fake.Alpha(w), 100);
+    if (c.restart) {
+      ASSERT_TRUE(Restart());
+      EXPECT_EQ(fake.Alpha(w), 100) << "kept over the restart";
+    } else {
+      fake.SetCaption(w, "");
+      backend->Advance(200);
+      ASSERT_FALSE(Pager().IsManaged(w));
+      EXPECT_EQ(fake.Alpha(w), c.ownAlpha) << "forgotten: opaque";
+      fake.SetCaption(w, c.how);
+      backend->Advance(200);
+    }
+    ASSERT_TRUE(Pager().IsManaged(w));
+    Pager().SelectedWindow = w;
+    Pager().mnuOpaque.RaiseClick();
+    EXPECT_EQ(fake.Alpha(w), c.ownAlpha);
+    EXPECT_EQ((static_cast<uint32_t>(fake.GetWindowLongA(w, GWL_EXSTYLE)) & WS_EX_LAYERED) != 0,
+              c.ownAlpha >= 0);
+  }
+}
+
 TEST_F(Recovery, AnUnexpectedFaultShowsEveryManagedWindow) {
   Pager().OpenDesktop(3);
   program->BringEveryWindowBack();

@@ -3,6 +3,9 @@
 // back.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "ProgramFixture.h"
 #include "core/modTransparent.h"
 #include "settings/frmOptions.h"
@@ -118,6 +121,50 @@ TEST_F(Tracking, IgnoreListMatchesExactlyIsSavedOnceWhateverTheRunsAndHoldsAtMos
   EXPECT_EQ(pager.IgnoreTitles[3], "Window 0");
   pager.AddIgnoreList("One more");
   EXPECT_EQ(pager.IgnoreTitles.size(), 1000u);
+}
+
+// The list is put in place of the old one in one step: when that fails at the exit, the old
+// list stays whole, the new one stands beside it, the user is told, and the windows come back.
+TEST_F(Tracking, AnIgnoreListThatCannotBeSavedLeavesTheOldListWholeAndIsReported) {
+  WriteFile("ignore.list", "Notepad\r\n");
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  AnswerMessageBoxes();
+  Hwnd away = OpenWindow("Away");
+  fake.Activate(away);
+  backend->Advance(200);
+  Pager().PlaceWindow(2, away, 0, 0, 0, 0);
+  Pager().AddIgnoreList("Mail");
+  fake.FailFileReplacements(1);
+  Pager().CloseAll();
+  EXPECT_EQ(ReadFile("ignore.list"), "Notepad\r\n");
+  EXPECT_EQ(ReadFile("ignore.list.new"),
+            "Start Menu\r\nProgram Manager\r\nOpen\r\nNotepad\r\nMail\r\n");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].title, "Ignore List");
+  EXPECT_TRUE(fake.IsWindowVisible(away));
+  EXPECT_TRUE(fake.ProcessEnded());
+}
+
+// Miniature numbers go on past the old 16-bit limit, and after the largest one start over at
+// the lowest number not in use, never at 0 (the hidden template).
+TEST_F(Tracking, MiniatureNumbersNeverWrapIntoTheTemplateOrANumberInUse) {
+  const Hwnd first = OpenWindow("First");
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  ASSERT_EQ(TableCell(first, WindowTable::kVirtualWindow), "1");
+  struct Case {
+    int32_t last;
+    const char* next;
+  };
+  for (const Case& c : {Case{32766, "32767"}, Case{32767, "32768"}, Case{INT32_MAX, "2"}}) {
+    SCOPED_TRACE(c.last);
+    Pager().MiniatureCount = c.last;
+    const Hwnd w = OpenWindow("After " + std::to_string(c.last));
+    BringToFront(w);
+    EXPECT_EQ(TableCell(w, WindowTable::kVirtualWindow), c.next);
+    EXPECT_EQ(MiniatureOf(w).Tag(), WindowTable::KeyOf(w));
+    EXPECT_TRUE(MiniatureOf(w).Visible());
+  }
+  EXPECT_EQ(MiniatureOf(first).Tag(), WindowTable::KeyOf(first));
 }
 
 TEST_F(Tracking, ArrivalCountersAndMiniatureIndicesAreNeverReused) {
@@ -247,22 +294,65 @@ TEST_F(Tracking, PlacingAWindowOnADesktopHidesItOnlyWhenThatDesktopIsNotShown) {
   EXPECT_EQ(r.left, 10);
 }
 
-TEST_F(Tracking, AHiddenWindowThatClearsItsCaptionIsGivenBackBeforeItIsForgotten) {
+// A window that clears its caption is forgotten; the program shows it first only when the
+// program hid it. One its own application hid stays hidden, on the current desktop or left
+// behind on another.
+TEST_F(Tracking, AWindowThatClearsItsCaptionIsGivenBackOnlyWhenTheProgramHidIt) {
   Hwnd w = OpenWindow("Chat");
+  Hwnd behind = OpenWindow("Hidden by its application, then left behind");
   Hwnd here = OpenWindow("Here");
   ASSERT_TRUE(StartWith(kGrid3x2));
   Pager().PlaceWindow(2, w, 0, 0, 0, 0);
-  Pager().OpenDesktop(1);
+  Pager().PlaceWindow(3, here, 0, 0, 0, 0);
+  fake.ShowWindow(behind, SW_HIDE);
+  Pager().OpenDesktop(3);
   ASSERT_FALSE(fake.IsWindowVisible(w));
-  fake.SetCaption(w, "");
-  // A window on the current desktop that its own application hid is left alone.
   fake.ShowWindow(here, SW_HIDE);
-  fake.SetCaption(here, "");
+  for (Hwnd h : {w, behind, here}) fake.SetCaption(h, "");
   // The refresh reads every caption within two seconds.
   backend->Advance(2000);
-  EXPECT_FALSE(Pager().IsManaged(w));
+  for (Hwnd h : {w, behind, here}) EXPECT_FALSE(Pager().IsManaged(h));
   EXPECT_TRUE(fake.IsWindowVisible(w));
+  EXPECT_FALSE(fake.IsWindowVisible(behind));
   EXPECT_FALSE(fake.IsWindowVisible(here));
+}
+
+// Showing, hiding and sliding windows answers sent messages, whose handlers can take rows out
+// of the table: a window that closes while a switch shows it costs no other window its show.
+TEST_F(Tracking, AWindowThatClosesWhileASwitchShowsItLeavesTheOthersShownAndTheTableSound) {
+  std::vector<Hwnd> two, three;
+  for (int i = 0; i < 3; ++i) two.push_back(OpenWindow("Two " + std::to_string(i)));
+  for (int i = 0; i < 3; ++i) three.push_back(OpenWindow("Three " + std::to_string(i)));
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  for (Hwnd h : two) Pager().PlaceWindow(2, h, 0, 0, 0, 0);
+  for (Hwnd h : three) Pager().PlaceWindow(3, h, 0, 0, 0, 0);
+  Pager().OpenDesktop(1);
+  struct Case {
+    const char* how;
+    bool animate;
+    int16_t desktop;
+    std::vector<Hwnd>& windows;
+  };
+  for (const Case& c : {Case{"at once", false, 2, two}, Case{"sliding", true, 3, three}}) {
+    SCOPED_TRACE(c.how);
+    const Hwnd closing = c.windows.back();  // the newest: first in the table, others follow
+    Pager().Table.Set(WindowTable::KeyOf(closing), WindowTable::kTransparent, "150");
+    Pager().AnimateMode = c.animate;
+    fake.SetCallHook([&](const fake::Call& call) {
+      if (call.name == "ShowWindow" && call.args[0] == std::to_string(closing) &&
+          call.args[1] == std::to_string(SW_SHOW)) {
+        fake.DestroyWindow(closing);
+        Pager().RefreshWindows();  // a handler that runs meanwhile forgets it
+      }
+    });
+    Pager().OpenDesktop(c.desktop);
+    fake.SetCallHook(nullptr);
+    EXPECT_FALSE(Pager().IsManaged(closing));
+    for (size_t i = 0; i + 1 < c.windows.size(); ++i) {
+      EXPECT_TRUE(fake.IsWindowVisible(c.windows[i])) << i;
+      EXPECT_TRUE(Pager().IsManaged(c.windows[i])) << i;
+    }
+  }
 }
 
 TEST_F(Tracking, ASummonedWindowIsSentBackOnlyWhenItsDesktopIsNotShown) {

@@ -176,6 +176,18 @@ TEST_F(OptionsDialog, FromTheMainMenuItOpensTopMostAndKeepsThePagerFromHiding) {
   EXPECT_TRUE(pagerStayed);
   EXPECT_FALSE(O().IsShown());
   EXPECT_FALSE(P().DialogOpen);
+  // Closed by the system (Alt+F4, the system menu) it is cancelled and stays loaded: the pager
+  // hides again, and opened once more its lists hold each name once.
+  const int keys = O().cboKey2.ListCount(), modifiers = O().cmbHide1.ListCount();
+  inDialog = [&] { O().Dispatch(WM_CLOSE, 0, 0); };
+  P().mnuMainOption.RaiseClick();
+  EXPECT_TRUE(O().IsLoaded());
+  EXPECT_FALSE(O().IsShown());
+  EXPECT_FALSE(P().DialogOpen);
+  inDialog = [&] { O().cmdCancel.RaiseClick(); };
+  P().mnuMainOption.RaiseClick();
+  EXPECT_EQ(O().cboKey2.ListCount(), keys);
+  EXPECT_EQ(O().cmbHide1.ListCount(), modifiers);
   // Dragging the borderless dialog by its background lets the system move it.
   fake.ClearCalls();
   O().RaiseMouseDown(forms::kLeftButton, 0, 100, 100);
@@ -385,7 +397,10 @@ TEST_F(OptionsDialog, ColoursAloneDoNotRebuildTheGridButTheCurrentDesktopIsPictu
   EXPECT_EQ(O().picColor(1).BackColor(), 255u);
   O().cmbTransparent.SetListIndex(2);
 
-  // The windows look different now: OK takes new pictures of the current desktop's windows.
+  // The windows look different now: OK takes new pictures of the current desktop's windows,
+  // and draws again those whose pictures did not change.
+  fake.SetWindowPicture(notes, Bitmap(400, 300, 0x0000AA));
+  P().CaptureMiniature(notes);
   fake.SetWindowPicture(work, Bitmap(400, 300, 0x00FF00));
   fake.SetWindowPicture(mail, Bitmap(400, 300, 0x0000FF));
   const Bitmap mailBefore = MiniatureOf(mail).Surface();
@@ -399,6 +414,8 @@ TEST_F(OptionsDialog, ColoursAloneDoNotRebuildTheGridButTheCurrentDesktopIsPictu
   const Bitmap& workNow = MiniatureOf(work).Surface();
   ASSERT_FALSE(workNow.Empty());
   EXPECT_EQ(workNow.GetPixel(workNow.Width() / 2, workNow.Height() / 2), 0x00FF00u);
+  const Bitmap& notesNow = MiniatureOf(notes).Surface();
+  EXPECT_EQ(notesNow.GetPixel(notesNow.Width() / 2, notesNow.Height() / 2), 0x0000AAu);
   EXPECT_EQ(MiniatureOf(mail).Surface().Pixels(), mailBefore.Pixels());  // another desktop
   EXPECT_EQ(fake.Alpha(P().hWnd()), 150);  // "transparent" 2 read back from the file
   EXPECT_EQ(Setting("SETUP", "transparent"), "2");

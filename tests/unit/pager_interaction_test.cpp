@@ -62,13 +62,15 @@ TEST_F(Gestures, DraggingAMiniatureIntoAnotherCellMovesTheWindowThereAndBackShow
   miniature.RaiseMouseDown(forms::kLeftButton, 0, 45, 45);
   miniature.RaiseMouseMove(forms::kLeftButton, 0, 60, 45);
   EXPECT_TRUE(P().Dragging);
-  miniature.RaiseMouseMove(forms::kLeftButton, 0, 60 + 20 * 15, 45);  // 20 pixels on
+  // 20 pixels on in the miniature, which has followed the pointer's first pixel: the pointer
+  // is 22 pixels right of the press.
+  miniature.RaiseMouseMove(forms::kLeftButton, 0, 60 + 20 * 15, 45);
   const float dropLeft = miniature.Left() - P().lblDesktop(3).Left();
   miniature.RaiseMouseUp(forms::kLeftButton, 0, 60, 45);
   EXPECT_FALSE(P().Dragging);
   EXPECT_EQ(DesktopOf(work), "3");
   EXPECT_FALSE(fake.IsWindowVisible(work));
-  EXPECT_NEAR(dropLeft, offsetLeft + 20 - cellStep, 0.01);
+  EXPECT_NEAR(dropLeft, offsetLeft + 22 - cellStep, 0.01);
   Rect r;
   fake.GetWindowRect(work, &r);
   const float sx = P().CellWidth / P().ScreenWidthPx;
@@ -196,6 +198,7 @@ TEST_F(Gestures, RemoveAsksAndEachAnswerDoesItsPart) {
   const int v = AsNumber(TableCell(mail, WindowTable::kVirtualWindow));
   RightClick(mail);
   EXPECT_FALSE(P().IsManaged(mail));
+  EXPECT_FALSE(P().KnowsWindow(mail)) << "nothing about it is kept";
   EXPECT_TRUE(fake.IsWindowVisible(mail)) << "never left hidden";
   EXPECT_FALSE(P().picWin(v).Visible());
   backend->Advance(100);  // unloaded at the next tick, outside the miniature's own handler
@@ -205,8 +208,10 @@ TEST_F(Gestures, RemoveAsksAndEachAnswerDoesItsPart) {
   EXPECT_EQ(program->MessageResult, "");
 
   answer = "Yes";
+  backend->Advance(300);  // work's pictures taken: it has a capture rhythm
   RightClick(work);
   EXPECT_FALSE(P().IsManaged(work));
+  EXPECT_FALSE(P().KnowsWindow(work));
   EXPECT_TRUE(P().IsIgnored("Work"));
 }
 
@@ -219,6 +224,88 @@ TEST_F(Gestures, ACommandForAWindowThatClosedWhileTheMenuWasOpenDoesNothing) {
   RightClick(work);
   EXPECT_FALSE(P().IsManaged(work));
   EXPECT_EQ(P().MovedWindow, 0);
+}
+
+// A desktop hotkey pressed while the window menu is open rebuilds its lists. The pick acts on
+// the entry as the user saw it ("Desktop 3" is rebuilt the same) or does nothing (the window
+// list now names desktop 2's windows); a destroyed entry is never touched.
+TEST_F(Gestures, APickInAMenuRebuiltWhileItWasOpenActsAsShownOrNotAtAll) {
+  struct Case {
+    const char* entry;
+    const char* workDesktop;
+    int currentAfter;
+  };
+  for (const Case& c : {Case{"Mail", "1", 2}, Case{"Desktop 3", "3", 2}}) {
+    SCOPED_TRACE(c.entry);
+    P().OpenDesktop(1);
+    choose = [&](forms::MenuItem& menu) {
+      forms::MenuItem* shown = menu.Find(c.entry);
+      EXPECT_TRUE(fake.PressHotkey(MOD_ALT, '2'));
+      return shown;
+    };
+    RightClick(work);
+    EXPECT_EQ(DesktopOf(work), c.workDesktop);
+    EXPECT_EQ(P().CurrentDesktop, c.currentAfter);
+    EXPECT_FALSE(fake.IsWindowVisible(work));
+    EXPECT_FALSE(fake.IsWindowVisible(mail));
+  }
+}
+
+// The miniature is held where it was pressed, however far the first move goes; a drag whose
+// miniature loses the mouse capture or goes away ends without a drop, and the next click on
+// another miniature only raises that window.
+TEST_F(Gestures, ADraggedMiniatureFollowsThePointerFromThePressAndAnInterruptedDragDropsNothing) {
+  forms::PictureBox& miniature = MiniatureOf(work);
+  const float left = miniature.Left();
+  auto moveTo = [&](float pointerPx) {  // pointer pixels right of the press; x is in twips
+    miniature.RaiseMouseMove(forms::kLeftButton, 0, 45 + (pointerPx - (miniature.Left() - left)) * 15,
+                             45);
+  };
+  miniature.RaiseMouseDown(forms::kLeftButton, 0, 45, 45);
+  moveTo(15);
+  EXPECT_FLOAT_EQ(miniature.Left(), left + 15);
+  moveTo(25);
+  EXPECT_FLOAT_EQ(miniature.Left(), left + 25);
+  Rect before, after;
+  fake.GetWindowRect(work, &before);
+  miniature.RaiseMouseUp(forms::kLeftButton, 0, 45, 45);
+  fake.GetWindowRect(work, &after);
+  EXPECT_NEAR(after.left - before.left, 25 * P().ScreenWidthPx / P().CellWidth, 2);
+
+  const Hwnd doomed = OpenWindow("Doomed", {300, 300, 600, 600});
+  fake.Activate(doomed);
+  backend->Advance(200);
+  ASSERT_TRUE(P().IsManaged(doomed));
+  struct Case {
+    const char* how;
+    Hwnd dragged;
+    std::function<void()> interrupt;
+  };
+  for (const Case& c : {Case{"the capture is taken", work,
+                             [&] { MiniatureOf(work).RaiseCaptureLost(); }},
+                        Case{"the window closes", doomed, [&] {
+                               fake.DestroyWindow(doomed);
+                               backend->Advance(100);
+                             }}}) {
+    SCOPED_TRACE(c.how);
+    forms::PictureBox& held = MiniatureOf(c.dragged);
+    const float heldLeft = held.Left();
+    held.RaiseMouseDown(forms::kLeftButton, 0, 45, 45);
+    held.RaiseMouseMove(forms::kLeftButton, 0, 300, 45);
+    ASSERT_TRUE(P().Dragging);
+    c.interrupt();
+    EXPECT_FALSE(P().Dragging);
+    if (c.dragged == work) {
+      EXPECT_FLOAT_EQ(held.Left(), heldLeft) << "back at its window's place";
+    }
+    fake.GetWindowRect(mail, &before);
+    fake.ClearCalls();
+    LeftClick(mail);
+    fake.GetWindowRect(mail, &after);
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(DesktopOf(mail), "1");
+    EXPECT_FALSE(fake.CallsOn("SetWindowPos", mail).empty()) << "raised";
+  }
 }
 
 TEST_F(Gestures, HoverPaintsTheCellUnderTheMouseAndNamesIt) {
@@ -241,6 +328,13 @@ TEST_F(Gestures, HoverPaintsTheCellUnderTheMouseAndNamesIt) {
   P().CursorCell = 0;
   backend->Advance(100);
   EXPECT_EQ(P().CursorCell, 0);
+
+  // A hovered cell that leaves the grid ends the hover: no timer ticks on for it.
+  P().lblDesktop(6).RaiseMouseMove(0, 0, 10, 10);
+  ASSERT_TRUE(P().tmrOverDesktop.Enabled());
+  P().SetupDesktops("2", "1");
+  backend->Advance(10);
+  EXPECT_FALSE(P().tmrOverDesktop.Enabled());
 }
 
 TEST_F(Gestures, RestingOnAHiddenWindowsMiniatureFadesItsPreviewInAndOut) {

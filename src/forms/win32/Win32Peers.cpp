@@ -293,7 +293,13 @@ LRESULT WindowPeer::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
                 kind_ == ControlKind::kLabel);
       return 0;
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lParam) != hwnd_) pressed_ = 0;
+      // The release of the last button lets go of the capture itself, with nothing pressed
+      // any more; a capture taken while a button is down ends the gesture without a release.
+      if (reinterpret_cast<HWND>(lParam) != hwnd_ && pressed_ != 0) {
+        pressed_ = 0;
+        control_.RaiseCaptureLost();
+        return 0;
+      }
       break;
     case WM_COMMAND:
       if (lParam != 0) {

@@ -217,6 +217,7 @@ struct FakeWindowSystem::State {
   int twipsY = 15;
   std::string programFolder = std::filesystem::current_path().string();
   bool secondInstance = false;
+  int failingReplacements = 0;
   bool ended = false;
   std::vector<Call> calls;
   std::vector<NotifyIconData> tray;
@@ -233,8 +234,18 @@ struct FakeWindowSystem::State {
     return it == windows.end() ? nullptr : &it->second;
   }
 
+  std::function<void(const Call&)> callHook;
+  bool inCallHook = false;
+
   void Record(std::string name, std::vector<std::string> args) {
     calls.push_back(Call{std::move(name), std::move(args)});
+    if (callHook && !inCallHook) {
+      inCallHook = true;
+      const auto hook = callHook;
+      const Call call = calls.back();
+      hook(call);
+      inCallHook = false;
+    }
   }
 
   // The sibling list a window lives in: the top-level Z order or its parent's children.
@@ -519,6 +530,12 @@ void FakeWindowSystem::SetScreen(int widthPx, int heightPx, int twipsPerPixelX,
 void FakeWindowSystem::SetProgramFolder(const std::string& folder) {
   state_->programFolder = folder;
 }
+
+void FakeWindowSystem::SetCallHook(std::function<void(const Call& call)> hook) {
+  state_->callHook = std::move(hook);
+}
+
+void FakeWindowSystem::FailFileReplacements(int count) { state_->failingReplacements = count; }
 
 void FakeWindowSystem::SetSecondInstance(bool anotherCopyRuns) {
   state_->secondInstance = anotherCopyRuns;
@@ -1203,6 +1220,19 @@ int FakeWindowSystem::MessageBoxA(Hwnd owner, const std::string& text, const std
 bool FakeWindowSystem::AcquireSingleInstance() {
   state_->Record("AcquireSingleInstance", {});
   return !state_->secondInstance;
+}
+
+bool FakeWindowSystem::ReplaceFileWith(const std::string& to, const std::string& from) {
+  State& s = *state_;
+  s.Record("ReplaceFileWith", {to, from});
+  if (s.failingReplacements > 0) {
+    --s.failingReplacements;
+    return false;
+  }
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(from, ec)) return false;
+  std::filesystem::rename(from, to, ec);  // replaces a file in one step, as the system does
+  return !ec;
 }
 
 std::string FakeWindowSystem::ProgramFolder() {

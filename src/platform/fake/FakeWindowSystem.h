@@ -59,6 +59,10 @@ class FakeWindowSystem : public WindowSystem {
   // Marks a combination as held by another program: RegisterHotKey of it then fails.
   void HoldHotkeyElsewhere(uint32_t modifiers, uint32_t virtualKey);
   void SetHung(Hwnd hwnd, bool hung);
+  // Runs `hook` at each call of the program, before the call acts (not again for the calls the
+  // hook itself makes): stands for the messages that the system delivers to the program while
+  // a call waits, whose handlers may change the desktop and the program's state.
+  void SetCallHook(std::function<void(const Call& call)> hook);
   // The picture CaptureWindow returns for the window (a plain fill of its size by default).
   void SetWindowPicture(Hwnd hwnd, Bitmap picture);
   void SetScreen(int widthPx, int heightPx, int twipsPerPixelX = 15, int twipsPerPixelY = 15);
@@ -67,6 +71,9 @@ class FakeWindowSystem : public WindowSystem {
   // Makes a registry key exist ("HKCU\\Software\\Vendor"), as an installer or another
   // program would; the Run key exists from the start, as on every Windows.
   void CreateRegistryKey(const std::string& path);
+  // The next `count` calls of ReplaceFileWith fail and change nothing, as on a disk that
+  // refuses the write.
+  void FailFileReplacements(int count);
 
   // Handlers the test installs for the two system dialogs; without one, ChooseColorA cancels
   // and MessageBoxA answers IDCANCEL.
@@ -149,6 +156,7 @@ class FakeWindowSystem : public WindowSystem {
                   uint32_t style) override;
   bool AcquireSingleInstance() override;
   std::string ProgramFolder() override;
+  bool ReplaceFileWith(const std::string& to, const std::string& from) override;
   void ExitProcess(uint32_t exitCode) override;
 
  private:

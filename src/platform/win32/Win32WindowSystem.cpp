@@ -505,6 +505,11 @@ bool Win32WindowSystem::AcquireSingleInstance() {
   return true;
 }
 
+bool Win32WindowSystem::ReplaceFileWith(const std::string& to, const std::string& from) {
+  return ::MoveFileExA(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 std::string Win32WindowSystem::ProgramFolder() {
   std::vector<char> path(MAX_PATH);
   for (;;) {

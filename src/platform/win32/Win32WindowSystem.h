@@ -74,6 +74,7 @@ class Win32WindowSystem : public WindowSystem {
                   uint32_t style) override;
   bool AcquireSingleInstance() override;
   std::string ProgramFolder() override;
+  bool ReplaceFileWith(const std::string& to, const std::string& from) override;
   void ExitProcess(uint32_t exitCode) override;
 
  private:
