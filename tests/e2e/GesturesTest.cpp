@@ -2,7 +2,9 @@
 // desktop's cell sends its window there (hidden, at the place the drop shows) and back; the
 // window menu of a miniature makes its window top-most for good, half transparent or no longer
 // managed (its title kept in the ignore list); the main menu's Exit asks first and, answered
-// Yes, gives back the windows of every desktop.
+// Yes, gives back the windows of every desktop; a window menu left open while a hotkey switches
+// desktops (which rebuilds its entries) still moves its window where the user chose, or does
+// nothing, and the program goes on.
 //
 // The popup menus are worked with the keyboard (Home, arrows, Enter): a click on an entry needs
 // the entry's place, and another process's menu cannot be read under Wine to find it. The
@@ -278,6 +280,71 @@ TEST_F(Gestures, TheWindowMenuActsOnItsWindowAndExitAsksFirstThenGivesBackEveryD
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "Leaving"), 1) << Printable(*list);
   ParkCursor();
   Shot("after-exit");
+}
+
+// While the window menu is open its entries are rebuilt under it: a desktop hotkey switches
+// desktops, and the switch refills "Move To" and the list of windows. "Move To" > "Desktop 3",
+// chosen afterwards from the menu as it was drawn, either sends the window to desktop 3 or does
+// nothing; the program neither falls over nor shows windows of another desktop.
+//
+// The desktops' hotkeys are Ctrl + digit here: Alt ends a popup menu before its hotkey arrives
+// (under Wine Alt+2 was seen to close the menu, and sometimes not to switch at all), while a
+// Ctrl hotkey is handled by the menu's own message loop with the menu left open.
+TEST_F(Gestures, AWindowMenuOpenWhileAHotkeySwitchesDesktopsStillMovesItsWindowOrDoesNothing) {
+  for (int n = 1; n <= 6; ++n) {
+    settings.Set("HOTKEYS", std::to_string(n), "1," + std::to_string(6 + n) + ",1");  // Ctrl
+  }
+  auto pressHotkey = [](int n) { return PressChord({VK_CONTROL, static_cast<WORD>('0' + n)}); };
+  const RECT aPlace{120, 480, 520, 780}, bPlace{560, 480, 900, 700};
+  HWND pager = StartAndWaitForPager();
+  ASSERT_NE(pager, nullptr) << "vuedeck.exe showed no window";
+  const PagerGrid grid(pager, settings);
+  // Each window's miniature follows it to its place while the window is the front one.
+  HWND b = OpenOnCurrentDesktop("Window B", bPlace, 0x60C040);
+  ASSERT_TRUE(b && WaitUntil([&] { return MiniatureAt(pager, grid.Miniature(1, bPlace)); }, 3000))
+      << "no miniature of window B at its place in cell 1";
+  HWND a = OpenOnCurrentDesktop("Window A", aPlace, 0x3080D0);
+  ASSERT_TRUE(a && WaitUntil([&] { return MiniatureAt(pager, grid.Miniature(1, aPlace)); }, 3000))
+      << "no miniature of window A at its place in cell 1";
+
+  ASSERT_TRUE(OpenWindowMenu(grid.Miniature(1, aPlace), "window-menu"));
+  ASSERT_TRUE(pressHotkey(2));
+  ASSERT_TRUE(WaitVisibility({a, b}, false)) << "no switch to desktop 2:" << FactsOf({a, b});
+  ASSERT_NE(VisiblePopupMenu(), nullptr) << "the switch closed the window menu";
+  Shot("switched-under-the-menu");
+  // Summon, Show on All Desktop, Always On Top, Move To > Desktop 2, Desktop 3.
+  ASSERT_TRUE(ChooseFromPopupMenu({VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN}))
+      << "Move To, Desktop 3 could not be chosen";
+
+  // Neither window of desktop 1 shows on desktop 2, and the program still answers.
+  EXPECT_FALSE(WaitUntil([&] { return IsWindowVisible(a) || IsWindowVisible(b); },
+                         kNothingHappensMs))
+      << "a window of another desktop shows:" << FactsOf({a, b});
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(Vuedeck().Running() && SendMessageTimeoutA(pager, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                                                         2000, &answer))
+      << "vuedeck.exe no longer answers after the choice";
+
+  // Window A went to desktop 3 (its miniature moved into cell 3) or stayed on desktop 1; the
+  // desktops' hotkeys show it on the one and not the other.
+  const bool moved =
+      WaitUntil([&] { return MiniatureAt(pager, grid.Miniature(3, aPlace)); }, kNothingHappensMs);
+  ParkCursor();
+  Shot(moved ? "moved-to-desktop-3" : "left-on-desktop-1");
+  if (moved) {
+    ASSERT_TRUE(pressHotkey(3));
+    EXPECT_TRUE(WaitVisibility({a}, true)) << "not shown on desktop 3:" << FactsOf({a, b});
+  } else {
+    EXPECT_NE(MiniatureAt(pager, grid.Miniature(1, aPlace)), nullptr)
+        << "window A's miniature is in neither cell 1 nor cell 3";
+  }
+  ASSERT_TRUE(pressHotkey(1));
+  EXPECT_TRUE(WaitVisibility({b}, true) && WaitVisibility({a}, !moved))
+      << "on desktop 1, after window A " << (moved ? "moved to desktop 3:" : "stayed:")
+      << FactsOf({a, b});
+
+  ASSERT_TRUE(CloseAndWaitForExit());
+  EXPECT_TRUE(IsWindowVisible(a) && IsWindowVisible(b)) << FactsOf({a, b});
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 // The options dialog, start with Windows and the tray icon, seen from outside, in one session:
-// the dialog opened from the pager's main menu, every page as the user sees it, the Run value
-// written and deleted at once by "Start Application After Reboot", a new grid applied with OK and
-// kept over a restart, and the pager put away and brought back with the tray icon.
+// the dialog opened from the pager's main menu and closed with Alt+F4 as with Cancel (the pager
+// hides with its hotkey again, and the dialog opens again as it was), every page as the user sees
+// it, the Run value written and deleted at once by "Start Application After Reboot", a new grid
+// applied with OK and kept over a restart, and the pager put away and brought back with the tray
+// icon.
 #include <algorithm>
 #include <cctype>
 #include <iostream>
+#include <map>
 #include <optional>
 #include <set>
 
@@ -86,6 +89,51 @@ std::string GridOf(HWND pager) {
 }
 
 bool ClickCenterOf(HWND control) { return control && ClickPoint(Middle(RectOf(control))); }
+
+// The entries of every list box of the dialog (its combo boxes, on every page), by window. Asked
+// in wide characters: the program's controls are Unicode windows, and asked from another
+// process in ANSI they gave only the first character of each entry under Wine.
+using Lists = std::map<HWND, std::vector<std::string>>;
+Lists ListsOf(HWND dialog) {
+  std::vector<HWND> combos;
+  EnumChildWindows(
+      dialog,
+      [](HWND w, LPARAM out) -> BOOL {
+        if (IsClass(w, "ComboBox")) reinterpret_cast<std::vector<HWND>*>(out)->push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&combos));
+  Lists lists;
+  for (HWND combo : combos) {
+    DWORD_PTR count = 0;
+    SendMessageTimeoutA(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+    std::vector<std::string>& items = lists[combo];
+    for (WPARAM i = 0; i < count; ++i) {
+      wchar_t text[256] = L"";
+      SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text),
+                          SMTO_ABORTIFHUNG, 2000, nullptr);
+      items.push_back(std::string(text, text + wcslen(text)));
+    }
+  }
+  return lists;
+}
+
+// How many lists hold the entry.
+int ListsHolding(const Lists& lists, const std::string& entry) {
+  return static_cast<int>(std::count_if(lists.begin(), lists.end(), [&](const auto& list) {
+    return std::count(list.second.begin(), list.second.end(), entry) > 0;
+  }));
+}
+
+// The first entry that a list holds twice, or nothing.
+std::optional<std::string> Repeated(const Lists& lists) {
+  for (const auto& [combo, items] : lists) {
+    for (const std::string& item : items) {
+      if (std::count(items.begin(), items.end(), item) > 1) return item;
+    }
+  }
+  return std::nullopt;
+}
 
 // The Run value of the current user, or nothing when there is none.
 std::optional<std::string> RunValue() {
@@ -210,6 +258,33 @@ TEST_F(Options, PagesRunValueAndA3By2GridKeptOverARestartThenTheTrayIconTogglesT
   EXPECT_TRUE(WaitUntil([&] { return ReadWindowFacts(dialog).topmost; }, kDialogTimeoutMs))
       << FactsOf({dialog});
   EXPECT_TRUE(ReadWindowFacts(dialog).Borderless()) << FactsOf({dialog});
+
+  // Alt+F4 on the dialog is Cancel: it goes, the hide/unhide hotkey (Ctrl+F12 in the test
+  // settings) puts the pager away and back, and opened once more the dialog lists each modifier
+  // and key once, as the first time.
+  const Lists lists = ListsOf(dialog);
+  ASSERT_EQ(ListsHolding(lists, "CTRL"), 3) << "the desktops', panic and hide/unhide modifiers";
+  ASSERT_EQ(ListsHolding(lists, "F12"), 3) << "the desktops', panic and hide/unhide keys";
+  EXPECT_FALSE(Repeated(lists).has_value()) << *Repeated(lists);
+  ASSERT_TRUE(PressChord({VK_MENU, VK_F4}));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }, kDialogTimeoutMs))
+      << "Alt+F4 left the dialog open";
+  auto pagerAfterHideKey = [&](bool shown) {
+    if (!PressChord({VK_CONTROL, VK_F12})) return false;
+    return WaitUntil(
+        [&] {
+          const WindowFacts f = ReadWindowFacts(pager);  // shown means opaque again, too
+          return shown ? f.visible && f.alpha.value_or(255) == 255 : !f.visible;
+        },
+        kDialogTimeoutMs);
+  };
+  EXPECT_TRUE(pagerAfterHideKey(false)) << "Ctrl+F12 did not hide the pager:" << FactsOf({pager});
+  EXPECT_TRUE(ShotSettled("closed-with-alt-f4-and-pager-hidden"));
+  EXPECT_TRUE(pagerAfterHideKey(true)) << "Ctrl+F12 did not bring it back:" << FactsOf({pager});
+  dialog = OpenOptions();
+  ASSERT_NE(dialog, nullptr) << "the Options dialog did not open again";
+  const Lists again = ListsOf(dialog);
+  EXPECT_EQ(again, lists) << "opened again, the dialog's lists are not those of the first time";
 
   // Every page, as the user sees it.
   EXPECT_TRUE(ShotSettled("page-general-application"));
