@@ -18,13 +18,10 @@ void frmMain::OpenDesktop(int16_t desktop) {
   CurrentDesktop = desktop;
   // The windows of the other desktops hide side by side, not one after the other.
   ws_.BeginShowBatch();
-  for (Hwnd hwnd : ManagedWindows()) {
-    const std::string key = WindowTable::KeyOf(hwnd);
-    if (hwnd == PagerHandle || !Table.RowExists(key)) continue;
-    if (Table.Get(key, WindowTable::kShowAll).empty() &&
-        AsNumber(Table.Get(key, WindowTable::kDesktop)) != desktop) {
-      HideWindow(hwnd);
-    }
+  for (Hwnd hwnd : Table.Handles()) {
+    const ManagedWindow* w = Table.Find(hwnd);
+    if (hwnd == PagerHandle || w == nullptr) continue;
+    if (!w->showAll && w->desktop != desktop) HideWindow(hwnd);
   }
   // Without slides this desktop's windows are asked to show right after, in the same batch,
   // and one wait covers them all; slides start from windows that are hidden.
@@ -42,10 +39,9 @@ void frmMain::KeepFocusVisible(Hwnd foregroundBefore) {
   int guard = 0;
   for (Hwnd w = ws_.GetWindow(hWnd(), GW_HWNDFIRST); w != 0 && guard < 100000;
        w = ws_.GetWindow(w, GW_HWNDNEXT), ++guard) {
-    const std::string key = WindowTable::KeyOf(w);
-    if (w == PagerHandle || !Table.RowExists(key) || !ws_.IsWindowVisible(w)) continue;
-    if (Table.Get(key, WindowTable::kShowAll) == "1" ||
-        AsNumber(Table.Get(key, WindowTable::kDesktop)) == CurrentDesktop) {
+    const ManagedWindow* managed = Table.Find(w);
+    if (w == PagerHandle || managed == nullptr || !ws_.IsWindowVisible(w)) continue;
+    if (managed->showAll || managed->desktop == CurrentDesktop) {
       ws_.SetForegroundWindow(w);
       return;
     }
@@ -58,35 +54,39 @@ void frmMain::ShowDesktop(int16_t desktop) {
   // Without slides the windows show side by side; their transparency is set once they are
   // shown (a window made layered while hidden may not be drawn when it shows).
   const bool together = !AnimateMode;
-  std::vector<std::pair<Hwnd, std::string>> shown;  // the window and its row key
+  std::vector<Hwnd> shown;
   if (together) ws_.BeginShowBatch();
-  for (Hwnd hwnd : ManagedWindows()) {
-    const std::string key = WindowTable::KeyOf(hwnd);
-    if (!Table.RowExists(key)) continue;  // it closed while another window was shown
-    const bool showAll = Table.Get(key, WindowTable::kShowAll) == "1";
-    if (AsNumber(Table.Get(key, WindowTable::kDesktop)) == desktop) {
-      if (AnimateMode && Table.Get(key, WindowTable::kShowAll).empty()) {
+  for (Hwnd hwnd : Table.Handles()) {
+    // Read before anything is shown: showing a window answers sent messages, whose handlers
+    // may take records out of the table (a window that closes meanwhile is skipped).
+    const ManagedWindow* w = Table.Find(hwnd);
+    if (w == nullptr) continue;
+    const bool showAll = w->showAll;
+    const int32_t miniature = w->miniature;
+    if (w->desktop == desktop) {
+      if (AnimateMode && !showAll) {
         // The window slides in to its own left edge, read from the window itself.
         MoveIn(hwnd, GetWindowBounds(hwnd).left);
       } else {
         SetWindowShown(hwnd, true);
-        if (!showAll) shown.emplace_back(hwnd, key);
+        if (!showAll) shown.push_back(hwnd);
       }
     }
     if (showAll) {
-      int32_t v = AsNumber(Table.Get(key, WindowTable::kVirtualWindow));
-      if (picWin.Exists(v) && v > 0) picWin(v).SetVisible(false);
+      if (miniature > 0 && picWin.Exists(miniature)) picWin(miniature).SetVisible(false);
       PlaceMiniature(hwnd, desktop);
       SetWindowShown(hwnd, true);
-      shown.emplace_back(hwnd, key);
+      shown.push_back(hwnd);
     }
   }
   if (together) ws_.EndShowBatch();
-  for (const auto& [hwnd, key] : shown) {
-    if (Table.Get(key, WindowTable::kShowAll) == "1") {
+  for (Hwnd hwnd : shown) {
+    const ManagedWindow* w = Table.Find(hwnd);
+    if (w == nullptr) continue;
+    if (w->showAll) {
       if (!ReapplyTransparency(hwnd)) MakeOpaque(hwnd);
-    } else if (auto a = ToInt32(Table.Get(key, WindowTable::kTransparent))) {
-      modTransparent::SetWindowAlpha(ws_, hwnd, *a);
+    } else if (w->transparency) {
+      modTransparent::SetWindowAlpha(ws_, hwnd, *w->transparency);
     }
   }
   FillWindowMenus(desktop);
@@ -94,12 +94,9 @@ void frmMain::ShowDesktop(int16_t desktop) {
 
 void frmMain::MoveOut() {
   if (!AnimateMode) return;
-  for (Hwnd hwnd : ManagedWindows()) {
-    const std::string key = WindowTable::KeyOf(hwnd);
-    if (!Table.RowExists(key) || !Table.Get(key, WindowTable::kShowAll).empty() ||
-        AsNumber(Table.Get(key, WindowTable::kDesktop)) != CurrentDesktop) {
-      continue;
-    }
+  for (Hwnd hwnd : Table.Handles()) {
+    const ManagedWindow* w = Table.Find(hwnd);
+    if (w == nullptr || w->showAll || w->desktop != CurrentDesktop) continue;
     // The slide starts from the window's real rectangle and puts it back there, to the pixel.
     const Rect r = GetWindowBounds(hwnd);
     int32_t x = r.left;
@@ -117,13 +114,13 @@ void frmMain::MoveOut() {
 
 void frmMain::MoveIn(Hwnd hwnd, int32_t target) {
   if (!AnimateMode) return;
-  const std::string key = WindowTable::KeyOf(hwnd);
-  if (!Table.RowExists(key)) return;
+  const ManagedWindow* w = Table.Find(hwnd);
+  if (w == nullptr) return;
+  // Read once: showing and moving the window answers sent messages, and the handlers they run
+  // may take records out of the table.
+  const std::optional<int> transparency = w->transparency;
   const Rect r = GetWindowBounds(hwnd);
-  // A copy: showing and moving the window answers sent messages, and the handlers they run
-  // may take rows out of the table.
-  const std::string transparent = Table.Get(key, WindowTable::kTransparent);
-  const int own = ToInt32(transparent).value_or(255);
+  const int own = transparency.value_or(255);
   int32_t x = target + 60;
   ws_.MoveWindow(hwnd, x, r.top, r.Width(), r.Height(), true);
   modTransparent::SetWindowAlpha(ws_, hwnd, 0);
@@ -133,7 +130,7 @@ void frmMain::MoveIn(Hwnd hwnd, int32_t target) {
     x -= 5;
     ws_.MoveWindow(hwnd, x, r.top, r.Width(), r.Height(), true);
     modTransparent::SetWindowAlpha(ws_, hwnd, a);
-    if (transparent.empty() || a + 10 <= own) {
+    if (!transparency || a + 10 <= own) {
       a += 10;
     } else {
       a = own;
@@ -143,7 +140,7 @@ void frmMain::MoveIn(Hwnd hwnd, int32_t target) {
   // The slide ends with the window as the user left it: opaque (its own layering), or at the
   // transparency the user chose. The layered style is set anew while the window is shown:
   // some systems do not draw a window that became layered while it was hidden.
-  if (transparent.empty()) {
+  if (!transparency) {
     MakeOpaque(hwnd);
   } else {
     modTransparent::ClearWindowAlpha(ws_, hwnd);
@@ -169,17 +166,16 @@ void frmMain::MakeOpaque(Hwnd hwnd) {
 }
 
 void frmMain::HideWindow(Hwnd hwnd) {
-  const std::string key = WindowTable::KeyOf(hwnd);
-  if (!Table.RowExists(key)) return;
-  if (Table.Get(key, WindowTable::kShowAll) != "1") SetWindowShown(hwnd, false);
+  const ManagedWindow* w = Table.Find(hwnd);
+  if (w != nullptr && !w->showAll) SetWindowShown(hwnd, false);
 }
 
 void frmMain::PlaceWindow(int16_t desktop, Hwnd hwnd, float left, float top, float width,
                           float height) {
-  const std::string key = WindowTable::KeyOf(hwnd);
-  if (!Table.RowExists(key)) return;
-  Table.Set(key, WindowTable::kDesktop, std::to_string(desktop));
-  if (Table.Get(key, WindowTable::kOnTop) == "0") {
+  ManagedWindow* w = Table.Find(hwnd);
+  if (w == nullptr) return;
+  w->desktop = desktop;
+  if (!w->onTop) {
     // To the top of the Z order without staying top-most.
     ws_.SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, kRaiseFlags);
     ws_.SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, kRaiseFlags);
@@ -192,21 +188,12 @@ void frmMain::PlaceWindow(int16_t desktop, Hwnd hwnd, float left, float top, flo
     ws_.MoveWindow(hwnd, RoundEven(left / sx), RoundEven(top / sy), RoundEven(width / sx),
                    RoundEven(height / sy), true);
   }
-  Table.Set(key, WindowTable::kLeft, FormatSingle(left));
-  Table.Set(key, WindowTable::kTop, FormatSingle(top));
-}
-
-std::vector<Hwnd> frmMain::ManagedWindows() const {
-  std::vector<Hwnd> windows;
-  windows.reserve(static_cast<size_t>(Table.Count()));
-  for (int i = 1; i <= Table.Count(); ++i) windows.push_back(Table.HandleAt(i));
-  return windows;
 }
 
 bool frmMain::ReapplyTransparency(Hwnd hwnd) {
-  const std::string& alpha = Table.Get(WindowTable::KeyOf(hwnd), WindowTable::kTransparent);
-  if (alpha.empty()) return false;
-  if (auto a = ToInt32(alpha)) modTransparent::SetWindowAlpha(ws_, hwnd, *a);
+  const ManagedWindow* w = Table.Find(hwnd);
+  if (w == nullptr || !w->transparency) return false;
+  modTransparent::SetWindowAlpha(ws_, hwnd, *w->transparency);
   return true;
 }
 

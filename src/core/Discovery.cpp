@@ -26,9 +26,11 @@ void frmMain::GetActiveWindows() {
        w = ws_.GetWindow(w, GW_HWNDNEXT)) {
     if (w == PagerHandle || !HasRequiredStyle(w)) continue;
     const std::string caption = GetWindowTitle(w);
-    const std::string key = WindowTable::KeyOf(w);
-    if (Table.RowExists(key)) Table.Set(key, WindowTable::kTitle, caption);
-    if (caption.empty() || Table.RowExists(key)) continue;
+    if (ManagedWindow* managed = Table.Find(w)) {
+      managed->title = caption;
+      continue;
+    }
+    if (caption.empty()) continue;
     AddWindow(w, caption, CurrentDesktop, false);
     if (IsManaged(w)) added.push_back(w);
   }
@@ -36,8 +38,10 @@ void frmMain::GetActiveWindows() {
   // again from the bottom window up, so that the miniatures overlap as the windows do.
   // None of them has come forward since: the first to do so gets its miniature raised.
   for (auto it = added.rbegin(); it != added.rend(); ++it) {
-    const int32_t v = AsNumber(Table.Get(WindowTable::KeyOf(*it), WindowTable::kVirtualWindow));
-    if (v > 0 && picWin.Exists(v)) picWin(v).ZOrder(0);
+    const ManagedWindow* w = Table.Find(*it);
+    if (w != nullptr && w->miniature > 0 && picWin.Exists(w->miniature)) {
+      picWin(w->miniature).ZOrder(0);
+    }
     MiniatureRaised[*it] = false;
   }
 }
@@ -59,20 +63,14 @@ void frmMain::AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, 
   const int32_t arrival = ++ZOrderCounters[CurrentDesktop];
   picPreview.Load(v);
 
-  const std::string key = WindowTable::KeyOf(hwnd);
   const ScaledRect scaled = Scaled(hwnd);
   const float scaledWidth = scaled.width, scaledHeight = scaled.height;
   const float scaledLeft = scaled.left, scaledTop = scaled.top;
-  Table.Add(key, std::to_string(hwnd));
-  Table.Set(key, WindowTable::kTitle, caption);
-  Table.Set(key, WindowTable::kDesktop, std::to_string(desktop));
-  Table.Set(key, WindowTable::kZOrder, std::to_string(arrival));
-  Table.Set(key, WindowTable::kWidth, FormatSingle(scaledWidth));
-  Table.Set(key, WindowTable::kHeight, FormatSingle(scaledHeight));
-  Table.Set(key, WindowTable::kLeft, FormatSingle(scaledLeft));
-  Table.Set(key, WindowTable::kTop, FormatSingle(scaledTop));
-  Table.Set(key, WindowTable::kVirtualWindow, std::to_string(v));
-  Table.Set(key, WindowTable::kOnTop, "0");
+  ManagedWindow& record = *Table.Add(hwnd);
+  record.title = caption;
+  record.desktop = desktop;
+  record.arrival = arrival;
+  record.miniature = v;
 
   // A window parked wholly left of the screen is brought to its top-left corner.
   if (scaledLeft + scaledWidth < 0) {
@@ -104,7 +102,6 @@ void frmMain::AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, 
   miniature.Move(lblDesktop(CurrentDesktop).Left() + scaledLeft,
                  lblDesktop(CurrentDesktop).Top() + scaledTop, scaledWidth, scaledHeight);
   miniature.SetToolTipText(caption);
-  miniature.SetTag(key);
   miniature.SetVisible(true);
   miniature.ZOrder(0);
 
@@ -181,9 +178,9 @@ void frmMain::RefreshWindows() {
   std::sort(live.begin(), live.end());
   const Hwnd foreground = ws_.GetForegroundWindow();
   std::vector<Hwnd> gone;
-  const int count = Table.Count();
-  for (int i = 1; i <= count; ++i) {
-    const Hwnd hwnd = Table.HandleAt(i);
+  const std::vector<Hwnd> managed = Table.Handles();
+  const int count = static_cast<int>(managed.size());
+  for (const Hwnd hwnd : managed) {
     // A window missing from the list is asked once more, so that a list that came back short
     // never makes the program forget (and show) windows that are still there.
     if (!std::binary_search(live.begin(), live.end(), hwnd) && !ws_.IsWindow(hwnd)) {
@@ -193,7 +190,7 @@ void frmMain::RefreshWindows() {
   const int turn = (count + kCaptionTurns - 1) / kCaptionTurns;
   for (int step = 0; step < turn; ++step) {
     captionTurn_ = captionTurn_ % count + 1;
-    const Hwnd hwnd = Table.HandleAt(captionTurn_);
+    const Hwnd hwnd = managed[static_cast<size_t>(captionTurn_ - 1)];
     // The caption's length tells whether it reads empty; the text itself is not needed.
     if (hwnd != foreground && ws_.GetWindowTextLengthA(hwnd) == 0) gone.push_back(hwnd);
   }
@@ -204,9 +201,7 @@ void frmMain::RefreshWindows() {
   gone.erase(std::unique(gone.begin(), gone.end()), gone.end());
   for (Hwnd hwnd : gone) ForgetWindow(hwnd);
 
-  if (IsManaged(foreground) &&
-      AsNumber(Table.Get(WindowTable::KeyOf(foreground), WindowTable::kDesktop)) ==
-          CurrentDesktop) {
+  if (IsManaged(foreground) && DesktopOf(foreground) == CurrentDesktop) {
     UpdateActiveWindow(foreground, CurrentDesktop, TickCaptureDue(foreground), &foregroundTitle);
     return;
   }
@@ -217,28 +212,29 @@ void frmMain::RefreshWindows() {
 }
 
 void frmMain::ForgetWindow(Hwnd hwnd) {
-  const std::string key = WindowTable::KeyOf(hwnd);
-  if (!Table.RowExists(key)) return;
+  const ManagedWindow* record = Table.Find(hwnd);
+  if (record == nullptr) return;
+  const bool translucent = record->transparency.has_value();
   // A window still alive that the program hid (it cleared its caption while on another
   // desktop) is given back before the program forgets it; one that its own application hid
   // stays hidden. Neither keeps a translucency the program gave it.
   if (ws_.IsWindow(hwnd)) {
     const bool hiddenByUs = hiddenByProgram_.count(hwnd) != 0 && !ws_.IsWindowVisible(hwnd);
     if (hiddenByUs) SetWindowShown(hwnd, true);
-    if (hiddenByUs || !Table.Get(key, WindowTable::kTransparent).empty()) MakeOpaque(hwnd);
+    if (hiddenByUs || translucent) MakeOpaque(hwnd);
   }
   DropWindow(hwnd);
 }
 
 void frmMain::DropWindow(Hwnd hwnd) {
-  const std::string key = WindowTable::KeyOf(hwnd);
-  // Its miniature and its full-size picture go with it (the index is never used again), so a
-  // pager running for weeks does not keep anything of the windows it ever managed.
-  const int32_t v = AsNumber(Table.Get(key, WindowTable::kVirtualWindow));
-  if (v > 0) UnloadMiniature(v);
-  if (!Table.Get(key, WindowTable::kTransparent).empty()) translucencyBehind_ = true;
+  if (const ManagedWindow* record = Table.Find(hwnd)) {
+    // Its miniature and its full-size picture go with it (the number is never used again), so
+    // a pager running for weeks does not keep anything of the windows it ever managed.
+    if (record->miniature > 0) UnloadMiniature(record->miniature);
+    if (record->transparency) translucencyBehind_ = true;
+  }
   if (hiddenByProgram_.erase(hwnd) != 0) recordBehind_ = true;  // rewritten this tick
-  Table.Remove(key);
+  Table.Remove(hwnd);
   MiniatureRaised.erase(hwnd);
   captureRhythm_.erase(hwnd);
   OriginallyLayered.erase(hwnd);
@@ -264,12 +260,12 @@ void frmMain::RefreshNextShownMiniature() {
     --roundRobinWait_;
     return;
   }
-  const int count = Table.Count();
+  const std::vector<Hwnd> windows = Table.Handles();
+  const int count = static_cast<int>(windows.size());
   for (int step = 0; step < count; ++step) {
     roundRobin_ = roundRobin_ % count + 1;
-    const Hwnd hwnd = Table.HandleAt(roundRobin_);
-    if (AsNumber(Table.GetAt(roundRobin_, WindowTable::kDesktop)) != CurrentDesktop ||
-        hwnd == MovedWindow || !ws_.IsWindowVisible(hwnd)) {
+    const Hwnd hwnd = windows[static_cast<size_t>(roundRobin_ - 1)];
+    if (DesktopOf(hwnd) != CurrentDesktop || hwnd == MovedWindow || !ws_.IsWindowVisible(hwnd)) {
       continue;
     }
     const auto before = captureRhythm_.find(hwnd);
@@ -286,9 +282,7 @@ void frmMain::RefreshNextShownMiniature() {
 void frmMain::SendSummonedWindowBack() {
   const Hwnd summoned = SummonedWindow;
   SummonedWindow = 0;
-  const std::string key = WindowTable::KeyOf(summoned);
-  const bool elsewhere = Table.RowExists(key) &&
-                         AsNumber(Table.Get(key, WindowTable::kDesktop)) != CurrentDesktop;
+  const bool elsewhere = IsManaged(summoned) && DesktopOf(summoned) != CurrentDesktop;
   if (elsewhere) {
     int alpha = 255;
     modTransparent::FadeOut(ws_, summoned, alpha, 1);
@@ -303,9 +297,7 @@ void frmMain::SendSummonedWindowBack() {
 
 void frmMain::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture,
                                  const std::string* title) {
-  const std::string key = WindowTable::KeyOf(hwnd);
-  if (!Table.RowExists(key) || hwnd == PagerHandle) return;
-  if (AsNumber(Table.Get(key, WindowTable::kDesktop)) != desktop) return;
+  if (!IsManaged(hwnd) || hwnd == PagerHandle || DesktopOf(hwnd) != desktop) return;
 
   if (!replacingMiniatures_) {
     // A managed window of this desktop came forward: withdraw a pending offer.
@@ -325,14 +317,12 @@ void frmMain::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture,
     }
   }
 
-  if (Table.Get(key, WindowTable::kVirtualWindow).empty()) return;
-  Table.Set(key, WindowTable::kTitle, title ? *title : GetWindowTitle(hwnd));
-  const ScaledRect scaled = Scaled(hwnd);
-  Table.Set(key, WindowTable::kWidth, FormatSingle(scaled.width));
-  Table.Set(key, WindowTable::kHeight, FormatSingle(scaled.height));
-  Table.Set(key, WindowTable::kLeft, FormatSingle(scaled.left));
-  Table.Set(key, WindowTable::kTop, FormatSingle(scaled.top));
-  RefreshMiniature(hwnd, scaled, capture);
+  // Handlers that ran meanwhile (hiding the pager, sending a summoned window back) may have
+  // taken the window's record out: it is looked up again.
+  ManagedWindow* record = Table.Find(hwnd);
+  if (record == nullptr || record->miniature == 0) return;
+  record->title = title ? *title : GetWindowTitle(hwnd);
+  RefreshMiniature(hwnd, Scaled(hwnd), capture);
 }
 
 bool frmMain::IsOwnWindow(Hwnd hwnd) {

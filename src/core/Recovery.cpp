@@ -80,11 +80,10 @@ void frmMain::SaveTranslucencyRecord() {
   if (!translucencyBehind_) return;
   translucencyBehind_ = false;
   std::ostringstream lines;
-  for (int i = 1; i <= Table.Count(); ++i) {
-    const auto alpha = ToInt32(Table.GetAt(i, WindowTable::kTransparent));
-    if (!alpha) continue;
-    const Hwnd hwnd = Table.HandleAt(i);
-    lines << hwnd << ' ' << ws_.GetWindowThreadProcessId(hwnd) << ' ' << *alpha;
+  for (const Hwnd hwnd : Table.Handles()) {
+    const ManagedWindow* w = Table.Find(hwnd);
+    if (w == nullptr || !w->transparency) continue;
+    lines << hwnd << ' ' << ws_.GetWindowThreadProcessId(hwnd) << ' ' << *w->transparency;
     if (auto own = OriginallyLayered.find(hwnd); own != OriginallyLayered.end()) {
       const OwnLayering& layering = own->second;
       lines << ' ' << layering.colorKey << ' ' << static_cast<int>(layering.alpha) << ' '
@@ -134,7 +133,7 @@ bool frmMain::AdoptRecordedTranslucency(Hwnd hwnd) {
   } else {
     OriginallyLayered.erase(hwnd);
   }
-  Table.Set(WindowTable::KeyOf(hwnd), WindowTable::kTransparent, std::to_string(recorded.alpha));
+  if (ManagedWindow* w = Table.Find(hwnd)) w->transparency = recorded.alpha;
   translucencyBehind_ = true;
   return true;
 }
@@ -157,7 +156,7 @@ void frmMain::ReleaseUnclaimedTranslucency() {
 
 void frmMain::BringEveryWindowBack() noexcept {
   try {
-    for (int i = 1; i <= Table.Count(); ++i) ws_.ShowWindow(Table.HandleAt(i), SW_SHOW);
+    for (const Hwnd hwnd : Table.Handles()) ws_.ShowWindow(hwnd, SW_SHOW);
     for (const auto& [hwnd, process] : hiddenByProgram_) ws_.ShowWindow(hwnd, SW_SHOW);
   } catch (...) {
   }

@@ -283,14 +283,10 @@ void frmMain::CloseAll() {
   // 3. The windows come back without sliding.
   AnimateMode = false;
   // 4. Every window onto desktop 1, opaque unless the user chose a transparency.
-  for (Hwnd hwnd : ManagedWindows()) {
-    const std::string key = WindowTable::KeyOf(hwnd);
-    if (!Table.RowExists(key)) continue;
+  for (Hwnd hwnd : Table.Handles()) {
+    if (!IsManaged(hwnd)) continue;
     MakeOpaque(hwnd);
-    if (AsNumber(Table.Get(key, WindowTable::kDesktop)) != 1) {
-      Table.Set(key, WindowTable::kDesktop, "1");
-      PlaceWindow(1, hwnd, 0, 0, 0, 0);
-    }
+    if (DesktopOf(hwnd) != 1) PlaceWindow(1, hwnd, 0, 0, 0, 0);
   }
   // 5. Every managed window is now on desktop 1 and is shown (and the record of hidden
   // windows goes).

@@ -40,8 +40,12 @@ float frmMain::ScaledHeight(Hwnd hwnd) { return Scaled(hwnd).height; }
 float frmMain::ScaledLeft(Hwnd hwnd) { return Scaled(hwnd).left; }
 float frmMain::ScaledTop(Hwnd hwnd) { return Scaled(hwnd).top; }
 
-std::string frmMain::KeyHandle(const std::string& tag) {
-  return tag.size() > 3 ? tag.substr(3) : std::string();
+Hwnd frmMain::WindowOfMiniature(int32_t miniature) const {
+  if (miniature < 1) return 0;
+  for (const ManagedWindow& w : Table) {
+    if (w.miniature == miniature) return w.handle;
+  }
+  return 0;
 }
 
 }  // namespace vd

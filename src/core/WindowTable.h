@@ -1,71 +1,76 @@
-// The program's one record of the windows it manages: one row per window, keyed "ID:" and the
-// decimal handle, holding the handle as item text and eleven text columns. Rows keep the order
-// in which they were added; they are found by key or by 1-based position.
+// The program's one record of the windows it manages: one typed record per window, in the
+// order the windows were taken on. A window has at most one record; a record is found by the
+// window's handle.
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/WindowSystem.h"
+
 namespace vd {
+
+struct ManagedWindow {
+  Hwnd handle = 0;
+  std::string title;
+  int desktop = 1;
+  int32_t arrival = 0;    // its number among the windows that arrived on its desktop
+  int32_t miniature = 0;  // the number of its miniature; 0 before it has one
+  bool onTop = false;     // always on top, by the user's choice
+  bool showAll = false;   // shown on every desktop
+  std::optional<int> transparency;  // the opacity the user chose for it
+};
 
 class WindowTable {
  public:
-  // The eleven columns, in their order.
-  enum Column {
-    kTitle = 1,
-    kDesktop = 2,
-    kZOrder = 3,
-    kWidth = 4,
-    kHeight = 5,
-    kLeft = 6,
-    kTop = 7,
-    kVirtualWindow = 8,
-    kOnTop = 9,
-    kShowAll = 10,
-    kTransparent = 11,
+  WindowTable() = default;
+  WindowTable(const WindowTable&) = delete;
+  WindowTable& operator=(const WindowTable&) = delete;
+
+  int Count() const { return static_cast<int>(order_.size()); }
+  bool Contains(Hwnd handle) const { return byHandle_.count(handle) != 0; }
+
+  // The window's record, or nullptr. A record stays where it is until it is removed: a pointer
+  // to it stays good while other windows come and go, but not across its own removal, so a
+  // caller holding one across a call that can run other handlers looks it up again.
+  ManagedWindow* Find(Hwnd handle);
+  const ManagedWindow* Find(Hwnd handle) const;
+
+  // Appends a record for the window; nullptr (and nothing changes) when it has one already.
+  ManagedWindow* Add(Hwnd handle);
+  // Removes the window's record; false when it has none.
+  bool Remove(Hwnd handle);
+
+  // The handles in table order, as they are now.
+  std::vector<Hwnd> Handles() const;
+
+  // The records in table order.
+  class Iterator {
+   public:
+    using Inner = std::vector<std::unique_ptr<ManagedWindow>>::const_iterator;
+    explicit Iterator(Inner at) : at_(at) {}
+    ManagedWindow& operator*() const { return **at_; }
+    ManagedWindow* operator->() const { return at_->get(); }
+    Iterator& operator++() {
+      ++at_;
+      return *this;
+    }
+    bool operator==(const Iterator& other) const { return at_ == other.at_; }
+    bool operator!=(const Iterator& other) const { return at_ != other.at_; }
+
+   private:
+    Inner at_;
   };
-  static constexpr int kColumnCount = 11;
-  // The column captions, index 0 being the item text's ("wHnd").
-  static const std::array<const char*, kColumnCount + 1> kCaptions;
-
-  // "ID:" followed by the decimal handle: the key of a window's row.
-  static std::string KeyOf(int32_t handle);
-
-  int Count() const { return static_cast<int>(rows_.size()); }
-  bool RowExists(const std::string& key) const { return index_.count(key) != 0; }
-
-  // Appends a row; false (and nothing changes) when the key is already taken.
-  bool Add(const std::string& key, const std::string& itemText);
-  // Removes a row; false when there is none with that key.
-  bool Remove(const std::string& key);
-
-  // Reading a missing row or a column outside 1..11 gives the empty text; writing one does
-  // nothing. Positions run from 1 to Count().
-  const std::string& Get(const std::string& key, int column) const;
-  void Set(const std::string& key, int column, std::string value);
-  const std::string& GetAt(int position, int column) const;
-  void SetAt(int position, int column, std::string value);
-  const std::string& ItemText(const std::string& key) const;
-  const std::string& ItemTextAt(int position) const;
-  const std::string& KeyAt(int position) const;
-  // The handle of the row at a position (its item text as a number; 0 when unreadable).
-  int32_t HandleAt(int position) const;
+  Iterator begin() const { return Iterator(order_.begin()); }
+  Iterator end() const { return Iterator(order_.end()); }
 
  private:
-  struct Row {
-    std::string key;
-    std::string itemText;
-    std::array<std::string, kColumnCount> cells;  // column c at cells[c - 1]
-  };
-  const Row* Find(const std::string& key) const;
-  Row* Find(const std::string& key);
-  const Row* At(int position) const;
-
-  std::vector<Row> rows_;
-  std::unordered_map<std::string, size_t> index_;  // key -> position in rows_
+  std::vector<std::unique_ptr<ManagedWindow>> order_;
+  std::unordered_map<Hwnd, ManagedWindow*> byHandle_;
 };
 
 }  // namespace vd

@@ -165,10 +165,18 @@ class frmMain : public forms::Form {
   float ScaledHeight(Hwnd hwnd);
   float ScaledLeft(Hwnd hwnd);
   float ScaledTop(Hwnd hwnd);
-  bool RowExists(const std::string& key) const { return Table.RowExists(key); }
-  bool IsManaged(Hwnd hwnd) const { return Table.RowExists(WindowTable::KeyOf(hwnd)); }
-  // The handle a miniature's tag names: the tag without "ID:" ("" for an empty tag).
-  static std::string KeyHandle(const std::string& tag);
+  bool IsManaged(Hwnd hwnd) const { return Table.Contains(hwnd); }
+  // The desktop of a managed window, and the number of its miniature; 0 for any other window.
+  int DesktopOf(Hwnd hwnd) const {
+    const ManagedWindow* w = Table.Find(hwnd);
+    return w != nullptr ? w->desktop : 0;
+  }
+  int32_t MiniatureOf(Hwnd hwnd) const {
+    const ManagedWindow* w = Table.Find(hwnd);
+    return w != nullptr ? w->miniature : 0;
+  }
+  // The window whose miniature has this number; 0 for none.
+  Hwnd WindowOfMiniature(int32_t miniature) const;
 
   // ---- Window discovery and refresh (core/Discovery.cpp) ------------------------------------
   void GetActiveWindows();
@@ -208,10 +216,6 @@ class frmMain : public forms::Form {
   void PlaceWindow(int16_t desktop, Hwnd hwnd, float left, float top, float width,
                    float height);
   bool ReapplyTransparency(Hwnd hwnd);
-  // The managed windows in table order, as they are now: walked by the operations that show,
-  // hide or move windows, since those calls answer sent messages whose handlers may take rows
-  // out of the table.
-  std::vector<Hwnd> ManagedWindows() const;
   // Makes a managed window opaque again: back to its own layering when its application made
   // it layered, else without the layered style.
   void MakeOpaque(Hwnd hwnd);

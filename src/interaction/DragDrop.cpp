@@ -13,9 +13,9 @@ void frmMain::picWin_MouseDown(int index, int button, float x, float y) {
   PreviewShown = false;
   program_.Preview().Hide();
   if (IsManaged(SelectedWindow)) MiniatureRaised[SelectedWindow] = false;
-  SelectedWindow = AsNumber(KeyHandle(picWin(index).Tag()));
-  mnuOnTop.SetChecked(
-      AsNumber(Table.Get(WindowTable::KeyOf(SelectedWindow), WindowTable::kOnTop)) == 1);
+  SelectedWindow = WindowOfMiniature(index);
+  const ManagedWindow* selected = Table.Find(SelectedWindow);
+  mnuOnTop.SetChecked(selected != nullptr && selected->onTop);
   if (button == forms::kLeftButton && !Dragging) {
     PressX = x / static_cast<float>(program_.backend.TwipsPerPixelX());
     PressY = y / static_cast<float>(program_.backend.TwipsPerPixelY());
@@ -71,7 +71,7 @@ void frmMain::picWin_MouseUp(int index, int button, float, float) {
   }
   if (button != forms::kLeftButton) return;
   if (!Dragging) {
-    ActivateWindow(AsNumber(KeyHandle(picWin(index).Tag())));
+    ActivateWindow(WindowOfMiniature(index));
     return;
   }
   // The drop goes to the cell the hit test last found under the cursor; before any hit, and
@@ -84,11 +84,10 @@ void frmMain::picWin_MouseUp(int index, int button, float, float) {
   const forms::PictureBox& miniature = picWin(index);
   const float left = miniature.Left() - lblDesktop(target).Left();
   const float top = miniature.Top() - lblDesktop(target).Top();
-  const std::string key = WindowTable::KeyOf(SelectedWindow);
-  if (Table.RowExists(key)) {
+  if (IsManaged(SelectedWindow)) {
     PlaceWindow(target, SelectedWindow, left, top, ScaledWidth(SelectedWindow),
                 ScaledHeight(SelectedWindow));
-    if (AsNumber(Table.Get(key, WindowTable::kDesktop)) == CurrentDesktop) {
+    if (DesktopOf(SelectedWindow) == CurrentDesktop) {
       SetWindowShown(SelectedWindow, true);
     }
   }
@@ -102,17 +101,19 @@ void frmMain::ActivateWindow(Hwnd hwnd) {
     return;
   }
   if (Dragging) return;
-  const std::string key = WindowTable::KeyOf(hwnd);
-  if (!Table.RowExists(key)) return;
-  const int32_t desktop = AsNumber(Table.Get(key, WindowTable::kDesktop));
-  if (Table.Get(key, WindowTable::kShowAll).empty() && desktop != CurrentDesktop) {
+  const ManagedWindow* w = Table.Find(hwnd);
+  if (w == nullptr) return;
+  const int desktop = w->desktop;
+  if (!w->showAll && desktop != CurrentDesktop) {
     MoveOut();
     OpenDesktop(static_cast<int16_t>(desktop));
   }
   if (IsManaged(SelectedWindow)) MiniatureRaised[SelectedWindow] = false;
   SelectedWindow = hwnd;
   // Raised to the top of the ordinary windows, without the keyboard focus.
-  if (Table.Get(key, WindowTable::kOnTop) == "0") {
+  // The switch may have forgotten the window meanwhile.
+  w = Table.Find(hwnd);
+  if (w != nullptr && !w->onTop) {
     ws_.SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, kRaiseFlags);
     ws_.SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, kRaiseFlags);
   }

@@ -12,8 +12,11 @@
 namespace vd {
 
 void frmMain::OpenWindowMenu() {
-  const std::string key = WindowTable::KeyOf(SelectedWindow);
-  if (!Table.RowExists(key)) return;
+  const ManagedWindow* w = Table.Find(SelectedWindow);
+  if (w == nullptr) return;
+  const int desktop = w->desktop;
+  const std::optional<int> transparency = w->transparency;
+  const bool showAll = w->showAll;
   SkipNextActivation = false;
   mnuMoveTo.SetVisible(true);
   mnuOnTop.SetVisible(true);
@@ -21,14 +24,12 @@ void frmMain::OpenWindowMenu() {
   for (forms::MenuItem* level : {&mnuOpaque, &mnuTransHigh, &mnuTransMedium, &mnuTransLow}) {
     level->SetChecked(false);
   }
-  const int32_t desktop = AsNumber(Table.Get(key, WindowTable::kDesktop));
   mnuSummon.SetEnabled(desktop != CurrentDesktop);
-  const std::string& transparent = Table.Get(key, WindowTable::kTransparent);
-  if (transparent == "100") {
+  if (transparency == 100) {
     mnuTransHigh.SetChecked(true);
-  } else if (transparent == "150") {
+  } else if (transparency == 150) {
     mnuTransMedium.SetChecked(true);
-  } else if (transparent == "200") {
+  } else if (transparency == 200) {
     mnuTransLow.SetChecked(true);
   } else if (!AnimateMode) {
     mnuOpaque.SetChecked(true);
@@ -36,7 +37,6 @@ void frmMain::OpenWindowMenu() {
   FillWindowMenus(static_cast<int16_t>(desktop));
   // A window is never offered the desktop it already belongs to.
   if (mnuDesktop.Exists(desktop) && desktop > 0) mnuDesktop.Unload(desktop);
-  const bool showAll = Table.Get(key, WindowTable::kShowAll) == "1";
   mnuShowAll.SetChecked(showAll);
   mnuMoveTo.SetEnabled(!showAll);
 
@@ -58,39 +58,35 @@ void frmMain::mnuSummon_Click() {
 }
 
 void frmMain::mnuShowAll_Click() {
-  const std::string key = WindowTable::KeyOf(SelectedWindow);
-  if (!Table.RowExists(key)) return;
-  if (Table.Get(key, WindowTable::kShowAll).empty()) {
-    Table.Set(key, WindowTable::kShowAll, "1");
-    ReapplyTransparency(SelectedWindow);
-  } else {
-    Table.Set(key, WindowTable::kShowAll, "");
-  }
+  ManagedWindow* w = Table.Find(SelectedWindow);
+  if (w == nullptr) return;
+  w->showAll = !w->showAll;
+  if (w->showAll) ReapplyTransparency(SelectedWindow);
 }
 
 void frmMain::mnuOnTop_Click() {
-  const std::string key = WindowTable::KeyOf(SelectedWindow);
-  if (!Table.RowExists(key)) return;
+  ManagedWindow* w = Table.Find(SelectedWindow);
+  if (w == nullptr) return;
   SkipNextActivation = true;
   if (!mnuOnTop.Checked()) {
+    w->onTop = true;
     ws_.SetWindowPos(SelectedWindow, HWND_TOPMOST, 0, 0, 0, 0, kRaiseFlags);
-    Table.Set(key, WindowTable::kOnTop, "1");
     mnuOnTop.SetChecked(true);
     if (!ReapplyTransparency(SelectedWindow)) MakeOpaque(SelectedWindow);
   } else {
+    w->onTop = false;
     ws_.SetWindowPos(SelectedWindow, HWND_NOTOPMOST, 0, 0, 0, 0, kRaiseFlags);
-    Table.Set(key, WindowTable::kOnTop, "0");
     mnuOnTop.SetChecked(false);
   }
 }
 
 void frmMain::mnuDesktop_Click(int index) {
-  const std::string key = WindowTable::KeyOf(SelectedWindow);
-  if (!Table.RowExists(key) || !mnuDesktop.Exists(index)) return;
+  ManagedWindow* w = Table.Find(SelectedWindow);
+  if (w == nullptr || !mnuDesktop.Exists(index)) return;
   const int32_t target = AsNumber(mnuDesktop(index).Tag());
   if (target < 1 || target > DesktopCount) return;
-  const int32_t v = AsNumber(Table.Get(key, WindowTable::kVirtualWindow));
-  const int32_t d = AsNumber(Table.Get(key, WindowTable::kDesktop));
+  const int32_t v = w->miniature;
+  const int d = w->desktop;
   // The miniature moves into the target cell keeping its offset inside the cell.
   if (picWin.Exists(v) && v > 0 && lblDesktop.Exists(d) && lblDesktop.Exists(target)) {
     forms::PictureBox& miniature = picWin(v);
@@ -98,26 +94,24 @@ void frmMain::mnuDesktop_Click(int index) {
     miniature.SetTop(miniature.Top() - lblDesktop(d).Top() + lblDesktop(target).Top());
     miniature.ZOrder(0);
   }
-  Table.Set(key, WindowTable::kDesktop, std::to_string(target));
+  w->desktop = target;
   PlaceWindow(static_cast<int16_t>(target), SelectedWindow, 0, 0, 0, 0);
   SetWindowShown(SelectedWindow, target == CurrentDesktop);
   MovedWindow = SelectedWindow;
 }
 
 void frmMain::mnuOpaque_Click() {
-  const std::string key = WindowTable::KeyOf(SelectedWindow);
-  if (!Table.RowExists(key)) return;
+  if (!IsManaged(SelectedWindow)) return;
   MakeOpaque(SelectedWindow);
-  Table.Set(key, WindowTable::kTransparent, "");
+  if (ManagedWindow* w = Table.Find(SelectedWindow)) w->transparency.reset();
   translucencyBehind_ = true;
   SaveTranslucencyRecord();
 }
 
 void frmMain::ApplyTransparency(Hwnd hwnd, int alpha) {
-  const std::string key = WindowTable::KeyOf(hwnd);
-  if (!Table.RowExists(key)) return;
+  if (!IsManaged(hwnd)) return;
   modTransparent::SetWindowAlpha(ws_, hwnd, alpha);
-  Table.Set(key, WindowTable::kTransparent, std::to_string(alpha));
+  if (ManagedWindow* w = Table.Find(hwnd)) w->transparency = alpha;
   translucencyBehind_ = true;
   SaveTranslucencyRecord();
 }
@@ -130,14 +124,14 @@ void frmMain::mnuRemove_Click() {
               "warning", "Yes;No;Just Remove;");
   const std::string answer = program_.MessageResult;
   program_.MessageResult.clear();
-  const std::string key = WindowTable::KeyOf(window);
   // The question was open while the timers ran: the window may have gone meanwhile.
-  if (!Table.RowExists(key) || (answer != "Yes" && answer != "Just Remove")) return;
+  if (!IsManaged(window) || (answer != "Yes" && answer != "Just Remove")) return;
+  const std::string title = Table.Find(window)->title;
   // Shown first, so that a window of a hidden desktop does not stay invisible once the
   // program no longer manages it.
   SetWindowShown(window, true);
   MakeOpaque(window);
-  if (answer == "Yes") AddIgnoreList(Table.Get(key, WindowTable::kTitle));
+  if (answer == "Yes") AddIgnoreList(title);
   DropWindow(window);
 }
 
@@ -145,8 +139,7 @@ void frmMain::mnuWin_Click(int index) {
   if (!mnuWin.Exists(index)) return;
   const Hwnd window = AsNumber(mnuWin(index).Tag());
   ActivateWindow(window);
-  const int32_t v =
-      AsNumber(Table.Get(WindowTable::KeyOf(window), WindowTable::kVirtualWindow));
+  const int32_t v = MiniatureOf(window);
   if (v > 0 && picWin.Exists(v)) picWin(v).ZOrder(0);
   SkipNextActivation = true;
 }

@@ -60,7 +60,7 @@ void frmMain::MiniatureHover(int index) {
   if (!picWin.Exists(index)) return;
   lblTitle.SetCaption(picWin(index).ToolTipText());
   if (PreviewShown) return;
-  HoverWindow = ToInt32(KeyHandle(picWin(index).Tag())).value_or(0);
+  HoverWindow = WindowOfMiniature(index);
   if (HoverMiniature != index) {
     OverMiniature = false;
     lblTitle.SetCaption("Desktop " + std::to_string(CurrentDesktop));
@@ -73,8 +73,7 @@ void frmMain::MiniatureHover(int index) {
   }
   tmrOverDesktop.SetEnabled(true);
   HoverActive = true;
-  HoverDesktop = static_cast<int16_t>(
-      AsNumber(Table.Get(WindowTable::KeyOf(HoverWindow), WindowTable::kDesktop)));
+  HoverDesktop = static_cast<int16_t>(DesktopOf(HoverWindow));
 }
 
 void frmMain::tmrMouseOver_Timer() {
@@ -88,8 +87,7 @@ void frmMain::tmrMouseOver_Timer() {
     return;
   }
   // Hover when the cursor is over the cell of the miniature's window's desktop.
-  const std::string tag = picWin.Exists(HoverMiniature) ? picWin(HoverMiniature).Tag() : "";
-  const int desktop = AsNumber(Table.Get(tag, WindowTable::kDesktop));
+  const int desktop = DesktopOf(WindowOfMiniature(HoverMiniature));
   const bool overCell = lblDesktop.Exists(desktop) && IsCursorOver(lblDesktop(desktop).hWnd());
   PaintDesktopCell(HoverDesktop, 315, overCell ? ColorHover : ColorNormal, 0);
 }

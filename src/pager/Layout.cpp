@@ -105,9 +105,8 @@ void frmMain::SetupDesktops(const std::string& columnsText, const std::string& r
   // 13. Every window's miniature into the new grid, without new pictures (and without the
   // side effects of a window coming forward).
   replacingMiniatures_ = true;
-  for (int i = 1; i <= Table.Count(); ++i) {
-    UpdateActiveWindow(Table.HandleAt(i),
-                       ToInt16(Table.GetAt(i, WindowTable::kDesktop)).value_or(0), false);
+  for (Hwnd hwnd : Table.Handles()) {
+    UpdateActiveWindow(hwnd, static_cast<int16_t>(DesktopOf(hwnd)), false);
   }
   replacingMiniatures_ = false;
   // 14. The panic desktop.
@@ -215,14 +214,13 @@ void frmMain::FillWindowMenus(int16_t desktop) {
     if (i > 0) mnuWin.Unload(i);
   }
   WindowMenuCount = 0;
-  for (int i = 1; i <= Table.Count(); ++i) {
-    if (ToInt32(Table.GetAt(i, WindowTable::kDesktop)).value_or(0) != desktop) continue;
+  for (const ManagedWindow& w : Table) {
+    if (w.desktop != desktop) continue;
     ++WindowMenuCount;
     forms::MenuItem& entry = mnuWin.Load(WindowMenuCount);
-    const std::string& title = Table.GetAt(i, WindowTable::kTitle);
-    entry.SetCaption(title.size() > 30 ? title.substr(0, 30) + "..." : title);
+    entry.SetCaption(w.title.size() > 30 ? w.title.substr(0, 30) + "..." : w.title);
     entry.SetVisible(true);
-    entry.SetTag(Table.ItemTextAt(i));
+    entry.SetTag(std::to_string(w.handle));
   }
   // "Move To": every desktop but this one.
   for (int i : mnuDesktop.Indexes()) {

@@ -22,10 +22,10 @@ uint64_t Fingerprint(const Bitmap& picture, int width, int height) {
 }  // namespace
 
 void frmMain::PlaceMiniature(Hwnd hwnd, int16_t desktop) {
-  const std::string key = WindowTable::KeyOf(hwnd);
-  if (!Table.RowExists(key)) return;
-  Table.Set(key, WindowTable::kDesktop, std::to_string(desktop));
-  const int32_t v = AsNumber(Table.Get(key, WindowTable::kVirtualWindow));
+  ManagedWindow* w = Table.Find(hwnd);
+  if (w == nullptr) return;
+  w->desktop = desktop;
+  const int32_t v = w->miniature;
   if (v < 1 || !picWin.Exists(v) || desktop < 1 || !lblDesktop.Exists(desktop)) return;
   picWin(v).SetLeft(ScaledLeft(hwnd) + lblDesktop(desktop).Left());
   picWin(v).SetTop(ScaledTop(hwnd) + lblDesktop(desktop).Top());
@@ -37,9 +37,11 @@ void frmMain::RefreshMiniature(Hwnd hwnd, bool capture) {
 }
 
 void frmMain::RefreshMiniature(Hwnd hwnd, const ScaledRect& scaled, bool capture) {
-  const std::string key = WindowTable::KeyOf(hwnd);
-  const int32_t v = AsNumber(Table.Get(key, WindowTable::kVirtualWindow));
-  const int32_t d = AsNumber(Table.Get(key, WindowTable::kDesktop));
+  const ManagedWindow* w = Table.Find(hwnd);
+  if (w == nullptr) return;
+  const int32_t v = w->miniature;
+  const int d = w->desktop;
+  const std::string title = w->title;
   if (v < 1 || !picWin.Exists(v) || d < 1 || !lblDesktop.Exists(d)) return;
   forms::PictureBox& miniature = picWin(v);
 
@@ -51,18 +53,17 @@ void frmMain::RefreshMiniature(Hwnd hwnd, const ScaledRect& scaled, bool capture
 
   // The window that just came to the front gets its miniature raised once.
   if (!MiniatureRaised[hwnd]) miniature.ZOrder(0);
-  miniature.SetToolTipText(Table.Get(key, WindowTable::kTitle));
+  miniature.SetToolTipText(title);
   MiniatureRaised[hwnd] = true;
   auto raiseOnTop = [this] {
-    for (int i = 1; i <= Table.Count(); ++i) {
-      if (Table.GetAt(i, WindowTable::kOnTop) != "1") continue;
-      const int32_t w = AsNumber(Table.GetAt(i, WindowTable::kVirtualWindow));
-      if (w > 0 && picWin.Exists(w)) picWin(w).ZOrder(0);
+    for (const ManagedWindow& other : Table) {
+      if (other.onTop && other.miniature > 0 && picWin.Exists(other.miniature)) {
+        picWin(other.miniature).ZOrder(0);
+      }
     }
   };
-  for (int i = 1; i <= Table.Count(); ++i) {
-    const Hwnd other = Table.HandleAt(i);
-    if (other != hwnd) MiniatureRaised[other] = false;
+  for (const ManagedWindow& other : Table) {
+    if (other.handle != hwnd) MiniatureRaised[other.handle] = false;
   }
   raiseOnTop();
 
@@ -72,8 +73,7 @@ void frmMain::RefreshMiniature(Hwnd hwnd, const ScaledRect& scaled, bool capture
 }
 
 void frmMain::CaptureMiniature(Hwnd hwnd) {
-  const std::string key = WindowTable::KeyOf(hwnd);
-  const int32_t v = AsNumber(Table.Get(key, WindowTable::kVirtualWindow));
+  const int32_t v = MiniatureOf(hwnd);
   if (v < 1 || !picWin.Exists(v)) return;
   forms::PictureBox& miniature = picWin(v);
   // A hidden window has nothing on the screen to copy: its last picture stays.
@@ -114,7 +114,7 @@ void frmMain::CaptureMiniature(Hwnd hwnd) {
 }
 
 void frmMain::BlankMiniature(Hwnd hwnd) {
-  const int32_t v = AsNumber(Table.Get(WindowTable::KeyOf(hwnd), WindowTable::kVirtualWindow));
+  const int32_t v = MiniatureOf(hwnd);
   if (v < 1 || !picWin.Exists(v)) return;
   forms::PictureBox& miniature = picWin(v);
   miniature.SyncSurfaceSize();

@@ -24,18 +24,14 @@ void frmPreview::StartPreview() {
   frmMain& pager = program_.Main();
   const Hwnd window = pager.HoverWindow;
   if (window == 0) return;
-  const std::string key = WindowTable::KeyOf(window);
-  if (!pager.Table.RowExists(key)) return;
-  if (ToInt32(pager.Table.Get(key, WindowTable::kDesktop)).value_or(0) == pager.CurrentDesktop) {
-    return;
-  }
+  if (!pager.IsManaged(window) || pager.DesktopOf(window) == pager.CurrentDesktop) return;
   Timer1.SetEnabled(false);
   pager.PreviewShown = true;
   Alpha = 0;
   SetAlpha(0);
   Step = 50;
   // The window's last full-size picture, at the window's own place and size.
-  const int32_t v = ToInt32(pager.Table.Get(key, WindowTable::kVirtualWindow)).value_or(0);
+  const int32_t v = pager.MiniatureOf(window);
   Rect r = pager.GetWindowBounds(window);
   const float tppX = static_cast<float>(program_.ws.TwipsPerPixelX());
   const float tppY = static_cast<float>(program_.ws.TwipsPerPixelY());

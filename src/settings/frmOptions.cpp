@@ -719,17 +719,17 @@ int frmOptions::PagerAlpha() const {
 
 void frmOptions::RefreshDesktops() {
   frmMain& pager = program_.Main();
-  WindowTable& table = pager.Table;
-  for (int i = 1; i <= table.Count(); ++i) {
-    const Hwnd hwnd = table.HandleAt(i);
+  for (const Hwnd hwnd : pager.Table.Handles()) {
+    const ManagedWindow* w = pager.Table.Find(hwnd);
+    if (w == nullptr) continue;
     if (pager.AnimateMode) {
-      if (ToInt32(table.GetAt(i, WindowTable::kDesktop)).value_or(0) == pager.CurrentDesktop) {
+      if (w->desktop == pager.CurrentDesktop) {
         modTransparent::SetWindowAlpha(program_.ws, hwnd, 255);
       }
-    } else if (table.GetAt(i, WindowTable::kTransparent).empty()) {
+    } else if (!w->transparency) {
       pager.MakeOpaque(hwnd);
-    } else if (auto a = ToInt32(table.GetAt(i, WindowTable::kTransparent))) {
-      modTransparent::SetWindowAlpha(program_.ws, hwnd, *a);
+    } else {
+      modTransparent::SetWindowAlpha(program_.ws, hwnd, *w->transparency);
     }
   }
 }
@@ -745,11 +745,8 @@ void frmOptions::ColorPicker(int colorIndex) {
 
 void frmOptions::ResizeMainWindow() {
   frmMain& pager = program_.Main();
-  for (int i = 1; i <= pager.Table.Count(); ++i) {
-    if (ToInt32(pager.Table.GetAt(i, WindowTable::kDesktop)).value_or(0) != pager.CurrentDesktop) {
-      continue;
-    }
-    pager.BlankMiniature(pager.Table.HandleAt(i));
+  for (const ManagedWindow& w : pager.Table) {
+    if (w.desktop == pager.CurrentDesktop) pager.BlankMiniature(w.handle);
   }
 }
 
@@ -785,9 +782,9 @@ void frmOptions::SetDesktops() {
     if (pager.mnuDesktop.Exists(i)) pager.mnuDesktop.Unload(i);
   }
   bool relocated = false;
-  for (int i = 1; i <= pager.Table.Count(); ++i) {
-    if (ToInt32(pager.Table.GetAt(i, WindowTable::kDesktop)).value_or(0) > n) {
-      pager.Table.SetAt(i, WindowTable::kDesktop, std::to_string(n));
+  for (ManagedWindow& w : pager.Table) {
+    if (w.desktop > n) {
+      w.desktop = n;
       relocated = true;
     }
   }
@@ -842,9 +839,9 @@ void frmOptions::cmdClose_Click() {
   // The current desktop's windows get new pictures, without the side effects of a window
   // coming forward (auto-hide, dismissing a summoned window).
   pager.SetReplacingMiniatures(true);
-  for (int i = 1; i <= pager.Table.Count(); ++i) {
-    if (ToInt32(pager.Table.GetAt(i, WindowTable::kDesktop)).value_or(0) == pager.CurrentDesktop) {
-      pager.UpdateActiveWindow(pager.Table.HandleAt(i), pager.CurrentDesktop, true);
+  for (const Hwnd hwnd : pager.Table.Handles()) {
+    if (pager.DesktopOf(hwnd) == pager.CurrentDesktop) {
+      pager.UpdateActiveWindow(hwnd, pager.CurrentDesktop, true);
     }
   }
   pager.SetReplacingMiniatures(false);

@@ -207,7 +207,7 @@ class Walk {
       case Action::kClick:
         if (forms::PictureBox* miniature = Miniature(s.a)) {
           Note("click on the miniature of " +
-               Name(ToInt32(frmMain::KeyHandle(miniature->Tag())).value_or(0)));
+               Name(P().WindowOfMiniature(miniature->Index())));
           miniature->RaiseMouseDown(forms::kLeftButton, 0, 30, 30);
           miniature->RaiseMouseUp(forms::kLeftButton, 0, 30, 30);
         }
@@ -310,10 +310,9 @@ class Walk {
   // ---- The pager -----------------------------------------------------------------------------
   // The miniature of the a-th managed window, or nullptr.
   forms::PictureBox* Miniature(uint32_t a) {
-    WindowTable& t = P().Table;
-    if (t.Count() == 0) return nullptr;
-    const int row = 1 + static_cast<int>(a % static_cast<uint32_t>(t.Count()));
-    const int v = ToInt32(t.GetAt(row, WindowTable::kVirtualWindow)).value_or(0);
+    const std::vector<Hwnd> windows = P().Table.Handles();
+    if (windows.empty()) return nullptr;
+    const int v = P().MiniatureOf(windows[a % windows.size()]);
     return v > 0 && P().picWin.Exists(v) ? &P().picWin(v) : nullptr;
   }
 
@@ -349,7 +348,7 @@ class Walk {
     }
     fake_.SetCursor(cursor);
     Note("drag the miniature of " +
-         Name(ToInt32(frmMain::KeyHandle(miniature->Tag())).value_or(0)) + " to " +
+         Name(P().WindowOfMiniature(miniature->Index())) + " to " +
          (target >= 1 ? "cell " + std::to_string(target) : std::string("no cell")));
     backend_->Advance(100);
     // The hit test may have closed or moved things: take the miniature again.
@@ -452,9 +451,10 @@ class Walk {
   // A window as the trace names it: its handle, its desktop and the start of its caption.
   std::string Name(Hwnd hwnd) {
     std::string caption = fake_.GetWindowTextA(hwnd, 25);
-    const std::string desktop = P().Table.Get(WindowTable::KeyOf(hwnd), WindowTable::kDesktop);
-    return std::to_string(hwnd) + (desktop.empty() ? "" : " (desktop " + desktop + ")") + " '" +
-           caption + "'";
+    const int desktop = P().DesktopOf(hwnd);
+    return std::to_string(hwnd) +
+           (desktop == 0 ? "" : " (desktop " + std::to_string(desktop) + ")") + " '" + caption +
+           "'";
   }
 
   static void Retype(forms::TextBox& field, const std::string& keys) {
@@ -478,26 +478,24 @@ class Walk {
     if (exemptDesktop_ != p.CurrentDesktop) exempt_.clear();
     const std::set<Hwnd> recorded = Recorded();
     std::set<int> miniatures;
-    for (int i = 1; i <= p.Table.Count(); ++i) {
-      const Hwnd hwnd = p.Table.HandleAt(i);
-      const std::string key = p.Table.KeyAt(i);
-      const auto desktop = ToInt32(p.Table.GetAt(i, WindowTable::kDesktop));
-      if (!desktop || *desktop < 1 || *desktop > p.DesktopCount) {
-        why << "window " << hwnd << " is on desktop '" << p.Table.GetAt(i, WindowTable::kDesktop)
-            << "' of " << p.DesktopCount;
+    for (const ManagedWindow& w : p.Table) {
+      const Hwnd hwnd = w.handle;
+      const int desktop = w.desktop;
+      if (desktop < 1 || desktop > p.DesktopCount) {
+        why << "window " << hwnd << " is on desktop " << desktop << " of " << p.DesktopCount;
         return why.str();
       }
-      const int v = ToInt32(p.Table.GetAt(i, WindowTable::kVirtualWindow)).value_or(0);
-      if (v < 1 || !p.picWin.Exists(v) || p.picWin(v).Tag() != key || !p.picWin(v).Visible() ||
+      const int v = w.miniature;
+      if (v < 1 || !p.picWin.Exists(v) || !p.picWin(v).Visible() ||
           !miniatures.insert(v).second) {
         why << "window " << hwnd << " has no shown miniature of its own (miniature " << v << ")";
         return why.str();
       }
       if (!fake_.Exists(hwnd) || hwnd == p.SummonedWindow || exempt_.count(hwnd)) continue;
-      const bool showAll = p.Table.GetAt(i, WindowTable::kShowAll) == "1";
-      const bool expected = *desktop == p.CurrentDesktop || showAll;
+      const bool showAll = w.showAll;
+      const bool expected = desktop == p.CurrentDesktop || showAll;
       if (fake_.IsWindowVisible(hwnd) != expected) {
-        why << "window " << hwnd << " of desktop " << *desktop << (showAll ? " (on all)" : "")
+        why << "window " << hwnd << " of desktop " << desktop << (showAll ? " (on all)" : "")
             << " is " << (expected ? "hidden" : "shown") << " on desktop " << p.CurrentDesktop;
         return why.str();
       }
@@ -505,7 +503,7 @@ class Walk {
     for (int i : p.picWin.Indexes()) {
       if (i < 1 || !p.picWin(i).Visible()) continue;
       if (!miniatures.count(i)) {
-        why << "miniature " << i << " (" << p.picWin(i).Tag() << ") is shown without its row";
+        why << "miniature " << i << " is shown without its window's record";
         return why.str();
       }
     }

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -87,27 +88,29 @@ class ProgramFixture : public ::testing::Test {
     return fake.CreateWindow(desc);
   }
 
-  // Puts a row into the window table through the table's own interface, as the pager does
+  // Puts a record into the window table through the table's own interface, as the pager does
   // when it takes a window.
-  void PutRow(Hwnd hwnd, int desktop, const std::string& onTop = "0",
-              const std::string& showAll = "", const std::string& transparent = "") {
-    WindowTable& t = Pager().Table;
-    const std::string key = WindowTable::KeyOf(hwnd);
-    ASSERT_TRUE(t.Add(key, std::to_string(hwnd)));
-    t.Set(key, WindowTable::kTitle, Pager().GetWindowTitle(hwnd));
-    t.Set(key, WindowTable::kDesktop, std::to_string(desktop));
-    t.Set(key, WindowTable::kOnTop, onTop);
-    t.Set(key, WindowTable::kShowAll, showAll);
-    t.Set(key, WindowTable::kTransparent, transparent);
+  void PutRow(Hwnd hwnd, int desktop, bool onTop = false, bool showAll = false,
+              std::optional<int> transparency = std::nullopt) {
+    ManagedWindow* w = Pager().Table.Add(hwnd);
+    ASSERT_NE(w, nullptr);
+    w->title = Pager().GetWindowTitle(hwnd);
+    w->desktop = desktop;
+    w->onTop = onTop;
+    w->showAll = showAll;
+    w->transparency = transparency;
   }
 
-  std::string TableCell(Hwnd hwnd, int column) {
-    return Pager().Table.Get(WindowTable::KeyOf(hwnd), column);
+  // The window's record; a test failure (and an empty record) when it has none.
+  ManagedWindow& Record(Hwnd hwnd) {
+    if (ManagedWindow* w = Pager().Table.Find(hwnd)) return *w;
+    ADD_FAILURE() << "window " << hwnd << " is not managed";
+    static ManagedWindow none;
+    none = ManagedWindow{};
+    return none;
   }
-  std::string DesktopOf(Hwnd hwnd) { return TableCell(hwnd, WindowTable::kDesktop); }
-  forms::PictureBox& MiniatureOf(Hwnd hwnd) {
-    return Pager().picWin(AsNumber(TableCell(hwnd, WindowTable::kVirtualWindow)));
-  }
+  int DesktopOf(Hwnd hwnd) { return Pager().DesktopOf(hwnd); }
+  forms::PictureBox& MiniatureOf(Hwnd hwnd) { return Pager().picWin(Pager().MiniatureOf(hwnd)); }
   // The control's place among the pager's children, 0 in front.
   int StackPosition(const forms::Control& control) {
     const auto& children = Pager().Children();

@@ -108,8 +108,8 @@ class Shutdown : public ProgramFixture, public ::testing::WithParamInterface<End
     layered1 = OpenWindow("Player", {50, 600, 450, 900});
     PutRow(onDesktop1, 1);
     PutRow(onDesktop2, 2);
-    PutRow(transparent3, 3, "0", "", "150");
-    PutRow(onTop2, 2, "1");
+    PutRow(transparent3, 3, false, false, 150);
+    PutRow(onTop2, 2, true);
     PutRow(layered1, 1);
     // As the desktops left them: the windows of 2 and 3 hidden, alphas applied, one top-most.
     for (Hwnd h : {onDesktop2, transparent3, onTop2}) fake.ShowWindow(h, SW_HIDE);
@@ -131,7 +131,7 @@ class Shutdown : public ProgramFixture, public ::testing::WithParamInterface<End
       Rect now;
       fake.GetWindowRect(h, &now);
       EXPECT_EQ(now, rect) << h;
-      EXPECT_EQ(Pager().Table.Get(WindowTable::KeyOf(h), WindowTable::kDesktop), "1") << h;
+      EXPECT_EQ(DesktopOf(h), 1) << h;
     }
     EXPECT_EQ(fake.Alpha(transparent3), 150);  // the user's choice stays
     EXPECT_EQ(fake.Alpha(layered1), -1);       // opaque again

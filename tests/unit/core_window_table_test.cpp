@@ -1,5 +1,8 @@
-// The window table (text rows keyed by handle) and the conversions of its text to numbers.
+// The window table (typed records in the order the windows came) and the conversions of text
+// to numbers.
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "core/Text.h"
 #include "core/WindowTable.h"
@@ -7,43 +10,27 @@
 namespace vd {
 namespace {
 
-TEST(WindowTable, RowsAreKeyedByHandleAndKeepTheirOrderWhenOneLeaves) {
+// Records stay in the order the windows came, a window has one record at most, and a record
+// stays where it is while others come and go.
+TEST(WindowTable, RecordsKeepTheirOrderAndPlaceAndAWindowHasOneAtMost) {
   WindowTable t;
-  EXPECT_EQ(WindowTable::KeyOf(918), "ID:918");
-  for (int h : {918, 17, 4242}) ASSERT_TRUE(t.Add(WindowTable::KeyOf(h), std::to_string(h)));
-  t.Set("ID:17", WindowTable::kTitle, "Notes");
-  t.Set("ID:4242", WindowTable::kTransparent, "150");
-
-  ASSERT_TRUE(t.Remove("ID:918"));
-  ASSERT_EQ(t.Count(), 2);
-  // Positions close up; lookups by key still find the right rows.
-  EXPECT_EQ(t.KeyAt(1), "ID:17");
-  EXPECT_EQ(t.HandleAt(2), 4242);
-  EXPECT_EQ(t.GetAt(1, WindowTable::kTitle), "Notes");
-  EXPECT_EQ(t.Get("ID:4242", WindowTable::kTransparent), "150");
-  t.SetAt(2, WindowTable::kDesktop, "3");
-  EXPECT_EQ(t.Get("ID:4242", WindowTable::kDesktop), "3");
-  EXPECT_EQ(t.ItemText("ID:17"), "17");
-}
-
-TEST(WindowTable, ASecondRowForTheSameWindowIsRefusedAndMissingRowsReadEmpty) {
-  WindowTable t;
-  ASSERT_TRUE(t.Add("ID:5", "5"));
-  t.Set("ID:5", WindowTable::kTitle, "first");
-  EXPECT_FALSE(t.Add("ID:5", "5"));
-  EXPECT_EQ(t.Count(), 1);
-  EXPECT_EQ(t.Get("ID:5", WindowTable::kTitle), "first");
-
-  // Reading or writing what is not there is harmless.
-  EXPECT_FALSE(t.RowExists("ID:6"));
-  EXPECT_EQ(t.Get("ID:6", WindowTable::kTitle), "");
-  t.Set("ID:6", WindowTable::kTitle, "x");
-  EXPECT_EQ(t.GetAt(0, WindowTable::kTitle), "");
-  EXPECT_EQ(t.GetAt(2, WindowTable::kTitle), "");
-  EXPECT_EQ(t.Get("ID:5", 12), "");
-  EXPECT_EQ(t.Get("ID:5", 0), "");
-  EXPECT_FALSE(t.Remove("ID:6"));
-  EXPECT_EQ(t.Count(), 1);
+  for (Hwnd h : {918, 17, 4242}) ASSERT_NE(t.Add(h), nullptr);
+  EXPECT_EQ(t.Add(17), nullptr);
+  ManagedWindow* notes = t.Find(17);
+  ASSERT_NE(notes, nullptr);
+  notes->title = "Notes";
+  EXPECT_TRUE(t.Remove(918));
+  EXPECT_FALSE(t.Remove(918));
+  EXPECT_EQ(t.Find(17), notes) << "the other records did not move";
+  EXPECT_EQ(t.Find(17)->title, "Notes");
+  EXPECT_EQ(t.Handles(), (std::vector<Hwnd>{17, 4242}));
+  ASSERT_NE(t.Add(918), nullptr);
+  std::vector<Hwnd> walked;
+  for (const ManagedWindow& w : t) walked.push_back(w.handle);
+  EXPECT_EQ(walked, (std::vector<Hwnd>{17, 4242, 918})) << "a window back is last";
+  EXPECT_EQ(t.Count(), 3);
+  EXPECT_FALSE(t.Contains(5));
+  EXPECT_EQ(t.Find(5), nullptr);
 }
 
 TEST(TextConversions, WholeNumbersRoundHalvesToEvenAndRejectWhatIsNotANumber) {

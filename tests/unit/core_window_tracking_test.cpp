@@ -42,9 +42,9 @@ TEST_F(Tracking, TheStartUpScanTakesBorderedVisibleWindowsOnDesktop1ButNotThePro
   EXPECT_FALSE(pager.IsManaged(splash));
   EXPECT_FALSE(pager.IsManaged(pager.hWnd()));
   EXPECT_FALSE(pager.IsManaged(program->Options().hWnd()));
-  EXPECT_EQ(DesktopOf(a), "1");
-  EXPECT_EQ(TableCell(a, WindowTable::kOnTop), "0");
-  EXPECT_EQ(TableCell(a, WindowTable::kShowAll), "");
+  EXPECT_EQ(DesktopOf(a), 1);
+  EXPECT_FALSE(Record(a).onTop);
+  EXPECT_FALSE(Record(a).showAll);
   // A window found wholly left of the screen is brought to its top-left corner.
   Rect r;
   fake.GetWindowRect(parked, &r);
@@ -53,7 +53,7 @@ TEST_F(Tracking, TheStartUpScanTakesBorderedVisibleWindowsOnDesktop1ButNotThePro
   fake.SetCaption(a, "Editor - notes.txt");
   pager.GetActiveWindows();
   EXPECT_EQ(pager.Table.Count(), 2);
-  EXPECT_EQ(TableCell(a, WindowTable::kTitle), "Editor - notes.txt");
+  EXPECT_EQ(Record(a).title, "Editor - notes.txt");
 }
 
 TEST_F(Tracking, ThePollAddsOffersOrSkipsTheForegroundWindowInItsOrderOfChecks) {
@@ -150,21 +150,21 @@ TEST_F(Tracking, AnIgnoreListThatCannotBeSavedLeavesTheOldListWholeAndIsReported
 TEST_F(Tracking, MiniatureNumbersNeverWrapIntoTheTemplateOrANumberInUse) {
   const Hwnd first = OpenWindow("First");
   ASSERT_TRUE(StartWith(kGrid3x2));
-  ASSERT_EQ(TableCell(first, WindowTable::kVirtualWindow), "1");
+  ASSERT_EQ(Record(first).miniature, 1);
   struct Case {
     int32_t last;
-    const char* next;
+    int32_t next;
   };
-  for (const Case& c : {Case{32766, "32767"}, Case{32767, "32768"}, Case{INT32_MAX, "2"}}) {
+  for (const Case& c : {Case{32766, 32767}, Case{32767, 32768}, Case{INT32_MAX, 2}}) {
     SCOPED_TRACE(c.last);
     Pager().MiniatureCount = c.last;
     const Hwnd w = OpenWindow("After " + std::to_string(c.last));
     BringToFront(w);
-    EXPECT_EQ(TableCell(w, WindowTable::kVirtualWindow), c.next);
-    EXPECT_EQ(MiniatureOf(w).Tag(), WindowTable::KeyOf(w));
+    EXPECT_EQ(Record(w).miniature, c.next);
+    EXPECT_EQ(Pager().WindowOfMiniature(Record(w).miniature), w);
     EXPECT_TRUE(MiniatureOf(w).Visible());
   }
-  EXPECT_EQ(MiniatureOf(first).Tag(), WindowTable::KeyOf(first));
+  EXPECT_EQ(Pager().WindowOfMiniature(1), first);
 }
 
 TEST_F(Tracking, ArrivalCountersAndMiniatureIndicesAreNeverReused) {
@@ -175,20 +175,20 @@ TEST_F(Tracking, ArrivalCountersAndMiniatureIndicesAreNeverReused) {
     windows.push_back(OpenWindow("Window " + std::to_string(i)));
     BringToFront(windows.back());
   }
-  EXPECT_EQ(TableCell(windows[4], WindowTable::kVirtualWindow), "5");
+  EXPECT_EQ(Record(windows[4]).miniature, 5);
   fake.DestroyWindow(windows[2]);
   backend->Advance(100);
   EXPECT_FALSE(pager.IsManaged(windows[2])) << "a closed window leaves within one tick";
   Hwnd sixth = OpenWindow("Window 6");
   BringToFront(sixth);
-  EXPECT_EQ(TableCell(sixth, WindowTable::kVirtualWindow), "6");
+  EXPECT_EQ(Record(sixth).miniature, 6);
 
   // The first window arriving while desktop 2 is current gets arrival number 1 there.
   pager.OpenDesktop(2);
   Hwnd onTwo = OpenWindow("Arrives on 2");
   BringToFront(onTwo);
-  EXPECT_EQ(DesktopOf(onTwo), "2");
-  EXPECT_EQ(TableCell(onTwo, WindowTable::kZOrder), "1");
+  EXPECT_EQ(DesktopOf(onTwo), 2);
+  EXPECT_EQ(Record(onTwo).arrival, 1);
 }
 
 TEST_F(Tracking, ASwitchShowsExactlyTheNewDesktopsWindowsAndTheShowAllOnes) {
@@ -197,7 +197,7 @@ TEST_F(Tracking, ASwitchShowsExactlyTheNewDesktopsWindowsAndTheShowAllOnes) {
   frmMain& pager = Pager();
   pager.PlaceWindow(2, b, 0, 0, 0, 0);
   pager.PlaceWindow(3, c, 0, 0, 0, 0);
-  pager.Table.Set(WindowTable::KeyOf(s), WindowTable::kShowAll, "1");
+  Record(s).showAll = true;
   pager.OpenDesktop(1);
   EXPECT_FALSE(fake.IsWindowVisible(b) || fake.IsWindowVisible(c));
 
@@ -207,7 +207,7 @@ TEST_F(Tracking, ASwitchShowsExactlyTheNewDesktopsWindowsAndTheShowAllOnes) {
   EXPECT_TRUE(fake.IsWindowVisible(b));
   EXPECT_FALSE(fake.IsWindowVisible(c));
   EXPECT_TRUE(fake.IsWindowVisible(s));
-  EXPECT_EQ(DesktopOf(s), "2") << "a window shown on every desktop follows the user";
+  EXPECT_EQ(DesktopOf(s), 2) << "a window shown on every desktop follows the user";
   EXPECT_TRUE(fake.IsWindowVisible(pager.hWnd()));
   // Desktops that do not exist are never opened.
   for (int16_t bad : {0, 7, -1}) {
@@ -232,7 +232,7 @@ TEST_F(Tracking, KeysNeverGoToAWindowTheSwitchHid) {
   Switch(3);
   EXPECT_EQ(fake.GetForegroundWindow(), pager.hWnd()) << "nothing there: the pager";
   // A window shown on every desktop keeps the focus.
-  pager.Table.Set(WindowTable::KeyOf(a), WindowTable::kShowAll, "1");
+  Record(a).showAll = true;
   Switch(1);
   fake.Activate(a);
   Switch(2);
@@ -247,7 +247,7 @@ TEST_F(Tracking, AnAnimatedSwitchPutsEveryWindowBackToThePixelAndOpaque) {
   Hwnd t = OpenWindow("T", {50, 60, 450, 360});
   ASSERT_TRUE(StartWith(kGrid3x2));
   frmMain& pager = Pager();
-  pager.Table.Set(WindowTable::KeyOf(t), WindowTable::kTransparent, "150");
+  Record(t).transparency = 150;
   pager.PlaceWindow(2, t, 0, 0, 0, 0);
   pager.OpenDesktop(1);
   // The window moves on the screen after it was taken: the row's copy is stale.
@@ -289,7 +289,7 @@ TEST_F(Tracking, PlacingAWindowOnADesktopHidesItOnlyWhenThatDesktopIsNotShown) {
   fake.GetWindowRect(w, &r);
   EXPECT_EQ(r, (Rect{200, 50, 600, 350}));
   pager.PlaceWindow(1, w, 10 * sx, 10 * sy, 400 * sx, 300 * sy);
-  EXPECT_EQ(DesktopOf(w), "1");
+  EXPECT_EQ(DesktopOf(w), 1);
   fake.GetWindowRect(w, &r);
   EXPECT_EQ(r.left, 10);
 }
@@ -336,7 +336,7 @@ TEST_F(Tracking, AWindowThatClosesWhileASwitchShowsItLeavesTheOthersShownAndTheT
   for (const Case& c : {Case{"at once", false, 2, two}, Case{"sliding", true, 3, three}}) {
     SCOPED_TRACE(c.how);
     const Hwnd closing = c.windows.back();  // the newest: first in the table, others follow
-    Pager().Table.Set(WindowTable::KeyOf(closing), WindowTable::kTransparent, "150");
+    Record(closing).transparency = 150;
     Pager().AnimateMode = c.animate;
     fake.SetCallHook([&](const fake::Call& call) {
       if (call.name == "ShowWindow" && call.args[0] == std::to_string(closing) &&

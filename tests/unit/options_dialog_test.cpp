@@ -318,9 +318,9 @@ TEST_F(OptionsDialog, ShrinkingTheGridMovesWindowsToTheLastDesktopAndSwitchesPan
   O().cmdClose.RaiseClick();
 
   EXPECT_EQ(P().DesktopCount, 4);
-  EXPECT_EQ(DesktopOf(mail), "4");
-  EXPECT_EQ(DesktopOf(notes), "4");
-  EXPECT_EQ(DesktopOf(work), "1");
+  EXPECT_EQ(DesktopOf(mail), 4);
+  EXPECT_EQ(DesktopOf(notes), 4);
+  EXPECT_EQ(DesktopOf(work), 1);
   EXPECT_FALSE(fake.IsWindowVisible(mail));  // desktop 4 is not the current one
   EXPECT_FALSE(O().chkAlert.Checked());
   EXPECT_FALSE(fake.PressHotkey(MOD_CONTROL, kF11));  // the panic hotkey is off
@@ -362,7 +362,7 @@ TEST_F(OptionsDialog, ShrinkingBelowTheCurrentDesktopOpensTheLastOneWithItsWindo
   Retype(O().mskRows, "1");
   O().cmdClose.RaiseClick();
   EXPECT_EQ(P().CurrentDesktop, 2);
-  EXPECT_EQ(DesktopOf(mail), "2");
+  EXPECT_EQ(DesktopOf(mail), 2);
   EXPECT_TRUE(fake.IsWindowVisible(mail));
   EXPECT_TRUE(fake.IsWindowVisible(notes));
   EXPECT_FALSE(fake.IsWindowVisible(work));

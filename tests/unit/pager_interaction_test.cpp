@@ -68,7 +68,7 @@ TEST_F(Gestures, DraggingAMiniatureIntoAnotherCellMovesTheWindowThereAndBackShow
   const float dropLeft = miniature.Left() - P().lblDesktop(3).Left();
   miniature.RaiseMouseUp(forms::kLeftButton, 0, 60, 45);
   EXPECT_FALSE(P().Dragging);
-  EXPECT_EQ(DesktopOf(work), "3");
+  EXPECT_EQ(DesktopOf(work), 3);
   EXPECT_FALSE(fake.IsWindowVisible(work));
   EXPECT_NEAR(dropLeft, offsetLeft + 22 - cellStep, 0.01);
   Rect r;
@@ -83,7 +83,7 @@ TEST_F(Gestures, DraggingAMiniatureIntoAnotherCellMovesTheWindowThereAndBackShow
   backend->Advance(100);
   P().CursorCell = 0;
   Drag(miniature, 15);
-  EXPECT_EQ(DesktopOf(work), "1");
+  EXPECT_EQ(DesktopOf(work), 1);
   EXPECT_TRUE(fake.IsWindowVisible(work));
 }
 
@@ -93,7 +93,7 @@ TEST_F(Gestures, ADropOnACellOfAnOlderLargerGridGoesToTheCurrentDesktop) {
   EXPECT_EQ(P().CursorCell, 0) << "the rebuild forgets the old cell";
   P().CursorCell = 6;  // and a stale value is never trusted
   Drag(MiniatureOf(work), 30);
-  EXPECT_EQ(DesktopOf(work), "1");
+  EXPECT_EQ(DesktopOf(work), 1);
   EXPECT_TRUE(fake.IsWindowVisible(work));
 }
 
@@ -106,13 +106,13 @@ TEST_F(Gestures, AClickRaisesTheWindowSwitchingToItsDesktopFirst) {
   EXPECT_FALSE(fake.IsTopMost(mail)) << "raised, not left always-on-top";
   EXPECT_TRUE(fake.ZOrder().front() == mail || fake.IsTopMost(fake.ZOrder().front()));
   // A window shown on every desktop is raised where the user is.
-  P().Table.Set(WindowTable::KeyOf(work), WindowTable::kShowAll, "1");
+  Record(work).showAll = true;
   LeftClick(work);
   EXPECT_EQ(P().CurrentDesktop, 3);
 }
 
 TEST_F(Gestures, TheWindowMenuOpensWithTheStatesOfTheWindow) {
-  P().Table.Set(WindowTable::KeyOf(work), WindowTable::kTransparent, "150");
+  Record(work).transparency = 150;
   fake.SetCaption(mail, std::string(31, 'm'));
   P().GetActiveWindows();
   RightClick(work);
@@ -131,8 +131,8 @@ TEST_F(Gestures, TheWindowMenuOpensWithTheStatesOfTheWindow) {
 
   // Shown on all desktops: Move To is disabled; with animation and no stored transparency
   // nothing is checked.
-  P().Table.Set(WindowTable::KeyOf(work), WindowTable::kShowAll, "1");
-  P().Table.Set(WindowTable::KeyOf(work), WindowTable::kTransparent, "");
+  Record(work).showAll = true;
+  Record(work).transparency.reset();
   P().AnimateMode = true;
   RightClick(work);
   EXPECT_TRUE(P().mnuShowAll.Checked());
@@ -147,7 +147,7 @@ TEST_F(Gestures, MoveToHidesTheWindowWhereItStandsAndMovesItsMiniature) {
   Rect before, after;
   fake.GetWindowRect(work, &before);
   RightClick(work);
-  EXPECT_EQ(DesktopOf(work), "3");
+  EXPECT_EQ(DesktopOf(work), 3);
   EXPECT_FALSE(fake.IsWindowVisible(work));
   fake.GetWindowRect(work, &after);
   EXPECT_EQ(after, before);
@@ -159,12 +159,12 @@ TEST_F(Gestures, TransparencyAndAlwaysOnTopCommands) {
   choose = [](forms::MenuItem& menu) { return menu.Find("Medium"); };
   RightClick(work);
   EXPECT_EQ(fake.Alpha(work), 150);
-  EXPECT_EQ(TableCell(work, WindowTable::kTransparent), "150");
+  EXPECT_EQ(Record(work).transparency, 150);
 
   choose = [](forms::MenuItem& menu) { return menu.Find("Always On Top"); };
   RightClick(work);
   EXPECT_TRUE(fake.IsTopMost(work));
-  EXPECT_EQ(TableCell(work, WindowTable::kOnTop), "1");
+  EXPECT_TRUE(Record(work).onTop);
   EXPECT_EQ(fake.Alpha(work), 150) << "the stored transparency is applied again";
   EXPECT_TRUE(P().SkipNextActivation);
   P().PlaceWindow(2, mail, 0, 0, 0, 0);
@@ -175,7 +175,7 @@ TEST_F(Gestures, TransparencyAndAlwaysOnTopCommands) {
   choose = [](forms::MenuItem& menu) { return menu.Find("Opaque"); };
   RightClick(work);
   EXPECT_EQ(fake.Alpha(work), -1);
-  EXPECT_EQ(TableCell(work, WindowTable::kTransparent), "");
+  EXPECT_EQ(Record(work).transparency, std::nullopt);
 }
 
 TEST_F(Gestures, RemoveAsksAndEachAnswerDoesItsPart) {
@@ -195,7 +195,7 @@ TEST_F(Gestures, RemoveAsksAndEachAnswerDoesItsPart) {
   EXPECT_TRUE(P().IsManaged(mail));
 
   answer = "Just Remove";
-  const int v = AsNumber(TableCell(mail, WindowTable::kVirtualWindow));
+  const int v = Record(mail).miniature;
   RightClick(mail);
   EXPECT_FALSE(P().IsManaged(mail));
   EXPECT_FALSE(P().KnowsWindow(mail)) << "nothing about it is kept";
@@ -232,10 +232,10 @@ TEST_F(Gestures, ACommandForAWindowThatClosedWhileTheMenuWasOpenDoesNothing) {
 TEST_F(Gestures, APickInAMenuRebuiltWhileItWasOpenActsAsShownOrNotAtAll) {
   struct Case {
     const char* entry;
-    const char* workDesktop;
+    int workDesktop;
     int currentAfter;
   };
-  for (const Case& c : {Case{"Mail", "1", 2}, Case{"Desktop 3", "3", 2}}) {
+  for (const Case& c : {Case{"Mail", 1, 2}, Case{"Desktop 3", 3, 2}}) {
     SCOPED_TRACE(c.entry);
     P().OpenDesktop(1);
     choose = [&](forms::MenuItem& menu) {
@@ -303,7 +303,7 @@ TEST_F(Gestures, ADraggedMiniatureFollowsThePointerFromThePressAndAnInterruptedD
     LeftClick(mail);
     fake.GetWindowRect(mail, &after);
     EXPECT_EQ(after, before);
-    EXPECT_EQ(DesktopOf(mail), "1");
+    EXPECT_EQ(DesktopOf(mail), 1);
     EXPECT_FALSE(fake.CallsOn("SetWindowPos", mail).empty()) << "raised";
   }
 }
@@ -495,7 +495,7 @@ TEST_F(Miniatures, OverlapAsTheWindowsDoAndStayLiveWhileThePagerIsInFront) {
 TEST_F(Miniatures, TheWindowThatComesForwardIsInFrontAndOnTopOnesStayAbove) {
   Hwnd a = OpenWindow("A"), b = OpenWindow("B"), onTop = OpenWindow("On top");
   ASSERT_TRUE(StartWith(kGrid3x2));
-  Pager().Table.Set(WindowTable::KeyOf(onTop), WindowTable::kOnTop, "1");
+  Record(onTop).onTop = true;
   for (Hwnd front : {a, b, a}) {
     fake.Activate(front);
     backend->Advance(100);

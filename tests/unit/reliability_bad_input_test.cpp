@@ -143,8 +143,8 @@ TEST_F(BadInput, CaptionsEmptyLongOrOfAnotherCodePageAreManagedListedAndIgnoredB
   EXPECT_FALSE(p.IsManaged(untitled));
   ASSERT_TRUE(p.IsManaged(longWindow));
   ASSERT_TRUE(p.IsManaged(foreign));
-  EXPECT_EQ(p.Table.Get(WindowTable::KeyOf(longWindow), WindowTable::kTitle), longCaption);
-  EXPECT_EQ(p.Table.Get(WindowTable::KeyOf(foreign), WindowTable::kTitle), codePage);
+  EXPECT_EQ(Record(longWindow).title, longCaption);
+  EXPECT_EQ(Record(foreign).title, codePage);
 
   // The window menu lists them cut to 30 characters and "...", the short one as it is.
   p.lblDesktop(1).RaiseMouseUp(forms::kRightButton, 0, 10, 10);

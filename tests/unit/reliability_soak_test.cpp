@@ -53,9 +53,6 @@ class SoakFound : public vd::testing::ProgramFixture {
     }
     options.cmdClose.RaiseClick();
   }
-  std::string DesktopOf(Hwnd hwnd) {
-    return Pager().Table.Get(WindowTable::KeyOf(hwnd), WindowTable::kDesktop);
-  }
   Hwnd work = 0, mail = 0;
 };
 
@@ -70,7 +67,7 @@ TEST_F(SoakFound, ShrinkingTheGridOntoTheCurrentDesktopShowsTheWindowsMovedThere
   ASSERT_FALSE(fake.IsWindowVisible(mail));
   SetGrid("1", "1");
   EXPECT_EQ(Pager().CurrentDesktop, 1);
-  EXPECT_EQ(DesktopOf(mail), "1");
+  EXPECT_EQ(DesktopOf(mail), 1);
   EXPECT_TRUE(fake.IsWindowVisible(mail));
 }
 
@@ -87,8 +84,7 @@ TEST_F(SoakFound, ASecondSummonSendsTheFirstSummonedWindowBack) {
     return &Pager().mnuSummon;
   };
   for (Hwnd hwnd : {mail, notes}) {
-    const int v = ToInt32(Pager().Table.Get(WindowTable::KeyOf(hwnd), WindowTable::kVirtualWindow))
-                      .value_or(0);
+    const int v = Pager().MiniatureOf(hwnd);
     ASSERT_TRUE(Pager().picWin.Exists(v));
     Pager().picWin(v).RaiseMouseDown(forms::kRightButton, 0, 30, 30);
     Pager().picWin(v).RaiseMouseUp(forms::kRightButton, 0, 30, 30);
@@ -108,12 +104,11 @@ TEST_F(SoakFound, AHiddenWindowMarkedOnAllDesktopsThatClearsItsCaptionIsShownFir
   backend->onPopup = [this](forms::Form&, forms::MenuItem&, float, float) {
     return &Pager().mnuShowAll;
   };
-  const int v =
-      ToInt32(Pager().Table.Get(WindowTable::KeyOf(mail), WindowTable::kVirtualWindow)).value_or(0);
+  const int v = Pager().MiniatureOf(mail);
   ASSERT_TRUE(Pager().picWin.Exists(v));
   Pager().picWin(v).RaiseMouseDown(forms::kRightButton, 0, 30, 30);
   Pager().picWin(v).RaiseMouseUp(forms::kRightButton, 0, 30, 30);
-  ASSERT_EQ(Pager().Table.Get(WindowTable::KeyOf(mail), WindowTable::kShowAll), "1");
+  ASSERT_TRUE(Record(mail).showAll);
   fake.SetCaption(mail, "");
   backend->Advance(300);
   EXPECT_FALSE(Pager().IsManaged(mail));
