@@ -1,10 +1,11 @@
 // Working with windows from the pager, seen from outside: a miniature dragged into another
-// desktop's cell sends its window there (hidden, at the place the drop shows) and back; the
-// window menu of a miniature makes its window top-most for good, half transparent or no longer
-// managed (its title kept in the ignore list); the main menu's Exit asks first and, answered
-// Yes, gives back the windows of every desktop; a window menu left open while a hotkey switches
-// desktops (which rebuilds its entries) still moves its window where the user chose, or does
-// nothing, and the program goes on.
+// desktop's cell sends its window there (hidden, at the place the drop shows) and back; a drag
+// whose miniature loses the mouse capture ends there and drops nothing; the window menu of a
+// miniature makes its window top-most for good, half transparent or no longer managed (its
+// title kept in the ignore list); the main menu's Exit asks first and, answered Yes, gives back
+// the windows of every desktop; a window menu left open while a hotkey switches desktops (which
+// rebuilds its entries) still moves its window where the user chose, or does nothing, and the
+// program goes on.
 //
 // The popup menus are worked with the keyboard (Home, arrows, Enter): a click on an entry needs
 // the entry's place, and another process's menu cannot be read under Wine to find it. The
@@ -50,6 +51,26 @@ class Gestures : public ProgramTest {
     }
     if (!PressDesktopHotkey(1) || !WaitVisibility({hwnd}, false)) return nullptr;
     return hwnd;
+  }
+
+  // Opens a window on the open desktop at `place` and waits until its miniature in cell 1
+  // stands there: it follows its window while the window is the front one.
+  HWND OpenWithMiniature(const std::string& caption, const RECT& place, uint32_t color) {
+    HWND hwnd = OpenOnCurrentDesktop(caption, place, color);
+    const RECT miniature = PagerGrid(Pager(), settings).Miniature(1, place);
+    if (hwnd && !WaitUntil([&] { return MiniatureAt(Pager(), miniature) != nullptr; }, 3000)) {
+      ADD_FAILURE() << "no miniature of " << caption << " at " << Describe(miniature);
+      return nullptr;
+    }
+    return hwnd;
+  }
+
+  // The window holding the mouse capture of `w`'s thread; null when none does.
+  static HWND CaptureOf(HWND w) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info) ? info.hwndCapture
+                                                                          : nullptr;
   }
 
   // Right-clicks the miniature and waits for the window menu, drawn.
@@ -299,13 +320,9 @@ TEST_F(Gestures, AWindowMenuOpenWhileAHotkeySwitchesDesktopsStillMovesItsWindowO
   HWND pager = StartAndWaitForPager();
   ASSERT_NE(pager, nullptr) << "vuedeck.exe showed no window";
   const PagerGrid grid(pager, settings);
-  // Each window's miniature follows it to its place while the window is the front one.
-  HWND b = OpenOnCurrentDesktop("Window B", bPlace, 0x60C040);
-  ASSERT_TRUE(b && WaitUntil([&] { return MiniatureAt(pager, grid.Miniature(1, bPlace)); }, 3000))
-      << "no miniature of window B at its place in cell 1";
-  HWND a = OpenOnCurrentDesktop("Window A", aPlace, 0x3080D0);
-  ASSERT_TRUE(a && WaitUntil([&] { return MiniatureAt(pager, grid.Miniature(1, aPlace)); }, 3000))
-      << "no miniature of window A at its place in cell 1";
+  HWND b = OpenWithMiniature("Window B", bPlace, 0x60C040);
+  HWND a = OpenWithMiniature("Window A", aPlace, 0x3080D0);
+  ASSERT_TRUE(a && b);
 
   ASSERT_TRUE(OpenWindowMenu(grid.Miniature(1, aPlace), "window-menu"));
   ASSERT_TRUE(pressHotkey(2));
@@ -345,6 +362,65 @@ TEST_F(Gestures, AWindowMenuOpenWhileAHotkeySwitchesDesktopsStillMovesItsWindowO
 
   ASSERT_TRUE(CloseAndWaitForExit());
   EXPECT_TRUE(IsWindowVisible(a) && IsWindowVisible(b)) << FactsOf({a, b});
+}
+
+// A drag whose miniature loses the mouse capture while the button is still down (the system's
+// WM_CANCELMODE, sent when a dialog pops up, lets go of it) ends there without a drop: the
+// miniature goes back to its window's place, the release that follows drops nothing, and the
+// next click on a miniature is a click (to the window's desktop), not the drop of a drag the
+// pager still believed in.
+TEST_F(Gestures, ADragWhoseMiniatureLosesTheCaptureEndsWithoutADrop) {
+  const RECT aPlace{120, 480, 520, 780}, bPlace{560, 480, 900, 700};
+  HWND pager = StartAndWaitForPager();
+  ASSERT_NE(pager, nullptr) << "vuedeck.exe showed no window";
+  const PagerGrid grid(pager, settings);
+  HWND b = OpenOnDesktop(2, "Window B", bPlace, 0x60C040);
+  const uint32_t aColor = 0x3080D0;
+  HWND a = OpenWithMiniature("Window A", aPlace, aColor);
+  ASSERT_TRUE(a && b);
+  const RECT aMiniature = grid.Miniature(1, aPlace);
+  HWND dragged = MiniatureAt(pager, aMiniature);
+
+  // A's miniature pressed and dragged 30 pager pixels up, the button kept down.
+  const POINT grab = Middle(aMiniature), held{grab.x, grab.y - 30};
+  ASSERT_TRUE(PressAndMove(grab, held, 6));
+  const RECT draggedTo{aMiniature.left, aMiniature.top - 30, aMiniature.right,
+                       aMiniature.bottom - 30};
+  EXPECT_TRUE(WaitUntil([&] { return MiniatureAt(pager, draggedTo) == dragged; }, 2000))
+      << "the miniature did not follow the pointer to " << Describe(draggedTo) << ", it is at "
+      << Describe(RectOf(dragged));
+  ASSERT_EQ(CaptureOf(dragged), dragged) << "the dragged miniature does not hold the capture";
+  // The screen shows A's picture near the top of the dragged miniature, or near the bottom of
+  // the one at its place (the two overlap between), away from the pointer.
+  const POINT draggedPart{draggedTo.left + 5, draggedTo.top + 6},
+      placedPart{aMiniature.left + 5, aMiniature.bottom - 6};
+  EXPECT_TRUE(ShotUntil("dragging", [&](const vdtools::Image& shot) {
+    return ColorAround(shot, draggedPart, aColor) && !ColorAround(shot, placedPart, aColor);
+  })) << "the screen does not show A's miniature dragged";
+
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutA(dragged, WM_CANCELMODE, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer));
+  ASSERT_NE(CaptureOf(dragged), dragged) << "WM_CANCELMODE left the capture with the miniature";
+  EXPECT_TRUE(WaitUntil([&] { return MiniatureAt(pager, aMiniature) == dragged; }, 2000))
+      << "A's miniature did not go back to " << Describe(aMiniature) << ", it is at "
+      << Describe(RectOf(dragged));
+  EXPECT_TRUE(ShotUntil("capture-lost", [&](const vdtools::Image& shot) {
+    return ColorAround(shot, placedPart, aColor) && !ColorAround(shot, draggedPart, aColor);
+  })) << "the screen does not show A's miniature back at its place";
+  // Released where the pointer is: over the cell once the miniature went back.
+  ASSERT_TRUE(ReleaseLeftButton());
+  EXPECT_FALSE(WaitUntil([&] { return !SameRect(RectOf(a), aPlace) || !IsWindowVisible(a); },
+                         kNothingHappensMs))
+      << "the release after the lost capture dropped window A:" << FactsOf({a});
+
+  // B's miniature in cell 2 clicked (pressed and released on the spot) opens desktop 2 with B
+  // where it was; a drop would leave it hidden there, or bring it to desktop 1.
+  ASSERT_TRUE(ClickPoint(Middle(grid.Miniature(2, bPlace))));
+  EXPECT_TRUE(WaitVisibility({b}, true) && WaitVisibility({a}, false))
+      << "a click on B's miniature did not open desktop 2:" << FactsOf({a, b});
+  EXPECT_TRUE(SameRect(RectOf(b), bPlace)) << "the click moved window B:" << FactsOf({b});
+  ParkCursor();
+  Shot("b-clicked");
 }
 
 }  // namespace

@@ -146,7 +146,7 @@ bool ClickPoint(POINT p, bool rightButton) {
   return PointerTo(p) && ClickAt(p.x, p.y, rightButton);
 }
 
-bool DragAndRest(POINT from, POINT to, int steps, DWORD restMs) {
+bool PressAndMove(POINT from, POINT to, int steps) {
   if (steps < 1) steps = 1;
   if (!PointerTo(from)) return false;
   bool ok = SendMouse(MOUSEEVENTF_LEFTDOWN);
@@ -161,8 +161,15 @@ bool DragAndRest(POINT from, POINT to, int steps, DWORD restMs) {
     const POINT p{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
     ok = SetCursorPos(p.x, p.y) && Settle(p, 2) && MoveNow(p);
   }
+  return ok;
+}
+
+bool ReleaseLeftButton() { return SendMouse(MOUSEEVENTF_LEFTUP); }
+
+bool DragAndRest(POINT from, POINT to, int steps, DWORD restMs) {
+  const bool moved = PressAndMove(from, to, steps);
   Sleep(restMs);
-  return SendMouse(MOUSEEVENTF_LEFTUP) && ok;
+  return ReleaseLeftButton() && moved;
 }
 
 bool TypeKeys(std::initializer_list<WORD> keys) {

@@ -76,10 +76,11 @@ bool PointerTo(POINT p);
 // PointerTo(p), then a click of the left or right button there.
 bool ClickPoint(POINT p, bool rightButton = false);
 // Presses the left button at `from`, moves the pointer one pixel down (a drag starts with the
-// first move, and what is dragged follows the pointer from there: it travels `to` - `from` less
-// that pixel), then to `to` in `steps` steps, rests there `restMs` (the pager notes the cell
-// under the pointer every 100 ms, and a drop goes to the cell it noted last) and releases the
-// button.
+// first move) and then to `to` in `steps` steps, and keeps the button down.
+bool PressAndMove(POINT from, POINT to, int steps);
+bool ReleaseLeftButton();
+// PressAndMove, a rest of `restMs` at `to` (the pager notes the cell under the pointer every
+// 100 ms, and a drop goes to the cell it noted last), and the button released there.
 bool DragAndRest(POINT from, POINT to, int steps, DWORD restMs);
 // Presses and releases each key in turn, as one types them.
 bool TypeKeys(std::initializer_list<WORD> keys);
