@@ -5,6 +5,7 @@
 #include <limits>
 #include <unordered_set>
 
+#include "core/ManageRule.h"
 #include "core/Program.h"
 #include "core/Text.h"
 #include "core/frmMain.h"
@@ -47,17 +48,27 @@ void frmMain::GetActiveWindows() {
 }
 
 void frmMain::AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, bool force) {
-  if (hwnd == 0 || IsManaged(hwnd) || IsOwnWindow(hwnd) || caption.empty()) return;
-  if (!force && !HasRequiredStyle(hwnd)) {
-    if (IsIgnored(caption)) return;
-    // Offer it: the user may add it with the query button.
-    cmdQuery.SetVisible(true);
-    lblTitle.SetWidth(std::max(0.0f, cmdQuery.Left() - 6));
-    PendingTitle = caption;
-    PendingWindow = hwnd;
-    return;
+  WindowCandidate candidate;
+  candidate.exists = hwnd != 0;
+  candidate.managed = candidate.exists && IsManaged(hwnd);
+  candidate.ownWindow = candidate.exists && !candidate.managed && IsOwnWindow(hwnd);
+  candidate.hasCaption = !caption.empty();
+  candidate.ignored = IsIgnored(caption);
+  candidate.acceptedOffer = force;
+  candidate.visibleWithBorder = force || !candidate.exists || HasRequiredStyle(hwnd);
+  switch (DecideManagement(candidate)) {
+    case ManageVerdict::kTake:
+      break;
+    case ManageVerdict::kOffer:
+      // The user may add it with the offer button.
+      cmdQuery.SetVisible(true);
+      lblTitle.SetWidth(std::max(0.0f, cmdQuery.Left() - 6));
+      PendingTitle = caption;
+      PendingWindow = hwnd;
+      return;
+    default:
+      return;
   }
-  if (IsIgnored(caption)) return;
 
   const int32_t v = NextMiniatureNumber();
   const int32_t arrival = ++ZOrderCounters[CurrentDesktop];
