@@ -7,7 +7,9 @@
 #include "forms/Form.h"
 #include "forms/Menu.h"
 #include "forms/Timer.h"
+#include "forms/win32/FormPeer.h"
 #include "forms/win32/Win32Internal.h"
+#include "forms/win32/WindowPeer.h"
 
 namespace forms::win32 {
 
@@ -19,8 +21,8 @@ HFONT Context::GetFont(const Font& font) {
   auto it = fonts.find(key);
   if (it == fonts.end()) {
     CachedFont made(::CreateFontA(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                                 FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                 DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, font.name.c_str()));
+                                  FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, font.name.c_str()));
     it = fonts.emplace(key, std::move(made)).first;
   }
   return it->second.Get();

@@ -1,0 +1,134 @@
+// The form peer: its window, the tip window of its controls, its messages through the form's
+// window procedure chain, its twips following the window's pixels, and the form's properties
+// (place, visibility, caption, task-bar button) applied to the window.
+#include "forms/win32/FormPeer.h"
+
+#include <vector>
+
+#include "forms/win32/PeerDrawing.h"
+
+namespace forms::win32 {
+
+// ---- Forms --------------------------------------------------------------------------------
+
+FormPeer::FormPeer(Context& context, Form& form) : WindowPeer(context, form) {
+  context_.forms.push_back(this);
+  CreateNativeWindow(kFormClass, WS_POPUP | WS_CLIPCHILDREN,
+                     form.ShowInTaskbar() ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW, form.Caption());
+}
+
+FormPeer::~FormPeer() {
+  tooltips_.Reset();
+  std::erase(context_.forms, this);
+}
+
+Form& FormPeer::GetForm() { return static_cast<Form&>(control_); }
+
+HWND FormPeer::ToolTips() {
+  if (!tooltips_ && hwnd_) {
+    // TTS_ALWAYSTIP: the pager is seldom the active window, its tips must show all the same.
+    // The tip window has no owner. Wine places a window's owned pop-ups in front of it on every
+    // Z-order change and then the window right behind the last of them; when that pop-up is a
+    // top-most tip with no other top-most window behind it, the form loses its top-most state
+    // (the program's SetWindowPos(HWND_TOPMOST) on the pager came to nothing). The form
+    // destroys the tip window itself, so nothing needs the ownership.
+    tooltips_.Reset(::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                      context_.instance, nullptr));
+  }
+  return tooltips_.Get();
+}
+
+bool FormPeer::IsShown() const { return hwnd_ && ::IsWindowVisible(hwnd_); }
+
+RECT FormPeer::PixelRect() const {
+  const float tx = static_cast<float>(context_.twipsPerPixelX);
+  const float ty = static_cast<float>(context_.twipsPerPixelY);
+  return EdgeRoundedRect(control_.Left() / tx, control_.Top() / ty, control_.Width() / tx,
+                         control_.Height() / ty);
+}
+
+// Every message goes through the form's window procedure chain, whose first procedure passes
+// what it leaves alone back here (DefaultProcedure). While the window is being made the form
+// does not know its peer yet, so those messages take the default path directly.
+LRESULT FormPeer::Receive(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (creating_ || control_.GetPeer() != this) return Handle(msg, wParam, lParam);
+  return static_cast<LRESULT>(GetForm().Dispatch(msg, wParam, lParam));
+}
+
+intptr_t FormPeer::DefaultProcedure(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+  if (!hwnd_) return 0;
+  if (msg == WM_WINDOWPOSCHANGED) SyncFromWindow();
+  return Handle(msg, wParam, lParam);
+}
+
+// The user dragged the form (a caption drag the program started) or the program moved its
+// window through the window system: the form's twips follow.
+void FormPeer::SyncFromWindow() {
+  if (syncing_ || creating_) return;
+  RECT r;
+  if (!::GetWindowRect(hwnd_, &r)) return;
+  const RECT mine = PixelRect();
+  if (r.left == mine.left && r.top == mine.top && r.right == mine.right &&
+      r.bottom == mine.bottom) {
+    return;
+  }
+  syncing_ = true;
+  Form& form = GetForm();
+  const float tx = static_cast<float>(context_.twipsPerPixelX);
+  const float ty = static_cast<float>(context_.twipsPerPixelY);
+  form.Move(r.left != mine.left ? r.left * tx : form.Left(),
+            r.top != mine.top ? r.top * ty : form.Top(),
+            r.right - r.left != mine.right - mine.left ? (r.right - r.left) * tx : form.Width(),
+            r.bottom - r.top != mine.bottom - mine.top ? (r.bottom - r.top) * ty : form.Height());
+  syncing_ = false;
+}
+
+void FormPeer::Changed(Property property) {
+  if (!hwnd_ || syncing_) return;
+  Form& form = GetForm();
+  switch (property) {
+    case Property::kGeometry: {
+      const RECT r = PixelRect();
+      syncing_ = true;
+      ::SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      syncing_ = false;
+      ::InvalidateRect(hwnd_, nullptr, FALSE);
+      break;
+    }
+    case Property::kVisible: {
+      const bool want = form.IsLoaded() && form.Visible();
+      if (want != (::IsWindowVisible(hwnd_) != FALSE))
+        ::ShowWindow(hwnd_, want ? SW_SHOW : SW_HIDE);
+      // Wakes a modal loop waiting for this form to go away.
+      ::PostMessageA(hwnd_, WM_NULL, 0, 0);
+      break;
+    }
+    case Property::kText:
+      ::SetWindowTextA(hwnd_, form.Caption().c_str());
+      break;
+    case Property::kZOrder:
+      ::SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      break;
+    case Property::kStyle: {
+      LONG_PTR ex = ::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE);
+      ex = form.ShowInTaskbar() ? ((ex & ~WS_EX_TOOLWINDOW) | WS_EX_APPWINDOW)
+                                : ((ex & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
+      ::SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, ex);
+      ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+      break;
+    }
+    default:
+      WindowPeer::Changed(property);
+      break;
+  }
+}
+
+void FormPeer::Paint(HDC dc, const RECT& client) {
+  PaintSurface(context_, dc, client, GetForm().Surface(), GetForm());
+}
+
+}  // namespace forms::win32

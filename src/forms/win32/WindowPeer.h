@@ -1,0 +1,86 @@
+// The base of every Win32 peer that owns a window: it makes the window (of the program's own
+// classes or a subclassed system control), cracks each of its messages once into the control's
+// events (paint, mouse, capture, the notifications its children send), and keeps the window's
+// place, size, visibility, Z order and tip in step with the control's properties.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "forms/Backend.h"
+#include "forms/Control.h"
+#include "forms/win32/Win32Internal.h"
+
+namespace forms::win32 {
+
+// The peer of every control that has a window of its own. Its window procedure cracks each
+// message once; nothing thrown by a handler leaves it.
+class WindowPeer : public Peer {
+ public:
+  WindowPeer(Context& context, Control& control);
+  ~WindowPeer() override;
+
+  HWND Hwnd() const { return hwnd_; }
+  Control& GetControl() { return control_; }
+  int32_t Handle() const override;
+  bool IsShown() const override;
+  void SetFocus() override;
+  void Refresh() override;
+  void Changed(Property property) override;
+
+  // Notifications that reach the container's window on behalf of this child.
+  virtual void OnCommand(WORD code) { (void)code; }
+  virtual bool OnDrawItem(const DRAWITEMSTRUCT& item) {
+    (void)item;
+    return false;
+  }
+  virtual HBRUSH OnControlColor(HDC dc) {
+    (void)dc;
+    return nullptr;
+  }
+
+  // The window procedure of the program's own window classes.
+  static LRESULT CALLBACK ClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+  // The subclass procedure of the system's controls (buttons, lists, edit fields).
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR data) noexcept;
+
+ protected:
+  // Makes the window: one of the program's classes (kControlClass, kFormClass) or a system
+  // control class, which is then subclassed.
+  void CreateNativeWindow(const char* className, DWORD style, DWORD exStyle,
+                          const std::string& text);
+  // A message to a window of the program's own classes; forms first pass it through their
+  // window procedure chain.
+  virtual LRESULT Receive(UINT msg, WPARAM wParam, LPARAM lParam);
+  // The toolkit's own handling, ending in DefWindowProc.
+  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+  // A message to a subclassed system control; true when it was consumed.
+  virtual bool Intercept(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
+  virtual void Paint(HDC dc, const RECT& client) { (void)dc, (void)client; }
+  virtual RECT PixelRect() const;
+  // Mouse events: the position converted to the control's units.
+  void Mouse(UINT msg, WPARAM wParam, LPARAM lParam, bool synthesizeClick);
+  void UpdateToolTip();
+  void PlaceInZOrder();
+  void ApplyVisible();
+
+  Context& context_;
+  Control& control_;
+  ControlKind kind_;
+  // The window, known from WM_NCCREATE on (its first messages come before CreateWindowEx
+  // returns); window_ owns it once it is made.
+  HWND hwnd_ = nullptr;
+  OwnedWindow window_;
+  bool systemClass_ = false;
+  bool creating_ = false;
+  bool syncing_ = false;  // applying a change that came from the window itself
+  bool toolAdded_ = false;
+  int pressed_ = 0;  // buttons pressed on this window and not yet released
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+// The window of the control's container, or none when the container has no window (yet).
+HWND ContainerWindow(Control& control);
+
+}  // namespace forms::win32
