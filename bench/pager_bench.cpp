@@ -23,8 +23,7 @@ namespace {
 constexpr int kScreenWidth = 1920;
 constexpr int kScreenHeight = 1080;
 constexpr int kCells = 81;
-constexpr const char* kSettings =
-    "[SETUP]\r\ncolumns=9\r\nrows=9\r\nwidth=20\r\nheight=20\r\n";
+constexpr const char* kSettings = "[SETUP]\r\ncolumns=9\r\nrows=9\r\nwidth=20\r\nheight=20\r\n";
 
 // A running program in a scratch folder of its own (settings.ini lives there), with a number
 // of 640 x 480 windows of other applications, each with a picture, the last one in front.
@@ -47,7 +46,8 @@ class RunningPager {
       const int top = (i * 23) % (kScreenHeight - 480);
       desc.rect = {left, top, left + 640, top + 480};
       const Hwnd hwnd = fake.CreateWindow(desc);
-      fake.SetWindowPicture(hwnd, Bitmap(640, 480, 0x102030u + static_cast<uint32_t>(i) * 0x010203u));
+      fake.SetWindowPicture(hwnd,
+                            Bitmap(640, 480, 0x102030u + static_cast<uint32_t>(i) * 0x010203u));
       windows.push_back(hwnd);
     }
     program = std::make_unique<Program>(fake, *backend);
@@ -156,8 +156,13 @@ void BM_PagerTick(benchmark::State& state) {
   if (run.fake.GetForegroundWindow() != front) state.SkipWithError("the front window changed");
   ReportCalls(state, calls, ticks);
 }
-BENCHMARK(BM_PagerTick)->Arg(10)->Arg(50)->Arg(100)->Unit(benchmark::kMicrosecond)
-    ->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PagerTick)
+    ->Arg(10)
+    ->Arg(50)
+    ->Arg(100)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // A switch between two desktops of N windows each, by the desktops' hotkeys (Alt+1, Alt+2):
 // the time on the fake desktop, and the calls the switch makes through the window-system seam,
@@ -208,8 +213,13 @@ void BM_Switch(benchmark::State& state) {
   if (wrongDesktop > 0) state.SkipWithError("a hotkey did not switch");
   ReportCalls(state, calls, switches);
 }
-BENCHMARK(BM_Switch)->Arg(10)->Arg(50)->Arg(100)->Unit(benchmark::kMicrosecond)
-    ->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Switch)
+    ->Arg(10)
+    ->Arg(50)
+    ->Arg(100)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // One cell painted the plain way: a fresh gradient painter drawing the cell's gradient line
 // by line into a bitmap of the cell's size.

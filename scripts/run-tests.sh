@@ -3,7 +3,8 @@
 #   1. installs what is missing with apt-get (as root, or through sudo);
 #   2. builds the native tree (build/native: unit and conformance tests against the in-memory
 #      seams) and the Windows tree (build/win64: vuedeck.exe, the Win32 tests, the helpers);
-#   3. runs the native tests with ctest, the Win32 conformance suite under Wine (when
+#   3. checks the formatting of the C++ files (scripts/check-format.sh), runs the native tests
+#      with ctest, the Win32 conformance suite under Wine (when
 #      tests/conformance/run-under-wine.sh is there) and the end-to-end tests under Wine;
 #   4. prints a summary; the exit status is non-zero when anything failed.
 #
@@ -32,7 +33,7 @@ done
 # Everything the two builds and the Wine runs need. googletest brings the sources the Windows
 # tree builds GoogleTest from; libgtest-dev the native library; the mingw package both the
 # posix and win32 thread variants of the cross compiler.
-packages=(cmake ninja-build g++ googletest libgtest-dev g++-mingw-w64-x86-64 wine64 xvfb)
+packages=(cmake ninja-build g++ googletest libgtest-dev g++-mingw-w64-x86-64 wine64 xvfb clang-format)
 
 install_missing() {
   local missing=() p
@@ -108,6 +109,7 @@ mkdir -p "$results/native" "$results/wine" "$results/e2e"
 
 native_built=0
 win64_built=0
+run_stage "formatting (clang-format)" "" bash "$root/scripts/check-format.sh"
 run_stage "native build ($native)" "" build_native && native_built=1
 run_stage "Windows build ($win64)" "" build_win64 && win64_built=1
 

@@ -43,9 +43,9 @@ using NtProcessCall = LONG(NTAPI*)(HANDLE);
 
 NtProcessCall NtFunction(const char* name) {
   HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-  return ntdll ? reinterpret_cast<NtProcessCall>(
-                     reinterpret_cast<void*>(GetProcAddress(ntdll, name)))
-               : nullptr;
+  return ntdll
+             ? reinterpret_cast<NtProcessCall>(reinterpret_cast<void*>(GetProcAddress(ntdll, name)))
+             : nullptr;
 }
 
 }  // namespace

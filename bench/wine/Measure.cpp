@@ -18,8 +18,8 @@ double MedianOfSorted(const std::vector<double>& sorted, size_t begin, size_t en
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' ||
-                        s.back() == '\n')) {
+  while (!s.empty() &&
+         (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n')) {
     s.remove_suffix(1);
   }
   return s;

@@ -72,10 +72,10 @@ TEST(ProcessFiles, StatReadsTheTimesAfterACommandNameWithBlanksAndParentheses) {
 
 TEST(ProcessFiles, StatThatIsCutShortOrGarbledIsRefused) {
   EXPECT_FALSE(ParseProcStat(""));
-  EXPECT_FALSE(ParseProcStat("12 (x) S 1 2 3"));                          // cut before utime
-  EXPECT_FALSE(ParseProcStat("12 (x) S 1 2 3 4 5 6 7 8 9 10 ab 5 0"));    // utime not a number
-  EXPECT_FALSE(ParseProcStat("(x) S 1 2 3 4 5 6 7 8 9 10 1 5 0"));        // no pid
-  EXPECT_FALSE(ParseProcStat("12 x S 1 2 3 4 5 6 7 8 9 10 1 5 0"));       // no parentheses
+  EXPECT_FALSE(ParseProcStat("12 (x) S 1 2 3"));                        // cut before utime
+  EXPECT_FALSE(ParseProcStat("12 (x) S 1 2 3 4 5 6 7 8 9 10 ab 5 0"));  // utime not a number
+  EXPECT_FALSE(ParseProcStat("(x) S 1 2 3 4 5 6 7 8 9 10 1 5 0"));      // no pid
+  EXPECT_FALSE(ParseProcStat("12 x S 1 2 3 4 5 6 7 8 9 10 1 5 0"));     // no parentheses
 }
 
 TEST(ProcessFiles, SchedstatGivesTheRunTimeInNanoseconds) {
@@ -194,9 +194,9 @@ TEST(SwitchWatching, NoWindowsIsAFinishedSwitch) {
 }
 
 std::vector<std::string> Required() {
-  return {"--vuedeck", "Z:\\b\\vuedeck.exe", "--winmaker", "Z:\\b\\winmaker.exe", "--bare",
-          "Z:\\b\\bare_switch.exe", "--scratch", "Z:\\b\\scratch", "--out", "Z:\\b\\out.txt",
-          "--wineprefix", "/b/prefix"};
+  return {"--vuedeck", "Z:\\b\\vuedeck.exe",     "--winmaker",   "Z:\\b\\winmaker.exe",
+          "--bare",    "Z:\\b\\bare_switch.exe", "--scratch",    "Z:\\b\\scratch",
+          "--out",     "Z:\\b\\out.txt",         "--wineprefix", "/b/prefix"};
 }
 
 std::optional<DriverOptions> Parse(std::vector<std::string> extra, std::string& error) {
@@ -217,9 +217,9 @@ TEST(DriverOptions, EveryOptionIsReadAndTheRestKeepsItsDefault) {
   EXPECT_FALSE(plain->marks);
 
   // --marks takes no value: what follows it is the next option, not its value.
-  auto chosen = Parse({"--marks", "--counts", "100,10", "--runs", "3", "--interval-ms", "500",
-                       "--phases", "idle"},
-                      error);
+  auto chosen = Parse(
+      {"--marks", "--counts", "100,10", "--runs", "3", "--interval-ms", "500", "--phases", "idle"},
+      error);
   ASSERT_TRUE(chosen) << error;
   EXPECT_TRUE(chosen->marks);
   EXPECT_EQ(chosen->counts, (std::vector<int>{100, 10}));
@@ -239,8 +239,8 @@ TEST(DriverOptions, WhatCannotBeMeasuredAsAskedIsRefusedWithTheReason) {
   EXPECT_FALSE(Parse({"--phases", "switch,tick"}, error));
   EXPECT_NE(error.find("tick"), std::string::npos);
   EXPECT_FALSE(Parse({"--speed", "9"}, error));
-  EXPECT_FALSE(Parse({"--runs"}, error));              // no value at the end
-  EXPECT_FALSE(Parse({"--runs", "--marks"}, error));   // an option where the value belongs
+  EXPECT_FALSE(Parse({"--runs"}, error));             // no value at the end
+  EXPECT_FALSE(Parse({"--runs", "--marks"}, error));  // an option where the value belongs
 
   std::vector<std::string> noPrefix = Required();
   noPrefix.resize(noPrefix.size() - 2);

@@ -29,8 +29,8 @@ std::map<int, std::vector<HWND>> g_desktops;
 void Say(const std::string& line) {
   std::string text = line + "\n";
   DWORD written = 0;
-  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()),
-            &written, nullptr);
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written,
+            nullptr);
 }
 
 bool ReadSets(const char* path) {
@@ -43,7 +43,8 @@ bool ReadSets(const char* path) {
     if (!(words >> desktop)) continue;
     std::vector<HWND>& windows = g_desktops[desktop];
     long long handle = 0;
-    while (words >> handle) windows.push_back(reinterpret_cast<HWND>(static_cast<intptr_t>(handle)));
+    while (words >> handle)
+      windows.push_back(reinterpret_cast<HWND>(static_cast<intptr_t>(handle)));
   }
   return true;
 }
@@ -108,8 +109,8 @@ int main(int argc, char** argv) {
   // A borderless tool window that is never activated: no desktop manager takes it for a
   // window of the user's, and it never takes the focus from one.
   HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST, wc.lpszClassName,
-                              "bare switch", WS_POPUP, 0, GetSystemMetrics(SM_CYSCREEN) - 60,
-                              100, 30, nullptr, nullptr, wc.hInstance, nullptr);
+                              "bare switch", WS_POPUP, 0, GetSystemMetrics(SM_CYSCREEN) - 60, 100,
+                              30, nullptr, nullptr, wc.hInstance, nullptr);
   if (!hwnd) {
     Say("err CreateWindowEx");
     return 1;

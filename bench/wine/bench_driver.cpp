@@ -115,8 +115,8 @@ std::string ColorOf(int i) {
 bool OpenWindows(WinMaker& maker, const std::string& prefix, int count, std::vector<HWND>& out) {
   for (int i = 0; i < count; ++i) {
     const RECT r = PlaceOf(i);
-    HWND hwnd = maker.Open(prefix + " " + std::to_string(i + 1), r.left, r.top,
-                           r.right - r.left, r.bottom - r.top, ColorOf(i));
+    HWND hwnd = maker.Open(prefix + " " + std::to_string(i + 1), r.left, r.top, r.right - r.left,
+                           r.bottom - r.top, ColorOf(i));
     if (!hwnd) {
       Log("winmaker could not open window %d of %s", i + 1, prefix.c_str());
       return false;
@@ -185,8 +185,7 @@ HWND WaitFirstWindow(const ChildProcess& process, const std::set<HWND>& before, 
       [&] {
         if (!process.Running()) return true;
         for (HWND hwnd : TopLevelWindows()) {
-          if (others.count(hwnd) ||
-              std::find(own.begin(), own.end(), hwnd) != own.end()) {
+          if (others.count(hwnd) || std::find(own.begin(), own.end(), hwnd) != own.end()) {
             continue;
           }
           DWORD pid = 0;
@@ -371,7 +370,8 @@ class Bench {
     WinMaker maker;
     if (!maker.Start(o_.winmaker, folder)) return Fail(key, "winmaker.exe did not start");
     std::vector<HWND> one, two;
-    if (!OpenWindows(maker, "Desk1", n, one)) return Fail(key, "winmaker could not open the windows");
+    if (!OpenWindows(maker, "Desk1", n, one))
+      return Fail(key, "winmaker could not open the windows");
 
     ChildProcess vuedeck;
     HWND pager = nullptr;
@@ -486,7 +486,8 @@ class Bench {
     }
     ChildProcess vuedeck;
     HWND pager = nullptr;
-    if (!StartVuedeck(vuedeck, folder, pager)) return Fail("idle." + key, "vuedeck.exe did not start");
+    if (!StartVuedeck(vuedeck, folder, pager))
+      return Fail("idle." + key, "vuedeck.exe did not start");
     // Every window managed: a switch away hides them all, the switch back shows them.
     if (TimeSwitch({VK_MENU, '2'}, SwitchTargets(windows, {})) < 0 ||
         TimeSwitch({VK_MENU, '1'}, SwitchTargets({}, windows)) < 0) {
@@ -508,11 +509,12 @@ class Bench {
     if (!vdPid || !barePid || !serverPid) {
       CloseBare(bare, bareWindow);
       CloseVuedeck(vuedeck, pager);
-      return Fail("idle." + key, "the Linux processes of vuedeck.exe, bare_switch.exe or the "
-                                 "Wine server were not found");
+      return Fail("idle." + key,
+                  "the Linux processes of vuedeck.exe, bare_switch.exe or the "
+                  "Wine server were not found");
     }
-    Log("  Linux processes: vuedeck.exe %d, bare_switch.exe %d, Wine server %d", *vdPid,
-        *barePid, *serverPid);
+    Log("  Linux processes: vuedeck.exe %d, bare_switch.exe %d, Wine server %d", *vdPid, *barePid,
+        *serverPid);
 
     struct Interval {
       double wallMs = 0, programMs = 0, serverMs = 0;
@@ -577,10 +579,12 @@ class Bench {
     results_.SetSummary("tick." + key + ".with_server_ms", Summarize(tickServer), 3);
     results_.SetSummary("idle." + key + ".vuedeck_pct", Summarize(vdPct), 3);
     results_.SetSummary("idle." + key + ".bare_pct", Summarize(basePct), 3);
-    results_.SetSummary("idle." + key + ".above_pct", Summarize(PairedDifferences(vdPct, basePct)), 3);
+    results_.SetSummary("idle." + key + ".above_pct", Summarize(PairedDifferences(vdPct, basePct)),
+                        3);
     results_.SetSummary("memory." + key + ".vuedeck_rss_mib", Summarize(vdRss), 1);
     results_.SetSummary("memory." + key + ".bare_rss_mib", Summarize(baseRss), 1);
-    results_.SetSummary("memory." + key + ".growth_rss_mib", Summarize(PairedDifferences(vdRss, baseRss)), 1);
+    results_.SetSummary("memory." + key + ".growth_rss_mib",
+                        Summarize(PairedDifferences(vdRss, baseRss)), 1);
     results_.SetSummary("memory." + key + ".vuedeck_anon_mib", Summarize(vdAnon), 1);
     results_.SetSummary("memory." + key + ".bare_anon_mib", Summarize(baseAnon), 1);
     results_.SetSummary("memory." + key + ".growth_anon_mib",
@@ -619,10 +623,10 @@ class Bench {
       DeleteFileA((folder + "\\hidden.list").c_str());
       const std::set<HWND> before = TopLevelWindows();
       const double start = NowMs();
-      const bool started = isVuedeck
-                               ? process.Start(folder + "\\vuedeck.exe", "", folder, false)
-                               : process.Start(o_.bare, "--tag " + name + " --sets \"" + sets + "\"",
-                                               folder, true);
+      const bool started =
+          isVuedeck
+              ? process.Start(folder + "\\vuedeck.exe", "", folder, false)
+              : process.Start(o_.bare, "--tag " + name + " --sets \"" + sets + "\"", folder, true);
       HWND window = started ? WaitFirstWindow(process, before, kStartTimeoutMs) : nullptr;
       const double shownMs = NowMs() - start;
       const bool answered = window && Answers(window);
@@ -706,7 +710,8 @@ class Bench {
 
 int main(int argc, char** argv) {
   std::string error;
-  auto options = vdbench::ParseDriverOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+  auto options =
+      vdbench::ParseDriverOptions(std::vector<std::string>(argv + 1, argv + argc), error);
   if (!options) {
     std::fprintf(stderr,
                  "bench: %s\nusage: bench_driver.exe --vuedeck EXE --winmaker EXE --bare EXE "

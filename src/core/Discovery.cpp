@@ -338,8 +338,8 @@ void frmMain::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture,
 
 bool frmMain::IsOwnWindow(Hwnd hwnd) {
   if (hwnd == 0) return false;
-  if (hwnd == hWnd() || hwnd == program_.Options().hWnd() ||
-      hwnd == program_.Preview().hWnd() || hwnd == program_.AddWindowPrompt().hWnd()) {
+  if (hwnd == hWnd() || hwnd == program_.Options().hWnd() || hwnd == program_.Preview().hWnd() ||
+      hwnd == program_.AddWindowPrompt().hWnd()) {
     return true;
   }
   // Any other window of the program's own (a message box, the about box) is not managed

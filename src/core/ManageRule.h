@@ -16,8 +16,8 @@ struct WindowCandidate {
 };
 
 enum class ManageVerdict {
-  kTake,            // a row, a miniature, a window-menu entry
-  kOffer,           // offered through the pager's offer button
+  kTake,   // a row, a miniature, a window-menu entry
+  kOffer,  // offered through the pager's offer button
   kNotAWindow,
   kAlreadyManaged,
   kOwnWindow,

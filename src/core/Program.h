@@ -20,7 +20,7 @@ class frmAddWindow;
 
 class Program {
  public:
-  Program(WindowSystem& ws, forms::Backend& backend);
+  Program(WindowSystem& windowSystem, forms::Backend& formsBackend);
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;

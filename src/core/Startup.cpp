@@ -104,7 +104,6 @@ frmMain::frmMain(Program& program)
   cell1.SetVisible(true);
   shpBox.Move(0, 21, 93, 63);
 
-
   picWin(0).SetBackColor(0xFFFFFF);
   picWin(0).SetVisible(false);
   Picture1.SetAutoSize(true);
@@ -192,10 +191,8 @@ void frmMain::Form_Load() {
   // 4. Always on top.
   ws.SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
   // 5. The screen's size in pixels.
-  const int tppX = ws.TwipsPerPixelX() > 0 ? ws.TwipsPerPixelX() : 15;
-  const int tppY = ws.TwipsPerPixelY() > 0 ? ws.TwipsPerPixelY() : 15;
-  ScreenWidthPx = static_cast<float>((ws.GetSystemMetrics(SM_CXSCREEN) * tppX) / tppX);
-  ScreenHeightPx = static_cast<float>((ws.GetSystemMetrics(SM_CYSCREEN) * tppY) / tppY);
+  ScreenWidthPx = static_cast<float>(ws.GetSystemMetrics(SM_CXSCREEN));
+  ScreenHeightPx = static_cast<float>(ws.GetSystemMetrics(SM_CYSCREEN));
   // 6. The cell size as laid out in the form.
   CellWidth = lblDesktop(1).Width();
   CellHeight = lblDesktop(1).Height();
@@ -203,10 +200,9 @@ void frmMain::Form_Load() {
   CurrentDesktop = 1;
   DesktopCount = 1;
   // 8. The pager's own window procedure takes the hotkeys and passes on everything else.
-  previousProc_ = SetWindowProc(
-      [this](uint32_t msg, uintptr_t wParam, intptr_t lParam) {
-        return HotkeyWindowProc(msg, wParam, lParam);
-      });
+  previousProc_ = SetWindowProc([this](uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+    return HotkeyWindowProc(msg, wParam, lParam);
+  });
   // 9. The foreground poll. The refresh is started again with it: two timers of one interval
   // started together fall due together and wake the program once instead of twice.
   Timer1.SetEnabled(true);

@@ -18,10 +18,10 @@ struct ManagedWindow {
   Hwnd handle = 0;
   std::string title;
   int desktop = 1;
-  int32_t arrival = 0;    // its number among the windows that arrived on its desktop
-  int32_t miniature = 0;  // the number of its miniature; 0 before it has one
-  bool onTop = false;     // always on top, by the user's choice
-  bool showAll = false;   // shown on every desktop
+  int32_t arrival = 0;              // its number among the windows that arrived on its desktop
+  int32_t miniature = 0;            // the number of its miniature; 0 before it has one
+  bool onTop = false;               // always on top, by the user's choice
+  bool showAll = false;             // shown on every desktop
   std::optional<int> transparency;  // the opacity the user chose for it
 };
 

@@ -15,19 +15,19 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <tuple>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
 #include "core/WindowTable.h"
-#include "interaction/GradientRect.h"
-#include "pager/PreviewPictures.h"
 #include "forms/ControlArray.h"
 #include "forms/Controls.h"
 #include "forms/Form.h"
 #include "forms/Menu.h"
 #include "forms/Timer.h"
+#include "interaction/GradientRect.h"
+#include "pager/PreviewPictures.h"
 #include "platform/WindowSystem.h"
 
 namespace vd {
@@ -55,17 +55,17 @@ class frmMain : public forms::Form {
   forms::TextBox txthWnd;                             // a handle for Show / Hide
   forms::Button cmdShow;
   forms::Button cmdHide;
-  forms::ControlArray<forms::PictureBox> picWin;      // the miniatures, by "virtualWindow"
+  forms::ControlArray<forms::PictureBox> picWin;  // the miniatures, by "virtualWindow"
   PreviewPictures picPreview;  // the full-size pictures, for the preview of hidden windows
-  forms::PictureBox Picture1;                         // the capture buffer
+  forms::PictureBox Picture1;  // the capture buffer
   // The foreground poll. Every 100 ms, with the refresh, rather than as fast as timers go
   // (about every 10 ms): a new window is taken on no later than anyone could notice, and an
   // idle pager does not wake a hundred times a second.
   static constexpr unsigned kForegroundPollMs = 100;
   forms::Timer Timer1;
-  forms::Timer Timer2;          // hit test, repaint and refresh every 100 ms
-  forms::Timer tmrOverDesktop;  // ends a cell's hover highlight
-  forms::Timer tmrMouseOver;    // ends a miniature's hover
+  forms::Timer Timer2;           // hit test, repaint and refresh every 100 ms
+  forms::Timer tmrOverDesktop;   // ends a cell's hover highlight
+  forms::Timer tmrMouseOver;     // ends a miniature's hover
   forms::Timer tmrFirstPicture;  // takes a new window's first picture once it has painted
 
   // ---- Menus (used only as popup menus) ----------------------------------------------------
@@ -130,14 +130,14 @@ class frmMain : public forms::Form {
   std::unordered_map<Hwnd, OwnLayering> OriginallyLayered;
 
   // Hover tracking and the preview trigger.
-  bool HoverActive = false;     // a cell is hover-highlighted (tmrOverDesktop runs)
-  int16_t HoverDesktop = 0;     // the hover-highlighted cell
-  bool OverMiniature = false;   // the mouse is over a miniature (tmrMouseOver runs)
-  int32_t PreviewTicks = 0;     // Timer2 ticks counted on one miniature, up to the preview's
-  int16_t CursorCell = 0;       // the cell Timer2 last found under the cursor
-  int32_t HoverMiniature = 0;   // the miniature the mouse last entered
-  Hwnd HoverWindow = 0;         // its window; 0 after a move over a cell's free area
-  bool PreviewShown = false;    // the preview is fading in
+  bool HoverActive = false;    // a cell is hover-highlighted (tmrOverDesktop runs)
+  int16_t HoverDesktop = 0;    // the hover-highlighted cell
+  bool OverMiniature = false;  // the mouse is over a miniature (tmrMouseOver runs)
+  int32_t PreviewTicks = 0;    // Timer2 ticks counted on one miniature, up to the preview's
+  int16_t CursorCell = 0;      // the cell Timer2 last found under the cursor
+  int32_t HoverMiniature = 0;  // the miniature the mouse last entered
+  Hwnd HoverWindow = 0;        // its window; 0 after a move over a cell's free area
+  bool PreviewShown = false;   // the preview is fading in
 
   // Dragging miniatures.
   bool Dragging = false;
@@ -213,8 +213,7 @@ class frmMain : public forms::Form {
   void MoveIn(Hwnd hwnd, int32_t target);
   void AddDesktop(int column, int row);
   void HideWindow(Hwnd hwnd);
-  void PlaceWindow(int16_t desktop, Hwnd hwnd, float left, float top, float width,
-                   float height);
+  void PlaceWindow(int16_t desktop, Hwnd hwnd, float left, float top, float width, float height);
   bool ReapplyTransparency(Hwnd hwnd);
   // Makes a managed window opaque again: back to its own layering when its application made
   // it layered, else without the layered style.

@@ -21,9 +21,9 @@ enum class Property {
   kGeometry,  // Left, Top, Width, Height (also ScaleMode of a container)
   kVisible,
   kEnabled,
-  kText,       // Caption or Text
+  kText,  // Caption or Text
   kToolTip,
-  kColors,     // BackColor, ForeColor, BorderColor
+  kColors,  // BackColor, ForeColor, BorderColor
   kFont,
   kZOrder,     // the control was brought to the front or sent to the back
   kValue,      // CheckBox value

@@ -106,13 +106,21 @@ class Button;
 class CheckBox;
 class ComboBox;
 class TextBox;
-template <> void ControlArray<Label>::CopyFromTemplate(Label& e);
-template <> void ControlArray<PictureBox>::CopyFromTemplate(PictureBox& e);
-template <> void ControlArray<Frame>::CopyFromTemplate(Frame& e);
-template <> void ControlArray<Shape>::CopyFromTemplate(Shape& e);
-template <> void ControlArray<Button>::CopyFromTemplate(Button& e);
-template <> void ControlArray<CheckBox>::CopyFromTemplate(CheckBox& e);
-template <> void ControlArray<ComboBox>::CopyFromTemplate(ComboBox& e);
-template <> void ControlArray<TextBox>::CopyFromTemplate(TextBox& e);
+template <>
+void ControlArray<Label>::CopyFromTemplate(Label& e);
+template <>
+void ControlArray<PictureBox>::CopyFromTemplate(PictureBox& e);
+template <>
+void ControlArray<Frame>::CopyFromTemplate(Frame& e);
+template <>
+void ControlArray<Shape>::CopyFromTemplate(Shape& e);
+template <>
+void ControlArray<Button>::CopyFromTemplate(Button& e);
+template <>
+void ControlArray<CheckBox>::CopyFromTemplate(CheckBox& e);
+template <>
+void ControlArray<ComboBox>::CopyFromTemplate(ComboBox& e);
+template <>
+void ControlArray<TextBox>::CopyFromTemplate(TextBox& e);
 
 }  // namespace forms

@@ -101,8 +101,8 @@ struct ShownEntry {
 
 void NoteShownEntries(MenuItem& menu, std::vector<ShownEntry>& shown) {
   for (MenuItem* child : menu.Children()) {
-    shown.push_back({child, child->Lifetime(), child->Name(), child->Index(), child->Caption(),
-                     child->Tag()});
+    shown.push_back(
+        {child, child->Lifetime(), child->Name(), child->Index(), child->Caption(), child->Tag()});
     NoteShownEntries(*child, shown);
   }
 }
@@ -129,9 +129,8 @@ void Form::PopupMenu(MenuItem& menu, float x, float y) {
   auto picked = std::find_if(shown.begin(), shown.end(),
                              [chosen](const ShownEntry& entry) { return entry.item == chosen; });
   if (picked == shown.end()) return;
-  MenuItem* target = !picked->lifetime.expired() && picked->Matches(*chosen)
-                         ? chosen
-                         : FindEntry(menu, *picked);
+  MenuItem* target =
+      !picked->lifetime.expired() && picked->Matches(*chosen) ? chosen : FindEntry(menu, *picked);
   if (target != nullptr) target->RaiseClick();
 }
 

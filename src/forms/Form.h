@@ -42,11 +42,11 @@ class Form : public Container {
   bool IsShown() const;
   bool IsLoaded() const { return loaded_; }
 
-  void Load();        // runs the Load event once
-  void Show();        // loads if needed, then shows modeless
-  void ShowModal();   // loads if needed, shows, returns when hidden or unloaded
+  void Load();       // runs the Load event once
+  void Show();       // loads if needed, then shows modeless
+  void ShowModal();  // loads if needed, shows, returns when hidden or unloaded
   void Hide();
-  void Unload();      // runs the Unload event, hides; the object stays usable and reloadable
+  void Unload();  // runs the Unload event, hides; the object stays usable and reloadable
   bool IsModal() const { return modal_; }
 
   // Client area size in the form's scale units.

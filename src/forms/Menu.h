@@ -73,8 +73,8 @@ class MenuArray {
   MenuItem& operator()(int index);  // the element; std::out_of_range when not loaded
   MenuItem& operator[](int index) { return (*this)(index); }
   bool Exists(int index) const;
-  MenuItem& Load(int index);  // std::invalid_argument when already loaded
-  void Unload(int index);     // nothing when not loaded; element 0 cannot be unloaded
+  MenuItem& Load(int index);         // std::invalid_argument when already loaded
+  void Unload(int index);            // nothing when not loaded; element 0 cannot be unloaded
   std::vector<int> Indexes() const;  // loaded indexes, ascending
   int UBound() const;
 

@@ -23,7 +23,7 @@ class Timer {
   unsigned Interval() const { return interval_; }
   void SetInterval(unsigned ms);  // restarts the count
   bool Enabled() const { return enabled_; }
-  void SetEnabled(bool v);        // enabling a running timer restarts the count
+  void SetEnabled(bool v);  // enabling a running timer restarts the count
   bool Running() const { return enabled_ && interval_ > 0; }
 
   std::function<void()> Tick;

@@ -36,8 +36,7 @@ void clsGradient::RotatePoint(PointF centre, PointF& point, float degrees) {
   point.y = dy * std::cos(r) - dx * std::sin(r) + centre.y;
 }
 
-int clsGradient::BlendColors(uint32_t c1, uint32_t c2, int steps,
-                             std::vector<uint32_t>& colours) {
+int clsGradient::BlendColors(uint32_t c1, uint32_t c2, int steps, std::vector<uint32_t>& colours) {
   const int n = std::max(steps, 2);
   const float r1 = static_cast<float>(c1 & 0xFF), g1 = static_cast<float>((c1 >> 8) & 0xFF),
               b1 = static_cast<float>((c1 >> 16) & 0xFF);

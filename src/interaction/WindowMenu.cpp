@@ -120,8 +120,8 @@ void frmMain::mnuRemove_Click() {
   if (!IsManaged(SelectedWindow)) return;
   const Hwnd window = SelectedWindow;
   ShowMessage(program_, "Remove Window",
-              "Are you sure you want to remove and add the window to the ignore list ?",
-              "warning", "Yes;No;Just Remove;");
+              "Are you sure you want to remove and add the window to the ignore list ?", "warning",
+              "Yes;No;Just Remove;");
   const std::string answer = program_.MessageResult;
   program_.MessageResult.clear();
   // The question was open while the timers ran: the window may have gone meanwhile.

@@ -8,8 +8,8 @@
 
 namespace vd {
 
-DialogForm::DialogForm(Program& program, std::string name, float widthTwips,
-                       float heightTwips, const std::string& title)
+DialogForm::DialogForm(Program& program, std::string name, float widthTwips, float heightTwips,
+                       const std::string& title)
     : forms::Form(program.backend, std::move(name)),
       Picture1(*this, "Picture1", forms::ScaleMode::kTwips),
       lblTitle(*this, "lblTitle", title),
@@ -74,7 +74,7 @@ frmMsgBox::frmMsgBox(Program& program)
   lblDescription.SetForeColor(0x000000);
   Frame1.SetBorderStyle(false);
   Frame1.SetBackColor(0xF0F0F0);
-  Frame1.Move((4695 - 3675) / 2, 1560, 3675, 375);
+  Frame1.Move((4695.0f - 3675.0f) / 2, 1560, 3675, 375);
   cmdRespond(0).Move(0, 0, 1215, 375);
   cmdRespond(0).SetCaption("Yes");
   cmdRespond.Load(1).Move(1260, 0, 1215, 375);

@@ -40,8 +40,7 @@ class frmMsgBox : public DialogForm {
   forms::ControlArray<forms::Button> cmdRespond;  // 0, 1, 2
 
   // Lays the box out for one message (see ShowMessage).
-  void Prepare(const std::string& title, const std::string& text,
-               const std::string& buttons);
+  void Prepare(const std::string& title, const std::string& text, const std::string& buttons);
 };
 
 // Shows the message modally and returns when it has been answered or closed.

@@ -171,8 +171,8 @@ void frmMain::lblDesktop_MouseUp(int index, int button) {
   } else if (button == forms::kRightButton) {
     // Prepares the window menu for the cell's desktop; no menu is shown.
     SkipNextActivation = false;
-    for (forms::MenuItem* entry : {&mnuMoveTo, &mnuMax, &mnuMinimize, &mnuOnTop, &mnuClose,
-                                   &mnuSep}) {
+    for (forms::MenuItem* entry :
+         {&mnuMoveTo, &mnuMax, &mnuMinimize, &mnuOnTop, &mnuClose, &mnuSep}) {
       entry->SetVisible(false);
     }
     FillWindowMenus(static_cast<int16_t>(index));

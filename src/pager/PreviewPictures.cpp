@@ -43,7 +43,11 @@ void PreviewPictures::Keep(Entry& entry, const Bitmap& picture) {
     i = end;
   }
   entry.packed = runs.size() < pixels.size();
-  entry.pixels = entry.packed ? std::move(runs) : pixels;
+  if (entry.packed) {
+    entry.pixels = std::move(runs);
+  } else {
+    entry.pixels = pixels;
+  }
   entry.pixels.shrink_to_fit();
 }
 
@@ -51,8 +55,7 @@ Bitmap PreviewPictures::Unpack(const Entry& entry) {
   Bitmap kept(entry.keptWidth, entry.keptHeight);
   std::vector<uint32_t>& pixels = kept.Pixels();
   if (!entry.packed) {
-    std::copy_n(entry.pixels.begin(), std::min(entry.pixels.size(), pixels.size()),
-                pixels.begin());
+    std::copy_n(entry.pixels.begin(), std::min(entry.pixels.size(), pixels.size()), pixels.begin());
     return kept;
   }
   size_t at = 0;

@@ -42,11 +42,11 @@ class PreviewPictures {
 
  private:
   struct Entry {
-    int width = 0, height = 0;              // as captured
-    int keptWidth = 0, keptHeight = 0;      // as kept
-    bool packed = false;                    // pixels holds runs: pairs of length and colour
-    std::vector<uint32_t> pixels;           // or the plain pixels, when they do not pack
-    uint64_t captured = 0;                  // the order of the captures
+    int width = 0, height = 0;          // as captured
+    int keptWidth = 0, keptHeight = 0;  // as kept
+    bool packed = false;                // pixels holds runs: pairs of length and colour
+    std::vector<uint32_t> pixels;       // or the plain pixels, when they do not pack
+    uint64_t captured = 0;              // the order of the captures
   };
   // Packs the picture into the entry, or keeps it plain when packing would not make it smaller.
   static void Keep(Entry& entry, const Bitmap& picture);

@@ -184,7 +184,8 @@ void Bitmap::StretchFrom(int x, int y, int width, int height, const Bitmap& sour
                          int srcY, int srcWidth, int srcHeight, StretchMode mode) {
   if (width <= 0 || height <= 0 || srcWidth <= 0 || srcHeight <= 0 || source.Empty()) return;
   if (&source == this) {
-    Bitmap copy = source;
+    // The source is this very bitmap, which the stretch overwrites: it works from a copy.
+    Bitmap copy = source;  // NOLINT(performance-unnecessary-copy-initialization)
     StretchFrom(x, y, width, height, copy, srcX, srcY, srcWidth, srcHeight, mode);
     return;
   }

@@ -43,8 +43,8 @@ class Bitmap {
   // Plain copy of a source rectangle to (x, y), clipped on both sides (BitBlt with SRCCOPY).
   void Blit(int x, int y, const Bitmap& source, int srcX, int srcY, int width, int height);
   // Scaled copy of a source rectangle into a target rectangle (StretchBlt with SRCCOPY).
-  void StretchFrom(int x, int y, int width, int height, const Bitmap& source, int srcX,
-                   int srcY, int srcWidth, int srcHeight, StretchMode mode);
+  void StretchFrom(int x, int y, int width, int height, const Bitmap& source, int srcX, int srcY,
+                   int srcWidth, int srcHeight, StretchMode mode);
   // True when every pixel is black (0x000000), as an unusable capture comes back.
   bool AllBlack() const;
 

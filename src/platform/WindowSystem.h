@@ -138,8 +138,7 @@ class WindowSystem {
                                 RegKey* result) = 0;  // ERROR_SUCCESS (0) on success
   virtual int32_t RegSetValueExA(RegKey key, const std::string& valueName, uint32_t type,
                                  const std::string& data, uint32_t length) = 0;
-  virtual int32_t RegQueryValueExA(RegKey key, const std::string& valueName,
-                                   std::string* data) = 0;
+  virtual int32_t RegQueryValueExA(RegKey key, const std::string& valueName, std::string* data) = 0;
   virtual int32_t RegDeleteValueA(RegKey key, const std::string& valueName) = 0;
   virtual int32_t RegCloseKey(RegKey key) = 0;
 

@@ -63,8 +63,7 @@ bool RegisterHotkeySlot(Program& program, int slot, Hwnd window, int id, int mod
   // An id holds one combination: the one it held before must stop working.
   program.ws.UnregisterHotKey(window, id);
   const std::string previous = program.HotkeySlots[static_cast<size_t>(slot)];
-  if (program.ws.RegisterHotKey(window, id, ModifierFlags[modifierIndex],
-                                KeyCodes[keyIndex])) {
+  if (program.ws.RegisterHotKey(window, id, ModifierFlags[modifierIndex], KeyCodes[keyIndex])) {
     program.HotkeySlots[static_cast<size_t>(slot)] = Record(modifierIndex, keyIndex);
     return true;
   }
@@ -85,8 +84,8 @@ bool IsHotkeyTaken(Program& program, int slot, int modifierIndex, int keyIndex) 
 }
 
 void RegisterDesktopHotkey(Program& program, int desktop) {
-  const std::string entry = ReadSetting(program.ws, program.SettingsFile(), "HOTKEYS",
-                                        std::to_string(desktop));
+  const std::string entry =
+      ReadSetting(program.ws, program.SettingsFile(), "HOTKEYS", std::to_string(desktop));
   auto fields = Split(entry, ',');
   if (fields.size() < 3) return;
   auto m = ToInt32(fields[0]), k = ToInt32(fields[1]), enabled = ToInt32(fields[2]);

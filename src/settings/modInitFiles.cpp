@@ -6,8 +6,8 @@
 
 namespace vd {
 
-std::string ReadIniValue(WindowSystem& ws, const std::string& fileName,
-                         const std::string& section, const std::string& key) {
+std::string ReadIniValue(WindowSystem& ws, const std::string& fileName, const std::string& section,
+                         const std::string& key) {
   char buffer[128] = {};
   ws.GetPrivateProfileStringA(section, key, "", buffer, sizeof buffer, fileName);
   buffer[sizeof buffer - 1] = '\0';
@@ -50,8 +50,8 @@ std::string DefaultSetting(const std::string& section, const std::string& key) {
   return it == kDefaults.end() ? std::string() : it->second;
 }
 
-std::string ReadSetting(WindowSystem& ws, const std::string& fileName,
-                        const std::string& section, const std::string& key) {
+std::string ReadSetting(WindowSystem& ws, const std::string& fileName, const std::string& section,
+                        const std::string& key) {
   std::string value = ReadIniValue(ws, fileName, section, key);
   return value.empty() ? DefaultSetting(section, key) : value;
 }

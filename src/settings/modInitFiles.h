@@ -11,15 +11,15 @@ namespace vd {
 // Reads one value through the profile function with a buffer of 128 characters: a longer
 // value comes back as its first 127 characters; a missing file, section or key and an empty
 // value all read as the empty text. No trimming of its own, no conversion.
-std::string ReadIniValue(WindowSystem& ws, const std::string& fileName,
-                         const std::string& section, const std::string& key);
+std::string ReadIniValue(WindowSystem& ws, const std::string& fileName, const std::string& section,
+                         const std::string& key);
 
 // The value a fresh installation uses for a key the file does not hold (empty when the
 // program has no built-in value for it).
 std::string DefaultSetting(const std::string& section, const std::string& key);
 
 // ReadIniValue, or the built-in value when the file gives the empty text.
-std::string ReadSetting(WindowSystem& ws, const std::string& fileName,
-                        const std::string& section, const std::string& key);
+std::string ReadSetting(WindowSystem& ws, const std::string& fileName, const std::string& section,
+                        const std::string& key);
 
 }  // namespace vd

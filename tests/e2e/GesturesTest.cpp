@@ -70,7 +70,7 @@ class Gestures : public ProgramTest {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     return GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info) ? info.hwndCapture
-                                                                          : nullptr;
+                                                                         : nullptr;
   }
 
   // Right-clicks the miniature and waits for the window menu, drawn.
@@ -265,9 +265,10 @@ TEST_F(Gestures, TheWindowMenuActsOnItsWindowAndExitAsksFirstThenGivesBackEveryD
       return nullptr;
     }
     HWND asked = WaitForQuestion(Vuedeck().Pid(), {"Yes", "No"});
-    EXPECT_TRUE(asked && ShotUntil(step + "-question", [&](const vdtools::Image& shot) {
-      return QuestionDrawn(shot, asked);
-    })) << "Exit asked nothing, or its question is not drawn";
+    EXPECT_TRUE(asked &&
+                ShotUntil(step + "-question",
+                          [&](const vdtools::Image& shot) { return QuestionDrawn(shot, asked); }))
+        << "Exit asked nothing, or its question is not drawn";
     return asked;
   };
   auto unchanged = [&] {
@@ -291,8 +292,8 @@ TEST_F(Gestures, TheWindowMenuActsOnItsWindowAndExitAsksFirstThenGivesBackEveryD
   EXPECT_TRUE(Vuedeck().WaitExit(kExitTimeoutMs)) << "the program still runs after Yes";
   for (const WindowFacts& b : before) {
     const WindowFacts now = ReadWindowFacts(b.hwnd);
-    EXPECT_TRUE(now.visible && SameRect(now.rect, b.rect)) << "was " << Describe(b.rect) << ": "
-                                                           << now;
+    EXPECT_TRUE(now.visible && SameRect(now.rect, b.rect))
+        << "was " << Describe(b.rect) << ": " << now;
   }
   EXPECT_TRUE(ReadWindowFacts(target).topmost) << "after the program ended:" << FactsOf({target});
   const std::optional<std::string> list = ReadWholeFile(ScratchFile("ignore.list"));
@@ -334,12 +335,12 @@ TEST_F(Gestures, AWindowMenuOpenWhileAHotkeySwitchesDesktopsStillMovesItsWindowO
       << "Move To, Desktop 3 could not be chosen";
 
   // Neither window of desktop 1 shows on desktop 2, and the program still answers.
-  EXPECT_FALSE(WaitUntil([&] { return IsWindowVisible(a) || IsWindowVisible(b); },
-                         kNothingHappensMs))
+  EXPECT_FALSE(
+      WaitUntil([&] { return IsWindowVisible(a) || IsWindowVisible(b); }, kNothingHappensMs))
       << "a window of another desktop shows:" << FactsOf({a, b});
   DWORD_PTR answer = 0;
-  ASSERT_TRUE(Vuedeck().Running() && SendMessageTimeoutA(pager, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
-                                                         2000, &answer))
+  ASSERT_TRUE(Vuedeck().Running() &&
+              SendMessageTimeoutA(pager, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer))
       << "vuedeck.exe no longer answers after the choice";
 
   // Window A went to desktop 3 (its miniature moved into cell 3) or stayed on desktop 1; the

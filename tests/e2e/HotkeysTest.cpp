@@ -109,8 +109,8 @@ TEST_F(HotkeySwitching, EachDesktopsHotkeyShowsItsWindowsAndClosingGivesBackEver
               SameRect(RectOf(later), laterPlace))
       << FactsOf({parked, plain, later});
   EXPECT_TRUE(ShotUntil("after-close", [&](const vdtools::Image& shot) {
-    return MiddlesShow(shot, {{parkedRect, 0x2080E0}, {plainPlace, 0x20C060},
-                              {laterPlace, 0xC02080}});
+    return MiddlesShow(shot,
+                       {{parkedRect, 0x2080E0}, {plainPlace, 0x20C060}, {laterPlace, 0xC02080}});
   })) << FactsOf({parked, plain, later});
 }
 

@@ -110,8 +110,8 @@ Lists ListsOf(HWND dialog) {
     std::vector<std::string>& items = lists[combo];
     for (WPARAM i = 0; i < count; ++i) {
       wchar_t text[256] = L"";
-      SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text),
-                          SMTO_ABORTIFHUNG, 2000, nullptr);
+      SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                          2000, nullptr);
       items.push_back(std::string(text, text + wcslen(text)));
     }
   }

@@ -70,7 +70,8 @@ std::vector<RECT> Cells(HWND pager) {
 
 int Brightness(uint32_t c) {
   return (static_cast<int>(c & 0xFF) * 299 + static_cast<int>((c >> 8) & 0xFF) * 587 +
-          static_cast<int>((c >> 16) & 0xFF) * 114) / 1000;
+          static_cast<int>((c >> 16) & 0xFF) * 114) /
+         1000;
 }
 
 // A visible tip window of the process, if one shows.
@@ -292,24 +293,28 @@ TEST_F(PagerFace, TitleButtonAnswersHoverTipAndClickCellsKeepTheirGapsAndTheTitl
   const POINT face{b.left + 2, b.top + 2};
   uint32_t restFace = 0, hotFace = 0;
   int lightPixels = 0;
-  EXPECT_TRUE(ShotUntil("button-at-rest", [&](const vdtools::Image& shot) {
-    restFace = shot.ColorAt(face.x, face.y);
-    lightPixels = 0;
-    for (int y = b.top + 2; y < b.bottom - 2; ++y) {
-      for (int x = b.left + 2; x < b.right - 2; ++x) {
-        lightPixels += Brightness(shot.ColorAt(x, y)) > 200;
-      }
-    }
-    return Brightness(restFace) < 80 && lightPixels >= 12;
-  })) << "a dark face with light strokes expected: face " << Hex(restFace) << ", "
-      << lightPixels << " light pixels";
+  EXPECT_TRUE(ShotUntil("button-at-rest",
+                        [&](const vdtools::Image& shot) {
+                          restFace = shot.ColorAt(face.x, face.y);
+                          lightPixels = 0;
+                          for (int y = b.top + 2; y < b.bottom - 2; ++y) {
+                            for (int x = b.left + 2; x < b.right - 2; ++x) {
+                              lightPixels += Brightness(shot.ColorAt(x, y)) > 200;
+                            }
+                          }
+                          return Brightness(restFace) < 80 && lightPixels >= 12;
+                        }))
+      << "a dark face with light strokes expected: face " << Hex(restFace) << ", " << lightPixels
+      << " light pixels";
 
   // The mouse over the button lights its face and, after a moment, shows its tip.
   ASSERT_TRUE(PointerTo(Middle(b)));
-  EXPECT_TRUE(ShotUntil("button-hovered", [&](const vdtools::Image& shot) {
-    hotFace = shot.ColorAt(face.x, face.y);
-    return Brightness(hotFace) > Brightness(restFace) + 8;
-  })) << "face at rest " << Hex(restFace) << ", hovered " << Hex(hotFace);
+  EXPECT_TRUE(ShotUntil("button-hovered",
+                        [&](const vdtools::Image& shot) {
+                          hotFace = shot.ColorAt(face.x, face.y);
+                          return Brightness(hotFace) > Brightness(restFace) + 8;
+                        }))
+      << "face at rest " << Hex(restFace) << ", hovered " << Hex(hotFace);
   EXPECT_TRUE(WaitUntil([&] { return VisibleTip(Vuedeck().Pid()) != nullptr; }, 5000))
       << "no tip showed over the title button";
   Shot("button-tip");
@@ -338,23 +343,25 @@ TEST_F(PagerFace, TitleButtonAnswersHoverTipAndClickCellsKeepTheirGapsAndTheTitl
   std::vector<RECT> cells = Cells(pager);
   ASSERT_EQ(cells.size(), 6u);
   std::string wrong;
-  EXPECT_TRUE(ShotUntil("gaps", [&](const vdtools::Image& shot) {
-    std::ostringstream found;
-    auto gap = [&](int x, int y, bool between) {
-      const uint32_t c = shot.ColorAt(x, y);
-      if (!between || c != kPagerBack) found << " (" << x << "," << y << ")=" << Hex(c);
-    };
-    const std::pair<int, int> across[] = {{1, 2}, {3, 4}, {4, 5}}, down[] = {{1, 4}, {2, 5}};
-    for (const auto& [l, r] : across) {  // counted from 0
-      gap(cells[l].right, Middle(cells[l]).y, cells[l].right < cells[r].left);
-    }
-    for (const auto& [u, d] : down) {
-      gap(Middle(cells[u]).x, cells[u].bottom, cells[u].bottom < cells[d].top);
-    }
-    wrong = found.str();
-    return wrong.empty();
-  })) << "gap pixels missing or not in the pager's background " << Hex(kPagerBack) << ":"
-      << wrong;
+  EXPECT_TRUE(ShotUntil(
+      "gaps",
+      [&](const vdtools::Image& shot) {
+        std::ostringstream found;
+        auto gap = [&](int x, int y, bool between) {
+          const uint32_t c = shot.ColorAt(x, y);
+          if (!between || c != kPagerBack) found << " (" << x << "," << y << ")=" << Hex(c);
+        };
+        const std::pair<int, int> across[] = {{1, 2}, {3, 4}, {4, 5}}, down[] = {{1, 4}, {2, 5}};
+        for (const auto& [l, r] : across) {  // counted from 0
+          gap(cells[l].right, Middle(cells[l]).y, cells[l].right < cells[r].left);
+        }
+        for (const auto& [u, d] : down) {
+          gap(Middle(cells[u]).x, cells[u].bottom, cells[u].bottom < cells[d].top);
+        }
+        wrong = found.str();
+        return wrong.empty();
+      }))
+      << "gap pixels missing or not in the pager's background " << Hex(kPagerBack) << ":" << wrong;
 
   // A drag by the title strip moves the pager; the program follows (its hover tracking works
   // from the form's place), so the cell under the pointer at the new place lights up.
@@ -377,10 +384,12 @@ TEST_F(PagerFace, TitleButtonAnswersHoverTipAndClickCellsKeepTheirGapsAndTheTitl
   const POINT corner{cells[1].left + 3, cells[1].top + 3};
   ASSERT_TRUE(PointerTo(Middle(cells[1])));
   uint32_t seen = 0;
-  EXPECT_TRUE(ShotUntil("hover-after-drag", [&](const vdtools::Image& shot) {
-    seen = shot.ColorAt(corner.x, corner.y);
-    return NearColor(seen, kHover, 48);
-  })) << "cell 2 under the pointer shows " << Hex(seen) << " by its corner, not the hover colour";
+  EXPECT_TRUE(ShotUntil("hover-after-drag",
+                        [&](const vdtools::Image& shot) {
+                          seen = shot.ColorAt(corner.x, corner.y);
+                          return NearColor(seen, kHover, 48);
+                        }))
+      << "cell 2 under the pointer shows " << Hex(seen) << " by its corner, not the hover colour";
   ParkCursor();
 }
 

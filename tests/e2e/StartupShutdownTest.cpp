@@ -49,9 +49,9 @@ TEST_F(PagerStartup, PagerIsTopMostBorderlessAndDrawnASecondCopyEndsQuietlyAFron
   // "transparent" 0 is opaque: either not layered at all or layered at full alpha.
   EXPECT_TRUE(!facts.alpha || *facts.alpha == 255) << facts;
   std::string strip;
-  EXPECT_TRUE(ShotUntil("title-strip", [&](const vdtools::Image& shot) {
-    return TitleStripDrawn(shot, r, strip);
-  })) << "the title strip is not drawn: " << strip;
+  EXPECT_TRUE(ShotUntil(
+      "title-strip", [&](const vdtools::Image& shot) { return TitleStripDrawn(shot, r, strip); }))
+      << "the title strip is not drawn: " << strip;
 
   // A second copy ends before it shows anything; the first one runs on with its one pager.
   ChildProcess& second = StartAnotherCopy();

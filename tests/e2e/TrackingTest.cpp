@@ -39,8 +39,7 @@ TEST_F(WindowTracking, TheIgnoreListAndAMissingBorderKeepWindowsOutAndTheListIsS
   ASSERT_NE(bare, nullptr);
   EXPECT_TRUE(staysOut("Bare", bare)) << FactsOf({bare});
   std::string why;
-  EXPECT_NE(OpenManagedWindow(Maker(), "Probe", 260, 160, "color 0x606060", nullptr, why),
-            nullptr)
+  EXPECT_NE(OpenManagedWindow(Maker(), "Probe", 260, 160, "color 0x606060", nullptr, why), nullptr)
       << why;
   Shot("first-run");
 
@@ -80,8 +79,7 @@ TEST_F(WindowTracking, AnAnimatedSwitchPutsWindowsBackToThePixelAndOpaque) {
   auto inPlace = [&](bool visible) {
     for (const Slider& s : sliders) {
       const WindowFacts now = ReadWindowFacts(s.hwnd);
-      if (now.visible != visible || !SameRect(now.rect, s.place) ||
-          (now.exStyle & WS_EX_LAYERED)) {
+      if (now.visible != visible || !SameRect(now.rect, s.place) || (now.exStyle & WS_EX_LAYERED)) {
         return false;
       }
     }
@@ -95,10 +93,12 @@ TEST_F(WindowTracking, AnAnimatedSwitchPutsWindowsBackToThePixelAndOpaque) {
   Shot("desktop-2");
   ASSERT_TRUE(PressDesktopHotkey(1));
   EXPECT_TRUE(settled(true)) << "back on desktop 1:" << FactsOf({one, two});
-  EXPECT_TRUE(ShotUntil("desktop-1-again", [&](const vdtools::Image& shot) {
-    return MiddlesShow(shot, {{sliders[0].place, sliders[0].color},
-                              {sliders[1].place, sliders[1].color}});
-  })) << "the windows slid back in are not to be seen:" << FactsOf({one, two});
+  EXPECT_TRUE(ShotUntil("desktop-1-again",
+                        [&](const vdtools::Image& shot) {
+                          return MiddlesShow(shot, {{sliders[0].place, sliders[0].color},
+                                                    {sliders[1].place, sliders[1].color}});
+                        }))
+      << "the windows slid back in are not to be seen:" << FactsOf({one, two});
 
   // The open desktop's own hotkey changes nothing: with the slide on, a switch that wrongly
   // ran would move the windows as well.

@@ -206,8 +206,7 @@ class Walk {
         break;
       case Action::kClick:
         if (forms::PictureBox* miniature = Miniature(s.a)) {
-          Note("click on the miniature of " +
-               Name(P().WindowOfMiniature(miniature->Index())));
+          Note("click on the miniature of " + Name(P().WindowOfMiniature(miniature->Index())));
           miniature->RaiseMouseDown(forms::kLeftButton, 0, 30, 30);
           miniature->RaiseMouseUp(forms::kLeftButton, 0, 30, 30);
         }
@@ -347,8 +346,7 @@ class Walk {
                 pager.top + static_cast<int>(cell.Top() + cell.Height() / 2)};
     }
     fake_.SetCursor(cursor);
-    Note("drag the miniature of " +
-         Name(P().WindowOfMiniature(miniature->Index())) + " to " +
+    Note("drag the miniature of " + Name(P().WindowOfMiniature(miniature->Index())) + " to " +
          (target >= 1 ? "cell " + std::to_string(target) : std::string("no cell")));
     backend_->Advance(100);
     // The hit test may have closed or moved things: take the miniature again.
@@ -486,8 +484,7 @@ class Walk {
         return why.str();
       }
       const int v = w.miniature;
-      if (v < 1 || !p.picWin.Exists(v) || !p.picWin(v).Visible() ||
-          !miniatures.insert(v).second) {
+      if (v < 1 || !p.picWin.Exists(v) || !p.picWin(v).Visible() || !miniatures.insert(v).second) {
         why << "window " << hwnd << " has no shown miniature of its own (miniature " << v << ")";
         return why.str();
       }

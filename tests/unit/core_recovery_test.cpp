@@ -23,8 +23,8 @@ class Recovery : public ProgramFixture {
 
 TEST_F(Recovery, TheRecordNamesExactlyTheWindowsTheProgramKeepsHidden) {
   const std::string record = ReadFile("hidden.list");
-  EXPECT_EQ(record, std::to_string(b) + " " + std::to_string(fake.GetWindowThreadProcessId(b)) +
-                        "\r\n");
+  EXPECT_EQ(record,
+            std::to_string(b) + " " + std::to_string(fake.GetWindowThreadProcessId(b)) + "\r\n");
   Pager().OpenDesktop(2);  // a hidden, b shown
   EXPECT_EQ(ReadFile("hidden.list").find(std::to_string(b) + " "), std::string::npos);
   EXPECT_NE(ReadFile("hidden.list").find(std::to_string(a) + " "), std::string::npos);
@@ -57,8 +57,8 @@ TEST_F(Recovery, ARecordNamingAWindowOfAnotherProcessNowIsIgnored) {
   other.process = 7;
   other.style = WS_BORDER;  // hidden
   Hwnd stranger = fake.CreateWindow(other);
-  WriteFile("hidden.list", ReadFile("hidden.list") + std::to_string(stranger) +
-                               " 2\r\ngarbage\r\n\r\n-5 x\r\n");
+  WriteFile("hidden.list",
+            ReadFile("hidden.list") + std::to_string(stranger) + " 2\r\ngarbage\r\n\r\n-5 x\r\n");
   ASSERT_TRUE(Restart());
   EXPECT_FALSE(fake.IsWindowVisible(stranger));
   EXPECT_TRUE(fake.IsWindowVisible(b));  // hidden at SetUp, in the record the kill left

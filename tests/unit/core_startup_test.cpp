@@ -74,9 +74,10 @@ TEST_F(Startup, AFreshInstallationStartsWithBuiltInValuesAndWritesNoFile) {
 }
 
 TEST_F(Startup, UnusableSettingsAreSkippedOneByOne) {
-  ASSERT_TRUE(StartWith("[SETUP]\r\ncolumns=2\r\nrows=0\r\nwidth=-5\r\nheight=abc\r\n"
-                        "color_normal=blue\r\ncolor_selected=\x01\x02\r\nleft=xyz\r\ntop=\r\n"
-                        "[ALERT]\r\ndesktop=77\r\n"));
+  ASSERT_TRUE(
+      StartWith("[SETUP]\r\ncolumns=2\r\nrows=0\r\nwidth=-5\r\nheight=abc\r\n"
+                "color_normal=blue\r\ncolor_selected=\x01\x02\r\nleft=xyz\r\ntop=\r\n"
+                "[ALERT]\r\ndesktop=77\r\n"));
   frmMain& pager = Pager();
   // 0 rows is read as 1 row; a negative width is applied as 1 % of the screen.
   EXPECT_EQ(pager.DesktopCount, 2);
@@ -172,15 +173,16 @@ TEST_P(Shutdown, ShowsEveryWindowOnDesktop1AtItsOwnPlace) {
   fake.GetWindowRect(Pager().hWnd(), &pager);
   const std::string settings = ReadFile("settings.ini");
   EXPECT_NE(settings.find("left=" + FormatSingle(static_cast<float>(pager.left * 15))),
-            std::string::npos) << settings;
+            std::string::npos)
+      << settings;
   EXPECT_NE(settings.find("top=" + FormatSingle(static_cast<float>(pager.top * 15))),
-            std::string::npos) << settings;
+            std::string::npos)
+      << settings;
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryEnding, Shutdown,
                          ::testing::Values(Ending::kCloseAll, Ending::kTaskBarClose,
-                                           Ending::kEndOfSession,
-                                           Ending::kAWindowClosedMeanwhile));
+                                           Ending::kEndOfSession, Ending::kAWindowClosedMeanwhile));
 
 }  // namespace
 }  // namespace vd::testing

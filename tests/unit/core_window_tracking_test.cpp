@@ -121,8 +121,8 @@ TEST_F(Tracking, IgnoreListMatchesExactlyIsSavedOnceWhateverTheRunsAndHoldsAtMos
   Hwnd trailing = OpenWindow("Open ");
   ASSERT_TRUE(StartWith(kGrid3x2));
   frmMain& pager = Pager();
-  EXPECT_EQ(pager.IgnoreTitles, (std::vector<std::string>{"Start Menu", "Program Manager",
-                                                          "Open", "Notepad", "Calculator"}));
+  EXPECT_EQ(pager.IgnoreTitles, (std::vector<std::string>{"Start Menu", "Program Manager", "Open",
+                                                          "Notepad", "Calculator"}));
   EXPECT_FALSE(pager.IsManaged(exact));
   EXPECT_TRUE(pager.IsManaged(otherCase));
   EXPECT_TRUE(pager.IsManaged(trailing));
@@ -406,7 +406,8 @@ TEST_F(Tracking, ASummonedWindowIsSentBackOnlyWhenItsDesktopIsNotShown) {
 TEST_F(Tracking, AStartWithManyWindowsDoesNotPauseAndEachGetsItsFirstPictureLater) {
   std::vector<Hwnd> windows;
   for (int i = 0; i < 50; ++i) {
-    windows.push_back(OpenWindow("Window " + std::to_string(i), {10 * i, 5 * i, 400 + 10 * i, 300}));
+    windows.push_back(
+        OpenWindow("Window " + std::to_string(i), {10 * i, 5 * i, 400 + 10 * i, 300}));
     fake.SetWindowPicture(windows.back(), Bitmap(400, 300 - 5 * i, 0x00AA00u + i));
   }
   const uint32_t before = fake.VirtualTimeMs();
@@ -453,8 +454,7 @@ TEST_F(Tracking, UnchangedWindowsAreCopiedAboutOnceASecondAndChangesStillShow) {
   backend->Advance(3000);
   fake.ClearCalls();
   backend->Advance(3000);
-  EXPECT_LE(fake.CallsOn("CaptureWindow", a).size() + fake.CallsOn("CaptureWindow", b).size(),
-            5u)
+  EXPECT_LE(fake.CallsOn("CaptureWindow", a).size() + fake.CallsOn("CaptureWindow", b).size(), 5u)
       << "an unchanged desktop, over three seconds";
   fake.SetWindowPicture(b, Bitmap(300, 300, 0x000044));
   backend->Advance(2000);

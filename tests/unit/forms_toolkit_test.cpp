@@ -338,8 +338,14 @@ TEST_F(Clock, TicksComeInTimeOrderTiesByAgeAndRestartsCountAfresh) {
   Timer off(form, "off", 10, false), zero(form, "zero", 0, true);
   for (Timer* t : {&slow, &fast, &off, &zero}) Log(*t);
   for (int i = 0; i < 50; ++i) backend.Advance(3);  // small steps give the same ticks
-  EXPECT_EQ(ticks, (std::vector<Tick>{{"fast", 30}, {"slow", 50}, {"fast", 60}, {"fast", 90},
-                                      {"slow", 100}, {"fast", 120}, {"slow", 150}, {"fast", 150}}));
+  EXPECT_EQ(ticks, (std::vector<Tick>{{"fast", 30},
+                                      {"slow", 50},
+                                      {"fast", 60},
+                                      {"fast", 90},
+                                      {"slow", 100},
+                                      {"fast", 120},
+                                      {"slow", 150},
+                                      {"fast", 150}}));
   EXPECT_FALSE(zero.Running());
 
   ticks.clear();
@@ -372,14 +378,19 @@ TEST_F(Clock, AHandlerRunsToItsEndAndWhatItChangesIsObeyed) {
   };
   backend.Advance(10);
   EXPECT_EQ(deepest, 1);
-  EXPECT_EQ(ticks, (std::vector<Tick>{{"outer", 10}, {"other", 14}, {"other", 28},
-                                      {"victim", 40}, {"other", 42}}));
+  EXPECT_EQ(ticks,
+            (std::vector<Tick>{
+                {"outer", 10}, {"other", 14}, {"other", 28}, {"victim", 40}, {"other", 42}}));
   // Its ticks while it was busy are dropped, as the message loop drops a timer message the
   // busy handler cannot take; its count went on meanwhile.
   backend.Advance(60);
-  EXPECT_EQ(std::vector<Tick>(ticks.begin() + 5, ticks.end()),
-            (std::vector<Tick>{{"other", 56}, {"outer", 60}, {"outer", 70}, {"outer", 80},
-                               {"outer", 90}, {"outer", 100}, {"outer", 110}}));
+  EXPECT_EQ(std::vector<Tick>(ticks.begin() + 5, ticks.end()), (std::vector<Tick>{{"other", 56},
+                                                                                  {"outer", 60},
+                                                                                  {"outer", 70},
+                                                                                  {"outer", 80},
+                                                                                  {"outer", 90},
+                                                                                  {"outer", 100},
+                                                                                  {"outer", 110}}));
 }
 
 TEST(ClockOnDesktop, TheClockIsTheDesktopsAndASleepCoalescesLateTicks) {
@@ -398,8 +409,7 @@ TEST(ClockOnDesktop, TheClockIsTheDesktopsAndASleepCoalescesLateTicks) {
   EXPECT_EQ(desktop.VirtualTimeMs(), backend.Now());
   backend.Advance(1);  // each timer that fell due during the pause ticks once
   backend.Advance(9);  // and the next tick is a full interval after the late one
-  EXPECT_EQ(ticks,
-            (std::vector<Tick>{{"poll", 10}, {"poll", 510}, {"slow", 510}, {"poll", 520}}));
+  EXPECT_EQ(ticks, (std::vector<Tick>{{"poll", 10}, {"poll", 510}, {"slow", 510}, {"poll", 520}}));
 
   desktop.Sleep(50);
   backend.DoEvents();  // runs what is due without moving the clock

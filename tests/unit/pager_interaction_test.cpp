@@ -258,8 +258,8 @@ TEST_F(Gestures, ADraggedMiniatureFollowsThePointerFromThePressAndAnInterruptedD
   forms::PictureBox& miniature = MiniatureOf(work);
   const float left = miniature.Left();
   auto moveTo = [&](float pointerPx) {  // pointer pixels right of the press; x is in twips
-    miniature.RaiseMouseMove(forms::kLeftButton, 0, 45 + (pointerPx - (miniature.Left() - left)) * 15,
-                             45);
+    miniature.RaiseMouseMove(forms::kLeftButton, 0,
+                             45 + (pointerPx - (miniature.Left() - left)) * 15, 45);
   };
   miniature.RaiseMouseDown(forms::kLeftButton, 0, 45, 45);
   moveTo(15);
@@ -281,12 +281,12 @@ TEST_F(Gestures, ADraggedMiniatureFollowsThePointerFromThePressAndAnInterruptedD
     Hwnd dragged;
     std::function<void()> interrupt;
   };
-  for (const Case& c : {Case{"the capture is taken", work,
-                             [&] { MiniatureOf(work).RaiseCaptureLost(); }},
-                        Case{"the window closes", doomed, [&] {
-                               fake.DestroyWindow(doomed);
-                               backend->Advance(100);
-                             }}}) {
+  for (const Case& c :
+       {Case{"the capture is taken", work, [&] { MiniatureOf(work).RaiseCaptureLost(); }},
+        Case{"the window closes", doomed, [&] {
+               fake.DestroyWindow(doomed);
+               backend->Advance(100);
+             }}}) {
     SCOPED_TRACE(c.how);
     forms::PictureBox& held = MiniatureOf(c.dragged);
     const float heldLeft = held.Left();

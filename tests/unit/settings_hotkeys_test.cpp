@@ -192,9 +192,7 @@ TEST_F(Keyboard, TheMessageBoxShowsAButtonForEachEntryEndedByASemicolon) {
   ShowMessage(*program, "Remove Window", "?", "warning", "Yes;No;Just Remove;");
   EXPECT_EQ(program->MessageResult, "Just Remove");
   // Closed without a button: the result stays as it was.
-  backend->onModal = [this](forms::Form& form) {
-    fake.SendMessageA(form.hWnd(), WM_CLOSE, 0, 0);
-  };
+  backend->onModal = [this](forms::Form& form) { fake.SendMessageA(form.hWnd(), WM_CLOSE, 0, 0); };
   program->MessageResult = "";
   ShowMessage(*program, "Warning", "?", "warning", "Ok;");
   EXPECT_EQ(program->MessageResult, "");

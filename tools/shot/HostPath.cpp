@@ -8,8 +8,8 @@ std::string HostPathToWindows(const std::string& path) {
   if (path.empty() || path[0] != '/') return path;
   // Wine's own conversion knows the prefix's drive mappings.
   using ToDos = WCHAR* (*)(const char*);
-  auto toDos = reinterpret_cast<ToDos>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_dos_file_name")));
+  auto toDos = reinterpret_cast<ToDos>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_dos_file_name")));
   if (toDos) {
     if (WCHAR* wide = toDos(path.c_str())) {
       char buffer[MAX_PATH * 4];

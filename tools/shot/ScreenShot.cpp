@@ -31,7 +31,8 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
   bytes.clear();
   uint8_t chunk[1 << 16];
   size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
+  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+    bytes.insert(bytes.end(), chunk, chunk + n);
   bool ok = !std::ferror(f);
   std::fclose(f);
   return ok;
@@ -57,7 +58,8 @@ bool ReadXwd(const std::string& path, Image& out) {
   uint32_t redMask = field(14), greenMask = field(15), blueMask = field(16);
   const uint32_t colors = field(19);
   const uint32_t kZPixmap = 2;
-  if (version != 7 || format != kZPixmap || (bitsPerPixel != 32 && bitsPerPixel != 24)) return false;
+  if (version != 7 || format != kZPixmap || (bitsPerPixel != 32 && bitsPerPixel != 24))
+    return false;
   if (width == 0 || height == 0 || width > 16384 || height > 16384) return false;
   if (!redMask || !greenMask || !blueMask) redMask = 0xFF0000, greenMask = 0xFF00, blueMask = 0xFF;
   const size_t offset = static_cast<size_t>(headerSize) + static_cast<size_t>(colors) * 12;
@@ -105,8 +107,8 @@ bool CaptureDesktopDc(Image& out) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP dib = memory ? CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0)
-                       : nullptr;
+  HBITMAP dib =
+      memory ? CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
   bool ok = false;
   if (dib && bits) {
     HGDIOBJ old = SelectObject(memory, dib);

@@ -1,10 +1,11 @@
 // screenshot.exe OUT.png: saves what the screen shows now as a PNG file. OUT.png may be a
 // Windows path or, under Wine, a host path (/...).
+#include "ScreenShot.h"
+
 #include <cstdio>
 #include <string>
 
 #include "HostPath.h"
-#include "ScreenShot.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

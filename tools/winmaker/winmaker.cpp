@@ -58,8 +58,8 @@ std::map<std::string, Managed> g_windows;
 void Answer(const std::string& line) {
   std::string text = line + "\n";
   DWORD written = 0;
-  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()),
-            &written, nullptr);
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written,
+            nullptr);
 }
 
 std::string Ok(HWND hwnd) {
@@ -75,7 +75,8 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) n
       HDC dc = BeginPaint(hwnd, &ps);
       RECT client;
       GetClientRect(hwnd, &client);
-      HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)));
+      HBRUSH brush =
+          CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)));
       FillRect(dc, &client, brush);
       DeleteObject(brush);
       EndPaint(hwnd, &ps);
@@ -111,7 +112,8 @@ DWORD WINAPI WindowThread(void* param) {
                               GetModuleHandleA(nullptr), nullptr);
   if (hwnd) {
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(start->color));
-    if (start->alpha >= 0) SetLayeredWindowAttributes(hwnd, 0, static_cast<BYTE>(start->alpha), LWA_ALPHA);
+    if (start->alpha >= 0)
+      SetLayeredWindowAttributes(hwnd, 0, static_cast<BYTE>(start->alpha), LWA_ALPHA);
     if (start->show) {
       ShowWindow(hwnd, SW_SHOW);
       UpdateWindow(hwnd);

@@ -22,8 +22,8 @@ namespace forms::headless {
 
 class HeadlessBackend : public Backend {
  public:
-  explicit HeadlessBackend(vd::fake::FakeWindowSystem* desktop = nullptr,
-                           int twipsPerPixelX = 15, int twipsPerPixelY = 15);
+  explicit HeadlessBackend(vd::fake::FakeWindowSystem* desktop = nullptr, int twipsPerPixelX = 15,
+                           int twipsPerPixelY = 15);
   ~HeadlessBackend() override;
 
   // Moves the virtual clock forward by ms, firing every due timer in time order.

@@ -2,9 +2,9 @@
 // shell32, comdlg32).
 #pragma once
 
-#include "platform/WindowSystem.h"
 #include <vector>
 
+#include "platform/WindowSystem.h"
 #include "platform/win32/OtherThreadWindows.h"
 #include "platform/win32/UniqueHandle.h"
 
@@ -47,8 +47,7 @@ class Win32WindowSystem : public WindowSystem {
                            uint32_t timeoutMs, intptr_t* result) override;
   bool RegisterHotKey(Hwnd hwnd, int id, uint32_t modifiers, uint32_t virtualKey) override;
   bool UnregisterHotKey(Hwnd hwnd, int id) override;
-  Bitmap CaptureWindow(Hwnd hwnd, bool client, int left, int top, int width,
-                       int height) override;
+  Bitmap CaptureWindow(Hwnd hwnd, bool client, int left, int top, int width, int height) override;
   Bitmap PrintWindow(Hwnd hwnd, bool fullContent) override;
   void Sleep(uint32_t milliseconds) override;
   uint32_t GetTickCount() override;
@@ -57,8 +56,8 @@ class Win32WindowSystem : public WindowSystem {
   int TwipsPerPixelY() override;
   uint32_t GetSysColor(int index) override;
   uint32_t GetPrivateProfileStringA(const std::string& section, const std::string& key,
-                                    const std::string& defaultValue, char* buffer,
-                                    uint32_t size, const std::string& fileName) override;
+                                    const std::string& defaultValue, char* buffer, uint32_t size,
+                                    const std::string& fileName) override;
   bool WritePrivateProfileStringA(const std::string& section, const std::string& key,
                                   const std::string& value, const std::string& fileName) override;
   int32_t RegOpenKeyExA(uintptr_t root, const std::string& subKey, uint32_t access,

@@ -37,10 +37,10 @@ WindowFacts ReadWindowFacts(HWND hwnd) {
 std::ostream& operator<<(std::ostream& out, const WindowFacts& f) {
   out << "window " << reinterpret_cast<intptr_t>(f.hwnd);
   if (!f.exists) return out << " (gone)";
-  out << " \"" << f.caption << "\" " << (f.visible ? "visible" : "hidden") << " at ("
-      << f.rect.left << "," << f.rect.top << ") " << f.Width() << "x" << f.Height()
-      << " client " << f.client.cx << "x" << f.client.cy << std::hex << " style 0x" << f.style
-      << " exstyle 0x" << f.exStyle << std::dec << (f.topmost ? " topmost" : "");
+  out << " \"" << f.caption << "\" " << (f.visible ? "visible" : "hidden") << " at (" << f.rect.left
+      << "," << f.rect.top << ") " << f.Width() << "x" << f.Height() << " client " << f.client.cx
+      << "x" << f.client.cy << std::hex << " style 0x" << f.style << " exstyle 0x" << f.exStyle
+      << std::dec << (f.topmost ? " topmost" : "");
   if (f.alpha) out << " alpha " << static_cast<int>(*f.alpha);
   return out;
 }

@@ -16,11 +16,11 @@ struct WindowFacts {
   HWND hwnd = nullptr;
   bool exists = false;
   bool visible = false;
-  RECT rect{};             // GetWindowRect, screen pixels
-  SIZE client{};           // size of the client area
-  LONG style = 0;          // GWL_STYLE
-  LONG exStyle = 0;        // GWL_EXSTYLE
-  bool topmost = false;    // WS_EX_TOPMOST
+  RECT rect{};                // GetWindowRect, screen pixels
+  SIZE client{};              // size of the client area
+  LONG style = 0;             // GWL_STYLE
+  LONG exStyle = 0;           // GWL_EXSTYLE
+  bool topmost = false;       // WS_EX_TOPMOST
   std::optional<BYTE> alpha;  // the layered alpha, when the window is layered with one
   std::string caption;
 

@@ -165,8 +165,8 @@ void E2eTest::SaveShot(const vdtools::Image& given, const std::string& step) {
     ADD_FAILURE() << "the screen could not be captured";
     return;
   }
-  std::string path = E2eConfig::Get().shotsDir + "\\" + TestName() +
-                     (step.empty() ? "" : "-" + step) + ".png";
+  std::string path =
+      E2eConfig::Get().shotsDir + "\\" + TestName() + (step.empty() ? "" : "-" + step) + ".png";
   if (!vdtools::SavePng(image, path)) {
     ADD_FAILURE() << "cannot write " << path;
     return;
@@ -189,8 +189,8 @@ bool E2eTest::ShotUntil(const std::string& step,
                         const std::function<bool(const vdtools::Image&)>& check, DWORD timeoutMs,
                         vdtools::Image* last) {
   vdtools::Image image;
-  bool passed = WaitUntil(
-      [&] { return vdtools::CaptureScreen(image) && check(image); }, timeoutMs, 50);
+  bool passed =
+      WaitUntil([&] { return vdtools::CaptureScreen(image) && check(image); }, timeoutMs, 50);
   if (image.width == 0) {
     ADD_FAILURE() << "the screen could not be captured";
     return false;

@@ -11,9 +11,8 @@
 //   VD_SCRATCH   folder for the tests' scratch folders (default: e2e-scratch beside it)
 #pragma once
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <deque>
 #include <functional>
@@ -42,7 +41,7 @@ class E2eTest : public ::testing::Test {
  public:
   static constexpr DWORD kStartTimeoutMs = 20000;  // a first start under Wine takes seconds
   static constexpr DWORD kExitTimeoutMs = 10000;
-  static constexpr DWORD kDrawTimeoutMs = 5000;   // until what Wine drew reaches the screen
+  static constexpr DWORD kDrawTimeoutMs = 5000;  // until what Wine drew reaches the screen
 
  protected:
   void SetUp() override;

@@ -13,10 +13,10 @@ SettingsIni::SettingsIni() {
   Set("SETUP", "top", "1500");   // 100 px
   Set("SETUP", "transparent", "0");
   Set("SETUP", "hide", "1,50");
-  Set("SETUP", "color_normal", "8404992");     // 0x804000: a dark blue
-  Set("SETUP", "color_hover", "16744448");     // 0xFF8000: a light blue
-  Set("SETUP", "color_selected", "32768");     // 0x008000: green
-  Set("SETUP", "color_box", "65535");          // 0x00FFFF: yellow
+  Set("SETUP", "color_normal", "8404992");  // 0x804000: a dark blue
+  Set("SETUP", "color_hover", "16744448");  // 0xFF8000: a light blue
+  Set("SETUP", "color_selected", "32768");  // 0x008000: green
+  Set("SETUP", "color_box", "65535");       // 0x00FFFF: yellow
   Set("SETUP", "animate", "0");
   Set("SETUP", "preview", "0");
   Set("SETUP", "auto_hide", "0");
@@ -26,10 +26,12 @@ SettingsIni::SettingsIni() {
   Set("ALERT", "key1", "1");
   Set("ALERT", "key2", "49");
   // Key index 7 is the digit 1, so desktop n has Alt + the digit n.
-  for (int n = 1; n <= 6; ++n) Set("HOTKEYS", std::to_string(n), "0," + std::to_string(6 + n) + ",1");
+  for (int n = 1; n <= 6; ++n)
+    Set("HOTKEYS", std::to_string(n), "0," + std::to_string(6 + n) + ",1");
 }
 
-void SettingsIni::Set(const std::string& section, const std::string& key, const std::string& value) {
+void SettingsIni::Set(const std::string& section, const std::string& key,
+                      const std::string& value) {
   for (auto& [name, keys] : sections_) {
     if (name != section) continue;
     for (auto& [k, v] : keys) {

@@ -31,7 +31,8 @@ MakerReply WinMaker::Send(const std::string& command, DWORD timeoutMs) {
   reply.text = *line;
   if (line->rfind("ok ", 0) == 0) {
     reply.ok = true;
-    reply.hwnd = reinterpret_cast<HWND>(static_cast<intptr_t>(std::strtoll(line->c_str() + 3, nullptr, 10)));
+    reply.hwnd =
+        reinterpret_cast<HWND>(static_cast<intptr_t>(std::strtoll(line->c_str() + 3, nullptr, 10)));
   }
   return reply;
 }

@@ -35,8 +35,8 @@ class WinMaker {
   bool Front(const std::string& caption) { return Send("front " + Quote(caption)).ok; }
   // Moves and sizes the window (its window rectangle, screen pixels).
   bool Move(const std::string& caption, int x, int y, int width, int height) {
-    return Send("move " + Quote(caption) + " " + std::to_string(x) + " " + std::to_string(y) +
-                " " + std::to_string(width) + " " + std::to_string(height))
+    return Send("move " + Quote(caption) + " " + std::to_string(x) + " " + std::to_string(y) + " " +
+                std::to_string(width) + " " + std::to_string(height))
         .ok;
   }
 

@@ -1,9 +1,8 @@
 // The handle owners of the Win32 side, in this process: what their live counts say, that the
 // program's windows report them, and that the forms backend and the window-system seam give
 // back every handle they hold.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <memory>
 #include <vector>

@@ -84,7 +84,6 @@ void RandomRun::Fail(const std::string& what) {
   failures_.push_back(what);
 }
 
-
 RandomRun::Draw RandomRun::Next() {
   int pick = static_cast<int>(random_() % 100);
   uint32_t kind = 0;

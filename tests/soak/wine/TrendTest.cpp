@@ -19,8 +19,9 @@ TEST(Trend, HandlesThatStayOrShrinkDoNotCountAsGrowth) {
 }
 
 TEST(Trend, AKindAboveItsCountAfterTheWarmUpIsGrowthAtEachQuietPoint) {
-  const auto grew = HandleGrowth({At(20, {0, 0, 30, 1, 0, 0, 40, 5}), At(80, {0, 0, 31, 1, 0, 0, 40, 5}),
-                                  At(140, {0, 0, 30, 1, 0, 1, 40, 5})});
+  const auto grew =
+      HandleGrowth({At(20, {0, 0, 30, 1, 0, 0, 40, 5}), At(80, {0, 0, 31, 1, 0, 0, 40, 5}),
+                    At(140, {0, 0, 30, 1, 0, 1, 40, 5})});
   ASSERT_EQ(grew.size(), 2u);
   EXPECT_NE(grew[0].find("GDI objects: 30 after the warm-up, 31"), std::string::npos) << grew[0];
   EXPECT_NE(grew[0].find("80 s"), std::string::npos) << grew[0];
@@ -28,9 +29,9 @@ TEST(Trend, AKindAboveItsCountAfterTheWarmUpIsGrowthAtEachQuietPoint) {
 }
 
 TEST(Trend, CachedFontsAndBrushesMayFillButNotPastTheirBound) {
-  EXPECT_TRUE(HandleGrowth({At(20, {0, 0, 30, 1, 0, 0, 40, 5}),
-                            At(80, {0, 0, 30, 1, 0, 0, 40, 12})})
-                  .empty());
+  EXPECT_TRUE(
+      HandleGrowth({At(20, {0, 0, 30, 1, 0, 0, 40, 5}), At(80, {0, 0, 30, 1, 0, 0, 40, 12})})
+          .empty());
   const auto grew =
       HandleGrowth({At(20, {0, 0, 30, 1, 0, 0, 40, 5}), At(80, {0, 0, 30, 1, 0, 0, 40, 65})});
   ASSERT_EQ(grew.size(), 1u);
