@@ -13,7 +13,7 @@
 #include "core/Program.h"
 #include "core/frmMain.h"
 #include "forms/headless/HeadlessBackend.h"
-#include "interaction/GradientRect.h"
+#include "interaction/GradientPainter.h"
 #include "platform/Bitmap.h"
 #include "platform/fake/FakeWindowSystem.h"
 
@@ -233,7 +233,7 @@ void BM_CellPlain(benchmark::State& state) {
   const uint32_t colours[2] = {pager.ColorNormal, pager.ColorHover};
   int turn = 0;
   for (auto _ : state) {
-    clsGradient painter(run.fake);
+    GradientPainter painter(run.fake);
     painter.SetAngle(315);
     painter.SetColor1(static_cast<int32_t>(colours[turn]));
     painter.SetColor2(0);

@@ -19,7 +19,7 @@
 #include "core/Program.h"
 #include "core/frmMain.h"
 #include "forms/headless/HeadlessBackend.h"
-#include "interaction/frmMsgBox.h"
+#include "interaction/MessageDialog.h"
 #include "platform/fake/FakeWindowSystem.h"
 
 namespace vd::fuzzing {
@@ -77,7 +77,7 @@ class Harness {
     backend = std::make_unique<forms::headless::HeadlessBackend>(&fake);
     // Every message box is answered with its first button; other dialogs are closed.
     backend->onModal = [](forms::Form& form) {
-      if (auto* box = dynamic_cast<frmMsgBox*>(&form)) box->cmdRespond(0).RaiseClick();
+      if (auto* box = dynamic_cast<MessageDialog*>(&form)) box->cmdRespond(0).RaiseClick();
     };
   }
   ~Harness() {

@@ -3,8 +3,8 @@
 // window on a desktop and the adding of desktop cells.
 #include "core/Program.h"
 #include "core/Text.h"
+#include "core/Transparency.h"
 #include "core/frmMain.h"
-#include "core/modTransparent.h"
 
 namespace vd {
 
@@ -86,7 +86,7 @@ void frmMain::ShowDesktop(int16_t desktop) {
     if (w->showAll) {
       if (!ReapplyTransparency(hwnd)) MakeOpaque(hwnd);
     } else if (w->transparency) {
-      modTransparent::SetWindowAlpha(ws_, hwnd, *w->transparency);
+      transparency::SetWindowAlpha(ws_, hwnd, *w->transparency);
     }
   }
   FillWindowMenus(desktop);
@@ -100,11 +100,11 @@ void frmMain::MoveOut() {
     // The slide starts from the window's real rectangle and puts it back there, to the pixel.
     const Rect r = GetWindowBounds(hwnd);
     int32_t x = r.left;
-    modTransparent::SetWindowAlpha(ws_, hwnd, 254);
+    transparency::SetWindowAlpha(ws_, hwnd, 254);
     for (int a = 254; a > 0; a -= 40) {
       x -= 20;
       ws_.MoveWindow(hwnd, x, r.top, r.Width(), r.Height(), true);
-      modTransparent::SetWindowAlpha(ws_, hwnd, a);
+      transparency::SetWindowAlpha(ws_, hwnd, a);
     }
     HideWindow(hwnd);
     ws_.MoveWindow(hwnd, r.left, r.top, r.Width(), r.Height(), true);
@@ -123,13 +123,13 @@ void frmMain::MoveIn(Hwnd hwnd, int32_t target) {
   const int own = transparency.value_or(255);
   int32_t x = target + 60;
   ws_.MoveWindow(hwnd, x, r.top, r.Width(), r.Height(), true);
-  modTransparent::SetWindowAlpha(ws_, hwnd, 0);
+  transparency::SetWindowAlpha(ws_, hwnd, 0);
   SetWindowShown(hwnd, true);
   int a = 0;
   while (x > target) {
     x -= 5;
     ws_.MoveWindow(hwnd, x, r.top, r.Width(), r.Height(), true);
-    modTransparent::SetWindowAlpha(ws_, hwnd, a);
+    transparency::SetWindowAlpha(ws_, hwnd, a);
     if (!transparency || a + 10 <= own) {
       a += 10;
     } else {
@@ -143,15 +143,15 @@ void frmMain::MoveIn(Hwnd hwnd, int32_t target) {
   if (!transparency) {
     MakeOpaque(hwnd);
   } else {
-    modTransparent::ClearWindowAlpha(ws_, hwnd);
-    modTransparent::SetWindowAlpha(ws_, hwnd, own);
+    transparency::ClearWindowAlpha(ws_, hwnd);
+    transparency::SetWindowAlpha(ws_, hwnd, own);
   }
 }
 
 void frmMain::MakeOpaque(Hwnd hwnd) {
   auto own = OriginallyLayered.find(hwnd);
   if (own == OriginallyLayered.end()) {
-    modTransparent::ClearWindowAlpha(ws_, hwnd);
+    transparency::ClearWindowAlpha(ws_, hwnd);
     return;
   }
   // The application layered this window itself: give it back its own layering.
@@ -193,7 +193,7 @@ void frmMain::PlaceWindow(int16_t desktop, Hwnd hwnd, float left, float top, flo
 bool frmMain::ReapplyTransparency(Hwnd hwnd) {
   const ManagedWindow* w = Table.Find(hwnd);
   if (w == nullptr || !w->transparency) return false;
-  modTransparent::SetWindowAlpha(ws_, hwnd, *w->transparency);
+  transparency::SetWindowAlpha(ws_, hwnd, *w->transparency);
   return true;
 }
 

@@ -8,10 +8,10 @@
 #include "core/ManageRule.h"
 #include "core/Program.h"
 #include "core/Text.h"
+#include "core/Transparency.h"
 #include "core/frmMain.h"
-#include "core/modTransparent.h"
-#include "interaction/frmAddWindow.h"
-#include "pager/frmPreview.h"
+#include "interaction/AddWindowPrompt.h"
+#include "pager/PreviewWindow.h"
 #include "settings/frmOptions.h"
 
 namespace vd {
@@ -103,7 +103,7 @@ void frmMain::AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, 
     }
   }
   if (AnimateMode) {
-    modTransparent::SetWindowAlpha(ws_, hwnd, 255);
+    transparency::SetWindowAlpha(ws_, hwnd, 255);
   } else {
     MakeOpaque(hwnd);
   }
@@ -296,11 +296,11 @@ void frmMain::SendSummonedWindowBack() {
   const bool elsewhere = IsManaged(summoned) && DesktopOf(summoned) != CurrentDesktop;
   if (elsewhere) {
     int alpha = 255;
-    modTransparent::FadeOut(ws_, summoned, alpha, 1);
+    transparency::FadeOut(ws_, summoned, alpha, 1);
     HideWindow(summoned);
   }
   if (AnimateMode) {
-    modTransparent::SetWindowAlpha(ws_, summoned, 255);
+    transparency::SetWindowAlpha(ws_, summoned, 255);
   } else {
     MakeOpaque(summoned);
   }
@@ -339,7 +339,7 @@ void frmMain::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture,
 bool frmMain::IsOwnWindow(Hwnd hwnd) {
   if (hwnd == 0) return false;
   if (hwnd == hWnd() || hwnd == program_.Options().hWnd() || hwnd == program_.Preview().hWnd() ||
-      hwnd == program_.AddWindowPrompt().hWnd()) {
+      hwnd == program_.Prompt().hWnd()) {
     return true;
   }
   // Any other window of the program's own (a message box, the about box) is not managed

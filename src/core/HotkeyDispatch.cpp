@@ -2,7 +2,7 @@
 // message on to the procedure it replaced.
 #include "core/Program.h"
 #include "core/frmMain.h"
-#include "settings/HotKeys.h"
+#include "settings/Hotkeys.h"
 #include "settings/frmOptions.h"
 
 namespace vd {
@@ -17,7 +17,7 @@ intptr_t frmMain::HotkeyWindowProc(uint32_t msg, uintptr_t wParam, intptr_t lPar
 
 void frmMain::HandleHotkey(uint8_t id) {
   if (closing_) return;
-  if (id == HotKeys::kHideHotkeyId) {
+  if (id == Hotkeys::kHideHotkeyId) {
     if (PagerShown) {
       HidePager();
     } else {
@@ -25,7 +25,7 @@ void frmMain::HandleHotkey(uint8_t id) {
     }
     return;
   }
-  if (id == HotKeys::kPanicHotkeyId) {
+  if (id == Hotkeys::kPanicHotkeyId) {
     // A panic with no panic desktop (or one the grid no longer has) does nothing: it must
     // never hide every window.
     int desktop = program_.Options().cmbAlertDesktops.ListIndex() + 1;

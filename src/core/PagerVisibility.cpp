@@ -2,8 +2,8 @@
 #include <algorithm>
 
 #include "core/Program.h"
+#include "core/Transparency.h"
 #include "core/frmMain.h"
-#include "core/modTransparent.h"
 #include "settings/frmOptions.h"
 
 namespace vd {
@@ -13,16 +13,16 @@ void frmMain::HidePager() {
   PagerShown = false;
   program_.Options().Hide();
   int alpha = program_.Options().PagerAlpha();
-  modTransparent::FadeOut(ws_, hWnd(), alpha, 10);
+  transparency::FadeOut(ws_, hWnd(), alpha, 10);
   Hide();
 }
 
 void frmMain::ShowPager() {
   KeepPagerOnScreen();
   PagerShown = true;
-  modTransparent::SetWindowAlpha(ws_, hWnd(), 0);
+  transparency::SetWindowAlpha(ws_, hWnd(), 0);
   Show();
-  modTransparent::FadeIn(ws_, hWnd(), program_.Options().PagerAlpha(), 10);
+  transparency::FadeIn(ws_, hWnd(), program_.Options().PagerAlpha(), 10);
 }
 
 void frmMain::KeepPagerOnScreen() {

@@ -1,11 +1,11 @@
 #include "core/Program.h"
 
 #include "core/frmMain.h"
-#include "interaction/frmAddWindow.h"
-#include "pager/frmPreview.h"
-#include "settings/HotKeys.h"
+#include "interaction/AddWindowPrompt.h"
+#include "pager/PreviewWindow.h"
+#include "settings/Hotkeys.h"
+#include "settings/TrayIcon.h"
 #include "settings/frmOptions.h"
-#include "settings/frmTray.h"
 
 namespace vd {
 
@@ -26,11 +26,11 @@ bool Program::Start() {
   // One copy per user and logon session: a second copy ends before any window exists.
   if (!ws.AcquireSingleInstance()) return false;
   RecoverWindowsOfAnEndedRun();
-  HotKeys::FillKeyTables();
+  Hotkeys::FillKeyTables();
   options_ = std::make_unique<frmOptions>(*this);
-  tray_ = std::make_unique<frmTray>(*this);
-  preview_ = std::make_unique<frmPreview>(*this);
-  addWindow_ = std::make_unique<frmAddWindow>(*this);
+  tray_ = std::make_unique<TrayIcon>(*this);
+  preview_ = std::make_unique<PreviewWindow>(*this);
+  prompt_ = std::make_unique<AddWindowPrompt>(*this);
   main_ = std::make_unique<frmMain>(*this);
   main_->Show();  // runs the pager's load handler to its end, then shows it
   main_->PagerShown = true;

@@ -14,9 +14,9 @@ namespace vd {
 
 class frmMain;
 class frmOptions;
-class frmTray;
-class frmPreview;
-class frmAddWindow;
+class TrayIcon;
+class PreviewWindow;
+class AddWindowPrompt;
 
 class Program {
  public:
@@ -35,9 +35,9 @@ class Program {
 
   frmMain& Main() { return *main_; }
   frmOptions& Options() { return *options_; }
-  frmTray& Tray() { return *tray_; }
-  frmPreview& Preview() { return *preview_; }
-  frmAddWindow& AddWindowPrompt() { return *addWindow_; }
+  TrayIcon& Tray() { return *tray_; }
+  PreviewWindow& Preview() { return *preview_; }
+  AddWindowPrompt& Prompt() { return *prompt_; }
 
   // The caption of the button last pressed in the program's message box.
   std::string MessageResult;
@@ -60,9 +60,9 @@ class Program {
 
  private:
   std::unique_ptr<frmOptions> options_;
-  std::unique_ptr<frmTray> tray_;
-  std::unique_ptr<frmPreview> preview_;
-  std::unique_ptr<frmAddWindow> addWindow_;
+  std::unique_ptr<TrayIcon> tray_;
+  std::unique_ptr<PreviewWindow> preview_;
+  std::unique_ptr<AddWindowPrompt> prompt_;
   std::unique_ptr<frmMain> main_;
 };
 

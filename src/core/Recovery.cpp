@@ -11,8 +11,8 @@
 
 #include "core/Program.h"
 #include "core/Text.h"
+#include "core/Transparency.h"
 #include "core/frmMain.h"
-#include "core/modTransparent.h"
 
 namespace vd {
 
@@ -181,7 +181,7 @@ void Program::RecoverWindowsOfAnEndedRun() {
     uint32_t key = 0, flags = 0;
     uint8_t alpha = 255;
     if (ws.GetLayeredWindowAttributes(*hwnd, &key, &alpha, &flags)) {
-      modTransparent::ClearWindowAlpha(ws, *hwnd);
+      transparency::ClearWindowAlpha(ws, *hwnd);
       int32_t exStyle = ws.GetWindowLongA(*hwnd, GWL_EXSTYLE);
       ws.SetWindowLongA(*hwnd, GWL_EXSTYLE, static_cast<int32_t>(exStyle | WS_EX_LAYERED));
       ws.SetLayeredWindowAttributes(*hwnd, key, alpha, flags);

@@ -4,12 +4,12 @@
 
 #include "core/Program.h"
 #include "core/Text.h"
+#include "core/Transparency.h"
 #include "core/frmMain.h"
-#include "core/modTransparent.h"
-#include "interaction/frmMsgBox.h"
+#include "interaction/MessageDialog.h"
+#include "settings/SettingsFile.h"
+#include "settings/TrayIcon.h"
 #include "settings/frmOptions.h"
-#include "settings/frmTray.h"
-#include "settings/modInitFiles.h"
 
 namespace vd {
 

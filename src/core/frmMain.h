@@ -26,7 +26,7 @@
 #include "forms/Form.h"
 #include "forms/Menu.h"
 #include "forms/Timer.h"
-#include "interaction/GradientRect.h"
+#include "interaction/GradientPainter.h"
 #include "pager/PreviewPictures.h"
 #include "platform/WindowSystem.h"
 
@@ -385,7 +385,7 @@ class frmMain : public forms::Form {
   std::unordered_map<int, CellPaint> paintedCells_;
   // The gradient painter, made on first use, and the cells it painted, by size and colours:
   // a cell that goes back to a look it had before is copied, not drawn line by line again.
-  std::unique_ptr<clsGradient> gradient_;
+  std::unique_ptr<GradientPainter> gradient_;
   std::map<std::tuple<int, int, uint32_t, uint32_t, float>, Bitmap> cellLooks_;
   // Lays out the status row below the grid: the status caption and the Show/Hide field.
   void LayOutStatusRow();

@@ -2,7 +2,9 @@
 // button that offers a window the poll would not take by itself.
 #include "core/Program.h"
 #include "core/frmMain.h"
-#include "interaction/frmAddWindow.h"
+#include "interaction/AboutBox.h"
+#include "interaction/AddWindowPrompt.h"
+#include "interaction/ExitConfirmation.h"
 #include "settings/frmOptions.h"
 
 namespace vd {
@@ -12,19 +14,19 @@ void frmMain::cmdMenu_Click() {
   PopupMenu(mnuMenu, cmdMenu.Left() - 73, cmdMenu.Top() + cmdMenu.Height());
 }
 
-void frmMain::cmdQuery_Click() { program_.AddWindowPrompt().Ask(PendingTitle); }
+void frmMain::cmdQuery_Click() { program_.Prompt().Ask(PendingTitle); }
 
 void frmMain::mnuMainOption_Click() { program_.Options().ShowModal(); }
 
 void frmMain::mnuAbout_Click() {
   DialogOpen = true;
-  frmAbout about(program_);
+  AboutBox about(program_);
   about.ShowModal();
   DialogOpen = false;
 }
 
 void frmMain::mnuExit_Click() {
-  frmExit confirmation(program_);
+  ExitConfirmation confirmation(program_);
   confirmation.ShowModal();
 }
 

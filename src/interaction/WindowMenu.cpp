@@ -4,9 +4,9 @@
 // command first checks that the selected window is still managed.
 #include "core/Program.h"
 #include "core/Text.h"
+#include "core/Transparency.h"
 #include "core/frmMain.h"
-#include "core/modTransparent.h"
-#include "interaction/frmMsgBox.h"
+#include "interaction/MessageDialog.h"
 #include "settings/frmOptions.h"
 
 namespace vd {
@@ -53,7 +53,7 @@ void frmMain::mnuSummon_Click() {
   // Only one window is summoned at a time: the one summoned before goes back to its desktop.
   if (SummonedWindow >= 1 && SummonedWindow != SelectedWindow) SendSummonedWindowBack();
   SummonedWindow = SelectedWindow;
-  modTransparent::FadeIn(ws_, SelectedWindow, 255, 1);
+  transparency::FadeIn(ws_, SelectedWindow, 255, 1);
   if (program_.Options().chkAutoHide.Value() == 1) HidePager();
 }
 
@@ -110,7 +110,7 @@ void frmMain::mnuOpaque_Click() {
 
 void frmMain::ApplyTransparency(Hwnd hwnd, int alpha) {
   if (!IsManaged(hwnd)) return;
-  modTransparent::SetWindowAlpha(ws_, hwnd, alpha);
+  transparency::SetWindowAlpha(ws_, hwnd, alpha);
   if (ManagedWindow* w = Table.Find(hwnd)) w->transparency = alpha;
   translucencyBehind_ = true;
   SaveTranslucencyRecord();

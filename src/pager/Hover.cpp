@@ -4,7 +4,7 @@
 #include "core/Program.h"
 #include "core/Text.h"
 #include "core/frmMain.h"
-#include "pager/frmPreview.h"
+#include "pager/PreviewWindow.h"
 #include "settings/frmOptions.h"
 
 namespace vd {

@@ -6,9 +6,9 @@
 #include "core/Program.h"
 #include "core/Text.h"
 #include "core/frmMain.h"
-#include "settings/HotKeys.h"
+#include "settings/Hotkeys.h"
+#include "settings/SettingsFile.h"
 #include "settings/frmOptions.h"
-#include "settings/modInitFiles.h"
 
 namespace vd {
 
@@ -62,14 +62,14 @@ void frmMain::SetupDesktops(const std::string& columnsText, const std::string& r
     ws.UnregisterHotKey(hWnd(), i);
   }
   DesktopCount = 1;
-  HotKeys::RegisterDesktopHotkey(program_, 1);
+  Hotkeys::RegisterDesktopHotkey(program_, 1);
   // 6. The other cells, along the first row first.
   if (columns && rows) {
     for (int row = 1; row <= *rows; ++row) {
       for (int column = 1; column <= *columns; ++column) {
         if (row == 1 && column == 1) continue;
         AddDesktop(column, row);
-        HotKeys::RegisterDesktopHotkey(program_, DesktopCount);
+        Hotkeys::RegisterDesktopHotkey(program_, DesktopCount);
         lblDesktop(DesktopCount).Refresh();
       }
     }
@@ -131,7 +131,7 @@ void frmMain::PaintDesktopCell(int index, float angle, uint32_t color1, uint32_t
   if (cached != cellLooks_.end()) {
     surface.Blit(0, 0, cached->second, 0, 0, surface.Width(), surface.Height());
   } else {
-    if (!gradient_) gradient_ = std::make_unique<clsGradient>(ws_);
+    if (!gradient_) gradient_ = std::make_unique<GradientPainter>(ws_);
     gradient_->SetAngle(angle);
     gradient_->SetColor1(static_cast<int32_t>(color1));
     gradient_->SetColor2(static_cast<int32_t>(color2));

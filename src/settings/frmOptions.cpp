@@ -7,11 +7,12 @@
 
 #include "core/Program.h"
 #include "core/Text.h"
+#include "core/Transparency.h"
 #include "core/frmMain.h"
-#include "core/modTransparent.h"
+#include "interaction/MessageDialog.h"
 #include "settings/AutoStart.h"
-#include "settings/HotKeys.h"
-#include "settings/modInitFiles.h"
+#include "settings/Hotkeys.h"
+#include "settings/SettingsFile.h"
 
 namespace vd {
 
@@ -501,15 +502,15 @@ void frmOptions::FillHotKeys() {
   for (forms::ComboBox* list : {&cboKey1, &cboKey2, &cboAlert1, &cboAlert2, &cmbHide1, &cmbHide2}) {
     list->Clear();
   }
-  for (int i = 0; i < HotKeys::kKeyCount; ++i) {
-    if (i < HotKeys::kModifierCount && !HotKeys::ModifierNames[i].empty()) {
-      cboKey1.AddItem(HotKeys::ModifierNames[i]);
-      cboAlert1.AddItem(HotKeys::ModifierNames[i]);
-      cmbHide1.AddItem(HotKeys::ModifierNames[i]);
+  for (int i = 0; i < Hotkeys::kKeyCount; ++i) {
+    if (i < Hotkeys::kModifierCount && !Hotkeys::ModifierNames[i].empty()) {
+      cboKey1.AddItem(Hotkeys::ModifierNames[i]);
+      cboAlert1.AddItem(Hotkeys::ModifierNames[i]);
+      cmbHide1.AddItem(Hotkeys::ModifierNames[i]);
     }
-    cboKey2.AddItem(HotKeys::KeyNames[i]);
-    cboAlert2.AddItem(HotKeys::KeyNames[i]);
-    cmbHide2.AddItem(HotKeys::KeyNames[i]);
+    cboKey2.AddItem(Hotkeys::KeyNames[i]);
+    cboAlert2.AddItem(Hotkeys::KeyNames[i]);
+    cmbHide2.AddItem(Hotkeys::KeyNames[i]);
   }
 }
 
@@ -601,17 +602,17 @@ void frmOptions::setHideUnhide(bool showMsg) {
     auto stored = Split(ReadSetting(program_.ws, program_.SettingsFile(), "SETUP", "hide"), ',');
     RestoreLists(cmbHide1, cmbHide2, stored[0], stored.size() > 1 ? stored[1] : "");
   };
-  if (HotKeys::IsHotkeyTaken(program_, HotKeys::kHideHotkeyId, m, k)) {
+  if (Hotkeys::IsHotkeyTaken(program_, Hotkeys::kHideHotkeyId, m, k)) {
     restore();
     return;
   }
   const Hwnd pager = program_.Main().hWnd();
-  if (HotKeys::RegisterHotkeySlot(program_, HotKeys::kHideHotkeyId, pager, HotKeys::kHideHotkeyId,
+  if (Hotkeys::RegisterHotkeySlot(program_, Hotkeys::kHideHotkeyId, pager, Hotkeys::kHideHotkeyId,
                                   m, k)) {
-    if (showMsg) HotKeys::ShowHotkeyAssigned(program_);
+    if (showMsg) Hotkeys::ShowHotkeyAssigned(program_);
   } else {
     // Another program holds the combination: a refusal is never reported as success.
-    if (showMsg) HotKeys::ShowHotkeyTaken(program_);
+    if (showMsg) Hotkeys::ShowHotkeyTaken(program_);
     restore();
   }
 }
@@ -620,7 +621,7 @@ void frmOptions::setAlertHotkeys(bool showMsg) {
   if (cboAlert1.Text().empty() || cboAlert2.Text().empty()) return;
   const Hwnd pager = program_.Main().hWnd();
   if (!chkAlert.Checked()) {
-    program_.ws.UnregisterHotKey(pager, HotKeys::kPanicHotkeyId);
+    program_.ws.UnregisterHotKey(pager, Hotkeys::kPanicHotkeyId);
     return;
   }
   const int m = cboAlert1.ListIndex(), k = cboAlert2.ListIndex();
@@ -630,15 +631,15 @@ void frmOptions::setAlertHotkeys(bool showMsg) {
     RestoreLists(cboAlert1, cboAlert2, ReadSetting(ws, file, "ALERT", "key1"),
                  ReadSetting(ws, file, "ALERT", "key2"));
   };
-  if (HotKeys::IsHotkeyTaken(program_, HotKeys::kPanicHotkeyId, m, k)) {
+  if (Hotkeys::IsHotkeyTaken(program_, Hotkeys::kPanicHotkeyId, m, k)) {
     restore();
     return;
   }
-  if (HotKeys::RegisterHotkeySlot(program_, HotKeys::kPanicHotkeyId, pager, HotKeys::kPanicHotkeyId,
+  if (Hotkeys::RegisterHotkeySlot(program_, Hotkeys::kPanicHotkeyId, pager, Hotkeys::kPanicHotkeyId,
                                   m, k)) {
-    if (showMsg) HotKeys::ShowHotkeyAssigned(program_);
+    if (showMsg) Hotkeys::ShowHotkeyAssigned(program_);
   } else {
-    if (showMsg) HotKeys::ShowHotkeyTaken(program_);
+    if (showMsg) Hotkeys::ShowHotkeyTaken(program_);
     restore();
   }
 }
@@ -666,19 +667,19 @@ int frmOptions::SetDesktopHotkey(bool showMsg) {
   const int desktop = cmbDesktops.ListIndex() + 1;
   const int m = cboKey1.ListIndex(), k = cboKey2.ListIndex();
   if (desktop < 1) return 1;
-  if (HotKeys::IsHotkeyTaken(program_, desktop, m, k)) {
+  if (Hotkeys::IsHotkeyTaken(program_, desktop, m, k)) {
     ShowDesktopHotkey();
     return 0;
   }
   if (cboKey1.Text().empty() || cboKey2.Text().empty()) return 1;
   const Hwnd pager = program_.Main().hWnd();
   if (chkHotkey.Checked()) {
-    if (!HotKeys::RegisterHotkeySlot(program_, desktop, pager, desktop, m, k)) {
-      if (showMsg) HotKeys::ShowHotkeyTaken(program_);
+    if (!Hotkeys::RegisterHotkeySlot(program_, desktop, pager, desktop, m, k)) {
+      if (showMsg) Hotkeys::ShowHotkeyTaken(program_);
       ShowDesktopHotkey();
       return 0;
     }
-    if (showMsg) HotKeys::ShowHotkeyAssigned(program_);
+    if (showMsg) Hotkeys::ShowHotkeyAssigned(program_);
   } else {
     program_.ws.UnregisterHotKey(pager, desktop);
   }
@@ -701,7 +702,7 @@ void frmOptions::EnabledDesktopHotkeys() {
 void frmOptions::MakeMainTransparent(int transparentIndex) {
   static const int kAlpha[] = {255, 100, 150, 200};
   if (transparentIndex < 0 || transparentIndex > 3) return;
-  modTransparent::SetWindowAlpha(program_.ws, program_.Main().hWnd(), kAlpha[transparentIndex]);
+  transparency::SetWindowAlpha(program_.ws, program_.Main().hWnd(), kAlpha[transparentIndex]);
 }
 
 int frmOptions::PagerAlpha() const {
@@ -724,12 +725,12 @@ void frmOptions::RefreshDesktops() {
     if (w == nullptr) continue;
     if (pager.AnimateMode) {
       if (w->desktop == pager.CurrentDesktop) {
-        modTransparent::SetWindowAlpha(program_.ws, hwnd, 255);
+        transparency::SetWindowAlpha(program_.ws, hwnd, 255);
       }
     } else if (!w->transparency) {
       pager.MakeOpaque(hwnd);
     } else {
-      modTransparent::SetWindowAlpha(program_.ws, hwnd, *w->transparency);
+      transparency::SetWindowAlpha(program_.ws, hwnd, *w->transparency);
     }
   }
 }

@@ -17,7 +17,7 @@
 
 #include "forms/ControlArray.h"
 #include "forms/Controls.h"
-#include "interaction/frmMsgBox.h"
+#include "interaction/DialogForm.h"
 
 namespace vd {
 

@@ -41,10 +41,10 @@
 #include "core/Text.h"
 #include "core/frmMain.h"
 #include "forms/headless/HeadlessBackend.h"
-#include "interaction/frmAddWindow.h"
-#include "interaction/frmMsgBox.h"
+#include "interaction/AddWindowPrompt.h"
+#include "interaction/MessageDialog.h"
 #include "platform/fake/FakeWindowSystem.h"
-#include "settings/HotKeys.h"
+#include "settings/Hotkeys.h"
 #include "settings/frmOptions.h"
 
 namespace vd::soak {
@@ -318,17 +318,17 @@ class Walk {
   void PressHotkey(uint32_t a) {
     const int count = P().DesktopCount;
     int id = 1 + static_cast<int>(a % static_cast<uint32_t>(count + 1));  // one beyond the grid
-    if (a % 23 == 0) id = HotKeys::kHideHotkeyId;
-    if (a % 29 == 0) id = HotKeys::kPanicHotkeyId;
+    if (a % 23 == 0) id = Hotkeys::kHideHotkeyId;
+    if (a % 29 == 0) id = Hotkeys::kPanicHotkeyId;
     const auto fields = Split(program_->HotkeySlots[static_cast<size_t>(id)], ',');
     if (fields.size() < 2) return;
     const auto m = ToInt32(fields[0]), k = ToInt32(fields[1]);
-    if (!m || !k || *m < 0 || *m >= HotKeys::kModifierCount || *k < 0 || *k >= HotKeys::kKeyCount) {
+    if (!m || !k || *m < 0 || *m >= Hotkeys::kModifierCount || *k < 0 || *k >= Hotkeys::kKeyCount) {
       return;
     }
     Note("hotkey " + std::to_string(id));
-    fake_.PressHotkey(HotKeys::ModifierFlags[static_cast<size_t>(*m)],
-                      HotKeys::KeyCodes[static_cast<size_t>(*k)]);
+    fake_.PressHotkey(Hotkeys::ModifierFlags[static_cast<size_t>(*m)],
+                      Hotkeys::KeyCodes[static_cast<size_t>(*k)]);
   }
 
   void Drag(const Step& s) {
@@ -399,7 +399,7 @@ class Walk {
   // The user at a modal dialog, as the current step says.
   void AnswerModal(forms::Form& form) {
     const Step& s = step_;
-    if (auto* box = dynamic_cast<frmMsgBox*>(&form)) {
+    if (auto* box = dynamic_cast<MessageDialog*>(&form)) {
       // The Remove question stays open a while: timers run, the window may close meanwhile.
       if (box->lblTitle.Caption() == "Remove Window") {
         if (s.c & 4) backend_->Advance((s.c >> 8) % 500);
@@ -431,7 +431,7 @@ class Walk {
       } else {
         options->cmdClose.RaiseClick();
       }
-    } else if (auto* prompt = dynamic_cast<frmAddWindow*>(&form)) {
+    } else if (auto* prompt = dynamic_cast<AddWindowPrompt*>(&form)) {
       prompt->chkIgnore.SetValue((s.a & 2) ? 1 : 0);
       Note(std::string("add-window prompt: ") + ((s.a & 1) ? "Yes" : "No") +
            ((s.a & 2) ? ", ignore" : ""));

@@ -18,8 +18,8 @@
 #include "core/Text.h"
 #include "core/frmMain.h"
 #include "forms/headless/HeadlessBackend.h"
-#include "interaction/GradientRect.h"
-#include "interaction/frmMsgBox.h"
+#include "interaction/GradientPainter.h"
+#include "interaction/MessageDialog.h"
 #include "platform/fake/FakeWindowSystem.h"
 
 namespace vd::testing {
@@ -137,7 +137,7 @@ class ProgramFixture : public ::testing::Test {
   void AnswerMessageBoxes() {
     answering_ = true;
     backend->onModal = [this](forms::Form& form) {
-      if (auto* box = dynamic_cast<frmMsgBox*>(&form)) {
+      if (auto* box = dynamic_cast<MessageDialog*>(&form)) {
         messages.push_back({box->lblTitle.Caption(), box->lblDescription.Caption()});
         box->cmdRespond(0).RaiseClick();
       } else if (otherModal) {
@@ -162,7 +162,7 @@ class ProgramFixture : public ::testing::Test {
   bool CellShows(int desktop, uint32_t colour) {
     const Bitmap& surface = Pager().lblDesktop(desktop).Surface();
     Bitmap expected(surface.Width(), surface.Height());
-    clsGradient painter(fake);
+    GradientPainter painter(fake);
     painter.SetAngle(315);
     painter.SetColor1(static_cast<int32_t>(colour));
     painter.SetColor2(0);

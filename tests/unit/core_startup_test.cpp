@@ -4,9 +4,9 @@
 
 #include "ProgramFixture.h"
 #include "core/Text.h"
+#include "settings/SettingsFile.h"
+#include "settings/TrayIcon.h"
 #include "settings/frmOptions.h"
-#include "settings/frmTray.h"
-#include "settings/modInitFiles.h"
 
 namespace vd::testing {
 namespace {

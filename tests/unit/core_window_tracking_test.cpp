@@ -8,7 +8,7 @@
 
 #include "ProgramFixture.h"
 #include "core/ManageRule.h"
-#include "core/modTransparent.h"
+#include "core/Transparency.h"
 #include "settings/frmOptions.h"
 
 namespace vd::testing {
@@ -388,7 +388,7 @@ TEST_F(Tracking, ASummonedWindowIsSentBackOnlyWhenItsDesktopIsNotShown) {
   pager.PlaceWindow(2, summoned, 0, 0, 0, 0);
   pager.OpenDesktop(1);
   pager.SummonedWindow = summoned;
-  modTransparent::FadeIn(fake, summoned, 255, 1);
+  transparency::FadeIn(fake, summoned, 255, 1);
   BringToFront(other);
   EXPECT_EQ(pager.SummonedWindow, 0);
   EXPECT_FALSE(fake.IsWindowVisible(summoned));
@@ -396,7 +396,7 @@ TEST_F(Tracking, ASummonedWindowIsSentBackOnlyWhenItsDesktopIsNotShown) {
 
   // Summoned, then its own desktop was opened: dismissing it must not hide it there.
   pager.SummonedWindow = summoned;
-  modTransparent::FadeIn(fake, summoned, 255, 1);
+  transparency::FadeIn(fake, summoned, 255, 1);
   pager.OpenDesktop(2);
   BringToFront(OpenWindow("Third"));
   EXPECT_EQ(pager.SummonedWindow, 0);
@@ -480,24 +480,24 @@ TEST_F(Tracking, BlackCopiesAreNoChangeOfTheWindow) {
 TEST(Transparency, AlphaStepsAndLimits) {
   fake::FakeWindowSystem fake;
   Hwnd w = fake.CreateWindow({});
-  EXPECT_EQ(modTransparent::SetWindowAlpha(fake, w, 256), 1);
-  EXPECT_EQ(modTransparent::SetWindowAlpha(fake, w, -1), 1);
+  EXPECT_EQ(transparency::SetWindowAlpha(fake, w, 256), 1);
+  EXPECT_EQ(transparency::SetWindowAlpha(fake, w, -1), 1);
   EXPECT_EQ(fake.Alpha(w), -1);
-  EXPECT_EQ(modTransparent::SetWindowAlpha(fake, w, 0), 0);
+  EXPECT_EQ(transparency::SetWindowAlpha(fake, w, 0), 0);
   EXPECT_EQ(fake.Alpha(w), 0);
-  EXPECT_EQ(modTransparent::ClearWindowAlpha(fake, w), 0);
+  EXPECT_EQ(transparency::ClearWindowAlpha(fake, w), 0);
   EXPECT_EQ(fake.Alpha(w), -1);
 
   fake.ClearCalls();
   int alpha = 15;
-  modTransparent::FadeOut(fake, w, alpha, 10);
-  modTransparent::FadeOut(fake, w, alpha, 10);  // at the floor already: nothing
+  transparency::FadeOut(fake, w, alpha, 10);
+  transparency::FadeOut(fake, w, alpha, 10);  // at the floor already: nothing
   EXPECT_EQ(fake.CallsOn("SetLayeredWindowAttributes", w).size(), 1u);
   EXPECT_EQ(alpha, 10);
 
   fake.ShowWindow(w, SW_HIDE);
   const uint32_t start = fake.VirtualTimeMs();
-  modTransparent::FadeIn(fake, w, 255, 10);
+  transparency::FadeIn(fake, w, 255, 10);
   EXPECT_TRUE(fake.IsWindowVisible(w));
   EXPECT_EQ(fake.Alpha(w), 255);
   EXPECT_EQ(fake.VirtualTimeMs() - start, 51u * 10u) << "51 steps of 10 ms";

@@ -307,7 +307,7 @@ TEST_F(Headless, FormEventsCloseRequestsAndModalFormsLeftOpen) {
   EXPECT_EQ(seen, (std::vector<std::string>{"load", "activate", "query session", "query close",
                                             "query close", "unload shown"}));
 
-  Form dialog(backend, "frmMsgBox");
+  Form dialog(backend, "MessageDialog");
   EXPECT_NE(dialog.hWnd(), 0);
   EXPECT_NE(dialog.hWnd(), form.hWnd());
   bool modal = false;

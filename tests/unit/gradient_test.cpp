@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "interaction/GradientRect.h"
+#include "interaction/GradientPainter.h"
 #include "platform/fake/FakeWindowSystem.h"
 
 namespace vd {
@@ -12,7 +12,7 @@ class Gradient : public ::testing::Test {
  protected:
   // Black to pure red, so the red channel tells the line's place in the ramp.
   Bitmap Paint(float angle, int width = 40, int height = 30) {
-    clsGradient painter(fake);
+    GradientPainter painter(fake);
     painter.SetColor1(0x000000);
     painter.SetColor2(0x0000FF);
     painter.SetAngle(angle);
@@ -73,7 +73,7 @@ TEST_F(Gradient, ATargetOfOnePixelIsLeftUntouched) {
 }
 
 TEST_F(Gradient, AnglesAreReducedAndSystemColourReferencesResolved) {
-  clsGradient painter(fake);
+  GradientPainter painter(fake);
   painter.SetAngle(-45);
   EXPECT_FLOAT_EQ(painter.Angle(), 315);
   painter.SetAngle(720);
@@ -88,13 +88,13 @@ TEST_F(Gradient, AnglesAreReducedAndSystemColourReferencesResolved) {
 
 TEST(BlendColors, DividesByTheCountAndRoundsHalvesToEven) {
   std::vector<uint32_t> ramp;
-  EXPECT_EQ(clsGradient::BlendColors(0x000000, 0x0000FF, 4, ramp), 4);
+  EXPECT_EQ(GradientPainter::BlendColors(0x000000, 0x0000FF, 4, ramp), 4);
   EXPECT_EQ(ramp, (std::vector<uint32_t>{0, 64, 128, 255}));
-  EXPECT_EQ(clsGradient::BlendColors(0x112233, 0x445566, 0, ramp), 2);
+  EXPECT_EQ(GradientPainter::BlendColors(0x112233, 0x445566, 0, ramp), 2);
   EXPECT_EQ(ramp, (std::vector<uint32_t>{0x112233, 0x445566}));
-  EXPECT_EQ(clsGradient::BlendColors(0x112233, 0x445566, 1, ramp), 2);
+  EXPECT_EQ(GradientPainter::BlendColors(0x112233, 0x445566, 1, ramp), 2);
   // Green and blue are placed in their own bytes.
-  clsGradient::BlendColors(0x000000, 0xFF0000, 4, ramp);
+  GradientPainter::BlendColors(0x000000, 0xFF0000, 4, ramp);
   EXPECT_EQ(ramp[1], 64u << 16);
 }
 

@@ -10,9 +10,9 @@
 
 #include "ProgramFixture.h"
 #include "core/Text.h"
-#include "interaction/frmMsgBox.h"
+#include "interaction/MessageDialog.h"
+#include "settings/SettingsFile.h"
 #include "settings/frmOptions.h"
-#include "settings/modInitFiles.h"
 
 namespace vd::testing {
 namespace {

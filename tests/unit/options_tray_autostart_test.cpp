@@ -5,9 +5,9 @@
 
 #include "ProgramFixture.h"
 #include "settings/AutoStart.h"
+#include "settings/SettingsFile.h"
+#include "settings/TrayIcon.h"
 #include "settings/frmOptions.h"
-#include "settings/frmTray.h"
-#include "settings/modInitFiles.h"
 
 namespace vd::testing {
 namespace {
@@ -43,7 +43,7 @@ class Tray : public ProgramFixture {
     ASSERT_TRUE(StartWith(kSettings));
     RecordPopups();
   }
-  frmTray& T() { return program->Tray(); }
+  TrayIcon& T() { return program->Tray(); }
   // The shell's report of a mouse message on the icon, as the tray form receives it.
   void IconMessage(int message) {
     T().RaiseMouseMove(0, 0, static_cast<float>(message * backend->TwipsPerPixelX()), 0);

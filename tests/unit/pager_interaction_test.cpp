@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "ProgramFixture.h"
-#include "interaction/frmAddWindow.h"
-#include "pager/frmPreview.h"
+#include "interaction/AboutBox.h"
+#include "interaction/AddWindowPrompt.h"
+#include "interaction/ExitConfirmation.h"
+#include "pager/PreviewWindow.h"
 #include "settings/frmOptions.h"
 
 namespace vd::testing {
@@ -181,7 +183,7 @@ TEST_F(Gestures, TransparencyAndAlwaysOnTopCommands) {
 TEST_F(Gestures, RemoveAsksAndEachAnswerDoesItsPart) {
   std::string answer;
   backend->onModal = [&](forms::Form& form) {
-    auto& box = dynamic_cast<frmMsgBox&>(form);
+    auto& box = dynamic_cast<MessageDialog&>(form);
     EXPECT_EQ(box.lblTitle.Caption(), "Remove Window");
     for (int i = 0; i < 3; ++i) {
       if (box.cmdRespond(i).Caption() == answer) box.cmdRespond(i).RaiseClick();
@@ -346,7 +348,7 @@ TEST_F(Gestures, RestingOnAHiddenWindowsMiniatureFadesItsPreviewInAndOut) {
   fake.SetCursor(OnPager(miniature.Left() + 2, miniature.Top() + 2));
   miniature.RaiseMouseMove(0, 0, 30, 30);
   miniature.RaiseMouseMove(0, 0, 30, 30);
-  frmPreview& preview = program->Preview();
+  PreviewWindow& preview = program->Preview();
   const uint32_t rest = fake.VirtualTimeMs();
   while (!preview.IsShown() && fake.VirtualTimeMs() - rest < 3000) backend->Advance(10);
   ASSERT_TRUE(preview.IsShown());
@@ -377,8 +379,8 @@ TEST_F(Gestures, TheMainMenuAndItsDialogs) {
   // "Exit" answered "No" changes nothing; "About" keeps the pager from hiding while open.
   bool dialogOpenDuringAbout = false;
   backend->onModal = [&](forms::Form& form) {
-    if (auto* exit = dynamic_cast<frmExit*>(&form)) exit->cmdNo.RaiseClick();
-    if (auto* about = dynamic_cast<frmAbout*>(&form)) {
+    if (auto* exit = dynamic_cast<ExitConfirmation*>(&form)) exit->cmdNo.RaiseClick();
+    if (auto* about = dynamic_cast<AboutBox*>(&form)) {
       dialogOpenDuringAbout = P().DialogOpen;
       about->cmdOk.RaiseClick();
     }
@@ -389,7 +391,7 @@ TEST_F(Gestures, TheMainMenuAndItsDialogs) {
   EXPECT_TRUE(dialogOpenDuringAbout);
   EXPECT_FALSE(P().DialogOpen);
   backend->onModal = [](forms::Form& form) {
-    if (auto* exit = dynamic_cast<frmExit*>(&form)) exit->cmdYes.RaiseClick();
+    if (auto* exit = dynamic_cast<ExitConfirmation*>(&form)) exit->cmdYes.RaiseClick();
   };
   P().PlaceWindow(2, work, 0, 0, 0, 0);
   P().OpenDesktop(1);
@@ -408,7 +410,7 @@ TEST_F(Gestures, TheAddWindowPromptAddsOrBlocksTheOfferedWindow) {
   ASSERT_TRUE(P().cmdQuery.Visible());
   std::string asked;
   backend->onModal = [&](forms::Form& form) {
-    auto& prompt = dynamic_cast<frmAddWindow&>(form);
+    auto& prompt = dynamic_cast<AddWindowPrompt&>(form);
     asked = prompt.lblDescription.Caption();
     prompt.chkIgnore.SetValue(1);
     prompt.cmdNo.RaiseClick();
@@ -425,7 +427,7 @@ TEST_F(Gestures, TheAddWindowPromptAddsOrBlocksTheOfferedWindow) {
   fake.Activate(palette);
   backend->Advance(frmMain::kForegroundPollMs);
   backend->onModal = [](forms::Form& form) {
-    dynamic_cast<frmAddWindow&>(form).cmdYes.RaiseClick();
+    dynamic_cast<AddWindowPrompt&>(form).cmdYes.RaiseClick();
   };
   P().cmdQuery.RaiseClick();
   EXPECT_TRUE(P().IsManaged(palette));

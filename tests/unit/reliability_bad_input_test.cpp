@@ -10,8 +10,8 @@
 
 #include "ProgramFixture.h"
 #include "core/Text.h"
-#include "interaction/frmMsgBox.h"
-#include "settings/HotKeys.h"
+#include "interaction/MessageDialog.h"
+#include "settings/Hotkeys.h"
 #include "settings/frmOptions.h"
 
 namespace vd::testing {

@@ -40,7 +40,7 @@ class SoakFound : public vd::testing::ProgramFixture {
     mail = OpenWindow("Mail", {600, 100, 1000, 400});
     ASSERT_TRUE(Start());
     backend->onModal = [](forms::Form& form) {
-      if (auto* box = dynamic_cast<frmMsgBox*>(&form)) box->cmdRespond(0).RaiseClick();
+      if (auto* box = dynamic_cast<MessageDialog*>(&form)) box->cmdRespond(0).RaiseClick();
     };
   }
   // The grid typed into the options and confirmed.

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "ProgramFixture.h"
-#include "interaction/frmMsgBox.h"
-#include "settings/HotKeys.h"
+#include "interaction/MessageDialog.h"
+#include "settings/Hotkeys.h"
+#include "settings/SettingsFile.h"
 #include "settings/frmOptions.h"
-#include "settings/modInitFiles.h"
 
 namespace vd::testing {
 namespace {
@@ -169,7 +169,7 @@ TEST_F(Keyboard, TheCurrentDesktopsHotkeyAndHotkeysOfVanishedDesktopsDoNothing) 
 TEST_F(Keyboard, TheMessageBoxShowsAButtonForEachEntryEndedByASemicolon) {
   StartWith();
   auto shown = [this](const std::string& buttons) {
-    frmMsgBox box(*program);
+    MessageDialog box(*program);
     box.Prepare("Remove Window", "text", buttons);
     std::vector<std::string> captions;
     float right = 0;
@@ -187,7 +187,7 @@ TEST_F(Keyboard, TheMessageBoxShowsAButtonForEachEntryEndedByASemicolon) {
   EXPECT_EQ(shown("Yes;No;Just Remove;"), (std::vector<std::string>{"Yes", "No", "Just Remove"}));
 
   backend->onModal = [](forms::Form& form) {
-    dynamic_cast<frmMsgBox&>(form).cmdRespond(2).RaiseClick();
+    dynamic_cast<MessageDialog&>(form).cmdRespond(2).RaiseClick();
   };
   ShowMessage(*program, "Remove Window", "?", "warning", "Yes;No;Just Remove;");
   EXPECT_EQ(program->MessageResult, "Just Remove");

@@ -5,7 +5,7 @@
 
 #include "platform/WindowSystem.h"
 
-namespace vd::modTransparent {
+namespace vd::transparency {
 
 // Makes the window layered with this opacity. 0 when done; 1 when the alpha lies outside 0 to
 // 255 (nothing changes); 2 when a call failed.
@@ -19,4 +19,4 @@ void FadeIn(WindowSystem& ws, Hwnd hwnd, int target, uint32_t pauseMs);
 // between steps; alpha ends at the first value below 11. The window is not hidden.
 void FadeOut(WindowSystem& ws, Hwnd hwnd, int& alpha, uint32_t pauseMs);
 
-}  // namespace vd::modTransparent
+}  // namespace vd::transparency

@@ -1,12 +1,12 @@
-#include "settings/HotKeys.h"
+#include "settings/Hotkeys.h"
 
 #include "core/Program.h"
 #include "core/Text.h"
 #include "core/frmMain.h"
-#include "interaction/frmMsgBox.h"
-#include "settings/modInitFiles.h"
+#include "interaction/MessageDialog.h"
+#include "settings/SettingsFile.h"
 
-namespace vd::HotKeys {
+namespace vd::Hotkeys {
 
 std::array<std::string, kModifierCount> ModifierNames;
 std::array<uint32_t, kModifierCount> ModifierFlags;
@@ -110,4 +110,4 @@ void ShowHotkeyAssigned(Program& program) {
               "apply", "Ok;");
 }
 
-}  // namespace vd::HotKeys
+}  // namespace vd::Hotkeys

@@ -13,7 +13,7 @@ namespace vd {
 class Program;
 }
 
-namespace vd::HotKeys {
+namespace vd::Hotkeys {
 
 inline constexpr int kPanicHotkeyId = 98;
 inline constexpr int kHideHotkeyId = 99;
@@ -48,4 +48,4 @@ void RegisterDesktopHotkey(Program& program, int desktop);
 void ShowHotkeyTaken(Program& program);
 void ShowHotkeyAssigned(Program& program);
 
-}  // namespace vd::HotKeys
+}  // namespace vd::Hotkeys

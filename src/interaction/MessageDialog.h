@@ -7,34 +7,15 @@
 
 #include "forms/ControlArray.h"
 #include "forms/Controls.h"
-#include "forms/Form.h"
+#include "interaction/DialogForm.h"
 
 namespace vd {
 
 class Program;
 
-// The conventions the program's small dialogs share: no system caption bar (a title strip
-// stands in for it and moves the dialog), always on top, outlined, modal.
-class DialogForm : public forms::Form {
+class MessageDialog : public DialogForm {
  public:
-  DialogForm(Program& program, std::string name, float widthTwips, float heightTwips,
-             const std::string& title);
-  forms::PictureBox Picture1;  // the title strip
-  forms::Label lblTitle;       // the title on the strip
-  forms::PictureBox Image1;    // the dialog's icon
-  forms::Shape Shape1;         // the outline of the whole dialog
-
- protected:
-  Program& program_;
-
- private:
-  void MakeTopMost();
-  void StartDrag();
-};
-
-class frmMsgBox : public DialogForm {
- public:
-  explicit frmMsgBox(Program& program);
+  explicit MessageDialog(Program& program);
   forms::Label lblDescription;
   forms::Frame Frame1;
   forms::ControlArray<forms::Button> cmdRespond;  // 0, 1, 2

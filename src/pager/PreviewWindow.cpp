@@ -1,14 +1,14 @@
-#include "pager/frmPreview.h"
+#include "pager/PreviewWindow.h"
 
 #include "core/Program.h"
 #include "core/Text.h"
+#include "core/Transparency.h"
 #include "core/frmMain.h"
-#include "core/modTransparent.h"
 
 namespace vd {
 
-frmPreview::frmPreview(Program& program)
-    : forms::Form(program.backend, "frmPreview"),
+PreviewWindow::PreviewWindow(Program& program)
+    : forms::Form(program.backend, "PreviewWindow"),
       Timer1(*this, "Timer1", 100, false),
       Timer2(*this, "Timer2", 3000, false),
       program_(program) {
@@ -18,9 +18,11 @@ frmPreview::frmPreview(Program& program)
   Timer2.Tick = [this] { Timer2_Timer(); };
 }
 
-void frmPreview::SetAlpha(int alpha) { modTransparent::SetWindowAlpha(program_.ws, hWnd(), alpha); }
+void PreviewWindow::SetAlpha(int alpha) {
+  transparency::SetWindowAlpha(program_.ws, hWnd(), alpha);
+}
 
-void frmPreview::StartPreview() {
+void PreviewWindow::StartPreview() {
   frmMain& pager = program_.Main();
   const Hwnd window = pager.HoverWindow;
   if (window == 0) return;
@@ -47,21 +49,21 @@ void frmPreview::StartPreview() {
   Timer2.SetInterval(3000);
 }
 
-void frmPreview::Timer1_Timer() {
+void PreviewWindow::Timer1_Timer() {
   Alpha += Step;
   SetAlpha(Alpha);
   Refresh();
   if (Alpha >= 200) HidePreview();
 }
 
-void frmPreview::HidePreview() {
+void PreviewWindow::HidePreview() {
   SetAlpha(200);
   Timer1.SetEnabled(false);
   program_.Main().PreviewShown = false;
   Timer2.SetEnabled(true);
 }
 
-void frmPreview::Timer2_Timer() {
+void PreviewWindow::Timer2_Timer() {
   Timer2.SetInterval(100);
   Alpha -= Step;
   SetAlpha(Alpha);

@@ -11,9 +11,9 @@
 
 namespace vd {
 
-class clsGradient {
+class GradientPainter {
  public:
-  explicit clsGradient(WindowSystem& ws) : ws_(ws) {}
+  explicit GradientPainter(WindowSystem& ws) : ws_(ws) {}
 
   uint32_t Color1() const { return color1_; }
   // A system-colour reference (high bit set, index below 25 in the low bits) is stored as the

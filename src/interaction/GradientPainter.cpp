@@ -1,4 +1,4 @@
-#include "interaction/GradientRect.h"
+#include "interaction/GradientPainter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,22 +13,22 @@ double SafeDivide(double a, double b) { return b == 0 ? 0 : a / b; }
 
 }  // namespace
 
-uint32_t clsGradient::SystemColourOr(int32_t color) const {
+uint32_t GradientPainter::SystemColourOr(int32_t color) const {
   const uint32_t low = static_cast<uint32_t>(color) & 0x7FFFFFFF;
   if (color < 0 && low < 25) return ws_.GetSysColor(static_cast<int>(low));
   return static_cast<uint32_t>(color);
 }
 
-void clsGradient::SetColor1(int32_t color) { color1_ = SystemColourOr(color); }
+void GradientPainter::SetColor1(int32_t color) { color1_ = SystemColourOr(color); }
 
-void clsGradient::SetColor2(int32_t color) { color2_ = SystemColourOr(color); }
+void GradientPainter::SetColor2(int32_t color) { color2_ = SystemColourOr(color); }
 
-void clsGradient::SetAngle(float degrees) {
+void GradientPainter::SetAngle(float degrees) {
   angle_ = degrees - 360.0f * std::floor(degrees / 360.0f);
   if (angle_ >= 360.0f) angle_ = 0;  // a value a hair below a multiple of 360
 }
 
-void clsGradient::RotatePoint(PointF centre, PointF& point, float degrees) {
+void GradientPainter::RotatePoint(PointF centre, PointF& point, float degrees) {
   const float r = degrees * 0.017453292519943278f;
   const float dx = point.x - centre.x;
   const float dy = point.y - centre.y;
@@ -36,7 +36,8 @@ void clsGradient::RotatePoint(PointF centre, PointF& point, float degrees) {
   point.y = dy * std::cos(r) - dx * std::sin(r) + centre.y;
 }
 
-int clsGradient::BlendColors(uint32_t c1, uint32_t c2, int steps, std::vector<uint32_t>& colours) {
+int GradientPainter::BlendColors(uint32_t c1, uint32_t c2, int steps,
+                                 std::vector<uint32_t>& colours) {
   const int n = std::max(steps, 2);
   const float r1 = static_cast<float>(c1 & 0xFF), g1 = static_cast<float>((c1 >> 8) & 0xFF),
               b1 = static_cast<float>((c1 >> 16) & 0xFF);
@@ -58,7 +59,7 @@ int clsGradient::BlendColors(uint32_t c1, uint32_t c2, int steps, std::vector<ui
   return n;
 }
 
-bool clsGradient::Draw(Bitmap& surface) noexcept {
+bool GradientPainter::Draw(Bitmap& surface) noexcept {
   try {
     const int width = surface.Width(), height = surface.Height();
     if (width <= 1 || height <= 1) return false;
@@ -68,7 +69,7 @@ bool clsGradient::Draw(Bitmap& surface) noexcept {
   }
 }
 
-int clsGradient::DrawGradient(Bitmap& surface, int width, int height) {
+int GradientPainter::DrawGradient(Bitmap& surface, int width, int height) {
   const float w = static_cast<float>(width), h = static_cast<float>(height);
   // 1, 2. A line through the centre long enough to cross the rectangle at any angle.
   const PointF centre{std::floor(w / 2), std::floor(h / 2)};

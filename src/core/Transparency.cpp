@@ -1,6 +1,6 @@
-#include "core/modTransparent.h"
+#include "core/Transparency.h"
 
-namespace vd::modTransparent {
+namespace vd::transparency {
 
 int SetWindowAlpha(WindowSystem& ws, Hwnd hwnd, int alpha) {
   if (alpha < 0 || alpha > 255) return 1;
@@ -42,4 +42,4 @@ void FadeOut(WindowSystem& ws, Hwnd hwnd, int& alpha, uint32_t pauseMs) {
   }
 }
 
-}  // namespace vd::modTransparent
+}  // namespace vd::transparency

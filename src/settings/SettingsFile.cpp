@@ -1,4 +1,4 @@
-#include "settings/modInitFiles.h"
+#include "settings/SettingsFile.h"
 
 #include <cstring>
 #include <map>

@@ -9,9 +9,9 @@ namespace vd {
 
 class Program;
 
-class frmPreview : public forms::Form {
+class PreviewWindow : public forms::Form {
  public:
-  explicit frmPreview(Program& program);
+  explicit PreviewWindow(Program& program);
   forms::Timer Timer1;  // fade-in, every 100 ms
   forms::Timer Timer2;  // hold (3 s), then fade-out every 100 ms
   int Alpha = 0;

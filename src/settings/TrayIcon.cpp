@@ -1,0 +1,63 @@
+#include "settings/TrayIcon.h"
+
+#include "core/Program.h"
+#include "core/frmMain.h"
+
+namespace vd {
+
+namespace {
+
+// The mouse message the shell reported, from the X of the form's mouse move (twips).
+double MessageNumber(float xTwips, int twipsPerPixelX) {
+  if (twipsPerPixelX <= 0) return 0;
+  return static_cast<double>(xTwips) / static_cast<double>(twipsPerPixelX);
+}
+
+}  // namespace
+
+TrayIcon::TrayIcon(Program& program) : forms::Form(program.backend, "TrayIcon"), program_(program) {
+  SetVisible(false);
+  LoadEvent = [this] { Form_Load(); };
+  // The icon's mouse messages arrive as mouse moves of this (hidden) form.
+  MouseMove = [this](int, int, float x, float) {
+    IconMouse(MessageNumber(x, program_.backend.TwipsPerPixelX()));
+  };
+}
+
+TrayIcon::~TrayIcon() = default;
+
+void TrayIcon::Form_Load() {
+  record_.hwnd = hWnd();
+  record_.id = 1;
+  record_.flags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  record_.callbackMessage = WM_MOUSEMOVE;
+  record_.icon = 0;  // the program's own icon
+  record_.tip = "VUEDECK Virtual Desktop";
+  added_ = program_.ws.Shell_NotifyIconA(NIM_ADD, record_);
+}
+
+void TrayIcon::RemoveIcon() {
+  if (!IsLoaded()) return;
+  program_.ws.Shell_NotifyIconA(NIM_DELETE, record_);
+  added_ = false;
+}
+
+void TrayIcon::IconMouse(double message) {
+  frmMain& pager = program_.Main();
+  if (message == WM_LBUTTONUP) {
+    if (pager.PagerShown) {
+      pager.HidePager();
+    } else {
+      pager.ShowPager();
+    }
+  } else if (message == WM_RBUTTONUP) {
+    // The menu opens where the mouse is: the cursor in this form's own units.
+    Point cursor;
+    program_.ws.GetCursorPos(&cursor);
+    const float x = FromPixelsX(static_cast<float>(cursor.x)) - Left();
+    const float y = FromPixelsY(static_cast<float>(cursor.y)) - Top();
+    PopupMenu(pager.mnuMenu, x, y);
+  }
+}
+
+}  // namespace vd
