@@ -74,7 +74,7 @@ class RunningPager {
     const float originX = pager.Left() / tppX, originY = pager.Top() / tppY;
     std::vector<Point> centres(1);
     for (int i = 1; i <= pager.DesktopCount; ++i) {
-      const forms::PictureBox& cell = pager.lblDesktop(i);
+      const forms::PictureBox& cell = pager.cells(i);
       centres.push_back({static_cast<int32_t>(originX + cell.Left() + cell.Width() / 2),
                          static_cast<int32_t>(originY + cell.Top() + cell.Height() / 2)});
     }
@@ -227,8 +227,8 @@ void BM_CellPlain(benchmark::State& state) {
   RunningPager run(0);
   if (!Ready(state, run, 0)) return;
   frmMain& pager = run.Pager();
-  pager.lblDesktop(2).SyncSurfaceSize();
-  const Bitmap& cellSurface = pager.lblDesktop(2).Surface();
+  pager.cells(2).SyncSurfaceSize();
+  const Bitmap& cellSurface = pager.cells(2).Surface();
   Bitmap surface(cellSurface.Width(), cellSurface.Height());
   const uint32_t colours[2] = {pager.ColorNormal, pager.ColorHover};
   int turn = 0;
@@ -259,7 +259,7 @@ void BM_CellCached(benchmark::State& state) {
     benchmark::ClobberMemory();
     turn ^= 1;
   }
-  const Bitmap& surface = pager.lblDesktop(2).Surface();
+  const Bitmap& surface = pager.cells(2).Surface();
   state.SetLabel(std::to_string(surface.Width()) + "x" + std::to_string(surface.Height()));
 }
 BENCHMARK(BM_CellCached)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);

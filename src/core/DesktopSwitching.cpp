@@ -73,7 +73,7 @@ void frmMain::ShowDesktop(int16_t desktop) {
       }
     }
     if (showAll) {
-      if (miniature > 0 && picWin.Exists(miniature)) picWin(miniature).SetVisible(false);
+      if (miniature > 0 && miniatures.Exists(miniature)) miniatures(miniature).SetVisible(false);
       PlaceMiniature(hwnd, desktop);
       SetWindowShown(hwnd, true);
       shown.push_back(hwnd);
@@ -201,10 +201,10 @@ void frmMain::AddDesktop(int column, int row) {
   if (DesktopCount == 1) PaintDesktopCell(1, 315, ColorNormal, 0);
   DesktopCount = static_cast<int16_t>(DesktopCount + 1);
   const int k = DesktopCount;
-  forms::PictureBox& cell = lblDesktop.Exists(k) ? lblDesktop(k) : lblDesktop.Load(k);
-  const float w = lblDesktop(1).Width();
-  const float h = lblDesktop(1).Height();
-  const float t1 = lblDesktop(1).Top();
+  forms::PictureBox& cell = cells.Exists(k) ? cells(k) : cells.Load(k);
+  const float w = cells(1).Width();
+  const float h = cells(1).Height();
+  const float t1 = cells(1).Top();
   cell.Move(static_cast<float>(column - 1) * w + 1 + static_cast<float>(column - 1),
             static_cast<float>(row - 1) * h + t1 + static_cast<float>(row - 1), w, h);
   PaintDesktopCell(k, 315, k == CurrentDesktop ? ColorSelected : ColorNormal, 0);

@@ -40,8 +40,8 @@ void frmMain::GetActiveWindows() {
   // None of them has come forward since: the first to do so gets its miniature raised.
   for (auto it = added.rbegin(); it != added.rend(); ++it) {
     const ManagedWindow* w = Table.Find(*it);
-    if (w != nullptr && w->miniature > 0 && picWin.Exists(w->miniature)) {
-      picWin(w->miniature).ZOrder(0);
+    if (w != nullptr && w->miniature > 0 && miniatures.Exists(w->miniature)) {
+      miniatures(w->miniature).ZOrder(0);
     }
     MiniatureRaised[*it] = false;
   }
@@ -61,8 +61,8 @@ void frmMain::AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, 
       break;
     case ManageVerdict::kOffer:
       // The user may add it with the offer button.
-      cmdQuery.SetVisible(true);
-      lblTitle.SetWidth(std::max(0.0f, cmdQuery.Left() - 6));
+      offerButton.SetVisible(true);
+      statusLabel.SetWidth(std::max(0.0f, offerButton.Left() - 6));
       PendingTitle = caption;
       PendingWindow = hwnd;
       return;
@@ -109,9 +109,9 @@ void frmMain::AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, 
   }
   ReapplyTransparency(hwnd);  // the transparency a window taken back from the record had
 
-  forms::PictureBox& miniature = picWin.Exists(v) ? picWin(v) : picWin.Load(v);
-  miniature.Move(lblDesktop(CurrentDesktop).Left() + scaledLeft,
-                 lblDesktop(CurrentDesktop).Top() + scaledTop, scaledWidth, scaledHeight);
+  forms::PictureBox& miniature = miniatures.Exists(v) ? miniatures(v) : miniatures.Load(v);
+  miniature.Move(cells(CurrentDesktop).Left() + scaledLeft, cells(CurrentDesktop).Top() + scaledTop,
+                 scaledWidth, scaledHeight);
   miniature.SetToolTipText(caption);
   miniature.SetVisible(true);
   miniature.ZOrder(0);
@@ -138,13 +138,13 @@ void frmMain::AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, 
 int32_t frmMain::NextMiniatureNumber() {
   do {
     MiniatureCount = MiniatureCount >= std::numeric_limits<int32_t>::max() ? 1 : MiniatureCount + 1;
-  } while (picWin.Exists(MiniatureCount) || picPreview.Exists(MiniatureCount));
+  } while (miniatures.Exists(MiniatureCount) || picPreview.Exists(MiniatureCount));
   return MiniatureCount;
 }
 
 void frmMain::UnloadMiniature(int v) {
   EndDragWithoutDrop(v);
-  if (picWin.Exists(v)) picWin(v).SetVisible(false);
+  if (miniatures.Exists(v)) miniatures(v).SetVisible(false);
   miniaturesToUnload_.push_back(v);
 }
 
@@ -152,7 +152,7 @@ void frmMain::UnloadQueuedMiniatures() {
   std::vector<int> queued;
   queued.swap(miniaturesToUnload_);
   for (int v : queued) {
-    picWin.Unload(v);
+    miniatures.Unload(v);
     picPreview.Unload(v);
   }
 }
@@ -312,9 +312,9 @@ void frmMain::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture,
 
   if (!replacingMiniatures_) {
     // A managed window of this desktop came forward: withdraw a pending offer.
-    cmdQuery.SetVisible(false);
-    lblTitle.SetWidth(std::max(0.0f, cmdMenu.Left() - 6));
-    cmdQuery.SetToolTipText("");
+    offerButton.SetVisible(false);
+    statusLabel.SetWidth(std::max(0.0f, cmdMenu.Left() - 6));
+    offerButton.SetToolTipText("");
 
     // Another window came to the front: the summoned window goes back where it belongs.
     if (SummonedWindow >= 1 && SummonedWindow != hwnd) SendSummonedWindowBack();

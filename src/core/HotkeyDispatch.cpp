@@ -45,7 +45,7 @@ void frmMain::HandleHotkey(uint8_t id) {
   if (id < 1 || id > DesktopCount || id == CurrentDesktop) return;
   MoveOut();
   OpenDesktop(static_cast<int16_t>(id));
-  lblTitle.SetCaption("Desktop " + std::to_string(CurrentDesktop));
+  statusLabel.SetCaption("Desktop " + std::to_string(CurrentDesktop));
 }
 
 }  // namespace vd

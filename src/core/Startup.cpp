@@ -17,41 +17,41 @@ using forms::ScaleMode;
 
 frmMain::frmMain(Program& program)
     : forms::Form(program.backend, "frmMain"),
-      Picture5(*this, "Picture5", ScaleMode::kTwips),
-      Label2(Picture5, "Label2", "VUEDECK"),
-      Label3(Picture5, "Label3", "Virtual Desktop"),
-      cmdQuery(*this, "cmdQuery"),
+      titleStrip(*this, "titleStrip", ScaleMode::kTwips),
+      Label2(titleStrip, "Label2", "VUEDECK"),
+      Label3(titleStrip, "Label3", "Virtual Desktop"),
+      offerButton(*this, "offerButton"),
       cmdMenu(*this, "cmdMenu"),
-      lblTitle(*this, "lblTitle"),
-      lblDesktop(*this, "lblDesktop", ScaleMode::kTwips),
-      shpBox(*this, "shpBox"),
+      statusLabel(*this, "statusLabel"),
+      cells(*this, "cells", ScaleMode::kTwips),
+      selectionBox(*this, "selectionBox"),
       txthWnd(*this, "txthWnd"),
       cmdShow(*this, "cmdShow", "Show"),
       cmdHide(*this, "cmdHide", "Hide"),
-      picWin(*this, "picWin", ScaleMode::kTwips),
-      Picture1(*this, "Picture1", ScaleMode::kPixels),
-      Timer1(*this, "Timer1", kForegroundPollMs, false),
-      Timer2(*this, "Timer2", 100, true),
+      miniatures(*this, "miniatures", ScaleMode::kTwips),
+      captureBuffer(*this, "captureBuffer", ScaleMode::kPixels),
+      foregroundPoll(*this, "foregroundPoll", kForegroundPollMs, false),
+      refreshTimer(*this, "refreshTimer", 100, true),
       tmrOverDesktop(*this, "tmrOverDesktop", 1, false),
       tmrMouseOver(*this, "tmrMouseOver", 1, false),
       tmrFirstPicture(*this, "tmrFirstPicture", 100, false),
-      mnuOptions(nullptr, "mnuOptions", "Options"),
-      mnuSummon(&mnuOptions, "mnuSummon", "Summon"),
-      mnuShowAll(&mnuOptions, "mnuShowAll", "Show on All Desktop"),
-      mnuOnTop(&mnuOptions, "mnuOnTop", "Always On Top"),
-      mnuMoveTo(&mnuOptions, "mnuMoveTo", "Move To"),
+      windowMenu(nullptr, "windowMenu", "Options"),
+      mnuSummon(&windowMenu, "mnuSummon", "Summon"),
+      mnuShowAll(&windowMenu, "mnuShowAll", "Show on All Desktop"),
+      mnuOnTop(&windowMenu, "mnuOnTop", "Always On Top"),
+      mnuMoveTo(&windowMenu, "mnuMoveTo", "Move To"),
       mnuDesktop(mnuMoveTo, "mnuDesktop", "Desktop 0"),
-      mnuTransparent(&mnuOptions, "mnuTransparent", "Tranparent"),
+      mnuTransparent(&windowMenu, "mnuTransparent", "Tranparent"),
       mnuOpaque(&mnuTransparent, "mnuOpaque", "Opaque"),
       mnuTransHigh(&mnuTransparent, "mnuTransHigh", "High"),
       mnuTransMedium(&mnuTransparent, "mnuTransMedium", "Medium"),
       mnuTransLow(&mnuTransparent, "mnuTransLow", "Low"),
-      mnuMax(&mnuOptions, "mnuMax", "Maximize"),
-      mnuMinimize(&mnuOptions, "mnuMinimize", "Minimize"),
-      mnuClose(&mnuOptions, "mnuClose", "Close"),
-      mnuRemove(&mnuOptions, "mnuRemove", "Remove"),
-      mnuSep(&mnuOptions, "mnuSep", "-"),
-      mnuWin(mnuOptions, "mnuWin", "Window Title"),
+      mnuMax(&windowMenu, "mnuMax", "Maximize"),
+      mnuMinimize(&windowMenu, "mnuMinimize", "Minimize"),
+      mnuClose(&windowMenu, "mnuClose", "Close"),
+      mnuRemove(&windowMenu, "mnuRemove", "Remove"),
+      mnuSep(&windowMenu, "mnuSep", "-"),
+      mnuWin(windowMenu, "mnuWin", "Window Title"),
       mnuMenu(nullptr, "mnuMenu", "Menu"),
       mnuMainOption(&mnuMenu, "mnuMainOption", "Options..."),
       mnuAbout(&mnuMenu, "mnuAbout", "About"),
@@ -70,8 +70,8 @@ frmMain::frmMain(Program& program)
   const int tppY = program.backend.TwipsPerPixelY();
   Move(0, 0, 93.0f * static_cast<float>(tppX), 84.0f * static_cast<float>(tppY));
 
-  Picture5.Move(0, 0, 93, 20);
-  Picture5.SetBackColor(0x000000);
+  titleStrip.Move(0, 0, 93, 20);
+  titleStrip.SetBackColor(0x000000);
   forms::Font bold;
   bold.bold = true;
   Label2.SetFont(bold);
@@ -86,28 +86,28 @@ frmMain::frmMain(Program& program)
   cmdMenu.Move(68, 1, 20, 20);
   cmdMenu.SetCaption("...");
   cmdMenu.SetToolTipText("Menu");
-  cmdQuery.Move(47, 1, 20, 20);
-  cmdQuery.SetCaption("+");
-  cmdQuery.SetVisible(false);
+  offerButton.Move(47, 1, 20, 20);
+  offerButton.SetCaption("+");
+  offerButton.SetVisible(false);
 
-  lblTitle.Move(28, 116, 60, 13);
-  lblTitle.SetForeColor(0xFFFFFF);
-  lblTitle.SetBackColor(0x202020);
+  statusLabel.Move(28, 116, 60, 13);
+  statusLabel.SetForeColor(0xFFFFFF);
+  statusLabel.SetBackColor(0x202020);
   txthWnd.SetToolTipText("A window handle to show or hide");
   cmdShow.SetToolTipText("Show the window");
   cmdHide.SetToolTipText("Hide the window (managed windows only)");
 
   // Cell 1 exists with the form; element 0 is the template the other cells are made from.
-  lblDesktop(0).Move(1, 22, 90, 60);
-  lblDesktop(0).SetVisible(false);
-  forms::PictureBox& cell1 = lblDesktop.Load(1);
+  cells(0).Move(1, 22, 90, 60);
+  cells(0).SetVisible(false);
+  forms::PictureBox& cell1 = cells.Load(1);
   cell1.SetVisible(true);
-  shpBox.Move(0, 21, 93, 63);
+  selectionBox.Move(0, 21, 93, 63);
 
-  picWin(0).SetBackColor(0xFFFFFF);
-  picWin(0).SetVisible(false);
-  Picture1.SetAutoSize(true);
-  Picture1.SetVisible(false);
+  miniatures(0).SetBackColor(0xFFFFFF);
+  miniatures(0).SetVisible(false);
+  captureBuffer.SetAutoSize(true);
+  captureBuffer.SetVisible(false);
 
   // The window menu's templates and the entries no command stands behind stay hidden.
   mnuDesktop(0).SetVisible(false);
@@ -121,35 +121,37 @@ frmMain::frmMain(Program& program)
   // Dragging the pager by its background, its title strip and its labels.
   auto drag = [this](int, int, float, float) { StartDrag(); };
   MouseDown = drag;
-  Picture5.MouseDown = drag;
+  titleStrip.MouseDown = drag;
   Label2.MouseDown = drag;
   Label3.MouseDown = drag;
-  lblTitle.MouseDown = drag;
+  statusLabel.MouseDown = drag;
 
-  Timer1.Tick = [this] {
+  foregroundPoll.Tick = [this] {
     const Hwnd foreground = ws_.GetForegroundWindow();
     // Nearly every poll finds a managed window or the pager in front, which AddWindow would
     // turn away: its caption is not read then.
     if (foreground == 0 || foreground == hWnd() || IsManaged(foreground)) return;
     AddWindow(foreground, GetWindowTitle(foreground), CurrentDesktop, false);
   };
-  Timer2.Tick = [this] { Timer2_Timer(); };
+  refreshTimer.Tick = [this] { Timer2_Timer(); };
   tmrOverDesktop.Tick = [this] { tmrOverDesktop_Timer(); };
   tmrMouseOver.Tick = [this] { tmrMouseOver_Timer(); };
   tmrFirstPicture.Tick = [this] { TakeFirstPictures(); };
 
-  lblDesktop.MouseMove = [this](int i, int, int, float, float) { lblDesktop_MouseMove(i); };
-  lblDesktop.MouseUp = [this](int i, int button, int, float, float) {
-    lblDesktop_MouseUp(i, button);
+  cells.MouseMove = [this](int i, int, int, float, float) { lblDesktop_MouseMove(i); };
+  cells.MouseUp = [this](int i, int button, int, float, float) { lblDesktop_MouseUp(i, button); };
+  miniatures.MouseDown = [this](int i, int b, int, float x, float y) {
+    picWin_MouseDown(i, b, x, y);
   };
-  picWin.MouseDown = [this](int i, int b, int, float x, float y) { picWin_MouseDown(i, b, x, y); };
-  picWin.MouseMove = [this](int i, int b, int, float x, float y) { picWin_MouseMove(i, b, x, y); };
-  picWin.MouseUp = [this](int i, int b, int, float x, float y) { picWin_MouseUp(i, b, x, y); };
-  picWin.CaptureLost = [this](int i) { EndDragWithoutDrop(i); };
+  miniatures.MouseMove = [this](int i, int b, int, float x, float y) {
+    picWin_MouseMove(i, b, x, y);
+  };
+  miniatures.MouseUp = [this](int i, int b, int, float x, float y) { picWin_MouseUp(i, b, x, y); };
+  miniatures.CaptureLost = [this](int i) { EndDragWithoutDrop(i); };
   cmdShow.Click = [this] { cmdShow_Click(); };
   cmdHide.Click = [this] { cmdHide_Click(); };
   cmdMenu.Click = [this] { cmdMenu_Click(); };
-  cmdQuery.Click = [this] { cmdQuery_Click(); };
+  offerButton.Click = [this] { cmdQuery_Click(); };
 
   mnuSummon.Click = [this] { mnuSummon_Click(); };
   mnuShowAll.Click = [this] { mnuShowAll_Click(); };
@@ -194,8 +196,8 @@ void frmMain::Form_Load() {
   ScreenWidthPx = static_cast<float>(ws.GetSystemMetrics(SM_CXSCREEN));
   ScreenHeightPx = static_cast<float>(ws.GetSystemMetrics(SM_CYSCREEN));
   // 6. The cell size as laid out in the form.
-  CellWidth = lblDesktop(1).Width();
-  CellHeight = lblDesktop(1).Height();
+  CellWidth = cells(1).Width();
+  CellHeight = cells(1).Height();
   // 7.
   CurrentDesktop = 1;
   DesktopCount = 1;
@@ -205,9 +207,9 @@ void frmMain::Form_Load() {
   });
   // 9. The foreground poll. The refresh is started again with it: two timers of one interval
   // started together fall due together and wake the program once instead of twice.
-  Timer1.SetEnabled(true);
-  Timer2.SetEnabled(false);
-  Timer2.SetEnabled(true);
+  foregroundPoll.SetEnabled(true);
+  refreshTimer.SetEnabled(false);
+  refreshTimer.SetEnabled(true);
   // 10.
   FillWindowMenus(1);
   // 11. The grid from "columns" and "rows".
@@ -222,8 +224,8 @@ void frmMain::Form_Load() {
   // 13.
   program_.Options().LoadOptions();
   // 14.
-  lblDesktop(1).SetBackColor(ColorSelected);
-  lblTitle.SetCaption("Desktop 1");
+  cells(1).SetBackColor(ColorSelected);
+  statusLabel.SetCaption("Desktop 1");
   // 15, 16.
   program_.Options().setHideUnhide(false);
   program_.Options().setAlertHotkeys(false);
@@ -263,8 +265,8 @@ void frmMain::SaveWindowPosition() {
 void frmMain::CloseAll() {
   if (closing_) return;
   closing_ = true;
-  Timer1.SetEnabled(false);
-  Timer2.SetEnabled(false);
+  foregroundPoll.SetEnabled(false);
+  refreshTimer.SetEnabled(false);
   // 1, 2. What must outlive the run. A failure here must never keep the windows hidden; it is
   // reported once every window is back.
   bool ignoreListSaved = false;

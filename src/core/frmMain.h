@@ -44,32 +44,32 @@ class frmMain : public forms::Form {
   ~frmMain() override;
 
   // ---- Controls --------------------------------------------------------------------------
-  forms::PictureBox Picture5;  // the title strip
-  forms::Label Label2;         // "VUEDECK" on the strip
-  forms::Label Label3;         // "Virtual Desktop" on the strip
-  forms::Button cmdQuery;      // offers a window the poll would not take by itself
-  forms::Button cmdMenu;       // opens the main menu
-  forms::Label lblTitle;       // the status caption
-  forms::ControlArray<forms::PictureBox> lblDesktop;  // the desktop cells, 1..DesktopCount
-  forms::Shape shpBox;                                // the box around the current cell
-  forms::TextBox txthWnd;                             // a handle for Show / Hide
+  forms::PictureBox titleStrip;  // drags the pager; carries the name and the buttons
+  forms::Label Label2;           // "VUEDECK" on the strip
+  forms::Label Label3;           // "Virtual Desktop" on the strip
+  forms::Button offerButton;     // offers a window the poll would not take by itself
+  forms::Button cmdMenu;         // opens the main menu
+  forms::Label statusLabel;      // the status caption
+  forms::ControlArray<forms::PictureBox> cells;  // the desktop cells, 1..DesktopCount
+  forms::Shape selectionBox;                     // the box around the current cell
+  forms::TextBox txthWnd;                        // a handle for Show / Hide
   forms::Button cmdShow;
   forms::Button cmdHide;
-  forms::ControlArray<forms::PictureBox> picWin;  // the miniatures, by "virtualWindow"
-  PreviewPictures picPreview;  // the full-size pictures, for the preview of hidden windows
-  forms::PictureBox Picture1;  // the capture buffer
+  forms::ControlArray<forms::PictureBox> miniatures;  // by miniature number; 0 the template
+  PreviewPictures picPreview;       // the full-size pictures, for the preview of hidden windows
+  forms::PictureBox captureBuffer;  // holds each copy of a window before it is scaled
   // The foreground poll. Every 100 ms, with the refresh, rather than as fast as timers go
   // (about every 10 ms): a new window is taken on no later than anyone could notice, and an
   // idle pager does not wake a hundred times a second.
   static constexpr unsigned kForegroundPollMs = 100;
-  forms::Timer Timer1;
-  forms::Timer Timer2;           // hit test, repaint and refresh every 100 ms
+  forms::Timer foregroundPoll;
+  forms::Timer refreshTimer;     // hit test, repaint and refresh every 100 ms
   forms::Timer tmrOverDesktop;   // ends a cell's hover highlight
   forms::Timer tmrMouseOver;     // ends a miniature's hover
   forms::Timer tmrFirstPicture;  // takes a new window's first picture once it has painted
 
   // ---- Menus (used only as popup menus) ----------------------------------------------------
-  forms::MenuItem mnuOptions;  // the window menu
+  forms::MenuItem windowMenu;  // the window menu
   forms::MenuItem mnuSummon;
   forms::MenuItem mnuShowAll;
   forms::MenuItem mnuOnTop;
@@ -133,8 +133,8 @@ class frmMain : public forms::Form {
   bool HoverActive = false;    // a cell is hover-highlighted (tmrOverDesktop runs)
   int16_t HoverDesktop = 0;    // the hover-highlighted cell
   bool OverMiniature = false;  // the mouse is over a miniature (tmrMouseOver runs)
-  int32_t PreviewTicks = 0;    // Timer2 ticks counted on one miniature, up to the preview's
-  int16_t CursorCell = 0;      // the cell Timer2 last found under the cursor
+  int32_t PreviewTicks = 0;    // refreshTimer ticks counted on one miniature, up to the preview's
+  int16_t CursorCell = 0;      // the cell refreshTimer last found under the cursor
   int32_t HoverMiniature = 0;  // the miniature the mouse last entered
   Hwnd HoverWindow = 0;        // its window; 0 after a move over a cell's free area
   bool PreviewShown = false;   // the preview is fading in

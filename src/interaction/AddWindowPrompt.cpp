@@ -42,7 +42,7 @@ void AddWindowPrompt::cmdNo_Click() {
   frmMain& pager = program_.Main();
   if (chkIgnore.Checked()) {
     pager.AddIgnoreList(pager.PendingTitle);
-    pager.cmdQuery.SetVisible(false);
+    pager.offerButton.SetVisible(false);
   }
   Unload();
 }

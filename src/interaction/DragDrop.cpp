@@ -9,7 +9,7 @@
 namespace vd {
 
 void frmMain::picWin_MouseDown(int index, int button, float x, float y) {
-  if (!picWin.Exists(index)) return;
+  if (!miniatures.Exists(index)) return;
   PreviewShown = false;
   program_.Preview().Hide();
   if (IsManaged(SelectedWindow)) MiniatureRaised[SelectedWindow] = false;
@@ -24,13 +24,13 @@ void frmMain::picWin_MouseDown(int index, int button, float x, float y) {
     GrabX = x;
     GrabY = y;
     DraggedMiniature = index;
-    picWin(index).ZOrder(0);
+    miniatures(index).ZOrder(0);
   }
 }
 
 void frmMain::picWin_MouseMove(int index, int button, float x, float y) {
-  if (!picWin.Exists(index)) return;
-  lblTitle.SetCaption(picWin(index).ToolTipText());
+  if (!miniatures.Exists(index)) return;
+  statusLabel.SetCaption(miniatures(index).ToolTipText());
   if (button == forms::kLeftButton && !Dragging) {
     // A travel of one pixel starts a drag.
     const float px = x / static_cast<float>(program_.backend.TwipsPerPixelX());
@@ -54,17 +54,17 @@ void frmMain::EndDragWithoutDrop(int index) {
 }
 
 void frmMain::DragMiniature(int button, float x, float y, int index) {
-  if (button != forms::kLeftButton || !picWin.Exists(index)) return;
+  if (button != forms::kLeftButton || !miniatures.Exists(index)) return;
   const float tppX = static_cast<float>(program_.backend.TwipsPerPixelX());
   const float tppY = static_cast<float>(program_.backend.TwipsPerPixelY());
-  forms::PictureBox& miniature = picWin(index);
+  forms::PictureBox& miniature = miniatures(index);
   miniature.SetLeft(miniature.Left() + x / tppX - GrabX / tppX);
   miniature.SetTop(miniature.Top() + y / tppY - GrabY / tppY);
 }
 
 void frmMain::picWin_MouseUp(int index, int button, float, float) {
   MovedWindow = 0;
-  if (!picWin.Exists(index)) return;
+  if (!miniatures.Exists(index)) return;
   if (button == forms::kRightButton) {
     OpenWindowMenu();
     return;
@@ -77,13 +77,13 @@ void frmMain::picWin_MouseUp(int index, int button, float, float) {
   // The drop goes to the cell the hit test last found under the cursor; before any hit, and
   // for a cell the grid no longer has, to the current desktop.
   int16_t target = CursorCell;
-  if (target < 1 || target > DesktopCount || !lblDesktop.Exists(target)) {
+  if (target < 1 || target > DesktopCount || !cells.Exists(target)) {
     target = CurrentDesktop;
     CursorCell = target;
   }
-  const forms::PictureBox& miniature = picWin(index);
-  const float left = miniature.Left() - lblDesktop(target).Left();
-  const float top = miniature.Top() - lblDesktop(target).Top();
+  const forms::PictureBox& miniature = miniatures(index);
+  const float left = miniature.Left() - cells(target).Left();
+  const float top = miniature.Top() - cells(target).Top();
   if (IsManaged(SelectedWindow)) {
     PlaceWindow(target, SelectedWindow, left, top, ScaledWidth(SelectedWindow),
                 ScaledHeight(SelectedWindow));

@@ -44,7 +44,7 @@ void frmMain::OpenWindowMenu() {
   ws_.GetCursorPos(&cursor);
   Rect pager;
   ws_.GetWindowRect(hWnd(), &pager);
-  PopupMenu(mnuOptions, static_cast<float>(cursor.x - pager.left),
+  PopupMenu(windowMenu, static_cast<float>(cursor.x - pager.left),
             static_cast<float>(cursor.y - pager.top));
 }
 
@@ -88,10 +88,10 @@ void frmMain::mnuDesktop_Click(int index) {
   const int32_t v = w->miniature;
   const int d = w->desktop;
   // The miniature moves into the target cell keeping its offset inside the cell.
-  if (picWin.Exists(v) && v > 0 && lblDesktop.Exists(d) && lblDesktop.Exists(target)) {
-    forms::PictureBox& miniature = picWin(v);
-    miniature.SetLeft(miniature.Left() - lblDesktop(d).Left() + lblDesktop(target).Left());
-    miniature.SetTop(miniature.Top() - lblDesktop(d).Top() + lblDesktop(target).Top());
+  if (miniatures.Exists(v) && v > 0 && cells.Exists(d) && cells.Exists(target)) {
+    forms::PictureBox& miniature = miniatures(v);
+    miniature.SetLeft(miniature.Left() - cells(d).Left() + cells(target).Left());
+    miniature.SetTop(miniature.Top() - cells(d).Top() + cells(target).Top());
     miniature.ZOrder(0);
   }
   w->desktop = target;
@@ -140,7 +140,7 @@ void frmMain::mnuWin_Click(int index) {
   const Hwnd window = AsNumber(mnuWin(index).Tag());
   ActivateWindow(window);
   const int32_t v = MiniatureOf(window);
-  if (v > 0 && picWin.Exists(v)) picWin(v).ZOrder(0);
+  if (v > 0 && miniatures.Exists(v)) miniatures(v).ZOrder(0);
   SkipNextActivation = true;
 }
 

@@ -1,6 +1,6 @@
 // Hover tracking: the cell under the mouse is highlighted, the status caption follows the
 // mouse, the cell under the cursor is noted for drops, and resting on a hidden window's
-// miniature arms its preview. Timer2 also refreshes the window table every 100 ms.
+// miniature arms its preview. refreshTimer also refreshes the window table every 100 ms.
 #include "core/Program.h"
 #include "core/Text.h"
 #include "core/frmMain.h"
@@ -34,21 +34,21 @@ void frmMain::HoverCell(int index) {
     HoverActive = true;
     HoverDesktop = static_cast<int16_t>(index);
     PaintDesktopCell(index, 315, index == CurrentDesktop ? ColorSelected : ColorHover, 0);
-    lblTitle.SetCaption("Desktop " + std::to_string(index));
+    statusLabel.SetCaption("Desktop " + std::to_string(index));
   }
 }
 
 void frmMain::tmrOverDesktop_Timer() {
   // No cell is hovered (the miniature's window left the table, or the cell left the grid):
   // nothing to end, and the timer stops instead of ticking until the next hover.
-  const bool cellExists = HoverDesktop > 0 && lblDesktop.Exists(HoverDesktop);
-  if (cellExists && IsCursorOver(lblDesktop(HoverDesktop).hWnd())) return;
+  const bool cellExists = HoverDesktop > 0 && cells.Exists(HoverDesktop);
+  if (cellExists && IsCursorOver(cells(HoverDesktop).hWnd())) return;
   tmrOverDesktop.SetEnabled(false);
   HoverActive = false;
   if (!cellExists) return;
   if (OverMiniature) return;
   const bool overMiniature =
-      picWin.Exists(HoverMiniature) && IsCursorOver(picWin(HoverMiniature).hWnd());
+      miniatures.Exists(HoverMiniature) && IsCursorOver(miniatures(HoverMiniature).hWnd());
   if (HoverDesktop == CurrentDesktop) {
     if (!overMiniature) PaintDesktopCell(HoverDesktop, 315, ColorSelected, 0);
   } else {
@@ -57,13 +57,13 @@ void frmMain::tmrOverDesktop_Timer() {
 }
 
 void frmMain::MiniatureHover(int index) {
-  if (!picWin.Exists(index)) return;
-  lblTitle.SetCaption(picWin(index).ToolTipText());
+  if (!miniatures.Exists(index)) return;
+  statusLabel.SetCaption(miniatures(index).ToolTipText());
   if (PreviewShown) return;
   HoverWindow = WindowOfMiniature(index);
   if (HoverMiniature != index) {
     OverMiniature = false;
-    lblTitle.SetCaption("Desktop " + std::to_string(CurrentDesktop));
+    statusLabel.SetCaption("Desktop " + std::to_string(CurrentDesktop));
     PreviewTicks = 0;
   }
   if (!OverMiniature) {
@@ -77,18 +77,18 @@ void frmMain::MiniatureHover(int index) {
 }
 
 void frmMain::tmrMouseOver_Timer() {
-  if (picWin.Exists(HoverMiniature) && IsCursorOver(picWin(HoverMiniature).hWnd())) return;
+  if (miniatures.Exists(HoverMiniature) && IsCursorOver(miniatures(HoverMiniature).hWnd())) return;
   tmrMouseOver.SetEnabled(false);
   OverMiniature = false;
   PreviewTicks = 0;
-  lblTitle.SetCaption("Desktop " + std::to_string(CurrentDesktop));
+  statusLabel.SetCaption("Desktop " + std::to_string(CurrentDesktop));
   if (HoverDesktop == CurrentDesktop) {
     PaintDesktopCell(HoverDesktop, 315, ColorSelected, 0);
     return;
   }
   // Hover when the cursor is over the cell of the miniature's window's desktop.
   const int desktop = DesktopOf(WindowOfMiniature(HoverMiniature));
-  const bool overCell = lblDesktop.Exists(desktop) && IsCursorOver(lblDesktop(desktop).hWnd());
+  const bool overCell = cells.Exists(desktop) && IsCursorOver(cells(desktop).hWnd());
   PaintDesktopCell(HoverDesktop, 315, overCell ? ColorHover : ColorNormal, 0);
 }
 
@@ -102,8 +102,8 @@ void frmMain::Timer2_Timer() {
     const float originX = Left() / tppX, originY = Top() / tppY;
     const float x = static_cast<float>(p.x), y = static_cast<float>(p.y);
     for (int i = 1; i <= DesktopCount; ++i) {
-      if (!lblDesktop.Exists(i)) continue;
-      const forms::PictureBox& cell = lblDesktop(i);
+      if (!cells.Exists(i)) continue;
+      const forms::PictureBox& cell = cells(i);
       const float left = originX + cell.Left(), top = originY + cell.Top();
       if (left < x && x < left + cell.Width() && top < y && y < top + cell.Height()) {
         CursorCell = static_cast<int16_t>(i);

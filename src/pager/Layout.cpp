@@ -50,15 +50,15 @@ void frmMain::SetupDesktops(const std::string& columnsText, const std::string& r
   SetLeft((ScreenWidthPx * tppX - Width()) / 2);
   SetTop((ScreenHeightPx * tppY - Height()) / 2);
   // 3, 4. Cell 1 shares the pager out among the columns and rows.
-  if (columns) lblDesktop(1).SetWidth((Width() / tppX) / static_cast<float>(*columns));
-  if (rows) lblDesktop(1).SetHeight((Height() / tppY) / static_cast<float>(*rows));
-  CellWidth = lblDesktop(1).Width();
-  CellHeight = lblDesktop(1).Height();
+  if (columns) cells(1).SetWidth((Width() / tppX) / static_cast<float>(*columns));
+  if (rows) cells(1).SetHeight((Height() / tppY) / static_cast<float>(*rows));
+  CellWidth = cells(1).Width();
+  CellHeight = cells(1).Height();
   // 5. Back to one desktop. The hotkeys of the desktops go too (those that remain are
   // registered again below), so a hotkey left from a larger grid switches to nothing; their
   // record and their entries in the settings file stay for when the grid grows again.
   for (int i = DesktopCount; i >= 2; --i) {
-    if (lblDesktop.Exists(i)) lblDesktop.Unload(i);
+    if (cells.Exists(i)) cells.Unload(i);
     ws.UnregisterHotKey(hWnd(), i);
   }
   DesktopCount = 1;
@@ -70,12 +70,12 @@ void frmMain::SetupDesktops(const std::string& columnsText, const std::string& r
         if (row == 1 && column == 1) continue;
         AddDesktop(column, row);
         Hotkeys::RegisterDesktopHotkey(program_, DesktopCount);
-        lblDesktop(DesktopCount).Refresh();
+        cells(DesktopCount).Refresh();
       }
     }
     // 7. The pager fits the grid.
-    forms::PictureBox& lastOfRow = lblDesktop(*columns);
-    forms::PictureBox& last = lblDesktop(*columns * *rows);
+    forms::PictureBox& lastOfRow = cells(*columns);
+    forms::PictureBox& last = cells(*columns * *rows);
     SetWidth((lastOfRow.Left() + lastOfRow.Width()) * tppX + 40);
     SetHeight((last.Top() + last.Height()) * tppY + 40);
   }
@@ -83,10 +83,10 @@ void frmMain::SetupDesktops(const std::string& columnsText, const std::string& r
   paintedCells_.clear();
   // 8, 9. The title strip and its buttons follow the pager's width.
   const float widthPx = Width() / tppX;
-  Picture5.SetWidth(widthPx);
+  titleStrip.SetWidth(widthPx);
   cmdMenu.SetLeft(widthPx - cmdMenu.Width() - 5);
-  cmdQuery.SetLeft(cmdMenu.Left() - cmdQuery.Width() - 1);
-  lblTitle.SetWidth(std::max(0.0f, cmdMenu.Left() - 6));
+  offerButton.SetLeft(cmdMenu.Left() - offerButton.Width() - 1);
+  statusLabel.SetWidth(std::max(0.0f, cmdMenu.Left() - 6));
   DrawTitleStrip();
   LayOutStatusRow();
   // 10, 11. Where the user left the pager, pulled back onto the screen if it sticks out.
@@ -118,8 +118,8 @@ void frmMain::SetupDesktops(const std::string& columnsText, const std::string& r
 }
 
 void frmMain::PaintDesktopCell(int index, float angle, uint32_t color1, uint32_t color2) {
-  if (index < 1 || !lblDesktop.Exists(index)) return;
-  forms::PictureBox& cell = lblDesktop(index);
+  if (index < 1 || !cells.Exists(index)) return;
+  forms::PictureBox& cell = cells(index);
   cell.SyncSurfaceSize();
   const CellPaint wanted{color1, color2, angle, cell.Surface().Width(), cell.Surface().Height()};
   auto painted = paintedCells_.find(index);
@@ -155,8 +155,8 @@ void frmMain::LayOutStatusRow() {
   cmdShow.Move(cmdHide.Left() - 35, top, 34, kRow - 2);
   txthWnd.Move(cmdShow.Left() - 61, top, 60, kRow - 2);
   // The caption's width follows the title buttons; the field stands in front of it.
-  lblTitle.Move(3, top + 2, lblTitle.Width(), kRow - 4);
-  lblTitle.ZOrder(1);
+  statusLabel.Move(3, top + 2, statusLabel.Width(), kRow - 4);
+  statusLabel.ZOrder(1);
   SetHeight(Height() + kRow * tppY);
 }
 
@@ -167,7 +167,7 @@ void frmMain::lblDesktop_MouseUp(int index, int button) {
     AnimateMode = program_.Options().chkAnimate.Checked();
     MoveOut();
     OpenDesktop(static_cast<int16_t>(index));
-    lblTitle.SetCaption("Desktop " + std::to_string(CurrentDesktop));
+    statusLabel.SetCaption("Desktop " + std::to_string(CurrentDesktop));
   } else if (button == forms::kRightButton) {
     // Prepares the window menu for the cell's desktop; no menu is shown.
     SkipNextActivation = false;
@@ -199,12 +199,12 @@ void frmMain::cmdHide_Click() {
 }
 
 void frmMain::MoveSelectionBox(int index) {
-  if (!lblDesktop.Exists(index) || index < 1) return;
-  forms::PictureBox& cell = lblDesktop(index);
-  shpBox.Move(cell.Left() - 1, cell.Top() - 1, cell.Width() + 3, cell.Height() + 3);
+  if (!cells.Exists(index) || index < 1) return;
+  forms::PictureBox& cell = cells(index);
+  selectionBox.Move(cell.Left() - 1, cell.Top() - 1, cell.Width() + 3, cell.Height() + 3);
   // Re-read every time: the colour can change in the settings while the program runs.
   if (auto colour = ToInt32(ReadSetting(ws_, program_.SettingsFile(), "SETUP", "color_box"))) {
-    shpBox.SetBorderColor(static_cast<uint32_t>(*colour));
+    selectionBox.SetBorderColor(static_cast<uint32_t>(*colour));
   }
 }
 
@@ -237,12 +237,12 @@ void frmMain::FillWindowMenus(int16_t desktop) {
 }
 
 void frmMain::DrawTitleStrip() {
-  Picture5.SyncSurfaceSize();
-  vd::Bitmap& strip = Picture5.Surface();
+  titleStrip.SyncSurfaceSize();
+  vd::Bitmap& strip = titleStrip.Surface();
   strip.Fill(0x000000);
   // A thin line of the selected-cell colour along the strip's bottom edge, below the labels.
   strip.FillRect(0, strip.Height() - 1, strip.Width(), strip.Height(), ColorSelected);
-  Picture5.Refresh();
+  titleStrip.Refresh();
 }
 
 }  // namespace vd

@@ -26,10 +26,10 @@ void frmMain::PlaceMiniature(Hwnd hwnd, int16_t desktop) {
   if (w == nullptr) return;
   w->desktop = desktop;
   const int32_t v = w->miniature;
-  if (v < 1 || !picWin.Exists(v) || desktop < 1 || !lblDesktop.Exists(desktop)) return;
-  picWin(v).SetLeft(ScaledLeft(hwnd) + lblDesktop(desktop).Left());
-  picWin(v).SetTop(ScaledTop(hwnd) + lblDesktop(desktop).Top());
-  picWin(v).SetVisible(true);
+  if (v < 1 || !miniatures.Exists(v) || desktop < 1 || !cells.Exists(desktop)) return;
+  miniatures(v).SetLeft(ScaledLeft(hwnd) + cells(desktop).Left());
+  miniatures(v).SetTop(ScaledTop(hwnd) + cells(desktop).Top());
+  miniatures(v).SetVisible(true);
 }
 
 void frmMain::RefreshMiniature(Hwnd hwnd, bool capture) {
@@ -42,14 +42,13 @@ void frmMain::RefreshMiniature(Hwnd hwnd, const ScaledRect& scaled, bool capture
   const int32_t v = w->miniature;
   const int d = w->desktop;
   const std::string title = w->title;
-  if (v < 1 || !picWin.Exists(v) || d < 1 || !lblDesktop.Exists(d)) return;
-  forms::PictureBox& miniature = picWin(v);
+  if (v < 1 || !miniatures.Exists(v) || d < 1 || !cells.Exists(d)) return;
+  forms::PictureBox& miniature = miniatures(v);
 
   // Size and place; the size is clamped to the cell, the position is not.
-  const float width = std::min(scaled.width, lblDesktop(1).Width());
-  const float height = std::min(scaled.height, lblDesktop(1).Height());
-  miniature.Move(lblDesktop(d).Left() + scaled.left, lblDesktop(d).Top() + scaled.top, width,
-                 height);
+  const float width = std::min(scaled.width, cells(1).Width());
+  const float height = std::min(scaled.height, cells(1).Height());
+  miniature.Move(cells(d).Left() + scaled.left, cells(d).Top() + scaled.top, width, height);
 
   // The window that just came to the front gets its miniature raised once.
   if (!MiniatureRaised[hwnd]) miniature.ZOrder(0);
@@ -57,8 +56,8 @@ void frmMain::RefreshMiniature(Hwnd hwnd, const ScaledRect& scaled, bool capture
   MiniatureRaised[hwnd] = true;
   auto raiseOnTop = [this] {
     for (const ManagedWindow& other : Table) {
-      if (other.onTop && other.miniature > 0 && picWin.Exists(other.miniature)) {
-        picWin(other.miniature).ZOrder(0);
+      if (other.onTop && other.miniature > 0 && miniatures.Exists(other.miniature)) {
+        miniatures(other.miniature).ZOrder(0);
       }
     }
   };
@@ -74,8 +73,8 @@ void frmMain::RefreshMiniature(Hwnd hwnd, const ScaledRect& scaled, bool capture
 
 void frmMain::CaptureMiniature(Hwnd hwnd) {
   const int32_t v = MiniatureOf(hwnd);
-  if (v < 1 || !picWin.Exists(v)) return;
-  forms::PictureBox& miniature = picWin(v);
+  if (v < 1 || !miniatures.Exists(v)) return;
+  forms::PictureBox& miniature = miniatures(v);
   // A hidden window has nothing on the screen to copy: its last picture stays.
   if (!ws_.IsWindowVisible(hwnd)) return;
   Rect r = GetWindowBounds(hwnd);
@@ -104,9 +103,9 @@ void frmMain::CaptureMiniature(Hwnd hwnd) {
       Fingerprint(picture, miniature.Surface().Width(), miniature.Surface().Height());
   if (hasPicture && fingerprint == rhythm.fingerprint) return unchanged();
   rhythm = CaptureRhythm{fingerprint, 0, 0};
-  Picture1.SetPicture(std::move(picture));
+  captureBuffer.SetPicture(std::move(picture));
   vd::Bitmap& surface = miniature.Surface();
-  const vd::Bitmap& source = Picture1.Picture();
+  const vd::Bitmap& source = captureBuffer.Picture();
   surface.StretchFrom(0, 0, surface.Width(), surface.Height(), source, 0, 0, source.Width(),
                       source.Height(), StretchMode::kHalftone);
   miniature.Refresh();
@@ -115,8 +114,8 @@ void frmMain::CaptureMiniature(Hwnd hwnd) {
 
 void frmMain::BlankMiniature(Hwnd hwnd) {
   const int32_t v = MiniatureOf(hwnd);
-  if (v < 1 || !picWin.Exists(v)) return;
-  forms::PictureBox& miniature = picWin(v);
+  if (v < 1 || !miniatures.Exists(v)) return;
+  forms::PictureBox& miniature = miniatures(v);
   miniature.SyncSurfaceSize();
   miniature.Surface().Fill(forms::ResolveColor(program_.backend, miniature.BackColor()));
   miniature.Refresh();

@@ -809,7 +809,7 @@ void frmOptions::SetDesktops() {
   // Adding the cells moved the selection box along to the last one: it frames the current
   // desktop's cell again.
   pager.MoveSelectionBox(pager.CurrentDesktop);
-  pager.lblTitle.SetCaption("Desktop " + std::to_string(pager.CurrentDesktop));
+  pager.statusLabel.SetCaption("Desktop " + std::to_string(pager.CurrentDesktop));
   if (relocated || panicDisabled) {
     std::string text = "Due to changes in the desktop dimension:\r\n\r\n";
     std::vector<std::string> notes;

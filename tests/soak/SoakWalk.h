@@ -197,8 +197,8 @@ class Walk {
       case Action::kCellClick: {
         const int cell = 1 + static_cast<int>(s.a % static_cast<uint32_t>(P().DesktopCount));
         Note(std::string((s.b & 1) ? "right" : "left") + " click on cell " + std::to_string(cell));
-        P().lblDesktop(cell).RaiseMouseUp((s.b & 1) ? forms::kRightButton : forms::kLeftButton, 0,
-                                          10, 10);
+        P().cells(cell).RaiseMouseUp((s.b & 1) ? forms::kRightButton : forms::kLeftButton, 0, 10,
+                                     10);
         break;
       }
       case Action::kDrag:
@@ -221,9 +221,9 @@ class Walk {
         choose_ = nullptr;
         break;
       case Action::kOffer:
-        if (P().cmdQuery.Visible()) {
+        if (P().offerButton.Visible()) {
           step_ = s;
-          P().cmdQuery.RaiseClick();
+          P().offerButton.RaiseClick();
         }
         break;
       case Action::kTime:
@@ -312,7 +312,7 @@ class Walk {
     const std::vector<Hwnd> windows = P().Table.Handles();
     if (windows.empty()) return nullptr;
     const int v = P().MiniatureOf(windows[a % windows.size()]);
-    return v > 0 && P().picWin.Exists(v) ? &P().picWin(v) : nullptr;
+    return v > 0 && P().miniatures.Exists(v) ? &P().miniatures(v) : nullptr;
   }
 
   void PressHotkey(uint32_t a) {
@@ -341,7 +341,7 @@ class Walk {
     fake_.GetWindowRect(P().hWnd(), &pager);
     Point cursor{0, 0};
     if (target >= 1) {
-      const forms::PictureBox& cell = P().lblDesktop(target);
+      const forms::PictureBox& cell = P().cells(target);
       cursor = {pager.left + static_cast<int>(cell.Left() + cell.Width() / 2),
                 pager.top + static_cast<int>(cell.Top() + cell.Height() / 2)};
     }
@@ -382,7 +382,7 @@ class Walk {
       for (int i : p.mnuWin.Indexes()) {
         if (i > 0) offer(p.mnuWin(i));
       }
-      if (&menu != &p.mnuOptions || entries.empty() || step_.b % 20 == 0) return nullptr;
+      if (&menu != &p.windowMenu || entries.empty() || step_.b % 20 == 0) return nullptr;
       forms::MenuItem* chosen = entries[step_.b % entries.size()];
       Note("window menu of " + Name(p.SelectedWindow) + ": " + chosen->Caption());
       if (chosen == &p.mnuShowAll) {
@@ -484,7 +484,8 @@ class Walk {
         return why.str();
       }
       const int v = w.miniature;
-      if (v < 1 || !p.picWin.Exists(v) || !p.picWin(v).Visible() || !miniatures.insert(v).second) {
+      if (v < 1 || !p.miniatures.Exists(v) || !p.miniatures(v).Visible() ||
+          !miniatures.insert(v).second) {
         why << "window " << hwnd << " has no shown miniature of its own (miniature " << v << ")";
         return why.str();
       }
@@ -497,8 +498,8 @@ class Walk {
         return why.str();
       }
     }
-    for (int i : p.picWin.Indexes()) {
-      if (i < 1 || !p.picWin(i).Visible()) continue;
+    for (int i : p.miniatures.Indexes()) {
+      if (i < 1 || !p.miniatures(i).Visible()) continue;
       if (!miniatures.count(i)) {
         why << "miniature " << i << " is shown without its window's record";
         return why.str();
@@ -509,7 +510,7 @@ class Walk {
     // the pager's timer (100 ms) later.
     if (ticked) {
       std::set<int> leftovers;
-      for (int i : p.picWin.Indexes()) {
+      for (int i : p.miniatures.Indexes()) {
         if (i > 0 && !miniatures.count(i)) leftovers.insert(i);
       }
       for (int i : p.picPreview.Indexes()) {
@@ -518,8 +519,8 @@ class Walk {
       for (int i : leftovers) {
         if (leftovers_.count(i)) {
           why << "miniature or picture " << i << " of a forgotten window stays loaded ("
-              << p.Table.Count() << " windows, " << p.picWin.Indexes().size() - 1 << " miniatures, "
-              << p.picPreview.Indexes().size() << " pictures)";
+              << p.Table.Count() << " windows, " << p.miniatures.Indexes().size() - 1
+              << " miniatures, " << p.picPreview.Indexes().size() << " pictures)";
           return why.str();
         }
       }

@@ -110,7 +110,9 @@ class ProgramFixture : public ::testing::Test {
     return none;
   }
   int DesktopOf(Hwnd hwnd) { return Pager().DesktopOf(hwnd); }
-  forms::PictureBox& MiniatureOf(Hwnd hwnd) { return Pager().picWin(Pager().MiniatureOf(hwnd)); }
+  forms::PictureBox& MiniatureOf(Hwnd hwnd) {
+    return Pager().miniatures(Pager().MiniatureOf(hwnd));
+  }
   // The control's place among the pager's children, 0 in front.
   int StackPosition(const forms::Control& control) {
     const auto& children = Pager().Children();
@@ -160,7 +162,7 @@ class ProgramFixture : public ::testing::Test {
 
   // True when the cell shows the gradient of its state colour (to black, at 315 degrees).
   bool CellShows(int desktop, uint32_t colour) {
-    const Bitmap& surface = Pager().lblDesktop(desktop).Surface();
+    const Bitmap& surface = Pager().cells(desktop).Surface();
     Bitmap expected(surface.Width(), surface.Height());
     GradientPainter painter(fake);
     painter.SetAngle(315);

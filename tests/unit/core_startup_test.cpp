@@ -32,27 +32,27 @@ TEST_F(Startup, ThePagerComesUpTopMostWithTheGridOfTheSettings) {
   // Desktops 1 to 3 on the first row, 4 to 6 on the second, 1-pixel gaps, the first column
   // at pixel 1 and the first row at pixel 22.
   ASSERT_EQ(pager.DesktopCount, 6);
-  const float w = pager.lblDesktop(1).Width(), h = pager.lblDesktop(1).Height();
+  const float w = pager.cells(1).Width(), h = pager.cells(1).Height();
   EXPECT_FLOAT_EQ(w, (1280 * 0.30f) / 3);
   EXPECT_FLOAT_EQ(h, (1024 * 0.20f) / 2);
   EXPECT_FLOAT_EQ(pager.CellWidth, w);
-  EXPECT_FLOAT_EQ(pager.lblDesktop(3).Left(), 2 * w + 1 + 2);
-  EXPECT_FLOAT_EQ(pager.lblDesktop(4).Left(), 1);
-  EXPECT_FLOAT_EQ(pager.lblDesktop(5).Top(), h + 22 + 1);
+  EXPECT_FLOAT_EQ(pager.cells(3).Left(), 2 * w + 1 + 2);
+  EXPECT_FLOAT_EQ(pager.cells(4).Left(), 1);
+  EXPECT_FLOAT_EQ(pager.cells(5).Top(), h + 22 + 1);
   // The pager fits the grid (plus 40 twips each way) and the status row of 18 pixels.
-  EXPECT_FLOAT_EQ(pager.Width(), (pager.lblDesktop(3).Left() + w) * 15 + 40);
-  EXPECT_FLOAT_EQ(pager.Height(), (pager.lblDesktop(6).Top() + h) * 15 + 40 + 18 * 15);
-  EXPECT_GT(pager.lblTitle.Top(), pager.lblDesktop(6).Top() + h);
+  EXPECT_FLOAT_EQ(pager.Width(), (pager.cells(3).Left() + w) * 15 + 40);
+  EXPECT_FLOAT_EQ(pager.Height(), (pager.cells(6).Top() + h) * 15 + 40 + 18 * 15);
+  EXPECT_GT(pager.statusLabel.Top(), pager.cells(6).Top() + h);
 
   // Cell 1 is the current desktop's: its colour, its box, its name in the status caption.
   EXPECT_EQ(pager.ColorSelected, 16711680u);
   EXPECT_TRUE(CellShows(1, 16711680u));
   EXPECT_TRUE(CellShows(2, 255u));
-  EXPECT_FLOAT_EQ(pager.shpBox.Left(), 0);
-  EXPECT_FLOAT_EQ(pager.shpBox.Top(), 21);
-  EXPECT_FLOAT_EQ(pager.shpBox.Width(), w + 3);
-  EXPECT_EQ(pager.shpBox.BorderColor(), 65535u);
-  EXPECT_EQ(pager.lblTitle.Caption(), "Desktop 1");
+  EXPECT_FLOAT_EQ(pager.selectionBox.Left(), 0);
+  EXPECT_FLOAT_EQ(pager.selectionBox.Top(), 21);
+  EXPECT_FLOAT_EQ(pager.selectionBox.Width(), w + 3);
+  EXPECT_EQ(pager.selectionBox.BorderColor(), 65535u);
+  EXPECT_EQ(pager.statusLabel.Caption(), "Desktop 1");
 
   // One entry per desktop in the options' desktop lists; the tray icon is up.
   EXPECT_EQ(program->Options().cmbDesktops.ListCount(), 6);
@@ -81,7 +81,7 @@ TEST_F(Startup, UnusableSettingsAreSkippedOneByOne) {
   frmMain& pager = Pager();
   // 0 rows is read as 1 row; a negative width is applied as 1 % of the screen.
   EXPECT_EQ(pager.DesktopCount, 2);
-  EXPECT_FLOAT_EQ(pager.lblDesktop(1).Width(), (1280 * 0.01f) / 2);
+  EXPECT_FLOAT_EQ(pager.cells(1).Width(), (1280 * 0.01f) / 2);
   EXPECT_EQ(std::to_string(pager.ColorNormal), DefaultSetting("SETUP", "color_normal"));
   EXPECT_EQ(std::to_string(pager.ColorSelected), DefaultSetting("SETUP", "color_selected"));
   // A panic desktop the grid does not have selects nothing.

@@ -105,7 +105,7 @@ TEST_F(Tracking, ThePollTakesTheFrontWindowOrOffersItBehindTheOfferButton) {
   Hwnd palette = OpenBare("Tool palette");
   BringToFront(palette);
   EXPECT_FALSE(pager.IsManaged(palette));
-  EXPECT_TRUE(pager.cmdQuery.Visible());
+  EXPECT_TRUE(pager.offerButton.Visible());
   EXPECT_EQ(pager.PendingWindow, palette);
   EXPECT_EQ(pager.PendingTitle, "Tool palette");
   pager.AddAlertWindow();  // the offer accepted: taken without the style bits

@@ -283,8 +283,8 @@ TEST_F(OptionsDialog, ClearingTheRowsAndTypingANewValueRebuildsTheGridOnOk) {
   EXPECT_FALSE(fake.CallsOn("UnregisterHotKey", P().hWnd()).empty());  // the grid was rebuilt
   EXPECT_TRUE(messages.empty());  // nothing vanished that held windows or the panic desktop
   // The selection box frames the current desktop's cell, not the last cell added.
-  EXPECT_EQ(P().shpBox.Left(), P().lblDesktop(1).Left() - 1);
-  EXPECT_EQ(P().shpBox.Top(), P().lblDesktop(1).Top() - 1);
+  EXPECT_EQ(P().selectionBox.Left(), P().cells(1).Left() - 1);
+  EXPECT_EQ(P().selectionBox.Top(), P().cells(1).Top() - 1);
   EXPECT_TRUE(P().IsShown());
   EXPECT_TRUE(P().PagerShown);
   // A width above 100 % is applied as 100 %.
@@ -332,7 +332,7 @@ TEST_F(OptionsDialog, ShrinkingTheGridMovesWindowsToTheLastDesktopAndSwitchesPan
             "- Panic hotkeys have been disabled.");
   for (int i = 5; i <= 9; ++i) EXPECT_FALSE(P().mnuDesktop.Exists(i)) << i;
   // The miniatures stand in the cell of their new desktop.
-  const forms::PictureBox& cell4 = P().lblDesktop(4);
+  const forms::PictureBox& cell4 = P().cells(4);
   EXPECT_GE(MiniatureOf(mail).Left(), cell4.Left());
   EXPECT_GE(MiniatureOf(mail).Top(), cell4.Top());
   // The file has the new grid; "enabled" changes only at the next OK.
@@ -366,8 +366,8 @@ TEST_F(OptionsDialog, ShrinkingBelowTheCurrentDesktopOpensTheLastOneWithItsWindo
   EXPECT_TRUE(fake.IsWindowVisible(mail));
   EXPECT_TRUE(fake.IsWindowVisible(notes));
   EXPECT_FALSE(fake.IsWindowVisible(work));
-  EXPECT_EQ(P().lblTitle.Caption(), "Desktop 2");
-  EXPECT_EQ(P().shpBox.Left(), P().lblDesktop(2).Left() - 1);
+  EXPECT_EQ(P().statusLabel.Caption(), "Desktop 2");
+  EXPECT_EQ(P().selectionBox.Left(), P().cells(2).Left() - 1);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].text,
             "Due to changes in the desktop dimension:\r\n\r\n- Application(s) has been relocated.");

@@ -29,7 +29,7 @@ class Gestures : public ProgramFixture {
     return {pager.left + static_cast<int>(x), pager.top + static_cast<int>(y)};
   }
   Point InsideCell(int desktop) {
-    const forms::PictureBox& cell = P().lblDesktop(desktop);
+    const forms::PictureBox& cell = P().cells(desktop);
     return OnPager(cell.Left() + cell.Width() / 2, cell.Top() + cell.Height() / 2);
   }
   void Drag(forms::PictureBox& miniature, float dx) {
@@ -42,14 +42,14 @@ class Gestures : public ProgramFixture {
 };
 
 TEST_F(Gestures, ALeftClickOnAnotherCellSwitchesAndARightClickShowsNoMenu) {
-  P().lblDesktop(2).RaiseMouseUp(forms::kLeftButton, 0, 10, 10);
+  P().cells(2).RaiseMouseUp(forms::kLeftButton, 0, 10, 10);
   EXPECT_EQ(P().CurrentDesktop, 2);
   EXPECT_FALSE(fake.IsWindowVisible(work));
-  EXPECT_EQ(P().lblTitle.Caption(), "Desktop 2");
+  EXPECT_EQ(P().statusLabel.Caption(), "Desktop 2");
   fake.ClearCalls();
-  P().lblDesktop(2).RaiseMouseUp(forms::kLeftButton, 0, 10, 10);  // the current cell
+  P().cells(2).RaiseMouseUp(forms::kLeftButton, 0, 10, 10);  // the current cell
   EXPECT_TRUE(fake.CallsOn("ShowWindow", work).empty());
-  P().lblDesktop(3).RaiseMouseUp(forms::kRightButton, 0, 10, 10);
+  P().cells(3).RaiseMouseUp(forms::kRightButton, 0, 10, 10);
   EXPECT_TRUE(popups.empty());
   EXPECT_EQ(P().CurrentDesktop, 2);
 }
@@ -59,15 +59,15 @@ TEST_F(Gestures, DraggingAMiniatureIntoAnotherCellMovesTheWindowThereAndBackShow
   fake.SetCursor(InsideCell(3));  // the hit test notes cell 3 under the cursor
   backend->Advance(100);
   ASSERT_EQ(P().CursorCell, 3);
-  const float offsetLeft = miniature.Left() - P().lblDesktop(1).Left();
-  const float cellStep = P().lblDesktop(3).Left() - P().lblDesktop(1).Left();
+  const float offsetLeft = miniature.Left() - P().cells(1).Left();
+  const float cellStep = P().cells(3).Left() - P().cells(1).Left();
   miniature.RaiseMouseDown(forms::kLeftButton, 0, 45, 45);
   miniature.RaiseMouseMove(forms::kLeftButton, 0, 60, 45);
   EXPECT_TRUE(P().Dragging);
   // 20 pixels on in the miniature, which has followed the pointer's first pixel: the pointer
   // is 22 pixels right of the press.
   miniature.RaiseMouseMove(forms::kLeftButton, 0, 60 + 20 * 15, 45);
-  const float dropLeft = miniature.Left() - P().lblDesktop(3).Left();
+  const float dropLeft = miniature.Left() - P().cells(3).Left();
   miniature.RaiseMouseUp(forms::kLeftButton, 0, 60, 45);
   EXPECT_FALSE(P().Dragging);
   EXPECT_EQ(DesktopOf(work), 3);
@@ -120,7 +120,7 @@ TEST_F(Gestures, TheWindowMenuOpensWithTheStatesOfTheWindow) {
   RightClick(work);
   ASSERT_EQ(popups.size(), 1u);
   forms::MenuItem& menu = *popups[0].menu;
-  EXPECT_EQ(&menu, &P().mnuOptions);
+  EXPECT_EQ(&menu, &P().windowMenu);
   EXPECT_FALSE(P().mnuSummon.Enabled()) << "on the current desktop";
   EXPECT_TRUE(P().mnuTransMedium.Checked());
   EXPECT_FALSE(P().mnuOpaque.Checked());
@@ -144,7 +144,7 @@ TEST_F(Gestures, TheWindowMenuOpensWithTheStatesOfTheWindow) {
 }
 
 TEST_F(Gestures, MoveToHidesTheWindowWhereItStandsAndMovesItsMiniature) {
-  const float offset = MiniatureOf(work).Left() - P().lblDesktop(1).Left();
+  const float offset = MiniatureOf(work).Left() - P().cells(1).Left();
   choose = [](forms::MenuItem& menu) { return menu.Find("Desktop 3"); };
   Rect before, after;
   fake.GetWindowRect(work, &before);
@@ -153,7 +153,7 @@ TEST_F(Gestures, MoveToHidesTheWindowWhereItStandsAndMovesItsMiniature) {
   EXPECT_FALSE(fake.IsWindowVisible(work));
   fake.GetWindowRect(work, &after);
   EXPECT_EQ(after, before);
-  EXPECT_FLOAT_EQ(MiniatureOf(work).Left() - P().lblDesktop(3).Left(), offset);
+  EXPECT_FLOAT_EQ(MiniatureOf(work).Left() - P().cells(3).Left(), offset);
   EXPECT_EQ(P().MovedWindow, work);
 }
 
@@ -202,9 +202,9 @@ TEST_F(Gestures, RemoveAsksAndEachAnswerDoesItsPart) {
   EXPECT_FALSE(P().IsManaged(mail));
   EXPECT_FALSE(P().KnowsWindow(mail)) << "nothing about it is kept";
   EXPECT_TRUE(fake.IsWindowVisible(mail)) << "never left hidden";
-  EXPECT_FALSE(P().picWin(v).Visible());
+  EXPECT_FALSE(P().miniatures(v).Visible());
   backend->Advance(100);  // unloaded at the next tick, outside the miniature's own handler
-  EXPECT_FALSE(P().picWin.Exists(v));
+  EXPECT_FALSE(P().miniatures.Exists(v));
   EXPECT_FALSE(P().picPreview.Exists(v));
   EXPECT_FALSE(P().IsIgnored("Mail"));
   EXPECT_EQ(program->MessageResult, "");
@@ -311,28 +311,28 @@ TEST_F(Gestures, ADraggedMiniatureFollowsThePointerFromThePressAndAnInterruptedD
 }
 
 TEST_F(Gestures, HoverPaintsTheCellUnderTheMouseAndNamesIt) {
-  P().lblDesktop(2).RaiseMouseMove(0, 0, 10, 10);
+  P().cells(2).RaiseMouseMove(0, 0, 10, 10);
   EXPECT_TRUE(CellShows(2, P().ColorHover));
-  P().lblDesktop(3).RaiseMouseMove(0, 0, 10, 10);
+  P().cells(3).RaiseMouseMove(0, 0, 10, 10);
   EXPECT_TRUE(CellShows(2, P().ColorNormal));
   EXPECT_TRUE(CellShows(3, P().ColorHover));
-  EXPECT_EQ(P().lblTitle.Caption(), "Desktop 3");
+  EXPECT_EQ(P().statusLabel.Caption(), "Desktop 3");
 
   // The repaint every 100 ms paints nothing that did not change.
   fake.SetCursor({0, 0});
   backend->Advance(100);
   std::vector<int> counts;
-  for (int i = 1; i <= 6; ++i) counts.push_back(P().lblDesktop(i).RefreshCount());
+  for (int i = 1; i <= 6; ++i) counts.push_back(P().cells(i).RefreshCount());
   backend->Advance(1000);
-  for (int i = 1; i <= 6; ++i) EXPECT_EQ(P().lblDesktop(i).RefreshCount(), counts[i - 1]) << i;
+  for (int i = 1; i <= 6; ++i) EXPECT_EQ(P().cells(i).RefreshCount(), counts[i - 1]) << i;
   // A cursor exactly on a cell's left edge pixel is outside it.
-  fake.SetCursor({OnPager(P().lblDesktop(2).Left(), 0).x, InsideCell(2).y});
+  fake.SetCursor({OnPager(P().cells(2).Left(), 0).x, InsideCell(2).y});
   P().CursorCell = 0;
   backend->Advance(100);
   EXPECT_EQ(P().CursorCell, 0);
 
   // A hovered cell that leaves the grid ends the hover: no timer ticks on for it.
-  P().lblDesktop(6).RaiseMouseMove(0, 0, 10, 10);
+  P().cells(6).RaiseMouseMove(0, 0, 10, 10);
   ASSERT_TRUE(P().tmrOverDesktop.Enabled());
   P().SetupDesktops("2", "1");
   backend->Advance(10);
@@ -361,7 +361,7 @@ TEST_F(Gestures, RestingOnAHiddenWindowsMiniatureFadesItsPreviewInAndOut) {
   EXPECT_EQ(fake.Alpha(preview.hWnd()), 200);
   backend->Advance(3300);
   EXPECT_EQ(fake.Alpha(preview.hWnd()), 0);
-  P().lblDesktop(1).RaiseMouseMove(0, 0, 5, 5);  // a cell's free area hides it at once
+  P().cells(1).RaiseMouseMove(0, 0, 5, 5);  // a cell's free area hides it at once
   EXPECT_FALSE(preview.IsShown());
 
   P().HoverWindow = work;  // a window of the current desktop gets no preview
@@ -407,7 +407,7 @@ TEST_F(Gestures, TheAddWindowPromptAddsOrBlocksTheOfferedWindow) {
   Hwnd offered = fake.CreateWindow(bare);
   fake.Activate(offered);
   backend->Advance(frmMain::kForegroundPollMs);
-  ASSERT_TRUE(P().cmdQuery.Visible());
+  ASSERT_TRUE(P().offerButton.Visible());
   std::string asked;
   backend->onModal = [&](forms::Form& form) {
     auto& prompt = dynamic_cast<AddWindowPrompt&>(form);
@@ -415,11 +415,11 @@ TEST_F(Gestures, TheAddWindowPromptAddsOrBlocksTheOfferedWindow) {
     prompt.chkIgnore.SetValue(1);
     prompt.cmdNo.RaiseClick();
   };
-  P().cmdQuery.RaiseClick();
+  P().offerButton.RaiseClick();
   EXPECT_EQ(asked, "'" + std::string(30, 'b') + "...' is not in the window list.\r\n\r\n" +
                        "Do you want to add this window ?");
   EXPECT_TRUE(P().IsIgnored(std::string(31, 'b'))) << "the full title";
-  EXPECT_FALSE(P().cmdQuery.Visible());
+  EXPECT_FALSE(P().offerButton.Visible());
   EXPECT_FALSE(P().IsManaged(offered));
 
   bare.caption = "Palette";
@@ -429,7 +429,7 @@ TEST_F(Gestures, TheAddWindowPromptAddsOrBlocksTheOfferedWindow) {
   backend->onModal = [](forms::Form& form) {
     dynamic_cast<AddWindowPrompt&>(form).cmdYes.RaiseClick();
   };
-  P().cmdQuery.RaiseClick();
+  P().offerButton.RaiseClick();
   EXPECT_TRUE(P().IsManaged(palette));
 }
 
@@ -461,7 +461,7 @@ TEST_F(Miniatures, AreTheWindowsScaledIntoTheCellAndClampedToItsSize) {
   Hwnd plain = OpenWindow("Plain", {500, 100, 900, 400});
   Hwnd maximised = OpenWindow("Maximised", {-8, -8, 1008, 608});
   ASSERT_TRUE(StartWith(kGrid3x2));
-  const forms::PictureBox& cell = Pager().lblDesktop(1);
+  const forms::PictureBox& cell = Pager().cells(1);
   ASSERT_FLOAT_EQ(cell.Width(), 100);
   ASSERT_FLOAT_EQ(cell.Height(), 60);
   EXPECT_FLOAT_EQ(MiniatureOf(plain).Width(), 40);
@@ -472,7 +472,7 @@ TEST_F(Miniatures, AreTheWindowsScaledIntoTheCellAndClampedToItsSize) {
   EXPECT_FLOAT_EQ(MiniatureOf(maximised).Height(), 60);
   EXPECT_NEAR(MiniatureOf(maximised).Left(), cell.Left() - 0.8f, 1e-4);
   // The box around cell 1 (100 x 60 at 1, 22).
-  const forms::Shape& box = Pager().shpBox;
+  const forms::Shape& box = Pager().selectionBox;
   EXPECT_EQ((std::vector<float>{box.Left(), box.Top(), box.Width(), box.Height()}),
             (std::vector<float>{0, 21, 103, 63}));
 }

@@ -147,7 +147,7 @@ TEST_F(BadInput, CaptionsEmptyLongOrOfAnotherCodePageAreManagedListedAndIgnoredB
   EXPECT_EQ(Record(foreign).title, codePage);
 
   // The window menu lists them cut to 30 characters and "...", the short one as it is.
-  p.lblDesktop(1).RaiseMouseUp(forms::kRightButton, 0, 10, 10);
+  p.cells(1).RaiseMouseUp(forms::kRightButton, 0, 10, 10);
   std::multiset<std::string> entries;
   for (int i : p.mnuWin.Indexes()) {
     if (i > 0 && p.mnuWin(i).Visible()) entries.insert(p.mnuWin(i).Caption());
@@ -155,10 +155,10 @@ TEST_F(BadInput, CaptionsEmptyLongOrOfAnotherCodePageAreManagedListedAndIgnoredB
   EXPECT_EQ(entries, (std::multiset<std::string>{longCaption.substr(0, 30) + "...", codePage}));
 
   // A switch hides them and leaves the untitled window alone; the exit brings them back.
-  p.lblDesktop(2).RaiseMouseUp(forms::kLeftButton, 0, 10, 10);
+  p.cells(2).RaiseMouseUp(forms::kLeftButton, 0, 10, 10);
   EXPECT_FALSE(fake.IsWindowVisible(longWindow) || fake.IsWindowVisible(foreign));
   EXPECT_TRUE(fake.IsWindowVisible(untitled));
-  p.lblDesktop(1).RaiseMouseUp(forms::kLeftButton, 0, 10, 10);
+  p.cells(1).RaiseMouseUp(forms::kLeftButton, 0, 10, 10);
 
   // Removed into the ignore list ("Yes"), they are stored byte for byte...
   AnswerMessageBoxes();

@@ -85,9 +85,9 @@ TEST_F(SoakFound, ASecondSummonSendsTheFirstSummonedWindowBack) {
   };
   for (Hwnd hwnd : {mail, notes}) {
     const int v = Pager().MiniatureOf(hwnd);
-    ASSERT_TRUE(Pager().picWin.Exists(v));
-    Pager().picWin(v).RaiseMouseDown(forms::kRightButton, 0, 30, 30);
-    Pager().picWin(v).RaiseMouseUp(forms::kRightButton, 0, 30, 30);
+    ASSERT_TRUE(Pager().miniatures.Exists(v));
+    Pager().miniatures(v).RaiseMouseDown(forms::kRightButton, 0, 30, 30);
+    Pager().miniatures(v).RaiseMouseUp(forms::kRightButton, 0, 30, 30);
     EXPECT_TRUE(fake.IsWindowVisible(hwnd));
   }
   EXPECT_EQ(Pager().SummonedWindow, notes);
@@ -105,9 +105,9 @@ TEST_F(SoakFound, AHiddenWindowMarkedOnAllDesktopsThatClearsItsCaptionIsShownFir
     return &Pager().mnuShowAll;
   };
   const int v = Pager().MiniatureOf(mail);
-  ASSERT_TRUE(Pager().picWin.Exists(v));
-  Pager().picWin(v).RaiseMouseDown(forms::kRightButton, 0, 30, 30);
-  Pager().picWin(v).RaiseMouseUp(forms::kRightButton, 0, 30, 30);
+  ASSERT_TRUE(Pager().miniatures.Exists(v));
+  Pager().miniatures(v).RaiseMouseDown(forms::kRightButton, 0, 30, 30);
+  Pager().miniatures(v).RaiseMouseUp(forms::kRightButton, 0, 30, 30);
   ASSERT_TRUE(Record(mail).showAll);
   fake.SetCaption(mail, "");
   backend->Advance(300);
@@ -128,7 +128,7 @@ TEST_F(SoakFound, ClosedWindowsLeaveNoMiniatureNorPictureBehind) {
     backend->Advance(300);
   }
   EXPECT_EQ(Pager().Table.Count(), 2);
-  EXPECT_LE(Pager().picWin.Indexes().size(), 3u);  // the template and the two windows'
+  EXPECT_LE(Pager().miniatures.Indexes().size(), 3u);  // the template and the two windows'
   EXPECT_LE(Pager().picPreview.Indexes().size(), 2u);
 }
 
