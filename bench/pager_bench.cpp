@@ -40,7 +40,7 @@ class RunningPager {
     backend = std::make_unique<forms::headless::HeadlessBackend>(&fake);
 
     for (int i = 0; i < windowCount; ++i) {
-      fake::WindowSpec desc;
+      fake::WindowTraits desc;
       desc.caption = "Window " + std::to_string(i);
       const int left = (i * 37) % (kScreenWidth - 640);
       const int top = (i * 23) % (kScreenHeight - 480);
@@ -179,7 +179,7 @@ void BM_Switch(benchmark::State& state) {
     return;
   }
   for (int i = 0; i < perDesktop; ++i) {
-    fake::WindowSpec desc;
+    fake::WindowTraits desc;
     desc.caption = "Second " + std::to_string(i);
     const int left = (i * 41) % (kScreenWidth - 640);
     const int top = (i * 29) % (kScreenHeight - 480);

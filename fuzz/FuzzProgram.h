@@ -86,7 +86,7 @@ class Harness {
   }
 
   Hwnd OpenWindow(const std::string& caption, Rect rect = {100, 100, 140, 130}) {
-    fake::WindowSpec desc;
+    fake::WindowTraits desc;
     desc.caption = caption;
     desc.rect = rect;
     Hwnd hwnd = fake.CreateWindow(desc);

@@ -17,8 +17,8 @@ class FakeDesktop : public TestDesktop {
  public:
   WindowSystem& System() override { return fake_; }
 
-  Hwnd MakeWindow(const TestWindowSpec& desc) override {
-    fake::WindowSpec window;
+  Hwnd MakeWindow(const TestWindowTraits& desc) override {
+    fake::WindowTraits window;
     window.caption = desc.caption;
     window.style = WS_POPUP | (desc.visible ? WS_VISIBLE : 0u);
     window.rect = desc.rect;
@@ -45,14 +45,14 @@ class FakeDesktop : public TestDesktop {
   void Destroy(Hwnd hwnd) override { fake_.DestroyWindow(hwnd); }
 
   Hwnd MakeSlowWindow(uint32_t) override {
-    fake::WindowSpec window;
+    fake::WindowTraits window;
     window.caption = "Slow";
     window.process = kTestProcess + 1;
     return fake_.CreateWindow(window);
   }
 
   Hwnd MakeUnresponsiveWindow() override {
-    fake::WindowSpec window;
+    fake::WindowTraits window;
     window.caption = "Unresponsive";
     window.process = kTestProcess + 1;
     const Hwnd hwnd = fake_.CreateWindow(window);

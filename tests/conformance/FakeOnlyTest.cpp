@@ -14,7 +14,7 @@ using Args = std::vector<std::string>;
 
 TEST(FakeDesktop, RecordsEveryCallWithItsArgumentsAsDecimalText) {
   FakeWindowSystem fake;
-  WindowSpec desc;
+  WindowTraits desc;
   const Hwnd a = fake.CreateWindow(desc), b = fake.CreateWindow(desc);
   fake.ShowWindow(a, SW_HIDE);
   fake.SetWindowPos(b, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

@@ -16,7 +16,7 @@
 
 namespace vd::conformance {
 
-struct TestWindowSpec {
+struct TestWindowTraits {
   std::string caption = "Conformance window";
   Rect rect{100, 100, 400, 300};  // screen pixels; relative to the parent for a child
   bool visible = true;
@@ -39,7 +39,7 @@ class TestDesktop {
   virtual WindowSystem& System() = 0;
   // A new window. Windows made here record WM_HOTKEY and messages from WM_USER up, and answer
   // a message from WM_USER up with wParam + lParam; WM_CLOSE destroys them.
-  virtual Hwnd MakeWindow(const TestWindowSpec& desc) = 0;
+  virtual Hwnd MakeWindow(const TestWindowTraits& desc) = 0;
   virtual void Destroy(Hwnd hwnd) = 0;
   // A window whose thread has stopped answering messages.
   virtual Hwnd MakeUnresponsiveWindow() = 0;

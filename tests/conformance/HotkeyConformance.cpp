@@ -16,7 +16,7 @@ class HotkeyConformance : public ::testing::Test {
  protected:
   void SetUp() override {
     desktop_ = MakeTestDesktop();
-    TestWindowSpec desc;
+    TestWindowTraits desc;
     desc.caption = "Hotkey owner";
     desc.rect = {50, 50, 200, 150};
     owner_ = desktop_->MakeWindow(desc);
@@ -55,7 +55,7 @@ TEST_F(HotkeyConformance, PressedCombinationReachesTheWindowWithItsId) {
 }
 
 TEST_F(HotkeyConformance, ACombinationHasOneHolder) {
-  TestWindowSpec desc;
+  TestWindowTraits desc;
   desc.caption = "Other owner";
   const Hwnd other = desktop_->MakeWindow(desc);
 
@@ -100,7 +100,7 @@ TEST_F(HotkeyConformance, AnIdGivenANewCombinationFiresForItAloneAndFreesTheOldO
 }
 
 TEST_F(HotkeyConformance, AWindowsHotkeysGoWithIt) {
-  TestWindowSpec desc;
+  TestWindowTraits desc;
   desc.caption = "Short-lived owner";
   const Hwnd shortLived = desktop_->MakeWindow(desc);
   ASSERT_TRUE(Ws().RegisterHotKey(shortLived, 1, MOD_SHIFT, kF7));

@@ -41,7 +41,7 @@ TEST_F(SystemConformance, SystemColoursAreTheDefaultScheme) {
 }
 
 TEST_F(SystemConformance, TrayIconIsAddedChangedAndRemovedOnce) {
-  TestWindowSpec desc;
+  TestWindowTraits desc;
   desc.caption = "Tray owner";
   desc.visible = false;
   const Hwnd owner = desktop_->MakeWindow(desc);

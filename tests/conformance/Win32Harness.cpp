@@ -122,7 +122,7 @@ class Win32Desktop : public TestDesktop {
 
   WindowSystem& System() override { return system_; }
 
-  Hwnd MakeWindow(const TestWindowSpec& desc) override {
+  Hwnd MakeWindow(const TestWindowTraits& desc) override {
     const DWORD style = desc.parent != 0 ? WS_CHILD : WS_POPUP;
     const HWND hwnd = ::CreateWindowExA(0, desc.defaultProcedure ? kPlainClass : kRecordingClass,
                                         desc.caption.c_str(), style, desc.rect.left, desc.rect.top,

@@ -16,7 +16,7 @@ class WindowsConformance : public ::testing::Test {
   WindowSystem& Ws() { return desktop_->System(); }
 
   Hwnd Make(Rect rect, bool visible = true, const std::string& caption = "Conformance window") {
-    TestWindowSpec desc;
+    TestWindowTraits desc;
     desc.rect = rect;
     desc.visible = visible;
     desc.caption = caption;
@@ -240,13 +240,13 @@ TEST_F(WindowsConformance, LayeredAlphaIsSetAndForgottenWithTheLayeredBit) {
 }
 
 TEST_F(WindowsConformance, WindowFromPointFindsTheInnermostVisibleWindow) {
-  TestWindowSpec parentSpec;
-  parentSpec.rect = {200, 200, 600, 500};
-  const Hwnd parent = desktop_->MakeWindow(parentSpec);
-  TestWindowSpec childSpec;
-  childSpec.rect = {50, 40, 150, 120};  // relative to the parent
-  childSpec.parent = parent;
-  const Hwnd child = desktop_->MakeWindow(childSpec);
+  TestWindowTraits parentTraits;
+  parentTraits.rect = {200, 200, 600, 500};
+  const Hwnd parent = desktop_->MakeWindow(parentTraits);
+  TestWindowTraits childTraits;
+  childTraits.rect = {50, 40, 150, 120};  // relative to the parent
+  childTraits.parent = parent;
+  const Hwnd child = desktop_->MakeWindow(childTraits);
   ASSERT_NE(parent, 0);
   ASSERT_NE(child, 0);
   desktop_->Pump();
@@ -262,9 +262,9 @@ TEST_F(WindowsConformance, WindowFromPointFindsTheInnermostVisibleWindow) {
   EXPECT_EQ(Ws().WindowFromPoint({350, 320}), parent);  // right and bottom edges are outside
 
   // Of two overlapping children the one on top of the Z order wins.
-  TestWindowSpec overSpec = childSpec;
-  overSpec.rect = {100, 80, 200, 160};
-  const Hwnd over = desktop_->MakeWindow(overSpec);
+  TestWindowTraits overTraits = childTraits;
+  overTraits.rect = {100, 80, 200, 160};
+  const Hwnd over = desktop_->MakeWindow(overTraits);
   ASSERT_TRUE(Ws().SetWindowPos(over, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
   desktop_->Pump();
   EXPECT_EQ(Ws().WindowFromPoint({320, 300}), over);
@@ -325,7 +325,7 @@ TEST_F(WindowsConformance, MessagesReachTheWindowAndAnUnresponsiveOneTimesOut) {
   EXPECT_TRUE(Ws().IsWindow(hung));
 
   // A close request ends a window that leaves it to the system's defaults.
-  TestWindowSpec plain;
+  TestWindowTraits plain;
   plain.defaultProcedure = true;
   const Hwnd closing = desktop_->MakeWindow(plain);
   ASSERT_TRUE(Ws().IsWindow(closing));
@@ -370,7 +370,7 @@ TEST_F(WindowsConformance, ForegroundFollowsActivationAndMovesOnWhenItsWindowHid
 }
 
 TEST_F(WindowsConformance, CaptureCopiesTheWindowsPicture) {
-  TestWindowSpec desc;
+  TestWindowTraits desc;
   desc.rect = {200, 150, 320, 230};
   desc.color = 0x0033CC66;
   const Hwnd hwnd = desktop_->MakeWindow(desc);

@@ -287,7 +287,7 @@ class Walk {
   }
 
   Hwnd Open(const std::string& caption, Rect rect, bool noBorder = false) {
-    fake::WindowSpec desc;
+    fake::WindowTraits desc;
     desc.caption = caption;
     desc.rect = rect;
     if (noBorder) desc.style = WS_VISIBLE;

@@ -82,7 +82,7 @@ class ProgramFixture : public ::testing::Test {
 
   // A window of another application, on the screen.
   Hwnd OpenWindow(const std::string& caption, Rect rect = {100, 100, 500, 400}) {
-    fake::WindowSpec desc;
+    fake::WindowTraits desc;
     desc.caption = caption;
     desc.rect = rect;
     return fake.CreateWindow(desc);

@@ -52,7 +52,7 @@ TEST_F(Recovery, AStartAfterTheProgramWasKilledBringsBackWhatItHadHidden) {
 
 TEST_F(Recovery, ARecordNamingAWindowOfAnotherProcessNowIsIgnored) {
   program.reset();
-  fake::WindowSpec other;
+  fake::WindowTraits other;
   other.caption = "Other";
   other.process = 7;
   other.style = WS_BORDER;  // hidden
@@ -77,10 +77,10 @@ TEST_F(Recovery, TheProgramsTransparencyIsNeverTakenForTheWindowsOwn) {
                         Case{"layered by its application, killed", 200, true},
                         Case{"caption cleared and back", -1, false}}) {
     SCOPED_TRACE(c.how);
-    fake::WindowSpec spec;
-    spec.caption = c.how;
-    if (c.ownAlpha >= 0) spec.exStyle = WS_EX_LAYERED;
-    const Hwnd w = fake.CreateWindow(spec);
+    fake::WindowTraits traits;
+    traits.caption = c.how;
+    if (c.ownAlpha >= 0) traits.exStyle = WS_EX_LAYERED;
+    const Hwnd w = fake.CreateWindow(traits);
     if (c.ownAlpha >= 0) fake.SetLayeredWindowAttributes(w, 0, c.ownAlpha, LWA_ALPHA);
     fake.Activate(w);
     backend->Advance(200);

@@ -26,7 +26,7 @@ class Tracking : public ProgramFixture {
     Pager().OpenDesktop(desktop);
   }
   Hwnd OpenBare(const std::string& caption) {  // no border: the poll offers it, never takes it
-    fake::WindowSpec bare;
+    fake::WindowTraits bare;
     bare.style = WS_VISIBLE;
     bare.caption = caption;
     return fake.CreateWindow(bare);

@@ -401,7 +401,7 @@ TEST_F(Gestures, TheMainMenuAndItsDialogs) {
 }
 
 TEST_F(Gestures, TheAddWindowPromptAddsOrBlocksTheOfferedWindow) {
-  fake::WindowSpec bare;
+  fake::WindowTraits bare;
   bare.style = WS_VISIBLE;
   bare.caption = std::string(31, 'b');
   Hwnd offered = fake.CreateWindow(bare);

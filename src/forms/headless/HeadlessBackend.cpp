@@ -154,7 +154,7 @@ class HeadlessPeer : public Peer {
       engine_.nextHandle += 2;
       return;
     }
-    vd::fake::WindowSpec desc;
+    vd::fake::WindowTraits desc;
     desc.process = 1;
     desc.caption = caption_ = CaptionOf(control_);
     desc.rect = rect_ = PixelRect(control_, engine_);

@@ -31,7 +31,7 @@ FakeWindowSystem::FakeWindowSystem() : state_(std::make_unique<State>()) {
 
 FakeWindowSystem::~FakeWindowSystem() = default;
 
-Hwnd FakeWindowSystem::CreateWindow(const WindowSpec& desc) {
+Hwnd FakeWindowSystem::CreateWindow(const WindowTraits& desc) {
   State& s = *state_;
   if (desc.parent != 0 && !s.Find(desc.parent)) return 0;
   const Hwnd hwnd = s.nextHandle;

@@ -29,7 +29,7 @@ struct Call {
 // What a window of the fake desktop receives: the message sink plays the window procedure.
 using MessageSink = std::function<intptr_t(uint32_t msg, uintptr_t wParam, intptr_t lParam)>;
 
-struct WindowSpec {
+struct WindowTraits {
   std::string caption;
   uint32_t style = WS_VISIBLE | WS_BORDER | WS_CAPTION;
   uint32_t exStyle = 0;
@@ -46,7 +46,7 @@ class FakeWindowSystem : public WindowSystem {
   // ---- The desktop, driven by tests ----------------------------------------------------------
   // Creates a window at the top of its Z order (top-level or among its parent's children).
   // Visibility follows WS_VISIBLE in the style. Handles are unique, ascending, never reused.
-  Hwnd CreateWindow(const WindowSpec& desc);
+  Hwnd CreateWindow(const WindowTraits& desc);
   void DestroyWindow(Hwnd hwnd);  // children go with it; the caption then reads empty
   void SetCaption(Hwnd hwnd, const std::string& caption);
   void SetMessageSink(Hwnd hwnd, MessageSink sink);
