@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "core/Program.h"
-#include "core/frmMain.h"
 #include "forms/headless/HeadlessBackend.h"
 #include "interaction/GradientPainter.h"
+#include "pager/PagerWindow.h"
 #include "platform/Bitmap.h"
 #include "platform/fake/FakeWindowSystem.h"
 
@@ -64,11 +64,11 @@ class RunningPager {
     std::filesystem::remove_all(folder_, ec);
   }
 
-  frmMain& Pager() { return program->Main(); }
+  PagerWindow& Pager() { return program->Main(); }
 
   // The screen point in the middle of each cell, by cell index (1-based; [0] unused).
   std::vector<Point> CellCentres() {
-    frmMain& pager = Pager();
+    PagerWindow& pager = Pager();
     const float tppX = static_cast<float>(backend->TwipsPerPixelX());
     const float tppY = static_cast<float>(backend->TwipsPerPixelY());
     const float originX = pager.Left() / tppX, originY = pager.Top() / tppY;
@@ -132,7 +132,7 @@ void BM_PagerTick(benchmark::State& state) {
   const int windowCount = static_cast<int>(state.range(0));
   RunningPager run(windowCount);
   if (!Ready(state, run, windowCount)) return;
-  frmMain& pager = run.Pager();
+  PagerWindow& pager = run.Pager();
   const std::vector<Point> centres = run.CellCentres();
   const Hwnd front = run.windows.back();
   int cell = 1;
@@ -145,7 +145,7 @@ void BM_PagerTick(benchmark::State& state) {
     run.fake.SetCursor(centres[static_cast<size_t>(cell)]);
     run.fake.ClearCalls();
     state.ResumeTiming();
-    pager.Timer2_Timer();
+    pager.OnRefreshTick();
     state.PauseTiming();
     if (pager.CursorCell != cell) ++hoverMisses;
     ++ticks;
@@ -172,7 +172,7 @@ void BM_Switch(benchmark::State& state) {
   const int perDesktop = static_cast<int>(state.range(0));
   RunningPager run(perDesktop);  // desktop 1's windows, taken on by the start-up scan
   if (!Ready(state, run, perDesktop)) return;
-  frmMain& pager = run.Pager();
+  PagerWindow& pager = run.Pager();
   // Desktop 2: each new window comes to the front and the foreground poll takes it on there.
   if (!run.fake.PressHotkey(MOD_ALT, '2') || pager.CurrentDesktop != 2) {
     state.SkipWithError("Alt+2 did not open desktop 2");
@@ -187,7 +187,7 @@ void BM_Switch(benchmark::State& state) {
     const Hwnd hwnd = run.fake.CreateWindow(desc);
     run.fake.SetWindowPicture(hwnd, Bitmap(640, 480, 0x302010u + static_cast<uint32_t>(i)));
     run.fake.Activate(hwnd);
-    run.backend->Advance(frmMain::kForegroundPollMs);  // one poll sees it in front
+    run.backend->Advance(PagerWindow::kForegroundPollMs);  // one poll sees it in front
   }
   run.backend->Advance(300);
   if (pager.Table.Count() != 2 * perDesktop) {
@@ -226,7 +226,7 @@ BENCHMARK(BM_Switch)
 void BM_CellPlain(benchmark::State& state) {
   RunningPager run(0);
   if (!Ready(state, run, 0)) return;
-  frmMain& pager = run.Pager();
+  PagerWindow& pager = run.Pager();
   pager.cells(2).SyncSurfaceSize();
   const Bitmap& cellSurface = pager.cells(2).Surface();
   Bitmap surface(cellSurface.Width(), cellSurface.Height());
@@ -250,7 +250,7 @@ BENCHMARK(BM_CellPlain)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAg
 void BM_CellCached(benchmark::State& state) {
   RunningPager run(0);
   if (!Ready(state, run, 0)) return;
-  frmMain& pager = run.Pager();
+  PagerWindow& pager = run.Pager();
   const uint32_t colours[2] = {pager.ColorNormal, pager.ColorHover};
   for (uint32_t c : colours) pager.PaintDesktopCell(2, 315, c, 0);  // both looks cached
   int turn = 0;

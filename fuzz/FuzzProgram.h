@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "core/Program.h"
-#include "core/frmMain.h"
 #include "forms/headless/HeadlessBackend.h"
 #include "interaction/MessageDialog.h"
+#include "pager/PagerWindow.h"
 #include "platform/fake/FakeWindowSystem.h"
 
 namespace vd::fuzzing {
@@ -77,7 +77,7 @@ class Harness {
     backend = std::make_unique<forms::headless::HeadlessBackend>(&fake);
     // Every message box is answered with its first button; other dialogs are closed.
     backend->onModal = [](forms::Form& form) {
-      if (auto* box = dynamic_cast<MessageDialog*>(&form)) box->cmdRespond(0).RaiseClick();
+      if (auto* box = dynamic_cast<MessageDialog*>(&form)) box->answerButtons(0).RaiseClick();
     };
   }
   ~Harness() {
@@ -100,7 +100,7 @@ class Harness {
     Check(program->Start(), "the program starts");
   }
 
-  frmMain& Pager() { return program->Main(); }
+  PagerWindow& Pager() { return program->Main(); }
 
   // Ends the program the ordinary way and checks that every window came back.
   void CloseAll() {

@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const std::string& caption : captions) h.OpenWindow(caption);
   const vd::Hwnd plain = h.OpenWindow("A window nobody ignores \x01\xff");
   h.Start();
-  vd::frmMain& first = h.Pager();
+  vd::PagerWindow& first = h.Pager();
   CheckList(first.IgnoreTitles);
   for (size_t i = 0; i < captions.size(); ++i) {
     const bool listed = first.IsIgnored(captions[i]);
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // The second run reads back exactly what the first one saved.
   h.Start();
-  vd::frmMain& second = h.Pager();
+  vd::PagerWindow& second = h.Pager();
   CheckList(second.IgnoreTitles);
   Check(second.IgnoreTitles == saved, "the saved ignore list reads back as it was");
   Check(!second.IsManaged(plain) || saved.size() >= 1000,

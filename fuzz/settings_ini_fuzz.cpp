@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "FuzzProgram.h"
-#include "settings/frmOptions.h"
+#include "options/OptionsDialog.h"
 
 using vd::fuzzing::Check;
 
@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   h.OpenWindow("Mail", {600, 0, 640, 40});
   h.OpenWindow("Terminal", {-50, 400, 10, 500});
   h.Start();
-  vd::frmMain& pager = h.Pager();
+  vd::PagerWindow& pager = h.Pager();
   Check(pager.DesktopCount >= 1 && pager.DesktopCount <= 81, "the grid has 1 to 81 desktops");
   Check(pager.CurrentDesktop == 1, "the program starts on desktop 1");
   Check(pager.CellWidth > 0 && pager.CellHeight > 0, "the cells have a size");
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     pager.PlaceWindow(2, h.windows[1], 0, 0, 0, 0);
     pager.OpenDesktop(2);
   }
-  vd::frmOptions& options = h.program->Options();
+  vd::OptionsDialog& options = h.program->Options();
   options.LoadOptions();
   options.SaveOptions();
   options.LoadOptions();

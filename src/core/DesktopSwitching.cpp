@@ -4,11 +4,11 @@
 #include "core/Program.h"
 #include "core/Text.h"
 #include "core/Transparency.h"
-#include "core/frmMain.h"
+#include "pager/PagerWindow.h"
 
 namespace vd {
 
-void frmMain::OpenDesktop(int16_t desktop) {
+void PagerWindow::OpenDesktop(int16_t desktop) {
   // Desktops that do not exist are never opened: that would hide every window.
   if (desktop < 1 || desktop > DesktopCount) return;
   const Hwnd foregroundBefore = ws_.GetForegroundWindow();
@@ -33,7 +33,7 @@ void frmMain::OpenDesktop(int16_t desktop) {
   KeepFocusVisible(foregroundBefore);
 }
 
-void frmMain::KeepFocusVisible(Hwnd foregroundBefore) {
+void PagerWindow::KeepFocusVisible(Hwnd foregroundBefore) {
   if (!IsManaged(foregroundBefore) || ws_.IsWindowVisible(foregroundBefore)) return;
   // The top-most shown window of the current desktop, walking the Z order from the top.
   int guard = 0;
@@ -49,7 +49,7 @@ void frmMain::KeepFocusVisible(Hwnd foregroundBefore) {
   ws_.SetForegroundWindow(hWnd());
 }
 
-void frmMain::ShowDesktop(int16_t desktop) {
+void PagerWindow::ShowDesktop(int16_t desktop) {
   MoveSelectionBox(desktop);
   // Without slides the windows show side by side; their transparency is set once they are
   // shown (a window made layered while hidden may not be drawn when it shows).
@@ -92,7 +92,7 @@ void frmMain::ShowDesktop(int16_t desktop) {
   FillWindowMenus(desktop);
 }
 
-void frmMain::MoveOut() {
+void PagerWindow::MoveOut() {
   if (!AnimateMode) return;
   for (Hwnd hwnd : Table.Handles()) {
     const ManagedWindow* w = Table.Find(hwnd);
@@ -112,7 +112,7 @@ void frmMain::MoveOut() {
   }
 }
 
-void frmMain::MoveIn(Hwnd hwnd, int32_t target) {
+void PagerWindow::MoveIn(Hwnd hwnd, int32_t target) {
   if (!AnimateMode) return;
   const ManagedWindow* w = Table.Find(hwnd);
   if (w == nullptr) return;
@@ -148,7 +148,7 @@ void frmMain::MoveIn(Hwnd hwnd, int32_t target) {
   }
 }
 
-void frmMain::MakeOpaque(Hwnd hwnd) {
+void PagerWindow::MakeOpaque(Hwnd hwnd) {
   auto own = OriginallyLayered.find(hwnd);
   if (own == OriginallyLayered.end()) {
     transparency::ClearWindowAlpha(ws_, hwnd);
@@ -165,13 +165,13 @@ void frmMain::MakeOpaque(Hwnd hwnd) {
   }
 }
 
-void frmMain::HideWindow(Hwnd hwnd) {
+void PagerWindow::HideWindow(Hwnd hwnd) {
   const ManagedWindow* w = Table.Find(hwnd);
   if (w != nullptr && !w->showAll) SetWindowShown(hwnd, false);
 }
 
-void frmMain::PlaceWindow(int16_t desktop, Hwnd hwnd, float left, float top, float width,
-                          float height) {
+void PagerWindow::PlaceWindow(int16_t desktop, Hwnd hwnd, float left, float top, float width,
+                              float height) {
   ManagedWindow* w = Table.Find(hwnd);
   if (w == nullptr) return;
   w->desktop = desktop;
@@ -190,14 +190,14 @@ void frmMain::PlaceWindow(int16_t desktop, Hwnd hwnd, float left, float top, flo
   }
 }
 
-bool frmMain::ReapplyTransparency(Hwnd hwnd) {
+bool PagerWindow::ReapplyTransparency(Hwnd hwnd) {
   const ManagedWindow* w = Table.Find(hwnd);
   if (w == nullptr || !w->transparency) return false;
   transparency::SetWindowAlpha(ws_, hwnd, *w->transparency);
   return true;
 }
 
-void frmMain::AddDesktop(int column, int row) {
+void PagerWindow::AddDesktop(int column, int row) {
   if (DesktopCount == 1) PaintDesktopCell(1, 315, ColorNormal, 0);
   DesktopCount = static_cast<int16_t>(DesktopCount + 1);
   const int k = DesktopCount;

@@ -9,14 +9,14 @@
 #include "core/Program.h"
 #include "core/Text.h"
 #include "core/Transparency.h"
-#include "core/frmMain.h"
 #include "interaction/AddWindowPrompt.h"
+#include "options/OptionsDialog.h"
+#include "pager/PagerWindow.h"
 #include "pager/PreviewWindow.h"
-#include "settings/frmOptions.h"
 
 namespace vd {
 
-void frmMain::GetActiveWindows() {
+void PagerWindow::GetActiveWindows() {
   RequiredStyleMask = WS_VISIBLE | WS_BORDER;
   PagerHandle = hWnd();
   // Walk the top-level windows from the top of the Z order. The walk is bounded and never
@@ -47,7 +47,7 @@ void frmMain::GetActiveWindows() {
   }
 }
 
-void frmMain::AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, bool force) {
+void PagerWindow::AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, bool force) {
   WindowCandidate candidate;
   candidate.exists = hwnd != 0;
   candidate.managed = candidate.exists && IsManaged(hwnd);
@@ -72,7 +72,7 @@ void frmMain::AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, 
 
   const int32_t v = NextMiniatureNumber();
   const int32_t arrival = ++ZOrderCounters[CurrentDesktop];
-  picPreview.Load(v);
+  previewPictures.Load(v);
 
   const ScaledRect scaled = Scaled(hwnd);
   const float scaledWidth = scaled.width, scaledHeight = scaled.height;
@@ -117,8 +117,8 @@ void frmMain::AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, 
   miniature.ZOrder(0);
 
   ++WindowMenuCount;
-  if (!mnuWin.Exists(WindowMenuCount)) mnuWin.Load(WindowMenuCount);
-  forms::MenuItem& entry = mnuWin(WindowMenuCount);
+  if (!windowListEntries.Exists(WindowMenuCount)) windowListEntries.Load(WindowMenuCount);
+  forms::MenuItem& entry = windowListEntries(WindowMenuCount);
   entry.SetCaption(caption);
   entry.SetTag(std::to_string(hwnd));
   entry.SetVisible(true);
@@ -128,36 +128,36 @@ void frmMain::AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, 
   // keeps a scan of many windows from freezing the pager for a tenth of a second each.
   UpdateActiveWindow(hwnd, CurrentDesktop, false);
   awaitingPicture_.emplace_back(hwnd, ws_.GetTickCount() + 100);
-  if (!tmrFirstPicture.Enabled()) {
-    tmrFirstPicture.SetInterval(100);
-    tmrFirstPicture.SetEnabled(true);
+  if (!firstPictureTimer.Enabled()) {
+    firstPictureTimer.SetInterval(100);
+    firstPictureTimer.SetEnabled(true);
   }
-  if (program_.Options().chkAutoHide.Checked()) HidePager();
+  if (program_.Options().autoHideBox.Checked()) HidePager();
 }
 
-int32_t frmMain::NextMiniatureNumber() {
+int32_t PagerWindow::NextMiniatureNumber() {
   do {
     MiniatureCount = MiniatureCount >= std::numeric_limits<int32_t>::max() ? 1 : MiniatureCount + 1;
-  } while (miniatures.Exists(MiniatureCount) || picPreview.Exists(MiniatureCount));
+  } while (miniatures.Exists(MiniatureCount) || previewPictures.Exists(MiniatureCount));
   return MiniatureCount;
 }
 
-void frmMain::UnloadMiniature(int v) {
+void PagerWindow::UnloadMiniature(int v) {
   EndDragWithoutDrop(v);
   if (miniatures.Exists(v)) miniatures(v).SetVisible(false);
   miniaturesToUnload_.push_back(v);
 }
 
-void frmMain::UnloadQueuedMiniatures() {
+void PagerWindow::UnloadQueuedMiniatures() {
   std::vector<int> queued;
   queued.swap(miniaturesToUnload_);
   for (int v : queued) {
     miniatures.Unload(v);
-    picPreview.Unload(v);
+    previewPictures.Unload(v);
   }
 }
 
-void frmMain::TakeFirstPictures() {
+void PagerWindow::TakeFirstPictures() {
   const uint32_t now = ws_.GetTickCount();
   std::vector<Hwnd> due;
   std::erase_if(awaitingPicture_, [&](const std::pair<Hwnd, uint32_t>& waiting) {
@@ -166,20 +166,20 @@ void frmMain::TakeFirstPictures() {
     return true;
   });
   if (awaitingPicture_.empty()) {
-    tmrFirstPicture.SetEnabled(false);
+    firstPictureTimer.SetEnabled(false);
   } else {
     // The next window's picture falls due before another full interval.
     const int32_t wait = static_cast<int32_t>(awaitingPicture_.front().second - now);
-    tmrFirstPicture.SetInterval(static_cast<unsigned>(std::max(1, wait)));
+    firstPictureTimer.SetInterval(static_cast<unsigned>(std::max(1, wait)));
   }
   for (Hwnd hwnd : due) {
     if (IsManaged(hwnd)) CaptureMiniature(hwnd);
   }
 }
 
-void frmMain::AddAlertWindow() { AddWindow(PendingWindow, PendingTitle, CurrentDesktop, true); }
+void PagerWindow::AddAlertWindow() { AddWindow(PendingWindow, PendingTitle, CurrentDesktop, true); }
 
-void frmMain::RefreshWindows() {
+void PagerWindow::RefreshWindows() {
   // Which managed windows are gone: those no longer among the top-level windows (closed), read
   // in one call, and those whose caption now reads empty (cleared). Reading every caption ten
   // times a second would cost a round trip to the system per window per tick, so the captions
@@ -222,7 +222,7 @@ void frmMain::RefreshWindows() {
   RefreshNextShownMiniature();
 }
 
-void frmMain::ForgetWindow(Hwnd hwnd) {
+void PagerWindow::ForgetWindow(Hwnd hwnd) {
   const ManagedWindow* record = Table.Find(hwnd);
   if (record == nullptr) return;
   const bool translucent = record->transparency.has_value();
@@ -237,7 +237,7 @@ void frmMain::ForgetWindow(Hwnd hwnd) {
   DropWindow(hwnd);
 }
 
-void frmMain::DropWindow(Hwnd hwnd) {
+void PagerWindow::DropWindow(Hwnd hwnd) {
   if (const ManagedWindow* record = Table.Find(hwnd)) {
     // Its miniature and its full-size picture go with it (the number is never used again), so
     // a pager running for weeks does not keep anything of the windows it ever managed.
@@ -256,7 +256,7 @@ void frmMain::DropWindow(Hwnd hwnd) {
   if (MovedWindow == hwnd) MovedWindow = 0;
 }
 
-bool frmMain::KnowsWindow(Hwnd hwnd) const {
+bool PagerWindow::KnowsWindow(Hwnd hwnd) const {
   return IsManaged(hwnd) || MiniatureRaised.count(hwnd) != 0 || captureRhythm_.count(hwnd) != 0 ||
          OriginallyLayered.count(hwnd) != 0 || hiddenByProgram_.count(hwnd) != 0 ||
          std::any_of(awaitingPicture_.begin(), awaitingPicture_.end(),
@@ -264,7 +264,7 @@ bool frmMain::KnowsWindow(Hwnd hwnd) const {
          lastTickCapture_ == hwnd || SummonedWindow == hwnd;
 }
 
-void frmMain::RefreshNextShownMiniature() {
+void PagerWindow::RefreshNextShownMiniature() {
   // Copies that keep showing no change space the round out, as the front window's do: an idle
   // desktop is copied once a second, and any change brings the round back to every tick.
   if (roundRobinWait_ > 0) {
@@ -290,7 +290,7 @@ void frmMain::RefreshNextShownMiniature() {
   }
 }
 
-void frmMain::SendSummonedWindowBack() {
+void PagerWindow::SendSummonedWindowBack() {
   const Hwnd summoned = SummonedWindow;
   SummonedWindow = 0;
   const bool elsewhere = IsManaged(summoned) && DesktopOf(summoned) != CurrentDesktop;
@@ -306,14 +306,14 @@ void frmMain::SendSummonedWindowBack() {
   }
 }
 
-void frmMain::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture,
-                                 const std::string* title) {
+void PagerWindow::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture,
+                                     const std::string* title) {
   if (!IsManaged(hwnd) || hwnd == PagerHandle || DesktopOf(hwnd) != desktop) return;
 
   if (!replacingMiniatures_) {
     // A managed window of this desktop came forward: withdraw a pending offer.
     offerButton.SetVisible(false);
-    statusLabel.SetWidth(std::max(0.0f, cmdMenu.Left() - 6));
+    statusLabel.SetWidth(std::max(0.0f, menuButton.Left() - 6));
     offerButton.SetToolTipText("");
 
     // Another window came to the front: the summoned window goes back where it belongs.
@@ -322,7 +322,7 @@ void frmMain::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture,
     // Auto-hide: the user turned to another window.
     if (LastActiveWindow == 0) {
       LastActiveWindow = hwnd;
-    } else if (LastActiveWindow != hwnd && program_.Options().chkAutoHide.Checked()) {
+    } else if (LastActiveWindow != hwnd && program_.Options().autoHideBox.Checked()) {
       HidePager();
       LastActiveWindow = 0;
     }
@@ -336,7 +336,7 @@ void frmMain::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture,
   RefreshMiniature(hwnd, Scaled(hwnd), capture);
 }
 
-bool frmMain::IsOwnWindow(Hwnd hwnd) {
+bool PagerWindow::IsOwnWindow(Hwnd hwnd) {
   if (hwnd == 0) return false;
   if (hwnd == hWnd() || hwnd == program_.Options().hWnd() || hwnd == program_.Preview().hWnd() ||
       hwnd == program_.Prompt().hWnd()) {

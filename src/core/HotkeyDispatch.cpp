@@ -1,13 +1,13 @@
 // The pager's window procedure: it takes the hotkeys (WM_HOTKEY) and passes every other
 // message on to the procedure it replaced.
 #include "core/Program.h"
-#include "core/frmMain.h"
+#include "options/OptionsDialog.h"
+#include "pager/PagerWindow.h"
 #include "settings/Hotkeys.h"
-#include "settings/frmOptions.h"
 
 namespace vd {
 
-intptr_t frmMain::HotkeyWindowProc(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+intptr_t PagerWindow::HotkeyWindowProc(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
   if (msg == WM_HOTKEY) {
     HandleHotkey(static_cast<uint8_t>(wParam & 0xFF));
     return 1;
@@ -15,7 +15,7 @@ intptr_t frmMain::HotkeyWindowProc(uint32_t msg, uintptr_t wParam, intptr_t lPar
   return previousProc_ ? previousProc_(msg, wParam, lParam) : 0;
 }
 
-void frmMain::HandleHotkey(uint8_t id) {
+void PagerWindow::HandleHotkey(uint8_t id) {
   if (closing_) return;
   if (id == Hotkeys::kHideHotkeyId) {
     if (PagerShown) {
@@ -28,7 +28,7 @@ void frmMain::HandleHotkey(uint8_t id) {
   if (id == Hotkeys::kPanicHotkeyId) {
     // A panic with no panic desktop (or one the grid no longer has) does nothing: it must
     // never hide every window.
-    int desktop = program_.Options().cmbAlertDesktops.ListIndex() + 1;
+    int desktop = program_.Options().panicDesktopList.ListIndex() + 1;
     if (desktop < 1 || desktop > DesktopCount) return;
     program_.Options().Hide();
     DialogOpen = false;

@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "core/Program.h"
-#include "core/frmMain.h"
+#include "pager/PagerWindow.h"
 
 namespace vd {
 
@@ -16,7 +16,7 @@ namespace {
 constexpr size_t kMaxIgnoreEntries = 1000;
 }
 
-void frmMain::SetIgnoreList() {
+void PagerWindow::SetIgnoreList() {
   IgnoreTitles.clear();
   for (const char* builtIn : {"Start Menu", "Program Manager", "Open"}) {
     IgnoreTitles.emplace_back(builtIn);
@@ -24,7 +24,7 @@ void frmMain::SetIgnoreList() {
   LoadIgnoreList();
 }
 
-void frmMain::LoadIgnoreList() {
+void PagerWindow::LoadIgnoreList() {
   std::ifstream in(program_.IgnoreFile(), std::ios::binary);
   if (!in) return;  // no file: the built-in entries only
   std::string line;
@@ -35,7 +35,7 @@ void frmMain::LoadIgnoreList() {
   }
 }
 
-bool frmMain::SaveIgnoreList() {
+bool PagerWindow::SaveIgnoreList() {
   // Written beside the list and then put in its place in one step: whatever fails, the old
   // list or the new one stays on disk whole, and nothing is deleted.
   const std::string target = program_.IgnoreFile();
@@ -58,12 +58,12 @@ bool frmMain::SaveIgnoreList() {
   return ws_.ReplaceFileWith(target, fresh);
 }
 
-void frmMain::AddIgnoreList(const std::string& caption) {
+void PagerWindow::AddIgnoreList(const std::string& caption) {
   if (caption.empty() || IgnoreTitles.size() >= kMaxIgnoreEntries || IsIgnored(caption)) return;
   IgnoreTitles.push_back(caption);
 }
 
-bool frmMain::IsIgnored(const std::string& caption) const {
+bool PagerWindow::IsIgnored(const std::string& caption) const {
   return std::find(IgnoreTitles.begin(), IgnoreTitles.end(), caption) != IgnoreTitles.end();
 }
 

@@ -3,12 +3,12 @@
 
 #include "core/Program.h"
 #include "core/Transparency.h"
-#include "core/frmMain.h"
-#include "settings/frmOptions.h"
+#include "options/OptionsDialog.h"
+#include "pager/PagerWindow.h"
 
 namespace vd {
 
-void frmMain::HidePager() {
+void PagerWindow::HidePager() {
   if (DialogOpen) return;
   PagerShown = false;
   program_.Options().Hide();
@@ -17,7 +17,7 @@ void frmMain::HidePager() {
   Hide();
 }
 
-void frmMain::ShowPager() {
+void PagerWindow::ShowPager() {
   KeepPagerOnScreen();
   PagerShown = true;
   transparency::SetWindowAlpha(ws_, hWnd(), 0);
@@ -25,7 +25,7 @@ void frmMain::ShowPager() {
   transparency::FadeIn(ws_, hWnd(), program_.Options().PagerAlpha(), 10);
 }
 
-void frmMain::KeepPagerOnScreen() {
+void PagerWindow::KeepPagerOnScreen() {
   // In twips, the pager's and the screen's own units. An axis on which the pager sticks out
   // is centred; an axis on which it fits is left alone. A pager larger than the screen keeps
   // its left and top edges (the title strip with the menu button) on the screen.

@@ -1,11 +1,11 @@
 #include "core/Program.h"
 
-#include "core/frmMain.h"
 #include "interaction/AddWindowPrompt.h"
+#include "options/OptionsDialog.h"
+#include "pager/PagerWindow.h"
 #include "pager/PreviewWindow.h"
 #include "settings/Hotkeys.h"
 #include "settings/TrayIcon.h"
-#include "settings/frmOptions.h"
 
 namespace vd {
 
@@ -27,11 +27,11 @@ bool Program::Start() {
   if (!ws.AcquireSingleInstance()) return false;
   RecoverWindowsOfAnEndedRun();
   Hotkeys::FillKeyTables();
-  options_ = std::make_unique<frmOptions>(*this);
+  options_ = std::make_unique<OptionsDialog>(*this);
   tray_ = std::make_unique<TrayIcon>(*this);
   preview_ = std::make_unique<PreviewWindow>(*this);
   prompt_ = std::make_unique<AddWindowPrompt>(*this);
-  main_ = std::make_unique<frmMain>(*this);
+  main_ = std::make_unique<PagerWindow>(*this);
   main_->Show();  // runs the pager's load handler to its end, then shows it
   main_->PagerShown = true;
   return true;

@@ -12,8 +12,8 @@
 
 namespace vd {
 
-class frmMain;
-class frmOptions;
+class PagerWindow;
+class OptionsDialog;
 class TrayIcon;
 class PreviewWindow;
 class AddWindowPrompt;
@@ -33,8 +33,8 @@ class Program {
   WindowSystem& ws;
   forms::Backend& backend;
 
-  frmMain& Main() { return *main_; }
-  frmOptions& Options() { return *options_; }
+  PagerWindow& Main() { return *main_; }
+  OptionsDialog& Options() { return *options_; }
   TrayIcon& Tray() { return *tray_; }
   PreviewWindow& Preview() { return *preview_; }
   AddWindowPrompt& Prompt() { return *prompt_; }
@@ -59,11 +59,11 @@ class Program {
   void BringEveryWindowBack() noexcept;
 
  private:
-  std::unique_ptr<frmOptions> options_;
+  std::unique_ptr<OptionsDialog> options_;
   std::unique_ptr<TrayIcon> tray_;
   std::unique_ptr<PreviewWindow> preview_;
   std::unique_ptr<AddWindowPrompt> prompt_;
-  std::unique_ptr<frmMain> main_;
+  std::unique_ptr<PagerWindow> main_;
 };
 
 // A file in the program's folder, joined with the folder's own separator.

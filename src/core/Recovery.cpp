@@ -12,7 +12,7 @@
 #include "core/Program.h"
 #include "core/Text.h"
 #include "core/Transparency.h"
-#include "core/frmMain.h"
+#include "pager/PagerWindow.h"
 
 namespace vd {
 
@@ -31,7 +31,7 @@ bool WriteRecord(WindowSystem& ws, const std::string& file, const std::string& t
 }
 }  // namespace
 
-void frmMain::SetWindowShown(Hwnd hwnd, bool shown) {
+void PagerWindow::SetWindowShown(Hwnd hwnd, bool shown) {
   if (!shown) {
     // A window hidden before its first picture was taken gets it now, while it can still be
     // copied from the screen: its miniature and its preview must not stay blank.
@@ -61,7 +61,7 @@ void frmMain::SetWindowShown(Hwnd hwnd, bool shown) {
   if (!switching_) SaveRecoveryRecord();
 }
 
-void frmMain::SaveRecoveryRecord() {
+void PagerWindow::SaveRecoveryRecord() {
   SaveTranslucencyRecord();
   if (!recordBehind_) return;
   recordBehind_ = false;
@@ -76,7 +76,7 @@ void frmMain::SaveRecoveryRecord() {
   if (!WriteRecord(ws_, file.string(), lines.str())) recordBehind_ = true;  // again next tick
 }
 
-void frmMain::SaveTranslucencyRecord() {
+void PagerWindow::SaveTranslucencyRecord() {
   if (!translucencyBehind_) return;
   translucencyBehind_ = false;
   std::ostringstream lines;
@@ -100,7 +100,7 @@ void frmMain::SaveTranslucencyRecord() {
   }
 }
 
-void frmMain::LoadTranslucencyRecord() {
+void PagerWindow::LoadTranslucencyRecord() {
   translucencyOfLastRun_.clear();
   std::ifstream in(program_.TranslucencyFile(), std::ios::binary);
   std::string line;
@@ -122,7 +122,7 @@ void frmMain::LoadTranslucencyRecord() {
   }
 }
 
-bool frmMain::AdoptRecordedTranslucency(Hwnd hwnd) {
+bool PagerWindow::AdoptRecordedTranslucency(Hwnd hwnd) {
   auto it = translucencyOfLastRun_.find(hwnd);
   if (it == translucencyOfLastRun_.end()) return false;
   const RecordedTranslucency recorded = it->second;
@@ -138,7 +138,7 @@ bool frmMain::AdoptRecordedTranslucency(Hwnd hwnd) {
   return true;
 }
 
-void frmMain::ReleaseUnclaimedTranslucency() {
+void PagerWindow::ReleaseUnclaimedTranslucency() {
   for (const auto& [hwnd, recorded] : translucencyOfLastRun_) {
     if (IsManaged(hwnd) || !ws_.IsWindow(hwnd) ||
         ws_.GetWindowThreadProcessId(hwnd) != recorded.process) {
@@ -154,7 +154,7 @@ void frmMain::ReleaseUnclaimedTranslucency() {
   SaveTranslucencyRecord();
 }
 
-void frmMain::BringEveryWindowBack() noexcept {
+void PagerWindow::BringEveryWindowBack() noexcept {
   try {
     for (const Hwnd hwnd : Table.Handles()) ws_.ShowWindow(hwnd, SW_SHOW);
     for (const auto& [hwnd, process] : hiddenByProgram_) ws_.ShowWindow(hwnd, SW_SHOW);

@@ -5,58 +5,58 @@
 #include "core/Program.h"
 #include "core/Text.h"
 #include "core/Transparency.h"
-#include "core/frmMain.h"
 #include "interaction/MessageDialog.h"
+#include "options/OptionsDialog.h"
+#include "pager/PagerWindow.h"
 #include "settings/SettingsFile.h"
 #include "settings/TrayIcon.h"
-#include "settings/frmOptions.h"
 
 namespace vd {
 
 using forms::ScaleMode;
 
-frmMain::frmMain(Program& program)
-    : forms::Form(program.backend, "frmMain"),
+PagerWindow::PagerWindow(Program& program)
+    : forms::Form(program.backend, "PagerWindow"),
       titleStrip(*this, "titleStrip", ScaleMode::kTwips),
-      Label2(titleStrip, "Label2", "VUEDECK"),
-      Label3(titleStrip, "Label3", "Virtual Desktop"),
+      productName(titleStrip, "productName", "VUEDECK"),
+      productSubtitle(titleStrip, "productSubtitle", "Virtual Desktop"),
       offerButton(*this, "offerButton"),
-      cmdMenu(*this, "cmdMenu"),
+      menuButton(*this, "menuButton"),
       statusLabel(*this, "statusLabel"),
       cells(*this, "cells", ScaleMode::kTwips),
       selectionBox(*this, "selectionBox"),
-      txthWnd(*this, "txthWnd"),
-      cmdShow(*this, "cmdShow", "Show"),
-      cmdHide(*this, "cmdHide", "Hide"),
+      handleField(*this, "handleField"),
+      showButton(*this, "showButton", "Show"),
+      hideButton(*this, "hideButton", "Hide"),
       miniatures(*this, "miniatures", ScaleMode::kTwips),
       captureBuffer(*this, "captureBuffer", ScaleMode::kPixels),
       foregroundPoll(*this, "foregroundPoll", kForegroundPollMs, false),
       refreshTimer(*this, "refreshTimer", 100, true),
-      tmrOverDesktop(*this, "tmrOverDesktop", 1, false),
-      tmrMouseOver(*this, "tmrMouseOver", 1, false),
-      tmrFirstPicture(*this, "tmrFirstPicture", 100, false),
+      cellHoverTimer(*this, "cellHoverTimer", 1, false),
+      miniatureHoverTimer(*this, "miniatureHoverTimer", 1, false),
+      firstPictureTimer(*this, "firstPictureTimer", 100, false),
       windowMenu(nullptr, "windowMenu", "Options"),
-      mnuSummon(&windowMenu, "mnuSummon", "Summon"),
-      mnuShowAll(&windowMenu, "mnuShowAll", "Show on All Desktop"),
-      mnuOnTop(&windowMenu, "mnuOnTop", "Always On Top"),
-      mnuMoveTo(&windowMenu, "mnuMoveTo", "Move To"),
-      mnuDesktop(mnuMoveTo, "mnuDesktop", "Desktop 0"),
-      mnuTransparent(&windowMenu, "mnuTransparent", "Tranparent"),
-      mnuOpaque(&mnuTransparent, "mnuOpaque", "Opaque"),
-      mnuTransHigh(&mnuTransparent, "mnuTransHigh", "High"),
-      mnuTransMedium(&mnuTransparent, "mnuTransMedium", "Medium"),
-      mnuTransLow(&mnuTransparent, "mnuTransLow", "Low"),
-      mnuMax(&windowMenu, "mnuMax", "Maximize"),
-      mnuMinimize(&windowMenu, "mnuMinimize", "Minimize"),
-      mnuClose(&windowMenu, "mnuClose", "Close"),
-      mnuRemove(&windowMenu, "mnuRemove", "Remove"),
-      mnuSep(&windowMenu, "mnuSep", "-"),
-      mnuWin(windowMenu, "mnuWin", "Window Title"),
-      mnuMenu(nullptr, "mnuMenu", "Menu"),
-      mnuMainOption(&mnuMenu, "mnuMainOption", "Options..."),
-      mnuAbout(&mnuMenu, "mnuAbout", "About"),
-      mnuSep3(&mnuMenu, "mnuSep3", "-"),
-      mnuExit(&mnuMenu, "mnuExit", "Exit"),
+      summonEntry(&windowMenu, "summonEntry", "Summon"),
+      showOnAllEntry(&windowMenu, "showOnAllEntry", "Show on All Desktop"),
+      onTopEntry(&windowMenu, "onTopEntry", "Always On Top"),
+      moveToEntry(&windowMenu, "moveToEntry", "Move To"),
+      moveToEntries(moveToEntry, "moveToEntries", "Desktop 0"),
+      transparencyEntry(&windowMenu, "transparencyEntry", "Tranparent"),
+      opaqueEntry(&transparencyEntry, "opaqueEntry", "Opaque"),
+      highTransparencyEntry(&transparencyEntry, "highTransparencyEntry", "High"),
+      mediumTransparencyEntry(&transparencyEntry, "mediumTransparencyEntry", "Medium"),
+      lowTransparencyEntry(&transparencyEntry, "lowTransparencyEntry", "Low"),
+      maximizeEntry(&windowMenu, "maximizeEntry", "Maximize"),
+      minimizeEntry(&windowMenu, "minimizeEntry", "Minimize"),
+      closeEntry(&windowMenu, "closeEntry", "Close"),
+      removeEntry(&windowMenu, "removeEntry", "Remove"),
+      windowListSeparator(&windowMenu, "windowListSeparator", "-"),
+      windowListEntries(windowMenu, "windowListEntries", "Window Title"),
+      mainMenu(nullptr, "mainMenu", "Menu"),
+      optionsEntry(&mainMenu, "optionsEntry", "Options..."),
+      aboutEntry(&mainMenu, "aboutEntry", "About"),
+      exitSeparator(&mainMenu, "exitSeparator", "-"),
+      exitEntry(&mainMenu, "exitEntry", "Exit"),
       program_(program),
       ws_(program.ws) {
   // The pager: no system caption bar (the title strip stands in for it), positions of its
@@ -74,18 +74,18 @@ frmMain::frmMain(Program& program)
   titleStrip.SetBackColor(0x000000);
   forms::Font bold;
   bold.bold = true;
-  Label2.SetFont(bold);
+  productName.SetFont(bold);
   // Wider than the name needs in Tahoma, so that a substituted font never clips it.
-  Label2.Move(60, 40, 900, 195);
-  Label2.SetForeColor(0xFFFFFF);
-  Label2.SetBackColor(0x000000);
-  Label3.Move(990, 40, 2355, 195);
-  Label3.SetForeColor(0xC0C0C0);
-  Label3.SetBackColor(0x000000);
+  productName.Move(60, 40, 900, 195);
+  productName.SetForeColor(0xFFFFFF);
+  productName.SetBackColor(0x000000);
+  productSubtitle.Move(990, 40, 2355, 195);
+  productSubtitle.SetForeColor(0xC0C0C0);
+  productSubtitle.SetBackColor(0x000000);
 
-  cmdMenu.Move(68, 1, 20, 20);
-  cmdMenu.SetCaption("...");
-  cmdMenu.SetToolTipText("Menu");
+  menuButton.Move(68, 1, 20, 20);
+  menuButton.SetCaption("...");
+  menuButton.SetToolTipText("Menu");
   offerButton.Move(47, 1, 20, 20);
   offerButton.SetCaption("+");
   offerButton.SetVisible(false);
@@ -93,9 +93,9 @@ frmMain::frmMain(Program& program)
   statusLabel.Move(28, 116, 60, 13);
   statusLabel.SetForeColor(0xFFFFFF);
   statusLabel.SetBackColor(0x202020);
-  txthWnd.SetToolTipText("A window handle to show or hide");
-  cmdShow.SetToolTipText("Show the window");
-  cmdHide.SetToolTipText("Hide the window (managed windows only)");
+  handleField.SetToolTipText("A window handle to show or hide");
+  showButton.SetToolTipText("Show the window");
+  hideButton.SetToolTipText("Hide the window (managed windows only)");
 
   // Cell 1 exists with the form; element 0 is the template the other cells are made from.
   cells(0).Move(1, 22, 90, 60);
@@ -110,20 +110,20 @@ frmMain::frmMain(Program& program)
   captureBuffer.SetVisible(false);
 
   // The window menu's templates and the entries no command stands behind stay hidden.
-  mnuDesktop(0).SetVisible(false);
-  mnuWin(0).SetVisible(false);
-  mnuMax.SetVisible(false);
-  mnuMinimize.SetVisible(false);
-  mnuClose.SetVisible(false);
+  moveToEntries(0).SetVisible(false);
+  windowListEntries(0).SetVisible(false);
+  maximizeEntry.SetVisible(false);
+  minimizeEntry.SetVisible(false);
+  closeEntry.SetVisible(false);
 
-  LoadEvent = [this] { Form_Load(); };
-  QueryUnload = [this](forms::UnloadMode mode, bool& cancel) { Form_QueryUnload(mode, cancel); };
+  LoadEvent = [this] { OnLoad(); };
+  QueryUnload = [this](forms::UnloadMode mode, bool& cancel) { OnQueryUnload(mode, cancel); };
   // Dragging the pager by its background, its title strip and its labels.
   auto drag = [this](int, int, float, float) { StartDrag(); };
   MouseDown = drag;
   titleStrip.MouseDown = drag;
-  Label2.MouseDown = drag;
-  Label3.MouseDown = drag;
+  productName.MouseDown = drag;
+  productSubtitle.MouseDown = drag;
   statusLabel.MouseDown = drag;
 
   foregroundPoll.Tick = [this] {
@@ -133,44 +133,46 @@ frmMain::frmMain(Program& program)
     if (foreground == 0 || foreground == hWnd() || IsManaged(foreground)) return;
     AddWindow(foreground, GetWindowTitle(foreground), CurrentDesktop, false);
   };
-  refreshTimer.Tick = [this] { Timer2_Timer(); };
-  tmrOverDesktop.Tick = [this] { tmrOverDesktop_Timer(); };
-  tmrMouseOver.Tick = [this] { tmrMouseOver_Timer(); };
-  tmrFirstPicture.Tick = [this] { TakeFirstPictures(); };
+  refreshTimer.Tick = [this] { OnRefreshTick(); };
+  cellHoverTimer.Tick = [this] { EndCellHover(); };
+  miniatureHoverTimer.Tick = [this] { EndMiniatureHover(); };
+  firstPictureTimer.Tick = [this] { TakeFirstPictures(); };
 
-  cells.MouseMove = [this](int i, int, int, float, float) { lblDesktop_MouseMove(i); };
-  cells.MouseUp = [this](int i, int button, int, float, float) { lblDesktop_MouseUp(i, button); };
+  cells.MouseMove = [this](int i, int, int, float, float) { OnCellMouseMove(i); };
+  cells.MouseUp = [this](int i, int button, int, float, float) { OnCellMouseUp(i, button); };
   miniatures.MouseDown = [this](int i, int b, int, float x, float y) {
-    picWin_MouseDown(i, b, x, y);
+    OnMiniatureMouseDown(i, b, x, y);
   };
   miniatures.MouseMove = [this](int i, int b, int, float x, float y) {
-    picWin_MouseMove(i, b, x, y);
+    OnMiniatureMouseMove(i, b, x, y);
   };
-  miniatures.MouseUp = [this](int i, int b, int, float x, float y) { picWin_MouseUp(i, b, x, y); };
+  miniatures.MouseUp = [this](int i, int b, int, float x, float y) {
+    OnMiniatureMouseUp(i, b, x, y);
+  };
   miniatures.CaptureLost = [this](int i) { EndDragWithoutDrop(i); };
-  cmdShow.Click = [this] { cmdShow_Click(); };
-  cmdHide.Click = [this] { cmdHide_Click(); };
-  cmdMenu.Click = [this] { cmdMenu_Click(); };
-  offerButton.Click = [this] { cmdQuery_Click(); };
+  showButton.Click = [this] { ShowTypedWindow(); };
+  hideButton.Click = [this] { HideTypedWindow(); };
+  menuButton.Click = [this] { OpenMainMenu(); };
+  offerButton.Click = [this] { OfferPendingWindow(); };
 
-  mnuSummon.Click = [this] { mnuSummon_Click(); };
-  mnuShowAll.Click = [this] { mnuShowAll_Click(); };
-  mnuOnTop.Click = [this] { mnuOnTop_Click(); };
-  mnuDesktop.Click = [this](int i) { mnuDesktop_Click(i); };
-  mnuOpaque.Click = [this] { mnuOpaque_Click(); };
-  mnuTransHigh.Click = [this] { ApplyTransparency(SelectedWindow, 100); };
-  mnuTransMedium.Click = [this] { ApplyTransparency(SelectedWindow, 150); };
-  mnuTransLow.Click = [this] { ApplyTransparency(SelectedWindow, 200); };
-  mnuRemove.Click = [this] { mnuRemove_Click(); };
-  mnuWin.Click = [this](int i) { mnuWin_Click(i); };
-  mnuMainOption.Click = [this] { mnuMainOption_Click(); };
-  mnuAbout.Click = [this] { mnuAbout_Click(); };
-  mnuExit.Click = [this] { mnuExit_Click(); };
+  summonEntry.Click = [this] { SummonSelectedWindow(); };
+  showOnAllEntry.Click = [this] { ToggleShowOnAll(); };
+  onTopEntry.Click = [this] { ToggleOnTop(); };
+  moveToEntries.Click = [this](int i) { MoveSelectedWindowTo(i); };
+  opaqueEntry.Click = [this] { MakeSelectedWindowOpaque(); };
+  highTransparencyEntry.Click = [this] { ApplyTransparency(SelectedWindow, 100); };
+  mediumTransparencyEntry.Click = [this] { ApplyTransparency(SelectedWindow, 150); };
+  lowTransparencyEntry.Click = [this] { ApplyTransparency(SelectedWindow, 200); };
+  removeEntry.Click = [this] { RemoveSelectedWindow(); };
+  windowListEntries.Click = [this](int i) { BringListedWindowForward(i); };
+  optionsEntry.Click = [this] { OpenOptions(); };
+  aboutEntry.Click = [this] { ShowAbout(); };
+  exitEntry.Click = [this] { ConfirmExit(); };
 }
 
-frmMain::~frmMain() = default;
+PagerWindow::~PagerWindow() = default;
 
-void frmMain::Form_Load() {
+void PagerWindow::OnLoad() {
   WindowSystem& ws = ws_;
   const std::string settings = program_.SettingsFile();
 
@@ -227,8 +229,8 @@ void frmMain::Form_Load() {
   cells(1).SetBackColor(ColorSelected);
   statusLabel.SetCaption("Desktop 1");
   // 15, 16.
-  program_.Options().setHideUnhide(false);
-  program_.Options().setAlertHotkeys(false);
+  program_.Options().RegisterHideHotkey(false);
+  program_.Options().RegisterPanicHotkey(false);
   // 17.
   PaintDesktopCell(1, 315, ColorSelected, 0);
   // 18. The tray icon.
@@ -237,19 +239,19 @@ void frmMain::Form_Load() {
   MoveSelectionBox(1);
 }
 
-void frmMain::Form_QueryUnload(forms::UnloadMode, bool& cancel) {
+void PagerWindow::OnQueryUnload(forms::UnloadMode, bool& cancel) {
   // Any close of the pager from outside (the task bar, Alt+F4, the end of the session) ends
   // the program the one way that gives every window back.
   cancel = true;
   CloseAll();
 }
 
-void frmMain::StartDrag() {
+void PagerWindow::StartDrag() {
   ws_.ReleaseCapture();
   ws_.SendMessageA(hWnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 
-void frmMain::SaveWindowPosition() {
+void PagerWindow::SaveWindowPosition() {
   const std::string settings = program_.SettingsFile();
   Rect r;
   float left = Left(), top = Top();
@@ -262,7 +264,7 @@ void frmMain::SaveWindowPosition() {
   ws_.WritePrivateProfileStringA("SETUP", "top", FormatSingle(top), settings);
 }
 
-void frmMain::CloseAll() {
+void PagerWindow::CloseAll() {
   if (closing_) return;
   closing_ = true;
   foregroundPoll.SetEnabled(false);

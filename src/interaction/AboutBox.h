@@ -9,9 +9,9 @@ namespace vd {
 class AboutBox : public DialogForm {
  public:
   explicit AboutBox(Program& program);
-  forms::Label lblName;
-  forms::Label lblDescription;
-  forms::Button cmdOk;
+  forms::Label nameLabel;
+  forms::Label messageLabel;
+  forms::Button okButton;
 };
 
 }  // namespace vd

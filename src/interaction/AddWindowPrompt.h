@@ -12,17 +12,17 @@ namespace vd {
 class AddWindowPrompt : public DialogForm {
  public:
   explicit AddWindowPrompt(Program& program);
-  forms::Label lblDescription;
-  forms::CheckBox chkIgnore;
-  forms::Button cmdYes;
-  forms::Button cmdNo;
+  forms::Label messageLabel;
+  forms::CheckBox ignoreBox;
+  forms::Button yesButton;
+  forms::Button noButton;
 
   // Fills in the question for the offered window's title and shows the prompt modally.
   void Ask(const std::string& pendingTitle);
 
  private:
-  void cmdYes_Click();
-  void cmdNo_Click();
+  void Yes();
+  void No();
 };
 
 }  // namespace vd

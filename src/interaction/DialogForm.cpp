@@ -10,9 +10,9 @@ namespace vd {
 DialogForm::DialogForm(Program& program, std::string name, float widthTwips, float heightTwips,
                        const std::string& title)
     : forms::Form(program.backend, std::move(name)),
-      Picture1(*this, "Picture1", forms::ScaleMode::kTwips),
-      lblTitle(*this, "lblTitle", title),
-      Image1(*this, "Image1", forms::ScaleMode::kPixels),
+      titleStrip(*this, "titleStrip", forms::ScaleMode::kTwips),
+      titleLabel(*this, "titleLabel", title),
+      signPicture(*this, "signPicture", forms::ScaleMode::kPixels),
       Shape1(*this, "Shape1"),
       program_(program) {
   SetVisible(false);
@@ -23,22 +23,22 @@ DialogForm::DialogForm(Program& program, std::string name, float widthTwips, flo
   const float screenW = static_cast<float>(program.ws.GetSystemMetrics(SM_CXSCREEN)) * tppX;
   const float screenH = static_cast<float>(program.ws.GetSystemMetrics(SM_CYSCREEN)) * tppY;
   Move((screenW - widthTwips) / 2, (screenH - heightTwips) / 2, widthTwips, heightTwips);
-  Picture1.Move(0, 0, widthTwips, 300);
-  Picture1.SetBackColor(0x000000);
+  titleStrip.Move(0, 0, widthTwips, 300);
+  titleStrip.SetBackColor(0x000000);
   forms::Font bold;
   bold.bold = true;
-  lblTitle.SetFont(bold);
-  lblTitle.SetForeColor(0xFFFFFF);
-  lblTitle.SetBackColor(0x000000);
-  lblTitle.Move(120, 45, widthTwips - 240, 210);
-  lblTitle.ZOrder(0);
-  Image1.Move(240, 540, 32 * tppX, 32 * tppY);
-  Image1.SetBackColor(0xF0F0F0);
+  titleLabel.SetFont(bold);
+  titleLabel.SetForeColor(0xFFFFFF);
+  titleLabel.SetBackColor(0x000000);
+  titleLabel.Move(120, 45, widthTwips - 240, 210);
+  titleLabel.ZOrder(0);
+  signPicture.Move(240, 540, 32 * tppX, 32 * tppY);
+  signPicture.SetBackColor(0xF0F0F0);
   Shape1.Move(0, 0, widthTwips, heightTwips);
   Shape1.SetBorderColor(0x404040);
   // The one icon every box shows: a round amber sign with a dark mark.
-  Image1.SyncSurfaceSize();
-  vd::Bitmap& icon = Image1.Surface();
+  signPicture.SyncSurfaceSize();
+  vd::Bitmap& icon = signPicture.Surface();
   icon.Fill(0xF0F0F0);
   for (int y = 0; y < icon.Height(); ++y) {
     for (int x = 0; x < icon.Width(); ++x) {
@@ -50,8 +50,8 @@ DialogForm::DialogForm(Program& program, std::string name, float widthTwips, flo
   icon.FillRect(icon.Width() / 2 - 2, 23, icon.Width() / 2 + 2, 27, 0x202020);
   LoadEvent = [this] { MakeTopMost(); };
   auto drag = [this](int, int, float, float) { StartDrag(); };
-  Picture1.MouseDown = drag;
-  lblTitle.MouseDown = drag;
+  titleStrip.MouseDown = drag;
+  titleLabel.MouseDown = drag;
 }
 
 void DialogForm::MakeTopMost() {

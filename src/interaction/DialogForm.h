@@ -15,10 +15,10 @@ class DialogForm : public forms::Form {
  public:
   DialogForm(Program& program, std::string name, float widthTwips, float heightTwips,
              const std::string& title);
-  forms::PictureBox Picture1;  // the title strip
-  forms::Label lblTitle;       // the title on the strip
-  forms::PictureBox Image1;    // the dialog's icon
-  forms::Shape Shape1;         // the outline of the whole dialog
+  forms::PictureBox titleStrip;   // the title strip
+  forms::Label titleLabel;        // the title on the strip
+  forms::PictureBox signPicture;  // the dialog's icon
+  forms::Shape Shape1;            // the outline of the whole dialog
 
  protected:
   // Dark text on the dialog's light background, for a dialog's descriptive labels.

@@ -3,19 +3,19 @@
 // on, at the matching place on the screen; a right click opens the window menu.
 #include "core/Program.h"
 #include "core/Text.h"
-#include "core/frmMain.h"
+#include "pager/PagerWindow.h"
 #include "pager/PreviewWindow.h"
 
 namespace vd {
 
-void frmMain::picWin_MouseDown(int index, int button, float x, float y) {
+void PagerWindow::OnMiniatureMouseDown(int index, int button, float x, float y) {
   if (!miniatures.Exists(index)) return;
   PreviewShown = false;
   program_.Preview().Hide();
   if (IsManaged(SelectedWindow)) MiniatureRaised[SelectedWindow] = false;
   SelectedWindow = WindowOfMiniature(index);
   const ManagedWindow* selected = Table.Find(SelectedWindow);
-  mnuOnTop.SetChecked(selected != nullptr && selected->onTop);
+  onTopEntry.SetChecked(selected != nullptr && selected->onTop);
   if (button == forms::kLeftButton && !Dragging) {
     PressX = x / static_cast<float>(program_.backend.TwipsPerPixelX());
     PressY = y / static_cast<float>(program_.backend.TwipsPerPixelY());
@@ -28,7 +28,7 @@ void frmMain::picWin_MouseDown(int index, int button, float x, float y) {
   }
 }
 
-void frmMain::picWin_MouseMove(int index, int button, float x, float y) {
+void PagerWindow::OnMiniatureMouseMove(int index, int button, float x, float y) {
   if (!miniatures.Exists(index)) return;
   statusLabel.SetCaption(miniatures(index).ToolTipText());
   if (button == forms::kLeftButton && !Dragging) {
@@ -45,7 +45,7 @@ void frmMain::picWin_MouseMove(int index, int button, float x, float y) {
   MiniatureHover(index);
 }
 
-void frmMain::EndDragWithoutDrop(int index) {
+void PagerWindow::EndDragWithoutDrop(int index) {
   if (!Dragging || index != DraggedMiniature) return;
   Dragging = false;
   DraggedMiniature = 0;
@@ -53,7 +53,7 @@ void frmMain::EndDragWithoutDrop(int index) {
   if (IsManaged(SelectedWindow)) RefreshMiniature(SelectedWindow, false);
 }
 
-void frmMain::DragMiniature(int button, float x, float y, int index) {
+void PagerWindow::DragMiniature(int button, float x, float y, int index) {
   if (button != forms::kLeftButton || !miniatures.Exists(index)) return;
   const float tppX = static_cast<float>(program_.backend.TwipsPerPixelX());
   const float tppY = static_cast<float>(program_.backend.TwipsPerPixelY());
@@ -62,7 +62,7 @@ void frmMain::DragMiniature(int button, float x, float y, int index) {
   miniature.SetTop(miniature.Top() + y / tppY - GrabY / tppY);
 }
 
-void frmMain::picWin_MouseUp(int index, int button, float, float) {
+void PagerWindow::OnMiniatureMouseUp(int index, int button, float, float) {
   MovedWindow = 0;
   if (!miniatures.Exists(index)) return;
   if (button == forms::kRightButton) {
@@ -95,7 +95,7 @@ void frmMain::picWin_MouseUp(int index, int button, float, float) {
   DraggedMiniature = 0;
 }
 
-void frmMain::ActivateWindow(Hwnd hwnd) {
+void PagerWindow::ActivateWindow(Hwnd hwnd) {
   if (SkipNextActivation) {
     SkipNextActivation = false;
     return;

@@ -10,9 +10,9 @@ namespace vd {
 class ExitConfirmation : public DialogForm {
  public:
   explicit ExitConfirmation(Program& program);
-  forms::Label lblDescription;
-  forms::Button cmdYes;
-  forms::Button cmdNo;
+  forms::Label messageLabel;
+  forms::Button yesButton;
+  forms::Button noButton;
 };
 
 }  // namespace vd

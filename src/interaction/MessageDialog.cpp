@@ -9,30 +9,30 @@ namespace vd {
 
 MessageDialog::MessageDialog(Program& program)
     : DialogForm(program, "MessageDialog", 4695, 2115, ""),
-      lblDescription(*this, "lblDescription"),
-      Frame1(*this, "Frame1", "", forms::ScaleMode::kTwips),
-      cmdRespond(Frame1, "cmdRespond") {
-  lblDescription.Move(840, 480, 3660, 960);
-  lblDescription.SetBackColor(0xF0F0F0);
-  lblDescription.SetForeColor(0x000000);
-  Frame1.SetBorderStyle(false);
-  Frame1.SetBackColor(0xF0F0F0);
-  Frame1.Move((4695.0f - 3675.0f) / 2, 1560, 3675, 375);
-  cmdRespond(0).Move(0, 0, 1215, 375);
-  cmdRespond(0).SetCaption("Yes");
-  cmdRespond.Load(1).Move(1260, 0, 1215, 375);
-  cmdRespond(1).SetCaption("No");
-  cmdRespond.Load(2).Move(2520, 0, 1155, 375);
-  cmdRespond(2).SetCaption("Cancel");
-  cmdRespond.Click = [this](int index) {
-    program_.MessageResult = cmdRespond(index).Caption();
+      messageLabel(*this, "messageLabel"),
+      answerRow(*this, "answerRow", "", forms::ScaleMode::kTwips),
+      answerButtons(answerRow, "answerButtons") {
+  messageLabel.Move(840, 480, 3660, 960);
+  messageLabel.SetBackColor(0xF0F0F0);
+  messageLabel.SetForeColor(0x000000);
+  answerRow.SetBorderStyle(false);
+  answerRow.SetBackColor(0xF0F0F0);
+  answerRow.Move((4695.0f - 3675.0f) / 2, 1560, 3675, 375);
+  answerButtons(0).Move(0, 0, 1215, 375);
+  answerButtons(0).SetCaption("Yes");
+  answerButtons.Load(1).Move(1260, 0, 1215, 375);
+  answerButtons(1).SetCaption("No");
+  answerButtons.Load(2).Move(2520, 0, 1155, 375);
+  answerButtons(2).SetCaption("Cancel");
+  answerButtons.Click = [this](int index) {
+    program_.MessageResult = answerButtons(index).Caption();
     Unload();
   };
 }
 
 void MessageDialog::Prepare(const std::string& title, const std::string& text,
                             const std::string& buttons) {
-  for (int i = 0; i < 3; ++i) cmdRespond(i).SetVisible(false);
+  for (int i = 0; i < 3; ++i) answerButtons(i).SetVisible(false);
   // The captions each end with ";": the part after the last ";" is not a button, so a list
   // without a final ";" loses its last caption. At most three buttons exist.
   std::vector<std::string> parts{""};
@@ -45,17 +45,17 @@ void MessageDialog::Prepare(const std::string& title, const std::string& text,
   }
   const int n = std::min<int>(static_cast<int>(parts.size()) - 1, 3);
   for (int i = 0; i < n; ++i) {
-    cmdRespond(i).SetCaption(parts[static_cast<size_t>(i)]);
-    cmdRespond(i).SetVisible(true);
+    answerButtons(i).SetCaption(parts[static_cast<size_t>(i)]);
+    answerButtons(i).SetVisible(true);
   }
   if (n == 1) {
-    cmdRespond(0).SetLeft(Frame1.Width() / 2 - cmdRespond(0).Width() / 2);
+    answerButtons(0).SetLeft(answerRow.Width() / 2 - answerButtons(0).Width() / 2);
   } else if (n == 2) {
-    cmdRespond(0).SetLeft(Frame1.Width() / 2 - cmdRespond(0).Width() / 2 - 60);
-    cmdRespond(1).SetLeft(cmdRespond(0).Left() + cmdRespond(1).Width() + 120);
+    answerButtons(0).SetLeft(answerRow.Width() / 2 - answerButtons(0).Width() / 2 - 60);
+    answerButtons(1).SetLeft(answerButtons(0).Left() + answerButtons(1).Width() + 120);
   }
-  lblTitle.SetCaption(title);
-  lblDescription.SetCaption(text);
+  titleLabel.SetCaption(title);
+  messageLabel.SetCaption(text);
 }
 
 void ShowMessage(Program& program, const std::string& title, const std::string& text,

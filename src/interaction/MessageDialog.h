@@ -16,9 +16,9 @@ class Program;
 class MessageDialog : public DialogForm {
  public:
   explicit MessageDialog(Program& program);
-  forms::Label lblDescription;
-  forms::Frame Frame1;
-  forms::ControlArray<forms::Button> cmdRespond;  // 0, 1, 2
+  forms::Label messageLabel;
+  forms::Frame answerRow;
+  forms::ControlArray<forms::Button> answerButtons;  // 0, 1, 2
 
   // Lays the box out for one message (see ShowMessage).
   void Prepare(const std::string& title, const std::string& text, const std::string& buttons);

@@ -5,40 +5,41 @@
 #include "core/Program.h"
 #include "core/Text.h"
 #include "core/Transparency.h"
-#include "core/frmMain.h"
 #include "interaction/MessageDialog.h"
-#include "settings/frmOptions.h"
+#include "options/OptionsDialog.h"
+#include "pager/PagerWindow.h"
 
 namespace vd {
 
-void frmMain::OpenWindowMenu() {
+void PagerWindow::OpenWindowMenu() {
   const ManagedWindow* w = Table.Find(SelectedWindow);
   if (w == nullptr) return;
   const int desktop = w->desktop;
   const std::optional<int> transparency = w->transparency;
   const bool showAll = w->showAll;
   SkipNextActivation = false;
-  mnuMoveTo.SetVisible(true);
-  mnuOnTop.SetVisible(true);
-  mnuSep.SetVisible(true);
-  for (forms::MenuItem* level : {&mnuOpaque, &mnuTransHigh, &mnuTransMedium, &mnuTransLow}) {
+  moveToEntry.SetVisible(true);
+  onTopEntry.SetVisible(true);
+  windowListSeparator.SetVisible(true);
+  for (forms::MenuItem* level :
+       {&opaqueEntry, &highTransparencyEntry, &mediumTransparencyEntry, &lowTransparencyEntry}) {
     level->SetChecked(false);
   }
-  mnuSummon.SetEnabled(desktop != CurrentDesktop);
+  summonEntry.SetEnabled(desktop != CurrentDesktop);
   if (transparency == 100) {
-    mnuTransHigh.SetChecked(true);
+    highTransparencyEntry.SetChecked(true);
   } else if (transparency == 150) {
-    mnuTransMedium.SetChecked(true);
+    mediumTransparencyEntry.SetChecked(true);
   } else if (transparency == 200) {
-    mnuTransLow.SetChecked(true);
+    lowTransparencyEntry.SetChecked(true);
   } else if (!AnimateMode) {
-    mnuOpaque.SetChecked(true);
+    opaqueEntry.SetChecked(true);
   }
   FillWindowMenus(static_cast<int16_t>(desktop));
   // A window is never offered the desktop it already belongs to.
-  if (mnuDesktop.Exists(desktop) && desktop > 0) mnuDesktop.Unload(desktop);
-  mnuShowAll.SetChecked(showAll);
-  mnuMoveTo.SetEnabled(!showAll);
+  if (moveToEntries.Exists(desktop) && desktop > 0) moveToEntries.Unload(desktop);
+  showOnAllEntry.SetChecked(showAll);
+  moveToEntry.SetEnabled(!showAll);
 
   Point cursor;
   ws_.GetCursorPos(&cursor);
@@ -48,42 +49,42 @@ void frmMain::OpenWindowMenu() {
             static_cast<float>(cursor.y - pager.top));
 }
 
-void frmMain::mnuSummon_Click() {
+void PagerWindow::SummonSelectedWindow() {
   if (!IsManaged(SelectedWindow)) return;
   // Only one window is summoned at a time: the one summoned before goes back to its desktop.
   if (SummonedWindow >= 1 && SummonedWindow != SelectedWindow) SendSummonedWindowBack();
   SummonedWindow = SelectedWindow;
   transparency::FadeIn(ws_, SelectedWindow, 255, 1);
-  if (program_.Options().chkAutoHide.Value() == 1) HidePager();
+  if (program_.Options().autoHideBox.Value() == 1) HidePager();
 }
 
-void frmMain::mnuShowAll_Click() {
+void PagerWindow::ToggleShowOnAll() {
   ManagedWindow* w = Table.Find(SelectedWindow);
   if (w == nullptr) return;
   w->showAll = !w->showAll;
   if (w->showAll) ReapplyTransparency(SelectedWindow);
 }
 
-void frmMain::mnuOnTop_Click() {
+void PagerWindow::ToggleOnTop() {
   ManagedWindow* w = Table.Find(SelectedWindow);
   if (w == nullptr) return;
   SkipNextActivation = true;
-  if (!mnuOnTop.Checked()) {
+  if (!onTopEntry.Checked()) {
     w->onTop = true;
     ws_.SetWindowPos(SelectedWindow, HWND_TOPMOST, 0, 0, 0, 0, kRaiseFlags);
-    mnuOnTop.SetChecked(true);
+    onTopEntry.SetChecked(true);
     if (!ReapplyTransparency(SelectedWindow)) MakeOpaque(SelectedWindow);
   } else {
     w->onTop = false;
     ws_.SetWindowPos(SelectedWindow, HWND_NOTOPMOST, 0, 0, 0, 0, kRaiseFlags);
-    mnuOnTop.SetChecked(false);
+    onTopEntry.SetChecked(false);
   }
 }
 
-void frmMain::mnuDesktop_Click(int index) {
+void PagerWindow::MoveSelectedWindowTo(int index) {
   ManagedWindow* w = Table.Find(SelectedWindow);
-  if (w == nullptr || !mnuDesktop.Exists(index)) return;
-  const int32_t target = AsNumber(mnuDesktop(index).Tag());
+  if (w == nullptr || !moveToEntries.Exists(index)) return;
+  const int32_t target = AsNumber(moveToEntries(index).Tag());
   if (target < 1 || target > DesktopCount) return;
   const int32_t v = w->miniature;
   const int d = w->desktop;
@@ -100,7 +101,7 @@ void frmMain::mnuDesktop_Click(int index) {
   MovedWindow = SelectedWindow;
 }
 
-void frmMain::mnuOpaque_Click() {
+void PagerWindow::MakeSelectedWindowOpaque() {
   if (!IsManaged(SelectedWindow)) return;
   MakeOpaque(SelectedWindow);
   if (ManagedWindow* w = Table.Find(SelectedWindow)) w->transparency.reset();
@@ -108,7 +109,7 @@ void frmMain::mnuOpaque_Click() {
   SaveTranslucencyRecord();
 }
 
-void frmMain::ApplyTransparency(Hwnd hwnd, int alpha) {
+void PagerWindow::ApplyTransparency(Hwnd hwnd, int alpha) {
   if (!IsManaged(hwnd)) return;
   transparency::SetWindowAlpha(ws_, hwnd, alpha);
   if (ManagedWindow* w = Table.Find(hwnd)) w->transparency = alpha;
@@ -116,7 +117,7 @@ void frmMain::ApplyTransparency(Hwnd hwnd, int alpha) {
   SaveTranslucencyRecord();
 }
 
-void frmMain::mnuRemove_Click() {
+void PagerWindow::RemoveSelectedWindow() {
   if (!IsManaged(SelectedWindow)) return;
   const Hwnd window = SelectedWindow;
   ShowMessage(program_, "Remove Window",
@@ -135,9 +136,9 @@ void frmMain::mnuRemove_Click() {
   DropWindow(window);
 }
 
-void frmMain::mnuWin_Click(int index) {
-  if (!mnuWin.Exists(index)) return;
-  const Hwnd window = AsNumber(mnuWin(index).Tag());
+void PagerWindow::BringListedWindowForward(int index) {
+  if (!windowListEntries.Exists(index)) return;
+  const Hwnd window = AsNumber(windowListEntries(index).Tag());
   ActivateWindow(window);
   const int32_t v = MiniatureOf(window);
   if (v > 0 && miniatures.Exists(v)) miniatures(v).ZOrder(0);

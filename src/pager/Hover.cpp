@@ -3,25 +3,25 @@
 // miniature arms its preview. refreshTimer also refreshes the window table every 100 ms.
 #include "core/Program.h"
 #include "core/Text.h"
-#include "core/frmMain.h"
+#include "options/OptionsDialog.h"
+#include "pager/PagerWindow.h"
 #include "pager/PreviewWindow.h"
-#include "settings/frmOptions.h"
 
 namespace vd {
 
-bool frmMain::IsCursorOver(Hwnd hwnd) {
+bool PagerWindow::IsCursorOver(Hwnd hwnd) {
   Point p;
   if (hwnd == 0 || !ws_.GetCursorPos(&p)) return false;
   return ws_.WindowFromPoint(p) == hwnd;
 }
 
-void frmMain::lblDesktop_MouseMove(int index) {
+void PagerWindow::OnCellMouseMove(int index) {
   HoverWindow = 0;
   program_.Preview().Hide();
   HoverCell(index);
 }
 
-void frmMain::HoverCell(int index) {
+void PagerWindow::HoverCell(int index) {
   auto paintState = [this](int cell) {
     PaintDesktopCell(cell, 315, cell == CurrentDesktop ? ColorSelected : ColorNormal, 0);
   };
@@ -30,7 +30,7 @@ void frmMain::HoverCell(int index) {
     HoverActive = false;
   }
   if (!HoverActive) {
-    tmrOverDesktop.SetEnabled(true);
+    cellHoverTimer.SetEnabled(true);
     HoverActive = true;
     HoverDesktop = static_cast<int16_t>(index);
     PaintDesktopCell(index, 315, index == CurrentDesktop ? ColorSelected : ColorHover, 0);
@@ -38,12 +38,12 @@ void frmMain::HoverCell(int index) {
   }
 }
 
-void frmMain::tmrOverDesktop_Timer() {
+void PagerWindow::EndCellHover() {
   // No cell is hovered (the miniature's window left the table, or the cell left the grid):
   // nothing to end, and the timer stops instead of ticking until the next hover.
   const bool cellExists = HoverDesktop > 0 && cells.Exists(HoverDesktop);
   if (cellExists && IsCursorOver(cells(HoverDesktop).hWnd())) return;
-  tmrOverDesktop.SetEnabled(false);
+  cellHoverTimer.SetEnabled(false);
   HoverActive = false;
   if (!cellExists) return;
   if (OverMiniature) return;
@@ -56,7 +56,7 @@ void frmMain::tmrOverDesktop_Timer() {
   }
 }
 
-void frmMain::MiniatureHover(int index) {
+void PagerWindow::MiniatureHover(int index) {
   if (!miniatures.Exists(index)) return;
   statusLabel.SetCaption(miniatures(index).ToolTipText());
   if (PreviewShown) return;
@@ -68,17 +68,17 @@ void frmMain::MiniatureHover(int index) {
   }
   if (!OverMiniature) {
     HoverMiniature = index;
-    tmrMouseOver.SetEnabled(true);
+    miniatureHoverTimer.SetEnabled(true);
     OverMiniature = true;
   }
-  tmrOverDesktop.SetEnabled(true);
+  cellHoverTimer.SetEnabled(true);
   HoverActive = true;
   HoverDesktop = static_cast<int16_t>(DesktopOf(HoverWindow));
 }
 
-void frmMain::tmrMouseOver_Timer() {
+void PagerWindow::EndMiniatureHover() {
   if (miniatures.Exists(HoverMiniature) && IsCursorOver(miniatures(HoverMiniature).hWnd())) return;
-  tmrMouseOver.SetEnabled(false);
+  miniatureHoverTimer.SetEnabled(false);
   OverMiniature = false;
   PreviewTicks = 0;
   statusLabel.SetCaption("Desktop " + std::to_string(CurrentDesktop));
@@ -92,7 +92,7 @@ void frmMain::tmrMouseOver_Timer() {
   PaintDesktopCell(HoverDesktop, 315, overCell ? ColorHover : ColorNormal, 0);
 }
 
-void frmMain::Timer2_Timer() {
+void PagerWindow::OnRefreshTick() {
   UnloadQueuedMiniatures();
   // 1, 2. Which cell the cursor is strictly inside (the edge pixels count as outside).
   Point p;
@@ -117,7 +117,7 @@ void frmMain::Timer2_Timer() {
   RefreshWindows();
   SaveRecoveryRecord();
   // 4. Ten ticks on one miniature open the preview, once per stay.
-  if (program_.Options().chkPreview.Checked()) {
+  if (program_.Options().previewBox.Checked()) {
     if (OverMiniature) {
       // Counted up to the tenth tick only: a rest of any length opens it once.
       if (PreviewTicks < 10 && ++PreviewTicks == 10) program_.Preview().StartPreview();

@@ -5,10 +5,10 @@
 
 #include "core/Program.h"
 #include "core/Text.h"
-#include "core/frmMain.h"
+#include "options/OptionsDialog.h"
+#include "pager/PagerWindow.h"
 #include "settings/Hotkeys.h"
 #include "settings/SettingsFile.h"
-#include "settings/frmOptions.h"
 
 namespace vd {
 
@@ -32,7 +32,7 @@ std::optional<float> Percent(const std::string& text) {
 
 }  // namespace
 
-void frmMain::SetupDesktops(const std::string& columnsText, const std::string& rowsText) {
+void PagerWindow::SetupDesktops(const std::string& columnsText, const std::string& rowsText) {
   WindowSystem& ws = ws_;
   const std::string settings = program_.SettingsFile();
   const float tppX = static_cast<float>(program_.backend.TwipsPerPixelX());
@@ -84,9 +84,9 @@ void frmMain::SetupDesktops(const std::string& columnsText, const std::string& r
   // 8, 9. The title strip and its buttons follow the pager's width.
   const float widthPx = Width() / tppX;
   titleStrip.SetWidth(widthPx);
-  cmdMenu.SetLeft(widthPx - cmdMenu.Width() - 5);
-  offerButton.SetLeft(cmdMenu.Left() - offerButton.Width() - 1);
-  statusLabel.SetWidth(std::max(0.0f, cmdMenu.Left() - 6));
+  menuButton.SetLeft(widthPx - menuButton.Width() - 5);
+  offerButton.SetLeft(menuButton.Left() - offerButton.Width() - 1);
+  statusLabel.SetWidth(std::max(0.0f, menuButton.Left() - 6));
   DrawTitleStrip();
   LayOutStatusRow();
   // 10, 11. Where the user left the pager, pulled back onto the screen if it sticks out.
@@ -94,13 +94,13 @@ void frmMain::SetupDesktops(const std::string& columnsText, const std::string& r
   if (auto top = ToSingle(ReadIniValue(ws, settings, "SETUP", "top"))) SetTop(*top);
   KeepPagerOnScreen();
   // 12. One entry per desktop in the options' two desktop lists.
-  frmOptions& options = program_.Options();
+  OptionsDialog& options = program_.Options();
   options.Load();
-  options.cmbDesktops.Clear();
-  options.cmbAlertDesktops.Clear();
+  options.hotkeyDesktopList.Clear();
+  options.panicDesktopList.Clear();
   for (int i = 1; i <= DesktopCount; ++i) {
-    options.cmbDesktops.AddItem("Desktop " + std::to_string(i));
-    options.cmbAlertDesktops.AddItem("Desktop " + std::to_string(i));
+    options.hotkeyDesktopList.AddItem("Desktop " + std::to_string(i));
+    options.panicDesktopList.AddItem("Desktop " + std::to_string(i));
   }
   // 13. Every window's miniature into the new grid, without new pictures (and without the
   // side effects of a window coming forward).
@@ -111,13 +111,13 @@ void frmMain::SetupDesktops(const std::string& columnsText, const std::string& r
   replacingMiniatures_ = false;
   // 14. The panic desktop.
   if (auto desktop = ToInt16(ReadSetting(ws, settings, "ALERT", "desktop"))) {
-    options.cmbAlertDesktops.SetText("Desktop " + std::to_string(*desktop));
+    options.panicDesktopList.SetText("Desktop " + std::to_string(*desktop));
   }
   // 15. The pager stays shown and repainted after the rebuild.
   Refresh();
 }
 
-void frmMain::PaintDesktopCell(int index, float angle, uint32_t color1, uint32_t color2) {
+void PagerWindow::PaintDesktopCell(int index, float angle, uint32_t color1, uint32_t color2) {
   if (index < 1 || !cells.Exists(index)) return;
   forms::PictureBox& cell = cells(index);
   cell.SyncSurfaceSize();
@@ -144,44 +144,44 @@ void frmMain::PaintDesktopCell(int index, float angle, uint32_t color1, uint32_t
   cell.Refresh();
 }
 
-void frmMain::LayOutStatusRow() {
+void PagerWindow::LayOutStatusRow() {
   // Below the grid: the status caption on the left, the Show/Hide field on the right.
   const float tppY = static_cast<float>(program_.backend.TwipsPerPixelY());
   const float tppX = static_cast<float>(program_.backend.TwipsPerPixelX());
   const float widthPx = Width() / tppX;
   const float top = Height() / tppY;
   constexpr float kRow = 18;
-  cmdHide.Move(widthPx - 1 - 34, top, 34, kRow - 2);
-  cmdShow.Move(cmdHide.Left() - 35, top, 34, kRow - 2);
-  txthWnd.Move(cmdShow.Left() - 61, top, 60, kRow - 2);
+  hideButton.Move(widthPx - 1 - 34, top, 34, kRow - 2);
+  showButton.Move(hideButton.Left() - 35, top, 34, kRow - 2);
+  handleField.Move(showButton.Left() - 61, top, 60, kRow - 2);
   // The caption's width follows the title buttons; the field stands in front of it.
   statusLabel.Move(3, top + 2, statusLabel.Width(), kRow - 4);
   statusLabel.ZOrder(1);
   SetHeight(Height() + kRow * tppY);
 }
 
-void frmMain::lblDesktop_MouseUp(int index, int button) {
+void PagerWindow::OnCellMouseUp(int index, int button) {
   MovedWindow = 0;
   if (button == forms::kLeftButton) {
     if (index == CurrentDesktop) return;
-    AnimateMode = program_.Options().chkAnimate.Checked();
+    AnimateMode = program_.Options().animateBox.Checked();
     MoveOut();
     OpenDesktop(static_cast<int16_t>(index));
     statusLabel.SetCaption("Desktop " + std::to_string(CurrentDesktop));
   } else if (button == forms::kRightButton) {
     // Prepares the window menu for the cell's desktop; no menu is shown.
     SkipNextActivation = false;
-    for (forms::MenuItem* entry :
-         {&mnuMoveTo, &mnuMax, &mnuMinimize, &mnuOnTop, &mnuClose, &mnuSep}) {
+    for (forms::MenuItem* entry : {&moveToEntry, &maximizeEntry, &minimizeEntry, &onTopEntry,
+                                   &closeEntry, &windowListSeparator}) {
       entry->SetVisible(false);
     }
     FillWindowMenus(static_cast<int16_t>(index));
-    if (index > 0 && mnuDesktop.Exists(index)) mnuDesktop.Unload(index);
+    if (index > 0 && moveToEntries.Exists(index)) moveToEntries.Unload(index);
   }
 }
 
-void frmMain::cmdShow_Click() {
-  if (auto hwnd = ToInt32(txthWnd.Text())) {
+void PagerWindow::ShowTypedWindow() {
+  if (auto hwnd = ToInt32(handleField.Text())) {
     if (IsManaged(*hwnd)) {
       SetWindowShown(*hwnd, true);
     } else {
@@ -190,15 +190,15 @@ void frmMain::cmdShow_Click() {
   }
 }
 
-void frmMain::cmdHide_Click() {
+void PagerWindow::HideTypedWindow() {
   // Only a window the program manages may be hidden here: it comes back with its desktop
   // and at exit. Anything else would be lost from sight.
-  if (auto hwnd = ToInt32(txthWnd.Text()); hwnd && IsManaged(*hwnd)) {
+  if (auto hwnd = ToInt32(handleField.Text()); hwnd && IsManaged(*hwnd)) {
     SetWindowShown(*hwnd, false);
   }
 }
 
-void frmMain::MoveSelectionBox(int index) {
+void PagerWindow::MoveSelectionBox(int index) {
   if (!cells.Exists(index) || index < 1) return;
   forms::PictureBox& cell = cells(index);
   selectionBox.Move(cell.Left() - 1, cell.Top() - 1, cell.Width() + 3, cell.Height() + 3);
@@ -208,35 +208,35 @@ void frmMain::MoveSelectionBox(int index) {
   }
 }
 
-void frmMain::FillWindowMenus(int16_t desktop) {
+void PagerWindow::FillWindowMenus(int16_t desktop) {
   // The windows of the desktop, titles cut to 30 characters and "...".
-  for (int i : mnuWin.Indexes()) {
-    if (i > 0) mnuWin.Unload(i);
+  for (int i : windowListEntries.Indexes()) {
+    if (i > 0) windowListEntries.Unload(i);
   }
   WindowMenuCount = 0;
   for (const ManagedWindow& w : Table) {
     if (w.desktop != desktop) continue;
     ++WindowMenuCount;
-    forms::MenuItem& entry = mnuWin.Load(WindowMenuCount);
+    forms::MenuItem& entry = windowListEntries.Load(WindowMenuCount);
     entry.SetCaption(w.title.size() > 30 ? w.title.substr(0, 30) + "..." : w.title);
     entry.SetVisible(true);
     entry.SetTag(std::to_string(w.handle));
   }
   // "Move To": every desktop but this one.
-  for (int i : mnuDesktop.Indexes()) {
-    if (i > 0) mnuDesktop.Unload(i);
+  for (int i : moveToEntries.Indexes()) {
+    if (i > 0) moveToEntries.Unload(i);
   }
-  mnuDesktop(0).SetVisible(true);
+  moveToEntries(0).SetVisible(true);
   for (int i = 1; i <= DesktopCount; ++i) {
-    forms::MenuItem& entry = mnuDesktop.Load(i);
+    forms::MenuItem& entry = moveToEntries.Load(i);
     entry.SetCaption("Desktop " + std::to_string(i));
     entry.SetTag(std::to_string(i));
     entry.SetVisible(i != desktop);
   }
-  mnuDesktop(0).SetVisible(false);
+  moveToEntries(0).SetVisible(false);
 }
 
-void frmMain::DrawTitleStrip() {
+void PagerWindow::DrawTitleStrip() {
   titleStrip.SyncSurfaceSize();
   vd::Bitmap& strip = titleStrip.Surface();
   strip.Fill(0x000000);

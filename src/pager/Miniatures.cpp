@@ -5,7 +5,7 @@
 
 #include "core/Program.h"
 #include "core/Text.h"
-#include "core/frmMain.h"
+#include "pager/PagerWindow.h"
 
 namespace vd {
 
@@ -21,7 +21,7 @@ uint64_t Fingerprint(const Bitmap& picture, int width, int height) {
 }
 }  // namespace
 
-void frmMain::PlaceMiniature(Hwnd hwnd, int16_t desktop) {
+void PagerWindow::PlaceMiniature(Hwnd hwnd, int16_t desktop) {
   ManagedWindow* w = Table.Find(hwnd);
   if (w == nullptr) return;
   w->desktop = desktop;
@@ -32,11 +32,11 @@ void frmMain::PlaceMiniature(Hwnd hwnd, int16_t desktop) {
   miniatures(v).SetVisible(true);
 }
 
-void frmMain::RefreshMiniature(Hwnd hwnd, bool capture) {
+void PagerWindow::RefreshMiniature(Hwnd hwnd, bool capture) {
   RefreshMiniature(hwnd, Scaled(hwnd), capture);
 }
 
-void frmMain::RefreshMiniature(Hwnd hwnd, const ScaledRect& scaled, bool capture) {
+void PagerWindow::RefreshMiniature(Hwnd hwnd, const ScaledRect& scaled, bool capture) {
   const ManagedWindow* w = Table.Find(hwnd);
   if (w == nullptr) return;
   const int32_t v = w->miniature;
@@ -71,7 +71,7 @@ void frmMain::RefreshMiniature(Hwnd hwnd, const ScaledRect& scaled, bool capture
   raiseOnTop();
 }
 
-void frmMain::CaptureMiniature(Hwnd hwnd) {
+void PagerWindow::CaptureMiniature(Hwnd hwnd) {
   const int32_t v = MiniatureOf(hwnd);
   if (v < 1 || !miniatures.Exists(v)) return;
   forms::PictureBox& miniature = miniatures(v);
@@ -93,7 +93,7 @@ void frmMain::CaptureMiniature(Hwnd hwnd) {
     rhythm.unchanged = std::min(rhythm.unchanged + 1, 4);
     rhythm.wait = std::min((1 << rhythm.unchanged) - 1, 9);
   };
-  const bool hasPicture = picPreview.HasPicture(v);
+  const bool hasPicture = previewPictures.HasPicture(v);
   if (hasPicture && (picture.Empty() || picture.AllBlack())) return unchanged();
   if (picture.Empty()) picture = vd::Bitmap(1, 1, 0xFFFFFF);
   miniature.SyncSurfaceSize();
@@ -109,10 +109,10 @@ void frmMain::CaptureMiniature(Hwnd hwnd) {
   surface.StretchFrom(0, 0, surface.Width(), surface.Height(), source, 0, 0, source.Width(),
                       source.Height(), StretchMode::kHalftone);
   miniature.Refresh();
-  picPreview.SetPicture(v, source);
+  previewPictures.SetPicture(v, source);
 }
 
-void frmMain::BlankMiniature(Hwnd hwnd) {
+void PagerWindow::BlankMiniature(Hwnd hwnd) {
   const int32_t v = MiniatureOf(hwnd);
   if (v < 1 || !miniatures.Exists(v)) return;
   forms::PictureBox& miniature = miniatures(v);
@@ -123,7 +123,7 @@ void frmMain::BlankMiniature(Hwnd hwnd) {
   captureRhythm_.erase(hwnd);
 }
 
-bool frmMain::TickCaptureDue(Hwnd hwnd) {
+bool PagerWindow::TickCaptureDue(Hwnd hwnd) {
   CaptureRhythm& rhythm = captureRhythm_[hwnd];
   if (hwnd != lastTickCapture_) {  // it has just come to the front: copied at once
     lastTickCapture_ = hwnd;

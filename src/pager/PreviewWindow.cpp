@@ -3,19 +3,19 @@
 #include "core/Program.h"
 #include "core/Text.h"
 #include "core/Transparency.h"
-#include "core/frmMain.h"
+#include "pager/PagerWindow.h"
 
 namespace vd {
 
 PreviewWindow::PreviewWindow(Program& program)
     : forms::Form(program.backend, "PreviewWindow"),
-      Timer1(*this, "Timer1", 100, false),
-      Timer2(*this, "Timer2", 3000, false),
+      fadeInTimer(*this, "fadeInTimer", 100, false),
+      holdTimer(*this, "holdTimer", 3000, false),
       program_(program) {
   SetVisible(false);
   SetBackColor(0xFFFFFF);
-  Timer1.Tick = [this] { Timer1_Timer(); };
-  Timer2.Tick = [this] { Timer2_Timer(); };
+  fadeInTimer.Tick = [this] { OnFadeInTick(); };
+  holdTimer.Tick = [this] { OnHoldTick(); };
 }
 
 void PreviewWindow::SetAlpha(int alpha) {
@@ -23,11 +23,11 @@ void PreviewWindow::SetAlpha(int alpha) {
 }
 
 void PreviewWindow::StartPreview() {
-  frmMain& pager = program_.Main();
+  PagerWindow& pager = program_.Main();
   const Hwnd window = pager.HoverWindow;
   if (window == 0) return;
   if (!pager.IsManaged(window) || pager.DesktopOf(window) == pager.CurrentDesktop) return;
-  Timer1.SetEnabled(false);
+  fadeInTimer.SetEnabled(false);
   pager.PreviewShown = true;
   Alpha = 0;
   SetAlpha(0);
@@ -41,15 +41,15 @@ void PreviewWindow::StartPreview() {
        static_cast<float>(r.Width()) * tppX, static_cast<float>(r.Height()) * tppY);
   Surface().Resize(r.Width(), r.Height(), 0xFFFFFF);
   Surface().Fill(0xFFFFFF);
-  pager.picPreview.DrawInto(v, Surface());
+  pager.previewPictures.DrawInto(v, Surface());
   Show();
   Refresh();
-  Timer1.SetEnabled(true);
-  Timer2.SetEnabled(false);
-  Timer2.SetInterval(3000);
+  fadeInTimer.SetEnabled(true);
+  holdTimer.SetEnabled(false);
+  holdTimer.SetInterval(3000);
 }
 
-void PreviewWindow::Timer1_Timer() {
+void PreviewWindow::OnFadeInTick() {
   Alpha += Step;
   SetAlpha(Alpha);
   Refresh();
@@ -58,17 +58,17 @@ void PreviewWindow::Timer1_Timer() {
 
 void PreviewWindow::HidePreview() {
   SetAlpha(200);
-  Timer1.SetEnabled(false);
+  fadeInTimer.SetEnabled(false);
   program_.Main().PreviewShown = false;
-  Timer2.SetEnabled(true);
+  holdTimer.SetEnabled(true);
 }
 
-void PreviewWindow::Timer2_Timer() {
-  Timer2.SetInterval(100);
+void PreviewWindow::OnHoldTick() {
+  holdTimer.SetInterval(100);
   Alpha -= Step;
   SetAlpha(Alpha);
   // Fully transparent, it stays until the pager hides it.
-  if (Alpha < 1) Timer2.SetEnabled(false);
+  if (Alpha < 1) holdTimer.SetEnabled(false);
 }
 
 }  // namespace vd

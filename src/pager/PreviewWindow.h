@@ -12,8 +12,8 @@ class Program;
 class PreviewWindow : public forms::Form {
  public:
   explicit PreviewWindow(Program& program);
-  forms::Timer Timer1;  // fade-in, every 100 ms
-  forms::Timer Timer2;  // hold (3 s), then fade-out every 100 ms
+  forms::Timer fadeInTimer;  // fade-in, every 100 ms
+  forms::Timer holdTimer;    // hold (3 s), then fade-out every 100 ms
   int Alpha = 0;
   int Step = 50;
 
@@ -24,8 +24,8 @@ class PreviewWindow : public forms::Form {
   void HidePreview();
 
  private:
-  void Timer1_Timer();
-  void Timer2_Timer();
+  void OnFadeInTick();
+  void OnHoldTick();
   void SetAlpha(int alpha);
   Program& program_;
 };

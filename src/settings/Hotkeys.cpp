@@ -2,8 +2,8 @@
 
 #include "core/Program.h"
 #include "core/Text.h"
-#include "core/frmMain.h"
 #include "interaction/MessageDialog.h"
+#include "pager/PagerWindow.h"
 #include "settings/SettingsFile.h"
 
 namespace vd::Hotkeys {

@@ -1,7 +1,7 @@
 #include "settings/TrayIcon.h"
 
 #include "core/Program.h"
-#include "core/frmMain.h"
+#include "pager/PagerWindow.h"
 
 namespace vd {
 
@@ -17,7 +17,7 @@ double MessageNumber(float xTwips, int twipsPerPixelX) {
 
 TrayIcon::TrayIcon(Program& program) : forms::Form(program.backend, "TrayIcon"), program_(program) {
   SetVisible(false);
-  LoadEvent = [this] { Form_Load(); };
+  LoadEvent = [this] { OnLoad(); };
   // The icon's mouse messages arrive as mouse moves of this (hidden) form.
   MouseMove = [this](int, int, float x, float) {
     IconMouse(MessageNumber(x, program_.backend.TwipsPerPixelX()));
@@ -26,7 +26,7 @@ TrayIcon::TrayIcon(Program& program) : forms::Form(program.backend, "TrayIcon"),
 
 TrayIcon::~TrayIcon() = default;
 
-void TrayIcon::Form_Load() {
+void TrayIcon::OnLoad() {
   record_.hwnd = hWnd();
   record_.id = 1;
   record_.flags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
@@ -43,7 +43,7 @@ void TrayIcon::RemoveIcon() {
 }
 
 void TrayIcon::IconMouse(double message) {
-  frmMain& pager = program_.Main();
+  PagerWindow& pager = program_.Main();
   if (message == WM_LBUTTONUP) {
     if (pager.PagerShown) {
       pager.HidePager();
@@ -56,7 +56,7 @@ void TrayIcon::IconMouse(double message) {
     program_.ws.GetCursorPos(&cursor);
     const float x = FromPixelsX(static_cast<float>(cursor.x)) - Left();
     const float y = FromPixelsY(static_cast<float>(cursor.y)) - Top();
-    PopupMenu(pager.mnuMenu, x, y);
+    PopupMenu(pager.mainMenu, x, y);
   }
 }
 

@@ -22,7 +22,7 @@ class TrayIcon : public forms::Form {
   void RemoveIcon();
 
  private:
-  void Form_Load();
+  void OnLoad();
   // Acts on one mouse message on the icon: releasing the left button hides a shown pager or
   // shows a hidden one; releasing the right button opens the pager's main menu at the mouse
   // position; moves, presses and double clicks do nothing.

@@ -39,13 +39,13 @@
 
 #include "core/Program.h"
 #include "core/Text.h"
-#include "core/frmMain.h"
 #include "forms/headless/HeadlessBackend.h"
 #include "interaction/AddWindowPrompt.h"
 #include "interaction/MessageDialog.h"
+#include "options/OptionsDialog.h"
+#include "pager/PagerWindow.h"
 #include "platform/fake/FakeWindowSystem.h"
 #include "settings/Hotkeys.h"
-#include "settings/frmOptions.h"
 
 namespace vd::soak {
 
@@ -216,8 +216,8 @@ class Walk {
         break;
       case Action::kOptions:
         step_ = s;
-        choose_ = [this](forms::MenuItem&) { return &P().mnuMainOption; };
-        P().cmdMenu.RaiseClick();
+        choose_ = [this](forms::MenuItem&) { return &P().optionsEntry; };
+        P().menuButton.RaiseClick();
         choose_ = nullptr;
         break;
       case Action::kOffer:
@@ -252,7 +252,7 @@ class Walk {
     return {};
   }
 
-  frmMain& P() { return program_->Main(); }
+  PagerWindow& P() { return program_->Main(); }
   // Told in words what each step did, when set (the long soak's --trace).
   std::function<void(const std::string&)> Trace;
   fake::FakeWindowSystem& Fake() { return fake_; }
@@ -364,28 +364,29 @@ class Walk {
     if (!miniature) return;
     step_ = s;
     choose_ = [this](forms::MenuItem& menu) -> forms::MenuItem* {
-      frmMain& p = P();
+      PagerWindow& p = P();
       std::vector<forms::MenuItem*> entries;
       auto offer = [&](forms::MenuItem& entry) {
         if (entry.Visible() && entry.Enabled() && !entry.IsSeparator()) entries.push_back(&entry);
       };
       for (forms::MenuItem* entry :
-           {&p.mnuSummon, &p.mnuShowAll, &p.mnuOnTop, &p.mnuOpaque, &p.mnuTransHigh,
-            &p.mnuTransMedium, &p.mnuTransLow, &p.mnuRemove}) {
+           {&p.summonEntry, &p.showOnAllEntry, &p.onTopEntry, &p.opaqueEntry,
+            &p.highTransparencyEntry, &p.mediumTransparencyEntry, &p.lowTransparencyEntry,
+            &p.removeEntry}) {
         offer(*entry);
       }
-      if (p.mnuMoveTo.Visible() && p.mnuMoveTo.Enabled()) {
-        for (int i : p.mnuDesktop.Indexes()) {
-          if (i > 0) offer(p.mnuDesktop(i));
+      if (p.moveToEntry.Visible() && p.moveToEntry.Enabled()) {
+        for (int i : p.moveToEntries.Indexes()) {
+          if (i > 0) offer(p.moveToEntries(i));
         }
       }
-      for (int i : p.mnuWin.Indexes()) {
-        if (i > 0) offer(p.mnuWin(i));
+      for (int i : p.windowListEntries.Indexes()) {
+        if (i > 0) offer(p.windowListEntries(i));
       }
       if (&menu != &p.windowMenu || entries.empty() || step_.b % 20 == 0) return nullptr;
       forms::MenuItem* chosen = entries[step_.b % entries.size()];
       Note("window menu of " + Name(p.SelectedWindow) + ": " + chosen->Caption());
-      if (chosen == &p.mnuShowAll) {
+      if (chosen == &p.showOnAllEntry) {
         exempt_.insert(p.SelectedWindow);
         exemptDesktop_ = p.CurrentDesktop;
       }
@@ -401,44 +402,44 @@ class Walk {
     const Step& s = step_;
     if (auto* box = dynamic_cast<MessageDialog*>(&form)) {
       // The Remove question stays open a while: timers run, the window may close meanwhile.
-      if (box->lblTitle.Caption() == "Remove Window") {
+      if (box->titleLabel.Caption() == "Remove Window") {
         if (s.c & 4) backend_->Advance((s.c >> 8) % 500);
         if ((s.c & 8) && fake_.Exists(P().SelectedWindow)) fake_.DestroyWindow(P().SelectedWindow);
       }
       std::vector<forms::Button*> buttons;
       for (int i = 0; i <= 2; ++i) {
-        if (box->cmdRespond.Exists(i) && box->cmdRespond(i).Visible()) {
-          buttons.push_back(&box->cmdRespond(i));
+        if (box->answerButtons.Exists(i) && box->answerButtons(i).Visible()) {
+          buttons.push_back(&box->answerButtons(i));
         }
       }
       if (!buttons.empty()) {
         Note("answer " + buttons[s.c % buttons.size()]->Caption() + " to " +
-             box->lblTitle.Caption());
+             box->titleLabel.Caption());
         buttons[s.c % buttons.size()]->RaiseClick();
       }
-    } else if (auto* options = dynamic_cast<frmOptions*>(&form)) {
+    } else if (auto* options = dynamic_cast<OptionsDialog*>(&form)) {
       const uint32_t columns = s.a % 16 == 0 ? 1 + (s.a >> 4) % 9 : 1 + (s.a >> 4) % 4;
       const uint32_t rows = s.b % 16 == 0 ? 1 + (s.b >> 4) % 9 : 1 + (s.b >> 4) % 3;
-      Retype(options->mskColumns, std::to_string(columns));
-      Retype(options->mskRows, std::to_string(rows));
-      if (s.c & 1) options->chkAnimate.SetValue(options->chkAnimate.Checked() ? 0 : 1);
-      if (s.c & 2) options->chkAutoHide.SetValue(options->chkAutoHide.Checked() ? 0 : 1);
+      Retype(options->columnsField, std::to_string(columns));
+      Retype(options->rowsField, std::to_string(rows));
+      if (s.c & 1) options->animateBox.SetValue(options->animateBox.Checked() ? 0 : 1);
+      if (s.c & 2) options->autoHideBox.SetValue(options->autoHideBox.Checked() ? 0 : 1);
       Note("options: grid " + std::to_string(columns) + " x " + std::to_string(rows) +
            ((s.c & 1) ? ", animation toggled" : "") + ((s.c & 2) ? ", auto-hide toggled" : ""));
       if (s.c % 11 == 0) {
         Note("options: Cancel");
-        options->cmdCancel.RaiseClick();
+        options->cancelButton.RaiseClick();
       } else {
-        options->cmdClose.RaiseClick();
+        options->okButton.RaiseClick();
       }
     } else if (auto* prompt = dynamic_cast<AddWindowPrompt*>(&form)) {
-      prompt->chkIgnore.SetValue((s.a & 2) ? 1 : 0);
+      prompt->ignoreBox.SetValue((s.a & 2) ? 1 : 0);
       Note(std::string("add-window prompt: ") + ((s.a & 1) ? "Yes" : "No") +
            ((s.a & 2) ? ", ignore" : ""));
       if (s.a & 1) {
-        prompt->cmdYes.RaiseClick();
+        prompt->yesButton.RaiseClick();
       } else {
-        prompt->cmdNo.RaiseClick();
+        prompt->noButton.RaiseClick();
       }
     }
   }
@@ -463,7 +464,7 @@ class Walk {
   // ---- The promises --------------------------------------------------------------------------
   // ticked: at least 100 ms have passed in this step.
   std::string Broken(bool ticked) {
-    frmMain& p = P();
+    PagerWindow& p = P();
     std::ostringstream why;
     if (p.DesktopCount < 1 || p.DesktopCount > 81) {
       why << "the grid has " << p.DesktopCount << " desktops";
@@ -513,14 +514,14 @@ class Walk {
       for (int i : p.miniatures.Indexes()) {
         if (i > 0 && !miniatures.count(i)) leftovers.insert(i);
       }
-      for (int i : p.picPreview.Indexes()) {
+      for (int i : p.previewPictures.Indexes()) {
         if (!miniatures.count(i)) leftovers.insert(i);
       }
       for (int i : leftovers) {
         if (leftovers_.count(i)) {
           why << "miniature or picture " << i << " of a forgotten window stays loaded ("
               << p.Table.Count() << " windows, " << p.miniatures.Indexes().size() - 1
-              << " miniatures, " << p.picPreview.Indexes().size() << " pictures)";
+              << " miniatures, " << p.previewPictures.Indexes().size() << " pictures)";
           return why.str();
         }
       }

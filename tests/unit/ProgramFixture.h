@@ -16,10 +16,10 @@
 
 #include "core/Program.h"
 #include "core/Text.h"
-#include "core/frmMain.h"
 #include "forms/headless/HeadlessBackend.h"
 #include "interaction/GradientPainter.h"
 #include "interaction/MessageDialog.h"
+#include "pager/PagerWindow.h"
 #include "platform/fake/FakeWindowSystem.h"
 
 namespace vd::testing {
@@ -78,7 +78,7 @@ class ProgramFixture : public ::testing::Test {
     return Start();
   }
 
-  frmMain& Pager() { return program->Main(); }
+  PagerWindow& Pager() { return program->Main(); }
 
   // A window of another application, on the screen.
   Hwnd OpenWindow(const std::string& caption, Rect rect = {100, 100, 500, 400}) {
@@ -140,8 +140,8 @@ class ProgramFixture : public ::testing::Test {
     answering_ = true;
     backend->onModal = [this](forms::Form& form) {
       if (auto* box = dynamic_cast<MessageDialog*>(&form)) {
-        messages.push_back({box->lblTitle.Caption(), box->lblDescription.Caption()});
-        box->cmdRespond(0).RaiseClick();
+        messages.push_back({box->titleLabel.Caption(), box->messageLabel.Caption()});
+        box->answerButtons(0).RaiseClick();
       } else if (otherModal) {
         otherModal(form);
       }

@@ -86,7 +86,7 @@ TEST_F(Recovery, TheProgramsTransparencyIsNeverTakenForTheWindowsOwn) {
     backend->Advance(200);
     ASSERT_TRUE(Pager().IsManaged(w));
     Pager().SelectedWindow = w;
-    Pager().mnuTransHigh.RaiseClick();
+    Pager().highTransparencyEntry.RaiseClick();
     ASSERT_EQ(fake.Alpha(w), 100);
     if (c.restart) {
       ASSERT_TRUE(Restart());
@@ -101,7 +101,7 @@ TEST_F(Recovery, TheProgramsTransparencyIsNeverTakenForTheWindowsOwn) {
     }
     ASSERT_TRUE(Pager().IsManaged(w));
     Pager().SelectedWindow = w;
-    Pager().mnuOpaque.RaiseClick();
+    Pager().opaqueEntry.RaiseClick();
     EXPECT_EQ(fake.Alpha(w), c.ownAlpha);
     EXPECT_EQ((static_cast<uint32_t>(fake.GetWindowLongA(w, GWL_EXSTYLE)) & WS_EX_LAYERED) != 0,
               c.ownAlpha >= 0);

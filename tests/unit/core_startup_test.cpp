@@ -4,9 +4,9 @@
 
 #include "ProgramFixture.h"
 #include "core/Text.h"
+#include "options/OptionsDialog.h"
 #include "settings/SettingsFile.h"
 #include "settings/TrayIcon.h"
-#include "settings/frmOptions.h"
 
 namespace vd::testing {
 namespace {
@@ -23,7 +23,7 @@ TEST_F(Startup, ASecondCopyEndsBeforeAnyWindowExists) {
 
 TEST_F(Startup, ThePagerComesUpTopMostWithTheGridOfTheSettings) {
   ASSERT_TRUE(StartWith(kGrid3x2));
-  frmMain& pager = Pager();
+  PagerWindow& pager = Pager();
   EXPECT_TRUE(pager.IsShown());
   EXPECT_TRUE(pager.PagerShown);
   EXPECT_TRUE(fake.IsTopMost(pager.hWnd()));
@@ -55,8 +55,8 @@ TEST_F(Startup, ThePagerComesUpTopMostWithTheGridOfTheSettings) {
   EXPECT_EQ(pager.statusLabel.Caption(), "Desktop 1");
 
   // One entry per desktop in the options' desktop lists; the tray icon is up.
-  EXPECT_EQ(program->Options().cmbDesktops.ListCount(), 6);
-  EXPECT_EQ(program->Options().cmbAlertDesktops.List(5), "Desktop 6");
+  EXPECT_EQ(program->Options().hotkeyDesktopList.ListCount(), 6);
+  EXPECT_EQ(program->Options().panicDesktopList.List(5), "Desktop 6");
   ASSERT_EQ(fake.TrayIcons().size(), 1u);
   EXPECT_EQ(fake.TrayIcons()[0].tip, "VUEDECK Virtual Desktop");
   EXPECT_EQ(fake.TrayIcons()[0].hwnd, program->Tray().hWnd());
@@ -78,20 +78,20 @@ TEST_F(Startup, UnusableSettingsAreSkippedOneByOne) {
       StartWith("[SETUP]\r\ncolumns=2\r\nrows=0\r\nwidth=-5\r\nheight=abc\r\n"
                 "color_normal=blue\r\ncolor_selected=\x01\x02\r\nleft=xyz\r\ntop=\r\n"
                 "[ALERT]\r\ndesktop=77\r\n"));
-  frmMain& pager = Pager();
+  PagerWindow& pager = Pager();
   // 0 rows is read as 1 row; a negative width is applied as 1 % of the screen.
   EXPECT_EQ(pager.DesktopCount, 2);
   EXPECT_FLOAT_EQ(pager.cells(1).Width(), (1280 * 0.01f) / 2);
   EXPECT_EQ(std::to_string(pager.ColorNormal), DefaultSetting("SETUP", "color_normal"));
   EXPECT_EQ(std::to_string(pager.ColorSelected), DefaultSetting("SETUP", "color_selected"));
   // A panic desktop the grid does not have selects nothing.
-  EXPECT_EQ(program->Options().cmbAlertDesktops.ListIndex(), -1);
+  EXPECT_EQ(program->Options().panicDesktopList.ListIndex(), -1);
   EXPECT_TRUE(pager.IsShown());
 }
 
 TEST_F(Startup, APagerSavedOffTheScreenIsCentredOnThatAxisOnly) {
   ASSERT_TRUE(StartWith(std::string(kGrid3x2) + "left=-3000\r\ntop=1500\r\n"));
-  frmMain& pager = Pager();
+  PagerWindow& pager = Pager();
   EXPECT_FLOAT_EQ(pager.Left(), 1280 * 15 / 2.0f - pager.Width() / 2);
   EXPECT_FLOAT_EQ(pager.Top(), 1500);
 }

@@ -9,7 +9,7 @@
 #include "ProgramFixture.h"
 #include "core/ManageRule.h"
 #include "core/Transparency.h"
-#include "settings/frmOptions.h"
+#include "options/OptionsDialog.h"
 
 namespace vd::testing {
 namespace {
@@ -38,7 +38,7 @@ TEST_F(Tracking, TheStartUpScanTakesBorderedVisibleWindowsOnDesktop1ButNotThePro
   Hwnd parked = OpenWindow("Parked", {-2000, 300, -1400, 700});
   Hwnd splash = OpenBare("Splash");
   ASSERT_TRUE(StartWith(kGrid3x2));
-  frmMain& pager = Pager();
+  PagerWindow& pager = Pager();
   EXPECT_TRUE(pager.IsManaged(a));
   EXPECT_FALSE(pager.IsManaged(splash));
   EXPECT_FALSE(pager.IsManaged(pager.hWnd()));
@@ -97,7 +97,7 @@ TEST(ManageRule, TakesOffersOrPassesOverAWindowInTheOrderOfItsChecks) {
 // button until the user accepts it.
 TEST_F(Tracking, ThePollTakesTheFrontWindowOrOffersItBehindTheOfferButton) {
   ASSERT_TRUE(StartWith(kGrid3x2));
-  frmMain& pager = Pager();
+  PagerWindow& pager = Pager();
   Hwnd later = OpenWindow("Calculator");
   BringToFront(later);
   EXPECT_TRUE(pager.IsManaged(later));
@@ -120,7 +120,7 @@ TEST_F(Tracking, IgnoreListMatchesExactlyIsSavedOnceWhateverTheRunsAndHoldsAtMos
   Hwnd otherCase = OpenWindow("calculator");
   Hwnd trailing = OpenWindow("Open ");
   ASSERT_TRUE(StartWith(kGrid3x2));
-  frmMain& pager = Pager();
+  PagerWindow& pager = Pager();
   EXPECT_EQ(pager.IgnoreTitles, (std::vector<std::string>{"Start Menu", "Program Manager", "Open",
                                                           "Notepad", "Calculator"}));
   EXPECT_FALSE(pager.IsManaged(exact));
@@ -194,7 +194,7 @@ TEST_F(Tracking, MiniatureNumbersNeverWrapIntoTheTemplateOrANumberInUse) {
 
 TEST_F(Tracking, ArrivalCountersAndMiniatureIndicesAreNeverReused) {
   ASSERT_TRUE(StartWith(kGrid3x2));
-  frmMain& pager = Pager();
+  PagerWindow& pager = Pager();
   std::vector<Hwnd> windows;
   for (int i = 1; i <= 5; ++i) {
     windows.push_back(OpenWindow("Window " + std::to_string(i)));
@@ -219,7 +219,7 @@ TEST_F(Tracking, ArrivalCountersAndMiniatureIndicesAreNeverReused) {
 TEST_F(Tracking, ASwitchShowsExactlyTheNewDesktopsWindowsAndTheShowAllOnes) {
   Hwnd a = OpenWindow("A"), b = OpenWindow("B"), c = OpenWindow("C"), s = OpenWindow("S");
   ASSERT_TRUE(StartWith(kGrid3x2));
-  frmMain& pager = Pager();
+  PagerWindow& pager = Pager();
   pager.PlaceWindow(2, b, 0, 0, 0, 0);
   pager.PlaceWindow(3, c, 0, 0, 0, 0);
   Record(s).showAll = true;
@@ -245,7 +245,7 @@ TEST_F(Tracking, ASwitchShowsExactlyTheNewDesktopsWindowsAndTheShowAllOnes) {
 TEST_F(Tracking, KeysNeverGoToAWindowTheSwitchHid) {
   Hwnd a = OpenWindow("A"), b = OpenWindow("B"), c = OpenWindow("C");
   ASSERT_TRUE(StartWith(kGrid3x2));
-  frmMain& pager = Pager();
+  PagerWindow& pager = Pager();
   pager.PlaceWindow(2, b, 0, 0, 0, 0);
   pager.PlaceWindow(2, c, 0, 0, 0, 0);
   fake.Activate(c);
@@ -271,7 +271,7 @@ TEST_F(Tracking, AnAnimatedSwitchPutsEveryWindowBackToThePixelAndOpaque) {
   fake.SetLayeredWindowAttributes(own, 0, 230, LWA_ALPHA);
   Hwnd t = OpenWindow("T", {50, 60, 450, 360});
   ASSERT_TRUE(StartWith(kGrid3x2));
-  frmMain& pager = Pager();
+  PagerWindow& pager = Pager();
   Record(t).transparency = 150;
   pager.PlaceWindow(2, t, 0, 0, 0, 0);
   pager.OpenDesktop(1);
@@ -305,7 +305,7 @@ TEST_F(Tracking, AnAnimatedSwitchPutsEveryWindowBackToThePixelAndOpaque) {
 TEST_F(Tracking, PlacingAWindowOnADesktopHidesItOnlyWhenThatDesktopIsNotShown) {
   Hwnd w = OpenWindow("W", {100, 100, 500, 400});
   ASSERT_TRUE(StartWith(kGrid3x2));
-  frmMain& pager = Pager();
+  PagerWindow& pager = Pager();
   const float sx = pager.CellWidth / pager.ScreenWidthPx;
   const float sy = pager.CellHeight / pager.ScreenHeightPx;
   pager.PlaceWindow(3, w, 200 * sx, 50 * sy, 400 * sx, 300 * sy);
@@ -384,7 +384,7 @@ TEST_F(Tracking, ASummonedWindowIsSentBackOnlyWhenItsDesktopIsNotShown) {
   Hwnd summoned = OpenWindow("Summoned");
   Hwnd other = OpenWindow("Other");
   ASSERT_TRUE(StartWith(kGrid3x2));
-  frmMain& pager = Pager();
+  PagerWindow& pager = Pager();
   pager.PlaceWindow(2, summoned, 0, 0, 0, 0);
   pager.OpenDesktop(1);
   pager.SummonedWindow = summoned;

@@ -38,7 +38,7 @@ class Toolkit : public ::testing::Test {
   }
   vd::fake::FakeWindowSystem desktop;
   HeadlessBackend backend{&desktop};
-  Form form{backend, "frmMain"};
+  Form form{backend, "PagerWindow"};
   std::vector<std::string> seen;
 };
 
@@ -84,7 +84,7 @@ TEST_F(Toolkit, ALoadedElementIsAHiddenCopyOfElementZeroInFrontCarryingItsIndexI
 }
 
 TEST_F(Toolkit, EachKindOfControlArrayCopiesItsOwnProperties) {
-  ControlArray<Label> labels(form, "lblName", "caption");
+  ControlArray<Label> labels(form, "nameLabel", "caption");
   labels(0).SetAlignment(Alignment::kCenter);
   labels(0).SetFont(Font{"Tahoma", 8.25f, true});
   labels(0).SetTransparent(true);
@@ -93,7 +93,7 @@ TEST_F(Toolkit, EachKindOfControlArrayCopiesItsOwnProperties) {
   EXPECT_EQ(label.GetAlignment(), Alignment::kCenter);
   EXPECT_TRUE(label.GetFont().bold && label.Transparent());
 
-  ControlArray<Button> buttons(form, "cmdRespond", "Yes");
+  ControlArray<Button> buttons(form, "answerButtons", "Yes");
   buttons(0).SetIcon(vd::Bitmap(16, 16, 0xFF));
   EXPECT_EQ(buttons.Load(2).Caption(), "Yes");
   EXPECT_EQ(buttons(2).Icon().Width(), 16);
@@ -137,9 +137,9 @@ std::vector<std::string> Captions(const MenuItem& menu) {
 }
 
 TEST(MenuArray, LoadedEntriesStandInIndexOrderAfterElementZeroAndClicksCarryTheIndex) {
-  MenuItem moveTo(nullptr, "mnuMoveTo", "Move To");
+  MenuItem moveTo(nullptr, "moveToEntry", "Move To");
   MenuItem before(&moveTo, "mnuBefore", "before");
-  MenuArray desktops(moveTo, "mnuDesktop", "Desktop");
+  MenuArray desktops(moveTo, "moveToEntries", "Desktop");
   MenuItem after(&moveTo, "mnuAfter", "after");
   desktops(0).SetVisible(false);
   desktops.Load(3).SetCaption("Desktop 3");
@@ -163,13 +163,13 @@ TEST(MenuArray, LoadedEntriesStandInIndexOrderAfterElementZeroAndClicksCarryTheI
   EXPECT_EQ(three->Index(), 3);
   EXPECT_EQ(clicked, (std::vector<int>{3}));
   EXPECT_EQ(moveTo.Find("Nothing"), nullptr);
-  EXPECT_TRUE(MenuItem(&moveTo, "mnuSep", "-").IsSeparator());
+  EXPECT_TRUE(MenuItem(&moveTo, "windowListSeparator", "-").IsSeparator());
   EXPECT_FALSE(three->IsSeparator());
 }
 
 TEST_F(Toolkit, ValuesSetFromCodeClickOncePerChangeAndTheTextFieldEditsAtTheCaret) {
-  CheckBox check(form, "chkAutoHide", "Auto Hide");
-  ComboBox combo(form, "cmbTransparent");
+  CheckBox check(form, "autoHideBox", "Auto Hide");
+  ComboBox combo(form, "opacityList");
   for (const char* item : {"Opaque", "High", "Medium"}) combo.AddItem(item);
   check.Click = [&] { seen.push_back("check " + std::to_string(check.Value())); };
   combo.Click = [&] { seen.push_back("combo " + combo.Text()); };
@@ -183,7 +183,7 @@ TEST_F(Toolkit, ValuesSetFromCodeClickOncePerChangeAndTheTextFieldEditsAtTheCare
   EXPECT_EQ(combo.ListIndex(), -1);
   EXPECT_EQ(seen, (std::vector<std::string>{"check 1", "combo High"}));
 
-  TextBox box(form, "txthWnd");
+  TextBox box(form, "handleField");
   int changes = 0;
   box.Change = [&] { ++changes; };
   box.SetText("abcdef");
@@ -221,7 +221,7 @@ TEST_F(Toolkit, FormsAndControlsAreWindowsOfTheProgramPlacedInPixelsAndHitFrontF
 
   PictureBox strip(form, "Picture5", ScaleMode::kTwips);
   strip.Move(0, 0, 200, 20);
-  Label name(strip, "Label2", "VUEDECK");
+  Label name(strip, "productName", "VUEDECK");
   name.Move(60, 45, 720, 195);  // twips in the strip: 4, 3, 48 x 13 pixels
   EXPECT_EQ(&name.OwnerForm(), &form);
   EXPECT_EQ(RectOf(name.hWnd()), (Rect{104, 53, 152, 66}));
@@ -282,7 +282,7 @@ TEST_F(Toolkit, PictureBoxSurfaceFollowsSizeBorderColourAndPicture) {
 class Headless : public ::testing::Test {
  protected:
   HeadlessBackend backend;
-  Form form{backend, "frmOptions"};
+  Form form{backend, "OptionsDialog"};
   std::vector<std::string> seen;
 };
 

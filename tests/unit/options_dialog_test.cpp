@@ -11,8 +11,8 @@
 #include "ProgramFixture.h"
 #include "core/Text.h"
 #include "interaction/MessageDialog.h"
+#include "options/OptionsDialog.h"
 #include "settings/SettingsFile.h"
-#include "settings/frmOptions.h"
 
 namespace vd::testing {
 namespace {
@@ -27,7 +27,7 @@ const char* kSettings =
     "[HOTKEYS]\r\n1=0,7,1\r\n2=1,12,1\r\n3=0,9,1\r\n4=0,10,0\r\n5=0,11,1\r\n6=0,12,1\r\n"
     "7=0,13,1\r\n8=0,14,1\r\n9=0,15,1\r\n";
 
-class OptionsDialog : public ProgramFixture {
+class OptionsDialogTest : public ProgramFixture {
  protected:
   void SetUp() override { StartWith(kSettings); }
 
@@ -51,8 +51,8 @@ class OptionsDialog : public ProgramFixture {
     ASSERT_TRUE(Restart());
   }
 
-  frmOptions& O() { return program->Options(); }
-  frmMain& P() { return Pager(); }
+  vd::OptionsDialog& O() { return program->Options(); }
+  PagerWindow& P() { return Pager(); }
   std::string Setting(const std::string& section, const std::string& key) {
     return ReadIniValue(fake, File("settings.ini").string(), section, key);
   }
@@ -89,77 +89,78 @@ std::multiset<std::string> CaptionsOf(forms::Frame& page) {
   return out;
 }
 
-TEST_F(OptionsDialog, EveryPageShowsItsControlsWithTheirCaptionsAndOnlyTheChosenPageShows) {
-  EXPECT_EQ(O().lblTitle.Caption(), "Options");
+TEST_F(OptionsDialogTest, EveryPageShowsItsControlsWithTheirCaptionsAndOnlyTheChosenPageShows) {
+  EXPECT_EQ(O().titleLabel.Caption(), "Options");
   EXPECT_FALSE(O().IsShown());  // loaded at start, not shown
 
   using Set = std::multiset<std::string>;
-  EXPECT_EQ(CaptionsOf(O().frmDesktop),
+  EXPECT_EQ(CaptionsOf(O().applicationPage),
             (Set{"Dimension:", "x", "(Columns x Rows)", "Window Size:", "Screen Width (%)",
                  "Screen Height (%)", "Transparency:", "Hide/Unhide:", "+", "Set Hotkey"}));
-  EXPECT_EQ(CaptionsOf(O().frmOthers),
+  EXPECT_EQ(CaptionsOf(O().othersPage),
             (Set{"Ignored List", "Click on the button below to clear all ignored list.",
                  "Clear List", " Effects ", "Start Application After Reboot", "Auto Hide",
                  "Desktop Transition", "Preview Window"}));
-  EXPECT_EQ(CaptionsOf(O().frmDesktops),
+  EXPECT_EQ(CaptionsOf(O().desktopsPage),
             (Set{"Desktop:", "Hotkeys:", "+", "Hotkey Enabled", "Set Hotkey"}));
-  EXPECT_EQ(CaptionsOf(O().frmPanic), (Set{"Enabled Panic Hotkeys", "Hotkeys:", "+", "Set Hotkey",
-                                           "Desktop to open when in panic:"}));
-  EXPECT_EQ(O().fraStyle.Caption(), " Style ");
-  EXPECT_EQ(CaptionsOf(O().fraStyle),
+  EXPECT_EQ(CaptionsOf(O().panicPage), (Set{"Enabled Panic Hotkeys", "Hotkeys:", "+", "Set Hotkey",
+                                            "Desktop to open when in panic:"}));
+  EXPECT_EQ(O().styleGroup.Caption(), " Style ");
+  EXPECT_EQ(CaptionsOf(O().styleGroup),
             (Set{"Normal Backcolor:", "Hover Backcolor:", "Selected Backcolor:", "Selected Border:",
                  "Change...", "Change...", "Change...", "Change..."}));
   std::vector<std::string> transparency;
-  for (int i = 0; i < O().cmbTransparent.ListCount(); ++i) {
-    transparency.push_back(O().cmbTransparent.List(i));
+  for (int i = 0; i < O().opacityList.ListCount(); ++i) {
+    transparency.push_back(O().opacityList.List(i));
   }
   EXPECT_EQ(transparency, (std::vector<std::string>{"Opaque", "High", "Medium", "Low"}));
 
   // Each page button shows its page alone, in front.
   auto shownPages = [this] {
     std::vector<forms::Frame*> shown;
-    for (forms::Frame* f : {&O().frmGeneral, &O().frmDesktops, &O().frmPanic, &O().frmApperance})
+    for (forms::Frame* f :
+         {&O().generalPage, &O().desktopsPage, &O().panicPage, &O().appearancePage})
       if (f->Visible()) shown.push_back(f);
     return shown;
   };
   O().Show();
-  EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().frmGeneral});
-  EXPECT_TRUE(O().frmDesktop.Visible());
-  EXPECT_FALSE(O().frmOthers.Visible());
-  O().cmdPanic.RaiseClick();
-  EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().frmPanic});
-  EXPECT_EQ(O().Children().front(), &O().frmPanic);  // in front of its siblings
-  O().cmdAppearance.RaiseClick();
-  EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().frmApperance});
-  O().cmdDesktops.RaiseClick();
-  EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().frmDesktops});
+  EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().generalPage});
+  EXPECT_TRUE(O().applicationPage.Visible());
+  EXPECT_FALSE(O().othersPage.Visible());
+  O().panicButton.RaiseClick();
+  EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().panicPage});
+  EXPECT_EQ(O().Children().front(), &O().panicPage);  // in front of its siblings
+  O().appearanceButton.RaiseClick();
+  EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().appearancePage});
+  O().desktopsButton.RaiseClick();
+  EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().desktopsPage});
   // General keeps its sub-page; on "Application" the width field takes the focus, selected.
-  O().cmdGeneral.RaiseClick();
-  O().cmdOthers.RaiseClick();
-  EXPECT_TRUE(O().frmOthers.Visible());
-  EXPECT_FALSE(O().frmDesktop.Visible());
-  O().cmdPanic.RaiseClick();
-  O().cmdGeneral.RaiseClick();
-  EXPECT_TRUE(O().frmOthers.Visible());
-  O().cmdDesktop.RaiseClick();
-  O().mskHeight.SetFocus();
-  O().mskWidth.SetSelection(1, 0);
-  O().cmdPanic.RaiseClick();
-  O().cmdGeneral.RaiseClick();
-  EXPECT_EQ(O().mskWidth.SelStart(), 0);
-  EXPECT_EQ(O().mskWidth.SelLength(), 2);  // "30"
+  O().generalButton.RaiseClick();
+  O().othersButton.RaiseClick();
+  EXPECT_TRUE(O().othersPage.Visible());
+  EXPECT_FALSE(O().applicationPage.Visible());
+  O().panicButton.RaiseClick();
+  O().generalButton.RaiseClick();
+  EXPECT_TRUE(O().othersPage.Visible());
+  O().applicationButton.RaiseClick();
+  O().heightField.SetFocus();
+  O().widthField.SetSelection(1, 0);
+  O().panicButton.RaiseClick();
+  O().generalButton.RaiseClick();
+  EXPECT_EQ(O().widthField.SelStart(), 0);
+  EXPECT_EQ(O().widthField.SelLength(), 2);  // "30"
 
   // Shown again, it opens on General / Application whatever was chosen before.
-  O().cmdOthers.RaiseClick();
-  O().cmdCancel.RaiseClick();
-  O().cmdAppearance.RaiseClick();
+  O().othersButton.RaiseClick();
+  O().cancelButton.RaiseClick();
+  O().appearanceButton.RaiseClick();
   O().Show();
-  EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().frmGeneral});
-  EXPECT_TRUE(O().frmDesktop.Visible());
-  O().cmdCancel.RaiseClick();
+  EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().generalPage});
+  EXPECT_TRUE(O().applicationPage.Visible());
+  O().cancelButton.RaiseClick();
 }
 
-TEST_F(OptionsDialog, FromTheMainMenuItOpensTopMostAndKeepsThePagerFromHiding) {
+TEST_F(OptionsDialogTest, FromTheMainMenuItOpensTopMostAndKeepsThePagerFromHiding) {
   bool shown = false, topMost = false, dialogOpen = false, pagerStayed = false;
   inDialog = [&] {
     shown = O().IsShown();
@@ -167,9 +168,9 @@ TEST_F(OptionsDialog, FromTheMainMenuItOpensTopMostAndKeepsThePagerFromHiding) {
     dialogOpen = P().DialogOpen;
     P().HidePager();  // what auto-hide or the hide/unhide hotkey would do
     pagerStayed = P().IsShown() && P().PagerShown;
-    O().cmdCancel.RaiseClick();
+    O().cancelButton.RaiseClick();
   };
-  P().mnuMainOption.RaiseClick();
+  P().optionsEntry.RaiseClick();
   EXPECT_TRUE(shown);
   EXPECT_TRUE(topMost);
   EXPECT_TRUE(dialogOpen);
@@ -178,16 +179,16 @@ TEST_F(OptionsDialog, FromTheMainMenuItOpensTopMostAndKeepsThePagerFromHiding) {
   EXPECT_FALSE(P().DialogOpen);
   // Closed by the system (Alt+F4, the system menu) it is cancelled and stays loaded: the pager
   // hides again, and opened once more its lists hold each name once.
-  const int keys = O().cboKey2.ListCount(), modifiers = O().cmbHide1.ListCount();
+  const int keys = O().desktopKeyList.ListCount(), modifiers = O().hideModifierList.ListCount();
   inDialog = [&] { O().Dispatch(WM_CLOSE, 0, 0); };
-  P().mnuMainOption.RaiseClick();
+  P().optionsEntry.RaiseClick();
   EXPECT_TRUE(O().IsLoaded());
   EXPECT_FALSE(O().IsShown());
   EXPECT_FALSE(P().DialogOpen);
-  inDialog = [&] { O().cmdCancel.RaiseClick(); };
-  P().mnuMainOption.RaiseClick();
-  EXPECT_EQ(O().cboKey2.ListCount(), keys);
-  EXPECT_EQ(O().cmbHide1.ListCount(), modifiers);
+  inDialog = [&] { O().cancelButton.RaiseClick(); };
+  P().optionsEntry.RaiseClick();
+  EXPECT_EQ(O().desktopKeyList.ListCount(), keys);
+  EXPECT_EQ(O().hideModifierList.ListCount(), modifiers);
   // Dragging the borderless dialog by its background lets the system move it.
   fake.ClearCalls();
   O().RaiseMouseDown(forms::kLeftButton, 0, 100, 100);
@@ -197,87 +198,87 @@ TEST_F(OptionsDialog, FromTheMainMenuItOpensTopMostAndKeepsThePagerFromHiding) {
   EXPECT_EQ(moves[0].args[2], std::to_string(HTCAPTION));
 }
 
-TEST_F(OptionsDialog, TheSizeFieldsTakeDigitsOnlyAndOkWaitsForAUsableGrid) {
+TEST_F(OptionsDialogTest, TheSizeFieldsTakeDigitsOnlyAndOkWaitsForAUsableGrid) {
   O().Show();
-  EXPECT_TRUE(O().cmdClose.Enabled());
+  EXPECT_TRUE(O().okButton.Enabled());
   EXPECT_FALSE(O().DimensionsChanged);
 
   // Width: letters refused, at most three digits, Backspace always works.
-  Retype(O().mskWidth, "1a2.5");
-  EXPECT_EQ(O().mskWidth.Text(), "125");
-  O().mskWidth.TypeChar('7');
-  EXPECT_EQ(O().mskWidth.Text(), "125");
-  O().mskWidth.TypeChar(8);
-  EXPECT_EQ(O().mskWidth.Text(), "12");
-  O().mskWidth.TypeChar('0');
-  EXPECT_EQ(O().mskWidth.Text(), "120");
+  Retype(O().widthField, "1a2.5");
+  EXPECT_EQ(O().widthField.Text(), "125");
+  O().widthField.TypeChar('7');
+  EXPECT_EQ(O().widthField.Text(), "125");
+  O().widthField.TypeChar(8);
+  EXPECT_EQ(O().widthField.Text(), "12");
+  O().widthField.TypeChar('0');
+  EXPECT_EQ(O().widthField.Text(), "120");
   EXPECT_TRUE(O().DimensionsChanged);
   // Columns and rows: one digit; the selected digit is typed over.
-  Retype(O().mskColumns, "45");
-  EXPECT_EQ(O().mskColumns.Text(), "4");
-  O().mskColumns.TypeChar('5');
-  EXPECT_EQ(O().mskColumns.Text(), "4");
+  Retype(O().columnsField, "45");
+  EXPECT_EQ(O().columnsField.Text(), "4");
+  O().columnsField.TypeChar('5');
+  EXPECT_EQ(O().columnsField.Text(), "4");
   // Text put in other than by typing keeps only the digits the field takes.
-  O().mskHeight.SetText("4x05");
-  EXPECT_EQ(O().mskHeight.Text(), "405");
-  O().mskRows.SetText("2-");
-  EXPECT_EQ(O().mskRows.Text(), "2");
+  O().heightField.SetText("4x05");
+  EXPECT_EQ(O().heightField.Text(), "405");
+  O().rowsField.SetText("2-");
+  EXPECT_EQ(O().rowsField.Text(), "2");
 
   // An empty field, or a grid of 0 columns or rows, cannot be confirmed.
-  Retype(O().mskRows, "\b");
-  EXPECT_EQ(O().mskRows.Text(), "");
-  EXPECT_FALSE(O().cmdClose.Enabled());
-  Retype(O().mskHeight, "55");  // another field changing does not make OK possible
-  EXPECT_FALSE(O().cmdClose.Enabled());
-  O().mskRows.TypeChar('0');
-  EXPECT_FALSE(O().cmdClose.Enabled());
-  Retype(O().mskRows, "2");
-  EXPECT_TRUE(O().cmdClose.Enabled());
-  Retype(O().mskColumns, "0");
-  EXPECT_FALSE(O().cmdClose.Enabled());
-  Retype(O().mskColumns, "3");
-  EXPECT_TRUE(O().cmdClose.Enabled());
-  Retype(O().mskHeight, "0");  // 0 % is allowed: applied as 1 %
-  EXPECT_TRUE(O().cmdClose.Enabled());
+  Retype(O().rowsField, "\b");
+  EXPECT_EQ(O().rowsField.Text(), "");
+  EXPECT_FALSE(O().okButton.Enabled());
+  Retype(O().heightField, "55");  // another field changing does not make OK possible
+  EXPECT_FALSE(O().okButton.Enabled());
+  O().rowsField.TypeChar('0');
+  EXPECT_FALSE(O().okButton.Enabled());
+  Retype(O().rowsField, "2");
+  EXPECT_TRUE(O().okButton.Enabled());
+  Retype(O().columnsField, "0");
+  EXPECT_FALSE(O().okButton.Enabled());
+  Retype(O().columnsField, "3");
+  EXPECT_TRUE(O().okButton.Enabled());
+  Retype(O().heightField, "0");  // 0 % is allowed: applied as 1 %
+  EXPECT_TRUE(O().okButton.Enabled());
 
   // Showing the dialog again forgets the edits' mark.
-  O().cmdCancel.RaiseClick();
+  O().cancelButton.RaiseClick();
   O().Show();
   EXPECT_FALSE(O().DimensionsChanged);
-  O().cmdCancel.RaiseClick();
+  O().cancelButton.RaiseClick();
 }
 
-TEST_F(OptionsDialog, TheFilesSizesAreShownAsWrittenAndAnUnusableGridWaitsForTheUser) {
+TEST_F(OptionsDialogTest, TheFilesSizesAreShownAsWrittenAndAnUnusableGridWaitsForTheUser) {
   // "rows" empty takes the built-in value; "columns" 12 stays as written (the grid takes 9).
   RestartWith("columns=3\r\nrows=3", "columns=12\r\nrows=");
-  EXPECT_EQ(O().mskColumns.Text(), "12");
-  EXPECT_EQ(O().mskRows.Text(), "2");
+  EXPECT_EQ(O().columnsField.Text(), "12");
+  EXPECT_EQ(O().rowsField.Text(), "2");
   O().Show();
-  EXPECT_TRUE(O().cmdClose.Enabled());
-  O().cmdClose.RaiseClick();
+  EXPECT_TRUE(O().okButton.Enabled());
+  O().okButton.RaiseClick();
   EXPECT_EQ(Setting("SETUP", "columns"), "12");
   EXPECT_EQ(P().DesktopCount, 18);
   // A 0 from the file keeps OK unavailable until the user types a usable value.
   RestartWith("columns=3", "columns=0");
   O().Show();
-  EXPECT_FALSE(O().cmdClose.Enabled());
-  Retype(O().mskColumns, "4");
-  EXPECT_TRUE(O().cmdClose.Enabled());
-  O().cmdCancel.RaiseClick();
+  EXPECT_FALSE(O().okButton.Enabled());
+  Retype(O().columnsField, "4");
+  EXPECT_TRUE(O().okButton.Enabled());
+  O().cancelButton.RaiseClick();
 }
 
-TEST_F(OptionsDialog, ClearingTheRowsAndTypingANewValueRebuildsTheGridOnOk) {
+TEST_F(OptionsDialogTest, ClearingTheRowsAndTypingANewValueRebuildsTheGridOnOk) {
   O().Show();
-  Retype(O().mskRows, "\b");
-  EXPECT_FALSE(O().cmdClose.Enabled());
-  O().mskRows.TypeChar('4');
-  EXPECT_TRUE(O().cmdClose.Enabled());
-  Retype(O().mskWidth, "250");  // kept as typed, applied as 100 %
+  Retype(O().rowsField, "\b");
+  EXPECT_FALSE(O().okButton.Enabled());
+  O().rowsField.TypeChar('4');
+  EXPECT_TRUE(O().okButton.Enabled());
+  Retype(O().widthField, "250");  // kept as typed, applied as 100 %
   fake.ClearCalls();
-  O().cmdClose.RaiseClick();
+  O().okButton.RaiseClick();
   EXPECT_FALSE(O().IsShown());
   EXPECT_EQ(P().DesktopCount, 12);
-  EXPECT_EQ(O().cmbDesktops.ListCount(), 12);
+  EXPECT_EQ(O().hotkeyDesktopList.ListCount(), 12);
   EXPECT_EQ(Setting("SETUP", "rows"), "4");
   EXPECT_EQ(Setting("SETUP", "width"), "250");
   EXPECT_FALSE(fake.CallsOn("UnregisterHotKey", P().hWnd()).empty());  // the grid was rebuilt
@@ -290,21 +291,21 @@ TEST_F(OptionsDialog, ClearingTheRowsAndTypingANewValueRebuildsTheGridOnOk) {
   // A width above 100 % is applied as 100 %.
   const float widest = P().Width();
   O().Show();
-  Retype(O().mskWidth, "100");
-  O().cmdClose.RaiseClick();
+  Retype(O().widthField, "100");
+  O().okButton.RaiseClick();
   EXPECT_EQ(P().Width(), widest);
   O().Show();
-  Retype(O().mskWidth, "99");
-  O().cmdClose.RaiseClick();
+  Retype(O().widthField, "99");
+  O().okButton.RaiseClick();
   EXPECT_LT(P().Width(), widest);
 }
 
-TEST_F(OptionsDialog, ShrinkingTheGridMovesWindowsToTheLastDesktopAndSwitchesPanicOff) {
+TEST_F(OptionsDialogTest, ShrinkingTheGridMovesWindowsToTheLastDesktopAndSwitchesPanicOff) {
   P().PlaceWindow(5, mail, 0, 0, 0, 0);
   P().PlaceWindow(9, notes, 0, 0, 0, 0);
   P().OpenDesktop(1);
   ASSERT_FALSE(fake.IsWindowVisible(mail));
-  ASSERT_EQ(O().cmbAlertDesktops.Text(), "Desktop 7");
+  ASSERT_EQ(O().panicDesktopList.Text(), "Desktop 7");
   // The panic hotkey was registered at start.
   const auto& calls = fake.Calls();
   ASSERT_TRUE(std::any_of(calls.begin(), calls.end(), [this](const fake::Call& c) {
@@ -313,16 +314,16 @@ TEST_F(OptionsDialog, ShrinkingTheGridMovesWindowsToTheLastDesktopAndSwitchesPan
   }));
 
   O().Show();
-  Retype(O().mskColumns, "2");
-  Retype(O().mskRows, "2");
-  O().cmdClose.RaiseClick();
+  Retype(O().columnsField, "2");
+  Retype(O().rowsField, "2");
+  O().okButton.RaiseClick();
 
   EXPECT_EQ(P().DesktopCount, 4);
   EXPECT_EQ(DesktopOf(mail), 4);
   EXPECT_EQ(DesktopOf(notes), 4);
   EXPECT_EQ(DesktopOf(work), 1);
   EXPECT_FALSE(fake.IsWindowVisible(mail));  // desktop 4 is not the current one
-  EXPECT_FALSE(O().chkAlert.Checked());
+  EXPECT_FALSE(O().panicBox.Checked());
   EXPECT_FALSE(fake.PressHotkey(MOD_CONTROL, kF11));  // the panic hotkey is off
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].title, "Warning");
@@ -330,7 +331,7 @@ TEST_F(OptionsDialog, ShrinkingTheGridMovesWindowsToTheLastDesktopAndSwitchesPan
             "Due to changes in the desktop dimension:\r\n\r\n"
             "- Application(s) has been relocated.\r\n"
             "- Panic hotkeys have been disabled.");
-  for (int i = 5; i <= 9; ++i) EXPECT_FALSE(P().mnuDesktop.Exists(i)) << i;
+  for (int i = 5; i <= 9; ++i) EXPECT_FALSE(P().moveToEntries.Exists(i)) << i;
   // The miniatures stand in the cell of their new desktop.
   const forms::PictureBox& cell4 = P().cells(4);
   EXPECT_GE(MiniatureOf(mail).Left(), cell4.Left());
@@ -340,27 +341,27 @@ TEST_F(OptionsDialog, ShrinkingTheGridMovesWindowsToTheLastDesktopAndSwitchesPan
   EXPECT_EQ(Setting("ALERT", "enabled"), "1");
 }
 
-TEST_F(OptionsDialog, APanicDesktopBeyondTheGridSwitchesPanicOffWithItsNoteAlone) {
+TEST_F(OptionsDialogTest, APanicDesktopBeyondTheGridSwitchesPanicOffWithItsNoteAlone) {
   // 3 x 3 to 3 x 2, no window on desktops 7 to 9, the panic desktop 7.
   O().Show();
-  Retype(O().mskRows, "2");
-  O().cmdClose.RaiseClick();
-  EXPECT_FALSE(O().chkAlert.Checked());
+  Retype(O().rowsField, "2");
+  O().okButton.RaiseClick();
+  EXPECT_FALSE(O().panicBox.Checked());
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].text,
             "Due to changes in the desktop dimension:\r\n\r\n- Panic hotkeys have been disabled.");
 }
 
-TEST_F(OptionsDialog, ShrinkingBelowTheCurrentDesktopOpensTheLastOneWithItsWindowsShown) {
+TEST_F(OptionsDialogTest, ShrinkingBelowTheCurrentDesktopOpensTheLastOneWithItsWindowsShown) {
   P().PlaceWindow(8, mail, 0, 0, 0, 0);
   P().PlaceWindow(2, notes, 0, 0, 0, 0);
   P().OpenDesktop(8);
   ASSERT_TRUE(fake.IsWindowVisible(mail));
   O().Show();
-  O().chkAlert.SetValue(0);
-  Retype(O().mskColumns, "2");
-  Retype(O().mskRows, "1");
-  O().cmdClose.RaiseClick();
+  O().panicBox.SetValue(0);
+  Retype(O().columnsField, "2");
+  Retype(O().rowsField, "1");
+  O().okButton.RaiseClick();
   EXPECT_EQ(P().CurrentDesktop, 2);
   EXPECT_EQ(DesktopOf(mail), 2);
   EXPECT_TRUE(fake.IsWindowVisible(mail));
@@ -373,11 +374,11 @@ TEST_F(OptionsDialog, ShrinkingBelowTheCurrentDesktopOpensTheLastOneWithItsWindo
             "Due to changes in the desktop dimension:\r\n\r\n- Application(s) has been relocated.");
 }
 
-TEST_F(OptionsDialog, ColoursAloneDoNotRebuildTheGridButTheCurrentDesktopIsPicturedAfresh) {
+TEST_F(OptionsDialogTest, ColoursAloneDoNotRebuildTheGridButTheCurrentDesktopIsPicturedAfresh) {
   P().PlaceWindow(2, mail, 0, 0, 0, 0);
   // A window of another desktop summoned, auto-hide on: OK must disturb neither.
   P().SelectedWindow = mail;
-  P().mnuSummon_Click();
+  P().SummonSelectedWindow();
   ASSERT_EQ(P().SummonedWindow, mail);
   P().LastActiveWindow = notes;
 
@@ -386,16 +387,16 @@ TEST_F(OptionsDialog, ColoursAloneDoNotRebuildTheGridButTheCurrentDesktopIsPictu
     return true;
   };
   O().Show();
-  O().chkAutoHide.SetValue(1);
-  O().cmdAppearance.RaiseClick();
-  O().cmdColorPicker(2).RaiseClick();
-  EXPECT_EQ(O().picColor(2).BackColor(), 0x123456u);
+  O().autoHideBox.SetValue(1);
+  O().appearanceButton.RaiseClick();
+  O().colourButtons(2).RaiseClick();
+  EXPECT_EQ(O().colourSwatches(2).BackColor(), 0x123456u);
   EXPECT_NE(P().ColorHover, 0x123456u);  // the pager takes it at OK
   // A cancelled colour dialog changes nothing.
   fake.onChooseColor = [](uint32_t*) { return false; };
-  O().cmdColorPicker(1).RaiseClick();
-  EXPECT_EQ(O().picColor(1).BackColor(), 255u);
-  O().cmbTransparent.SetListIndex(2);
+  O().colourButtons(1).RaiseClick();
+  EXPECT_EQ(O().colourSwatches(1).BackColor(), 255u);
+  O().opacityList.SetListIndex(2);
 
   // The windows look different now: OK takes new pictures of the current desktop's windows,
   // and draws again those whose pictures did not change.
@@ -405,7 +406,7 @@ TEST_F(OptionsDialog, ColoursAloneDoNotRebuildTheGridButTheCurrentDesktopIsPictu
   fake.SetWindowPicture(mail, Bitmap(400, 300, 0x0000FF));
   const Bitmap mailBefore = MiniatureOf(mail).Surface();
   fake.ClearCalls();
-  O().cmdClose.RaiseClick();
+  O().okButton.RaiseClick();
 
   EXPECT_TRUE(fake.CallsOn("UnregisterHotKey", P().hWnd()).empty());  // no rebuild
   EXPECT_EQ(P().DesktopCount, 9);
@@ -426,13 +427,13 @@ TEST_F(OptionsDialog, ColoursAloneDoNotRebuildTheGridButTheCurrentDesktopIsPictu
   EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(OptionsDialog, ClearingTheMiniaturesTouchesTheCurrentDesktopOnly) {
+TEST_F(OptionsDialogTest, ClearingTheMiniaturesTouchesTheCurrentDesktopOnly) {
   P().PlaceWindow(3, mail, 0, 0, 0, 0);
   fake.SetWindowPicture(work, Bitmap(400, 300, 0x00FF00));
   fake.SetWindowPicture(mail, Bitmap(400, 300, 0x00FF00));
   P().UpdateActiveWindow(work, 1, true);
   P().UpdateActiveWindow(mail, 3, true);
-  O().ResizeMainWindow();
+  O().BlankCurrentMiniatures();
   auto uniform = [](const Bitmap& b, uint32_t colour) {
     return std::all_of(b.Pixels().begin(), b.Pixels().end(),
                        [colour](uint32_t p) { return p == colour; });
@@ -441,120 +442,120 @@ TEST_F(OptionsDialog, ClearingTheMiniaturesTouchesTheCurrentDesktopOnly) {
   EXPECT_TRUE(uniform(MiniatureOf(mail).Surface(), 0x00FF00));
 }
 
-TEST_F(OptionsDialog, CancelRevertsNothingButTheFileKeepsItsValuesForTheNextStart) {
+TEST_F(OptionsDialogTest, CancelRevertsNothingButTheFileKeepsItsValuesForTheNextStart) {
   O().Show();
-  O().cmbTransparent.SetListIndex(3);  // "Low" acts at once
+  O().opacityList.SetListIndex(3);  // "Low" acts at once
   EXPECT_EQ(fake.Alpha(P().hWnd()), 200);
-  Retype(O().mskColumns, "2");
-  O().chkPreview.SetValue(0);
-  O().cmdCancel.RaiseClick();
+  Retype(O().columnsField, "2");
+  O().previewBox.SetValue(0);
+  O().cancelButton.RaiseClick();
   EXPECT_FALSE(O().IsShown());
   EXPECT_FALSE(P().DialogOpen);
   EXPECT_EQ(fake.Alpha(P().hWnd()), 200);
-  EXPECT_EQ(O().cmbTransparent.ListIndex(), 3);  // the live store keeps the choice
-  EXPECT_FALSE(O().chkPreview.Checked());
+  EXPECT_EQ(O().opacityList.ListIndex(), 3);  // the live store keeps the choice
+  EXPECT_FALSE(O().previewBox.Checked());
   EXPECT_EQ(P().DesktopCount, 9);
   EXPECT_EQ(Setting("SETUP", "transparent"), "0");
   EXPECT_EQ(Setting("SETUP", "columns"), "3");
   EXPECT_EQ(Setting("SETUP", "preview"), "1");
 
   ASSERT_TRUE(Restart());
-  EXPECT_EQ(O().cmbTransparent.ListIndex(), 0);
+  EXPECT_EQ(O().opacityList.ListIndex(), 0);
   EXPECT_EQ(fake.Alpha(P().hWnd()), 255);
-  EXPECT_TRUE(O().chkPreview.Checked());
+  EXPECT_TRUE(O().previewBox.Checked());
 }
 
-TEST_F(OptionsDialog, OkRefusesAPanicHotkeyWithoutItsDesktopAndSavesNothing) {
+TEST_F(OptionsDialogTest, OkRefusesAPanicHotkeyWithoutItsDesktopAndSavesNothing) {
   const std::string before = ReadFile("settings.ini");
   O().Show();
-  O().cmdAppearance.RaiseClick();
-  O().cmbAlertDesktops.SetListIndex(-1);
-  Retype(O().mskColumns, "2");
-  O().cmdClose.RaiseClick();
+  O().appearanceButton.RaiseClick();
+  O().panicDesktopList.SetListIndex(-1);
+  Retype(O().columnsField, "2");
+  O().okButton.RaiseClick();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].title, "Required Value");
   EXPECT_EQ(messages[0].text, "Please enter panic desktop value.");
   EXPECT_TRUE(O().IsShown());
-  EXPECT_TRUE(O().frmPanic.Visible());
-  EXPECT_EQ(&O().CurrentPage(), &O().frmPanic);
+  EXPECT_TRUE(O().panicPage.Visible());
+  EXPECT_EQ(&O().CurrentPage(), &O().panicPage);
   EXPECT_TRUE(P().DialogOpen);  // still open: the pager must not hide meanwhile
   EXPECT_EQ(ReadFile("settings.ini"), before);
   EXPECT_EQ(P().DesktopCount, 9);
   // With a desktop chosen it goes through.
-  O().cmbAlertDesktops.SetListIndex(1);
-  O().cmdClose.RaiseClick();
+  O().panicDesktopList.SetListIndex(1);
+  O().okButton.RaiseClick();
   EXPECT_FALSE(O().IsShown());
   EXPECT_EQ(Setting("ALERT", "desktop"), "2");
   EXPECT_EQ(P().DesktopCount, 6);
 }
 
-TEST_F(OptionsDialog, TheDesktopListShowsEachDesktopsStoredHotkey) {
+TEST_F(OptionsDialogTest, TheDesktopListShowsEachDesktopsStoredHotkey) {
   O().Show();
-  O().cmdDesktops.RaiseClick();
-  EXPECT_FALSE(O().chkHotkey.Enabled());  // no desktop chosen yet
-  EXPECT_FALSE(O().cmdSetHotKey.Enabled());
-  O().cmbDesktops.SetListIndex(1);  // "1,12,1": CTRL + 6, enabled
-  EXPECT_EQ(O().cboKey1.Text(), "CTRL");
-  EXPECT_EQ(O().cboKey2.Text(), "6");
-  EXPECT_TRUE(O().chkHotkey.Checked());
-  EXPECT_TRUE(O().chkHotkey.Enabled());
-  EXPECT_TRUE(O().cboKey2.Enabled());
-  EXPECT_TRUE(O().cmdSetHotKey.Enabled());
-  O().cmbDesktops.SetListIndex(3);  // "0,10,0": ALT + 4, disabled
-  EXPECT_EQ(O().cboKey1.Text(), "ALT");
-  EXPECT_EQ(O().cboKey2.Text(), "4");
-  EXPECT_FALSE(O().chkHotkey.Checked());
-  EXPECT_FALSE(O().cboKey1.Enabled());
-  EXPECT_FALSE(O().cmdSetHotKey.Enabled());
+  O().desktopsButton.RaiseClick();
+  EXPECT_FALSE(O().desktopHotkeyBox.Enabled());  // no desktop chosen yet
+  EXPECT_FALSE(O().setDesktopHotkeyButton.Enabled());
+  O().hotkeyDesktopList.SetListIndex(1);  // "1,12,1": CTRL + 6, enabled
+  EXPECT_EQ(O().desktopModifierList.Text(), "CTRL");
+  EXPECT_EQ(O().desktopKeyList.Text(), "6");
+  EXPECT_TRUE(O().desktopHotkeyBox.Checked());
+  EXPECT_TRUE(O().desktopHotkeyBox.Enabled());
+  EXPECT_TRUE(O().desktopKeyList.Enabled());
+  EXPECT_TRUE(O().setDesktopHotkeyButton.Enabled());
+  O().hotkeyDesktopList.SetListIndex(3);  // "0,10,0": ALT + 4, disabled
+  EXPECT_EQ(O().desktopModifierList.Text(), "ALT");
+  EXPECT_EQ(O().desktopKeyList.Text(), "4");
+  EXPECT_FALSE(O().desktopHotkeyBox.Checked());
+  EXPECT_FALSE(O().desktopModifierList.Enabled());
+  EXPECT_FALSE(O().setDesktopHotkeyButton.Enabled());
   EXPECT_EQ(Setting("HOTKEYS", "4"), "0,10,0");  // written back unchanged
   EXPECT_FALSE(fake.PressHotkey(MOD_ALT, '4'));
 
   // Enabling it and "Set Hotkey" register it at once and say so.
-  O().chkHotkey.SetValue(1);
-  O().cboKey2.SetText("W");
-  O().cmdSetHotKey.RaiseClick();
+  O().desktopHotkeyBox.SetValue(1);
+  O().desktopKeyList.SetText("W");
+  O().setDesktopHotkeyButton.RaiseClick();
   EXPECT_EQ(Setting("HOTKEYS", "4"), "0,38,1");
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(messages.back().title, "Hotkeys Assigned");
   EXPECT_TRUE(fake.PressHotkey(MOD_ALT, 'W'));
   EXPECT_EQ(P().CurrentDesktop, 4);
-  O().cmdCancel.RaiseClick();
+  O().cancelButton.RaiseClick();
 }
 
-TEST_F(OptionsDialog, ADesktopWithoutAStoredHotkeyShowsNone) {
+TEST_F(OptionsDialogTest, ADesktopWithoutAStoredHotkeyShowsNone) {
   RestartWith("columns=3", "columns=4");  // desktops 10 to 12 have none
   O().Show();
-  O().cmbDesktops.SetListIndex(1);
-  ASSERT_EQ(O().cboKey2.Text(), "6");
-  O().cmbDesktops.SetListIndex(9);
-  EXPECT_EQ(O().cboKey1.ListIndex(), -1);
-  EXPECT_EQ(O().cboKey2.ListIndex(), -1);
-  EXPECT_FALSE(O().chkHotkey.Checked());
+  O().hotkeyDesktopList.SetListIndex(1);
+  ASSERT_EQ(O().desktopKeyList.Text(), "6");
+  O().hotkeyDesktopList.SetListIndex(9);
+  EXPECT_EQ(O().desktopModifierList.ListIndex(), -1);
+  EXPECT_EQ(O().desktopKeyList.ListIndex(), -1);
+  EXPECT_FALSE(O().desktopHotkeyBox.Checked());
   EXPECT_EQ(Setting("HOTKEYS", "10"), "");          // nothing written for it
   EXPECT_TRUE(fake.PressHotkey(MOD_CONTROL, '6'));  // desktop 2's hotkey is untouched
-  O().cmdCancel.RaiseClick();
+  O().cancelButton.RaiseClick();
 }
 
-TEST_F(OptionsDialog, TheHotkeyButtonsOfPanicAndHideUnhideRegisterAtOnce) {
+TEST_F(OptionsDialogTest, TheHotkeyButtonsOfPanicAndHideUnhideRegisterAtOnce) {
   O().Show();
-  O().cboAlert2.SetText("F9");
-  O().cmdHotAlert.RaiseClick();
+  O().panicKeyList.SetText("F9");
+  O().setPanicHotkeyButton.RaiseClick();
   EXPECT_TRUE(fake.PressHotkey(MOD_CONTROL, 0x78));  // panic: CTRL + F9 opens desktop 7
   EXPECT_EQ(P().CurrentDesktop, 7);
   EXPECT_EQ(Setting("ALERT", "key2"), "49");  // the file waits for OK
   O().Show();
-  O().cmbHide1.SetText("SHIFT");
-  O().cmbHide2.SetText("F8");
-  O().cmdHotHide.RaiseClick();
+  O().hideModifierList.SetText("SHIFT");
+  O().hideKeyList.SetText("F8");
+  O().setHideHotkeyButton.RaiseClick();
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_EQ(messages[1].title, "Hotkeys Assigned");
-  O().cmdCancel.RaiseClick();
+  O().cancelButton.RaiseClick();
   P().ShowPager();
   EXPECT_TRUE(fake.PressHotkey(MOD_SHIFT, 0x77));
   EXPECT_FALSE(P().PagerShown);
 }
 
-TEST_F(OptionsDialog, ClearListAsksThroughTheSystemBoxAndForgetsTheListOnYes) {
+TEST_F(OptionsDialogTest, ClearListAsksThroughTheSystemBoxAndForgetsTheListOnYes) {
   WriteFile("ignore.list", "Clock\r\nTicker\r\n");
   P().SetIgnoreList();
   ASSERT_TRUE(P().IsIgnored("Clock"));
@@ -565,8 +566,8 @@ TEST_F(OptionsDialog, ClearListAsksThroughTheSystemBoxAndForgetsTheListOnYes) {
     return answer;
   };
   O().Show();
-  O().cmdOthers.RaiseClick();
-  O().cmdRemoveIgnore.RaiseClick();
+  O().othersButton.RaiseClick();
+  O().clearIgnoreListButton.RaiseClick();
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(asked[0], (std::vector<std::string>{"Are you sure you want to clear all blocked list ?",
                                                 "Blocked List", "52"}));
@@ -576,14 +577,14 @@ TEST_F(OptionsDialog, ClearListAsksThroughTheSystemBoxAndForgetsTheListOnYes) {
   EXPECT_TRUE(P().IsIgnored("Ticker"));
 
   answer = IDYES;
-  O().cmdRemoveIgnore.RaiseClick();
+  O().clearIgnoreListButton.RaiseClick();
   EXPECT_FALSE(std::filesystem::exists(File("ignore.list")));
   EXPECT_FALSE(P().IsIgnored("Clock"));
   EXPECT_FALSE(P().IsIgnored("Ticker"));
   EXPECT_TRUE(P().IsIgnored("Program Manager"));  // the built-in entries stay
-  O().cmdRemoveIgnore.RaiseClick();               // no file any more: nothing to delete, no fault
+  O().clearIgnoreListButton.RaiseClick();         // no file any more: nothing to delete, no fault
   EXPECT_TRUE(messages.empty());
-  O().cmdCancel.RaiseClick();
+  O().cancelButton.RaiseClick();
 }
 
 }  // namespace

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "ProgramFixture.h"
+#include "options/OptionsDialog.h"
 #include "settings/AutoStart.h"
 #include "settings/SettingsFile.h"
 #include "settings/TrayIcon.h"
-#include "settings/frmOptions.h"
 
 namespace vd::testing {
 namespace {
@@ -83,7 +83,7 @@ TEST_F(Tray, ReleasingTheLeftButtonHidesAShownPagerAndShowsAHiddenOne) {
   program->Options().Show();
   IconMessage(WM_LBUTTONUP);
   EXPECT_TRUE(Pager().IsShown());
-  program->Options().cmdCancel.RaiseClick();
+  program->Options().cancelButton.RaiseClick();
   EXPECT_TRUE(popups.empty());
 }
 
@@ -92,7 +92,7 @@ TEST_F(Tray, ReleasingTheRightButtonOpensTheMainMenuAtTheMouse) {
   IconMessage(WM_RBUTTONUP);
   ASSERT_EQ(popups.size(), 1u);
   EXPECT_EQ(popups[0].form, &T());
-  EXPECT_EQ(popups[0].menu, &Pager().mnuMenu);
+  EXPECT_EQ(popups[0].menu, &Pager().mainMenu);
   EXPECT_FLOAT_EQ(popups[0].x, 1200.0f * 15 - T().Left());
   EXPECT_FLOAT_EQ(popups[0].y, 1010.0f * 15 - T().Top());
   EXPECT_TRUE(Pager().IsShown());
@@ -102,9 +102,9 @@ TEST_F(Tray, ReleasingTheRightButtonOpensTheMainMenuAtTheMouse) {
   backend->onModal = [&](forms::Form& form) {
     if (&form != &program->Options()) return;
     optionsShown = Pager().DialogOpen;
-    program->Options().cmdCancel.RaiseClick();
+    program->Options().cancelButton.RaiseClick();
   };
-  Choose(Pager().mnuMainOption);
+  Choose(Pager().optionsEntry);
   IconMessage(WM_RBUTTONUP);
   EXPECT_TRUE(optionsShown);
   EXPECT_FALSE(Pager().DialogOpen);
@@ -114,9 +114,9 @@ TEST_F(Tray, OkFromTheTrayBringsBackAPagerThatWasPutAway) {
   IconMessage(WM_LBUTTONUP);
   ASSERT_FALSE(Pager().IsShown());
   backend->onModal = [&](forms::Form& form) {
-    if (&form == &program->Options()) program->Options().cmdClose.RaiseClick();
+    if (&form == &program->Options()) program->Options().okButton.RaiseClick();
   };
-  Choose(Pager().mnuMainOption);
+  Choose(Pager().optionsEntry);
   IconMessage(WM_RBUTTONUP);
   EXPECT_TRUE(Pager().IsShown());
   EXPECT_TRUE(Pager().PagerShown);
@@ -152,18 +152,18 @@ TEST(AutoStart, TheRunValueNamesTheProgramQuotedWithoutItsExtension) {
 }
 
 TEST_F(Tray, TheCheckBoxWritesAndDeletesTheRunValueAtOnceWhateverOkOrCancelSay) {
-  frmOptions& options = program->Options();
+  OptionsDialog& options = program->Options();
   EXPECT_EQ(RunValue(fake), "(none)");
   options.Show();
-  options.chkAutoStart.SetValue(1);
+  options.autoStartBox.SetValue(1);
   EXPECT_EQ(RunValue(fake), AutoStart::RunCommand(fake.ProgramFolder()));
-  options.cmdCancel.RaiseClick();
+  options.cancelButton.RaiseClick();
   EXPECT_NE(RunValue(fake), "(none)");  // Cancel leaves it
   EXPECT_EQ(ReadIniValue(fake, File("settings.ini").string(), "SETUP", "auto_start"), "0");
   options.Show();
-  options.chkAutoStart.SetValue(0);
+  options.autoStartBox.SetValue(0);
   EXPECT_EQ(RunValue(fake), "(none)");
-  options.cmdClose.RaiseClick();
+  options.okButton.RaiseClick();
   EXPECT_TRUE(EveryKeyClosed(fake));
 }
 
@@ -172,14 +172,14 @@ TEST_F(Tray, AStartWithAutoStartOnWritesTheRunValueAgainAndOffLeavesTheRegistryA
   settings.replace(settings.find("auto_start=0"), 12, "auto_start=1");
   WriteFile("settings.ini", settings);
   ASSERT_TRUE(Restart());
-  EXPECT_TRUE(program->Options().chkAutoStart.Checked());
+  EXPECT_TRUE(program->Options().autoStartBox.Checked());
   EXPECT_EQ(RunValue(fake), AutoStart::RunCommand(fake.ProgramFolder()));
 
   // auto_start 0: the value someone left there stays, nothing is opened.
   WriteFile("settings.ini", kSettings);
   fake.ClearCalls();
   ASSERT_TRUE(Restart());
-  EXPECT_FALSE(program->Options().chkAutoStart.Checked());
+  EXPECT_FALSE(program->Options().autoStartBox.Checked());
   EXPECT_NE(RunValue(fake), "(none)");
   for (const fake::Call& call : fake.Calls()) EXPECT_NE(call.name, "RegOpenKeyExA");
 }

@@ -7,8 +7,8 @@
 #include "interaction/AboutBox.h"
 #include "interaction/AddWindowPrompt.h"
 #include "interaction/ExitConfirmation.h"
+#include "options/OptionsDialog.h"
 #include "pager/PreviewWindow.h"
-#include "settings/frmOptions.h"
 
 namespace vd::testing {
 namespace {
@@ -21,7 +21,7 @@ class Gestures : public ProgramFixture {
     ASSERT_TRUE(StartWith(std::string(kGrid3x2) + "preview=1\r\n"));
     RecordPopups();
   }
-  frmMain& P() { return Pager(); }
+  PagerWindow& P() { return Pager(); }
   // A screen point of the pager, from a point in its client area.
   Point OnPager(float x, float y) {
     Rect pager;
@@ -121,15 +121,15 @@ TEST_F(Gestures, TheWindowMenuOpensWithTheStatesOfTheWindow) {
   ASSERT_EQ(popups.size(), 1u);
   forms::MenuItem& menu = *popups[0].menu;
   EXPECT_EQ(&menu, &P().windowMenu);
-  EXPECT_FALSE(P().mnuSummon.Enabled()) << "on the current desktop";
-  EXPECT_TRUE(P().mnuTransMedium.Checked());
-  EXPECT_FALSE(P().mnuOpaque.Checked());
-  EXPECT_TRUE(P().mnuMoveTo.Enabled());
+  EXPECT_FALSE(P().summonEntry.Enabled()) << "on the current desktop";
+  EXPECT_TRUE(P().mediumTransparencyEntry.Checked());
+  EXPECT_FALSE(P().opaqueEntry.Checked());
+  EXPECT_TRUE(P().moveToEntry.Enabled());
   EXPECT_EQ(menu.Find("Desktop 1"), nullptr) << "not its own desktop";
   EXPECT_NE(menu.Find("Desktop 6"), nullptr);
   EXPECT_NE(menu.Find(std::string(30, 'm') + "..."), nullptr);
   EXPECT_NE(menu.Find("Tranparent"), nullptr);
-  EXPECT_FALSE(P().mnuMax.Visible());
+  EXPECT_FALSE(P().maximizeEntry.Visible());
 
   // Shown on all desktops: Move To is disabled; with animation and no stored transparency
   // nothing is checked.
@@ -137,9 +137,10 @@ TEST_F(Gestures, TheWindowMenuOpensWithTheStatesOfTheWindow) {
   Record(work).transparency.reset();
   P().AnimateMode = true;
   RightClick(work);
-  EXPECT_TRUE(P().mnuShowAll.Checked());
-  EXPECT_FALSE(P().mnuMoveTo.Enabled());
-  for (auto* level : {&P().mnuOpaque, &P().mnuTransHigh, &P().mnuTransMedium, &P().mnuTransLow})
+  EXPECT_TRUE(P().showOnAllEntry.Checked());
+  EXPECT_FALSE(P().moveToEntry.Enabled());
+  for (auto* level : {&P().opaqueEntry, &P().highTransparencyEntry, &P().mediumTransparencyEntry,
+                      &P().lowTransparencyEntry})
     EXPECT_FALSE(level->Checked());
 }
 
@@ -184,9 +185,9 @@ TEST_F(Gestures, RemoveAsksAndEachAnswerDoesItsPart) {
   std::string answer;
   backend->onModal = [&](forms::Form& form) {
     auto& box = dynamic_cast<MessageDialog&>(form);
-    EXPECT_EQ(box.lblTitle.Caption(), "Remove Window");
+    EXPECT_EQ(box.titleLabel.Caption(), "Remove Window");
     for (int i = 0; i < 3; ++i) {
-      if (box.cmdRespond(i).Caption() == answer) box.cmdRespond(i).RaiseClick();
+      if (box.answerButtons(i).Caption() == answer) box.answerButtons(i).RaiseClick();
     }
   };
   choose = [](forms::MenuItem& menu) { return menu.Find("Remove"); };
@@ -205,7 +206,7 @@ TEST_F(Gestures, RemoveAsksAndEachAnswerDoesItsPart) {
   EXPECT_FALSE(P().miniatures(v).Visible());
   backend->Advance(100);  // unloaded at the next tick, outside the miniature's own handler
   EXPECT_FALSE(P().miniatures.Exists(v));
-  EXPECT_FALSE(P().picPreview.Exists(v));
+  EXPECT_FALSE(P().previewPictures.Exists(v));
   EXPECT_FALSE(P().IsIgnored("Mail"));
   EXPECT_EQ(program->MessageResult, "");
 
@@ -333,10 +334,10 @@ TEST_F(Gestures, HoverPaintsTheCellUnderTheMouseAndNamesIt) {
 
   // A hovered cell that leaves the grid ends the hover: no timer ticks on for it.
   P().cells(6).RaiseMouseMove(0, 0, 10, 10);
-  ASSERT_TRUE(P().tmrOverDesktop.Enabled());
+  ASSERT_TRUE(P().cellHoverTimer.Enabled());
   P().SetupDesktops("2", "1");
   backend->Advance(10);
-  EXPECT_FALSE(P().tmrOverDesktop.Enabled());
+  EXPECT_FALSE(P().cellHoverTimer.Enabled());
 }
 
 TEST_F(Gestures, RestingOnAHiddenWindowsMiniatureFadesItsPreviewInAndOut) {
@@ -370,32 +371,32 @@ TEST_F(Gestures, RestingOnAHiddenWindowsMiniatureFadesItsPreviewInAndOut) {
 }
 
 TEST_F(Gestures, TheMainMenuAndItsDialogs) {
-  P().cmdMenu.RaiseClick();
+  P().menuButton.RaiseClick();
   ASSERT_EQ(popups.size(), 1u);
-  EXPECT_EQ(popups[0].menu, &P().mnuMenu);
-  EXPECT_FLOAT_EQ(popups[0].x, P().cmdMenu.Left() - 73);
-  EXPECT_FLOAT_EQ(popups[0].y, P().cmdMenu.Top() + P().cmdMenu.Height());
+  EXPECT_EQ(popups[0].menu, &P().mainMenu);
+  EXPECT_FLOAT_EQ(popups[0].x, P().menuButton.Left() - 73);
+  EXPECT_FLOAT_EQ(popups[0].y, P().menuButton.Top() + P().menuButton.Height());
 
   // "Exit" answered "No" changes nothing; "About" keeps the pager from hiding while open.
   bool dialogOpenDuringAbout = false;
   backend->onModal = [&](forms::Form& form) {
-    if (auto* exit = dynamic_cast<ExitConfirmation*>(&form)) exit->cmdNo.RaiseClick();
+    if (auto* exit = dynamic_cast<ExitConfirmation*>(&form)) exit->noButton.RaiseClick();
     if (auto* about = dynamic_cast<AboutBox*>(&form)) {
       dialogOpenDuringAbout = P().DialogOpen;
-      about->cmdOk.RaiseClick();
+      about->okButton.RaiseClick();
     }
   };
-  P().mnuExit.RaiseClick();
+  P().exitEntry.RaiseClick();
   EXPECT_FALSE(fake.ProcessEnded());
-  P().mnuAbout.RaiseClick();
+  P().aboutEntry.RaiseClick();
   EXPECT_TRUE(dialogOpenDuringAbout);
   EXPECT_FALSE(P().DialogOpen);
   backend->onModal = [](forms::Form& form) {
-    if (auto* exit = dynamic_cast<ExitConfirmation*>(&form)) exit->cmdYes.RaiseClick();
+    if (auto* exit = dynamic_cast<ExitConfirmation*>(&form)) exit->yesButton.RaiseClick();
   };
   P().PlaceWindow(2, work, 0, 0, 0, 0);
   P().OpenDesktop(1);
-  P().mnuExit.RaiseClick();
+  P().exitEntry.RaiseClick();
   EXPECT_TRUE(fake.ProcessEnded());
   EXPECT_TRUE(fake.IsWindowVisible(work));
 }
@@ -406,14 +407,14 @@ TEST_F(Gestures, TheAddWindowPromptAddsOrBlocksTheOfferedWindow) {
   bare.caption = std::string(31, 'b');
   Hwnd offered = fake.CreateWindow(bare);
   fake.Activate(offered);
-  backend->Advance(frmMain::kForegroundPollMs);
+  backend->Advance(PagerWindow::kForegroundPollMs);
   ASSERT_TRUE(P().offerButton.Visible());
   std::string asked;
   backend->onModal = [&](forms::Form& form) {
     auto& prompt = dynamic_cast<AddWindowPrompt&>(form);
-    asked = prompt.lblDescription.Caption();
-    prompt.chkIgnore.SetValue(1);
-    prompt.cmdNo.RaiseClick();
+    asked = prompt.messageLabel.Caption();
+    prompt.ignoreBox.SetValue(1);
+    prompt.noButton.RaiseClick();
   };
   P().offerButton.RaiseClick();
   EXPECT_EQ(asked, "'" + std::string(30, 'b') + "...' is not in the window list.\r\n\r\n" +
@@ -425,9 +426,9 @@ TEST_F(Gestures, TheAddWindowPromptAddsOrBlocksTheOfferedWindow) {
   bare.caption = "Palette";
   Hwnd palette = fake.CreateWindow(bare);
   fake.Activate(palette);
-  backend->Advance(frmMain::kForegroundPollMs);
+  backend->Advance(PagerWindow::kForegroundPollMs);
   backend->onModal = [](forms::Form& form) {
-    dynamic_cast<AddWindowPrompt&>(form).cmdYes.RaiseClick();
+    dynamic_cast<AddWindowPrompt&>(form).yesButton.RaiseClick();
   };
   P().offerButton.RaiseClick();
   EXPECT_TRUE(P().IsManaged(palette));
@@ -435,17 +436,17 @@ TEST_F(Gestures, TheAddWindowPromptAddsOrBlocksTheOfferedWindow) {
 
 TEST_F(Gestures, TheHideFieldHidesOnlyManagedWindowsAndIgnoresWhatIsNotANumber) {
   Hwnd stranger = OpenWindow("Stranger");
-  P().txthWnd.SetText(std::to_string(stranger));
-  P().cmdHide.RaiseClick();
+  P().handleField.SetText(std::to_string(stranger));
+  P().hideButton.RaiseClick();
   EXPECT_TRUE(fake.IsWindowVisible(stranger));
-  P().txthWnd.SetText(std::to_string(work));
-  P().cmdHide.RaiseClick();
+  P().handleField.SetText(std::to_string(work));
+  P().hideButton.RaiseClick();
   EXPECT_FALSE(fake.IsWindowVisible(work));
-  P().cmdShow.RaiseClick();
+  P().showButton.RaiseClick();
   EXPECT_TRUE(fake.IsWindowVisible(work));
-  P().txthWnd.SetText("not a handle");
-  P().cmdHide.RaiseClick();
-  P().cmdShow.RaiseClick();
+  P().handleField.SetText("not a handle");
+  P().hideButton.RaiseClick();
+  P().showButton.RaiseClick();
   EXPECT_TRUE(fake.IsWindowVisible(work));
 }
 

@@ -11,8 +11,8 @@
 #include "ProgramFixture.h"
 #include "core/Text.h"
 #include "interaction/MessageDialog.h"
+#include "options/OptionsDialog.h"
 #include "settings/Hotkeys.h"
-#include "settings/frmOptions.h"
 
 namespace vd::testing {
 namespace {
@@ -43,7 +43,7 @@ class BadInput : public ProgramFixture {
     const Hwnd a = OpenWindow("Editor"), b = OpenWindow("Mail", {600, 500, 1100, 900});
     AnswerMessageBoxes();
     ASSERT_TRUE(Start());
-    frmMain& p = Pager();
+    PagerWindow& p = Pager();
     backend->Advance(300);
     EXPECT_EQ(p.DesktopCount, desktops);
     EXPECT_GT(p.CellWidth, 0);
@@ -51,7 +51,7 @@ class BadInput : public ProgramFixture {
     Rect r;
     ASSERT_TRUE(fake.GetWindowRect(p.hWnd(), &r));
     // Its title strip is on the screen, with the menu button: the pager can be reached.
-    EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.left + p.cmdMenu.Left() + 10 <= 1280)
+    EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.left + p.menuButton.Left() + 10 <= 1280)
         << r.left << "," << r.top << " " << r.right << "," << r.bottom;
     EXPECT_TRUE(p.IsManaged(a) && p.IsManaged(b));
     // The options load and save what they read, and the pager's colours are usable.
@@ -115,7 +115,7 @@ TEST_F(BadInput, AnIgnoreListOfAnythingHoldsEachCaptionOnceAndAtMost1000) {
        {Binary(256 * 1024), many, "Notes\r\n" + huge + "\r\n" + huge + "\n" + huge}) {
     WriteFile("ignore.list", content);
     ASSERT_TRUE(Start());
-    frmMain& p = Pager();
+    PagerWindow& p = Pager();
     const std::vector<std::string> list = p.IgnoreTitles;
     EXPECT_LE(list.size(), 1000u);
     EXPECT_EQ(std::set<std::string>(list.begin(), list.end()).size(), list.size());
@@ -139,7 +139,7 @@ TEST_F(BadInput, CaptionsEmptyLongOrOfAnotherCodePageAreManagedListedAndIgnoredB
   const Hwnd longWindow = OpenWindow(longCaption);
   const Hwnd foreign = OpenWindow(codePage);
   ASSERT_TRUE(Start());
-  frmMain& p = Pager();
+  PagerWindow& p = Pager();
   EXPECT_FALSE(p.IsManaged(untitled));
   ASSERT_TRUE(p.IsManaged(longWindow));
   ASSERT_TRUE(p.IsManaged(foreign));
@@ -149,8 +149,8 @@ TEST_F(BadInput, CaptionsEmptyLongOrOfAnotherCodePageAreManagedListedAndIgnoredB
   // The window menu lists them cut to 30 characters and "...", the short one as it is.
   p.cells(1).RaiseMouseUp(forms::kRightButton, 0, 10, 10);
   std::multiset<std::string> entries;
-  for (int i : p.mnuWin.Indexes()) {
-    if (i > 0 && p.mnuWin(i).Visible()) entries.insert(p.mnuWin(i).Caption());
+  for (int i : p.windowListEntries.Indexes()) {
+    if (i > 0 && p.windowListEntries(i).Visible()) entries.insert(p.windowListEntries(i).Caption());
   }
   EXPECT_EQ(entries, (std::multiset<std::string>{longCaption.substr(0, 30) + "...", codePage}));
 
@@ -163,7 +163,7 @@ TEST_F(BadInput, CaptionsEmptyLongOrOfAnotherCodePageAreManagedListedAndIgnoredB
   // Removed into the ignore list ("Yes"), they are stored byte for byte...
   AnswerMessageBoxes();
   RecordPopups();
-  choose = [&](forms::MenuItem&) { return &p.mnuRemove; };
+  choose = [&](forms::MenuItem&) { return &p.removeEntry; };
   for (Hwnd hwnd : {longWindow, foreign}) {
     RightClick(hwnd);
     EXPECT_FALSE(p.IsManaged(hwnd));

@@ -40,18 +40,19 @@ class SoakFound : public vd::testing::ProgramFixture {
     mail = OpenWindow("Mail", {600, 100, 1000, 400});
     ASSERT_TRUE(Start());
     backend->onModal = [](forms::Form& form) {
-      if (auto* box = dynamic_cast<MessageDialog*>(&form)) box->cmdRespond(0).RaiseClick();
+      if (auto* box = dynamic_cast<MessageDialog*>(&form)) box->answerButtons(0).RaiseClick();
     };
   }
   // The grid typed into the options and confirmed.
   void SetGrid(const std::string& columns, const std::string& rows) {
-    frmOptions& options = program->Options();
+    OptionsDialog& options = program->Options();
     options.Show();
-    for (auto [field, text] : {std::pair{&options.mskColumns, columns}, {&options.mskRows, rows}}) {
+    for (auto [field, text] :
+         {std::pair{&options.columnsField, columns}, {&options.rowsField, rows}}) {
       field->RaiseGotFocus();
       for (char c : text) field->TypeChar(c);
     }
-    options.cmdClose.RaiseClick();
+    options.okButton.RaiseClick();
   }
   Hwnd work = 0, mail = 0;
 };
@@ -72,7 +73,7 @@ TEST_F(SoakFound, ShrinkingTheGridOntoTheCurrentDesktopShowsTheWindowsMovedThere
 }
 
 // Summoning a window while another is summoned leaves the first shown on the current desktop,
-// though it belongs to another and is no longer summoned (mnuSummon_Click).
+// though it belongs to another and is no longer summoned (SummonSelectedWindow).
 TEST_F(SoakFound, ASecondSummonSendsTheFirstSummonedWindowBack) {
   const Hwnd notes = OpenWindow("Notes", {200, 500, 600, 800});
   fake.Activate(notes);
@@ -81,7 +82,7 @@ TEST_F(SoakFound, ASecondSummonSendsTheFirstSummonedWindowBack) {
   Pager().PlaceWindow(3, notes, 0, 0, 0, 0);
   Pager().OpenDesktop(1);
   backend->onPopup = [this](forms::Form&, forms::MenuItem&, float, float) {
-    return &Pager().mnuSummon;
+    return &Pager().summonEntry;
   };
   for (Hwnd hwnd : {mail, notes}) {
     const int v = Pager().MiniatureOf(hwnd);
@@ -102,7 +103,7 @@ TEST_F(SoakFound, AHiddenWindowMarkedOnAllDesktopsThatClearsItsCaptionIsShownFir
   Pager().OpenDesktop(1);
   ASSERT_FALSE(fake.IsWindowVisible(mail));
   backend->onPopup = [this](forms::Form&, forms::MenuItem&, float, float) {
-    return &Pager().mnuShowAll;
+    return &Pager().showOnAllEntry;
   };
   const int v = Pager().MiniatureOf(mail);
   ASSERT_TRUE(Pager().miniatures.Exists(v));
@@ -129,7 +130,7 @@ TEST_F(SoakFound, ClosedWindowsLeaveNoMiniatureNorPictureBehind) {
   }
   EXPECT_EQ(Pager().Table.Count(), 2);
   EXPECT_LE(Pager().miniatures.Indexes().size(), 3u);  // the template and the two windows'
-  EXPECT_LE(Pager().picPreview.Indexes().size(), 2u);
+  EXPECT_LE(Pager().previewPictures.Indexes().size(), 2u);
 }
 
 }  // namespace

@@ -2,9 +2,9 @@
 
 #include "ProgramFixture.h"
 #include "interaction/MessageDialog.h"
+#include "options/OptionsDialog.h"
 #include "settings/Hotkeys.h"
 #include "settings/SettingsFile.h"
-#include "settings/frmOptions.h"
 
 namespace vd::testing {
 namespace {
@@ -24,12 +24,12 @@ class Keyboard : public ProgramFixture {
   void StartWith(const std::string& settings = kKeyboardSettings) {
     ASSERT_TRUE(ProgramFixture::StartWith(settings));
   }
-  frmOptions& Options() { return program->Options(); }
+  OptionsDialog& Options() { return program->Options(); }
   // Chooses a combination for a desktop on the Desktops page and presses "Set Hotkey".
   int SetForDesktop(int desktop, int modifier, int key) {
-    Options().cmbDesktops.SetListIndex(desktop - 1);
-    Options().cboKey1.SetListIndex(modifier);
-    Options().cboKey2.SetListIndex(key);
+    Options().hotkeyDesktopList.SetListIndex(desktop - 1);
+    Options().desktopModifierList.SetListIndex(modifier);
+    Options().desktopKeyList.SetListIndex(key);
     return Options().SetDesktopHotkey(true);
   }
   std::string LastMessage() const { return messages.empty() ? "" : messages.back().title; }
@@ -52,7 +52,7 @@ TEST(SettingsFile, ValuesAreCutTo127CharactersAndEmptyEqualsMissing) {
 
 TEST_F(Keyboard, TheSettingsFileDrivesTheHotkeysAndTheLists) {
   StartWith();
-  frmMain& pager = Pager();
+  PagerWindow& pager = Pager();
   // "1,12,1" for desktop 2 means CTRL+6, enabled.
   EXPECT_TRUE(fake.PressHotkey(kCtrl, '6'));
   EXPECT_EQ(pager.CurrentDesktop, 2);
@@ -60,9 +60,9 @@ TEST_F(Keyboard, TheSettingsFileDrivesTheHotkeysAndTheLists) {
   EXPECT_EQ(pager.CurrentDesktop, 1);
   // Desktop 4's hotkey (ALT+4) is stored disabled.
   EXPECT_FALSE(fake.PressHotkey(kAlt, '4'));
-  EXPECT_EQ(Options().cboAlert1.Text(), "CTRL");
-  EXPECT_EQ(Options().cboAlert2.Text(), "F11");
-  EXPECT_EQ(Options().cmbAlertDesktops.Text(), "Desktop 5");
+  EXPECT_EQ(Options().panicModifierList.Text(), "CTRL");
+  EXPECT_EQ(Options().panicKeyList.Text(), "F11");
+  EXPECT_EQ(Options().panicDesktopList.Text(), "Desktop 5");
   EXPECT_TRUE(messages.empty());
   // "hide=1,50": CTRL+F12 hides and shows the pager.
   ASSERT_TRUE(fake.PressHotkey(kCtrl, 0x7B));
@@ -76,8 +76,8 @@ TEST_F(Keyboard, AMinusOneLeavesAListWithoutSelectionAndOutOfRangeOpacityIsIgnor
   settings.replace(settings.find("key1=1"), 6, "key1=-1");
   settings.replace(settings.find("transparent=0"), 13, "transparent=7");
   StartWith(settings);
-  EXPECT_EQ(Options().cboAlert1.ListIndex(), -1);
-  EXPECT_EQ(Options().cmbTransparent.ListIndex(), -1);
+  EXPECT_EQ(Options().panicModifierList.ListIndex(), -1);
+  EXPECT_EQ(Options().opacityList.ListIndex(), -1);
   EXPECT_EQ(fake.Alpha(Pager().hWnd()), -1);  // the pager keeps its opacity
   // With a list empty, the panic hotkey is not registered.
   EXPECT_FALSE(fake.PressHotkey(kCtrl, static_cast<uint32_t>(0x7A)));
@@ -91,16 +91,16 @@ TEST_F(Keyboard, ACombinationIsNeverSharedBetweenTwoIds) {
   EXPECT_EQ(SetForDesktop(2, ctrl, letterA), 0);
   EXPECT_EQ(LastMessage(), "Hotkeys Error");
   // The Desktops page shows desktop 2's stored combination again: CTRL+6.
-  EXPECT_EQ(Options().cboKey1.Text(), "CTRL");
-  EXPECT_EQ(Options().cboKey2.Text(), "6");
+  EXPECT_EQ(Options().desktopModifierList.Text(), "CTRL");
+  EXPECT_EQ(Options().desktopKeyList.Text(), "6");
   // The same combination again for its own desktop is accepted.
   EXPECT_EQ(SetForDesktop(1, ctrl, letterA), 1);
   // The panic and hide keys share the id range with the desktops.
-  Options().cboAlert1.SetListIndex(ctrl);
-  Options().cboAlert2.SetListIndex(letterA);
-  Options().setAlertHotkeys(true);
+  Options().panicModifierList.SetListIndex(ctrl);
+  Options().panicKeyList.SetListIndex(letterA);
+  Options().RegisterPanicHotkey(true);
   EXPECT_EQ(LastMessage(), "Hotkeys Error");
-  EXPECT_EQ(Options().cboAlert2.Text(), "F11");
+  EXPECT_EQ(Options().panicKeyList.Text(), "F11");
   EXPECT_NE(ReadFile("settings.ini").find("1=1,16,1"), std::string::npos);
 }
 
@@ -110,7 +110,7 @@ TEST_F(Keyboard, ACombinationAnotherProgramHoldsIsRefusedAndAFreeOneReplacesTheO
   const int ctrl = 1, letterB = 17, letterC = 18;
   EXPECT_EQ(SetForDesktop(3, ctrl, letterB), 0);
   EXPECT_EQ(LastMessage(), "Hotkeys Error");
-  EXPECT_EQ(Options().cboKey2.Text(), "3");  // desktop 3's stored ALT+3 is shown again
+  EXPECT_EQ(Options().desktopKeyList.Text(), "3");  // desktop 3's stored ALT+3 is shown again
   // The desktop keeps its working combination and the file is unchanged.
   EXPECT_TRUE(fake.PressHotkey(kAlt, '3'));
   EXPECT_EQ(Pager().CurrentDesktop, 3);
@@ -125,7 +125,7 @@ TEST_F(Keyboard, ACombinationAnotherProgramHoldsIsRefusedAndAFreeOneReplacesTheO
 TEST_F(Keyboard, PanicOpensThePanicDesktopWithoutAnimationAndHidesThePager) {
   Hwnd w = OpenWindow("Work");
   StartWith();
-  frmMain& pager = Pager();
+  PagerWindow& pager = Pager();
   pager.AnimateMode = true;
   pager.DialogOpen = true;  // the options dialog is open
   Options().Show();
@@ -144,7 +144,7 @@ TEST_F(Keyboard, PanicOpensThePanicDesktopWithoutAnimationAndHidesThePager) {
 TEST_F(Keyboard, TheCurrentDesktopsHotkeyAndHotkeysOfVanishedDesktopsDoNothing) {
   Hwnd w = OpenWindow("Work");
   StartWith();
-  frmMain& pager = Pager();
+  PagerWindow& pager = Pager();
   fake.ClearCalls();
   ASSERT_TRUE(fake.PressHotkey(kAlt, '1'));
   EXPECT_TRUE(fake.CallsOn("ShowWindow", w).empty());
@@ -174,10 +174,10 @@ TEST_F(Keyboard, TheMessageBoxShowsAButtonForEachEntryEndedByASemicolon) {
     std::vector<std::string> captions;
     float right = 0;
     for (int i = 0; i < 3; ++i) {
-      if (!box.cmdRespond(i).Visible()) continue;
-      EXPECT_GE(box.cmdRespond(i).Left(), right) << buttons;
-      right = box.cmdRespond(i).Left() + box.cmdRespond(i).Width();
-      captions.push_back(box.cmdRespond(i).Caption());
+      if (!box.answerButtons(i).Visible()) continue;
+      EXPECT_GE(box.answerButtons(i).Left(), right) << buttons;
+      right = box.answerButtons(i).Left() + box.answerButtons(i).Width();
+      captions.push_back(box.answerButtons(i).Caption());
     }
     return captions;
   };
@@ -187,7 +187,7 @@ TEST_F(Keyboard, TheMessageBoxShowsAButtonForEachEntryEndedByASemicolon) {
   EXPECT_EQ(shown("Yes;No;Just Remove;"), (std::vector<std::string>{"Yes", "No", "Just Remove"}));
 
   backend->onModal = [](forms::Form& form) {
-    dynamic_cast<MessageDialog&>(form).cmdRespond(2).RaiseClick();
+    dynamic_cast<MessageDialog&>(form).answerButtons(2).RaiseClick();
   };
   ShowMessage(*program, "Remove Window", "?", "warning", "Yes;No;Just Remove;");
   EXPECT_EQ(program->MessageResult, "Just Remove");

@@ -38,59 +38,59 @@ class Program;
 // window comes forward without taking the keyboard focus.
 inline constexpr uint32_t kRaiseFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
 
-class frmMain : public forms::Form {
+class PagerWindow : public forms::Form {
  public:
-  explicit frmMain(Program& program);
-  ~frmMain() override;
+  explicit PagerWindow(Program& program);
+  ~PagerWindow() override;
 
   // ---- Controls --------------------------------------------------------------------------
   forms::PictureBox titleStrip;  // drags the pager; carries the name and the buttons
-  forms::Label Label2;           // "VUEDECK" on the strip
-  forms::Label Label3;           // "Virtual Desktop" on the strip
+  forms::Label productName;      // "VUEDECK" on the strip
+  forms::Label productSubtitle;  // "Virtual Desktop" on the strip
   forms::Button offerButton;     // offers a window the poll would not take by itself
-  forms::Button cmdMenu;         // opens the main menu
+  forms::Button menuButton;      // opens the main menu
   forms::Label statusLabel;      // the status caption
   forms::ControlArray<forms::PictureBox> cells;  // the desktop cells, 1..DesktopCount
   forms::Shape selectionBox;                     // the box around the current cell
-  forms::TextBox txthWnd;                        // a handle for Show / Hide
-  forms::Button cmdShow;
-  forms::Button cmdHide;
+  forms::TextBox handleField;                    // a handle for Show / Hide
+  forms::Button showButton;
+  forms::Button hideButton;
   forms::ControlArray<forms::PictureBox> miniatures;  // by miniature number; 0 the template
-  PreviewPictures picPreview;       // the full-size pictures, for the preview of hidden windows
+  PreviewPictures previewPictures;  // the full-size pictures, for the preview of hidden windows
   forms::PictureBox captureBuffer;  // holds each copy of a window before it is scaled
   // The foreground poll. Every 100 ms, with the refresh, rather than as fast as timers go
   // (about every 10 ms): a new window is taken on no later than anyone could notice, and an
   // idle pager does not wake a hundred times a second.
   static constexpr unsigned kForegroundPollMs = 100;
   forms::Timer foregroundPoll;
-  forms::Timer refreshTimer;     // hit test, repaint and refresh every 100 ms
-  forms::Timer tmrOverDesktop;   // ends a cell's hover highlight
-  forms::Timer tmrMouseOver;     // ends a miniature's hover
-  forms::Timer tmrFirstPicture;  // takes a new window's first picture once it has painted
+  forms::Timer refreshTimer;         // hit test, repaint and refresh every 100 ms
+  forms::Timer cellHoverTimer;       // ends a cell's hover highlight
+  forms::Timer miniatureHoverTimer;  // ends a miniature's hover
+  forms::Timer firstPictureTimer;    // takes a new window's first picture once it has painted
 
   // ---- Menus (used only as popup menus) ----------------------------------------------------
   forms::MenuItem windowMenu;  // the window menu
-  forms::MenuItem mnuSummon;
-  forms::MenuItem mnuShowAll;
-  forms::MenuItem mnuOnTop;
-  forms::MenuItem mnuMoveTo;
-  forms::MenuArray mnuDesktop;  // "Move To" entries, 1..DesktopCount; 0 is a hidden template
-  forms::MenuItem mnuTransparent;
-  forms::MenuItem mnuOpaque;
-  forms::MenuItem mnuTransHigh;
-  forms::MenuItem mnuTransMedium;
-  forms::MenuItem mnuTransLow;
-  forms::MenuItem mnuMax;
-  forms::MenuItem mnuMinimize;
-  forms::MenuItem mnuClose;
-  forms::MenuItem mnuRemove;
-  forms::MenuItem mnuSep;
-  forms::MenuArray mnuWin;  // the windows of one desktop; 0 is a hidden template
-  forms::MenuItem mnuMenu;  // the main menu
-  forms::MenuItem mnuMainOption;
-  forms::MenuItem mnuAbout;
-  forms::MenuItem mnuSep3;
-  forms::MenuItem mnuExit;
+  forms::MenuItem summonEntry;
+  forms::MenuItem showOnAllEntry;
+  forms::MenuItem onTopEntry;
+  forms::MenuItem moveToEntry;
+  forms::MenuArray moveToEntries;  // "Move To" entries, 1..DesktopCount; 0 is a hidden template
+  forms::MenuItem transparencyEntry;
+  forms::MenuItem opaqueEntry;
+  forms::MenuItem highTransparencyEntry;
+  forms::MenuItem mediumTransparencyEntry;
+  forms::MenuItem lowTransparencyEntry;
+  forms::MenuItem maximizeEntry;
+  forms::MenuItem minimizeEntry;
+  forms::MenuItem closeEntry;
+  forms::MenuItem removeEntry;
+  forms::MenuItem windowListSeparator;
+  forms::MenuArray windowListEntries;  // the windows of one desktop; 0 is a hidden template
+  forms::MenuItem mainMenu;            // the main menu
+  forms::MenuItem optionsEntry;
+  forms::MenuItem aboutEntry;
+  forms::MenuItem exitSeparator;
+  forms::MenuItem exitEntry;
 
   // ---- Shared state of the desktops ----------------------------------------------------------
   WindowTable Table;
@@ -130,9 +130,9 @@ class frmMain : public forms::Form {
   std::unordered_map<Hwnd, OwnLayering> OriginallyLayered;
 
   // Hover tracking and the preview trigger.
-  bool HoverActive = false;    // a cell is hover-highlighted (tmrOverDesktop runs)
+  bool HoverActive = false;    // a cell is hover-highlighted (cellHoverTimer runs)
   int16_t HoverDesktop = 0;    // the hover-highlighted cell
-  bool OverMiniature = false;  // the mouse is over a miniature (tmrMouseOver runs)
+  bool OverMiniature = false;  // the mouse is over a miniature (miniatureHoverTimer runs)
   int32_t PreviewTicks = 0;    // refreshTimer ticks counted on one miniature, up to the preview's
   int16_t CursorCell = 0;      // the cell refreshTimer last found under the cursor
   int32_t HoverMiniature = 0;  // the miniature the mouse last entered
@@ -263,22 +263,22 @@ class frmMain : public forms::Form {
   // ---- Hover tracking and cell highlighting (pager/Hover.cpp) ---------------------------------
   void HoverCell(int index);
   bool IsCursorOver(Hwnd hwnd);
-  void Timer2_Timer();
-  void tmrOverDesktop_Timer();
-  void tmrMouseOver_Timer();
-  void lblDesktop_MouseMove(int index);
+  void OnRefreshTick();
+  void EndCellHover();
+  void EndMiniatureHover();
+  void OnCellMouseMove(int index);
   // The hover part of a move over a miniature.
   void MiniatureHover(int index);
 
   // ---- Clicks on the pager (pager/Layout.cpp) -----------------------------------------------
-  void lblDesktop_MouseUp(int index, int button);
-  void cmdShow_Click();
-  void cmdHide_Click();
+  void OnCellMouseUp(int index, int button);
+  void ShowTypedWindow();
+  void HideTypedWindow();
 
   // ---- Drag and drop of miniatures (interaction/DragDrop.cpp) -------------------------------
-  void picWin_MouseDown(int index, int button, float x, float y);
-  void picWin_MouseMove(int index, int button, float x, float y);
-  void picWin_MouseUp(int index, int button, float x, float y);
+  void OnMiniatureMouseDown(int index, int button, float x, float y);
+  void OnMiniatureMouseMove(int index, int button, float x, float y);
+  void OnMiniatureMouseUp(int index, int button, float x, float y);
   void DragMiniature(int button, float x, float y, int index);
   // The dragged miniature lost the mouse capture, or is going away: the drag ends, nothing is
   // dropped, and the miniature goes back to its window's place.
@@ -287,29 +287,29 @@ class frmMain : public forms::Form {
 
   // ---- The window menu (interaction/WindowMenu.cpp) -----------------------------------------
   void OpenWindowMenu();
-  void mnuSummon_Click();
-  void mnuShowAll_Click();
-  void mnuOnTop_Click();
-  void mnuDesktop_Click(int index);
-  void mnuOpaque_Click();
+  void SummonSelectedWindow();
+  void ToggleShowOnAll();
+  void ToggleOnTop();
+  void MoveSelectedWindowTo(int index);
+  void MakeSelectedWindowOpaque();
   void ApplyTransparency(Hwnd hwnd, int alpha);
-  void mnuRemove_Click();
-  void mnuWin_Click(int index);
+  void RemoveSelectedWindow();
+  void BringListedWindowForward(int index);
 
   // ---- The main menu and the title-bar buttons (interaction/MainMenu.cpp) -------------------
-  void cmdMenu_Click();
-  void cmdQuery_Click();
-  void mnuMainOption_Click();
-  void mnuAbout_Click();
-  void mnuExit_Click();
+  void OpenMainMenu();
+  void OfferPendingWindow();
+  void OpenOptions();
+  void ShowAbout();
+  void ConfirmExit();
 
   // ---- Hotkeys (core/HotkeyDispatch.cpp) ----------------------------------------------------
   intptr_t HotkeyWindowProc(uint32_t msg, uintptr_t wParam, intptr_t lParam);
   void HandleHotkey(uint8_t id);
 
  private:
-  void Form_Load();
-  void Form_QueryUnload(forms::UnloadMode mode, bool& cancel);
+  void OnLoad();
+  void OnQueryUnload(forms::UnloadMode mode, bool& cancel);
   void StartDrag();  // lets the system move the borderless pager with the mouse
 
   // Gives the focus to the top-most shown window of the current desktop (or the pager) when

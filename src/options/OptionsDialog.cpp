@@ -1,4 +1,4 @@
-#include "settings/frmOptions.h"
+#include "options/OptionsDialog.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,8 +8,8 @@
 #include "core/Program.h"
 #include "core/Text.h"
 #include "core/Transparency.h"
-#include "core/frmMain.h"
 #include "interaction/MessageDialog.h"
+#include "pager/PagerWindow.h"
 #include "settings/AutoStart.h"
 #include "settings/Hotkeys.h"
 #include "settings/SettingsFile.h"
@@ -118,67 +118,67 @@ bool IsDigit(int key) { return key >= '0' && key <= '9'; }
 
 // ---- Construction and layout ------------------------------------------------------------------
 
-frmOptions::frmOptions(Program& program)
-    : DialogForm(program, "frmOptions", T(kWidth), T(kHeight), "Options"),
-      cmdGeneral(*this, "cmdGeneral", "General"),
-      cmdDesktops(*this, "cmdDesktops", "Desktops"),
-      cmdPanic(*this, "cmdPanic", "Panic"),
-      cmdAppearance(*this, "cmdAppearance", "Appearance"),
-      picPageMark(*this, "picPageMark"),
-      frmGeneral(*this, "frmGeneral"),
-      cmdDesktop(frmGeneral, "cmdDesktop", "Application"),
-      cmdOthers(frmGeneral, "cmdOthers", "Others"),
-      picSubPageMark(frmGeneral, "picSubPageMark"),
-      frmDesktop(frmGeneral, "frmDesktop", "Application"),
-      frmOthers(frmGeneral, "frmOthers"),
-      fraIgnored(frmOthers, "fraIgnored", "Ignored List"),
-      fraEffects(frmOthers, "fraEffects", " Effects "),
-      frmDesktops(*this, "frmDesktops", "Desktops"),
-      frmPanic(*this, "frmPanic", "Panic"),
-      frmApperance(*this, "frmApperance", "Appearance"),
-      fraStyle(frmApperance, "fraStyle", " Style "),
-      mskColumns(frmDesktop, "mskColumns"),
-      mskRows(frmDesktop, "mskRows"),
-      mskWidth(frmDesktop, "mskWidth"),
-      mskHeight(frmDesktop, "mskHeight"),
-      cmbTransparent(frmDesktop, "cmbTransparent"),
-      cmbHide1(frmDesktop, "cmbHide1"),
-      cmbHide2(frmDesktop, "cmbHide2"),
-      cmdHotHide(frmDesktop, "cmdHotHide", "Set Hotkey"),
-      cmdRemoveIgnore(fraIgnored, "cmdRemoveIgnore", "Clear List"),
-      chkAutoStart(fraEffects, "chkAutoStart", "Start Application After Reboot"),
-      chkAutoHide(fraEffects, "chkAutoHide", "Auto Hide"),
-      chkAnimate(fraEffects, "chkAnimate", "Desktop Transition"),
-      chkPreview(fraEffects, "chkPreview", "Preview Window"),
-      cmbDesktops(frmDesktops, "cmbDesktops"),
-      cboKey1(frmDesktops, "cboKey1"),
-      cboKey2(frmDesktops, "cboKey2"),
-      chkHotkey(frmDesktops, "chkHotkey", "Hotkey Enabled"),
-      cmdSetHotKey(frmDesktops, "cmdSetHotKey", "Set Hotkey"),
-      chkAlert(frmPanic, "chkAlert", "Enabled Panic Hotkeys"),
-      cboAlert1(frmPanic, "cboAlert1"),
-      cboAlert2(frmPanic, "cboAlert2"),
-      cmbAlertDesktops(frmPanic, "cmbAlertDesktops"),
-      cmdHotAlert(frmPanic, "cmdHotAlert", "Set Hotkey"),
-      picColor(fraStyle, "picColor", forms::ScaleMode::kPixels),
-      cmdColorPicker(fraStyle, "cmdColorPicker", "Change..."),
-      cmdClose(*this, "cmdClose", "OK"),
-      cmdCancel(*this, "cmdCancel", "Cancel") {
+OptionsDialog::OptionsDialog(Program& program)
+    : DialogForm(program, "OptionsDialog", T(kWidth), T(kHeight), "Options"),
+      generalButton(*this, "generalButton", "General"),
+      desktopsButton(*this, "desktopsButton", "Desktops"),
+      panicButton(*this, "panicButton", "Panic"),
+      appearanceButton(*this, "appearanceButton", "Appearance"),
+      pageMark(*this, "pageMark"),
+      generalPage(*this, "generalPage"),
+      applicationButton(generalPage, "applicationButton", "Application"),
+      othersButton(generalPage, "othersButton", "Others"),
+      subPageMark(generalPage, "subPageMark"),
+      applicationPage(generalPage, "applicationPage", "Application"),
+      othersPage(generalPage, "othersPage"),
+      ignoredGroup(othersPage, "ignoredGroup", "Ignored List"),
+      effectsGroup(othersPage, "effectsGroup", " Effects "),
+      desktopsPage(*this, "desktopsPage", "Desktops"),
+      panicPage(*this, "panicPage", "Panic"),
+      appearancePage(*this, "appearancePage", "Appearance"),
+      styleGroup(appearancePage, "styleGroup", " Style "),
+      columnsField(applicationPage, "columnsField"),
+      rowsField(applicationPage, "rowsField"),
+      widthField(applicationPage, "widthField"),
+      heightField(applicationPage, "heightField"),
+      opacityList(applicationPage, "opacityList"),
+      hideModifierList(applicationPage, "hideModifierList"),
+      hideKeyList(applicationPage, "hideKeyList"),
+      setHideHotkeyButton(applicationPage, "setHideHotkeyButton", "Set Hotkey"),
+      clearIgnoreListButton(ignoredGroup, "clearIgnoreListButton", "Clear List"),
+      autoStartBox(effectsGroup, "autoStartBox", "Start Application After Reboot"),
+      autoHideBox(effectsGroup, "autoHideBox", "Auto Hide"),
+      animateBox(effectsGroup, "animateBox", "Desktop Transition"),
+      previewBox(effectsGroup, "previewBox", "Preview Window"),
+      hotkeyDesktopList(desktopsPage, "hotkeyDesktopList"),
+      desktopModifierList(desktopsPage, "desktopModifierList"),
+      desktopKeyList(desktopsPage, "desktopKeyList"),
+      desktopHotkeyBox(desktopsPage, "desktopHotkeyBox", "Hotkey Enabled"),
+      setDesktopHotkeyButton(desktopsPage, "setDesktopHotkeyButton", "Set Hotkey"),
+      panicBox(panicPage, "panicBox", "Enabled Panic Hotkeys"),
+      panicModifierList(panicPage, "panicModifierList"),
+      panicKeyList(panicPage, "panicKeyList"),
+      panicDesktopList(panicPage, "panicDesktopList"),
+      setPanicHotkeyButton(panicPage, "setPanicHotkeyButton", "Set Hotkey"),
+      colourSwatches(styleGroup, "colourSwatches", forms::ScaleMode::kPixels),
+      colourButtons(styleGroup, "colourButtons", "Change..."),
+      okButton(*this, "okButton", "OK"),
+      cancelButton(*this, "cancelButton", "Cancel") {
   SetCaption("Options");
   SetVisible(false);
-  Image1.SetVisible(false);  // the message boxes' sign has no place here
-  for (const char* entry : {"Opaque", "High", "Medium", "Low"}) cmbTransparent.AddItem(entry);
+  signPicture.SetVisible(false);  // the message boxes' sign has no place here
+  for (const char* entry : {"Opaque", "High", "Medium", "Low"}) opacityList.AddItem(entry);
   LayOut();
   WireEvents();
   // Until a desktop is chosen there is no hotkey to enable or set.
-  chkHotkey.SetEnabled(false);
-  EnabledDesktopHotkeys();
+  desktopHotkeyBox.SetEnabled(false);
+  EnableDesktopHotkeyLists();
 }
 
-frmOptions::~frmOptions() = default;
+OptionsDialog::~OptionsDialog() = default;
 
-forms::Label& frmOptions::AddCaption(forms::Container& parent, const std::string& name,
-                                     const std::string& text, int left, int top, int width) {
+forms::Label& OptionsDialog::AddCaption(forms::Container& parent, const std::string& name,
+                                        const std::string& text, int left, int top, int width) {
   auto label = std::make_unique<forms::Label>(parent, name, text);
   label->Move(T(static_cast<float>(left)), T(static_cast<float>(top)), T(static_cast<float>(width)),
               T(16));
@@ -188,7 +188,7 @@ forms::Label& frmOptions::AddCaption(forms::Container& parent, const std::string
   return *captions_.back();
 }
 
-void frmOptions::LayOut() {
+void OptionsDialog::LayOut() {
   const uint32_t face = forms::ResolveColor(program_.backend, 0x80000000u | kSysColorButtonFace);
 
   // The page buttons, a column on the left; a bar beside the chosen one.
@@ -198,225 +198,225 @@ void frmOptions::LayOut() {
     const char* tip;
   };
   PageButton pages[] = {
-      {cmdGeneral, IconGeneral(face), "Grid, size, opacity, hide/unhide hotkey and effects"},
-      {cmdDesktops, IconDesktops(face), "A hotkey for each desktop"},
-      {cmdPanic, IconPanic(face), "The panic hotkey"},
-      {cmdAppearance, IconAppearance(face), "The pager's colours"},
+      {generalButton, IconGeneral(face), "Grid, size, opacity, hide/unhide hotkey and effects"},
+      {desktopsButton, IconDesktops(face), "A hotkey for each desktop"},
+      {panicButton, IconPanic(face), "The panic hotkey"},
+      {appearanceButton, IconAppearance(face), "The pager's colours"},
   };
   for (int i = 0; i < 4; ++i) {
     pages[i].button.Move(T(12), T(32 + 48 * static_cast<float>(i)), T(100), T(40));
     pages[i].button.SetIcon(pages[i].icon);
     pages[i].button.SetToolTipText(pages[i].tip);
   }
-  picPageMark.Move(T(6), T(32), T(3), T(40));
-  picPageMark.SetBackColor(kAccent);
+  pageMark.Move(T(6), T(32), T(3), T(40));
+  pageMark.SetBackColor(kAccent);
 
-  for (forms::Frame* page : {&frmGeneral, &frmDesktops, &frmPanic, &frmApperance}) {
+  for (forms::Frame* page : {&generalPage, &desktopsPage, &panicPage, &appearancePage}) {
     page->Move(T(kPageLeft), T(kPageTop), T(kPageWidth), T(kPageHeight));
     page->SetBackColor(kFace);
   }
-  frmGeneral.SetBorderStyle(false);
+  generalPage.SetBorderStyle(false);
 
   // General: the two sub-page buttons, a bar under the chosen one, the two sub-pages.
-  cmdDesktop.Move(T(0), T(0), T(100), T(24));
-  cmdOthers.Move(T(104), T(0), T(100), T(24));
-  picSubPageMark.Move(T(0), T(26), T(100), T(3));
-  picSubPageMark.SetBackColor(kAccent);
-  for (forms::Frame* sub : {&frmDesktop, &frmOthers}) {
+  applicationButton.Move(T(0), T(0), T(100), T(24));
+  othersButton.Move(T(104), T(0), T(100), T(24));
+  subPageMark.Move(T(0), T(26), T(100), T(3));
+  subPageMark.SetBackColor(kAccent);
+  for (forms::Frame* sub : {&applicationPage, &othersPage}) {
     sub->Move(T(0), T(34), T(kPageWidth), T(kPageHeight - 34));
     sub->SetBackColor(kFace);
   }
-  frmOthers.SetBorderStyle(false);
+  othersPage.SetBorderStyle(false);
 
   // Application.
-  AddCaption(frmDesktop, "lblDimension", "Dimension:", 12, 28, 94);
-  mskColumns.Move(T(110), T(25), T(28), T(21));
-  AddCaption(frmDesktop, "lblBy", "x", 143, 28, 10);
-  mskRows.Move(T(156), T(25), T(28), T(21));
-  AddCaption(frmDesktop, "lblColumnsRows", "(Columns x Rows)", 192, 28, 130);
-  AddCaption(frmDesktop, "lblWindowSize", "Window Size:", 12, 60, 94);
-  mskWidth.Move(T(110), T(57), T(40), T(21));
-  AddCaption(frmDesktop, "lblScreenWidth", "Screen Width (%)", 158, 60, 150);
-  mskHeight.Move(T(110), T(83), T(40), T(21));
-  AddCaption(frmDesktop, "lblScreenHeight", "Screen Height (%)", 158, 86, 150);
-  AddCaption(frmDesktop, "lblTransparency", "Transparency:", 12, 121, 94);
-  cmbTransparent.Move(T(110), T(118), T(100), T(21));
-  AddCaption(frmDesktop, "lblHideUnhide", "Hide/Unhide:", 12, 155, 94);
-  cmbHide1.Move(T(110), T(152), T(64), T(21));
-  AddCaption(frmDesktop, "lblHidePlus", "+", 179, 155, 10);
-  cmbHide2.Move(T(192), T(152), T(84), T(21));
-  cmdHotHide.Move(T(110), T(182), T(90), T(24));
-  mskColumns.SetMaxLength(1);
-  mskRows.SetMaxLength(1);
-  mskWidth.SetMaxLength(kSizeDigits);
-  mskHeight.SetMaxLength(kSizeDigits);
-  mskColumns.SetToolTipText("Columns of desktops, 1 to 9");
-  mskRows.SetToolTipText("Rows of desktops, 1 to 9");
-  mskWidth.SetToolTipText("The pager's width in percent of the screen's");
-  mskHeight.SetToolTipText("The pager's height in percent of the screen's");
+  AddCaption(applicationPage, "lblDimension", "Dimension:", 12, 28, 94);
+  columnsField.Move(T(110), T(25), T(28), T(21));
+  AddCaption(applicationPage, "lblBy", "x", 143, 28, 10);
+  rowsField.Move(T(156), T(25), T(28), T(21));
+  AddCaption(applicationPage, "lblColumnsRows", "(Columns x Rows)", 192, 28, 130);
+  AddCaption(applicationPage, "lblWindowSize", "Window Size:", 12, 60, 94);
+  widthField.Move(T(110), T(57), T(40), T(21));
+  AddCaption(applicationPage, "lblScreenWidth", "Screen Width (%)", 158, 60, 150);
+  heightField.Move(T(110), T(83), T(40), T(21));
+  AddCaption(applicationPage, "lblScreenHeight", "Screen Height (%)", 158, 86, 150);
+  AddCaption(applicationPage, "lblTransparency", "Transparency:", 12, 121, 94);
+  opacityList.Move(T(110), T(118), T(100), T(21));
+  AddCaption(applicationPage, "lblHideUnhide", "Hide/Unhide:", 12, 155, 94);
+  hideModifierList.Move(T(110), T(152), T(64), T(21));
+  AddCaption(applicationPage, "lblHidePlus", "+", 179, 155, 10);
+  hideKeyList.Move(T(192), T(152), T(84), T(21));
+  setHideHotkeyButton.Move(T(110), T(182), T(90), T(24));
+  columnsField.SetMaxLength(1);
+  rowsField.SetMaxLength(1);
+  widthField.SetMaxLength(kSizeDigits);
+  heightField.SetMaxLength(kSizeDigits);
+  columnsField.SetToolTipText("Columns of desktops, 1 to 9");
+  rowsField.SetToolTipText("Rows of desktops, 1 to 9");
+  widthField.SetToolTipText("The pager's width in percent of the screen's");
+  heightField.SetToolTipText("The pager's height in percent of the screen's");
 
   // Others.
-  fraIgnored.Move(T(0), T(0), T(kPageWidth), T(86));
-  fraEffects.Move(T(0), T(94), T(kPageWidth), T(124));
-  for (forms::Frame* group : {&fraIgnored, &fraEffects}) group->SetBackColor(kFace);
-  AddCaption(fraIgnored, "lblIgnored", "Click on the button below to clear all ignored list.", 12,
+  ignoredGroup.Move(T(0), T(0), T(kPageWidth), T(86));
+  effectsGroup.Move(T(0), T(94), T(kPageWidth), T(124));
+  for (forms::Frame* group : {&ignoredGroup, &effectsGroup}) group->SetBackColor(kFace);
+  AddCaption(ignoredGroup, "lblIgnored", "Click on the button below to clear all ignored list.", 12,
              24, 306);
-  cmdRemoveIgnore.Move(T(12), T(48), T(90), T(24));
+  clearIgnoreListButton.Move(T(12), T(48), T(90), T(24));
   int y = 22;
-  for (forms::CheckBox* box : {&chkAutoStart, &chkAutoHide, &chkAnimate, &chkPreview}) {
+  for (forms::CheckBox* box : {&autoStartBox, &autoHideBox, &animateBox, &previewBox}) {
     box->Move(T(12), T(static_cast<float>(y)), T(300), T(20));
     box->SetBackColor(kFace);
     y += 24;
   }
 
   // Desktops.
-  AddCaption(frmDesktops, "lblDesktop", "Desktop:", 12, 31, 84);
-  cmbDesktops.Move(T(100), T(28), T(110), T(21));
-  AddCaption(frmDesktops, "lblHotkeys", "Hotkeys:", 12, 65, 84);
-  cboKey1.Move(T(100), T(62), T(64), T(21));
-  AddCaption(frmDesktops, "lblKeyPlus", "+", 169, 65, 10);
-  cboKey2.Move(T(182), T(62), T(84), T(21));
-  chkHotkey.Move(T(100), T(94), T(160), T(20));
-  chkHotkey.SetBackColor(kFace);
-  cmdSetHotKey.Move(T(100), T(122), T(90), T(24));
+  AddCaption(desktopsPage, "lblDesktop", "Desktop:", 12, 31, 84);
+  hotkeyDesktopList.Move(T(100), T(28), T(110), T(21));
+  AddCaption(desktopsPage, "lblHotkeys", "Hotkeys:", 12, 65, 84);
+  desktopModifierList.Move(T(100), T(62), T(64), T(21));
+  AddCaption(desktopsPage, "lblKeyPlus", "+", 169, 65, 10);
+  desktopKeyList.Move(T(182), T(62), T(84), T(21));
+  desktopHotkeyBox.Move(T(100), T(94), T(160), T(20));
+  desktopHotkeyBox.SetBackColor(kFace);
+  setDesktopHotkeyButton.Move(T(100), T(122), T(90), T(24));
 
   // Panic.
-  chkAlert.Move(T(12), T(26), T(250), T(20));
-  chkAlert.SetBackColor(kFace);
-  AddCaption(frmPanic, "lblAlertHotkeys", "Hotkeys:", 12, 63, 84);
-  cboAlert1.Move(T(100), T(60), T(64), T(21));
-  AddCaption(frmPanic, "lblAlertPlus", "+", 169, 63, 10);
-  cboAlert2.Move(T(182), T(60), T(84), T(21));
-  cmdHotAlert.Move(T(100), T(90), T(90), T(24));
-  AddCaption(frmPanic, "lblAlertDesktop", "Desktop to open when in panic:", 12, 137, 176);
-  cmbAlertDesktops.Move(T(192), T(134), T(110), T(21));
+  panicBox.Move(T(12), T(26), T(250), T(20));
+  panicBox.SetBackColor(kFace);
+  AddCaption(panicPage, "lblAlertHotkeys", "Hotkeys:", 12, 63, 84);
+  panicModifierList.Move(T(100), T(60), T(64), T(21));
+  AddCaption(panicPage, "lblAlertPlus", "+", 169, 63, 10);
+  panicKeyList.Move(T(182), T(60), T(84), T(21));
+  setPanicHotkeyButton.Move(T(100), T(90), T(90), T(24));
+  AddCaption(panicPage, "lblAlertDesktop", "Desktop to open when in panic:", 12, 137, 176);
+  panicDesktopList.Move(T(192), T(134), T(110), T(21));
 
   // Appearance: four swatches, each with its button.
-  fraStyle.Move(T(10), T(24), T(kPageWidth - 20), T(146));
-  fraStyle.SetBackColor(kFace);
+  styleGroup.Move(T(10), T(24), T(kPageWidth - 20), T(146));
+  styleGroup.SetBackColor(kFace);
   const char* swatches[] = {
       "Normal Backcolor:", "Hover Backcolor:", "Selected Backcolor:", "Selected Border:"};
   // The templates stay hidden; the swatches are in pixels inside the frame's twips.
-  picColor(0).SetVisible(false);
-  picColor(0).SetBorderStyle(true);
-  cmdColorPicker(0).SetVisible(false);
-  cmdColorPicker(0).SetToolTipText("Choose a colour");
+  colourSwatches(0).SetVisible(false);
+  colourSwatches(0).SetBorderStyle(true);
+  colourButtons(0).SetVisible(false);
+  colourButtons(0).SetToolTipText("Choose a colour");
   for (int i = 1; i <= 4; ++i) {
     const float top = 24 + 28 * static_cast<float>(i - 1);
-    AddCaption(fraStyle, "lblColor" + std::to_string(i), swatches[i - 1], 12,
+    AddCaption(styleGroup, "lblColor" + std::to_string(i), swatches[i - 1], 12,
                static_cast<int>(top) + 3, 130);
-    forms::PictureBox& swatch = picColor.Load(i);
+    forms::PictureBox& swatch = colourSwatches.Load(i);
     swatch.Move(T(148), T(top), T(48), T(21));
     swatch.SetVisible(true);
-    forms::Button& pick = cmdColorPicker.Load(i);
+    forms::Button& pick = colourButtons.Load(i);
     pick.Move(T(204), T(top - 1), T(76), T(23));
     pick.SetVisible(true);
   }
 
   // OK and Cancel below the pages.
-  cmdClose.Move(T(282), T(294), T(80), T(26));
-  cmdClose.SetIcon(IconConfirm(face));
-  cmdClose.SetToolTipText("Save the settings and apply them");
-  cmdCancel.Move(T(370), T(294), T(80), T(26));
+  okButton.Move(T(282), T(294), T(80), T(26));
+  okButton.SetIcon(IconConfirm(face));
+  okButton.SetToolTipText("Save the settings and apply them");
+  cancelButton.Move(T(370), T(294), T(80), T(26));
 }
 
-void frmOptions::WireEvents() {
-  LoadEvent = [this] { Form_Load(); };
+void OptionsDialog::WireEvents() {
+  LoadEvent = [this] { OnLoad(); };
   // Closed by the system (Alt+F4, the system menu's Close, WM_CLOSE): the same as Cancel, and
   // the dialog stays loaded. A session that ends is not refused.
   QueryUnload = [this](forms::UnloadMode mode, bool& cancel) {
     if (mode != forms::UnloadMode::kFormControlMenu) return;
     cancel = true;
-    cmdCancel_Click();
+    Cancel();
   };
-  Activate = [this] { Form_Activate(); };
+  Activate = [this] { OnActivate(); };
   // The borderless dialog moves when dragged by its background (and by its title strip).
   MouseDown = [this](int button, int, float, float) {
     if (button == forms::kLeftButton) StartDrag();
   };
 
-  cmdGeneral.Click = [this] {
-    ShowPage(frmGeneral);
-    if (&CurrentSubPage() == &frmDesktop) mskWidth.SetFocus();
+  generalButton.Click = [this] {
+    ShowPage(generalPage);
+    if (&CurrentSubPage() == &applicationPage) widthField.SetFocus();
   };
-  cmdDesktop.Click = [this] { ShowPage(frmDesktop); };
-  cmdOthers.Click = [this] { ShowPage(frmOthers); };
-  cmdDesktops.Click = [this] { ShowPage(frmDesktops); };
-  cmdPanic.Click = [this] { ShowPage(frmPanic); };
-  cmdAppearance.Click = [this] { ShowPage(frmApperance); };
+  applicationButton.Click = [this] { ShowPage(applicationPage); };
+  othersButton.Click = [this] { ShowPage(othersPage); };
+  desktopsButton.Click = [this] { ShowPage(desktopsPage); };
+  panicButton.Click = [this] { ShowPage(panicPage); };
+  appearanceButton.Click = [this] { ShowPage(appearancePage); };
 
-  for (forms::TextBox* field : {&mskColumns, &mskRows, &mskWidth, &mskHeight}) {
-    field->KeyPress = [this, field](int& key) { SizeField_KeyPress(*field, key); };
-    field->Change = [this, field] { SizeField_Change(*field); };
+  for (forms::TextBox* field : {&columnsField, &rowsField, &widthField, &heightField}) {
+    field->KeyPress = [this, field](int& key) { FilterSizeKey(*field, key); };
+    field->Change = [this, field] { CleanSizeField(*field); };
     field->GotFocus = [field] { field->SelectAll(); };
   }
 
   // A change made by the program runs the same handling as the user's click.
-  cmbTransparent.Click = [this] { MakeMainTransparent(cmbTransparent.ListIndex()); };
-  cmdHotHide.Click = [this] { setHideUnhide(true); };
-  cmdRemoveIgnore.Click = [this] { cmdRemoveIgnore_Click(); };
-  chkAutoStart.Click = [this] {
-    if (chkAutoStart.Checked()) {
+  opacityList.Click = [this] { SetPagerOpacity(opacityList.ListIndex()); };
+  setHideHotkeyButton.Click = [this] { RegisterHideHotkey(true); };
+  clearIgnoreListButton.Click = [this] { ClearIgnoreList(); };
+  autoStartBox.Click = [this] {
+    if (autoStartBox.Checked()) {
       AppAutoStart();
     } else {
       AppAutoStop();
     }
   };
-  cmbDesktops.Click = [this] { ShowDesktopHotkey(); };
-  chkHotkey.Click = [this] {
-    EnabledDesktopHotkeys();
+  hotkeyDesktopList.Click = [this] { ShowDesktopHotkey(); };
+  desktopHotkeyBox.Click = [this] {
+    EnableDesktopHotkeyLists();
     SetDesktopHotkey(false);
   };
-  cmdSetHotKey.Click = [this] { SetDesktopHotkey(true); };
-  cmdHotAlert.Click = [this] { setAlertHotkeys(true); };
-  cmdColorPicker.Click = [this](int index) { ColorPicker(index); };
-  cmdClose.Click = [this] { cmdClose_Click(); };
-  cmdCancel.Click = [this] { cmdCancel_Click(); };
+  setDesktopHotkeyButton.Click = [this] { SetDesktopHotkey(true); };
+  setPanicHotkeyButton.Click = [this] { RegisterPanicHotkey(true); };
+  colourButtons.Click = [this](int index) { PickColour(index); };
+  okButton.Click = [this] { Confirm(); };
+  cancelButton.Click = [this] { Cancel(); };
 }
 
-void frmOptions::StartDrag() {
+void OptionsDialog::StartDrag() {
   program_.ws.ReleaseCapture();
   program_.ws.SendMessageA(hWnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 
 // ---- Loading, showing, pages --------------------------------------------------------------------
 
-void frmOptions::Form_Load() {
+void OptionsDialog::OnLoad() {
   // Top-most already when it first shows (and again at every activation).
   program_.ws.SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-  FillHotKeys();
+  FillHotkeyLists();
   LoadOptions();
-  ShowPage(frmGeneral);
-  ShowPage(frmDesktop);
+  ShowPage(generalPage);
+  ShowPage(applicationPage);
 }
 
-void frmOptions::Form_Activate() {
+void OptionsDialog::OnActivate() {
   program_.ws.SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
   program_.Main().DialogOpen = true;
-  ShowPage(frmGeneral);
-  ShowPage(frmDesktop);
+  ShowPage(generalPage);
+  ShowPage(applicationPage);
   // The desktop list was filled afresh when the grid was built: without a chosen desktop there
   // is no hotkey to enable or set.
-  if (cmbDesktops.ListIndex() < 0) {
-    chkHotkey.SetEnabled(false);
-    cboKey1.SetEnabled(false);
-    cboKey2.SetEnabled(false);
-    cmdSetHotKey.SetEnabled(false);
+  if (hotkeyDesktopList.ListIndex() < 0) {
+    desktopHotkeyBox.SetEnabled(false);
+    desktopModifierList.SetEnabled(false);
+    desktopKeyList.SetEnabled(false);
+    setDesktopHotkeyButton.SetEnabled(false);
   }
   UpdateCloseButton();
   DimensionsChanged = false;
 }
 
-void frmOptions::ShowPage(forms::Frame& page) {
+void OptionsDialog::ShowPage(forms::Frame& page) {
   struct Choice {
     forms::Frame& frame;
     forms::Button& button;
   };
-  const Choice pages[] = {{frmGeneral, cmdGeneral},
-                          {frmDesktops, cmdDesktops},
-                          {frmPanic, cmdPanic},
-                          {frmApperance, cmdAppearance}};
-  const Choice subPages[] = {{frmDesktop, cmdDesktop}, {frmOthers, cmdOthers}};
+  const Choice pages[] = {{generalPage, generalButton},
+                          {desktopsPage, desktopsButton},
+                          {panicPage, panicButton},
+                          {appearancePage, appearanceButton}};
+  const Choice subPages[] = {{applicationPage, applicationButton}, {othersPage, othersButton}};
   auto choose = [&page](const auto& set, forms::Control& mark, bool beside) {
     bool found = false;
     for (const Choice& c : set) found = found || &c.frame == &page;
@@ -438,29 +438,29 @@ void frmOptions::ShowPage(forms::Frame& page) {
       if (&c.frame != &page) c.frame.SetVisible(false);
     }
   };
-  choose(pages, picPageMark, true);
-  choose(subPages, picSubPageMark, false);
+  choose(pages, pageMark, true);
+  choose(subPages, subPageMark, false);
 }
 
-forms::Frame& frmOptions::CurrentPage() {
-  for (forms::Frame* page : {&frmGeneral, &frmDesktops, &frmPanic, &frmApperance}) {
+forms::Frame& OptionsDialog::CurrentPage() {
+  for (forms::Frame* page : {&generalPage, &desktopsPage, &panicPage, &appearancePage}) {
     if (page->Visible()) return *page;
   }
-  return frmGeneral;
+  return generalPage;
 }
 
-forms::Frame& frmOptions::CurrentSubPage() {
-  return frmOthers.Visible() && !frmDesktop.Visible() ? frmOthers : frmDesktop;
+forms::Frame& OptionsDialog::CurrentSubPage() {
+  return othersPage.Visible() && !applicationPage.Visible() ? othersPage : applicationPage;
 }
 
 // ---- The size fields ----------------------------------------------------------------------------
 
-void frmOptions::SizeField_KeyPress(forms::TextBox&, int& keyAscii) {
+void OptionsDialog::FilterSizeKey(forms::TextBox&, int& keyAscii) {
   // Digits and Backspace; the field's length limit refuses a digit too many.
   if (keyAscii != kBackspace && !IsDigit(keyAscii)) keyAscii = 0;
 }
 
-void frmOptions::SizeField_Change(forms::TextBox& field) {
+void OptionsDialog::CleanSizeField(forms::TextBox& field) {
   // Text that arrives other than by typing (pasted) keeps only its digits, as many as the field
   // takes. The settings file's values are shown as they are: the grid makes the best of them
   // and OK writes back what the user sees.
@@ -484,123 +484,125 @@ void frmOptions::SizeField_Change(forms::TextBox& field) {
   UpdateCloseButton();
 }
 
-void frmOptions::UpdateCloseButton() {
+void OptionsDialog::UpdateCloseButton() {
   bool ready = true;
-  for (forms::TextBox* field : {&mskColumns, &mskRows, &mskWidth, &mskHeight}) {
+  for (forms::TextBox* field : {&columnsField, &rowsField, &widthField, &heightField}) {
     ready = ready && !field->Text().empty();
   }
   // A grid needs at least one column and one row.
-  for (forms::TextBox* field : {&mskColumns, &mskRows}) {
+  for (forms::TextBox* field : {&columnsField, &rowsField}) {
     ready = ready && ToInt16(field->Text()).value_or(0) >= 1;
   }
-  if (cmdClose.Enabled() != ready) cmdClose.SetEnabled(ready);
+  if (okButton.Enabled() != ready) okButton.SetEnabled(ready);
 }
 
 // ---- The settings file --------------------------------------------------------------------------
 
-void frmOptions::FillHotKeys() {
-  for (forms::ComboBox* list : {&cboKey1, &cboKey2, &cboAlert1, &cboAlert2, &cmbHide1, &cmbHide2}) {
+void OptionsDialog::FillHotkeyLists() {
+  for (forms::ComboBox* list : {&desktopModifierList, &desktopKeyList, &panicModifierList,
+                                &panicKeyList, &hideModifierList, &hideKeyList}) {
     list->Clear();
   }
   for (int i = 0; i < Hotkeys::kKeyCount; ++i) {
     if (i < Hotkeys::kModifierCount && !Hotkeys::ModifierNames[i].empty()) {
-      cboKey1.AddItem(Hotkeys::ModifierNames[i]);
-      cboAlert1.AddItem(Hotkeys::ModifierNames[i]);
-      cmbHide1.AddItem(Hotkeys::ModifierNames[i]);
+      desktopModifierList.AddItem(Hotkeys::ModifierNames[i]);
+      panicModifierList.AddItem(Hotkeys::ModifierNames[i]);
+      hideModifierList.AddItem(Hotkeys::ModifierNames[i]);
     }
-    cboKey2.AddItem(Hotkeys::KeyNames[i]);
-    cboAlert2.AddItem(Hotkeys::KeyNames[i]);
-    cmbHide2.AddItem(Hotkeys::KeyNames[i]);
+    desktopKeyList.AddItem(Hotkeys::KeyNames[i]);
+    panicKeyList.AddItem(Hotkeys::KeyNames[i]);
+    hideKeyList.AddItem(Hotkeys::KeyNames[i]);
   }
 }
 
-void frmOptions::LoadOptions() {
+void OptionsDialog::LoadOptions() {
   WindowSystem& ws = program_.ws;
   const std::string file = program_.SettingsFile();
   auto read = [&](const char* section, const char* key) {
     return ReadSetting(ws, file, section, key);
   };
   loading_ = true;
-  mskColumns.SetText(read("SETUP", "columns"));
-  mskRows.SetText(read("SETUP", "rows"));
+  columnsField.SetText(read("SETUP", "columns"));
+  rowsField.SetText(read("SETUP", "rows"));
   if (auto t = ToInt16(read("SETUP", "transparent")); t && *t >= 0 && *t <= 3) {
-    cmbTransparent.SetListIndex(*t);
-    MakeMainTransparent(*t);
+    opacityList.SetListIndex(*t);
+    SetPagerOpacity(*t);
   }
-  mskWidth.SetText(read("SETUP", "width"));
-  mskHeight.SetText(read("SETUP", "height"));
+  widthField.SetText(read("SETUP", "width"));
+  heightField.SetText(read("SETUP", "height"));
   loading_ = false;
-  ApplyCheck(chkAnimate, read("SETUP", "animate"));
+  ApplyCheck(animateBox, read("SETUP", "animate"));
   if (auto v = ToInt16(read("SETUP", "animate"))) program_.Main().AnimateMode = (*v == 1);
-  ApplyCheck(chkPreview, read("SETUP", "preview"));
-  ApplyCheck(chkAutoHide, read("SETUP", "auto_hide"));
-  ApplyCheck(chkAutoStart, read("SETUP", "auto_start"));
+  ApplyCheck(previewBox, read("SETUP", "preview"));
+  ApplyCheck(autoHideBox, read("SETUP", "auto_hide"));
+  ApplyCheck(autoStartBox, read("SETUP", "auto_start"));
   auto hide = Split(read("SETUP", "hide"), ',');
-  ApplyIndex(cmbHide1, hide[0]);
-  if (hide.size() > 1) ApplyIndex(cmbHide2, hide[1]);
+  ApplyIndex(hideModifierList, hide[0]);
+  if (hide.size() > 1) ApplyIndex(hideKeyList, hide[1]);
   const char* colours[] = {"color_normal", "color_hover", "color_selected", "color_box"};
   for (int i = 1; i <= 4; ++i) {
     if (auto c = ToInt32(read("SETUP", colours[i - 1]))) {
-      picColor(i).SetBackColor(static_cast<uint32_t>(*c));
+      colourSwatches(i).SetBackColor(static_cast<uint32_t>(*c));
     }
   }
-  setHideUnhide(false);
-  ApplyCheck(chkAlert, read("ALERT", "enabled"));
+  RegisterHideHotkey(false);
+  ApplyCheck(panicBox, read("ALERT", "enabled"));
   if (auto d = ToInt16(read("ALERT", "desktop"))) {
     // 0 (no desktop chosen) leaves the list without a selection.
     if (*d == 0) {
-      cmbAlertDesktops.SetListIndex(-1);
+      panicDesktopList.SetListIndex(-1);
     } else {
-      cmbAlertDesktops.SetListIndex(*d - 1);
+      panicDesktopList.SetListIndex(*d - 1);
     }
   }
-  ApplyIndex(cboAlert1, read("ALERT", "key1"));
-  ApplyIndex(cboAlert2, read("ALERT", "key2"));
-  setAlertHotkeys(false);
-  RefreshDesktops();
+  ApplyIndex(panicModifierList, read("ALERT", "key1"));
+  ApplyIndex(panicKeyList, read("ALERT", "key2"));
+  RegisterPanicHotkey(false);
+  ReapplyWindowOpacity();
 }
 
-void frmOptions::SaveOptions() {
+void OptionsDialog::SaveOptions() {
   WindowSystem& ws = program_.ws;
   const std::string file = program_.SettingsFile();
-  frmMain& pager = program_.Main();
+  PagerWindow& pager = program_.Main();
   auto write = [&](const char* section, const char* key, const std::string& value) {
     ws.WritePrivateProfileStringA(section, key, value, file);
   };
-  write("SETUP", "columns", mskColumns.Text());
-  write("SETUP", "rows", mskRows.Text());
-  write("SETUP", "transparent", std::to_string(cmbTransparent.ListIndex()));
-  write("SETUP", "hide",
-        std::to_string(cmbHide1.ListIndex()) + "," + std::to_string(cmbHide2.ListIndex()));
-  write("SETUP", "width", mskWidth.Text());
-  write("SETUP", "height", mskHeight.Text());
+  write("SETUP", "columns", columnsField.Text());
+  write("SETUP", "rows", rowsField.Text());
+  write("SETUP", "transparent", std::to_string(opacityList.ListIndex()));
+  write(
+      "SETUP", "hide",
+      std::to_string(hideModifierList.ListIndex()) + "," + std::to_string(hideKeyList.ListIndex()));
+  write("SETUP", "width", widthField.Text());
+  write("SETUP", "height", heightField.Text());
   const char* colours[] = {"color_normal", "color_hover", "color_selected", "color_box"};
   for (int i = 1; i <= 4; ++i) {
-    write("SETUP", colours[i - 1], std::to_string(picColor(i).BackColor()));
+    write("SETUP", colours[i - 1], std::to_string(colourSwatches(i).BackColor()));
   }
-  pager.ColorNormal = picColor(1).BackColor();
-  pager.ColorHover = picColor(2).BackColor();
-  pager.ColorSelected = picColor(3).BackColor();
-  write("SETUP", "animate", std::to_string(chkAnimate.Value()));
-  pager.AnimateMode = chkAnimate.Checked();
-  write("SETUP", "preview", std::to_string(chkPreview.Value()));
-  write("SETUP", "auto_hide", std::to_string(chkAutoHide.Value()));
-  write("SETUP", "auto_start", std::to_string(chkAutoStart.Value()));
-  write("ALERT", "desktop", std::to_string(cmbAlertDesktops.ListIndex() + 1));
-  write("ALERT", "key1", std::to_string(cboAlert1.ListIndex()));
-  write("ALERT", "key2", std::to_string(cboAlert2.ListIndex()));
-  write("ALERT", "enabled", std::to_string(chkAlert.Value()));
-  RefreshDesktops();
+  pager.ColorNormal = colourSwatches(1).BackColor();
+  pager.ColorHover = colourSwatches(2).BackColor();
+  pager.ColorSelected = colourSwatches(3).BackColor();
+  write("SETUP", "animate", std::to_string(animateBox.Value()));
+  pager.AnimateMode = animateBox.Checked();
+  write("SETUP", "preview", std::to_string(previewBox.Value()));
+  write("SETUP", "auto_hide", std::to_string(autoHideBox.Value()));
+  write("SETUP", "auto_start", std::to_string(autoStartBox.Value()));
+  write("ALERT", "desktop", std::to_string(panicDesktopList.ListIndex() + 1));
+  write("ALERT", "key1", std::to_string(panicModifierList.ListIndex()));
+  write("ALERT", "key2", std::to_string(panicKeyList.ListIndex()));
+  write("ALERT", "enabled", std::to_string(panicBox.Value()));
+  ReapplyWindowOpacity();
 }
 
 // ---- Hotkeys ------------------------------------------------------------------------------------
 
-void frmOptions::setHideUnhide(bool showMsg) {
-  if (cmbHide1.Text().empty() || cmbHide2.Text().empty()) return;
-  const int m = cmbHide1.ListIndex(), k = cmbHide2.ListIndex();
+void OptionsDialog::RegisterHideHotkey(bool showMsg) {
+  if (hideModifierList.Text().empty() || hideKeyList.Text().empty()) return;
+  const int m = hideModifierList.ListIndex(), k = hideKeyList.ListIndex();
   auto restore = [this] {
     auto stored = Split(ReadSetting(program_.ws, program_.SettingsFile(), "SETUP", "hide"), ',');
-    RestoreLists(cmbHide1, cmbHide2, stored[0], stored.size() > 1 ? stored[1] : "");
+    RestoreLists(hideModifierList, hideKeyList, stored[0], stored.size() > 1 ? stored[1] : "");
   };
   if (Hotkeys::IsHotkeyTaken(program_, Hotkeys::kHideHotkeyId, m, k)) {
     restore();
@@ -617,18 +619,18 @@ void frmOptions::setHideUnhide(bool showMsg) {
   }
 }
 
-void frmOptions::setAlertHotkeys(bool showMsg) {
-  if (cboAlert1.Text().empty() || cboAlert2.Text().empty()) return;
+void OptionsDialog::RegisterPanicHotkey(bool showMsg) {
+  if (panicModifierList.Text().empty() || panicKeyList.Text().empty()) return;
   const Hwnd pager = program_.Main().hWnd();
-  if (!chkAlert.Checked()) {
+  if (!panicBox.Checked()) {
     program_.ws.UnregisterHotKey(pager, Hotkeys::kPanicHotkeyId);
     return;
   }
-  const int m = cboAlert1.ListIndex(), k = cboAlert2.ListIndex();
+  const int m = panicModifierList.ListIndex(), k = panicKeyList.ListIndex();
   auto restore = [this] {
     WindowSystem& ws = program_.ws;
     const std::string file = program_.SettingsFile();
-    RestoreLists(cboAlert1, cboAlert2, ReadSetting(ws, file, "ALERT", "key1"),
+    RestoreLists(panicModifierList, panicKeyList, ReadSetting(ws, file, "ALERT", "key1"),
                  ReadSetting(ws, file, "ALERT", "key2"));
   };
   if (Hotkeys::IsHotkeyTaken(program_, Hotkeys::kPanicHotkeyId, m, k)) {
@@ -644,36 +646,36 @@ void frmOptions::setAlertHotkeys(bool showMsg) {
   }
 }
 
-void frmOptions::ShowDesktopHotkey() {
-  const int desktop = cmbDesktops.ListIndex() + 1;
+void OptionsDialog::ShowDesktopHotkey() {
+  const int desktop = hotkeyDesktopList.ListIndex() + 1;
   if (desktop < 1) return;
   const std::string stored =
       ReadSetting(program_.ws, program_.SettingsFile(), "HOTKEYS", std::to_string(desktop));
   auto fields = Split(stored, ',');
   if (stored.empty()) {
     // A desktop without a stored hotkey shows none, rather than the previous desktop's.
-    cboKey1.SetListIndex(-1);
-    cboKey2.SetListIndex(-1);
-    chkHotkey.SetValue(0);
+    desktopModifierList.SetListIndex(-1);
+    desktopKeyList.SetListIndex(-1);
+    desktopHotkeyBox.SetValue(0);
   }
-  ApplyIndex(cboKey1, fields[0]);
-  if (fields.size() > 1) ApplyIndex(cboKey2, fields[1]);
-  if (fields.size() > 2) ApplyCheck(chkHotkey, fields[2]);
-  EnabledDesktopHotkeys();
-  chkHotkey.SetEnabled(true);
+  ApplyIndex(desktopModifierList, fields[0]);
+  if (fields.size() > 1) ApplyIndex(desktopKeyList, fields[1]);
+  if (fields.size() > 2) ApplyCheck(desktopHotkeyBox, fields[2]);
+  EnableDesktopHotkeyLists();
+  desktopHotkeyBox.SetEnabled(true);
 }
 
-int frmOptions::SetDesktopHotkey(bool showMsg) {
-  const int desktop = cmbDesktops.ListIndex() + 1;
-  const int m = cboKey1.ListIndex(), k = cboKey2.ListIndex();
+int OptionsDialog::SetDesktopHotkey(bool showMsg) {
+  const int desktop = hotkeyDesktopList.ListIndex() + 1;
+  const int m = desktopModifierList.ListIndex(), k = desktopKeyList.ListIndex();
   if (desktop < 1) return 1;
   if (Hotkeys::IsHotkeyTaken(program_, desktop, m, k)) {
     ShowDesktopHotkey();
     return 0;
   }
-  if (cboKey1.Text().empty() || cboKey2.Text().empty()) return 1;
+  if (desktopModifierList.Text().empty() || desktopKeyList.Text().empty()) return 1;
   const Hwnd pager = program_.Main().hWnd();
-  if (chkHotkey.Checked()) {
+  if (desktopHotkeyBox.Checked()) {
     if (!Hotkeys::RegisterHotkeySlot(program_, desktop, pager, desktop, m, k)) {
       if (showMsg) Hotkeys::ShowHotkeyTaken(program_);
       ShowDesktopHotkey();
@@ -685,28 +687,28 @@ int frmOptions::SetDesktopHotkey(bool showMsg) {
   }
   program_.ws.WritePrivateProfileStringA(
       "HOTKEYS", std::to_string(desktop),
-      std::to_string(m) + "," + std::to_string(k) + "," + std::to_string(chkHotkey.Value()),
+      std::to_string(m) + "," + std::to_string(k) + "," + std::to_string(desktopHotkeyBox.Value()),
       program_.SettingsFile());
   return 1;
 }
 
-void frmOptions::EnabledDesktopHotkeys() {
-  const bool on = chkHotkey.Checked();
-  cboKey1.SetEnabled(on);
-  cboKey2.SetEnabled(on);
-  cmdSetHotKey.SetEnabled(on);
+void OptionsDialog::EnableDesktopHotkeyLists() {
+  const bool on = desktopHotkeyBox.Checked();
+  desktopModifierList.SetEnabled(on);
+  desktopKeyList.SetEnabled(on);
+  setDesktopHotkeyButton.SetEnabled(on);
 }
 
 // ---- Appearance ---------------------------------------------------------------------------------
 
-void frmOptions::MakeMainTransparent(int transparentIndex) {
+void OptionsDialog::SetPagerOpacity(int transparentIndex) {
   static const int kAlpha[] = {255, 100, 150, 200};
   if (transparentIndex < 0 || transparentIndex > 3) return;
   transparency::SetWindowAlpha(program_.ws, program_.Main().hWnd(), kAlpha[transparentIndex]);
 }
 
-int frmOptions::PagerAlpha() const {
-  switch (cmbTransparent.ListIndex()) {
+int OptionsDialog::PagerAlpha() const {
+  switch (opacityList.ListIndex()) {
     case 1:
       return 100;
     case 2:
@@ -718,8 +720,8 @@ int frmOptions::PagerAlpha() const {
   }
 }
 
-void frmOptions::RefreshDesktops() {
-  frmMain& pager = program_.Main();
+void OptionsDialog::ReapplyWindowOpacity() {
+  PagerWindow& pager = program_.Main();
   for (const Hwnd hwnd : pager.Table.Handles()) {
     const ManagedWindow* w = pager.Table.Find(hwnd);
     if (w == nullptr) continue;
@@ -735,17 +737,17 @@ void frmOptions::RefreshDesktops() {
   }
 }
 
-void frmOptions::ColorPicker(int colorIndex) {
-  if (colorIndex < 1 || !picColor.Exists(colorIndex)) return;
+void OptionsDialog::PickColour(int colorIndex) {
+  if (colorIndex < 1 || !colourSwatches.Exists(colorIndex)) return;
   // No colour is preselected; the custom colours are the user's from earlier choices.
   uint32_t colour = 0;
   if (program_.ws.ChooseColorA(hWnd(), &colour, &CustomColors)) {
-    picColor(colorIndex).SetBackColor(colour);
+    colourSwatches(colorIndex).SetBackColor(colour);
   }
 }
 
-void frmOptions::ResizeMainWindow() {
-  frmMain& pager = program_.Main();
+void OptionsDialog::BlankCurrentMiniatures() {
+  PagerWindow& pager = program_.Main();
   for (const ManagedWindow& w : pager.Table) {
     if (w.desktop == pager.CurrentDesktop) pager.BlankMiniature(w.handle);
   }
@@ -753,13 +755,13 @@ void frmOptions::ResizeMainWindow() {
 
 // ---- Start with Windows -------------------------------------------------------------------------
 
-bool frmOptions::AppAutoStart() { return AutoStart::AppAutoStart(program_.ws); }
+bool OptionsDialog::AppAutoStart() { return AutoStart::AppAutoStart(program_.ws); }
 
-bool frmOptions::AppAutoStop() { return AutoStart::AppAutoStop(program_.ws); }
+bool OptionsDialog::AppAutoStop() { return AutoStart::AppAutoStop(program_.ws); }
 
 // ---- The ignore list ----------------------------------------------------------------------------
 
-void frmOptions::cmdRemoveIgnore_Click() {
+void OptionsDialog::ClearIgnoreList() {
   const int answer =
       program_.ws.MessageBoxA(hWnd(), "Are you sure you want to clear all blocked list ?",
                               "Blocked List", MB_YESNO | MB_ICONEXCLAMATION);
@@ -771,16 +773,16 @@ void frmOptions::cmdRemoveIgnore_Click() {
 
 // ---- The grid -----------------------------------------------------------------------------------
 
-void frmOptions::SetDesktops() {
-  frmMain& pager = program_.Main();
-  const auto columns = ToInt16(mskColumns.Text());
-  const auto rows = ToInt16(mskRows.Text());
+void OptionsDialog::ApplyGrid() {
+  PagerWindow& pager = program_.Main();
+  const auto columns = ToInt16(columnsField.Text());
+  const auto rows = ToInt16(rowsField.Text());
   // The dialog cannot be confirmed with an empty or zero dimension; nothing to apply then.
   if (!columns || !rows || *columns < 1 || *rows < 1) return;
   const int n = std::min<int>(*columns, 9) * std::min<int>(*rows, 9);
 
   for (int i = pager.DesktopCount; i >= n + 1; --i) {
-    if (pager.mnuDesktop.Exists(i)) pager.mnuDesktop.Unload(i);
+    if (pager.moveToEntries.Exists(i)) pager.moveToEntries.Unload(i);
   }
   bool relocated = false;
   for (ManagedWindow& w : pager.Table) {
@@ -790,13 +792,13 @@ void frmOptions::SetDesktops() {
     }
   }
   bool panicDisabled = false;
-  if (cmbAlertDesktops.ListIndex() + 1 > n) {
+  if (panicDesktopList.ListIndex() + 1 > n) {
     // Only a panic hotkey that was on is reported as switched off.
-    panicDisabled = chkAlert.Checked();
-    chkAlert.SetValue(0);
-    setAlertHotkeys(false);
+    panicDisabled = panicBox.Checked();
+    panicBox.SetValue(0);
+    RegisterPanicHotkey(false);
   }
-  pager.SetupDesktops(mskColumns.Text(), mskRows.Text());
+  pager.SetupDesktops(columnsField.Text(), rowsField.Text());
   // The current desktop vanished, or windows were moved onto it: the last remaining desktop
   // is opened, showing the windows moved there.
   if (pager.CurrentDesktop > pager.DesktopCount ||
@@ -822,21 +824,21 @@ void frmOptions::SetDesktops() {
 
 // ---- OK and Cancel ------------------------------------------------------------------------------
 
-void frmOptions::cmdClose_Click() {
-  frmMain& pager = program_.Main();
+void OptionsDialog::Confirm() {
+  PagerWindow& pager = program_.Main();
   WindowSystem& ws = program_.ws;
   pager.DialogOpen = false;
-  if (chkAlert.Checked() && cmbAlertDesktops.Text().empty()) {
+  if (panicBox.Checked() && panicDesktopList.Text().empty()) {
     ShowMessage(program_, "Required Value", "Please enter panic desktop value.", "critical", "Ok;");
-    ShowPage(frmPanic);
+    ShowPage(panicPage);
     // The dialog stays up, so the pager must not be hidden meanwhile.
     pager.DialogOpen = true;
     return;
   }
   SaveOptions();
   Hide();
-  if (DimensionsChanged) SetDesktops();
-  ResizeMainWindow();
+  if (DimensionsChanged) ApplyGrid();
+  BlankCurrentMiniatures();
   // The current desktop's windows get new pictures, without the side effects of a window
   // coming forward (auto-hide, dismissing a summoned window).
   pager.SetReplacingMiniatures(true);
@@ -847,7 +849,7 @@ void frmOptions::cmdClose_Click() {
   }
   pager.SetReplacingMiniatures(false);
   if (auto t = ToInt16(ReadIniValue(ws, program_.SettingsFile(), "SETUP", "transparent"))) {
-    MakeMainTransparent(*t);
+    SetPagerOpacity(*t);
   }
   // The pager comes out of OK shown and repainted (also when it was put away when the dialog
   // was opened from the tray icon).
@@ -856,7 +858,7 @@ void frmOptions::cmdClose_Click() {
   pager.PagerShown = true;
 }
 
-void frmOptions::cmdCancel_Click() {
+void OptionsDialog::Cancel() {
   program_.Main().DialogOpen = false;
   Hide();
 }
