@@ -230,7 +230,7 @@ void BM_CellPlain(benchmark::State& state) {
   pager.cells(2).SyncSurfaceSize();
   const Bitmap& cellSurface = pager.cells(2).Surface();
   Bitmap surface(cellSurface.Width(), cellSurface.Height());
-  const uint32_t colours[2] = {pager.ColorNormal, pager.ColorHover};
+  const uint32_t colours[2] = {run.program->settings.colorNormal, run.program->settings.colorHover};
   int turn = 0;
   for (auto _ : state) {
     GradientPainter painter(run.fake);
@@ -251,7 +251,7 @@ void BM_CellCached(benchmark::State& state) {
   RunningPager run(0);
   if (!Ready(state, run, 0)) return;
   PagerWindow& pager = run.Pager();
-  const uint32_t colours[2] = {pager.ColorNormal, pager.ColorHover};
+  const uint32_t colours[2] = {run.program->settings.colorNormal, run.program->settings.colorHover};
   for (uint32_t c : colours) pager.PaintDesktopCell(2, 315, c, 0);  // both looks cached
   int turn = 0;
   for (auto _ : state) {

@@ -35,11 +35,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     pager.PlaceWindow(2, h.windows[1], 0, 0, 0, 0);
     pager.OpenDesktop(2);
   }
+  // The options dialog shows what was read and OK writes it back; what it wrote reads back
+  // the same.
   vd::OptionsDialog& options = h.program->Options();
-  options.LoadOptions();
-  options.SaveOptions();
-  options.LoadOptions();
-  options.SaveOptions();
+  options.Show();
+  options.Confirm();
+  const std::string file = h.program->SettingsFile();
+  Check(vd::ReadSettings(h.fake, file) == h.program->settings,
+        "the settings written read back as they were");
   h.backend->Advance(150);
   h.CloseAll();
   return 0;

@@ -1,10 +1,13 @@
 // Switching desktops: a desktop is nothing but the number in a row's "Desktop" column; opening
 // one hides every managed window of the others and shows its own. Also the placing of one
 // window on a desktop and the adding of desktop cells.
+#include <algorithm>
+
 #include "core/Program.h"
 #include "core/Text.h"
 #include "core/Transparency.h"
 #include "pager/PagerWindow.h"
+#include "settings/Hotkeys.h"
 
 namespace vd {
 
@@ -13,14 +16,14 @@ void PagerWindow::OpenDesktop(int16_t desktop) {
   if (desktop < 1 || desktop > DesktopCount) return;
   const Hwnd foregroundBefore = ws_.GetForegroundWindow();
   switching_ = true;
-  PaintDesktopCell(CurrentDesktop, 315, ColorNormal, 0);
-  PaintDesktopCell(desktop, 315, ColorSelected, 0);
+  PaintDesktopCell(CurrentDesktop, 315, settings_.colorNormal, 0);
+  PaintDesktopCell(desktop, 315, settings_.colorSelected, 0);
   CurrentDesktop = desktop;
   // The windows of the other desktops hide side by side, not one after the other.
   ws_.BeginShowBatch();
   for (Hwnd hwnd : Table.Handles()) {
     const ManagedWindow* w = Table.Find(hwnd);
-    if (hwnd == PagerHandle || w == nullptr) continue;
+    if (hwnd == hWnd() || w == nullptr) continue;
     if (!w->showAll && w->desktop != desktop) HideWindow(hwnd);
   }
   // Without slides this desktop's windows are asked to show right after, in the same batch,
@@ -40,7 +43,7 @@ void PagerWindow::KeepFocusVisible(Hwnd foregroundBefore) {
   for (Hwnd w = ws_.GetWindow(hWnd(), GW_HWNDFIRST); w != 0 && guard < 100000;
        w = ws_.GetWindow(w, GW_HWNDNEXT), ++guard) {
     const ManagedWindow* managed = Table.Find(w);
-    if (w == PagerHandle || managed == nullptr || !ws_.IsWindowVisible(w)) continue;
+    if (w == hWnd() || managed == nullptr || !ws_.IsWindowVisible(w)) continue;
     if (managed->showAll || managed->desktop == CurrentDesktop) {
       ws_.SetForegroundWindow(w);
       return;
@@ -198,7 +201,7 @@ bool PagerWindow::ReapplyTransparency(Hwnd hwnd) {
 }
 
 void PagerWindow::AddDesktop(int column, int row) {
-  if (DesktopCount == 1) PaintDesktopCell(1, 315, ColorNormal, 0);
+  if (DesktopCount == 1) PaintDesktopCell(1, 315, settings_.colorNormal, 0);
   DesktopCount = static_cast<int16_t>(DesktopCount + 1);
   const int k = DesktopCount;
   forms::PictureBox& cell = cells.Exists(k) ? cells(k) : cells.Load(k);
@@ -207,11 +210,88 @@ void PagerWindow::AddDesktop(int column, int row) {
   const float t1 = cells(1).Top();
   cell.Move(static_cast<float>(column - 1) * w + 1 + static_cast<float>(column - 1),
             static_cast<float>(row - 1) * h + t1 + static_cast<float>(row - 1), w, h);
-  PaintDesktopCell(k, 315, k == CurrentDesktop ? ColorSelected : ColorNormal, 0);
-  if (CurrentDesktop == 1 && k == 2) PaintDesktopCell(1, 315, ColorSelected, 0);
+  PaintDesktopCell(k, 315, k == CurrentDesktop ? settings_.colorSelected : settings_.colorNormal,
+                   0);
+  if (CurrentDesktop == 1 && k == 2) PaintDesktopCell(1, 315, settings_.colorSelected, 0);
   cell.SetVisible(true);
   cell.Refresh();
   MoveSelectionBox(k);
+}
+
+GridChange PagerWindow::ApplyGrid(int columns, int rows) {
+  GridChange change;
+  const int n = std::clamp(columns, 1, 9) * std::clamp(rows, 1, 9);
+  for (int i = DesktopCount; i >= n + 1; --i) {
+    if (moveToEntries.Exists(i)) moveToEntries.Unload(i);
+  }
+  for (ManagedWindow& w : Table) {
+    if (w.desktop > n) {
+      w.desktop = n;
+      change.relocated = true;
+    }
+  }
+  if (settings_.panicDesktop > n) {
+    // Only a panic hotkey that was on is reported as switched off.
+    change.panicDisabled = settings_.panicEnabled;
+    settings_.panicEnabled = false;
+    ws_.UnregisterHotKey(hWnd(), Hotkeys::kPanicHotkeyId);
+  }
+  SetupDesktops(columns, rows);
+  // The current desktop vanished, or windows were moved onto it: the last remaining desktop
+  // is opened, showing the windows moved there.
+  if (CurrentDesktop > DesktopCount || (change.relocated && CurrentDesktop == DesktopCount)) {
+    const bool animate = AnimateMode;
+    AnimateMode = false;
+    OpenDesktop(DesktopCount);
+    AnimateMode = animate;
+  }
+  // Adding the cells moved the selection box along to the last one: it frames the current
+  // desktop's cell again.
+  MoveSelectionBox(CurrentDesktop);
+  statusLabel.SetCaption("Desktop " + std::to_string(CurrentDesktop));
+  return change;
+}
+
+GridChange PagerWindow::ApplySettings(bool rebuildGrid) {
+  AnimateMode = settings_.animate;
+  ReapplyWindowOpacity();
+  GridChange change;
+  if (rebuildGrid) change = ApplyGrid(settings_.columns.value_or(1), settings_.rows.value_or(1));
+  BlankCurrentMiniatures();
+  // The current desktop's windows get new pictures, without the side effects of a window
+  // coming forward (auto-hide, dismissing a summoned window).
+  replacingMiniatures_ = true;
+  for (const Hwnd hwnd : Table.Handles()) {
+    if (DesktopOf(hwnd) == CurrentDesktop) UpdateActiveWindow(hwnd, CurrentDesktop, true);
+  }
+  replacingMiniatures_ = false;
+  if (settings_.opacity) transparency::SetWindowAlpha(ws_, hWnd(), settings_.PagerAlpha());
+  // The pager comes out shown and repainted (also when it was put away when the dialog was
+  // opened from the tray icon).
+  if (!IsShown()) Show();
+  Refresh();
+  PagerShown = true;
+  return change;
+}
+
+void PagerWindow::ReapplyWindowOpacity() {
+  for (const Hwnd hwnd : Table.Handles()) {
+    const ManagedWindow* w = Table.Find(hwnd);
+    if (w == nullptr) continue;
+    if (AnimateMode) {
+      if (w->desktop == CurrentDesktop) transparency::SetWindowAlpha(ws_, hwnd, 255);
+    } else if (!w->transparency) {
+      MakeOpaque(hwnd);
+    } else {
+      transparency::SetWindowAlpha(ws_, hwnd, *w->transparency);
+    }
+  }
+}
+
+void PagerWindow::BlankCurrentMiniatures() {
+  for (const ManagedWindow& w : Table) {
+    if (w.desktop == CurrentDesktop) BlankMiniature(w.handle);
+  }
 }
 
 }  // namespace vd

@@ -18,14 +18,13 @@ namespace vd {
 
 void PagerWindow::GetActiveWindows() {
   RequiredStyleMask = WS_VISIBLE | WS_BORDER;
-  PagerHandle = hWnd();
   // Walk the top-level windows from the top of the Z order. The walk is bounded and never
   // visits a window twice, whatever the window system answers.
   std::unordered_set<Hwnd> seen;
   std::vector<Hwnd> added;
-  for (Hwnd w = ws_.GetWindow(PagerHandle, GW_HWNDFIRST); w != 0 && seen.insert(w).second;
+  for (Hwnd w = ws_.GetWindow(hWnd(), GW_HWNDFIRST); w != 0 && seen.insert(w).second;
        w = ws_.GetWindow(w, GW_HWNDNEXT)) {
-    if (w == PagerHandle || !HasRequiredStyle(w)) continue;
+    if (w == hWnd() || !HasRequiredStyle(w)) continue;
     const std::string caption = GetWindowTitle(w);
     if (ManagedWindow* managed = Table.Find(w)) {
       managed->title = caption;
@@ -132,7 +131,7 @@ void PagerWindow::AddWindow(Hwnd hwnd, const std::string& caption, int16_t deskt
     firstPictureTimer.SetInterval(100);
     firstPictureTimer.SetEnabled(true);
   }
-  if (program_.Options().autoHideBox.Checked()) HidePager();
+  if (settings_.autoHide) HidePager();
 }
 
 int32_t PagerWindow::NextMiniatureNumber() {
@@ -308,7 +307,7 @@ void PagerWindow::SendSummonedWindowBack() {
 
 void PagerWindow::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture,
                                      const std::string* title) {
-  if (!IsManaged(hwnd) || hwnd == PagerHandle || DesktopOf(hwnd) != desktop) return;
+  if (!IsManaged(hwnd) || hwnd == hWnd() || DesktopOf(hwnd) != desktop) return;
 
   if (!replacingMiniatures_) {
     // A managed window of this desktop came forward: withdraw a pending offer.
@@ -322,7 +321,7 @@ void PagerWindow::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture,
     // Auto-hide: the user turned to another window.
     if (LastActiveWindow == 0) {
       LastActiveWindow = hwnd;
-    } else if (LastActiveWindow != hwnd && program_.Options().autoHideBox.Checked()) {
+    } else if (LastActiveWindow != hwnd && settings_.autoHide) {
       HidePager();
       LastActiveWindow = 0;
     }
@@ -338,12 +337,8 @@ void PagerWindow::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture,
 
 bool PagerWindow::IsOwnWindow(Hwnd hwnd) {
   if (hwnd == 0) return false;
-  if (hwnd == hWnd() || hwnd == program_.Options().hWnd() || hwnd == program_.Preview().hWnd() ||
-      hwnd == program_.Prompt().hWnd()) {
-    return true;
-  }
-  // Any other window of the program's own (a message box, the about box) is not managed
-  // either.
+  // The pager, its dialogs, the preview, a message box: every window of the program's own.
+  if (hwnd == hWnd()) return true;
   return ws_.GetWindowThreadProcessId(hwnd) == ws_.GetWindowThreadProcessId(hWnd());
 }
 

@@ -28,9 +28,9 @@ void PagerWindow::HandleHotkey(uint8_t id) {
   if (id == Hotkeys::kPanicHotkeyId) {
     // A panic with no panic desktop (or one the grid no longer has) does nothing: it must
     // never hide every window.
-    int desktop = program_.Options().panicDesktopList.ListIndex() + 1;
+    const int desktop = settings_.panicDesktop;
     if (desktop < 1 || desktop > DesktopCount) return;
-    program_.Options().Hide();
+    if (CloseOptions) CloseOptions();
     DialogOpen = false;
     bool animate = AnimateMode;
     AnimateMode = false;

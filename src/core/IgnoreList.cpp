@@ -24,6 +24,12 @@ void PagerWindow::SetIgnoreList() {
   LoadIgnoreList();
 }
 
+void PagerWindow::ClearIgnoreList() {
+  std::error_code ec;
+  std::filesystem::remove(program_.IgnoreFile(), ec);  // a missing file is no error
+  SetIgnoreList();
+}
+
 void PagerWindow::LoadIgnoreList() {
   std::ifstream in(program_.IgnoreFile(), std::ios::binary);
   if (!in) return;  // no file: the built-in entries only

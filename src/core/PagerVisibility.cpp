@@ -11,8 +11,7 @@ namespace vd {
 void PagerWindow::HidePager() {
   if (DialogOpen) return;
   PagerShown = false;
-  program_.Options().Hide();
-  int alpha = program_.Options().PagerAlpha();
+  int alpha = settings_.PagerAlpha();
   transparency::FadeOut(ws_, hWnd(), alpha, 10);
   Hide();
 }
@@ -22,7 +21,7 @@ void PagerWindow::ShowPager() {
   PagerShown = true;
   transparency::SetWindowAlpha(ws_, hWnd(), 0);
   Show();
-  transparency::FadeIn(ws_, hWnd(), program_.Options().PagerAlpha(), 10);
+  transparency::FadeIn(ws_, hWnd(), settings_.PagerAlpha(), 10);
 }
 
 void PagerWindow::KeepPagerOnScreen() {

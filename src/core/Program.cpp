@@ -27,11 +27,15 @@ bool Program::Start() {
   if (!ws.AcquireSingleInstance()) return false;
   RecoverWindowsOfAnEndedRun();
   Hotkeys::FillKeyTables();
-  options_ = std::make_unique<OptionsDialog>(*this);
+  settings = ReadSettings(ws, SettingsFile());
   tray_ = std::make_unique<TrayIcon>(*this);
   preview_ = std::make_unique<PreviewWindow>(*this);
   prompt_ = std::make_unique<AddWindowPrompt>(*this);
   main_ = std::make_unique<PagerWindow>(*this);
+  options_ = std::make_unique<OptionsDialog>(*this, *main_, settings);
+  main_->CloseOptions = [this] {
+    if (options_->IsLoaded()) options_->Hide();
+  };
   main_->Show();  // runs the pager's load handler to its end, then shows it
   main_->PagerShown = true;
   return true;

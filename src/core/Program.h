@@ -9,6 +9,7 @@
 
 #include "forms/Backend.h"
 #include "platform/WindowSystem.h"
+#include "settings/Settings.h"
 
 namespace vd {
 
@@ -32,6 +33,9 @@ class Program {
 
   WindowSystem& ws;
   forms::Backend& backend;
+  // The settings in effect: read from settings.ini once at start, replaced by the options
+  // dialog's OK.
+  Settings settings;
 
   PagerWindow& Main() { return *main_; }
   OptionsDialog& Options() { return *options_; }
@@ -59,11 +63,11 @@ class Program {
   void BringEveryWindowBack() noexcept;
 
  private:
-  std::unique_ptr<OptionsDialog> options_;
   std::unique_ptr<TrayIcon> tray_;
   std::unique_ptr<PreviewWindow> preview_;
   std::unique_ptr<AddWindowPrompt> prompt_;
   std::unique_ptr<PagerWindow> main_;
+  std::unique_ptr<OptionsDialog> options_;  // edits the pager's settings: goes first
 };
 
 // A file in the program's folder, joined with the folder's own separator.

@@ -6,9 +6,9 @@
 #include "core/Text.h"
 #include "core/Transparency.h"
 #include "interaction/MessageDialog.h"
-#include "options/OptionsDialog.h"
 #include "pager/PagerWindow.h"
-#include "settings/SettingsFile.h"
+#include "settings/AutoStart.h"
+#include "settings/Hotkeys.h"
 #include "settings/TrayIcon.h"
 
 namespace vd {
@@ -58,7 +58,8 @@ PagerWindow::PagerWindow(Program& program)
       exitSeparator(&mainMenu, "exitSeparator", "-"),
       exitEntry(&mainMenu, "exitEntry", "Exit"),
       program_(program),
-      ws_(program.ws) {
+      ws_(program.ws),
+      settings_(program.settings) {
   // The pager: no system caption bar (the title strip stands in for it), positions of its
   // controls in pixels, its own place and size in twips.
   SetScaleMode(ScaleMode::kPixels);
@@ -174,20 +175,7 @@ PagerWindow::~PagerWindow() = default;
 
 void PagerWindow::OnLoad() {
   WindowSystem& ws = ws_;
-  const std::string settings = program_.SettingsFile();
-
-  // 1. The cell colours (a value the file lacks or that is not a number keeps the built-in).
-  auto colour = [&](const char* key, uint32_t& into) {
-    if (auto v = ToInt32(ReadIniValue(ws, settings, "SETUP", key))) {
-      into = static_cast<uint32_t>(*v);
-    } else if (auto d = ToInt32(DefaultSetting("SETUP", key))) {
-      into = static_cast<uint32_t>(*d);
-    }
-  };
-  colour("color_hover", ColorHover);
-  colour("color_selected", ColorSelected);
-  colour("color_normal", ColorNormal);
-
+  // 1. The settings were read when the program started; the colours come from them.
   // 2. Foreground tracking starts as if a window had been refreshed already.
   LastActiveWindow = 1;
   // 3. The ignore list: the built-in entries, then the file's.
@@ -215,24 +203,32 @@ void PagerWindow::OnLoad() {
   // 10.
   FillWindowMenus(1);
   // 11. The grid from "columns" and "rows".
-  SetupDesktops(ReadSetting(ws, settings, "SETUP", "columns"),
-                ReadSetting(ws, settings, "SETUP", "rows"));
+  SetupDesktops(settings_.columns.value_or(1), settings_.rows.value_or(1));
   // 12. The first scan: every window found belongs to desktop 1. The windows an earlier run
   // made translucent keep their transparency when they are taken on again, and are made
   // opaque when they are not.
   LoadTranslucencyRecord();
   GetActiveWindows();
   ReleaseUnclaimedTranslucency();
-  // 13.
-  program_.Options().LoadOptions();
+  // 13. The effects and the pager's opacity. Start with Windows is written again, so that the
+  // Run value names the program where it now is.
+  AnimateMode = settings_.animate;
+  if (settings_.opacity) transparency::SetWindowAlpha(ws, hWnd(), settings_.PagerAlpha());
+  if (settings_.autoStart) AutoStart::AppAutoStart(ws);
+  ReapplyWindowOpacity();
   // 14.
-  cells(1).SetBackColor(ColorSelected);
+  cells(1).SetBackColor(settings_.colorSelected);
   statusLabel.SetCaption("Desktop 1");
   // 15, 16.
-  program_.Options().RegisterHideHotkey(false);
-  program_.Options().RegisterPanicHotkey(false);
+  if (settings_.hideHotkey.modifier >= 0 && settings_.hideHotkey.key >= 0) {
+    Hotkeys::SetHotkey(program_, hWnd(), Hotkeys::kHideHotkeyId, settings_.hideHotkey, false);
+  }
+  if (settings_.panicEnabled && settings_.panicHotkey.modifier >= 0 &&
+      settings_.panicHotkey.key >= 0) {
+    Hotkeys::SetHotkey(program_, hWnd(), Hotkeys::kPanicHotkeyId, settings_.panicHotkey, false);
+  }
   // 17.
-  PaintDesktopCell(1, 315, ColorSelected, 0);
+  PaintDesktopCell(1, 315, settings_.colorSelected, 0);
   // 18. The tray icon.
   program_.Tray().Load();
   // 19.
@@ -252,7 +248,6 @@ void PagerWindow::StartDrag() {
 }
 
 void PagerWindow::SaveWindowPosition() {
-  const std::string settings = program_.SettingsFile();
   Rect r;
   float left = Left(), top = Top();
   // The window's real place: the system may have moved the pager (a drag by its strip).
@@ -260,8 +255,7 @@ void PagerWindow::SaveWindowPosition() {
     left = static_cast<float>(r.left * ws_.TwipsPerPixelX());
     top = static_cast<float>(r.top * ws_.TwipsPerPixelY());
   }
-  ws_.WritePrivateProfileStringA("SETUP", "left", FormatSingle(left), settings);
-  ws_.WritePrivateProfileStringA("SETUP", "top", FormatSingle(top), settings);
+  WritePagerPosition(ws_, program_.SettingsFile(), left, top);
 }
 
 void PagerWindow::CloseAll() {

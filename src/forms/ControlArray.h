@@ -40,6 +40,11 @@ class ControlArray : private ControlArrayBase {
     if (it == elements_.end()) throw std::out_of_range(name_ + " element not loaded");
     return *it->second;
   }
+  const T& operator()(int index) const {
+    auto it = elements_.find(index);
+    if (it == elements_.end()) throw std::out_of_range(name_ + " element not loaded");
+    return *it->second;
+  }
   T& operator[](int index) { return (*this)(index); }
   bool Exists(int index) const { return elements_.count(index) != 0; }
   std::vector<int> Indexes() const {

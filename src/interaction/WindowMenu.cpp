@@ -55,7 +55,7 @@ void PagerWindow::SummonSelectedWindow() {
   if (SummonedWindow >= 1 && SummonedWindow != SelectedWindow) SendSummonedWindowBack();
   SummonedWindow = SelectedWindow;
   transparency::FadeIn(ws_, SelectedWindow, 255, 1);
-  if (program_.Options().autoHideBox.Value() == 1) HidePager();
+  if (settings_.autoHide) HidePager();
 }
 
 void PagerWindow::ToggleShowOnAll() {

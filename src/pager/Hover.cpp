@@ -23,7 +23,8 @@ void PagerWindow::OnCellMouseMove(int index) {
 
 void PagerWindow::HoverCell(int index) {
   auto paintState = [this](int cell) {
-    PaintDesktopCell(cell, 315, cell == CurrentDesktop ? ColorSelected : ColorNormal, 0);
+    PaintDesktopCell(cell, 315,
+                     cell == CurrentDesktop ? settings_.colorSelected : settings_.colorNormal, 0);
   };
   if (HoverActive && index != HoverDesktop) {
     paintState(HoverDesktop);
@@ -33,7 +34,8 @@ void PagerWindow::HoverCell(int index) {
     cellHoverTimer.SetEnabled(true);
     HoverActive = true;
     HoverDesktop = static_cast<int16_t>(index);
-    PaintDesktopCell(index, 315, index == CurrentDesktop ? ColorSelected : ColorHover, 0);
+    PaintDesktopCell(index, 315,
+                     index == CurrentDesktop ? settings_.colorSelected : settings_.colorHover, 0);
     statusLabel.SetCaption("Desktop " + std::to_string(index));
   }
 }
@@ -50,9 +52,10 @@ void PagerWindow::EndCellHover() {
   const bool overMiniature =
       miniatures.Exists(HoverMiniature) && IsCursorOver(miniatures(HoverMiniature).hWnd());
   if (HoverDesktop == CurrentDesktop) {
-    if (!overMiniature) PaintDesktopCell(HoverDesktop, 315, ColorSelected, 0);
+    if (!overMiniature) PaintDesktopCell(HoverDesktop, 315, settings_.colorSelected, 0);
   } else {
-    PaintDesktopCell(HoverDesktop, 315, overMiniature ? ColorHover : ColorNormal, 0);
+    PaintDesktopCell(HoverDesktop, 315,
+                     overMiniature ? settings_.colorHover : settings_.colorNormal, 0);
   }
 }
 
@@ -83,13 +86,13 @@ void PagerWindow::EndMiniatureHover() {
   PreviewTicks = 0;
   statusLabel.SetCaption("Desktop " + std::to_string(CurrentDesktop));
   if (HoverDesktop == CurrentDesktop) {
-    PaintDesktopCell(HoverDesktop, 315, ColorSelected, 0);
+    PaintDesktopCell(HoverDesktop, 315, settings_.colorSelected, 0);
     return;
   }
   // Hover when the cursor is over the cell of the miniature's window's desktop.
   const int desktop = DesktopOf(WindowOfMiniature(HoverMiniature));
   const bool overCell = cells.Exists(desktop) && IsCursorOver(cells(desktop).hWnd());
-  PaintDesktopCell(HoverDesktop, 315, overCell ? ColorHover : ColorNormal, 0);
+  PaintDesktopCell(HoverDesktop, 315, overCell ? settings_.colorHover : settings_.colorNormal, 0);
 }
 
 void PagerWindow::OnRefreshTick() {
@@ -107,9 +110,10 @@ void PagerWindow::OnRefreshTick() {
       const float left = originX + cell.Left(), top = originY + cell.Top();
       if (left < x && x < left + cell.Width() && top < y && y < top + cell.Height()) {
         CursorCell = static_cast<int16_t>(i);
-        if (i != CurrentDesktop) PaintDesktopCell(i, 315, ColorHover, 0);
+        if (i != CurrentDesktop) PaintDesktopCell(i, 315, settings_.colorHover, 0);
       } else {
-        PaintDesktopCell(i, 315, i == CurrentDesktop ? ColorSelected : ColorNormal, 0);
+        PaintDesktopCell(i, 315,
+                         i == CurrentDesktop ? settings_.colorSelected : settings_.colorNormal, 0);
       }
     }
   }
@@ -117,7 +121,7 @@ void PagerWindow::OnRefreshTick() {
   RefreshWindows();
   SaveRecoveryRecord();
   // 4. Ten ticks on one miniature open the preview, once per stay.
-  if (program_.Options().previewBox.Checked()) {
+  if (settings_.preview) {
     if (OverMiniature) {
       // Counted up to the tenth tick only: a rest of any length opens it once.
       if (PreviewTicks < 10 && ++PreviewTicks == 10) program_.Preview().StartPreview();

@@ -5,53 +5,30 @@
 
 #include "core/Program.h"
 #include "core/Text.h"
-#include "options/OptionsDialog.h"
 #include "pager/PagerWindow.h"
 #include "settings/Hotkeys.h"
-#include "settings/SettingsFile.h"
 
 namespace vd {
 
-namespace {
-
-// A grid dimension from the settings: at least 1 (a 0 would leave no desktop and divide by
-// zero), at most 9; the built-in value when the text is not a number.
-std::optional<int> GridCount(const std::string& text, const char* key) {
-  auto v = ToInt32(text);
-  if (!v) v = ToInt32(DefaultSetting("SETUP", key));
-  if (!v) return std::nullopt;
-  return std::clamp<int>(*v, 1, 9);
-}
-
-// A size in percent of the screen: 0 % is applied as 1 %, above 100 % as 100 %.
-std::optional<float> Percent(const std::string& text) {
-  auto v = ToSingle(text);
-  if (!v) return std::nullopt;
-  return std::clamp(*v, 1.0f, 100.0f);
-}
-
-}  // namespace
-
-void PagerWindow::SetupDesktops(const std::string& columnsText, const std::string& rowsText) {
-  WindowSystem& ws = ws_;
-  const std::string settings = program_.SettingsFile();
+void PagerWindow::SetupDesktops(int columnCount, int rowCount) {
   const float tppX = static_cast<float>(program_.backend.TwipsPerPixelX());
   const float tppY = static_cast<float>(program_.backend.TwipsPerPixelY());
-  const auto columns = GridCount(columnsText, "columns");
-  const auto rows = GridCount(rowsText, "rows");
+  // A 0 would leave no desktop and divide by zero; more than 9 is 9.
+  const int columns = std::clamp(columnCount, 1, 9);
+  const int rows = std::clamp(rowCount, 1, 9);
 
-  // 1, 2. The pager's size from the screen percentages, centred.
-  if (auto w = Percent(ReadSetting(ws, settings, "SETUP", "width"))) {
-    SetWidth(ScreenWidthPx * tppX * (*w / 100.0f));
+  // 1, 2. The pager's size from the screen percentages (1 to 100), centred.
+  if (auto w = settings_.widthPercent) {
+    SetWidth(ScreenWidthPx * tppX * (static_cast<float>(std::clamp(*w, 1, 100)) / 100.0f));
   }
-  if (auto h = Percent(ReadSetting(ws, settings, "SETUP", "height"))) {
-    SetHeight(ScreenHeightPx * tppY * (*h / 100.0f));
+  if (auto h = settings_.heightPercent) {
+    SetHeight(ScreenHeightPx * tppY * (static_cast<float>(std::clamp(*h, 1, 100)) / 100.0f));
   }
   SetLeft((ScreenWidthPx * tppX - Width()) / 2);
   SetTop((ScreenHeightPx * tppY - Height()) / 2);
   // 3, 4. Cell 1 shares the pager out among the columns and rows.
-  if (columns) cells(1).SetWidth((Width() / tppX) / static_cast<float>(*columns));
-  if (rows) cells(1).SetHeight((Height() / tppY) / static_cast<float>(*rows));
+  cells(1).SetWidth((Width() / tppX) / static_cast<float>(columns));
+  cells(1).SetHeight((Height() / tppY) / static_cast<float>(rows));
   CellWidth = cells(1).Width();
   CellHeight = cells(1).Height();
   // 5. Back to one desktop. The hotkeys of the desktops go too (those that remain are
@@ -59,26 +36,28 @@ void PagerWindow::SetupDesktops(const std::string& columnsText, const std::strin
   // record and their entries in the settings file stay for when the grid grows again.
   for (int i = DesktopCount; i >= 2; --i) {
     if (cells.Exists(i)) cells.Unload(i);
-    ws.UnregisterHotKey(hWnd(), i);
+    ws_.UnregisterHotKey(hWnd(), i);
   }
   DesktopCount = 1;
-  Hotkeys::RegisterDesktopHotkey(program_, 1);
+  auto registerHotkey = [this](int desktop) {
+    Hotkeys::RegisterDesktopHotkey(program_, hWnd(), desktop,
+                                   settings_.desktopHotkeys[static_cast<size_t>(desktop)]);
+  };
+  registerHotkey(1);
   // 6. The other cells, along the first row first.
-  if (columns && rows) {
-    for (int row = 1; row <= *rows; ++row) {
-      for (int column = 1; column <= *columns; ++column) {
-        if (row == 1 && column == 1) continue;
-        AddDesktop(column, row);
-        Hotkeys::RegisterDesktopHotkey(program_, DesktopCount);
-        cells(DesktopCount).Refresh();
-      }
+  for (int row = 1; row <= rows; ++row) {
+    for (int column = 1; column <= columns; ++column) {
+      if (row == 1 && column == 1) continue;
+      AddDesktop(column, row);
+      registerHotkey(DesktopCount);
+      cells(DesktopCount).Refresh();
     }
-    // 7. The pager fits the grid.
-    forms::PictureBox& lastOfRow = cells(*columns);
-    forms::PictureBox& last = cells(*columns * *rows);
-    SetWidth((lastOfRow.Left() + lastOfRow.Width()) * tppX + 40);
-    SetHeight((last.Top() + last.Height()) * tppY + 40);
   }
+  // 7. The pager fits the grid.
+  forms::PictureBox& lastOfRow = cells(columns);
+  forms::PictureBox& last = cells(columns * rows);
+  SetWidth((lastOfRow.Left() + lastOfRow.Width()) * tppX + 40);
+  SetHeight((last.Top() + last.Height()) * tppY + 40);
   CursorCell = 0;  // a cell noted under the cursor belongs to the old grid
   paintedCells_.clear();
   // 8, 9. The title strip and its buttons follow the pager's width.
@@ -90,30 +69,17 @@ void PagerWindow::SetupDesktops(const std::string& columnsText, const std::strin
   DrawTitleStrip();
   LayOutStatusRow();
   // 10, 11. Where the user left the pager, pulled back onto the screen if it sticks out.
-  if (auto left = ToSingle(ReadIniValue(ws, settings, "SETUP", "left"))) SetLeft(*left);
-  if (auto top = ToSingle(ReadIniValue(ws, settings, "SETUP", "top"))) SetTop(*top);
+  if (settings_.left) SetLeft(*settings_.left);
+  if (settings_.top) SetTop(*settings_.top);
   KeepPagerOnScreen();
-  // 12. One entry per desktop in the options' two desktop lists.
-  OptionsDialog& options = program_.Options();
-  options.Load();
-  options.hotkeyDesktopList.Clear();
-  options.panicDesktopList.Clear();
-  for (int i = 1; i <= DesktopCount; ++i) {
-    options.hotkeyDesktopList.AddItem("Desktop " + std::to_string(i));
-    options.panicDesktopList.AddItem("Desktop " + std::to_string(i));
-  }
-  // 13. Every window's miniature into the new grid, without new pictures (and without the
+  // 12. Every window's miniature into the new grid, without new pictures (and without the
   // side effects of a window coming forward).
   replacingMiniatures_ = true;
   for (Hwnd hwnd : Table.Handles()) {
     UpdateActiveWindow(hwnd, static_cast<int16_t>(DesktopOf(hwnd)), false);
   }
   replacingMiniatures_ = false;
-  // 14. The panic desktop.
-  if (auto desktop = ToInt16(ReadSetting(ws, settings, "ALERT", "desktop"))) {
-    options.panicDesktopList.SetText("Desktop " + std::to_string(*desktop));
-  }
-  // 15. The pager stays shown and repainted after the rebuild.
+  // 13. The pager stays shown and repainted after the rebuild.
   Refresh();
 }
 
@@ -164,7 +130,7 @@ void PagerWindow::OnCellMouseUp(int index, int button) {
   MovedWindow = 0;
   if (button == forms::kLeftButton) {
     if (index == CurrentDesktop) return;
-    AnimateMode = program_.Options().animateBox.Checked();
+    AnimateMode = settings_.animate;
     MoveOut();
     OpenDesktop(static_cast<int16_t>(index));
     statusLabel.SetCaption("Desktop " + std::to_string(CurrentDesktop));
@@ -202,10 +168,7 @@ void PagerWindow::MoveSelectionBox(int index) {
   if (!cells.Exists(index) || index < 1) return;
   forms::PictureBox& cell = cells(index);
   selectionBox.Move(cell.Left() - 1, cell.Top() - 1, cell.Width() + 3, cell.Height() + 3);
-  // Re-read every time: the colour can change in the settings while the program runs.
-  if (auto colour = ToInt32(ReadSetting(ws_, program_.SettingsFile(), "SETUP", "color_box"))) {
-    selectionBox.SetBorderColor(static_cast<uint32_t>(*colour));
-  }
+  selectionBox.SetBorderColor(settings_.colorBox);
 }
 
 void PagerWindow::FillWindowMenus(int16_t desktop) {
@@ -241,7 +204,7 @@ void PagerWindow::DrawTitleStrip() {
   vd::Bitmap& strip = titleStrip.Surface();
   strip.Fill(0x000000);
   // A thin line of the selected-cell colour along the strip's bottom edge, below the labels.
-  strip.FillRect(0, strip.Height() - 1, strip.Width(), strip.Height(), ColorSelected);
+  strip.FillRect(0, strip.Height() - 1, strip.Width(), strip.Height(), settings_.colorSelected);
   titleStrip.Refresh();
 }
 

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -27,8 +28,10 @@
 #include "forms/Menu.h"
 #include "forms/Timer.h"
 #include "interaction/GradientPainter.h"
+#include "options/OptionsHost.h"
 #include "pager/PreviewPictures.h"
 #include "platform/WindowSystem.h"
+#include "settings/Settings.h"
 
 namespace vd {
 
@@ -38,10 +41,17 @@ class Program;
 // window comes forward without taking the keyboard focus.
 inline constexpr uint32_t kRaiseFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
 
-class PagerWindow : public forms::Form {
+class PagerWindow : public forms::Form, public OptionsHost {
  public:
   explicit PagerWindow(Program& program);
   ~PagerWindow() override;
+
+  // ---- What the options dialog asks of the pager -------------------------------------------
+  Hwnd PagerHandle() const override { return hWnd(); }
+  int NumberOfDesktops() const override { return DesktopCount; }
+  void SetDialogOpen(bool open) override { DialogOpen = open; }
+  GridChange ApplySettings(bool rebuildGrid) override;
+  void ClearIgnoreList() override;
 
   // ---- Controls --------------------------------------------------------------------------
   forms::PictureBox titleStrip;  // drags the pager; carries the name and the buttons
@@ -105,9 +115,7 @@ class PagerWindow : public forms::Form {
   bool AnimateMode = false;
   bool PagerShown = false;
   bool DialogOpen = false;
-  uint32_t ColorNormal = 0, ColorHover = 0, ColorSelected = 0;
 
-  Hwnd PagerHandle = 0;
   // The last miniature number handed out; numbers are never 0 (the hidden template) and never
   // one still in use.
   int32_t MiniatureCount = 0;
@@ -207,6 +215,16 @@ class PagerWindow : public forms::Form {
   bool IsIgnored(const std::string& caption) const;
 
   // ---- Desktop switching and relocation (core/DesktopSwitching.cpp) --------------------------
+  // A new grid of columns x rows (each pulled into 1 to 9): windows of vanished desktops go to
+  // the last remaining one, a panic desktop that vanished turns the panic hotkey off, and the
+  // last desktop opens when the current one vanished or windows were moved onto it.
+  GridChange ApplyGrid(int columns, int rows);
+  // Re-applies the windows' opacity after "Desktop Transition" changed: with it, the current
+  // desktop's windows are layered opaque so that a switch can fade them; without it, each
+  // window is back to the transparency the user chose, or opaque.
+  void ReapplyWindowOpacity();
+  // Clears the pictures of the current desktop's miniatures, so that they are drawn afresh.
+  void BlankCurrentMiniatures();
   void OpenDesktop(int16_t desktop);
   void ShowDesktop(int16_t desktop);
   void MoveOut();
@@ -242,7 +260,9 @@ class PagerWindow : public forms::Form {
   void KeepPagerOnScreen();
 
   // ---- Layout and appearance (pager/Layout.cpp) ---------------------------------------------
-  void SetupDesktops(const std::string& columns, const std::string& rows);
+  // Builds the grid of columns x rows cells (each pulled into 1 to 9) and sizes and places the
+  // pager from the settings.
+  void SetupDesktops(int columns, int rows);
   void PaintDesktopCell(int index, float angle, uint32_t color1, uint32_t color2);
   void MoveSelectionBox(int index);
   void FillWindowMenus(int16_t desktop);
@@ -303,6 +323,10 @@ class PagerWindow : public forms::Form {
   void ShowAbout();
   void ConfirmExit();
 
+  // Set by the program: takes the options dialog away (a panic leaves nothing of the program's
+  // on the screen).
+  std::function<void()> CloseOptions;
+
   // ---- Hotkeys (core/HotkeyDispatch.cpp) ----------------------------------------------------
   intptr_t HotkeyWindowProc(uint32_t msg, uintptr_t wParam, intptr_t lParam);
   void HandleHotkey(uint8_t id);
@@ -318,6 +342,7 @@ class PagerWindow : public forms::Form {
 
   Program& program_;
   WindowSystem& ws_;
+  Settings& settings_;  // the program's settings in effect
   forms::WindowProc previousProc_;
   bool closing_ = false;
   // While the grid is rebuilt the miniatures are re-placed through UpdateActiveWindow; that

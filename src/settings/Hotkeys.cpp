@@ -3,7 +3,6 @@
 #include "core/Program.h"
 #include "core/Text.h"
 #include "interaction/MessageDialog.h"
-#include "pager/PagerWindow.h"
 #include "settings/SettingsFile.h"
 
 namespace vd::Hotkeys {
@@ -83,18 +82,23 @@ bool IsHotkeyTaken(Program& program, int slot, int modifierIndex, int keyIndex) 
   return false;
 }
 
-void RegisterDesktopHotkey(Program& program, int desktop) {
-  const std::string entry =
-      ReadSetting(program.ws, program.SettingsFile(), "HOTKEYS", std::to_string(desktop));
-  auto fields = Split(entry, ',');
-  if (fields.size() < 3) return;
-  auto m = ToInt32(fields[0]), k = ToInt32(fields[1]), enabled = ToInt32(fields[2]);
-  if (!m || !k || !enabled) return;
-  const Hwnd pager = program.Main().hWnd();
-  if (*enabled == 0) {
+bool SetHotkey(Program& program, Hwnd pager, int id, const HotkeyChoice& keys, bool report) {
+  if (IsHotkeyTaken(program, id, keys.modifier, keys.key)) return false;
+  if (!RegisterHotkeySlot(program, id, pager, id, keys.modifier, keys.key)) {
+    // Another program holds the combination: a refusal is never reported as success.
+    if (report) ShowHotkeyTaken(program);
+    return false;
+  }
+  if (report) ShowHotkeyAssigned(program);
+  return true;
+}
+
+void RegisterDesktopHotkey(Program& program, Hwnd pager, int desktop, const DesktopHotkey& hotkey) {
+  if (!hotkey.stored) return;
+  if (!hotkey.enabled) {
     program.ws.UnregisterHotKey(pager, desktop);
   } else {
-    RegisterHotkeySlot(program, desktop, pager, desktop, *m, *k);
+    RegisterHotkeySlot(program, desktop, pager, desktop, hotkey.keys.modifier, hotkey.keys.key);
   }
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/WindowSystem.h"
+#include "settings/Settings.h"
 
 namespace vd {
 class Program;
@@ -40,9 +41,14 @@ bool RegisterHotkeySlot(Program& program, int slot, Hwnd window, int id, int mod
 // the "Hotkeys Error" message.
 bool IsHotkeyTaken(Program& program, int slot, int modifierIndex, int keyIndex);
 
-// Registers desktop n's hotkey from its "HOTKEYS" entry (modifier, key, enabled): enabled 0
-// unregisters it; an entry that is missing or unusable leaves the hotkey as it was.
-void RegisterDesktopHotkey(Program& program, int desktop);
+// Registers one of the program's own hotkeys (hide/unhide, panic) under its id on the pager.
+// False when another id holds the combination (the user is told) or the system refuses it
+// (told only with report); with report a success is confirmed too.
+bool SetHotkey(Program& program, Hwnd pager, int id, const HotkeyChoice& keys, bool report);
+
+// Registers desktop n's hotkey on the pager: a disabled one is unregistered; one the settings
+// file never held (or held unusable) leaves the hotkey as it was.
+void RegisterDesktopHotkey(Program& program, Hwnd pager, int desktop, const DesktopHotkey& hotkey);
 
 // The two messages that report on a hotkey the user set.
 void ShowHotkeyTaken(Program& program);

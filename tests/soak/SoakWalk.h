@@ -420,10 +420,12 @@ class Walk {
     } else if (auto* options = dynamic_cast<OptionsDialog*>(&form)) {
       const uint32_t columns = s.a % 16 == 0 ? 1 + (s.a >> 4) % 9 : 1 + (s.a >> 4) % 4;
       const uint32_t rows = s.b % 16 == 0 ? 1 + (s.b >> 4) % 9 : 1 + (s.b >> 4) % 3;
-      Retype(options->columnsField, std::to_string(columns));
-      Retype(options->rowsField, std::to_string(rows));
-      if (s.c & 1) options->animateBox.SetValue(options->animateBox.Checked() ? 0 : 1);
-      if (s.c & 2) options->autoHideBox.SetValue(options->autoHideBox.Checked() ? 0 : 1);
+      Retype(options->application.columnsField, std::to_string(columns));
+      Retype(options->application.rowsField, std::to_string(rows));
+      if (s.c & 1)
+        options->others.animateBox.SetValue(options->others.animateBox.Checked() ? 0 : 1);
+      if (s.c & 2)
+        options->others.autoHideBox.SetValue(options->others.autoHideBox.Checked() ? 0 : 1);
       Note("options: grid " + std::to_string(columns) + " x " + std::to_string(rows) +
            ((s.c & 1) ? ", animation toggled" : "") + ((s.c & 2) ? ", auto-hide toggled" : ""));
       if (s.c % 11 == 0) {

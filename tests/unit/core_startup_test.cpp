@@ -27,7 +27,6 @@ TEST_F(Startup, ThePagerComesUpTopMostWithTheGridOfTheSettings) {
   EXPECT_TRUE(pager.IsShown());
   EXPECT_TRUE(pager.PagerShown);
   EXPECT_TRUE(fake.IsTopMost(pager.hWnd()));
-  EXPECT_EQ(pager.PagerHandle, pager.hWnd());
 
   // Desktops 1 to 3 on the first row, 4 to 6 on the second, 1-pixel gaps, the first column
   // at pixel 1 and the first row at pixel 22.
@@ -45,7 +44,7 @@ TEST_F(Startup, ThePagerComesUpTopMostWithTheGridOfTheSettings) {
   EXPECT_GT(pager.statusLabel.Top(), pager.cells(6).Top() + h);
 
   // Cell 1 is the current desktop's: its colour, its box, its name in the status caption.
-  EXPECT_EQ(pager.ColorSelected, 16711680u);
+  EXPECT_EQ(program->settings.colorSelected, 16711680u);
   EXPECT_TRUE(CellShows(1, 16711680u));
   EXPECT_TRUE(CellShows(2, 255u));
   EXPECT_FLOAT_EQ(pager.selectionBox.Left(), 0);
@@ -54,9 +53,7 @@ TEST_F(Startup, ThePagerComesUpTopMostWithTheGridOfTheSettings) {
   EXPECT_EQ(pager.selectionBox.BorderColor(), 65535u);
   EXPECT_EQ(pager.statusLabel.Caption(), "Desktop 1");
 
-  // One entry per desktop in the options' desktop lists; the tray icon is up.
-  EXPECT_EQ(program->Options().hotkeyDesktopList.ListCount(), 6);
-  EXPECT_EQ(program->Options().panicDesktopList.List(5), "Desktop 6");
+  // The tray icon is up.
   ASSERT_EQ(fake.TrayIcons().size(), 1u);
   EXPECT_EQ(fake.TrayIcons()[0].tip, "VUEDECK Virtual Desktop");
   EXPECT_EQ(fake.TrayIcons()[0].hwnd, program->Tray().hWnd());
@@ -67,7 +64,7 @@ TEST_F(Startup, ThePagerComesUpTopMostWithTheGridOfTheSettings) {
 TEST_F(Startup, AFreshInstallationStartsWithBuiltInValuesAndWritesNoFile) {
   ASSERT_TRUE(Start());
   EXPECT_EQ(Pager().DesktopCount, 6);
-  EXPECT_NE(Pager().ColorSelected, Pager().ColorNormal);
+  EXPECT_NE(program->settings.colorSelected, program->settings.colorNormal);
   EXPECT_GT(Pager().CellWidth, 10);
   EXPECT_FALSE(std::filesystem::exists(File("settings.ini")));
   EXPECT_FALSE(std::filesystem::exists(File("ignore.list")));
@@ -82,10 +79,13 @@ TEST_F(Startup, UnusableSettingsAreSkippedOneByOne) {
   // 0 rows is read as 1 row; a negative width is applied as 1 % of the screen.
   EXPECT_EQ(pager.DesktopCount, 2);
   EXPECT_FLOAT_EQ(pager.cells(1).Width(), (1280 * 0.01f) / 2);
-  EXPECT_EQ(std::to_string(pager.ColorNormal), DefaultSetting("SETUP", "color_normal"));
-  EXPECT_EQ(std::to_string(pager.ColorSelected), DefaultSetting("SETUP", "color_selected"));
+  EXPECT_EQ(std::to_string(program->settings.colorNormal), DefaultSetting("SETUP", "color_normal"));
+  EXPECT_EQ(std::to_string(program->settings.colorSelected),
+            DefaultSetting("SETUP", "color_selected"));
   // A panic desktop the grid does not have selects nothing.
-  EXPECT_EQ(program->Options().panicDesktopList.ListIndex(), -1);
+  program->Options().Show();
+  EXPECT_EQ(program->Options().panic.panicDesktopList.ListCount(), 2);
+  EXPECT_EQ(program->Options().panic.panicDesktopList.ListIndex(), -1);
   EXPECT_TRUE(pager.IsShown());
 }
 

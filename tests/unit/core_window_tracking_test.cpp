@@ -450,7 +450,7 @@ TEST_F(Tracking, UnchangedWindowsAreCopiedAboutOnceASecondAndChangesStillShow) {
   EXPECT_EQ(copiesIn(b, 100), 1u) << "the window that came to the front, at the next tick";
 
   // The pager in front: the round goes over A and B.
-  fake.Activate(Pager().PagerHandle);
+  fake.Activate(Pager().hWnd());
   backend->Advance(3000);
   fake.ClearCalls();
   backend->Advance(3000);

@@ -94,24 +94,24 @@ TEST_F(OptionsDialogTest, EveryPageShowsItsControlsWithTheirCaptionsAndOnlyTheCh
   EXPECT_FALSE(O().IsShown());  // loaded at start, not shown
 
   using Set = std::multiset<std::string>;
-  EXPECT_EQ(CaptionsOf(O().applicationPage),
+  EXPECT_EQ(CaptionsOf(O().application.frame),
             (Set{"Dimension:", "x", "(Columns x Rows)", "Window Size:", "Screen Width (%)",
                  "Screen Height (%)", "Transparency:", "Hide/Unhide:", "+", "Set Hotkey"}));
-  EXPECT_EQ(CaptionsOf(O().othersPage),
+  EXPECT_EQ(CaptionsOf(O().others.frame),
             (Set{"Ignored List", "Click on the button below to clear all ignored list.",
                  "Clear List", " Effects ", "Start Application After Reboot", "Auto Hide",
                  "Desktop Transition", "Preview Window"}));
-  EXPECT_EQ(CaptionsOf(O().desktopsPage),
+  EXPECT_EQ(CaptionsOf(O().desktops.frame),
             (Set{"Desktop:", "Hotkeys:", "+", "Hotkey Enabled", "Set Hotkey"}));
-  EXPECT_EQ(CaptionsOf(O().panicPage), (Set{"Enabled Panic Hotkeys", "Hotkeys:", "+", "Set Hotkey",
-                                            "Desktop to open when in panic:"}));
-  EXPECT_EQ(O().styleGroup.Caption(), " Style ");
-  EXPECT_EQ(CaptionsOf(O().styleGroup),
+  EXPECT_EQ(CaptionsOf(O().panic.frame), (Set{"Enabled Panic Hotkeys", "Hotkeys:", "+",
+                                              "Set Hotkey", "Desktop to open when in panic:"}));
+  EXPECT_EQ(O().appearance.styleGroup.Caption(), " Style ");
+  EXPECT_EQ(CaptionsOf(O().appearance.styleGroup),
             (Set{"Normal Backcolor:", "Hover Backcolor:", "Selected Backcolor:", "Selected Border:",
                  "Change...", "Change...", "Change...", "Change..."}));
   std::vector<std::string> transparency;
-  for (int i = 0; i < O().opacityList.ListCount(); ++i) {
-    transparency.push_back(O().opacityList.List(i));
+  for (int i = 0; i < O().application.opacityList.ListCount(); ++i) {
+    transparency.push_back(O().application.opacityList.List(i));
   }
   EXPECT_EQ(transparency, (std::vector<std::string>{"Opaque", "High", "Medium", "Low"}));
 
@@ -119,36 +119,36 @@ TEST_F(OptionsDialogTest, EveryPageShowsItsControlsWithTheirCaptionsAndOnlyTheCh
   auto shownPages = [this] {
     std::vector<forms::Frame*> shown;
     for (forms::Frame* f :
-         {&O().generalPage, &O().desktopsPage, &O().panicPage, &O().appearancePage})
+         {&O().generalPage, &O().desktops.frame, &O().panic.frame, &O().appearance.frame})
       if (f->Visible()) shown.push_back(f);
     return shown;
   };
   O().Show();
   EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().generalPage});
-  EXPECT_TRUE(O().applicationPage.Visible());
-  EXPECT_FALSE(O().othersPage.Visible());
+  EXPECT_TRUE(O().application.frame.Visible());
+  EXPECT_FALSE(O().others.frame.Visible());
   O().panicButton.RaiseClick();
-  EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().panicPage});
-  EXPECT_EQ(O().Children().front(), &O().panicPage);  // in front of its siblings
+  EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().panic.frame});
+  EXPECT_EQ(O().Children().front(), &O().panic.frame);  // in front of its siblings
   O().appearanceButton.RaiseClick();
-  EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().appearancePage});
+  EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().appearance.frame});
   O().desktopsButton.RaiseClick();
-  EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().desktopsPage});
+  EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().desktops.frame});
   // General keeps its sub-page; on "Application" the width field takes the focus, selected.
   O().generalButton.RaiseClick();
   O().othersButton.RaiseClick();
-  EXPECT_TRUE(O().othersPage.Visible());
-  EXPECT_FALSE(O().applicationPage.Visible());
+  EXPECT_TRUE(O().others.frame.Visible());
+  EXPECT_FALSE(O().application.frame.Visible());
   O().panicButton.RaiseClick();
   O().generalButton.RaiseClick();
-  EXPECT_TRUE(O().othersPage.Visible());
+  EXPECT_TRUE(O().others.frame.Visible());
   O().applicationButton.RaiseClick();
-  O().heightField.SetFocus();
-  O().widthField.SetSelection(1, 0);
+  O().application.heightField.SetFocus();
+  O().application.widthField.SetSelection(1, 0);
   O().panicButton.RaiseClick();
   O().generalButton.RaiseClick();
-  EXPECT_EQ(O().widthField.SelStart(), 0);
-  EXPECT_EQ(O().widthField.SelLength(), 2);  // "30"
+  EXPECT_EQ(O().application.widthField.SelStart(), 0);
+  EXPECT_EQ(O().application.widthField.SelLength(), 2);  // "30"
 
   // Shown again, it opens on General / Application whatever was chosen before.
   O().othersButton.RaiseClick();
@@ -156,7 +156,7 @@ TEST_F(OptionsDialogTest, EveryPageShowsItsControlsWithTheirCaptionsAndOnlyTheCh
   O().appearanceButton.RaiseClick();
   O().Show();
   EXPECT_EQ(shownPages(), std::vector<forms::Frame*>{&O().generalPage});
-  EXPECT_TRUE(O().applicationPage.Visible());
+  EXPECT_TRUE(O().application.frame.Visible());
   O().cancelButton.RaiseClick();
 }
 
@@ -179,7 +179,8 @@ TEST_F(OptionsDialogTest, FromTheMainMenuItOpensTopMostAndKeepsThePagerFromHidin
   EXPECT_FALSE(P().DialogOpen);
   // Closed by the system (Alt+F4, the system menu) it is cancelled and stays loaded: the pager
   // hides again, and opened once more its lists hold each name once.
-  const int keys = O().desktopKeyList.ListCount(), modifiers = O().hideModifierList.ListCount();
+  const int keys = O().desktops.desktopKeyList.ListCount(),
+            modifiers = O().application.hideModifierList.ListCount();
   inDialog = [&] { O().Dispatch(WM_CLOSE, 0, 0); };
   P().optionsEntry.RaiseClick();
   EXPECT_TRUE(O().IsLoaded());
@@ -187,8 +188,8 @@ TEST_F(OptionsDialogTest, FromTheMainMenuItOpensTopMostAndKeepsThePagerFromHidin
   EXPECT_FALSE(P().DialogOpen);
   inDialog = [&] { O().cancelButton.RaiseClick(); };
   P().optionsEntry.RaiseClick();
-  EXPECT_EQ(O().desktopKeyList.ListCount(), keys);
-  EXPECT_EQ(O().hideModifierList.ListCount(), modifiers);
+  EXPECT_EQ(O().desktops.desktopKeyList.ListCount(), keys);
+  EXPECT_EQ(O().application.hideModifierList.ListCount(), modifiers);
   // Dragging the borderless dialog by its background lets the system move it.
   fake.ClearCalls();
   O().RaiseMouseDown(forms::kLeftButton, 0, 100, 100);
@@ -201,84 +202,80 @@ TEST_F(OptionsDialogTest, FromTheMainMenuItOpensTopMostAndKeepsThePagerFromHidin
 TEST_F(OptionsDialogTest, TheSizeFieldsTakeDigitsOnlyAndOkWaitsForAUsableGrid) {
   O().Show();
   EXPECT_TRUE(O().okButton.Enabled());
-  EXPECT_FALSE(O().DimensionsChanged);
+  EXPECT_FALSE(O().application.DimensionsChanged());
 
   // Width: letters refused, at most three digits, Backspace always works.
-  Retype(O().widthField, "1a2.5");
-  EXPECT_EQ(O().widthField.Text(), "125");
-  O().widthField.TypeChar('7');
-  EXPECT_EQ(O().widthField.Text(), "125");
-  O().widthField.TypeChar(8);
-  EXPECT_EQ(O().widthField.Text(), "12");
-  O().widthField.TypeChar('0');
-  EXPECT_EQ(O().widthField.Text(), "120");
-  EXPECT_TRUE(O().DimensionsChanged);
+  Retype(O().application.widthField, "1a2.5");
+  EXPECT_EQ(O().application.widthField.Text(), "125");
+  O().application.widthField.TypeChar('7');
+  EXPECT_EQ(O().application.widthField.Text(), "125");
+  O().application.widthField.TypeChar(8);
+  EXPECT_EQ(O().application.widthField.Text(), "12");
+  O().application.widthField.TypeChar('0');
+  EXPECT_EQ(O().application.widthField.Text(), "120");
+  EXPECT_TRUE(O().application.DimensionsChanged());
   // Columns and rows: one digit; the selected digit is typed over.
-  Retype(O().columnsField, "45");
-  EXPECT_EQ(O().columnsField.Text(), "4");
-  O().columnsField.TypeChar('5');
-  EXPECT_EQ(O().columnsField.Text(), "4");
+  Retype(O().application.columnsField, "45");
+  EXPECT_EQ(O().application.columnsField.Text(), "4");
+  O().application.columnsField.TypeChar('5');
+  EXPECT_EQ(O().application.columnsField.Text(), "4");
   // Text put in other than by typing keeps only the digits the field takes.
-  O().heightField.SetText("4x05");
-  EXPECT_EQ(O().heightField.Text(), "405");
-  O().rowsField.SetText("2-");
-  EXPECT_EQ(O().rowsField.Text(), "2");
+  O().application.heightField.SetText("4x05");
+  EXPECT_EQ(O().application.heightField.Text(), "405");
+  O().application.rowsField.SetText("2-");
+  EXPECT_EQ(O().application.rowsField.Text(), "2");
 
   // An empty field, or a grid of 0 columns or rows, cannot be confirmed.
-  Retype(O().rowsField, "\b");
-  EXPECT_EQ(O().rowsField.Text(), "");
+  Retype(O().application.rowsField, "\b");
+  EXPECT_EQ(O().application.rowsField.Text(), "");
   EXPECT_FALSE(O().okButton.Enabled());
-  Retype(O().heightField, "55");  // another field changing does not make OK possible
+  Retype(O().application.heightField, "55");  // another field changing does not make OK possible
   EXPECT_FALSE(O().okButton.Enabled());
-  O().rowsField.TypeChar('0');
+  O().application.rowsField.TypeChar('0');
   EXPECT_FALSE(O().okButton.Enabled());
-  Retype(O().rowsField, "2");
+  Retype(O().application.rowsField, "2");
   EXPECT_TRUE(O().okButton.Enabled());
-  Retype(O().columnsField, "0");
+  Retype(O().application.columnsField, "0");
   EXPECT_FALSE(O().okButton.Enabled());
-  Retype(O().columnsField, "3");
+  Retype(O().application.columnsField, "3");
   EXPECT_TRUE(O().okButton.Enabled());
-  Retype(O().heightField, "0");  // 0 % is allowed: applied as 1 %
+  Retype(O().application.heightField, "0");  // 0 % is allowed: applied as 1 %
   EXPECT_TRUE(O().okButton.Enabled());
 
   // Showing the dialog again forgets the edits' mark.
   O().cancelButton.RaiseClick();
   O().Show();
-  EXPECT_FALSE(O().DimensionsChanged);
+  EXPECT_FALSE(O().application.DimensionsChanged());
   O().cancelButton.RaiseClick();
 }
 
-TEST_F(OptionsDialogTest, TheFilesSizesAreShownAsWrittenAndAnUnusableGridWaitsForTheUser) {
-  // "rows" empty takes the built-in value; "columns" 12 stays as written (the grid takes 9).
+TEST_F(OptionsDialogTest, TheFilesSizesAreShownAsTheGridTakesThem) {
+  // "rows" empty takes the built-in value; "columns" 12 is 9 and 0 is 1, as the grid has them.
   RestartWith("columns=3\r\nrows=3", "columns=12\r\nrows=");
-  EXPECT_EQ(O().columnsField.Text(), "12");
-  EXPECT_EQ(O().rowsField.Text(), "2");
   O().Show();
+  EXPECT_EQ(O().application.columnsField.Text(), "9");
+  EXPECT_EQ(O().application.rowsField.Text(), "2");
   EXPECT_TRUE(O().okButton.Enabled());
   O().okButton.RaiseClick();
-  EXPECT_EQ(Setting("SETUP", "columns"), "12");
+  EXPECT_EQ(Setting("SETUP", "columns"), "9");
   EXPECT_EQ(P().DesktopCount, 18);
-  // A 0 from the file keeps OK unavailable until the user types a usable value.
   RestartWith("columns=3", "columns=0");
   O().Show();
-  EXPECT_FALSE(O().okButton.Enabled());
-  Retype(O().columnsField, "4");
-  EXPECT_TRUE(O().okButton.Enabled());
+  EXPECT_EQ(O().application.columnsField.Text(), "1");
   O().cancelButton.RaiseClick();
 }
 
 TEST_F(OptionsDialogTest, ClearingTheRowsAndTypingANewValueRebuildsTheGridOnOk) {
   O().Show();
-  Retype(O().rowsField, "\b");
+  Retype(O().application.rowsField, "\b");
   EXPECT_FALSE(O().okButton.Enabled());
-  O().rowsField.TypeChar('4');
+  O().application.rowsField.TypeChar('4');
   EXPECT_TRUE(O().okButton.Enabled());
-  Retype(O().widthField, "250");  // kept as typed, applied as 100 %
+  Retype(O().application.widthField, "250");  // kept as typed, applied as 100 %
   fake.ClearCalls();
   O().okButton.RaiseClick();
   EXPECT_FALSE(O().IsShown());
   EXPECT_EQ(P().DesktopCount, 12);
-  EXPECT_EQ(O().hotkeyDesktopList.ListCount(), 12);
   EXPECT_EQ(Setting("SETUP", "rows"), "4");
   EXPECT_EQ(Setting("SETUP", "width"), "250");
   EXPECT_FALSE(fake.CallsOn("UnregisterHotKey", P().hWnd()).empty());  // the grid was rebuilt
@@ -291,11 +288,12 @@ TEST_F(OptionsDialogTest, ClearingTheRowsAndTypingANewValueRebuildsTheGridOnOk) 
   // A width above 100 % is applied as 100 %.
   const float widest = P().Width();
   O().Show();
-  Retype(O().widthField, "100");
+  EXPECT_EQ(O().desktops.hotkeyDesktopList.ListCount(), 12);
+  Retype(O().application.widthField, "100");
   O().okButton.RaiseClick();
   EXPECT_EQ(P().Width(), widest);
   O().Show();
-  Retype(O().widthField, "99");
+  Retype(O().application.widthField, "99");
   O().okButton.RaiseClick();
   EXPECT_LT(P().Width(), widest);
 }
@@ -305,7 +303,6 @@ TEST_F(OptionsDialogTest, ShrinkingTheGridMovesWindowsToTheLastDesktopAndSwitche
   P().PlaceWindow(9, notes, 0, 0, 0, 0);
   P().OpenDesktop(1);
   ASSERT_FALSE(fake.IsWindowVisible(mail));
-  ASSERT_EQ(O().panicDesktopList.Text(), "Desktop 7");
   // The panic hotkey was registered at start.
   const auto& calls = fake.Calls();
   ASSERT_TRUE(std::any_of(calls.begin(), calls.end(), [this](const fake::Call& c) {
@@ -314,8 +311,9 @@ TEST_F(OptionsDialogTest, ShrinkingTheGridMovesWindowsToTheLastDesktopAndSwitche
   }));
 
   O().Show();
-  Retype(O().columnsField, "2");
-  Retype(O().rowsField, "2");
+  ASSERT_EQ(O().panic.panicDesktopList.Text(), "Desktop 7");
+  Retype(O().application.columnsField, "2");
+  Retype(O().application.rowsField, "2");
   O().okButton.RaiseClick();
 
   EXPECT_EQ(P().DesktopCount, 4);
@@ -323,7 +321,7 @@ TEST_F(OptionsDialogTest, ShrinkingTheGridMovesWindowsToTheLastDesktopAndSwitche
   EXPECT_EQ(DesktopOf(notes), 4);
   EXPECT_EQ(DesktopOf(work), 1);
   EXPECT_FALSE(fake.IsWindowVisible(mail));  // desktop 4 is not the current one
-  EXPECT_FALSE(O().panicBox.Checked());
+  EXPECT_FALSE(program->settings.panicEnabled);
   EXPECT_FALSE(fake.PressHotkey(MOD_CONTROL, kF11));  // the panic hotkey is off
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].title, "Warning");
@@ -344,9 +342,9 @@ TEST_F(OptionsDialogTest, ShrinkingTheGridMovesWindowsToTheLastDesktopAndSwitche
 TEST_F(OptionsDialogTest, APanicDesktopBeyondTheGridSwitchesPanicOffWithItsNoteAlone) {
   // 3 x 3 to 3 x 2, no window on desktops 7 to 9, the panic desktop 7.
   O().Show();
-  Retype(O().rowsField, "2");
+  Retype(O().application.rowsField, "2");
   O().okButton.RaiseClick();
-  EXPECT_FALSE(O().panicBox.Checked());
+  EXPECT_FALSE(program->settings.panicEnabled);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].text,
             "Due to changes in the desktop dimension:\r\n\r\n- Panic hotkeys have been disabled.");
@@ -358,9 +356,9 @@ TEST_F(OptionsDialogTest, ShrinkingBelowTheCurrentDesktopOpensTheLastOneWithItsW
   P().OpenDesktop(8);
   ASSERT_TRUE(fake.IsWindowVisible(mail));
   O().Show();
-  O().panicBox.SetValue(0);
-  Retype(O().columnsField, "2");
-  Retype(O().rowsField, "1");
+  O().panic.panicBox.SetValue(0);
+  Retype(O().application.columnsField, "2");
+  Retype(O().application.rowsField, "1");
   O().okButton.RaiseClick();
   EXPECT_EQ(P().CurrentDesktop, 2);
   EXPECT_EQ(DesktopOf(mail), 2);
@@ -387,16 +385,16 @@ TEST_F(OptionsDialogTest, ColoursAloneDoNotRebuildTheGridButTheCurrentDesktopIsP
     return true;
   };
   O().Show();
-  O().autoHideBox.SetValue(1);
+  O().others.autoHideBox.SetValue(1);
   O().appearanceButton.RaiseClick();
-  O().colourButtons(2).RaiseClick();
-  EXPECT_EQ(O().colourSwatches(2).BackColor(), 0x123456u);
-  EXPECT_NE(P().ColorHover, 0x123456u);  // the pager takes it at OK
+  O().appearance.colourButtons(2).RaiseClick();
+  EXPECT_EQ(O().appearance.colourSwatches(2).BackColor(), 0x123456u);
+  EXPECT_NE(program->settings.colorHover, 0x123456u);  // the pager takes it at OK
   // A cancelled colour dialog changes nothing.
   fake.onChooseColor = [](uint32_t*) { return false; };
-  O().colourButtons(1).RaiseClick();
-  EXPECT_EQ(O().colourSwatches(1).BackColor(), 255u);
-  O().opacityList.SetListIndex(2);
+  O().appearance.colourButtons(1).RaiseClick();
+  EXPECT_EQ(O().appearance.colourSwatches(1).BackColor(), 255u);
+  O().application.opacityList.SetListIndex(2);
 
   // The windows look different now: OK takes new pictures of the current desktop's windows,
   // and draws again those whose pictures did not change.
@@ -410,7 +408,7 @@ TEST_F(OptionsDialogTest, ColoursAloneDoNotRebuildTheGridButTheCurrentDesktopIsP
 
   EXPECT_TRUE(fake.CallsOn("UnregisterHotKey", P().hWnd()).empty());  // no rebuild
   EXPECT_EQ(P().DesktopCount, 9);
-  EXPECT_EQ(P().ColorHover, 0x123456u);
+  EXPECT_EQ(program->settings.colorHover, 0x123456u);
   EXPECT_EQ(Setting("SETUP", "color_hover"), std::to_string(0x123456));
   const Bitmap& workNow = MiniatureOf(work).Surface();
   ASSERT_FALSE(workNow.Empty());
@@ -433,7 +431,7 @@ TEST_F(OptionsDialogTest, ClearingTheMiniaturesTouchesTheCurrentDesktopOnly) {
   fake.SetWindowPicture(mail, Bitmap(400, 300, 0x00FF00));
   P().UpdateActiveWindow(work, 1, true);
   P().UpdateActiveWindow(mail, 3, true);
-  O().BlankCurrentMiniatures();
+  P().BlankCurrentMiniatures();
   auto uniform = [](const Bitmap& b, uint32_t colour) {
     return std::all_of(b.Pixels().begin(), b.Pixels().end(),
                        [colour](uint32_t p) { return p == colour; });
@@ -442,47 +440,47 @@ TEST_F(OptionsDialogTest, ClearingTheMiniaturesTouchesTheCurrentDesktopOnly) {
   EXPECT_TRUE(uniform(MiniatureOf(mail).Surface(), 0x00FF00));
 }
 
-TEST_F(OptionsDialogTest, CancelRevertsNothingButTheFileKeepsItsValuesForTheNextStart) {
+TEST_F(OptionsDialogTest, CancelDropsTheEditsAndTakesTheOpacityShownBack) {
   O().Show();
-  O().opacityList.SetListIndex(3);  // "Low" acts at once
+  O().application.opacityList.SetListIndex(3);  // "Low" acts at once
   EXPECT_EQ(fake.Alpha(P().hWnd()), 200);
-  Retype(O().columnsField, "2");
-  O().previewBox.SetValue(0);
+  Retype(O().application.columnsField, "2");
+  O().others.previewBox.SetValue(0);
   O().cancelButton.RaiseClick();
   EXPECT_FALSE(O().IsShown());
   EXPECT_FALSE(P().DialogOpen);
-  EXPECT_EQ(fake.Alpha(P().hWnd()), 200);
-  EXPECT_EQ(O().opacityList.ListIndex(), 3);  // the live store keeps the choice
-  EXPECT_FALSE(O().previewBox.Checked());
+  EXPECT_EQ(fake.Alpha(P().hWnd()), 255);
+  EXPECT_TRUE(program->settings.preview);
   EXPECT_EQ(P().DesktopCount, 9);
   EXPECT_EQ(Setting("SETUP", "transparent"), "0");
   EXPECT_EQ(Setting("SETUP", "columns"), "3");
   EXPECT_EQ(Setting("SETUP", "preview"), "1");
-
-  ASSERT_TRUE(Restart());
-  EXPECT_EQ(O().opacityList.ListIndex(), 0);
-  EXPECT_EQ(fake.Alpha(P().hWnd()), 255);
-  EXPECT_TRUE(O().previewBox.Checked());
+  // Shown again, the dialog shows the settings in effect.
+  O().Show();
+  EXPECT_EQ(O().application.opacityList.ListIndex(), 0);
+  EXPECT_EQ(O().application.columnsField.Text(), "3");
+  EXPECT_TRUE(O().others.previewBox.Checked());
+  O().cancelButton.RaiseClick();
 }
 
 TEST_F(OptionsDialogTest, OkRefusesAPanicHotkeyWithoutItsDesktopAndSavesNothing) {
   const std::string before = ReadFile("settings.ini");
   O().Show();
   O().appearanceButton.RaiseClick();
-  O().panicDesktopList.SetListIndex(-1);
-  Retype(O().columnsField, "2");
+  O().panic.panicDesktopList.SetListIndex(-1);
+  Retype(O().application.columnsField, "2");
   O().okButton.RaiseClick();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].title, "Required Value");
   EXPECT_EQ(messages[0].text, "Please enter panic desktop value.");
   EXPECT_TRUE(O().IsShown());
-  EXPECT_TRUE(O().panicPage.Visible());
-  EXPECT_EQ(&O().CurrentPage(), &O().panicPage);
+  EXPECT_TRUE(O().panic.frame.Visible());
+  EXPECT_EQ(&O().CurrentPage(), &O().panic.frame);
   EXPECT_TRUE(P().DialogOpen);  // still open: the pager must not hide meanwhile
   EXPECT_EQ(ReadFile("settings.ini"), before);
   EXPECT_EQ(P().DesktopCount, 9);
   // With a desktop chosen it goes through.
-  O().panicDesktopList.SetListIndex(1);
+  O().panic.panicDesktopList.SetListIndex(1);
   O().okButton.RaiseClick();
   EXPECT_FALSE(O().IsShown());
   EXPECT_EQ(Setting("ALERT", "desktop"), "2");
@@ -492,28 +490,28 @@ TEST_F(OptionsDialogTest, OkRefusesAPanicHotkeyWithoutItsDesktopAndSavesNothing)
 TEST_F(OptionsDialogTest, TheDesktopListShowsEachDesktopsStoredHotkey) {
   O().Show();
   O().desktopsButton.RaiseClick();
-  EXPECT_FALSE(O().desktopHotkeyBox.Enabled());  // no desktop chosen yet
-  EXPECT_FALSE(O().setDesktopHotkeyButton.Enabled());
-  O().hotkeyDesktopList.SetListIndex(1);  // "1,12,1": CTRL + 6, enabled
-  EXPECT_EQ(O().desktopModifierList.Text(), "CTRL");
-  EXPECT_EQ(O().desktopKeyList.Text(), "6");
-  EXPECT_TRUE(O().desktopHotkeyBox.Checked());
-  EXPECT_TRUE(O().desktopHotkeyBox.Enabled());
-  EXPECT_TRUE(O().desktopKeyList.Enabled());
-  EXPECT_TRUE(O().setDesktopHotkeyButton.Enabled());
-  O().hotkeyDesktopList.SetListIndex(3);  // "0,10,0": ALT + 4, disabled
-  EXPECT_EQ(O().desktopModifierList.Text(), "ALT");
-  EXPECT_EQ(O().desktopKeyList.Text(), "4");
-  EXPECT_FALSE(O().desktopHotkeyBox.Checked());
-  EXPECT_FALSE(O().desktopModifierList.Enabled());
-  EXPECT_FALSE(O().setDesktopHotkeyButton.Enabled());
+  EXPECT_FALSE(O().desktops.desktopHotkeyBox.Enabled());  // no desktop chosen yet
+  EXPECT_FALSE(O().desktops.setDesktopHotkeyButton.Enabled());
+  O().desktops.hotkeyDesktopList.SetListIndex(1);  // "1,12,1": CTRL + 6, enabled
+  EXPECT_EQ(O().desktops.desktopModifierList.Text(), "CTRL");
+  EXPECT_EQ(O().desktops.desktopKeyList.Text(), "6");
+  EXPECT_TRUE(O().desktops.desktopHotkeyBox.Checked());
+  EXPECT_TRUE(O().desktops.desktopHotkeyBox.Enabled());
+  EXPECT_TRUE(O().desktops.desktopKeyList.Enabled());
+  EXPECT_TRUE(O().desktops.setDesktopHotkeyButton.Enabled());
+  O().desktops.hotkeyDesktopList.SetListIndex(3);  // "0,10,0": ALT + 4, disabled
+  EXPECT_EQ(O().desktops.desktopModifierList.Text(), "ALT");
+  EXPECT_EQ(O().desktops.desktopKeyList.Text(), "4");
+  EXPECT_FALSE(O().desktops.desktopHotkeyBox.Checked());
+  EXPECT_FALSE(O().desktops.desktopModifierList.Enabled());
+  EXPECT_FALSE(O().desktops.setDesktopHotkeyButton.Enabled());
   EXPECT_EQ(Setting("HOTKEYS", "4"), "0,10,0");  // written back unchanged
   EXPECT_FALSE(fake.PressHotkey(MOD_ALT, '4'));
 
   // Enabling it and "Set Hotkey" register it at once and say so.
-  O().desktopHotkeyBox.SetValue(1);
-  O().desktopKeyList.SetText("W");
-  O().setDesktopHotkeyButton.RaiseClick();
+  O().desktops.desktopHotkeyBox.SetValue(1);
+  O().desktops.desktopKeyList.SetText("W");
+  O().desktops.setDesktopHotkeyButton.RaiseClick();
   EXPECT_EQ(Setting("HOTKEYS", "4"), "0,38,1");
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(messages.back().title, "Hotkeys Assigned");
@@ -525,12 +523,12 @@ TEST_F(OptionsDialogTest, TheDesktopListShowsEachDesktopsStoredHotkey) {
 TEST_F(OptionsDialogTest, ADesktopWithoutAStoredHotkeyShowsNone) {
   RestartWith("columns=3", "columns=4");  // desktops 10 to 12 have none
   O().Show();
-  O().hotkeyDesktopList.SetListIndex(1);
-  ASSERT_EQ(O().desktopKeyList.Text(), "6");
-  O().hotkeyDesktopList.SetListIndex(9);
-  EXPECT_EQ(O().desktopModifierList.ListIndex(), -1);
-  EXPECT_EQ(O().desktopKeyList.ListIndex(), -1);
-  EXPECT_FALSE(O().desktopHotkeyBox.Checked());
+  O().desktops.hotkeyDesktopList.SetListIndex(1);
+  ASSERT_EQ(O().desktops.desktopKeyList.Text(), "6");
+  O().desktops.hotkeyDesktopList.SetListIndex(9);
+  EXPECT_EQ(O().desktops.desktopModifierList.ListIndex(), -1);
+  EXPECT_EQ(O().desktops.desktopKeyList.ListIndex(), -1);
+  EXPECT_FALSE(O().desktops.desktopHotkeyBox.Checked());
   EXPECT_EQ(Setting("HOTKEYS", "10"), "");          // nothing written for it
   EXPECT_TRUE(fake.PressHotkey(MOD_CONTROL, '6'));  // desktop 2's hotkey is untouched
   O().cancelButton.RaiseClick();
@@ -538,15 +536,15 @@ TEST_F(OptionsDialogTest, ADesktopWithoutAStoredHotkeyShowsNone) {
 
 TEST_F(OptionsDialogTest, TheHotkeyButtonsOfPanicAndHideUnhideRegisterAtOnce) {
   O().Show();
-  O().panicKeyList.SetText("F9");
-  O().setPanicHotkeyButton.RaiseClick();
+  O().panic.panicKeyList.SetText("F9");
+  O().panic.setPanicHotkeyButton.RaiseClick();
   EXPECT_TRUE(fake.PressHotkey(MOD_CONTROL, 0x78));  // panic: CTRL + F9 opens desktop 7
   EXPECT_EQ(P().CurrentDesktop, 7);
   EXPECT_EQ(Setting("ALERT", "key2"), "49");  // the file waits for OK
   O().Show();
-  O().hideModifierList.SetText("SHIFT");
-  O().hideKeyList.SetText("F8");
-  O().setHideHotkeyButton.RaiseClick();
+  O().application.hideModifierList.SetText("SHIFT");
+  O().application.hideKeyList.SetText("F8");
+  O().application.setHideHotkeyButton.RaiseClick();
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_EQ(messages[1].title, "Hotkeys Assigned");
   O().cancelButton.RaiseClick();
@@ -567,7 +565,7 @@ TEST_F(OptionsDialogTest, ClearListAsksThroughTheSystemBoxAndForgetsTheListOnYes
   };
   O().Show();
   O().othersButton.RaiseClick();
-  O().clearIgnoreListButton.RaiseClick();
+  O().others.clearIgnoreListButton.RaiseClick();
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(asked[0], (std::vector<std::string>{"Are you sure you want to clear all blocked list ?",
                                                 "Blocked List", "52"}));
@@ -577,12 +575,12 @@ TEST_F(OptionsDialogTest, ClearListAsksThroughTheSystemBoxAndForgetsTheListOnYes
   EXPECT_TRUE(P().IsIgnored("Ticker"));
 
   answer = IDYES;
-  O().clearIgnoreListButton.RaiseClick();
+  O().others.clearIgnoreListButton.RaiseClick();
   EXPECT_FALSE(std::filesystem::exists(File("ignore.list")));
   EXPECT_FALSE(P().IsIgnored("Clock"));
   EXPECT_FALSE(P().IsIgnored("Ticker"));
   EXPECT_TRUE(P().IsIgnored("Program Manager"));  // the built-in entries stay
-  O().clearIgnoreListButton.RaiseClick();         // no file any more: nothing to delete, no fault
+  O().others.clearIgnoreListButton.RaiseClick();  // no file any more: nothing to delete, no fault
   EXPECT_TRUE(messages.empty());
   O().cancelButton.RaiseClick();
 }

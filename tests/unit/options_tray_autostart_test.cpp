@@ -155,13 +155,13 @@ TEST_F(Tray, TheCheckBoxWritesAndDeletesTheRunValueAtOnceWhateverOkOrCancelSay) 
   OptionsDialog& options = program->Options();
   EXPECT_EQ(RunValue(fake), "(none)");
   options.Show();
-  options.autoStartBox.SetValue(1);
+  options.others.autoStartBox.SetValue(1);
   EXPECT_EQ(RunValue(fake), AutoStart::RunCommand(fake.ProgramFolder()));
   options.cancelButton.RaiseClick();
   EXPECT_NE(RunValue(fake), "(none)");  // Cancel leaves it
   EXPECT_EQ(ReadIniValue(fake, File("settings.ini").string(), "SETUP", "auto_start"), "0");
   options.Show();
-  options.autoStartBox.SetValue(0);
+  options.others.autoStartBox.SetValue(0);
   EXPECT_EQ(RunValue(fake), "(none)");
   options.okButton.RaiseClick();
   EXPECT_TRUE(EveryKeyClosed(fake));
@@ -172,14 +172,14 @@ TEST_F(Tray, AStartWithAutoStartOnWritesTheRunValueAgainAndOffLeavesTheRegistryA
   settings.replace(settings.find("auto_start=0"), 12, "auto_start=1");
   WriteFile("settings.ini", settings);
   ASSERT_TRUE(Restart());
-  EXPECT_TRUE(program->Options().autoStartBox.Checked());
+  EXPECT_TRUE(program->settings.autoStart);
   EXPECT_EQ(RunValue(fake), AutoStart::RunCommand(fake.ProgramFolder()));
 
   // auto_start 0: the value someone left there stays, nothing is opened.
   WriteFile("settings.ini", kSettings);
   fake.ClearCalls();
   ASSERT_TRUE(Restart());
-  EXPECT_FALSE(program->Options().autoStartBox.Checked());
+  EXPECT_FALSE(program->settings.autoStart);
   EXPECT_NE(RunValue(fake), "(none)");
   for (const fake::Call& call : fake.Calls()) EXPECT_NE(call.name, "RegOpenKeyExA");
 }

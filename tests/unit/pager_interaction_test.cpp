@@ -91,7 +91,7 @@ TEST_F(Gestures, DraggingAMiniatureIntoAnotherCellMovesTheWindowThereAndBackShow
 
 TEST_F(Gestures, ADropOnACellOfAnOlderLargerGridGoesToTheCurrentDesktop) {
   P().CursorCell = 6;
-  P().SetupDesktops("2", "1");
+  P().SetupDesktops(2, 1);
   EXPECT_EQ(P().CursorCell, 0) << "the rebuild forgets the old cell";
   P().CursorCell = 6;  // and a stale value is never trusted
   Drag(MiniatureOf(work), 30);
@@ -313,10 +313,10 @@ TEST_F(Gestures, ADraggedMiniatureFollowsThePointerFromThePressAndAnInterruptedD
 
 TEST_F(Gestures, HoverPaintsTheCellUnderTheMouseAndNamesIt) {
   P().cells(2).RaiseMouseMove(0, 0, 10, 10);
-  EXPECT_TRUE(CellShows(2, P().ColorHover));
+  EXPECT_TRUE(CellShows(2, program->settings.colorHover));
   P().cells(3).RaiseMouseMove(0, 0, 10, 10);
-  EXPECT_TRUE(CellShows(2, P().ColorNormal));
-  EXPECT_TRUE(CellShows(3, P().ColorHover));
+  EXPECT_TRUE(CellShows(2, program->settings.colorNormal));
+  EXPECT_TRUE(CellShows(3, program->settings.colorHover));
   EXPECT_EQ(P().statusLabel.Caption(), "Desktop 3");
 
   // The repaint every 100 ms paints nothing that did not change.
@@ -335,7 +335,7 @@ TEST_F(Gestures, HoverPaintsTheCellUnderTheMouseAndNamesIt) {
   // A hovered cell that leaves the grid ends the hover: no timer ticks on for it.
   P().cells(6).RaiseMouseMove(0, 0, 10, 10);
   ASSERT_TRUE(P().cellHoverTimer.Enabled());
-  P().SetupDesktops("2", "1");
+  P().SetupDesktops(2, 1);
   backend->Advance(10);
   EXPECT_FALSE(P().cellHoverTimer.Enabled());
 }

@@ -54,10 +54,10 @@ class BadInput : public ProgramFixture {
     EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.left + p.menuButton.Left() + 10 <= 1280)
         << r.left << "," << r.top << " " << r.right << "," << r.bottom;
     EXPECT_TRUE(p.IsManaged(a) && p.IsManaged(b));
-    // The options load and save what they read, and the pager's colours are usable.
-    program->Options().LoadOptions();
-    program->Options().SaveOptions();
-    EXPECT_NE(p.ColorSelected, p.ColorNormal);
+    // What was read is written back as it reads, and the pager's colours are usable.
+    WriteSettings(fake, File("settings.ini").string(), program->settings);
+    EXPECT_EQ(ReadSettings(fake, File("settings.ini").string()), program->settings);
+    EXPECT_NE(program->settings.colorSelected, program->settings.colorNormal);
     if (p.DesktopCount >= 2) {
       p.PlaceWindow(2, b, 0, 0, 0, 0);
       p.OpenDesktop(1);

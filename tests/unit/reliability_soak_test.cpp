@@ -47,8 +47,8 @@ class SoakFound : public vd::testing::ProgramFixture {
   void SetGrid(const std::string& columns, const std::string& rows) {
     OptionsDialog& options = program->Options();
     options.Show();
-    for (auto [field, text] :
-         {std::pair{&options.columnsField, columns}, {&options.rowsField, rows}}) {
+    for (auto [field, text] : {std::pair{&options.application.columnsField, columns},
+                               {&options.application.rowsField, rows}}) {
       field->RaiseGotFocus();
       for (char c : text) field->TypeChar(c);
     }

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "ProgramFixture.h"
 #include "interaction/MessageDialog.h"
 #include "options/OptionsDialog.h"
 #include "settings/Hotkeys.h"
+#include "settings/Settings.h"
 #include "settings/SettingsFile.h"
 
 namespace vd::testing {
@@ -27,10 +30,11 @@ class Keyboard : public ProgramFixture {
   OptionsDialog& Options() { return program->Options(); }
   // Chooses a combination for a desktop on the Desktops page and presses "Set Hotkey".
   int SetForDesktop(int desktop, int modifier, int key) {
-    Options().hotkeyDesktopList.SetListIndex(desktop - 1);
-    Options().desktopModifierList.SetListIndex(modifier);
-    Options().desktopKeyList.SetListIndex(key);
-    return Options().SetDesktopHotkey(true);
+    if (!Options().IsShown()) Options().Show();
+    Options().desktops.hotkeyDesktopList.SetListIndex(desktop - 1);
+    Options().desktops.desktopModifierList.SetListIndex(modifier);
+    Options().desktops.desktopKeyList.SetListIndex(key);
+    return Options().desktops.SetDesktopHotkey(true) ? 1 : 0;
   }
   std::string LastMessage() const { return messages.empty() ? "" : messages.back().title; }
 };
@@ -50,6 +54,67 @@ TEST(SettingsFile, ValuesAreCutTo127CharactersAndEmptyEqualsMissing) {
   std::filesystem::remove(file);
 }
 
+// Each stored value as the program reads it: pulled into range, or the built-in value when it
+// is missing or unusable; and what the program writes reads back the same.
+TEST(SettingsFile, EveryValueReadsUsablyAndWhatIsWrittenReadsBack) {
+  struct Case {
+    const char* section;
+    const char* key;
+    const char* stored;  // nullptr: the key is missing
+    std::function<bool(const Settings&)> holds;
+  };
+  const Case cases[] = {
+      {"SETUP", "columns", "12", [](const Settings& s) { return s.columns == 9; }},
+      {"SETUP", "columns", "0", [](const Settings& s) { return s.columns == 1; }},
+      {"SETUP", "rows", "x", [](const Settings& s) { return s.rows == 2; }},
+      {"SETUP", "width", "250", [](const Settings& s) { return s.widthPercent == 100; }},
+      {"SETUP", "height", nullptr, [](const Settings& s) { return s.heightPercent == 15; }},
+      {"SETUP", "transparent", "7", [](const Settings& s) { return !s.opacity; }},
+      {"SETUP", "transparent", "2", [](const Settings& s) { return s.PagerAlpha() == 150; }},
+      {"SETUP", "hide", "-1,999",
+       [](const Settings& s) {
+         return s.hideHotkey == HotkeyChoice{1, 50};
+       }},
+      {"SETUP", "hide", "-1,3",
+       [](const Settings& s) {
+         return s.hideHotkey == HotkeyChoice{-1, 3};
+       }},
+      {"SETUP", "color_box", "-1", [](const Settings& s) { return s.colorBox == 0xFFFFFFFFu; }},
+      {"SETUP", "color_box", "4294967295",
+       [](const Settings& s) { return s.colorBox == 0xFFFFFFFFu; }},
+      {"SETUP", "color_box", "blue", [](const Settings& s) { return s.colorBox == 51455u; }},
+      {"SETUP", "preview", "2", [](const Settings& s) { return s.preview; }},
+      {"SETUP", "auto_hide", "1", [](const Settings& s) { return s.autoHide; }},
+      {"ALERT", "desktop", "80", [](const Settings& s) { return s.panicDesktop == 80; }},
+      {"ALERT", "desktop", "99", [](const Settings& s) { return s.panicDesktop == 1; }},
+      {"HOTKEYS", "4", "1,12,0",
+       [](const Settings& s) {
+         return s.desktopHotkeys[4] == DesktopHotkey{{1, 12}, false, true};
+       }},
+      {"HOTKEYS", "2", "x",
+       [](const Settings& s) {
+         return s.desktopHotkeys[2] == DesktopHotkey{{0, 8}, true, true};
+       }},
+      {"HOTKEYS", "10", "2,3,1", [](const Settings& s) { return s.desktopHotkeys[10].stored; }},
+      {"HOTKEYS", "11", nullptr, [](const Settings& s) { return !s.desktopHotkeys[11].stored; }},
+  };
+  fake::FakeWindowSystem fake;
+  const std::string file =
+      (std::filesystem::temp_directory_path() / "vuedeck-settings-read.ini").string();
+  for (const Case& c : cases) {
+    std::filesystem::remove(file);
+    if (c.stored != nullptr) fake.WritePrivateProfileStringA(c.section, c.key, c.stored, file);
+    const Settings read = ReadSettings(fake, file);
+    EXPECT_TRUE(c.holds(read)) << c.section << " " << c.key << "=" << (c.stored ? c.stored : "");
+    WriteSettings(fake, file, read);
+    for (int d = 1; d <= kMaxDesktops; ++d) {
+      if (read.desktopHotkeys[d].stored) WriteDesktopHotkey(fake, file, d, read.desktopHotkeys[d]);
+    }
+    EXPECT_EQ(ReadSettings(fake, file), read) << c.section << " " << c.key;
+  }
+  std::filesystem::remove(file);
+}
+
 TEST_F(Keyboard, TheSettingsFileDrivesTheHotkeysAndTheLists) {
   StartWith();
   PagerWindow& pager = Pager();
@@ -60,9 +125,11 @@ TEST_F(Keyboard, TheSettingsFileDrivesTheHotkeysAndTheLists) {
   EXPECT_EQ(pager.CurrentDesktop, 1);
   // Desktop 4's hotkey (ALT+4) is stored disabled.
   EXPECT_FALSE(fake.PressHotkey(kAlt, '4'));
-  EXPECT_EQ(Options().panicModifierList.Text(), "CTRL");
-  EXPECT_EQ(Options().panicKeyList.Text(), "F11");
-  EXPECT_EQ(Options().panicDesktopList.Text(), "Desktop 5");
+  Options().Show();
+  EXPECT_EQ(Options().panic.panicModifierList.Text(), "CTRL");
+  EXPECT_EQ(Options().panic.panicKeyList.Text(), "F11");
+  EXPECT_EQ(Options().panic.panicDesktopList.Text(), "Desktop 5");
+  Options().Cancel();
   EXPECT_TRUE(messages.empty());
   // "hide=1,50": CTRL+F12 hides and shows the pager.
   ASSERT_TRUE(fake.PressHotkey(kCtrl, 0x7B));
@@ -76,8 +143,9 @@ TEST_F(Keyboard, AMinusOneLeavesAListWithoutSelectionAndOutOfRangeOpacityIsIgnor
   settings.replace(settings.find("key1=1"), 6, "key1=-1");
   settings.replace(settings.find("transparent=0"), 13, "transparent=7");
   StartWith(settings);
-  EXPECT_EQ(Options().panicModifierList.ListIndex(), -1);
-  EXPECT_EQ(Options().opacityList.ListIndex(), -1);
+  Options().Show();
+  EXPECT_EQ(Options().panic.panicModifierList.ListIndex(), -1);
+  EXPECT_EQ(Options().application.opacityList.ListIndex(), -1);
   EXPECT_EQ(fake.Alpha(Pager().hWnd()), -1);  // the pager keeps its opacity
   // With a list empty, the panic hotkey is not registered.
   EXPECT_FALSE(fake.PressHotkey(kCtrl, static_cast<uint32_t>(0x7A)));
@@ -91,16 +159,16 @@ TEST_F(Keyboard, ACombinationIsNeverSharedBetweenTwoIds) {
   EXPECT_EQ(SetForDesktop(2, ctrl, letterA), 0);
   EXPECT_EQ(LastMessage(), "Hotkeys Error");
   // The Desktops page shows desktop 2's stored combination again: CTRL+6.
-  EXPECT_EQ(Options().desktopModifierList.Text(), "CTRL");
-  EXPECT_EQ(Options().desktopKeyList.Text(), "6");
+  EXPECT_EQ(Options().desktops.desktopModifierList.Text(), "CTRL");
+  EXPECT_EQ(Options().desktops.desktopKeyList.Text(), "6");
   // The same combination again for its own desktop is accepted.
   EXPECT_EQ(SetForDesktop(1, ctrl, letterA), 1);
   // The panic and hide keys share the id range with the desktops.
-  Options().panicModifierList.SetListIndex(ctrl);
-  Options().panicKeyList.SetListIndex(letterA);
-  Options().RegisterPanicHotkey(true);
+  Options().panic.panicModifierList.SetListIndex(ctrl);
+  Options().panic.panicKeyList.SetListIndex(letterA);
+  Options().panic.SetPanicHotkey(true);
   EXPECT_EQ(LastMessage(), "Hotkeys Error");
-  EXPECT_EQ(Options().panicKeyList.Text(), "F11");
+  EXPECT_EQ(Options().panic.panicKeyList.Text(), "F11");
   EXPECT_NE(ReadFile("settings.ini").find("1=1,16,1"), std::string::npos);
 }
 
@@ -110,7 +178,8 @@ TEST_F(Keyboard, ACombinationAnotherProgramHoldsIsRefusedAndAFreeOneReplacesTheO
   const int ctrl = 1, letterB = 17, letterC = 18;
   EXPECT_EQ(SetForDesktop(3, ctrl, letterB), 0);
   EXPECT_EQ(LastMessage(), "Hotkeys Error");
-  EXPECT_EQ(Options().desktopKeyList.Text(), "3");  // desktop 3's stored ALT+3 is shown again
+  EXPECT_EQ(Options().desktops.desktopKeyList.Text(),
+            "3");  // desktop 3's stored ALT+3 is shown again
   // The desktop keeps its working combination and the file is unchanged.
   EXPECT_TRUE(fake.PressHotkey(kAlt, '3'));
   EXPECT_EQ(Pager().CurrentDesktop, 3);
@@ -150,13 +219,13 @@ TEST_F(Keyboard, TheCurrentDesktopsHotkeyAndHotkeysOfVanishedDesktopsDoNothing) 
   EXPECT_TRUE(fake.CallsOn("ShowWindow", w).empty());
 
   // The grid shrinks to 2 x 1: desktop 5's hotkey goes, its record and file entry stay.
-  pager.SetupDesktops("2", "1");
+  pager.SetupDesktops(2, 1);
   EXPECT_EQ(pager.DesktopCount, 2);
   EXPECT_FALSE(fake.PressHotkey(kAlt, '5'));
   EXPECT_EQ(pager.CurrentDesktop, 1);
   EXPECT_EQ(program->HotkeySlots[5], "0,11");
   // ... and comes back when the grid grows again.
-  pager.SetupDesktops("3", "2");
+  pager.SetupDesktops(3, 2);
   EXPECT_TRUE(fake.PressHotkey(kAlt, '5'));
   EXPECT_EQ(pager.CurrentDesktop, 5);
   // A hotkey message for a desktop that does not exist hides nothing.

@@ -1,0 +1,71 @@
+// The program's settings as one value: read from "settings.ini" once at start, owned by the
+// program, handed to the parts that need it, edited as a copy by the options dialog and
+// written back when the user confirms it. The file keeps its sections, keys and formats.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/WindowSystem.h"
+
+namespace vd {
+
+// A hotkey as two list indexes: the modifier (0 "ALT", 1 "CTRL", 2 "SHIFT", 3 "WIN") and the
+// key (into the key table); -1 when nothing is chosen.
+struct HotkeyChoice {
+  int modifier = -1;
+  int key = -1;
+  bool operator==(const HotkeyChoice&) const = default;
+};
+
+struct DesktopHotkey {
+  HotkeyChoice keys;
+  bool enabled = false;
+  bool stored = false;  // the file holds an entry for the desktop
+  bool operator==(const DesktopHotkey&) const = default;
+};
+
+inline constexpr int kMaxDesktops = 81;
+
+struct Settings {
+  // The grid (1 to 9 each) and the pager's size in percent of the screen (1 to 100); empty
+  // when neither the file nor the built-in values hold a number.
+  std::optional<int> columns, rows;
+  std::optional<int> widthPercent, heightPercent;
+  // Where the user left the pager, in twips.
+  std::optional<float> left, top;
+  // The pager's opacity: 0 opaque, 1 high, 2 medium, 3 low; empty when the file names none of
+  // them (the pager's opacity is then left as it is).
+  std::optional<int> opacity;
+  HotkeyChoice hideHotkey;
+  uint32_t colorNormal = 0, colorHover = 0, colorSelected = 0, colorBox = 0;
+  bool animate = false, preview = false, autoHide = false, autoStart = false;
+  bool panicEnabled = false;
+  int panicDesktop = 0;  // 0: none chosen
+  HotkeyChoice panicHotkey;
+  std::array<DesktopHotkey, kMaxDesktops + 1> desktopHotkeys{};  // by desktop, 1 to 81
+
+  bool operator==(const Settings&) const = default;
+
+  // The pager's alpha for the opacity: 255, 100, 150 or 200.
+  int PagerAlpha() const;
+};
+
+// Reads every setting; a key the file does not hold takes the built-in value, a value that
+// does not convert (or lies outside what the setting can take) reads as the built-in value.
+Settings ReadSettings(WindowSystem& ws, const std::string& file);
+
+// Writes what the options dialog confirms: every key of SETUP but the pager's place, and
+// every key of ALERT, every time.
+void WriteSettings(WindowSystem& ws, const std::string& file, const Settings& settings);
+
+// One desktop's hotkey entry ("modifier,key,enabled").
+void WriteDesktopHotkey(WindowSystem& ws, const std::string& file, int desktop,
+                        const DesktopHotkey& hotkey);
+
+// The pager's place, in twips.
+void WritePagerPosition(WindowSystem& ws, const std::string& file, float left, float top);
+
+}  // namespace vd
