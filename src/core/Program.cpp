@@ -1,11 +1,8 @@
 #include "core/Program.h"
 
-#include "interaction/AddWindowPrompt.h"
 #include "options/OptionsDialog.h"
 #include "pager/PagerWindow.h"
-#include "pager/PreviewWindow.h"
 #include "settings/Hotkeys.h"
-#include "settings/TrayIcon.h"
 
 namespace vd {
 
@@ -28,11 +25,9 @@ bool Program::Start() {
   RecoverWindowsOfAnEndedRun();
   Hotkeys::FillKeyTables();
   settings = ReadSettings(ws, SettingsFile());
-  tray_ = std::make_unique<TrayIcon>(*this);
-  preview_ = std::make_unique<PreviewWindow>(*this);
-  prompt_ = std::make_unique<AddWindowPrompt>(*this);
   main_ = std::make_unique<PagerWindow>(*this);
   options_ = std::make_unique<OptionsDialog>(*this, *main_, settings);
+  main_->OpenOptionsDialog = [this] { options_->ShowModal(); };
   main_->CloseOptions = [this] {
     if (options_->IsLoaded()) options_->Hide();
   };

@@ -15,9 +15,6 @@ namespace vd {
 
 class PagerWindow;
 class OptionsDialog;
-class TrayIcon;
-class PreviewWindow;
-class AddWindowPrompt;
 
 class Program {
  public:
@@ -37,14 +34,11 @@ class Program {
   // dialog's OK.
   Settings settings;
 
+  // The pager and the options dialog, for the tests and the fault handler. The forms get
+  // what they need of each other when they are made; none asks the program for another.
   PagerWindow& Main() { return *main_; }
   OptionsDialog& Options() { return *options_; }
-  TrayIcon& Tray() { return *tray_; }
-  PreviewWindow& Preview() { return *preview_; }
-  AddWindowPrompt& Prompt() { return *prompt_; }
 
-  // The caption of the button last pressed in the program's message box.
-  std::string MessageResult;
   // What was last registered under each hotkey id (1 to 1000): "modifier,key", or empty.
   std::array<std::string, 1001> HotkeySlots;
 
@@ -63,9 +57,6 @@ class Program {
   void BringEveryWindowBack() noexcept;
 
  private:
-  std::unique_ptr<TrayIcon> tray_;
-  std::unique_ptr<PreviewWindow> preview_;
-  std::unique_ptr<AddWindowPrompt> prompt_;
   std::unique_ptr<PagerWindow> main_;
   std::unique_ptr<OptionsDialog> options_;  // edits the pager's settings: goes first
 };

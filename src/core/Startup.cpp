@@ -7,6 +7,7 @@
 #include "core/Transparency.h"
 #include "interaction/MessageDialog.h"
 #include "pager/PagerWindow.h"
+#include "pager/PreviewWindow.h"
 #include "settings/AutoStart.h"
 #include "settings/Hotkeys.h"
 #include "settings/TrayIcon.h"
@@ -46,9 +47,6 @@ PagerWindow::PagerWindow(Program& program)
       highTransparencyEntry(&transparencyEntry, "highTransparencyEntry", "High"),
       mediumTransparencyEntry(&transparencyEntry, "mediumTransparencyEntry", "Medium"),
       lowTransparencyEntry(&transparencyEntry, "lowTransparencyEntry", "Low"),
-      maximizeEntry(&windowMenu, "maximizeEntry", "Maximize"),
-      minimizeEntry(&windowMenu, "minimizeEntry", "Minimize"),
-      closeEntry(&windowMenu, "closeEntry", "Close"),
       removeEntry(&windowMenu, "removeEntry", "Remove"),
       windowListSeparator(&windowMenu, "windowListSeparator", "-"),
       windowListEntries(windowMenu, "windowListEntries", "Window Title"),
@@ -59,7 +57,17 @@ PagerWindow::PagerWindow(Program& program)
       exitEntry(&mainMenu, "exitEntry", "Exit"),
       program_(program),
       ws_(program.ws),
-      settings_(program.settings) {
+      settings_(program.settings),
+      preview_(std::make_unique<PreviewWindow>(program)),
+      tray_(std::make_unique<TrayIcon>(program, mainMenu)) {
+  preview_->FadedIn = [this] { PreviewShown = false; };
+  tray_->Clicked = [this] {
+    if (PagerShown) {
+      HidePager();
+    } else {
+      ShowPager();
+    }
+  };
   // The pager: no system caption bar (the title strip stands in for it), positions of its
   // controls in pixels, its own place and size in twips.
   SetScaleMode(ScaleMode::kPixels);
@@ -113,9 +121,6 @@ PagerWindow::PagerWindow(Program& program)
   // The window menu's templates and the entries no command stands behind stay hidden.
   moveToEntries(0).SetVisible(false);
   windowListEntries(0).SetVisible(false);
-  maximizeEntry.SetVisible(false);
-  minimizeEntry.SetVisible(false);
-  closeEntry.SetVisible(false);
 
   LoadEvent = [this] { OnLoad(); };
   QueryUnload = [this](forms::UnloadMode mode, bool& cancel) { OnQueryUnload(mode, cancel); };
@@ -230,7 +235,7 @@ void PagerWindow::OnLoad() {
   // 17.
   PaintDesktopCell(1, 315, settings_.colorSelected, 0);
   // 18. The tray icon.
-  program_.Tray().Load();
+  tray_->Load();
   // 19.
   MoveSelectionBox(1);
 }
@@ -292,7 +297,7 @@ void PagerWindow::CloseAll() {
                 "critical", "Ok;");
   }
   // 6, 7.
-  program_.Tray().RemoveIcon();
+  tray_->RemoveIcon();
   ws_.ExitProcess(0);
 }
 

@@ -1,7 +1,6 @@
 #include "interaction/AddWindowPrompt.h"
 
 #include "core/Program.h"
-#include "pager/PagerWindow.h"
 
 namespace vd {
 
@@ -22,7 +21,8 @@ AddWindowPrompt::AddWindowPrompt(Program& program)
   noButton.Click = [this] { No(); };
 }
 
-void AddWindowPrompt::Ask(const std::string& pendingTitle) {
+AddWindowPrompt::Answer AddWindowPrompt::Ask(const std::string& pendingTitle) {
+  answer_ = Answer::kNotNow;
   Load();
   ignoreBox.SetValue(0);
   const std::string shown =
@@ -30,20 +30,16 @@ void AddWindowPrompt::Ask(const std::string& pendingTitle) {
   messageLabel.SetCaption("'" + shown + "' is not in the window list.\r\n\r\n" +
                           "Do you want to add this window ?");
   ShowModal();
+  return answer_;
 }
 
 void AddWindowPrompt::Yes() {
-  Hide();
-  program_.Main().AddAlertWindow();
+  answer_ = Answer::kAdd;
   Unload();
 }
 
 void AddWindowPrompt::No() {
-  PagerWindow& pager = program_.Main();
-  if (ignoreBox.Checked()) {
-    pager.AddIgnoreList(pager.PendingTitle);
-    pager.offerButton.SetVisible(false);
-  }
+  answer_ = ignoreBox.Checked() ? Answer::kIgnore : Answer::kNotNow;
   Unload();
 }
 

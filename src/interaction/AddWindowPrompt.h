@@ -17,12 +17,19 @@ class AddWindowPrompt : public DialogForm {
   forms::Button yesButton;
   forms::Button noButton;
 
-  // Fills in the question for the offered window's title and shows the prompt modally.
-  void Ask(const std::string& pendingTitle);
+  enum class Answer {
+    kAdd,     // "Yes": take the window on
+    kIgnore,  // "No" with the box checked: ignore its caption from now on
+    kNotNow,  // "No", or the prompt closed otherwise
+  };
+  // Fills in the question for the offered window's title, shows the prompt modally and
+  // answers what the user chose.
+  Answer Ask(const std::string& pendingTitle);
 
  private:
   void Yes();
   void No();
+  Answer answer_ = Answer::kNotNow;
 };
 
 }  // namespace vd

@@ -11,7 +11,7 @@ namespace vd {
 void PagerWindow::OnMiniatureMouseDown(int index, int button, float x, float y) {
   if (!miniatures.Exists(index)) return;
   PreviewShown = false;
-  program_.Preview().Hide();
+  preview_->Hide();
   if (IsManaged(SelectedWindow)) MiniatureRaised[SelectedWindow] = false;
   SelectedWindow = WindowOfMiniature(index);
   const ManagedWindow* selected = Table.Find(SelectedWindow);
@@ -39,7 +39,7 @@ void PagerWindow::OnMiniatureMouseMove(int index, int button, float x, float y) 
   }
   if (button == forms::kLeftButton && Dragging) {
     PreviewShown = false;
-    program_.Preview().Hide();
+    preview_->Hide();
     DragMiniature(button, x, y, index);
   }
   MiniatureHover(index);

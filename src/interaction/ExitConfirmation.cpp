@@ -1,7 +1,6 @@
 #include "interaction/ExitConfirmation.h"
 
 #include "core/Program.h"
-#include "pager/PagerWindow.h"
 
 namespace vd {
 
@@ -15,10 +14,16 @@ ExitConfirmation::ExitConfirmation(Program& program)
   yesButton.Move(840, 1260, 1215, 375);
   noButton.Move(2175, 1260, 1215, 375);
   yesButton.Click = [this] {
+    confirmed_ = true;
     Unload();
-    program_.Main().CloseAll();
   };
   noButton.Click = [this] { Unload(); };
+}
+
+bool ExitConfirmation::Ask() {
+  confirmed_ = false;
+  ShowModal();
+  return confirmed_;
 }
 
 }  // namespace vd

@@ -1,5 +1,4 @@
-// The exit confirmation behind the main menu's "Exit": Yes brings every window back and ends
-// the program, No leaves everything as it was.
+// The exit confirmation behind the main menu's "Exit": asks whether to end the program.
 #pragma once
 
 #include "forms/Controls.h"
@@ -13,6 +12,12 @@ class ExitConfirmation : public DialogForm {
   forms::Label messageLabel;
   forms::Button yesButton;
   forms::Button noButton;
+
+  // Shows the question modally; true when the user answered Yes.
+  bool Ask();
+
+ private:
+  bool confirmed_ = false;
 };
 
 }  // namespace vd

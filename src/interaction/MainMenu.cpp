@@ -4,7 +4,6 @@
 #include "interaction/AboutBox.h"
 #include "interaction/AddWindowPrompt.h"
 #include "interaction/ExitConfirmation.h"
-#include "options/OptionsDialog.h"
 #include "pager/PagerWindow.h"
 
 namespace vd {
@@ -14,9 +13,24 @@ void PagerWindow::OpenMainMenu() {
   PopupMenu(mainMenu, menuButton.Left() - 73, menuButton.Top() + menuButton.Height());
 }
 
-void PagerWindow::OfferPendingWindow() { program_.Prompt().Ask(PendingTitle); }
+void PagerWindow::OfferPendingWindow() {
+  AddWindowPrompt prompt(program_);
+  switch (prompt.Ask(PendingTitle)) {
+    case AddWindowPrompt::Answer::kAdd:
+      AddAlertWindow();
+      break;
+    case AddWindowPrompt::Answer::kIgnore:
+      AddIgnoreList(PendingTitle);
+      offerButton.SetVisible(false);
+      break;
+    case AddWindowPrompt::Answer::kNotNow:
+      break;
+  }
+}
 
-void PagerWindow::OpenOptions() { program_.Options().ShowModal(); }
+void PagerWindow::OpenOptions() {
+  if (OpenOptionsDialog) OpenOptionsDialog();
+}
 
 void PagerWindow::ShowAbout() {
   DialogOpen = true;
@@ -27,7 +41,7 @@ void PagerWindow::ShowAbout() {
 
 void PagerWindow::ConfirmExit() {
   ExitConfirmation confirmation(program_);
-  confirmation.ShowModal();
+  if (confirmation.Ask()) CloseAll();
 }
 
 }  // namespace vd

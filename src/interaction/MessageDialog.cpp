@@ -25,7 +25,7 @@ MessageDialog::MessageDialog(Program& program)
   answerButtons.Load(2).Move(2520, 0, 1155, 375);
   answerButtons(2).SetCaption("Cancel");
   answerButtons.Click = [this](int index) {
-    program_.MessageResult = answerButtons(index).Caption();
+    answer_ = answerButtons(index).Caption();
     Unload();
   };
 }
@@ -58,12 +58,13 @@ void MessageDialog::Prepare(const std::string& title, const std::string& text,
   messageLabel.SetCaption(text);
 }
 
-void ShowMessage(Program& program, const std::string& title, const std::string& text,
-                 const std::string& /*icon: every box shows the same one*/,
-                 const std::string& buttons) {
+std::string ShowMessage(Program& program, const std::string& title, const std::string& text,
+                        const std::string& /*icon: every box shows the same one*/,
+                        const std::string& buttons) {
   MessageDialog box(program);
   box.Prepare(title, text, buttons);
   box.ShowModal();
+  return box.Answer();
 }
 
 }  // namespace vd

@@ -1,6 +1,6 @@
 // The program's own message box: a title strip, the message, one icon, and up to three
-// buttons named by a list of captions each followed by ";". The caption of the pressed button
-// is left in Program::MessageResult; closing the box otherwise leaves it as it was.
+// buttons named by a list of captions each followed by ";". ShowMessage answers the caption of
+// the pressed button, or the empty text when the box was closed otherwise.
 #pragma once
 
 #include <string>
@@ -22,10 +22,16 @@ class MessageDialog : public DialogForm {
 
   // Lays the box out for one message (see ShowMessage).
   void Prepare(const std::string& title, const std::string& text, const std::string& buttons);
+  // The caption of the button pressed; empty until one is.
+  const std::string& Answer() const { return answer_; }
+
+ private:
+  std::string answer_;
 };
 
-// Shows the message modally and returns when it has been answered or closed.
-void ShowMessage(Program& program, const std::string& title, const std::string& text,
-                 const std::string& icon, const std::string& buttons);
+// Shows the message modally and returns, when it has been answered or closed, the caption of
+// the button pressed (empty when it was closed otherwise).
+std::string ShowMessage(Program& program, const std::string& title, const std::string& text,
+                        const std::string& icon, const std::string& buttons);
 
 }  // namespace vd

@@ -120,11 +120,10 @@ void PagerWindow::ApplyTransparency(Hwnd hwnd, int alpha) {
 void PagerWindow::RemoveSelectedWindow() {
   if (!IsManaged(SelectedWindow)) return;
   const Hwnd window = SelectedWindow;
-  ShowMessage(program_, "Remove Window",
-              "Are you sure you want to remove and add the window to the ignore list ?", "warning",
-              "Yes;No;Just Remove;");
-  const std::string answer = program_.MessageResult;
-  program_.MessageResult.clear();
+  const std::string answer =
+      ShowMessage(program_, "Remove Window",
+                  "Are you sure you want to remove and add the window to the ignore list ?",
+                  "warning", "Yes;No;Just Remove;");
   // The question was open while the timers ran: the window may have gone meanwhile.
   if (!IsManaged(window) || (answer != "Yes" && answer != "Just Remove")) return;
   const std::string title = Table.Find(window)->title;

@@ -3,7 +3,6 @@
 // miniature arms its preview. refreshTimer also refreshes the window table every 100 ms.
 #include "core/Program.h"
 #include "core/Text.h"
-#include "options/OptionsDialog.h"
 #include "pager/PagerWindow.h"
 #include "pager/PreviewWindow.h"
 
@@ -15,9 +14,19 @@ bool PagerWindow::IsCursorOver(Hwnd hwnd) {
   return ws_.WindowFromPoint(p) == hwnd;
 }
 
+void PagerWindow::StartPreview() {
+  const Hwnd window = HoverWindow;
+  if (window == 0 || !IsManaged(window) || DesktopOf(window) == CurrentDesktop) return;
+  PreviewShown = true;
+  // The window's last full-size picture, at the window's own place and size.
+  const int32_t v = MiniatureOf(window);
+  preview_->StartPreview(GetWindowBounds(window),
+                         [this, v](Bitmap& surface) { previewPictures.DrawInto(v, surface); });
+}
+
 void PagerWindow::OnCellMouseMove(int index) {
   HoverWindow = 0;
-  program_.Preview().Hide();
+  preview_->Hide();
   HoverCell(index);
 }
 
@@ -124,7 +133,7 @@ void PagerWindow::OnRefreshTick() {
   if (settings_.preview) {
     if (OverMiniature) {
       // Counted up to the tenth tick only: a rest of any length opens it once.
-      if (PreviewTicks < 10 && ++PreviewTicks == 10) program_.Preview().StartPreview();
+      if (PreviewTicks < 10 && ++PreviewTicks == 10) StartPreview();
     } else {
       PreviewTicks = 0;
     }

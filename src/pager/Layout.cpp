@@ -137,8 +137,7 @@ void PagerWindow::OnCellMouseUp(int index, int button) {
   } else if (button == forms::kRightButton) {
     // Prepares the window menu for the cell's desktop; no menu is shown.
     SkipNextActivation = false;
-    for (forms::MenuItem* entry : {&moveToEntry, &maximizeEntry, &minimizeEntry, &onTopEntry,
-                                   &closeEntry, &windowListSeparator}) {
+    for (forms::MenuItem* entry : {&moveToEntry, &onTopEntry, &windowListSeparator}) {
       entry->SetVisible(false);
     }
     FillWindowMenus(static_cast<int16_t>(index));

@@ -36,6 +36,8 @@
 namespace vd {
 
 class Program;
+class PreviewWindow;
+class TrayIcon;
 
 // Raising another application's window: neither moved nor sized, and not activated, so the
 // window comes forward without taking the keyboard focus.
@@ -90,9 +92,6 @@ class PagerWindow : public forms::Form, public OptionsHost {
   forms::MenuItem highTransparencyEntry;
   forms::MenuItem mediumTransparencyEntry;
   forms::MenuItem lowTransparencyEntry;
-  forms::MenuItem maximizeEntry;
-  forms::MenuItem minimizeEntry;
-  forms::MenuItem closeEntry;
   forms::MenuItem removeEntry;
   forms::MenuItem windowListSeparator;
   forms::MenuArray windowListEntries;  // the windows of one desktop; 0 is a hidden template
@@ -323,8 +322,16 @@ class PagerWindow : public forms::Form, public OptionsHost {
   void ShowAbout();
   void ConfirmExit();
 
-  // Set by the program: takes the options dialog away (a panic leaves nothing of the program's
-  // on the screen).
+  // The preview of hidden windows and the notification-area icon, the pager's own.
+  PreviewWindow& Preview() { return *preview_; }
+  TrayIcon& Tray() { return *tray_; }
+  // Shows the preview of the window whose miniature the mouse rests on (HoverWindow), unless
+  // that window is on the current desktop (it is on the screen anyway) or none was entered.
+  void StartPreview();
+
+  // Set by the program: shows the options dialog, and takes it away (a panic leaves nothing of
+  // the program's on the screen).
+  std::function<void()> OpenOptionsDialog;
   std::function<void()> CloseOptions;
 
   // ---- Hotkeys (core/HotkeyDispatch.cpp) ----------------------------------------------------
@@ -343,6 +350,8 @@ class PagerWindow : public forms::Form, public OptionsHost {
   Program& program_;
   WindowSystem& ws_;
   Settings& settings_;  // the program's settings in effect
+  std::unique_ptr<PreviewWindow> preview_;
+  std::unique_ptr<TrayIcon> tray_;
   forms::WindowProc previousProc_;
   bool closing_ = false;
   // While the grid is rebuilt the miniatures are re-placed through UpdateActiveWindow; that

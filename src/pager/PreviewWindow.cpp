@@ -3,7 +3,6 @@
 #include "core/Program.h"
 #include "core/Text.h"
 #include "core/Transparency.h"
-#include "pager/PagerWindow.h"
 
 namespace vd {
 
@@ -22,26 +21,18 @@ void PreviewWindow::SetAlpha(int alpha) {
   transparency::SetWindowAlpha(program_.ws, hWnd(), alpha);
 }
 
-void PreviewWindow::StartPreview() {
-  PagerWindow& pager = program_.Main();
-  const Hwnd window = pager.HoverWindow;
-  if (window == 0) return;
-  if (!pager.IsManaged(window) || pager.DesktopOf(window) == pager.CurrentDesktop) return;
+void PreviewWindow::StartPreview(const Rect& r, const std::function<void(Bitmap&)>& draw) {
   fadeInTimer.SetEnabled(false);
-  pager.PreviewShown = true;
   Alpha = 0;
   SetAlpha(0);
   Step = 50;
-  // The window's last full-size picture, at the window's own place and size.
-  const int32_t v = pager.MiniatureOf(window);
-  Rect r = pager.GetWindowBounds(window);
   const float tppX = static_cast<float>(program_.ws.TwipsPerPixelX());
   const float tppY = static_cast<float>(program_.ws.TwipsPerPixelY());
   Move(static_cast<float>(r.left) * tppX, static_cast<float>(r.top) * tppY,
        static_cast<float>(r.Width()) * tppX, static_cast<float>(r.Height()) * tppY);
   Surface().Resize(r.Width(), r.Height(), 0xFFFFFF);
   Surface().Fill(0xFFFFFF);
-  pager.previewPictures.DrawInto(v, Surface());
+  draw(Surface());
   Show();
   Refresh();
   fadeInTimer.SetEnabled(true);
@@ -59,8 +50,8 @@ void PreviewWindow::OnFadeInTick() {
 void PreviewWindow::HidePreview() {
   SetAlpha(200);
   fadeInTimer.SetEnabled(false);
-  program_.Main().PreviewShown = false;
   holdTimer.SetEnabled(true);
+  if (FadedIn) FadedIn();
 }
 
 void PreviewWindow::OnHoldTick() {

@@ -2,8 +2,12 @@
 // the screen, fading in to opacity 200, held for three seconds, then fading out.
 #pragma once
 
+#include <functional>
+
 #include "forms/Form.h"
 #include "forms/Timer.h"
+#include "platform/Bitmap.h"
+#include "platform/WindowSystem.h"
 
 namespace vd {
 
@@ -17,11 +21,13 @@ class PreviewWindow : public forms::Form {
   int Alpha = 0;
   int Step = 50;
 
-  // Shows the preview of the pager's HoverWindow, unless that window is on the current
-  // desktop (it is on the screen anyway) or no miniature was entered.
-  void StartPreview();
+  // Shows a window's picture, drawn into the preview's surface by draw, at the window's place
+  // and size (bounds, in pixels), fading in.
+  void StartPreview(const Rect& bounds, const std::function<void(Bitmap&)>& draw);
   // Ends the fade-in at opacity 200 and starts the hold.
   void HidePreview();
+  // The fade-in ended.
+  std::function<void()> FadedIn;
 
  private:
   void OnFadeInTick();

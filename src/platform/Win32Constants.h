@@ -12,9 +12,6 @@ namespace vd {
 #ifndef SW_HIDE
 inline constexpr int SW_HIDE = 0;
 #endif
-#ifndef SW_MAXIMIZE
-inline constexpr int SW_MAXIMIZE = 3;
-#endif
 #ifndef SW_SHOW
 inline constexpr int SW_SHOW = 5;
 #endif

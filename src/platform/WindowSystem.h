@@ -47,7 +47,7 @@ class WindowSystem {
   virtual ~WindowSystem() = default;
 
   // ---- Top-level windows -------------------------------------------------------------------
-  virtual bool ShowWindow(Hwnd hwnd, int cmd) = 0;  // SW_HIDE, SW_SHOW, SW_MAXIMIZE, SW_MINIMIZE
+  virtual bool ShowWindow(Hwnd hwnd, int cmd) = 0;  // SW_HIDE, SW_SHOW, SW_SHOWNA, SW_MINIMIZE
   // Between these two calls, windows of other applications shown or hidden may do it together:
   // ShowWindow asks and returns, EndShowBatch waits until every window asked has done it (or
   // does not answer). A second BeginShowBatch before the end continues the same batch. Where

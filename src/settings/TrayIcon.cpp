@@ -1,7 +1,7 @@
 #include "settings/TrayIcon.h"
 
 #include "core/Program.h"
-#include "pager/PagerWindow.h"
+#include "forms/Menu.h"
 
 namespace vd {
 
@@ -15,7 +15,8 @@ double MessageNumber(float xTwips, int twipsPerPixelX) {
 
 }  // namespace
 
-TrayIcon::TrayIcon(Program& program) : forms::Form(program.backend, "TrayIcon"), program_(program) {
+TrayIcon::TrayIcon(Program& program, forms::MenuItem& menu)
+    : forms::Form(program.backend, "TrayIcon"), program_(program), menu_(menu) {
   SetVisible(false);
   LoadEvent = [this] { OnLoad(); };
   // The icon's mouse messages arrive as mouse moves of this (hidden) form.
@@ -43,20 +44,15 @@ void TrayIcon::RemoveIcon() {
 }
 
 void TrayIcon::IconMouse(double message) {
-  PagerWindow& pager = program_.Main();
   if (message == WM_LBUTTONUP) {
-    if (pager.PagerShown) {
-      pager.HidePager();
-    } else {
-      pager.ShowPager();
-    }
+    if (Clicked) Clicked();
   } else if (message == WM_RBUTTONUP) {
     // The menu opens where the mouse is: the cursor in this form's own units.
     Point cursor;
     program_.ws.GetCursorPos(&cursor);
     const float x = FromPixelsX(static_cast<float>(cursor.x)) - Left();
     const float y = FromPixelsY(static_cast<float>(cursor.y)) - Top();
-    PopupMenu(pager.mainMenu, x, y);
+    PopupMenu(menu_, x, y);
   }
 }
 

@@ -4,7 +4,10 @@
 // coordinate would be, converted to the form's twips like any position.
 #pragma once
 
+#include <functional>
+
 #include "forms/Form.h"
+#include "forms/Menu.h"
 #include "platform/WindowSystem.h"
 
 namespace vd {
@@ -13,8 +16,12 @@ class Program;
 
 class TrayIcon : public forms::Form {
  public:
-  explicit TrayIcon(Program& program);
+  // menu: the menu the right button opens.
+  TrayIcon(Program& program, forms::MenuItem& menu);
   ~TrayIcon() override;
+
+  // Releasing the left button on the icon.
+  std::function<void()> Clicked;
 
   // The icon record, kept from the icon's addition to its removal.
   const NotifyIconData& IconRecord() const { return record_; }
@@ -23,12 +30,13 @@ class TrayIcon : public forms::Form {
 
  private:
   void OnLoad();
-  // Acts on one mouse message on the icon: releasing the left button hides a shown pager or
-  // shows a hidden one; releasing the right button opens the pager's main menu at the mouse
-  // position; moves, presses and double clicks do nothing.
+  // Acts on one mouse message on the icon: releasing the left button is a click; releasing the
+  // right button opens the menu at the mouse position; moves, presses and double clicks do
+  // nothing.
   void IconMouse(double message);
 
   Program& program_;
+  forms::MenuItem& menu_;
   NotifyIconData record_;
   bool added_ = false;
 };

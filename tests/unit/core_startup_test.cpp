@@ -56,7 +56,7 @@ TEST_F(Startup, ThePagerComesUpTopMostWithTheGridOfTheSettings) {
   // The tray icon is up.
   ASSERT_EQ(fake.TrayIcons().size(), 1u);
   EXPECT_EQ(fake.TrayIcons()[0].tip, "VUEDECK Virtual Desktop");
-  EXPECT_EQ(fake.TrayIcons()[0].hwnd, program->Tray().hWnd());
+  EXPECT_EQ(fake.TrayIcons()[0].hwnd, program->Main().Tray().hWnd());
   // Starting writes nothing.
   EXPECT_EQ(ReadFile("settings.ini"), kGrid3x2);
 }

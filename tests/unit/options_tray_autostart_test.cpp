@@ -43,7 +43,7 @@ class Tray : public ProgramFixture {
     ASSERT_TRUE(StartWith(kSettings));
     RecordPopups();
   }
-  TrayIcon& T() { return program->Tray(); }
+  TrayIcon& T() { return program->Main().Tray(); }
   // The shell's report of a mouse message on the icon, as the tray form receives it.
   void IconMessage(int message) {
     T().RaiseMouseMove(0, 0, static_cast<float>(message * backend->TwipsPerPixelX()), 0);

@@ -258,13 +258,11 @@ TEST_F(Keyboard, TheMessageBoxShowsAButtonForEachEntryEndedByASemicolon) {
   backend->onModal = [](forms::Form& form) {
     dynamic_cast<MessageDialog&>(form).answerButtons(2).RaiseClick();
   };
-  ShowMessage(*program, "Remove Window", "?", "warning", "Yes;No;Just Remove;");
-  EXPECT_EQ(program->MessageResult, "Just Remove");
-  // Closed without a button: the result stays as it was.
+  EXPECT_EQ(ShowMessage(*program, "Remove Window", "?", "warning", "Yes;No;Just Remove;"),
+            "Just Remove");
+  // Closed without a button: no answer.
   backend->onModal = [this](forms::Form& form) { fake.SendMessageA(form.hWnd(), WM_CLOSE, 0, 0); };
-  program->MessageResult = "";
-  ShowMessage(*program, "Warning", "?", "warning", "Ok;");
-  EXPECT_EQ(program->MessageResult, "");
+  EXPECT_EQ(ShowMessage(*program, "Warning", "?", "warning", "Ok;"), "");
 }
 
 }  // namespace

@@ -51,8 +51,7 @@ struct FakeWindowSystem::State {
     std::string caption;
     uint32_t style = 0;
     uint32_t exStyle = 0;
-    Rect rect;         // relative to the parent's top-left corner for a child
-    Rect restoreRect;  // the rectangle to return to after a maximise
+    Rect rect;  // relative to the parent's top-left corner for a child
     uint32_t process = 0;
     Hwnd parent = 0;
     std::vector<Hwnd> children;  // Z order, top first

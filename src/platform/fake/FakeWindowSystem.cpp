@@ -41,7 +41,6 @@ Hwnd FakeWindowSystem::CreateWindow(const WindowTraits& desc) {
   window.style = desc.style | (desc.parent != 0 ? WS_CHILD : 0);
   window.exStyle = desc.parent != 0 ? (desc.exStyle & ~WS_EX_TOPMOST) : desc.exStyle;
   window.rect = desc.rect;
-  window.restoreRect = desc.rect;
   window.process = desc.process;
   window.parent = desc.parent;
   s.windows.emplace(hwnd, std::move(window));

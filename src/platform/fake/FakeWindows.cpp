@@ -1,4 +1,4 @@
-// The fake desktop's top-level and child windows: showing, hiding, minimising and maximising,
+// The fake desktop's top-level and child windows: showing, hiding and minimising,
 // the Z order and its top-most band, moves and sizes, the sibling walk, captions, styles and
 // other window longs, the foreground window, owner processes, hung windows, and the layered
 // attributes (alpha and colour key) of layered windows.
@@ -15,7 +15,6 @@ namespace {
 
 // Window-manager details the program itself never names.
 constexpr uint32_t kWsMinimize = 0x20000000;
-constexpr uint32_t kWsMaximize = 0x01000000;
 constexpr uint32_t kSwpShowWindow = 0x0040;
 constexpr uint32_t kSwpHideWindow = 0x0080;
 constexpr uint32_t kGwHwndLast = 1;
@@ -50,15 +49,7 @@ bool FakeWindowSystem::ShowWindow(Hwnd hwnd, int cmd) {
       break;
     case kShowNormal:
     case kRestore:
-      if ((window->style & kWsMaximize) != 0) window->rect = window->restoreRect;
-      window->style &= ~(kWsMaximize | kWsMinimize);
-      s.SetVisible(hwnd, true);
-      if (topLevel) s.Activate(hwnd);
-      break;
-    case SW_MAXIMIZE:
-      if ((window->style & kWsMaximize) == 0) window->restoreRect = window->rect;
-      window->style = (window->style | kWsMaximize) & ~kWsMinimize;
-      window->rect = Rect{0, 0, s.screenWidth, s.screenHeight};
+      window->style &= ~kWsMinimize;
       s.SetVisible(hwnd, true);
       if (topLevel) s.Activate(hwnd);
       break;
