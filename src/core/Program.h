@@ -9,6 +9,7 @@
 
 #include "forms/Backend.h"
 #include "platform/WindowSystem.h"
+#include "settings/Hotkeys.h"
 #include "settings/Settings.h"
 
 namespace vd {
@@ -39,8 +40,8 @@ class Program {
   PagerWindow& Main() { return *main_; }
   OptionsDialog& Options() { return *options_; }
 
-  // What was last registered under each hotkey id (1 to 1000): "modifier,key", or empty.
-  std::array<std::string, 1001> HotkeySlots;
+  // What is registered under each hotkey id.
+  HotkeyRegistry hotkeys{*this};
 
   // "settings.ini", "ignore.list" and "hidden.list" in the program's folder.
   std::string SettingsFile();

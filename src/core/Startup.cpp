@@ -226,11 +226,11 @@ void PagerWindow::OnLoad() {
   statusLabel.SetCaption("Desktop 1");
   // 15, 16.
   if (settings_.hideHotkey.modifier >= 0 && settings_.hideHotkey.key >= 0) {
-    Hotkeys::SetHotkey(program_, hWnd(), Hotkeys::kHideHotkeyId, settings_.hideHotkey, false);
+    program_.hotkeys.Set(hWnd(), Hotkeys::kHideHotkeyId, settings_.hideHotkey, false);
   }
   if (settings_.panicEnabled && settings_.panicHotkey.modifier >= 0 &&
       settings_.panicHotkey.key >= 0) {
-    Hotkeys::SetHotkey(program_, hWnd(), Hotkeys::kPanicHotkeyId, settings_.panicHotkey, false);
+    program_.hotkeys.Set(hWnd(), Hotkeys::kPanicHotkeyId, settings_.panicHotkey, false);
   }
   // 17.
   PaintDesktopCell(1, 315, settings_.colorSelected, 0);

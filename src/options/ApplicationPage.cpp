@@ -142,7 +142,7 @@ void ApplicationPage::CleanSizeField(forms::TextBox& field) {
 void ApplicationPage::SetHideHotkey(bool report) {
   if (!options::BothChosen(hideModifierList, hideKeyList)) return;
   const HotkeyChoice keys = options::ChosenKeys(hideModifierList, hideKeyList);
-  if (Hotkeys::SetHotkey(program_, host_.PagerHandle(), Hotkeys::kHideHotkeyId, keys, report)) {
+  if (program_.hotkeys.Set(host_.PagerHandle(), Hotkeys::kHideHotkeyId, keys, report)) {
     inEffect_.hideHotkey = keys;
   } else {
     options::ShowChoice(hideModifierList, hideKeyList, inEffect_.hideHotkey);

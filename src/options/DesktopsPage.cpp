@@ -69,19 +69,19 @@ bool DesktopsPage::SetDesktopHotkey(bool report) {
   const int desktop = hotkeyDesktopList.ListIndex() + 1;
   if (desktop < 1 || desktop > kMaxDesktops) return true;
   const HotkeyChoice keys = options::ChosenKeys(desktopModifierList, desktopKeyList);
-  if (Hotkeys::IsHotkeyTaken(program_, desktop, keys.modifier, keys.key)) {
+  if (program_.hotkeys.IsTaken(desktop, keys)) {
     ShowDesktopHotkey();
     return false;
   }
   if (!options::BothChosen(desktopModifierList, desktopKeyList)) return true;
   const Hwnd pager = host_.PagerHandle();
   if (desktopHotkeyBox.Checked()) {
-    if (!Hotkeys::RegisterHotkeySlot(program_, desktop, pager, desktop, keys.modifier, keys.key)) {
-      if (report) Hotkeys::ShowHotkeyTaken(program_);
+    if (!program_.hotkeys.Register(pager, desktop, keys)) {
+      if (report) program_.hotkeys.ReportTaken();
       ShowDesktopHotkey();
       return false;
     }
-    if (report) Hotkeys::ShowHotkeyAssigned(program_);
+    if (report) program_.hotkeys.ReportAssigned();
   } else {
     program_.ws.UnregisterHotKey(pager, desktop);
   }

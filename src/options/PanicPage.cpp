@@ -61,7 +61,7 @@ void PanicPage::SetPanicHotkey(bool report) {
     inEffect_.panicEnabled = false;
     return;
   }
-  if (Hotkeys::SetHotkey(program_, host_.PagerHandle(), Hotkeys::kPanicHotkeyId, keys, report)) {
+  if (program_.hotkeys.Set(host_.PagerHandle(), Hotkeys::kPanicHotkeyId, keys, report)) {
     inEffect_.panicEnabled = true;
     inEffect_.panicHotkey = keys;
   } else {

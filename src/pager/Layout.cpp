@@ -40,8 +40,8 @@ void PagerWindow::SetupDesktops(int columnCount, int rowCount) {
   }
   DesktopCount = 1;
   auto registerHotkey = [this](int desktop) {
-    Hotkeys::RegisterDesktopHotkey(program_, hWnd(), desktop,
-                                   settings_.desktopHotkeys[static_cast<size_t>(desktop)]);
+    program_.hotkeys.RegisterDesktop(hWnd(), desktop,
+                                     settings_.desktopHotkeys[static_cast<size_t>(desktop)]);
   };
   registerHotkey(1);
   // 6. The other cells, along the first row first.

@@ -1,9 +1,7 @@
 #include "settings/Hotkeys.h"
 
 #include "core/Program.h"
-#include "core/Text.h"
 #include "interaction/MessageDialog.h"
-#include "settings/SettingsFile.h"
 
 namespace vd::Hotkeys {
 
@@ -37,81 +35,82 @@ void FillKeyTables() {
 
 namespace {
 
-bool InTables(int modifierIndex, int keyIndex) {
-  return modifierIndex >= 0 && modifierIndex < kModifierCount && keyIndex >= 0 &&
-         keyIndex < kKeyCount;
-}
-
-std::string Record(int modifierIndex, int keyIndex) {
-  return std::to_string(modifierIndex) + "," + std::to_string(keyIndex);
-}
-
-bool RegisterRecorded(Program& program, Hwnd window, int id, const std::string& record) {
-  auto fields = Split(record, ',');
-  if (fields.size() < 2) return false;
-  auto m = ToInt32(fields[0]), k = ToInt32(fields[1]);
-  if (!m || !k || !InTables(*m, *k)) return false;
-  return program.ws.RegisterHotKey(window, id, ModifierFlags[*m], KeyCodes[*k]);
+bool InTables(const HotkeyChoice& keys) {
+  return keys.modifier >= 0 && keys.modifier < kModifierCount && keys.key >= 0 &&
+         keys.key < kKeyCount;
 }
 
 }  // namespace
 
-bool RegisterHotkeySlot(Program& program, int slot, Hwnd window, int id, int modifierIndex,
-                        int keyIndex) {
-  if (slot < 1 || slot > 1000 || !InTables(modifierIndex, keyIndex)) return false;
+}  // namespace vd::Hotkeys
+
+namespace vd {
+
+using Hotkeys::InTables;
+using Hotkeys::KeyCodes;
+using Hotkeys::ModifierFlags;
+
+HotkeyRegistry::HotkeyRegistry(Program& program) : program_(program) {}
+
+std::optional<HotkeyChoice> HotkeyRegistry::Held(int id) const {
+  if (id < 1 || id > kLastId) return std::nullopt;
+  return held_[static_cast<size_t>(id)];
+}
+
+bool HotkeyRegistry::Register(Hwnd window, int id, const HotkeyChoice& keys) {
+  if (id < 1 || id > kLastId || !InTables(keys)) return false;
+  WindowSystem& ws = program_.ws;
   // An id holds one combination: the one it held before must stop working.
-  program.ws.UnregisterHotKey(window, id);
-  const std::string previous = program.HotkeySlots[static_cast<size_t>(slot)];
-  if (program.ws.RegisterHotKey(window, id, ModifierFlags[modifierIndex], KeyCodes[keyIndex])) {
-    program.HotkeySlots[static_cast<size_t>(slot)] = Record(modifierIndex, keyIndex);
+  ws.UnregisterHotKey(window, id);
+  std::optional<HotkeyChoice>& held = held_[static_cast<size_t>(id)];
+  if (ws.RegisterHotKey(window, id, ModifierFlags[keys.modifier], KeyCodes[keys.key])) {
+    held = keys;
     return true;
   }
-  if (!previous.empty()) RegisterRecorded(program, window, id, previous);
+  if (held) ws.RegisterHotKey(window, id, ModifierFlags[held->modifier], KeyCodes[held->key]);
   return false;
 }
 
-bool IsHotkeyTaken(Program& program, int slot, int modifierIndex, int keyIndex) {
-  const std::string wanted = Record(modifierIndex, keyIndex);
-  for (int id = 1; id <= 100; ++id) {
-    if (id == slot) continue;
-    if (program.HotkeySlots[static_cast<size_t>(id)] == wanted) {
-      ShowHotkeyTaken(program);
+bool HotkeyRegistry::IsTaken(int id, const HotkeyChoice& keys) {
+  for (int other = 1; other <= kLastId; ++other) {
+    if (other != id && held_[static_cast<size_t>(other)] == keys) {
+      ReportTaken();
       return true;
     }
   }
   return false;
 }
 
-bool SetHotkey(Program& program, Hwnd pager, int id, const HotkeyChoice& keys, bool report) {
-  if (IsHotkeyTaken(program, id, keys.modifier, keys.key)) return false;
-  if (!RegisterHotkeySlot(program, id, pager, id, keys.modifier, keys.key)) {
+bool HotkeyRegistry::Set(Hwnd pager, int id, const HotkeyChoice& keys, bool report) {
+  if (IsTaken(id, keys)) return false;
+  if (!Register(pager, id, keys)) {
     // Another program holds the combination: a refusal is never reported as success.
-    if (report) ShowHotkeyTaken(program);
+    if (report) ReportTaken();
     return false;
   }
-  if (report) ShowHotkeyAssigned(program);
+  if (report) ReportAssigned();
   return true;
 }
 
-void RegisterDesktopHotkey(Program& program, Hwnd pager, int desktop, const DesktopHotkey& hotkey) {
+void HotkeyRegistry::RegisterDesktop(Hwnd pager, int desktop, const DesktopHotkey& hotkey) {
   if (!hotkey.stored) return;
   if (!hotkey.enabled) {
-    program.ws.UnregisterHotKey(pager, desktop);
+    program_.ws.UnregisterHotKey(pager, desktop);
   } else {
-    RegisterHotkeySlot(program, desktop, pager, desktop, hotkey.keys.modifier, hotkey.keys.key);
+    Register(pager, desktop, hotkey.keys);
   }
 }
 
-void ShowHotkeyTaken(Program& program) {
-  ShowMessage(program, "Hotkeys Error",
+void HotkeyRegistry::ReportTaken() {
+  ShowMessage(program_, "Hotkeys Error",
               "The selected hotkeys have been assigned. Please choose a different "
               "combinations.",
               "critical", "Ok;");
 }
 
-void ShowHotkeyAssigned(Program& program) {
-  ShowMessage(program, "Hotkeys Assigned", "Selected hotkeys have been assigned successfully.",
+void HotkeyRegistry::ReportAssigned() {
+  ShowMessage(program_, "Hotkeys Assigned", "Selected hotkeys have been assigned successfully.",
               "apply", "Ok;");
 }
 
-}  // namespace vd::Hotkeys
+}  // namespace vd

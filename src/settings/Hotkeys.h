@@ -1,10 +1,11 @@
 // The hotkey model: one modifier and one key, each from a fixed table; ids 1 to 81 for the
-// desktops, 98 for panic and 99 for hide/unhide; the record of what was registered under each
-// id and the check that keeps two ids from sharing a combination.
+// desktops, 98 for panic and 99 for hide/unhide; the registry of what was registered under each
+// id, which keeps two ids from sharing a combination.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/WindowSystem.h"
@@ -30,28 +31,41 @@ extern std::array<uint32_t, kKeyCount> KeyCodes;
 // INSERT, DELETE, the digits, the letters A to W and F1 to F12.
 void FillKeyTables();
 
-// Registers the combination under the id on the window, after unregistering what the id held,
-// and records it under the slot. When the system refuses it (another program holds it), the
-// id gets its previous combination back, the record stays as it was, and the result is false.
-// Indexes outside the tables are refused the same way.
-bool RegisterHotkeySlot(Program& program, int slot, Hwnd window, int id, int modifierIndex,
-                        int keyIndex);
-
-// True when another id (1 to 100) already holds the combination; the user is then told with
-// the "Hotkeys Error" message.
-bool IsHotkeyTaken(Program& program, int slot, int modifierIndex, int keyIndex);
-
-// Registers one of the program's own hotkeys (hide/unhide, panic) under its id on the pager.
-// False when another id holds the combination (the user is told) or the system refuses it
-// (told only with report); with report a success is confirmed too.
-bool SetHotkey(Program& program, Hwnd pager, int id, const HotkeyChoice& keys, bool report);
-
-// Registers desktop n's hotkey on the pager: a disabled one is unregistered; one the settings
-// file never held (or held unusable) leaves the hotkey as it was.
-void RegisterDesktopHotkey(Program& program, Hwnd pager, int desktop, const DesktopHotkey& hotkey);
-
-// The two messages that report on a hotkey the user set.
-void ShowHotkeyTaken(Program& program);
-void ShowHotkeyAssigned(Program& program);
-
 }  // namespace vd::Hotkeys
+
+namespace vd {
+
+// What the program registered under each of its hotkey ids (1 to 81 the desktops, 98 panic,
+// 99 hide/unhide), and the registration that keeps two ids from sharing a combination.
+class HotkeyRegistry {
+ public:
+  static constexpr int kLastId = 100;
+  explicit HotkeyRegistry(Program& program);
+
+  // The combination registered under the id; empty when none is.
+  std::optional<HotkeyChoice> Held(int id) const;
+  // Registers the combination under the id on the window, after unregistering what the id
+  // held. When the system refuses it (another program holds it), the id gets its previous
+  // combination back, the record stays as it was, and the result is false. Indexes outside
+  // the tables are refused the same way.
+  bool Register(Hwnd window, int id, const HotkeyChoice& keys);
+  // True when another id already holds the combination; the user is then told with the
+  // "Hotkeys Error" message.
+  bool IsTaken(int id, const HotkeyChoice& keys);
+  // Registers one of the program's hotkeys under its id on the pager. False when another id
+  // holds the combination (the user is told) or the system refuses it (told only with
+  // report); with report a success is confirmed too.
+  bool Set(Hwnd pager, int id, const HotkeyChoice& keys, bool report);
+  // Registers desktop n's hotkey on the pager: a disabled one is unregistered; one the
+  // settings file never held (or held unusable) leaves the hotkey as it was.
+  void RegisterDesktop(Hwnd pager, int desktop, const DesktopHotkey& hotkey);
+  // The two messages that report on a hotkey the user set.
+  void ReportTaken();
+  void ReportAssigned();
+
+ private:
+  Program& program_;  // the window system and the message box
+  std::array<std::optional<HotkeyChoice>, kLastId + 1> held_{};
+};
+
+}  // namespace vd

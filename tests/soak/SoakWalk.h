@@ -320,15 +320,11 @@ class Walk {
     int id = 1 + static_cast<int>(a % static_cast<uint32_t>(count + 1));  // one beyond the grid
     if (a % 23 == 0) id = Hotkeys::kHideHotkeyId;
     if (a % 29 == 0) id = Hotkeys::kPanicHotkeyId;
-    const auto fields = Split(program_->HotkeySlots[static_cast<size_t>(id)], ',');
-    if (fields.size() < 2) return;
-    const auto m = ToInt32(fields[0]), k = ToInt32(fields[1]);
-    if (!m || !k || *m < 0 || *m >= Hotkeys::kModifierCount || *k < 0 || *k >= Hotkeys::kKeyCount) {
-      return;
-    }
+    const auto held = program_->hotkeys.Held(id);
+    if (!held) return;
     Note("hotkey " + std::to_string(id));
-    fake_.PressHotkey(Hotkeys::ModifierFlags[static_cast<size_t>(*m)],
-                      Hotkeys::KeyCodes[static_cast<size_t>(*k)]);
+    fake_.PressHotkey(Hotkeys::ModifierFlags[static_cast<size_t>(held->modifier)],
+                      Hotkeys::KeyCodes[static_cast<size_t>(held->key)]);
   }
 
   void Drag(const Step& s) {

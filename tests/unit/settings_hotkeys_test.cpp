@@ -223,7 +223,7 @@ TEST_F(Keyboard, TheCurrentDesktopsHotkeyAndHotkeysOfVanishedDesktopsDoNothing) 
   EXPECT_EQ(pager.DesktopCount, 2);
   EXPECT_FALSE(fake.PressHotkey(kAlt, '5'));
   EXPECT_EQ(pager.CurrentDesktop, 1);
-  EXPECT_EQ(program->HotkeySlots[5], "0,11");
+  EXPECT_EQ(program->hotkeys.Held(5), (HotkeyChoice{0, 11}));
   // ... and comes back when the grid grows again.
   pager.SetupDesktops(3, 2);
   EXPECT_TRUE(fake.PressHotkey(kAlt, '5'));
