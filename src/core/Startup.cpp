@@ -59,7 +59,9 @@ PagerWindow::PagerWindow(Program& program)
       exitEntry(&mainMenu, "exitEntry", "Exit"),
       program_(program),
       ws_(program.ws),
-      settings_(program.settings) {
+      settings_(program.settings),
+      cellPainter_(program.ws),
+      miniatureDrag_(program.backend) {
   // The pager: no system caption bar (the title strip stands in for it), positions of its
   // controls in pixels, its own place and size in twips.
   SetScaleMode(ScaleMode::kPixels);
