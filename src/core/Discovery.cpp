@@ -212,7 +212,8 @@ void PagerWindow::RefreshWindows() {
   for (Hwnd hwnd : gone) ForgetWindow(hwnd);
 
   if (IsManaged(foreground) && DesktopOf(foreground) == CurrentDesktop) {
-    UpdateActiveWindow(foreground, CurrentDesktop, TickCaptureDue(foreground), &foregroundTitle);
+    UpdateActiveWindow(foreground, CurrentDesktop, captureRhythm_.DueForFrontWindow(foreground),
+                       &foregroundTitle);
     return;
   }
   // The user is on the pager (or on a window the program does not manage): the tick's one
@@ -246,47 +247,31 @@ void PagerWindow::DropWindow(Hwnd hwnd) {
   if (hiddenByProgram_.erase(hwnd) != 0) recordBehind_ = true;  // rewritten this tick
   Table.Remove(hwnd);
   MiniatureRaised.erase(hwnd);
-  captureRhythm_.erase(hwnd);
+  captureRhythm_.Forget(hwnd);
   OriginallyLayered.erase(hwnd);
   std::erase_if(awaitingPicture_, [hwnd](const auto& waiting) { return waiting.first == hwnd; });
-  if (lastTickCapture_ == hwnd) lastTickCapture_ = 0;
   if (SummonedWindow == hwnd) SummonedWindow = 0;
   if (HoverWindow == hwnd) HoverWindow = 0;
   if (MovedWindow == hwnd) MovedWindow = 0;
 }
 
 bool PagerWindow::KnowsWindow(Hwnd hwnd) const {
-  return IsManaged(hwnd) || MiniatureRaised.count(hwnd) != 0 || captureRhythm_.count(hwnd) != 0 ||
+  return IsManaged(hwnd) || MiniatureRaised.count(hwnd) != 0 || captureRhythm_.Knows(hwnd) ||
          OriginallyLayered.count(hwnd) != 0 || hiddenByProgram_.count(hwnd) != 0 ||
          std::any_of(awaitingPicture_.begin(), awaitingPicture_.end(),
                      [hwnd](const auto& waiting) { return waiting.first == hwnd; }) ||
-         lastTickCapture_ == hwnd || SummonedWindow == hwnd;
+         SummonedWindow == hwnd;
 }
 
 void PagerWindow::RefreshNextShownMiniature() {
   // Copies that keep showing no change space the round out, as the front window's do: an idle
   // desktop is copied once a second, and any change brings the round back to every tick.
-  if (roundRobinWait_ > 0) {
-    --roundRobinWait_;
-    return;
-  }
-  const std::vector<Hwnd> windows = Table.Handles();
-  const int count = static_cast<int>(windows.size());
-  for (int step = 0; step < count; ++step) {
-    roundRobin_ = roundRobin_ % count + 1;
-    const Hwnd hwnd = windows[static_cast<size_t>(roundRobin_ - 1)];
-    if (DesktopOf(hwnd) != CurrentDesktop || hwnd == MovedWindow || !ws_.IsWindowVisible(hwnd)) {
-      continue;
-    }
-    const auto before = captureRhythm_.find(hwnd);
-    const uint64_t fingerprint = before == captureRhythm_.end() ? 0 : before->second.fingerprint;
-    CaptureMiniature(hwnd);
-    const auto after = captureRhythm_.find(hwnd);
-    const bool changed = after != captureRhythm_.end() && after->second.fingerprint != fingerprint;
-    roundRobinUnchanged_ = changed ? 0 : std::min(roundRobinUnchanged_ + 1, 4);
-    roundRobinWait_ = std::min((1 << roundRobinUnchanged_) - 1, 9);
-    return;
-  }
+  if (!captureRhythm_.RoundDue()) return;
+  const Hwnd hwnd = captureRhythm_.NextInRound(Table.Handles(), [this](Hwnd candidate) {
+    return DesktopOf(candidate) == CurrentDesktop && candidate != MovedWindow &&
+           ws_.IsWindowVisible(candidate);
+  });
+  if (hwnd != 0) captureRhythm_.NoteRoundCopy(CaptureMiniature(hwnd));
 }
 
 void PagerWindow::SendSummonedWindowBack() {

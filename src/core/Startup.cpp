@@ -59,7 +59,9 @@ PagerWindow::PagerWindow(Program& program)
       ws_(program.ws),
       settings_(program.settings),
       preview_(std::make_unique<PreviewWindow>(program)),
-      tray_(std::make_unique<TrayIcon>(program, mainMenu)) {
+      tray_(std::make_unique<TrayIcon>(program, mainMenu)),
+      cellPainter_(program.ws),
+      miniatureDrag_(program.backend) {
   preview_->FadedIn = [this] { PreviewShown = false; };
   tray_->Clicked = [this] {
     if (PagerShown) {

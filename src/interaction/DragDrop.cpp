@@ -16,14 +16,7 @@ void PagerWindow::OnMiniatureMouseDown(int index, int button, float x, float y) 
   SelectedWindow = WindowOfMiniature(index);
   const ManagedWindow* selected = Table.Find(SelectedWindow);
   onTopEntry.SetChecked(selected != nullptr && selected->onTop);
-  if (button == forms::kLeftButton && !Dragging) {
-    PressX = x / static_cast<float>(program_.backend.TwipsPerPixelX());
-    PressY = y / static_cast<float>(program_.backend.TwipsPerPixelY());
-    // The miniature is held where it was pressed: however far the first move goes, it
-    // follows the pointer from there.
-    GrabX = x;
-    GrabY = y;
-    DraggedMiniature = index;
+  if (button == forms::kLeftButton && miniatureDrag_.Press(index, x, y)) {
     miniatures(index).ZOrder(0);
   }
 }
@@ -31,13 +24,7 @@ void PagerWindow::OnMiniatureMouseDown(int index, int button, float x, float y) 
 void PagerWindow::OnMiniatureMouseMove(int index, int button, float x, float y) {
   if (!miniatures.Exists(index)) return;
   statusLabel.SetCaption(miniatures(index).ToolTipText());
-  if (button == forms::kLeftButton && !Dragging) {
-    // A travel of one pixel starts a drag.
-    const float px = x / static_cast<float>(program_.backend.TwipsPerPixelX());
-    const float py = y / static_cast<float>(program_.backend.TwipsPerPixelY());
-    if (px != PressX || py != PressY) Dragging = true;
-  }
-  if (button == forms::kLeftButton && Dragging) {
+  if (button == forms::kLeftButton && miniatureDrag_.Move(x, y)) {
     PreviewShown = false;
     preview_->Hide();
     DragMiniature(button, x, y, index);
@@ -46,9 +33,7 @@ void PagerWindow::OnMiniatureMouseMove(int index, int button, float x, float y) 
 }
 
 void PagerWindow::EndDragWithoutDrop(int index) {
-  if (!Dragging || index != DraggedMiniature) return;
-  Dragging = false;
-  DraggedMiniature = 0;
+  if (!miniatureDrag_.EndWithoutDrop(index)) return;
   // The miniature goes back to where its window is.
   if (IsManaged(SelectedWindow)) RefreshMiniature(SelectedWindow, false);
 }
@@ -58,8 +43,9 @@ void PagerWindow::DragMiniature(int button, float x, float y, int index) {
   const float tppX = static_cast<float>(program_.backend.TwipsPerPixelX());
   const float tppY = static_cast<float>(program_.backend.TwipsPerPixelY());
   forms::PictureBox& miniature = miniatures(index);
-  miniature.SetLeft(miniature.Left() + x / tppX - GrabX / tppX);
-  miniature.SetTop(miniature.Top() + y / tppY - GrabY / tppY);
+  const DragGesture::Grip& grab = miniatureDrag_.Grab();
+  miniature.SetLeft(miniature.Left() + x / tppX - grab.x / tppX);
+  miniature.SetTop(miniature.Top() + y / tppY - grab.y / tppY);
 }
 
 void PagerWindow::OnMiniatureMouseUp(int index, int button, float, float) {
@@ -70,7 +56,7 @@ void PagerWindow::OnMiniatureMouseUp(int index, int button, float, float) {
     return;
   }
   if (button != forms::kLeftButton) return;
-  if (!Dragging) {
+  if (!miniatureDrag_.IsDragging()) {
     ActivateWindow(WindowOfMiniature(index));
     return;
   }
@@ -91,8 +77,7 @@ void PagerWindow::OnMiniatureMouseUp(int index, int button, float, float) {
       SetWindowShown(SelectedWindow, true);
     }
   }
-  Dragging = false;
-  DraggedMiniature = 0;
+  miniatureDrag_.End();
 }
 
 void PagerWindow::ActivateWindow(Hwnd hwnd) {
@@ -100,7 +85,7 @@ void PagerWindow::ActivateWindow(Hwnd hwnd) {
     SkipNextActivation = false;
     return;
   }
-  if (Dragging) return;
+  if (miniatureDrag_.IsDragging()) return;
   const ManagedWindow* w = Table.Find(hwnd);
   if (w == nullptr) return;
   const int desktop = w->desktop;

@@ -59,7 +59,7 @@ void PagerWindow::SetupDesktops(int columnCount, int rowCount) {
   SetWidth((lastOfRow.Left() + lastOfRow.Width()) * tppX + 40);
   SetHeight((last.Top() + last.Height()) * tppY + 40);
   CursorCell = 0;  // a cell noted under the cursor belongs to the old grid
-  paintedCells_.clear();
+  cellPainter_.Forget();
   // 8, 9. The title strip and its buttons follow the pager's width.
   const float widthPx = Width() / tppX;
   titleStrip.SetWidth(widthPx);
@@ -85,29 +85,7 @@ void PagerWindow::SetupDesktops(int columnCount, int rowCount) {
 
 void PagerWindow::PaintDesktopCell(int index, float angle, uint32_t color1, uint32_t color2) {
   if (index < 1 || !cells.Exists(index)) return;
-  forms::PictureBox& cell = cells(index);
-  cell.SyncSurfaceSize();
-  const CellPaint wanted{color1, color2, angle, cell.Surface().Width(), cell.Surface().Height()};
-  auto painted = paintedCells_.find(index);
-  if (painted != paintedCells_.end() && painted->second == wanted) return;  // nothing changed
-  paintedCells_[index] = wanted;
-  vd::Bitmap& surface = cell.Surface();
-  const auto look = std::make_tuple(surface.Width(), surface.Height(), color1, color2, angle);
-  auto cached = cellLooks_.find(look);
-  if (cached != cellLooks_.end()) {
-    surface.Blit(0, 0, cached->second, 0, 0, surface.Width(), surface.Height());
-  } else {
-    if (!gradient_) gradient_ = std::make_unique<GradientPainter>(ws_);
-    gradient_->SetAngle(angle);
-    gradient_->SetColor1(static_cast<int32_t>(color1));
-    gradient_->SetColor2(static_cast<int32_t>(color2));
-    if (gradient_->Draw(surface)) {
-      // A grid has few looks (three states, one size); a rebuild starts afresh.
-      if (cellLooks_.size() >= 64) cellLooks_.clear();
-      cellLooks_.emplace(look, surface);
-    }
-  }
-  cell.Refresh();
+  cellPainter_.Paint(cells(index), index, angle, color1, color2);
 }
 
 void PagerWindow::LayOutStatusRow() {

@@ -71,12 +71,12 @@ void PagerWindow::RefreshMiniature(Hwnd hwnd, const ScaledRect& scaled, bool cap
   raiseOnTop();
 }
 
-void PagerWindow::CaptureMiniature(Hwnd hwnd) {
+bool PagerWindow::CaptureMiniature(Hwnd hwnd) {
   const int32_t v = MiniatureOf(hwnd);
-  if (v < 1 || !miniatures.Exists(v)) return;
+  if (v < 1 || !miniatures.Exists(v)) return false;
   forms::PictureBox& miniature = miniatures(v);
   // A hidden window has nothing on the screen to copy: its last picture stays.
-  if (!ws_.IsWindowVisible(hwnd)) return;
+  if (!ws_.IsWindowVisible(hwnd)) return false;
   Rect r = GetWindowBounds(hwnd);
   vd::Bitmap picture = ws_.CaptureWindow(hwnd, false, 0, 0, r.Width(), r.Height());
   // Windows drawn by the graphics card come back black from a plain copy; such a window is
@@ -88,21 +88,18 @@ void PagerWindow::CaptureMiniature(Hwnd hwnd) {
   // A copy that came back black (a window that has not painted yet, or one covered whole)
   // never replaces a picture; it counts as no change, or such a window would be copied, and
   // asked to render itself, every tick.
-  CaptureRhythm& rhythm = captureRhythm_[hwnd];
-  auto unchanged = [&rhythm] {
-    rhythm.unchanged = std::min(rhythm.unchanged + 1, 4);
-    rhythm.wait = std::min((1 << rhythm.unchanged) - 1, 9);
-  };
   const bool hasPicture = previewPictures.HasPicture(v);
-  if (hasPicture && (picture.Empty() || picture.AllBlack())) return unchanged();
+  if (hasPicture && (picture.Empty() || picture.AllBlack())) {
+    captureRhythm_.NoteNoChange(hwnd);
+    return false;
+  }
   if (picture.Empty()) picture = vd::Bitmap(1, 1, 0xFFFFFF);
   miniature.SyncSurfaceSize();
   // A copy the same as the last one, into a miniature of the same size, changes nothing: the
   // tick then copies this window less often.
   const uint64_t fingerprint =
       Fingerprint(picture, miniature.Surface().Width(), miniature.Surface().Height());
-  if (hasPicture && fingerprint == rhythm.fingerprint) return unchanged();
-  rhythm = CaptureRhythm{fingerprint, 0, 0};
+  if (!captureRhythm_.NoteCopy(hwnd, fingerprint, hasPicture)) return false;
   captureBuffer.SetPicture(std::move(picture));
   vd::Bitmap& surface = miniature.Surface();
   const vd::Bitmap& source = captureBuffer.Picture();
@@ -110,6 +107,7 @@ void PagerWindow::CaptureMiniature(Hwnd hwnd) {
                       source.Height(), StretchMode::kHalftone);
   miniature.Refresh();
   previewPictures.SetPicture(v, source);
+  return true;
 }
 
 void PagerWindow::BlankMiniature(Hwnd hwnd) {
@@ -120,20 +118,7 @@ void PagerWindow::BlankMiniature(Hwnd hwnd) {
   miniature.Surface().Fill(forms::ResolveColor(program_.backend, miniature.BackColor()));
   miniature.Refresh();
   // The next copy draws it again, even one the same as the copy it showed before.
-  captureRhythm_.erase(hwnd);
-}
-
-bool PagerWindow::TickCaptureDue(Hwnd hwnd) {
-  CaptureRhythm& rhythm = captureRhythm_[hwnd];
-  if (hwnd != lastTickCapture_) {  // it has just come to the front: copied at once
-    lastTickCapture_ = hwnd;
-    rhythm.wait = 0;
-  }
-  if (rhythm.wait > 0) {
-    --rhythm.wait;
-    return false;
-  }
-  return true;
+  captureRhythm_.StartOver(hwnd);
 }
 
 }  // namespace vd

@@ -27,8 +27,10 @@
 #include "forms/Form.h"
 #include "forms/Menu.h"
 #include "forms/Timer.h"
-#include "interaction/GradientPainter.h"
+#include "gestures/DragGesture.h"
 #include "options/OptionsHost.h"
+#include "pager/CaptureRhythm.h"
+#include "pager/CellPainter.h"
 #include "pager/PreviewPictures.h"
 #include "platform/WindowSystem.h"
 #include "settings/Settings.h"
@@ -147,11 +149,10 @@ class PagerWindow : public forms::Form, public OptionsHost {
   bool PreviewShown = false;   // the preview is fading in
 
   // Dragging miniatures.
-  bool Dragging = false;
-  float PressX = 0, PressY = 0;  // pixels inside the pressed miniature
-  float GrabX = 0, GrabY = 0;    // twips inside the miniature where it was pressed
+  const DragGesture& MiniatureDrag() const { return miniatureDrag_; }
+  // Set by some window-menu commands: the next activation of a window (a click on a
+  // miniature, a pick in the window list) only clears it.
   bool SkipNextActivation = false;
-  int32_t DraggedMiniature = 0;  // the miniature pressed for the drag
 
   // ---- Start-up and shutdown (core/Startup.cpp) -------------------------------------------------
   // Ends the program: saves the ignore list and the pager's place, puts every managed window
@@ -272,8 +273,9 @@ class PagerWindow : public forms::Form, public OptionsHost {
   void RefreshMiniature(Hwnd hwnd, bool capture);
   // The same with the window's scaled rectangle already read.
   void RefreshMiniature(Hwnd hwnd, const ScaledRect& scaled, bool capture);
-  // Takes a new picture of the window into its miniature and its full-size companion.
-  void CaptureMiniature(Hwnd hwnd);
+  // Takes a new picture of the window into its miniature and its full-size companion; false
+  // when the miniature was left as it was (nothing to copy, or a copy that changes nothing).
+  bool CaptureMiniature(Hwnd hwnd);
   // Clears the miniature to its background; the next copy of the window draws it again.
   void BlankMiniature(Hwnd hwnd);
   // Draws the title strip's picture (the strip's black background and its band of colour).
@@ -394,33 +396,9 @@ class PagerWindow : public forms::Form, public OptionsHost {
   int captionTurn_ = 0;
   // The next shown window of the current desktop, in table order, gets a new picture.
   void RefreshNextShownMiniature();
-  int roundRobin_ = 0;
-  int roundRobinUnchanged_ = 0;  // round copies in a row that showed no change
-  int roundRobinWait_ = 0;       // ticks to let pass before the next round copy
-  // How often the tick copies the front window when its copies show no change: after each
-  // unchanged copy the wait doubles, up to a second; a change, or another window coming to the
-  // front, starts over. A window's picture that cannot have changed is not copied ten times a
-  // second, nor squeezed into its miniature and kept again.
-  struct CaptureRhythm {
-    uint64_t fingerprint = 0;  // of the last copy and the miniature's size
-    int unchanged = 0;         // copies in a row that showed no change
-    int wait = 0;              // ticks to let pass before the next copy
-  };
-  std::unordered_map<Hwnd, CaptureRhythm> captureRhythm_;
-  Hwnd lastTickCapture_ = 0;
-  bool TickCaptureDue(Hwnd hwnd);
-  // What each cell shows: a cell is painted again only when its colours, angle or size change.
-  struct CellPaint {
-    uint32_t color1 = 0, color2 = 0;
-    float angle = 0;
-    int width = 0, height = 0;
-    bool operator==(const CellPaint&) const = default;
-  };
-  std::unordered_map<int, CellPaint> paintedCells_;
-  // The gradient painter, made on first use, and the cells it painted, by size and colours:
-  // a cell that goes back to a look it had before is copied, not drawn line by line again.
-  std::unique_ptr<GradientPainter> gradient_;
-  std::map<std::tuple<int, int, uint32_t, uint32_t, float>, Bitmap> cellLooks_;
+  CaptureRhythm captureRhythm_;  // how often the tick copies a window
+  CellPainter cellPainter_;      // the cells' gradients
+  DragGesture miniatureDrag_;    // the drag of a miniature
   // Lays out the status row below the grid: the status caption and the Show/Hide field.
   void LayOutStatusRow();
 };
