@@ -262,7 +262,7 @@ class PagerWindow : public forms::Form, public OptionsHost {
   // ---- Layout and appearance (pager/Layout.cpp) ---------------------------------------------
   // Builds the grid of columns x rows cells (each pulled into 1 to 9) and sizes and places the
   // pager from the settings.
-  void SetupDesktops(int columns, int rows);
+  void SetupDesktops(int columnCount, int rowCount);
   void PaintDesktopCell(int index, float angle, uint32_t color1, uint32_t color2);
   void MoveSelectionBox(int index);
   void FillWindowMenus(int16_t desktop);
