@@ -52,7 +52,7 @@ void PagerWindow::AddWindow(Hwnd hwnd, const std::string& caption, int16_t deskt
   candidate.managed = candidate.exists && IsManaged(hwnd);
   candidate.ownWindow = candidate.exists && !candidate.managed && IsOwnWindow(hwnd);
   candidate.hasCaption = !caption.empty();
-  candidate.ignored = IsIgnored(caption);
+  candidate.ignored = ignoreList.Contains(caption);
   candidate.acceptedOffer = force;
   candidate.visibleWithBorder = force || !candidate.exists || HasRequiredStyle(hwnd);
   switch (DecideManagement(candidate)) {
@@ -177,6 +177,9 @@ void PagerWindow::TakeFirstPictures() {
 }
 
 void PagerWindow::AddAlertWindow() { AddWindow(PendingWindow, PendingTitle, CurrentDesktop, true); }
+
+// The options' "Clear List": the file goes, the built-in entries stay.
+void PagerWindow::ClearIgnoreList() { ignoreList.Clear(); }
 
 void PagerWindow::RefreshWindows() {
   // Which managed windows are gone: those no longer among the top-level windows (closed), read

@@ -57,6 +57,7 @@ PagerWindow::PagerWindow(Program& program)
       aboutEntry(&mainMenu, "aboutEntry", "About"),
       exitSeparator(&mainMenu, "exitSeparator", "-"),
       exitEntry(&mainMenu, "exitEntry", "Exit"),
+      ignoreList(program.ws, program.IgnoreFile()),
       program_(program),
       ws_(program.ws),
       settings_(program.settings) {
@@ -179,7 +180,7 @@ void PagerWindow::OnLoad() {
   // 2. Foreground tracking starts as if a window had been refreshed already.
   LastActiveWindow = 1;
   // 3. The ignore list: the built-in entries, then the file's.
-  SetIgnoreList();
+  ignoreList.Reset();
   // 4. Always on top.
   ws.SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
   // 5. The screen's size in pixels.
@@ -267,7 +268,7 @@ void PagerWindow::CloseAll() {
   // reported once every window is back.
   bool ignoreListSaved = false;
   try {
-    ignoreListSaved = SaveIgnoreList();
+    ignoreListSaved = ignoreList.Save();
   } catch (...) {
   }
   try {

@@ -41,7 +41,7 @@ void AddWindowPrompt::Yes() {
 void AddWindowPrompt::No() {
   PagerWindow& pager = program_.Main();
   if (ignoreBox.Checked()) {
-    pager.AddIgnoreList(pager.PendingTitle);
+    pager.ignoreList.Add(pager.PendingTitle);
     pager.offerButton.SetVisible(false);
   }
   Unload();

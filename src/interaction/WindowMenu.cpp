@@ -132,7 +132,7 @@ void PagerWindow::RemoveSelectedWindow() {
   // program no longer manages it.
   SetWindowShown(window, true);
   MakeOpaque(window);
-  if (answer == "Yes") AddIgnoreList(title);
+  if (answer == "Yes") ignoreList.Add(title);
   DropWindow(window);
 }
 

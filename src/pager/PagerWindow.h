@@ -32,6 +32,7 @@
 #include "pager/PreviewPictures.h"
 #include "platform/WindowSystem.h"
 #include "settings/Settings.h"
+#include "tracking/IgnoreList.h"
 
 namespace vd {
 
@@ -121,7 +122,7 @@ class PagerWindow : public forms::Form, public OptionsHost {
   int32_t MiniatureCount = 0;
   int32_t WindowMenuCount = 0;
   std::map<int, int32_t> ZOrderCounters;  // arrival counters by desktop
-  std::vector<std::string> IgnoreTitles;  // the ignore list, in order
+  IgnoreList ignoreList;                  // the captions of windows never managed
   Hwnd LastActiveWindow = 0;
   Hwnd SummonedWindow = 0;
   Hwnd MovedWindow = 0;
@@ -204,15 +205,6 @@ class PagerWindow : public forms::Form, public OptionsHost {
   // Whether the program keeps anything at all about the window (a row, a miniature's state,
   // a capture rhythm, a layering, a record); false once it was removed or forgotten.
   bool KnowsWindow(Hwnd hwnd) const;
-
-  // ---- The ignore list (core/IgnoreList.cpp) ------------------------------------------------
-  void SetIgnoreList();
-  void LoadIgnoreList();
-  // Saves the list; false when it could not be saved (the file then holds the list as it was,
-  // and the new list, when it could be written, stands beside it as "ignore.list.new").
-  bool SaveIgnoreList();
-  void AddIgnoreList(const std::string& caption);
-  bool IsIgnored(const std::string& caption) const;
 
   // ---- Desktop switching and relocation (core/DesktopSwitching.cpp) --------------------------
   // A new grid of columns x rows (each pulled into 1 to 9): windows of vanished desktops go to
