@@ -6,4 +6,4 @@ file(GLOB VD_PORTABLE_PROGRAM_SRC CONFIGURE_DEPENDS
      ${VD_ROOT}/src/forms/*.cpp ${VD_ROOT}/src/forms/headless/*.cpp
      ${VD_ROOT}/src/core/*.cpp ${VD_ROOT}/src/pager/*.cpp ${VD_ROOT}/src/interaction/*.cpp
      ${VD_ROOT}/src/settings/*.cpp ${VD_ROOT}/src/widgets/*.cpp
-     ${VD_ROOT}/src/tracking/*.cpp)
+     ${VD_ROOT}/src/tracking/*.cpp ${VD_ROOT}/src/desktops/*.cpp)

@@ -232,7 +232,7 @@ void PagerWindow::ForgetWindow(Hwnd hwnd) {
   // desktop) is given back before the program forgets it; one that its own application hid
   // stays hidden. Neither keeps a translucency the program gave it.
   if (ws_.IsWindow(hwnd)) {
-    const bool hiddenByUs = hiddenByProgram_.count(hwnd) != 0 && !ws_.IsWindowVisible(hwnd);
+    const bool hiddenByUs = recoveryRecord_.IsHiddenByProgram(hwnd) && !ws_.IsWindowVisible(hwnd);
     if (hiddenByUs) SetWindowShown(hwnd, true);
     if (hiddenByUs || translucent) MakeOpaque(hwnd);
   }
@@ -244,9 +244,9 @@ void PagerWindow::DropWindow(Hwnd hwnd) {
     // Its miniature and its full-size picture go with it (the number is never used again), so
     // a pager running for weeks does not keep anything of the windows it ever managed.
     if (record->miniature > 0) UnloadMiniature(record->miniature);
-    if (record->transparency) translucencyBehind_ = true;
+    if (record->transparency) recoveryRecord_.TranslucencyChanged();
   }
-  if (hiddenByProgram_.erase(hwnd) != 0) recordBehind_ = true;  // rewritten this tick
+  recoveryRecord_.Forget(hwnd);  // the record is rewritten this tick
   Table.Remove(hwnd);
   MiniatureRaised.erase(hwnd);
   captureRhythm_.erase(hwnd);
@@ -260,7 +260,7 @@ void PagerWindow::DropWindow(Hwnd hwnd) {
 
 bool PagerWindow::KnowsWindow(Hwnd hwnd) const {
   return IsManaged(hwnd) || MiniatureRaised.count(hwnd) != 0 || captureRhythm_.count(hwnd) != 0 ||
-         OriginallyLayered.count(hwnd) != 0 || hiddenByProgram_.count(hwnd) != 0 ||
+         OriginallyLayered.count(hwnd) != 0 || recoveryRecord_.IsHiddenByProgram(hwnd) ||
          std::any_of(awaitingPicture_.begin(), awaitingPicture_.end(),
                      [hwnd](const auto& waiting) { return waiting.first == hwnd; }) ||
          lastTickCapture_ == hwnd || SummonedWindow == hwnd;

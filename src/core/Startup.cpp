@@ -60,7 +60,9 @@ PagerWindow::PagerWindow(Program& program)
       ignoreList(program.ws, program.IgnoreFile()),
       program_(program),
       ws_(program.ws),
-      settings_(program.settings) {
+      settings_(program.settings),
+      recoveryRecord_(program.ws, program.RecoveryFile(), program.TranslucencyFile(),
+                      [this] { return TranslucentWindows(); }) {
   // The pager: no system caption bar (the title strip stands in for it), positions of its
   // controls in pixels, its own place and size in twips.
   SetScaleMode(ScaleMode::kPixels);
@@ -208,7 +210,7 @@ void PagerWindow::OnLoad() {
   // 12. The first scan: every window found belongs to desktop 1. The windows an earlier run
   // made translucent keep their transparency when they are taken on again, and are made
   // opaque when they are not.
-  LoadTranslucencyRecord();
+  recoveryRecord_.LoadTranslucency();
   GetActiveWindows();
   ReleaseUnclaimedTranslucency();
   // 13. The effects and the pager's opacity. Start with Windows is written again, so that the
@@ -286,7 +288,7 @@ void PagerWindow::CloseAll() {
   // 5. Every managed window is now on desktop 1 and is shown (and the record of hidden
   // windows goes).
   OpenDesktop(1);
-  SaveRecoveryRecord();
+  recoveryRecord_.SaveIfBehind();
   if (!ignoreListSaved) {
     ShowMessage(program_, "Ignore List",
                 "The ignore list could not be saved. ignore.list keeps the list as it was.",
