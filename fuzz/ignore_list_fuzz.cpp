@@ -46,9 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const vd::Hwnd plain = h.OpenWindow("A window nobody ignores \x01\xff");
   h.Start();
   vd::PagerWindow& first = h.Pager();
-  CheckList(first.IgnoreTitles);
+  CheckList(first.ignoreList.Titles());
   for (size_t i = 0; i < captions.size(); ++i) {
-    const bool listed = first.IsIgnored(captions[i]);
+    const bool listed = first.ignoreList.Contains(captions[i]);
     Check(first.IsManaged(h.windows[i]) == (!listed && !captions[i].empty()),
           "a window is managed exactly when its caption is not ignored");
   }
@@ -56,19 +56,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // Additions: lines of the file again, a caption with bytes of another code page, the plain
   // window's caption twice.
-  for (size_t i = 0; i < lines.size() && i < 8; ++i) first.AddIgnoreList(lines[i]);
-  first.AddIgnoreList("Caf\xe9 \xc0\xff");
-  first.AddIgnoreList(h.fake.GetWindowTextA(plain, 1 << 16));
-  first.AddIgnoreList(h.fake.GetWindowTextA(plain, 1 << 16));
-  CheckList(first.IgnoreTitles);
-  first.SaveIgnoreList();
-  const std::vector<std::string> saved = first.IgnoreTitles;
+  for (size_t i = 0; i < lines.size() && i < 8; ++i) first.ignoreList.Add(lines[i]);
+  first.ignoreList.Add("Caf\xe9 \xc0\xff");
+  first.ignoreList.Add(h.fake.GetWindowTextA(plain, 1 << 16));
+  first.ignoreList.Add(h.fake.GetWindowTextA(plain, 1 << 16));
+  CheckList(first.ignoreList.Titles());
+  first.ignoreList.Save();
+  const std::vector<std::string> saved = first.ignoreList.Titles();
 
   // The second run reads back exactly what the first one saved.
   h.Start();
   vd::PagerWindow& second = h.Pager();
-  CheckList(second.IgnoreTitles);
-  Check(second.IgnoreTitles == saved, "the saved ignore list reads back as it was");
+  CheckList(second.ignoreList.Titles());
+  Check(second.ignoreList.Titles() == saved, "the saved ignore list reads back as it was");
   Check(!second.IsManaged(plain) || saved.size() >= 1000,
         "a caption added to the list is not managed on the next run");
   h.backend->Advance(150);

@@ -15,7 +15,7 @@ void PagerWindow::OpenDesktop(int16_t desktop) {
   // Desktops that do not exist are never opened: that would hide every window.
   if (desktop < 1 || desktop > DesktopCount) return;
   const Hwnd foregroundBefore = ws_.GetForegroundWindow();
-  switching_ = true;
+  recoveryRecord_.BeginBatch();
   PaintDesktopCell(CurrentDesktop, 315, settings_.colorNormal, 0);
   PaintDesktopCell(desktop, 315, settings_.colorSelected, 0);
   CurrentDesktop = desktop;
@@ -31,8 +31,7 @@ void PagerWindow::OpenDesktop(int16_t desktop) {
   if (AnimateMode) ws_.EndShowBatch();
   ShowDesktop(desktop);
   LastActiveWindow = 0;
-  switching_ = false;
-  SaveRecoveryRecord();
+  recoveryRecord_.EndBatch();
   KeepFocusVisible(foregroundBefore);
 }
 

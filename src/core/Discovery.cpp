@@ -52,7 +52,7 @@ void PagerWindow::AddWindow(Hwnd hwnd, const std::string& caption, int16_t deskt
   candidate.managed = candidate.exists && IsManaged(hwnd);
   candidate.ownWindow = candidate.exists && !candidate.managed && IsOwnWindow(hwnd);
   candidate.hasCaption = !caption.empty();
-  candidate.ignored = IsIgnored(caption);
+  candidate.ignored = ignoreList.Contains(caption);
   candidate.acceptedOffer = force;
   candidate.visibleWithBorder = force || !candidate.exists || HasRequiredStyle(hwnd);
   switch (DecideManagement(candidate)) {
@@ -178,6 +178,9 @@ void PagerWindow::TakeFirstPictures() {
 
 void PagerWindow::AddAlertWindow() { AddWindow(PendingWindow, PendingTitle, CurrentDesktop, true); }
 
+// The options' "Clear List": the file goes, the built-in entries stay.
+void PagerWindow::ClearIgnoreList() { ignoreList.Clear(); }
+
 void PagerWindow::RefreshWindows() {
   // Which managed windows are gone: those no longer among the top-level windows (closed), read
   // in one call, and those whose caption now reads empty (cleared). Reading every caption ten
@@ -230,7 +233,7 @@ void PagerWindow::ForgetWindow(Hwnd hwnd) {
   // desktop) is given back before the program forgets it; one that its own application hid
   // stays hidden. Neither keeps a translucency the program gave it.
   if (ws_.IsWindow(hwnd)) {
-    const bool hiddenByUs = hiddenByProgram_.count(hwnd) != 0 && !ws_.IsWindowVisible(hwnd);
+    const bool hiddenByUs = recoveryRecord_.IsHiddenByProgram(hwnd) && !ws_.IsWindowVisible(hwnd);
     if (hiddenByUs) SetWindowShown(hwnd, true);
     if (hiddenByUs || translucent) MakeOpaque(hwnd);
   }
@@ -242,9 +245,9 @@ void PagerWindow::DropWindow(Hwnd hwnd) {
     // Its miniature and its full-size picture go with it (the number is never used again), so
     // a pager running for weeks does not keep anything of the windows it ever managed.
     if (record->miniature > 0) UnloadMiniature(record->miniature);
-    if (record->transparency) translucencyBehind_ = true;
+    if (record->transparency) recoveryRecord_.TranslucencyChanged();
   }
-  if (hiddenByProgram_.erase(hwnd) != 0) recordBehind_ = true;  // rewritten this tick
+  recoveryRecord_.Forget(hwnd);  // the record is rewritten this tick
   Table.Remove(hwnd);
   MiniatureRaised.erase(hwnd);
   captureRhythm_.Forget(hwnd);
@@ -257,7 +260,7 @@ void PagerWindow::DropWindow(Hwnd hwnd) {
 
 bool PagerWindow::KnowsWindow(Hwnd hwnd) const {
   return IsManaged(hwnd) || MiniatureRaised.count(hwnd) != 0 || captureRhythm_.Knows(hwnd) ||
-         OriginallyLayered.count(hwnd) != 0 || hiddenByProgram_.count(hwnd) != 0 ||
+         OriginallyLayered.count(hwnd) != 0 || recoveryRecord_.IsHiddenByProgram(hwnd) ||
          std::any_of(awaitingPicture_.begin(), awaitingPicture_.end(),
                      [hwnd](const auto& waiting) { return waiting.first == hwnd; }) ||
          SummonedWindow == hwnd;

@@ -55,11 +55,14 @@ PagerWindow::PagerWindow(Program& program)
       aboutEntry(&mainMenu, "aboutEntry", "About"),
       exitSeparator(&mainMenu, "exitSeparator", "-"),
       exitEntry(&mainMenu, "exitEntry", "Exit"),
+      ignoreList(program.ws, program.IgnoreFile()),
       program_(program),
       ws_(program.ws),
       settings_(program.settings),
       preview_(std::make_unique<PreviewWindow>(program)),
       tray_(std::make_unique<TrayIcon>(program, mainMenu)),
+      recoveryRecord_(program.ws, program.RecoveryFile(), program.TranslucencyFile(),
+                      [this] { return TranslucentWindows(); }),
       cellPainter_(program.ws),
       miniatureDrag_(program.backend) {
   preview_->FadedIn = [this] { PreviewShown = false; };
@@ -186,7 +189,7 @@ void PagerWindow::OnLoad() {
   // 2. Foreground tracking starts as if a window had been refreshed already.
   LastActiveWindow = 1;
   // 3. The ignore list: the built-in entries, then the file's.
-  SetIgnoreList();
+  ignoreList.Reset();
   // 4. Always on top.
   ws.SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
   // 5. The screen's size in pixels.
@@ -214,7 +217,7 @@ void PagerWindow::OnLoad() {
   // 12. The first scan: every window found belongs to desktop 1. The windows an earlier run
   // made translucent keep their transparency when they are taken on again, and are made
   // opaque when they are not.
-  LoadTranslucencyRecord();
+  recoveryRecord_.LoadTranslucency();
   GetActiveWindows();
   ReleaseUnclaimedTranslucency();
   // 13. The effects and the pager's opacity. Start with Windows is written again, so that the
@@ -274,7 +277,7 @@ void PagerWindow::CloseAll() {
   // reported once every window is back.
   bool ignoreListSaved = false;
   try {
-    ignoreListSaved = SaveIgnoreList();
+    ignoreListSaved = ignoreList.Save();
   } catch (...) {
   }
   try {
@@ -292,7 +295,7 @@ void PagerWindow::CloseAll() {
   // 5. Every managed window is now on desktop 1 and is shown (and the record of hidden
   // windows goes).
   OpenDesktop(1);
-  SaveRecoveryRecord();
+  recoveryRecord_.SaveIfBehind();
   if (!ignoreListSaved) {
     ShowMessage(program_, "Ignore List",
                 "The ignore list could not be saved. ignore.list keeps the list as it was.",

@@ -20,7 +20,7 @@ void PagerWindow::OfferPendingWindow() {
       AddAlertWindow();
       break;
     case AddWindowPrompt::Answer::kIgnore:
-      AddIgnoreList(PendingTitle);
+      ignoreList.Add(PendingTitle);
       offerButton.SetVisible(false);
       break;
     case AddWindowPrompt::Answer::kNotNow:

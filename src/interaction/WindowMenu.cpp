@@ -105,16 +105,16 @@ void PagerWindow::MakeSelectedWindowOpaque() {
   if (!IsManaged(SelectedWindow)) return;
   MakeOpaque(SelectedWindow);
   if (ManagedWindow* w = Table.Find(SelectedWindow)) w->transparency.reset();
-  translucencyBehind_ = true;
-  SaveTranslucencyRecord();
+  recoveryRecord_.TranslucencyChanged();
+  recoveryRecord_.SaveTranslucencyIfBehind();
 }
 
 void PagerWindow::ApplyTransparency(Hwnd hwnd, int alpha) {
   if (!IsManaged(hwnd)) return;
   transparency::SetWindowAlpha(ws_, hwnd, alpha);
   if (ManagedWindow* w = Table.Find(hwnd)) w->transparency = alpha;
-  translucencyBehind_ = true;
-  SaveTranslucencyRecord();
+  recoveryRecord_.TranslucencyChanged();
+  recoveryRecord_.SaveTranslucencyIfBehind();
 }
 
 void PagerWindow::RemoveSelectedWindow() {
@@ -131,7 +131,7 @@ void PagerWindow::RemoveSelectedWindow() {
   // program no longer manages it.
   SetWindowShown(window, true);
   MakeOpaque(window);
-  if (answer == "Yes") AddIgnoreList(title);
+  if (answer == "Yes") ignoreList.Add(title);
   DropWindow(window);
 }
 

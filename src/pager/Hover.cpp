@@ -128,7 +128,7 @@ void PagerWindow::OnRefreshTick() {
   }
   // 3.
   RefreshWindows();
-  SaveRecoveryRecord();
+  recoveryRecord_.SaveIfBehind();
   // 4. Ten ticks on one miniature open the preview, once per stay.
   if (settings_.preview) {
     if (OverMiniature) {

@@ -22,6 +22,8 @@
 #include <vector>
 
 #include "core/WindowTable.h"
+#include "desktops/OwnLayering.h"
+#include "desktops/RecoveryRecord.h"
 #include "forms/ControlArray.h"
 #include "forms/Controls.h"
 #include "forms/Form.h"
@@ -34,6 +36,7 @@
 #include "pager/PreviewPictures.h"
 #include "platform/WindowSystem.h"
 #include "settings/Settings.h"
+#include "tracking/IgnoreList.h"
 
 namespace vd {
 
@@ -122,20 +125,13 @@ class PagerWindow : public forms::Form, public OptionsHost {
   int32_t MiniatureCount = 0;
   int32_t WindowMenuCount = 0;
   std::map<int, int32_t> ZOrderCounters;  // arrival counters by desktop
-  std::vector<std::string> IgnoreTitles;  // the ignore list, in order
+  IgnoreList ignoreList;                  // the captions of windows never managed
   Hwnd LastActiveWindow = 0;
   Hwnd SummonedWindow = 0;
   Hwnd MovedWindow = 0;
   std::unordered_map<Hwnd, bool> MiniatureRaised;
 
-  // How a window was layered by its own application when it was first managed: "opaque
-  // again" brings such a window back to this state instead of removing its layered style.
-  struct OwnLayering {
-    bool hasAttributes = false;  // false: layered without attributes the program can read
-    uint32_t colorKey = 0;
-    uint8_t alpha = 255;
-    uint32_t flags = 0;
-  };
+  // How each window was layered by its own application when it was first managed.
   std::unordered_map<Hwnd, OwnLayering> OriginallyLayered;
 
   // Hover tracking and the preview trigger.
@@ -205,15 +201,6 @@ class PagerWindow : public forms::Form, public OptionsHost {
   // a capture rhythm, a layering, a record); false once it was removed or forgotten.
   bool KnowsWindow(Hwnd hwnd) const;
 
-  // ---- The ignore list (core/IgnoreList.cpp) ------------------------------------------------
-  void SetIgnoreList();
-  void LoadIgnoreList();
-  // Saves the list; false when it could not be saved (the file then holds the list as it was,
-  // and the new list, when it could be written, stands beside it as "ignore.list.new").
-  bool SaveIgnoreList();
-  void AddIgnoreList(const std::string& caption);
-  bool IsIgnored(const std::string& caption) const;
-
   // ---- Desktop switching and relocation (core/DesktopSwitching.cpp) --------------------------
   // A new grid of columns x rows (each pulled into 1 to 9): windows of vanished desktops go to
   // the last remaining one, a panic desktop that vanished turns the panic hotkey off, and the
@@ -237,19 +224,13 @@ class PagerWindow : public forms::Form, public OptionsHost {
   // it layered, else without the layered style.
   void MakeOpaque(Hwnd hwnd);
 
-  // ---- Never losing a window (core/Recovery.cpp) --------------------------------------------
+  // ---- Never losing a window (core/Recovery.cpp; the records: desktops/RecoveryRecord) -------
   // Shows or hides a managed window for the program and keeps the record of the windows the
   // program keeps hidden, which lets the next start bring them back after a forced end.
   void SetWindowShown(Hwnd hwnd, bool shown);
-  // Writes the records when they changed (the windows hidden by the program, with their owner
-  // process; the windows it made translucent), or removes one that would be empty.
-  void SaveRecoveryRecord();
-  // The record of the windows the program made translucent at the user's choice
-  // ("translucent.list": handle, owner process, opacity, and the window's own layering when
-  // its application layered it), so that no later run takes that translucency for the
-  // application's own. Read at start: a window of the record taken on again keeps its
-  // transparency; one still there but not taken on is made opaque.
-  void LoadTranslucencyRecord();
+  // At start, once the first scan took its windows on: the windows of the last run's record of
+  // translucent windows that were not taken on again are made opaque, and the record is
+  // written anew.
   void ReleaseUnclaimedTranslucency();
   // Shows every managed window at once; for an unexpected fault, never throws.
   void BringEveryWindowBack() noexcept;
@@ -359,22 +340,14 @@ class PagerWindow : public forms::Form, public OptionsHost {
   // While the grid is rebuilt the miniatures are re-placed through UpdateActiveWindow; that
   // must neither hide the pager through auto-hide nor dismiss a summoned window.
   bool replacingMiniatures_ = false;
-  // The windows the program hid and has not shown again, and whether the record on disk is
-  // behind; while a switch runs, the record is written once at its end.
-  std::unordered_map<Hwnd, uint32_t> hiddenByProgram_;  // window -> owner process
-  bool recordBehind_ = false;
-  bool switching_ = false;
-  struct RecordedTranslucency {
-    uint32_t process = 0;
-    int alpha = 255;
-    std::optional<OwnLayering> own;
-  };
-  std::unordered_map<Hwnd, RecordedTranslucency> translucencyOfLastRun_;
-  bool translucencyBehind_ = false;
+  // The records of the windows the program hid and of those it made translucent.
+  RecoveryRecord recoveryRecord_;
+  // The managed windows with a transparency the user chose, in table order, with their owner
+  // process and their own layering: what the record of translucent windows holds.
+  std::vector<std::pair<Hwnd, RecordedTranslucency>> TranslucentWindows();
   // Takes a window of the last run's record back with its transparency and its own layering;
   // false when the record does not name it (or it now belongs to another process).
   bool AdoptRecordedTranslucency(Hwnd hwnd);
-  void SaveTranslucencyRecord();
   // Windows added in the last 100 ms, waiting for their first picture, with the tick count
   // at which it is due.
   std::vector<std::pair<Hwnd, uint32_t>> awaitingPicture_;

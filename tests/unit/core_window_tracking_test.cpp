@@ -121,31 +121,31 @@ TEST_F(Tracking, IgnoreListMatchesExactlyIsSavedOnceWhateverTheRunsAndHoldsAtMos
   Hwnd trailing = OpenWindow("Open ");
   ASSERT_TRUE(StartWith(kGrid3x2));
   PagerWindow& pager = Pager();
-  EXPECT_EQ(pager.IgnoreTitles, (std::vector<std::string>{"Start Menu", "Program Manager", "Open",
-                                                          "Notepad", "Calculator"}));
+  EXPECT_EQ(pager.ignoreList.Titles(), (std::vector<std::string>{"Start Menu", "Program Manager",
+                                                                 "Open", "Notepad", "Calculator"}));
   EXPECT_FALSE(pager.IsManaged(exact));
   EXPECT_TRUE(pager.IsManaged(otherCase));
   EXPECT_TRUE(pager.IsManaged(trailing));
 
-  pager.AddIgnoreList("Mail");
-  pager.AddIgnoreList("Mail");
-  pager.SaveIgnoreList();
+  pager.ignoreList.Add("Mail");
+  pager.ignoreList.Add("Mail");
+  pager.ignoreList.Save();
   const std::string expected =
       "Start Menu\r\nProgram Manager\r\nOpen\r\nNotepad\r\nCalculator\r\nMail\r\n";
   EXPECT_EQ(ReadFile("ignore.list"), expected);
   // The next run reads it back and writes the same file again: no growth.
-  pager.SetIgnoreList();
-  pager.SaveIgnoreList();
+  pager.ignoreList.Reset();
+  pager.ignoreList.Save();
   EXPECT_EQ(ReadFile("ignore.list"), expected);
 
   std::string many;
   for (int i = 0; i < 5000; ++i) many += "Window " + std::to_string(i) + "\r\n";
   WriteFile("ignore.list", many);
-  pager.SetIgnoreList();
-  EXPECT_EQ(pager.IgnoreTitles.size(), 1000u);
-  EXPECT_EQ(pager.IgnoreTitles[3], "Window 0");
-  pager.AddIgnoreList("One more");
-  EXPECT_EQ(pager.IgnoreTitles.size(), 1000u);
+  pager.ignoreList.Reset();
+  EXPECT_EQ(pager.ignoreList.Titles().size(), 1000u);
+  EXPECT_EQ(pager.ignoreList.Titles()[3], "Window 0");
+  pager.ignoreList.Add("One more");
+  EXPECT_EQ(pager.ignoreList.Titles().size(), 1000u);
 }
 
 // The list is put in place of the old one in one step: when that fails at the exit, the old
@@ -158,7 +158,7 @@ TEST_F(Tracking, AnIgnoreListThatCannotBeSavedLeavesTheOldListWholeAndIsReported
   fake.Activate(away);
   backend->Advance(200);
   Pager().PlaceWindow(2, away, 0, 0, 0, 0);
-  Pager().AddIgnoreList("Mail");
+  Pager().ignoreList.Add("Mail");
   fake.FailFileReplacements(1);
   Pager().CloseAll();
   EXPECT_EQ(ReadFile("ignore.list"), "Notepad\r\n");

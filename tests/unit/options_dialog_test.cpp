@@ -555,8 +555,8 @@ TEST_F(OptionsDialogTest, TheHotkeyButtonsOfPanicAndHideUnhideRegisterAtOnce) {
 
 TEST_F(OptionsDialogTest, ClearListAsksThroughTheSystemBoxAndForgetsTheListOnYes) {
   WriteFile("ignore.list", "Clock\r\nTicker\r\n");
-  P().SetIgnoreList();
-  ASSERT_TRUE(P().IsIgnored("Clock"));
+  P().ignoreList.Reset();
+  ASSERT_TRUE(P().ignoreList.Contains("Clock"));
   std::vector<std::vector<std::string>> asked;
   int answer = IDNO;
   fake.onMessageBox = [&](const std::string& text, const std::string& caption, uint32_t style) {
@@ -572,14 +572,14 @@ TEST_F(OptionsDialogTest, ClearListAsksThroughTheSystemBoxAndForgetsTheListOnYes
   auto boxes = fake.CallsOn("MessageBoxA", O().hWnd());
   EXPECT_EQ(boxes.size(), 1u);  // owned by the dialog
   EXPECT_TRUE(std::filesystem::exists(File("ignore.list")));
-  EXPECT_TRUE(P().IsIgnored("Ticker"));
+  EXPECT_TRUE(P().ignoreList.Contains("Ticker"));
 
   answer = IDYES;
   O().others.clearIgnoreListButton.RaiseClick();
   EXPECT_FALSE(std::filesystem::exists(File("ignore.list")));
-  EXPECT_FALSE(P().IsIgnored("Clock"));
-  EXPECT_FALSE(P().IsIgnored("Ticker"));
-  EXPECT_TRUE(P().IsIgnored("Program Manager"));  // the built-in entries stay
+  EXPECT_FALSE(P().ignoreList.Contains("Clock"));
+  EXPECT_FALSE(P().ignoreList.Contains("Ticker"));
+  EXPECT_TRUE(P().ignoreList.Contains("Program Manager"));  // the built-in entries stay
   O().others.clearIgnoreListButton.RaiseClick();  // no file any more: nothing to delete, no fault
   EXPECT_TRUE(messages.empty());
   O().cancelButton.RaiseClick();

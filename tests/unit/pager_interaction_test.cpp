@@ -206,14 +206,14 @@ TEST_F(Gestures, RemoveAsksAndEachAnswerDoesItsPart) {
   backend->Advance(100);  // unloaded at the next tick, outside the miniature's own handler
   EXPECT_FALSE(P().miniatures.Exists(v));
   EXPECT_FALSE(P().previewPictures.Exists(v));
-  EXPECT_FALSE(P().IsIgnored("Mail"));
+  EXPECT_FALSE(P().ignoreList.Contains("Mail"));
 
   answer = "Yes";
   backend->Advance(300);  // work's pictures taken: it has a capture rhythm
   RightClick(work);
   EXPECT_FALSE(P().IsManaged(work));
   EXPECT_FALSE(P().KnowsWindow(work));
-  EXPECT_TRUE(P().IsIgnored("Work"));
+  EXPECT_TRUE(P().ignoreList.Contains("Work"));
 }
 
 TEST_F(Gestures, ACommandForAWindowThatClosedWhileTheMenuWasOpenDoesNothing) {
@@ -417,7 +417,7 @@ TEST_F(Gestures, TheAddWindowPromptAddsOrBlocksTheOfferedWindow) {
   P().offerButton.RaiseClick();
   EXPECT_EQ(asked, "'" + std::string(30, 'b') + "...' is not in the window list.\r\n\r\n" +
                        "Do you want to add this window ?");
-  EXPECT_TRUE(P().IsIgnored(std::string(31, 'b'))) << "the full title";
+  EXPECT_TRUE(P().ignoreList.Contains(std::string(31, 'b'))) << "the full title";
   EXPECT_FALSE(P().offerButton.Visible());
   EXPECT_FALSE(P().IsManaged(offered));
 

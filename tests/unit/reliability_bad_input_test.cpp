@@ -116,12 +116,12 @@ TEST_F(BadInput, AnIgnoreListOfAnythingHoldsEachCaptionOnceAndAtMost1000) {
     WriteFile("ignore.list", content);
     ASSERT_TRUE(Start());
     PagerWindow& p = Pager();
-    const std::vector<std::string> list = p.IgnoreTitles;
+    const std::vector<std::string> list = p.ignoreList.Titles();
     EXPECT_LE(list.size(), 1000u);
     EXPECT_EQ(std::set<std::string>(list.begin(), list.end()).size(), list.size());
     p.CloseAll();
     ASSERT_TRUE(Restart());  // what was saved reads back as it was
-    EXPECT_EQ(Pager().IgnoreTitles, list);
+    EXPECT_EQ(Pager().ignoreList.Titles(), list);
     Stop();
   }
   // The line of megabytes was one caption like any other.
