@@ -12,7 +12,7 @@
 
 #include "core/Program.h"
 #include "forms/headless/HeadlessBackend.h"
-#include "interaction/GradientPainter.h"
+#include "pager/GradientPainter.h"
 #include "pager/PagerWindow.h"
 #include "platform/Bitmap.h"
 #include "platform/fake/FakeWindowSystem.h"

@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "core/Program.h"
+#include "dialogs/MessageDialog.h"
 #include "forms/headless/HeadlessBackend.h"
-#include "interaction/MessageDialog.h"
 #include "pager/PagerWindow.h"
 #include "platform/fake/FakeWindowSystem.h"
 

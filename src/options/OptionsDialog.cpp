@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "core/Program.h"
-#include "core/Transparency.h"
-#include "interaction/MessageDialog.h"
+#include "desktops/Transparency.h"
+#include "dialogs/MessageDialog.h"
 #include "options/PageIcons.h"
 
 namespace vd {

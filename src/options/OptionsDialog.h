@@ -9,7 +9,7 @@
 // one is the only one shown. "General" holds two sub-pages, "Application" and "Others".
 #pragma once
 
-#include "interaction/DialogForm.h"
+#include "dialogs/DialogForm.h"
 #include "options/AppearancePage.h"
 #include "options/ApplicationPage.h"
 #include "options/DesktopsPage.h"

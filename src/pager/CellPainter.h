@@ -9,7 +9,7 @@
 #include <unordered_map>
 
 #include "forms/Controls.h"
-#include "interaction/GradientPainter.h"
+#include "pager/GradientPainter.h"
 #include "platform/Bitmap.h"
 #include "platform/WindowSystem.h"
 

@@ -1,14 +1,22 @@
 // The pager: the program's main window. It owns the window table and the shared state of the
 // desktops, the grid of desktop cells, the miniatures, the menus and the timers that drive the
-// program. Its behaviour is split over one source file per capability:
+// program, and the components that keep their own state (the ignore list, the records on disk,
+// the cell painter, the capture rhythm, the drag of a miniature). Its behaviour is split over
+// one source file per capability, in the folder of the part it belongs to:
 //
-//   core/Startup.cpp            the load handler, CloseAll, SaveWindowPosition, closing
-//   core/WindowFacts.cpp        caption, style and scaled geometry of a window
-//   core/Discovery.cpp          which windows are managed: scan, poll, refresh
-//   core/DesktopSwitching.cpp   opening desktops, hiding and placing windows, adding cells
-//   core/PagerVisibility.cpp    hiding and showing the pager, keeping it on the screen
-//   core/HotkeyDispatch.cpp     the pager's window procedure and the hotkey actions
-//   pager/Layout.cpp            the title strip, the grid, the cell colours, the selection box
+//   pager/PagerWindow.cpp           construction, the load handler, CloseAll, the pager's place
+//   pager/Layout.cpp                the title strip, the grid, the cell colours, the selection box
+//   pager/Miniatures.cpp            placing miniatures and taking their pictures
+//   pager/Hover.cpp                 the tick, hover tracking, cell highlighting, the preview
+//   pager/PagerVisibility.cpp       hiding and showing the pager, keeping it on the screen
+//   pager/HotkeyDispatch.cpp        the pager's window procedure and the hotkey actions
+//   tracking/WindowFacts.cpp        caption, style and scaled geometry of a window
+//   tracking/Discovery.cpp          which windows are managed: scan, poll, refresh
+//   desktops/DesktopSwitching.cpp   opening desktops, placing windows, applying a grid
+//   desktops/Recovery.cpp           showing and hiding for the program, with its records
+//   gestures/DragDrop.cpp           dragging miniatures between cells
+//   gestures/WindowMenu.cpp         the window menu's commands
+//   gestures/MainMenu.cpp           the main menu, the query button and their dialogs
 #pragma once
 
 #include <cstdint>
@@ -150,13 +158,15 @@ class PagerWindow : public forms::Form, public OptionsHost {
   // miniature, a pick in the window list) only clears it.
   bool SkipNextActivation = false;
 
-  // ---- Start-up and shutdown (core/Startup.cpp) -------------------------------------------------
-  // Ends the program: saves the ignore list and the pager's place, puts every managed window
-  // back on desktop 1, shown, removes the tray icon and ends the process.
+  // ---- Start-up and shutdown (pager/PagerWindow.cpp)
+  // ------------------------------------------------- Ends the program: saves the ignore list and
+  // the pager's place, puts every managed window back on desktop 1, shown, removes the tray icon
+  // and ends the process.
   void CloseAll();
   void SaveWindowPosition();
 
-  // ---- The window table's window functions (core/WindowFacts.cpp) -----------------------------
+  // ---- The window table's window functions (tracking/WindowFacts.cpp)
+  // -----------------------------
   std::string GetWindowTitle(Hwnd hwnd);
   bool HasRequiredStyle(Hwnd hwnd);
   Rect GetWindowBounds(Hwnd hwnd);
@@ -182,7 +192,7 @@ class PagerWindow : public forms::Form, public OptionsHost {
   // The window whose miniature has this number; 0 for none.
   Hwnd WindowOfMiniature(int32_t miniature) const;
 
-  // ---- Window discovery and refresh (core/Discovery.cpp) ------------------------------------
+  // ---- Window discovery and refresh (tracking/Discovery.cpp) ------------------------------------
   void GetActiveWindows();
   void AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, bool force);
   void AddAlertWindow();
@@ -201,10 +211,11 @@ class PagerWindow : public forms::Form, public OptionsHost {
   // a capture rhythm, a layering, a record); false once it was removed or forgotten.
   bool KnowsWindow(Hwnd hwnd) const;
 
-  // ---- Desktop switching and relocation (core/DesktopSwitching.cpp) --------------------------
-  // A new grid of columns x rows (each pulled into 1 to 9): windows of vanished desktops go to
-  // the last remaining one, a panic desktop that vanished turns the panic hotkey off, and the
-  // last desktop opens when the current one vanished or windows were moved onto it.
+  // ---- Desktop switching and relocation (desktops/DesktopSwitching.cpp)
+  // -------------------------- A new grid of columns x rows (each pulled into 1 to 9): windows of
+  // vanished desktops go to the last remaining one, a panic desktop that vanished turns the panic
+  // hotkey off, and the last desktop opens when the current one vanished or windows were moved onto
+  // it.
   GridChange ApplyGrid(int columns, int rows);
   // Re-applies the windows' opacity after "Desktop Transition" changed: with it, the current
   // desktop's windows are layered opaque so that a switch can fade them; without it, each
@@ -224,8 +235,8 @@ class PagerWindow : public forms::Form, public OptionsHost {
   // it layered, else without the layered style.
   void MakeOpaque(Hwnd hwnd);
 
-  // ---- Never losing a window (core/Recovery.cpp; the records: desktops/RecoveryRecord) -------
-  // Shows or hides a managed window for the program and keeps the record of the windows the
+  // ---- Never losing a window (desktops/Recovery.cpp; the records: desktops/RecoveryRecord)
+  // ------- Shows or hides a managed window for the program and keeps the record of the windows the
   // program keeps hidden, which lets the next start bring them back after a forced end.
   void SetWindowShown(Hwnd hwnd, bool shown);
   // At start, once the first scan took its windows on: the windows of the last run's record of
@@ -235,7 +246,7 @@ class PagerWindow : public forms::Form, public OptionsHost {
   // Shows every managed window at once; for an unexpected fault, never throws.
   void BringEveryWindowBack() noexcept;
 
-  // ---- Pager show and hide (core/PagerVisibility.cpp) ---------------------------------------
+  // ---- Pager show and hide (pager/PagerVisibility.cpp) ---------------------------------------
   void HidePager();
   void ShowPager();
   void KeepPagerOnScreen();
@@ -277,7 +288,7 @@ class PagerWindow : public forms::Form, public OptionsHost {
   void ShowTypedWindow();
   void HideTypedWindow();
 
-  // ---- Drag and drop of miniatures (interaction/DragDrop.cpp) -------------------------------
+  // ---- Drag and drop of miniatures (gestures/DragDrop.cpp) -------------------------------
   void OnMiniatureMouseDown(int index, int button, float x, float y);
   void OnMiniatureMouseMove(int index, int button, float x, float y);
   void OnMiniatureMouseUp(int index, int button, float x, float y);
@@ -287,7 +298,7 @@ class PagerWindow : public forms::Form, public OptionsHost {
   void EndDragWithoutDrop(int index);
   void ActivateWindow(Hwnd hwnd);
 
-  // ---- The window menu (interaction/WindowMenu.cpp) -----------------------------------------
+  // ---- The window menu (gestures/WindowMenu.cpp) -----------------------------------------
   void OpenWindowMenu();
   void SummonSelectedWindow();
   void ToggleShowOnAll();
@@ -298,7 +309,7 @@ class PagerWindow : public forms::Form, public OptionsHost {
   void RemoveSelectedWindow();
   void BringListedWindowForward(int index);
 
-  // ---- The main menu and the title-bar buttons (interaction/MainMenu.cpp) -------------------
+  // ---- The main menu and the title-bar buttons (gestures/MainMenu.cpp) -------------------
   void OpenMainMenu();
   void OfferPendingWindow();
   void OpenOptions();
@@ -317,7 +328,7 @@ class PagerWindow : public forms::Form, public OptionsHost {
   std::function<void()> OpenOptionsDialog;
   std::function<void()> CloseOptions;
 
-  // ---- Hotkeys (core/HotkeyDispatch.cpp) ----------------------------------------------------
+  // ---- Hotkeys (pager/HotkeyDispatch.cpp) ----------------------------------------------------
   intptr_t HotkeyWindowProc(uint32_t msg, uintptr_t wParam, intptr_t lParam);
   void HandleHotkey(uint8_t id);
 

@@ -2,7 +2,7 @@
 
 #include "core/Program.h"
 #include "core/Text.h"
-#include "core/Transparency.h"
+#include "desktops/Transparency.h"
 
 namespace vd {
 

@@ -1,7 +1,7 @@
 #include "settings/Hotkeys.h"
 
 #include "core/Program.h"
-#include "interaction/MessageDialog.h"
+#include "dialogs/MessageDialog.h"
 
 namespace vd::Hotkeys {
 

@@ -39,9 +39,9 @@
 
 #include "core/Program.h"
 #include "core/Text.h"
+#include "dialogs/AddWindowPrompt.h"
+#include "dialogs/MessageDialog.h"
 #include "forms/headless/HeadlessBackend.h"
-#include "interaction/AddWindowPrompt.h"
-#include "interaction/MessageDialog.h"
 #include "options/OptionsDialog.h"
 #include "pager/PagerWindow.h"
 #include "platform/fake/FakeWindowSystem.h"

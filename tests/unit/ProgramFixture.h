@@ -16,9 +16,9 @@
 
 #include "core/Program.h"
 #include "core/Text.h"
+#include "dialogs/MessageDialog.h"
 #include "forms/headless/HeadlessBackend.h"
-#include "interaction/GradientPainter.h"
-#include "interaction/MessageDialog.h"
+#include "pager/GradientPainter.h"
 #include "pager/PagerWindow.h"
 #include "platform/fake/FakeWindowSystem.h"
 

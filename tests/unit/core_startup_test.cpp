@@ -5,8 +5,8 @@
 #include "ProgramFixture.h"
 #include "core/Text.h"
 #include "options/OptionsDialog.h"
+#include "pager/TrayIcon.h"
 #include "settings/SettingsFile.h"
-#include "settings/TrayIcon.h"
 
 namespace vd::testing {
 namespace {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "ProgramFixture.h"
-#include "core/ManageRule.h"
-#include "core/Transparency.h"
+#include "desktops/Transparency.h"
 #include "options/OptionsDialog.h"
+#include "tracking/ManageRule.h"
 
 namespace vd::testing {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "interaction/GradientPainter.h"
+#include "pager/GradientPainter.h"
 #include "platform/fake/FakeWindowSystem.h"
 
 namespace vd {

@@ -10,7 +10,7 @@
 
 #include "ProgramFixture.h"
 #include "core/Text.h"
-#include "interaction/MessageDialog.h"
+#include "dialogs/MessageDialog.h"
 #include "options/OptionsDialog.h"
 #include "settings/SettingsFile.h"
 

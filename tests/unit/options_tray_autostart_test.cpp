@@ -5,9 +5,9 @@
 
 #include "ProgramFixture.h"
 #include "options/OptionsDialog.h"
+#include "pager/TrayIcon.h"
 #include "settings/AutoStart.h"
 #include "settings/SettingsFile.h"
-#include "settings/TrayIcon.h"
 
 namespace vd::testing {
 namespace {

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "ProgramFixture.h"
-#include "interaction/AboutBox.h"
-#include "interaction/AddWindowPrompt.h"
-#include "interaction/ExitConfirmation.h"
+#include "dialogs/AboutBox.h"
+#include "dialogs/AddWindowPrompt.h"
+#include "dialogs/ExitConfirmation.h"
 #include "options/OptionsDialog.h"
 #include "pager/PreviewWindow.h"
 

@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "ProgramFixture.h"
-#include "interaction/MessageDialog.h"
+#include "dialogs/MessageDialog.h"
 #include "options/OptionsDialog.h"
 #include "settings/Hotkeys.h"
 #include "settings/Settings.h"

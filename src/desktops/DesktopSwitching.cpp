@@ -5,7 +5,7 @@
 
 #include "core/Program.h"
 #include "core/Text.h"
-#include "core/Transparency.h"
+#include "desktops/Transparency.h"
 #include "pager/PagerWindow.h"
 #include "settings/Hotkeys.h"
 

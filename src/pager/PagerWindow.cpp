@@ -4,13 +4,13 @@
 
 #include "core/Program.h"
 #include "core/Text.h"
-#include "core/Transparency.h"
-#include "interaction/MessageDialog.h"
+#include "desktops/Transparency.h"
+#include "dialogs/MessageDialog.h"
 #include "pager/PagerWindow.h"
 #include "pager/PreviewWindow.h"
+#include "pager/TrayIcon.h"
 #include "settings/AutoStart.h"
 #include "settings/Hotkeys.h"
-#include "settings/TrayIcon.h"
 
 namespace vd {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "dialogs/DialogForm.h"
 #include "forms/Controls.h"
-#include "interaction/DialogForm.h"
 
 namespace vd {
 

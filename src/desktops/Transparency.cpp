@@ -1,4 +1,4 @@
-#include "core/Transparency.h"
+#include "desktops/Transparency.h"
 
 namespace vd::transparency {
 

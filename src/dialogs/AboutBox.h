@@ -1,8 +1,8 @@
 // The about box: the program's name, what it is, its version.
 #pragma once
 
+#include "dialogs/DialogForm.h"
 #include "forms/Controls.h"
-#include "interaction/DialogForm.h"
 
 namespace vd {
 

@@ -1,4 +1,4 @@
-#include "interaction/GradientPainter.h"
+#include "pager/GradientPainter.h"
 
 #include <algorithm>
 #include <cmath>

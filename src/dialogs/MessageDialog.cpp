@@ -1,4 +1,4 @@
-#include "interaction/MessageDialog.h"
+#include "dialogs/MessageDialog.h"
 
 #include <algorithm>
 #include <vector>

@@ -5,9 +5,9 @@
 
 #include <string>
 
+#include "dialogs/DialogForm.h"
 #include "forms/ControlArray.h"
 #include "forms/Controls.h"
-#include "interaction/DialogForm.h"
 
 namespace vd {
 

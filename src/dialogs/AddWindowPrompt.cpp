@@ -1,4 +1,4 @@
-#include "interaction/AddWindowPrompt.h"
+#include "dialogs/AddWindowPrompt.h"
 
 #include "core/Program.h"
 

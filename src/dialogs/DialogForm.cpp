@@ -1,4 +1,4 @@
-#include "interaction/DialogForm.h"
+#include "dialogs/DialogForm.h"
 
 #include <utility>
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "core/Program.h"
-#include "core/Transparency.h"
 #include "desktops/RecoveryRecord.h"
+#include "desktops/Transparency.h"
 #include "pager/PagerWindow.h"
 
 namespace vd {

@@ -1,4 +1,4 @@
-#include "settings/TrayIcon.h"
+#include "pager/TrayIcon.h"
 
 #include "core/Program.h"
 #include "forms/Menu.h"

@@ -1,8 +1,8 @@
 // The exit confirmation behind the main menu's "Exit": asks whether to end the program.
 #pragma once
 
+#include "dialogs/DialogForm.h"
 #include "forms/Controls.h"
-#include "interaction/DialogForm.h"
 
 namespace vd {
 

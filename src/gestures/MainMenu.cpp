@@ -1,9 +1,9 @@
 // The pager's main menu (Options..., About, Exit) behind the menu button, and the query
 // button that offers a window the poll would not take by itself.
 #include "core/Program.h"
-#include "interaction/AboutBox.h"
-#include "interaction/AddWindowPrompt.h"
-#include "interaction/ExitConfirmation.h"
+#include "dialogs/AboutBox.h"
+#include "dialogs/AddWindowPrompt.h"
+#include "dialogs/ExitConfirmation.h"
 #include "pager/PagerWindow.h"
 
 namespace vd {

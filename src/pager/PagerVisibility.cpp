@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "core/Program.h"
-#include "core/Transparency.h"
+#include "desktops/Transparency.h"
 #include "options/OptionsDialog.h"
 #include "pager/PagerWindow.h"
 

@@ -1,4 +1,4 @@
-#include "interaction/AboutBox.h"
+#include "dialogs/AboutBox.h"
 
 namespace vd {
 

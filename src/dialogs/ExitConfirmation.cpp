@@ -1,4 +1,4 @@
-#include "interaction/ExitConfirmation.h"
+#include "dialogs/ExitConfirmation.h"
 
 #include "core/Program.h"
 

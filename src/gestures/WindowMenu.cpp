@@ -4,8 +4,8 @@
 // command first checks that the selected window is still managed.
 #include "core/Program.h"
 #include "core/Text.h"
-#include "core/Transparency.h"
-#include "interaction/MessageDialog.h"
+#include "desktops/Transparency.h"
+#include "dialogs/MessageDialog.h"
 #include "options/OptionsDialog.h"
 #include "pager/PagerWindow.h"
 

@@ -5,14 +5,14 @@
 #include <limits>
 #include <unordered_set>
 
-#include "core/ManageRule.h"
 #include "core/Program.h"
 #include "core/Text.h"
-#include "core/Transparency.h"
-#include "interaction/AddWindowPrompt.h"
+#include "desktops/Transparency.h"
+#include "dialogs/AddWindowPrompt.h"
 #include "options/OptionsDialog.h"
 #include "pager/PagerWindow.h"
 #include "pager/PreviewWindow.h"
+#include "tracking/ManageRule.h"
 
 namespace vd {
 
