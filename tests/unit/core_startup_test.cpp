@@ -6,7 +6,6 @@
 #include "core/Text.h"
 #include "options/OptionsDialog.h"
 #include "pager/TrayIcon.h"
-#include "settings/SettingsFile.h"
 
 namespace vd::testing {
 namespace {
@@ -79,9 +78,6 @@ TEST_F(Startup, UnusableSettingsAreSkippedOneByOne) {
   // 0 rows is read as 1 row; a negative width is applied as 1 % of the screen.
   EXPECT_EQ(pager.DesktopCount, 2);
   EXPECT_FLOAT_EQ(pager.cells(1).Width(), (1280 * 0.01f) / 2);
-  EXPECT_EQ(std::to_string(program->settings.colorNormal), DefaultSetting("SETUP", "color_normal"));
-  EXPECT_EQ(std::to_string(program->settings.colorSelected),
-            DefaultSetting("SETUP", "color_selected"));
   // A panic desktop the grid does not have selects nothing.
   program->Options().Show();
   EXPECT_EQ(program->Options().panic.panicDesktopList.ListCount(), 2);
