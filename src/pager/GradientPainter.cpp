@@ -71,17 +71,17 @@ bool GradientPainter::Draw(Bitmap& surface) noexcept {
 
 int GradientPainter::DrawGradient(Bitmap& surface, int width, int height) {
   const float w = static_cast<float>(width), h = static_cast<float>(height);
-  // 1, 2. A line through the centre long enough to cross the rectangle at any angle.
+  // A line through the centre long enough to cross the rectangle at any angle.
   const PointF centre{std::floor(w / 2), std::floor(h / 2)};
   const float longest = std::max(w, h);
   const float half = (std::sqrt(longest * longest + longest * longest) + 2) / 2;
   PointF p0{centre.x - half, centre.y};
   PointF p1{centre.x + half, centre.y};
-  // 3. Perpendicular to the gradient's direction.
+  // Perpendicular to the gradient's direction.
   const float turn = (angle_ + 90) - 360 * std::floor((angle_ + 90) / 360);
   RotatePoint(centre, p0, turn);
   RotatePoint(centre, p1, turn);
-  // 4. Where the sweep starts (just outside one edge) and which way it steps.
+  // Where the sweep starts (just outside one edge) and which way it steps.
   const float ax = std::fabs(p0.x - p1.x), ay = std::fabs(p0.y - p1.y);
   const bool steep = ay >= ax;
   float ox = 0, oy = 0;
@@ -107,7 +107,7 @@ int GradientPainter::DrawGradient(Bitmap& surface, int width, int height) {
       sy = 1;
     }
   }
-  // 5, 6. The line ends, pair by pair, until both ends of the last pair lie past the far edge.
+  // The line ends, pair by pair, until both ends of the last pair lie past the far edge.
   struct PointI {
     int32_t x, y;
   };
@@ -129,10 +129,10 @@ int GradientPainter::DrawGradient(Bitmap& surface, int width, int height) {
     if (points.size() > limit) break;  // never: the sweep always reaches the far edge
   }
   const int k = static_cast<int>(points.size());
-  // 7. One colour per line.
+  // One colour per line.
   std::vector<uint32_t> colours;
   BlendColors(color1_, color2_, RoundHalfEven(k / 2.0), colours);
-  // 8. Line j of the sweep has colour j: the first line has Color1.
+  // Line j of the sweep has colour j: the first line has Color1.
   int i = 0;
   for (; i <= k - 2; i += 2) {
     const size_t c = std::min(static_cast<size_t>(i / 2), colours.size() - 1);

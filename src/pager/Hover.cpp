@@ -106,7 +106,7 @@ void PagerWindow::EndMiniatureHover() {
 
 void PagerWindow::OnRefreshTick() {
   UnloadQueuedMiniatures();
-  // 1, 2. Which cell the cursor is strictly inside (the edge pixels count as outside).
+  // Which cell the cursor is strictly inside (the edge pixels count as outside).
   Point p;
   if (ws_.GetCursorPos(&p)) {
     const float tppX = static_cast<float>(program_.backend.TwipsPerPixelX());
@@ -126,10 +126,9 @@ void PagerWindow::OnRefreshTick() {
       }
     }
   }
-  // 3.
   RefreshWindows();
   recoveryRecord_.SaveIfBehind();
-  // 4. Ten ticks on one miniature open the preview, once per stay.
+  // Ten ticks on one miniature open the preview, once per stay.
   if (settings_.preview) {
     if (OverMiniature) {
       // Counted up to the tenth tick only: a rest of any length opens it once.

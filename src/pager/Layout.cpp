@@ -17,7 +17,7 @@ void PagerWindow::SetupDesktops(int columnCount, int rowCount) {
   const int columns = std::clamp(columnCount, 1, 9);
   const int rows = std::clamp(rowCount, 1, 9);
 
-  // 1, 2. The pager's size from the screen percentages (1 to 100), centred.
+  // The pager's size from the screen percentages (1 to 100), centred.
   if (auto w = settings_.widthPercent) {
     SetWidth(ScreenWidthPx * tppX * (static_cast<float>(std::clamp(*w, 1, 100)) / 100.0f));
   }
@@ -26,12 +26,12 @@ void PagerWindow::SetupDesktops(int columnCount, int rowCount) {
   }
   SetLeft((ScreenWidthPx * tppX - Width()) / 2);
   SetTop((ScreenHeightPx * tppY - Height()) / 2);
-  // 3, 4. Cell 1 shares the pager out among the columns and rows.
+  // Cell 1 shares the pager out among the columns and rows.
   cells(1).SetWidth((Width() / tppX) / static_cast<float>(columns));
   cells(1).SetHeight((Height() / tppY) / static_cast<float>(rows));
   CellWidth = cells(1).Width();
   CellHeight = cells(1).Height();
-  // 5. Back to one desktop. The hotkeys of the desktops go too (those that remain are
+  // Back to one desktop. The hotkeys of the desktops go too (those that remain are
   // registered again below), so a hotkey left from a larger grid switches to nothing; their
   // record and their entries in the settings file stay for when the grid grows again.
   for (int i = DesktopCount; i >= 2; --i) {
@@ -44,7 +44,7 @@ void PagerWindow::SetupDesktops(int columnCount, int rowCount) {
                                      settings_.desktopHotkeys[static_cast<size_t>(desktop)]);
   };
   registerHotkey(1);
-  // 6. The other cells, along the first row first.
+  // The other cells, along the first row first.
   for (int row = 1; row <= rows; ++row) {
     for (int column = 1; column <= columns; ++column) {
       if (row == 1 && column == 1) continue;
@@ -53,14 +53,14 @@ void PagerWindow::SetupDesktops(int columnCount, int rowCount) {
       cells(DesktopCount).Refresh();
     }
   }
-  // 7. The pager fits the grid.
+  // The pager fits the grid.
   forms::PictureBox& lastOfRow = cells(columns);
   forms::PictureBox& last = cells(columns * rows);
   SetWidth((lastOfRow.Left() + lastOfRow.Width()) * tppX + 40);
   SetHeight((last.Top() + last.Height()) * tppY + 40);
   CursorCell = 0;  // a cell noted under the cursor belongs to the old grid
   cellPainter_.Forget();
-  // 8, 9. The title strip and its buttons follow the pager's width.
+  // The title strip and its buttons follow the pager's width.
   const float widthPx = Width() / tppX;
   titleStrip.SetWidth(widthPx);
   menuButton.SetLeft(widthPx - menuButton.Width() - 5);
@@ -68,18 +68,18 @@ void PagerWindow::SetupDesktops(int columnCount, int rowCount) {
   statusLabel.SetWidth(std::max(0.0f, menuButton.Left() - 6));
   DrawTitleStrip();
   LayOutStatusRow();
-  // 10, 11. Where the user left the pager, pulled back onto the screen if it sticks out.
+  // Where the user left the pager, pulled back onto the screen if it sticks out.
   if (settings_.left) SetLeft(*settings_.left);
   if (settings_.top) SetTop(*settings_.top);
   KeepPagerOnScreen();
-  // 12. Every window's miniature into the new grid, without new pictures (and without the
+  // Every window's miniature into the new grid, without new pictures (and without the
   // side effects of a window coming forward).
   replacingMiniatures_ = true;
   for (Hwnd hwnd : Table.Handles()) {
     UpdateActiveWindow(hwnd, static_cast<int16_t>(DesktopOf(hwnd)), false);
   }
   replacingMiniatures_ = false;
-  // 13. The pager stays shown and repainted after the rebuild.
+  // The pager stays shown and repainted after the rebuild.
   Refresh();
 }
 

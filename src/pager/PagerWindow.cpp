@@ -185,51 +185,43 @@ PagerWindow::~PagerWindow() = default;
 
 void PagerWindow::OnLoad() {
   WindowSystem& ws = ws_;
-  // 1. The settings were read when the program started; the colours come from them.
-  // 2. Foreground tracking starts as if a window had been refreshed already.
+  // The settings were read when the program started. Foreground tracking starts as if a
+  // window had been refreshed already.
   LastActiveWindow = 1;
-  // 3. The ignore list: the built-in entries, then the file's.
-  ignoreList.Reset();
-  // 4. Always on top.
+  ignoreList.Reset();  // the built-in entries, then the file's
   ws.SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-  // 5. The screen's size in pixels.
   ScreenWidthPx = static_cast<float>(ws.GetSystemMetrics(SM_CXSCREEN));
   ScreenHeightPx = static_cast<float>(ws.GetSystemMetrics(SM_CYSCREEN));
-  // 6. The cell size as laid out in the form.
-  CellWidth = cells(1).Width();
+  CellWidth = cells(1).Width();  // the cell size as laid out in the form
   CellHeight = cells(1).Height();
-  // 7.
   CurrentDesktop = 1;
   DesktopCount = 1;
-  // 8. The pager's own window procedure takes the hotkeys and passes on everything else.
+  // The pager's own window procedure takes the hotkeys and passes on everything else.
   previousProc_ = SetWindowProc([this](uint32_t msg, uintptr_t wParam, intptr_t lParam) {
     return HotkeyWindowProc(msg, wParam, lParam);
   });
-  // 9. The foreground poll. The refresh is started again with it: two timers of one interval
+  // The foreground poll. The refresh is started again with it: two timers of one interval
   // started together fall due together and wake the program once instead of twice.
   foregroundPoll.SetEnabled(true);
   refreshTimer.SetEnabled(false);
   refreshTimer.SetEnabled(true);
-  // 10.
   FillWindowMenus(1);
-  // 11. The grid from "columns" and "rows".
   SetupDesktops(settings_.columns.value_or(1), settings_.rows.value_or(1));
-  // 12. The first scan: every window found belongs to desktop 1. The windows an earlier run
-  // made translucent keep their transparency when they are taken on again, and are made
-  // opaque when they are not.
+  // The first scan: every window found belongs to desktop 1. The windows an earlier run made
+  // translucent keep their transparency when they are taken on again, and are made opaque
+  // when they are not.
   recoveryRecord_.LoadTranslucency();
   GetActiveWindows();
   ReleaseUnclaimedTranslucency();
-  // 13. The effects and the pager's opacity. Start with Windows is written again, so that the
-  // Run value names the program where it now is.
+  // The effects and the pager's opacity. Start with Windows is written again, so that the Run
+  // value names the program where it now is.
   AnimateMode = settings_.animate;
   if (settings_.opacity) transparency::SetWindowAlpha(ws, hWnd(), settings_.PagerAlpha());
   if (settings_.autoStart) AutoStart::AppAutoStart(ws);
   ReapplyWindowOpacity();
-  // 14.
   cells(1).SetBackColor(settings_.colorSelected);
   statusLabel.SetCaption("Desktop 1");
-  // 15, 16.
+  // The hide/unhide hotkey, and the panic hotkey when it is enabled.
   if (settings_.hideHotkey.modifier >= 0 && settings_.hideHotkey.key >= 0) {
     program_.hotkeys.Set(hWnd(), Hotkeys::kHideHotkeyId, settings_.hideHotkey, false);
   }
@@ -237,11 +229,8 @@ void PagerWindow::OnLoad() {
       settings_.panicHotkey.key >= 0) {
     program_.hotkeys.Set(hWnd(), Hotkeys::kPanicHotkeyId, settings_.panicHotkey, false);
   }
-  // 17.
   PaintDesktopCell(1, 315, settings_.colorSelected, 0);
-  // 18. The tray icon.
   tray_->Load();
-  // 19.
   MoveSelectionBox(1);
 }
 
@@ -273,7 +262,7 @@ void PagerWindow::CloseAll() {
   closing_ = true;
   foregroundPoll.SetEnabled(false);
   refreshTimer.SetEnabled(false);
-  // 1, 2. What must outlive the run. A failure here must never keep the windows hidden; it is
+  // What must outlive the run. A failure here must never keep the windows hidden; it is
   // reported once every window is back.
   bool ignoreListSaved = false;
   try {
@@ -284,15 +273,15 @@ void PagerWindow::CloseAll() {
     SaveWindowPosition();
   } catch (...) {
   }
-  // 3. The windows come back without sliding.
+  // The windows come back without sliding.
   AnimateMode = false;
-  // 4. Every window onto desktop 1, opaque unless the user chose a transparency.
+  // Every window onto desktop 1, opaque unless the user chose a transparency.
   for (Hwnd hwnd : Table.Handles()) {
     if (!IsManaged(hwnd)) continue;
     MakeOpaque(hwnd);
     if (DesktopOf(hwnd) != 1) PlaceWindow(1, hwnd, 0, 0, 0, 0);
   }
-  // 5. Every managed window is now on desktop 1 and is shown (and the record of hidden
+  // Every managed window is now on desktop 1 and is shown (and the record of hidden
   // windows goes).
   OpenDesktop(1);
   recoveryRecord_.SaveIfBehind();
@@ -301,7 +290,6 @@ void PagerWindow::CloseAll() {
                 "The ignore list could not be saved. ignore.list keeps the list as it was.",
                 "critical", "Ok;");
   }
-  // 6, 7.
   tray_->RemoveIcon();
   ws_.ExitProcess(0);
 }
