@@ -21,16 +21,16 @@ void PreviewWindow::SetAlpha(int alpha) {
   transparency::SetWindowAlpha(program_.ws, hWnd(), alpha);
 }
 
-void PreviewWindow::StartPreview(const Rect& r, const std::function<void(Bitmap&)>& draw) {
+void PreviewWindow::StartPreview(const Rect& bounds, const std::function<void(Bitmap&)>& draw) {
   fadeInTimer.SetEnabled(false);
   Alpha = 0;
   SetAlpha(0);
   Step = 50;
   const float tppX = static_cast<float>(program_.ws.TwipsPerPixelX());
   const float tppY = static_cast<float>(program_.ws.TwipsPerPixelY());
-  Move(static_cast<float>(r.left) * tppX, static_cast<float>(r.top) * tppY,
-       static_cast<float>(r.Width()) * tppX, static_cast<float>(r.Height()) * tppY);
-  Surface().Resize(r.Width(), r.Height(), 0xFFFFFF);
+  Move(static_cast<float>(bounds.left) * tppX, static_cast<float>(bounds.top) * tppY,
+       static_cast<float>(bounds.Width()) * tppX, static_cast<float>(bounds.Height()) * tppY);
+  Surface().Resize(bounds.Width(), bounds.Height(), 0xFFFFFF);
   Surface().Fill(0xFFFFFF);
   draw(Surface());
   Show();
