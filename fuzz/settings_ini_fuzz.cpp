@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vd::PagerWindow& pager = h.Pager();
   Check(pager.DesktopCount >= 1 && pager.DesktopCount <= 81, "the grid has 1 to 81 desktops");
   Check(pager.CurrentDesktop == 1, "the program starts on desktop 1");
-  Check(pager.CellWidth > 0 && pager.CellHeight > 0, "the cells have a size");
+  Check(pager.geometry.CellWidth() > 0 && pager.geometry.CellHeight() > 0, "the cells have a size");
   for (vd::Hwnd hwnd : h.windows) Check(pager.IsManaged(hwnd), "the windows are managed");
 
   h.backend->Advance(250);

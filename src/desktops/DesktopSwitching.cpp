@@ -68,7 +68,7 @@ void PagerWindow::ShowDesktop(int16_t desktop) {
     if (w->desktop == desktop) {
       if (AnimateMode && !showAll) {
         // The window slides in to its own left edge, read from the window itself.
-        MoveIn(hwnd, GetWindowBounds(hwnd).left);
+        MoveIn(hwnd, geometry.Bounds(hwnd).left);
       } else {
         SetWindowShown(hwnd, true);
         if (!showAll) shown.push_back(hwnd);
@@ -100,7 +100,7 @@ void PagerWindow::MoveOut() {
     const ManagedWindow* w = Table.Find(hwnd);
     if (w == nullptr || w->showAll || w->desktop != CurrentDesktop) continue;
     // The slide starts from the window's real rectangle and puts it back there, to the pixel.
-    const Rect r = GetWindowBounds(hwnd);
+    const Rect r = geometry.Bounds(hwnd);
     int32_t x = r.left;
     transparency::SetWindowAlpha(ws_, hwnd, 254);
     for (int a = 254; a > 0; a -= 40) {
@@ -121,7 +121,7 @@ void PagerWindow::MoveIn(Hwnd hwnd, int32_t target) {
   // Read once: showing and moving the window answers sent messages, and the handlers they run
   // may take records out of the table.
   const std::optional<int> transparency = w->transparency;
-  const Rect r = GetWindowBounds(hwnd);
+  const Rect r = geometry.Bounds(hwnd);
   const int own = transparency.value_or(255);
   int32_t x = target + 60;
   ws_.MoveWindow(hwnd, x, r.top, r.Width(), r.Height(), true);
@@ -184,8 +184,10 @@ void PagerWindow::PlaceWindow(int16_t desktop, Hwnd hwnd, float left, float top,
   }
   if (left == 0 && top == 0 && width == 0 && height == 0) return;
   if (desktop != CurrentDesktop) HideWindow(hwnd);
-  const float sx = ScreenWidthPx > 0 ? CellWidth / ScreenWidthPx : 0.0f;
-  const float sy = ScreenHeightPx > 0 ? CellHeight / ScreenHeightPx : 0.0f;
+  const float sx =
+      geometry.ScreenWidth() > 0 ? geometry.CellWidth() / geometry.ScreenWidth() : 0.0f;
+  const float sy =
+      geometry.ScreenHeight() > 0 ? geometry.CellHeight() / geometry.ScreenHeight() : 0.0f;
   if (sx > 0 && sy > 0) {
     ws_.MoveWindow(hwnd, RoundEven(left / sx), RoundEven(top / sy), RoundEven(width / sx),
                    RoundEven(height / sy), true);

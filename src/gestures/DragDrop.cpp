@@ -71,8 +71,8 @@ void PagerWindow::OnMiniatureMouseUp(int index, int button, float, float) {
   const float left = miniature.Left() - cells(target).Left();
   const float top = miniature.Top() - cells(target).Top();
   if (IsManaged(SelectedWindow)) {
-    PlaceWindow(target, SelectedWindow, left, top, ScaledWidth(SelectedWindow),
-                ScaledHeight(SelectedWindow));
+    PlaceWindow(target, SelectedWindow, left, top, geometry.Scaled(SelectedWindow).width,
+                geometry.Scaled(SelectedWindow).height);
     if (DesktopOf(SelectedWindow) == CurrentDesktop) {
       SetWindowShown(SelectedWindow, true);
     }

@@ -20,7 +20,7 @@ void PagerWindow::StartPreview() {
   PreviewShown = true;
   // The window's last full-size picture, at the window's own place and size.
   const int32_t v = MiniatureOf(window);
-  preview_->StartPreview(GetWindowBounds(window),
+  preview_->StartPreview(geometry.Bounds(window),
                          [this, v](Bitmap& surface) { previewPictures.DrawInto(v, surface); });
 }
 

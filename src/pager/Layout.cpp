@@ -19,18 +19,18 @@ void PagerWindow::SetupDesktops(int columnCount, int rowCount) {
 
   // The pager's size from the screen percentages (1 to 100), centred.
   if (auto w = settings_.widthPercent) {
-    SetWidth(ScreenWidthPx * tppX * (static_cast<float>(std::clamp(*w, 1, 100)) / 100.0f));
+    SetWidth(geometry.ScreenWidth() * tppX * (static_cast<float>(std::clamp(*w, 1, 100)) / 100.0f));
   }
   if (auto h = settings_.heightPercent) {
-    SetHeight(ScreenHeightPx * tppY * (static_cast<float>(std::clamp(*h, 1, 100)) / 100.0f));
+    SetHeight(geometry.ScreenHeight() * tppY *
+              (static_cast<float>(std::clamp(*h, 1, 100)) / 100.0f));
   }
-  SetLeft((ScreenWidthPx * tppX - Width()) / 2);
-  SetTop((ScreenHeightPx * tppY - Height()) / 2);
+  SetLeft((geometry.ScreenWidth() * tppX - Width()) / 2);
+  SetTop((geometry.ScreenHeight() * tppY - Height()) / 2);
   // Cell 1 shares the pager out among the columns and rows.
   cells(1).SetWidth((Width() / tppX) / static_cast<float>(columns));
   cells(1).SetHeight((Height() / tppY) / static_cast<float>(rows));
-  CellWidth = cells(1).Width();
-  CellHeight = cells(1).Height();
+  geometry.SetCellSize(cells(1).Width(), cells(1).Height());
   // Back to one desktop. The hotkeys of the desktops go too (those that remain are
   // registered again below), so a hotkey left from a larger grid switches to nothing; their
   // record and their entries in the settings file stay for when the grid grows again.

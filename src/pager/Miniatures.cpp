@@ -27,13 +27,13 @@ void PagerWindow::PlaceMiniature(Hwnd hwnd, int16_t desktop) {
   w->desktop = desktop;
   const int32_t v = w->miniature;
   if (v < 1 || !miniatures.Exists(v) || desktop < 1 || !cells.Exists(desktop)) return;
-  miniatures(v).SetLeft(ScaledLeft(hwnd) + cells(desktop).Left());
-  miniatures(v).SetTop(ScaledTop(hwnd) + cells(desktop).Top());
+  miniatures(v).SetLeft(geometry.Scaled(hwnd).left + cells(desktop).Left());
+  miniatures(v).SetTop(geometry.Scaled(hwnd).top + cells(desktop).Top());
   miniatures(v).SetVisible(true);
 }
 
 void PagerWindow::RefreshMiniature(Hwnd hwnd, bool capture) {
-  RefreshMiniature(hwnd, Scaled(hwnd), capture);
+  RefreshMiniature(hwnd, geometry.Scaled(hwnd), capture);
 }
 
 void PagerWindow::RefreshMiniature(Hwnd hwnd, const ScaledRect& scaled, bool capture) {
@@ -77,7 +77,7 @@ bool PagerWindow::CaptureMiniature(Hwnd hwnd) {
   forms::PictureBox& miniature = miniatures(v);
   // A hidden window has nothing on the screen to copy: its last picture stays.
   if (!ws_.IsWindowVisible(hwnd)) return false;
-  Rect r = GetWindowBounds(hwnd);
+  Rect r = geometry.Bounds(hwnd);
   vd::Bitmap picture = ws_.CaptureWindow(hwnd, false, 0, 0, r.Width(), r.Height());
   // Windows drawn by the graphics card come back black from a plain copy; such a window is
   // asked to render itself, unless its application is not answering.
@@ -119,6 +119,14 @@ void PagerWindow::BlankMiniature(Hwnd hwnd) {
   miniature.Refresh();
   // The next copy draws it again, even one the same as the copy it showed before.
   captureRhythm_.StartOver(hwnd);
+}
+
+Hwnd PagerWindow::WindowOfMiniature(int32_t miniature) const {
+  if (miniature < 1) return 0;
+  for (const ManagedWindow& w : Table) {
+    if (w.miniature == miniature) return w.handle;
+  }
+  return 0;
 }
 
 }  // namespace vd

@@ -56,6 +56,7 @@ PagerWindow::PagerWindow(Program& program)
       exitSeparator(&mainMenu, "exitSeparator", "-"),
       exitEntry(&mainMenu, "exitEntry", "Exit"),
       ignoreList(program.ws, program.IgnoreFile()),
+      geometry(program.ws),
       program_(program),
       ws_(program.ws),
       settings_(program.settings),
@@ -142,7 +143,7 @@ PagerWindow::PagerWindow(Program& program)
     // Nearly every poll finds a managed window or the pager in front, which AddWindow would
     // turn away: its caption is not read then.
     if (foreground == 0 || foreground == hWnd() || IsManaged(foreground)) return;
-    AddWindow(foreground, GetWindowTitle(foreground), CurrentDesktop, false);
+    AddWindow(foreground, geometry.Title(foreground), CurrentDesktop, false);
   };
   refreshTimer.Tick = [this] { OnRefreshTick(); };
   cellHoverTimer.Tick = [this] { EndCellHover(); };
@@ -190,10 +191,8 @@ void PagerWindow::OnLoad() {
   LastActiveWindow = 1;
   ignoreList.Reset();  // the built-in entries, then the file's
   ws.SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-  ScreenWidthPx = static_cast<float>(ws.GetSystemMetrics(SM_CXSCREEN));
-  ScreenHeightPx = static_cast<float>(ws.GetSystemMetrics(SM_CYSCREEN));
-  CellWidth = cells(1).Width();  // the cell size as laid out in the form
-  CellHeight = cells(1).Height();
+  geometry.MeasureScreen();
+  geometry.SetCellSize(cells(1).Width(), cells(1).Height());  // as laid out in the form
   CurrentDesktop = 1;
   DesktopCount = 1;
   // The pager's own window procedure takes the hotkeys and passes on everything else.

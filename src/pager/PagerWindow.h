@@ -10,7 +10,6 @@
 //   pager/Hover.cpp                 the tick, hover tracking, cell highlighting, the preview
 //   pager/PagerVisibility.cpp       hiding and showing the pager, keeping it on the screen
 //   pager/HotkeyDispatch.cpp        the pager's window procedure and the hotkey actions
-//   tracking/WindowFacts.cpp        caption, style and scaled geometry of a window
 //   tracking/Discovery.cpp          which windows are managed: scan, poll, refresh
 //   desktops/DesktopSwitching.cpp   opening desktops, placing windows, applying a grid
 //   desktops/Recovery.cpp           showing and hiding for the program, with its records
@@ -45,6 +44,7 @@
 #include "platform/WindowSystem.h"
 #include "settings/Settings.h"
 #include "tracking/IgnoreList.h"
+#include "tracking/WindowGeometry.h"
 
 namespace vd {
 
@@ -118,9 +118,6 @@ class PagerWindow : public forms::Form, public OptionsHost {
   WindowTable Table;
   int16_t CurrentDesktop = 1;
   int16_t DesktopCount = 1;
-  float ScreenWidthPx = 0, ScreenHeightPx = 0;
-  float CellWidth = 0, CellHeight = 0;
-  uint32_t RequiredStyleMask = WS_VISIBLE | WS_BORDER;
   Hwnd SelectedWindow = 0;
   Hwnd PendingWindow = 0;
   std::string PendingTitle;
@@ -165,20 +162,10 @@ class PagerWindow : public forms::Form, public OptionsHost {
   void CloseAll();
   void SaveWindowPosition();
 
-  // ---- The window table's window functions (tracking/WindowFacts.cpp)
-  // -----------------------------
-  std::string GetWindowTitle(Hwnd hwnd);
-  bool HasRequiredStyle(Hwnd hwnd);
-  Rect GetWindowBounds(Hwnd hwnd);
-  // The window's rectangle scaled into a cell, read from the window once.
-  struct ScaledRect {
-    float left = 0, top = 0, width = 0, height = 0;
-  };
-  ScaledRect Scaled(Hwnd hwnd);
-  float ScaledWidth(Hwnd hwnd);
-  float ScaledHeight(Hwnd hwnd);
-  float ScaledLeft(Hwnd hwnd);
-  float ScaledTop(Hwnd hwnd);
+  // ---- The window table's windows -------------------------------------------------------------
+  // What the pager reads off a window, and the screen and cell sizes that scale it.
+  WindowGeometry geometry;
+  using ScaledRect = WindowGeometry::ScaledRect;
   bool IsManaged(Hwnd hwnd) const { return Table.Contains(hwnd); }
   // The desktop of a managed window, and the number of its miniature; 0 for any other window.
   int DesktopOf(Hwnd hwnd) const {

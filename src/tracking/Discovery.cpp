@@ -17,15 +17,14 @@
 namespace vd {
 
 void PagerWindow::GetActiveWindows() {
-  RequiredStyleMask = WS_VISIBLE | WS_BORDER;
   // Walk the top-level windows from the top of the Z order. The walk is bounded and never
   // visits a window twice, whatever the window system answers.
   std::unordered_set<Hwnd> seen;
   std::vector<Hwnd> added;
   for (Hwnd w = ws_.GetWindow(hWnd(), GW_HWNDFIRST); w != 0 && seen.insert(w).second;
        w = ws_.GetWindow(w, GW_HWNDNEXT)) {
-    if (w == hWnd() || !HasRequiredStyle(w)) continue;
-    const std::string caption = GetWindowTitle(w);
+    if (w == hWnd() || !geometry.HasManagedStyle(w)) continue;
+    const std::string caption = geometry.Title(w);
     if (ManagedWindow* managed = Table.Find(w)) {
       managed->title = caption;
       continue;
@@ -54,7 +53,7 @@ void PagerWindow::AddWindow(Hwnd hwnd, const std::string& caption, int16_t deskt
   candidate.hasCaption = !caption.empty();
   candidate.ignored = ignoreList.Contains(caption);
   candidate.acceptedOffer = force;
-  candidate.visibleWithBorder = force || !candidate.exists || HasRequiredStyle(hwnd);
+  candidate.visibleWithBorder = force || !candidate.exists || geometry.HasManagedStyle(hwnd);
   switch (DecideManagement(candidate)) {
     case ManageVerdict::kTake:
       break;
@@ -73,7 +72,7 @@ void PagerWindow::AddWindow(Hwnd hwnd, const std::string& caption, int16_t deskt
   const int32_t arrival = ++ZOrderCounters[CurrentDesktop];
   previewPictures.Load(v);
 
-  const ScaledRect scaled = Scaled(hwnd);
+  const ScaledRect scaled = geometry.Scaled(hwnd);
   const float scaledWidth = scaled.width, scaledHeight = scaled.height;
   const float scaledLeft = scaled.left, scaledTop = scaled.top;
   ManagedWindow& record = *Table.Add(hwnd);
@@ -84,7 +83,7 @@ void PagerWindow::AddWindow(Hwnd hwnd, const std::string& caption, int16_t deskt
 
   // A window parked wholly left of the screen is brought to its top-left corner.
   if (scaledLeft + scaledWidth < 0) {
-    Rect r = GetWindowBounds(hwnd);
+    Rect r = geometry.Bounds(hwnd);
     ws_.MoveWindow(hwnd, 0, 0, r.Width(), r.Height(), true);
   }
 
@@ -208,7 +207,7 @@ void PagerWindow::RefreshWindows() {
     if (hwnd != foreground && ws_.GetWindowTextLengthA(hwnd) == 0) gone.push_back(hwnd);
   }
   const bool foregroundManaged = IsManaged(foreground);
-  const std::string foregroundTitle = foregroundManaged ? GetWindowTitle(foreground) : "";
+  const std::string foregroundTitle = foregroundManaged ? geometry.Title(foreground) : "";
   if (foregroundManaged && foregroundTitle.empty()) gone.push_back(foreground);
   std::sort(gone.begin(), gone.end());
   gone.erase(std::unique(gone.begin(), gone.end()), gone.end());
@@ -319,8 +318,8 @@ void PagerWindow::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture,
   // taken the window's record out: it is looked up again.
   ManagedWindow* record = Table.Find(hwnd);
   if (record == nullptr || record->miniature == 0) return;
-  record->title = title ? *title : GetWindowTitle(hwnd);
-  RefreshMiniature(hwnd, Scaled(hwnd), capture);
+  record->title = title ? *title : geometry.Title(hwnd);
+  RefreshMiniature(hwnd, geometry.Scaled(hwnd), capture);
 }
 
 bool PagerWindow::IsOwnWindow(Hwnd hwnd) {

@@ -94,7 +94,7 @@ class ProgramFixture : public ::testing::Test {
               std::optional<int> transparency = std::nullopt) {
     ManagedWindow* w = Pager().Table.Add(hwnd);
     ASSERT_NE(w, nullptr);
-    w->title = Pager().GetWindowTitle(hwnd);
+    w->title = Pager().geometry.Title(hwnd);
     w->desktop = desktop;
     w->onTop = onTop;
     w->showAll = showAll;

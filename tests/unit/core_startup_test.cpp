@@ -33,7 +33,7 @@ TEST_F(Startup, ThePagerComesUpTopMostWithTheGridOfTheSettings) {
   const float w = pager.cells(1).Width(), h = pager.cells(1).Height();
   EXPECT_FLOAT_EQ(w, (1280 * 0.30f) / 3);
   EXPECT_FLOAT_EQ(h, (1024 * 0.20f) / 2);
-  EXPECT_FLOAT_EQ(pager.CellWidth, w);
+  EXPECT_FLOAT_EQ(pager.geometry.CellWidth(), w);
   EXPECT_FLOAT_EQ(pager.cells(3).Left(), 2 * w + 1 + 2);
   EXPECT_FLOAT_EQ(pager.cells(4).Left(), 1);
   EXPECT_FLOAT_EQ(pager.cells(5).Top(), h + 22 + 1);
@@ -64,7 +64,7 @@ TEST_F(Startup, AFreshInstallationStartsWithBuiltInValuesAndWritesNoFile) {
   ASSERT_TRUE(Start());
   EXPECT_EQ(Pager().DesktopCount, 6);
   EXPECT_NE(program->settings.colorSelected, program->settings.colorNormal);
-  EXPECT_GT(Pager().CellWidth, 10);
+  EXPECT_GT(Pager().geometry.CellWidth(), 10);
   EXPECT_FALSE(std::filesystem::exists(File("settings.ini")));
   EXPECT_FALSE(std::filesystem::exists(File("ignore.list")));
 }

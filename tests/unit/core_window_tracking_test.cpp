@@ -306,8 +306,8 @@ TEST_F(Tracking, PlacingAWindowOnADesktopHidesItOnlyWhenThatDesktopIsNotShown) {
   Hwnd w = OpenWindow("W", {100, 100, 500, 400});
   ASSERT_TRUE(StartWith(kGrid3x2));
   PagerWindow& pager = Pager();
-  const float sx = pager.CellWidth / pager.ScreenWidthPx;
-  const float sy = pager.CellHeight / pager.ScreenHeightPx;
+  const float sx = pager.geometry.CellWidth() / pager.geometry.ScreenWidth();
+  const float sy = pager.geometry.CellHeight() / pager.geometry.ScreenHeight();
   pager.PlaceWindow(3, w, 200 * sx, 50 * sy, 400 * sx, 300 * sy);
   EXPECT_FALSE(fake.IsWindowVisible(w));
   Rect r;

@@ -75,7 +75,7 @@ TEST_F(Gestures, DraggingAMiniatureIntoAnotherCellMovesTheWindowThereAndBackShow
   EXPECT_NEAR(dropLeft, offsetLeft + 22 - cellStep, 0.01);
   Rect r;
   fake.GetWindowRect(work, &r);
-  const float sx = P().CellWidth / P().ScreenWidthPx;
+  const float sx = P().geometry.CellWidth() / P().geometry.ScreenWidth();
   EXPECT_NEAR(r.left, dropLeft / sx, 1.0f / sx) << "within one pager pixel";
   EXPECT_EQ(r.Width(), 400);
   EXPECT_EQ(r.Height(), 300);
@@ -271,7 +271,8 @@ TEST_F(Gestures, ADraggedMiniatureFollowsThePointerFromThePressAndAnInterruptedD
   fake.GetWindowRect(work, &before);
   miniature.RaiseMouseUp(forms::kLeftButton, 0, 45, 45);
   fake.GetWindowRect(work, &after);
-  EXPECT_NEAR(after.left - before.left, 25 * P().ScreenWidthPx / P().CellWidth, 2);
+  EXPECT_NEAR(after.left - before.left, 25 * P().geometry.ScreenWidth() / P().geometry.CellWidth(),
+              2);
 
   const Hwnd doomed = OpenWindow("Doomed", {300, 300, 600, 600});
   fake.Activate(doomed);

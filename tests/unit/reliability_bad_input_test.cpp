@@ -46,8 +46,8 @@ class BadInput : public ProgramFixture {
     PagerWindow& p = Pager();
     backend->Advance(300);
     EXPECT_EQ(p.DesktopCount, desktops);
-    EXPECT_GT(p.CellWidth, 0);
-    EXPECT_GT(p.CellHeight, 0);
+    EXPECT_GT(p.geometry.CellWidth(), 0);
+    EXPECT_GT(p.geometry.CellHeight(), 0);
     Rect r;
     ASSERT_TRUE(fake.GetWindowRect(p.hWnd(), &r));
     // Its title strip is on the screen, with the menu button: the pager can be reached.
