@@ -36,9 +36,7 @@ class ControlArray : private ControlArrayBase {
   ControlArray& operator=(const ControlArray&) = delete;
 
   T& operator()(int index) {
-    auto it = elements_.find(index);
-    if (it == elements_.end()) throw std::out_of_range(name_ + " element not loaded");
-    return *it->second;
+    return const_cast<T&>(static_cast<const ControlArray&>(*this)(index));
   }
   const T& operator()(int index) const {
     auto it = elements_.find(index);

@@ -46,9 +46,8 @@ ApplicationPage::ApplicationPage(forms::Container& parent, Program& program, Opt
   // The opacity shows on the pager at once; Cancel takes it back.
   opacityList.Click = [this] {
     if (showing_ || opacityList.ListIndex() < 0) return;
-    Settings chosen;
-    chosen.opacity = opacityList.ListIndex();  // one of the list's four
-    transparency::SetWindowAlpha(program_.ws, host_.PagerHandle(), chosen.PagerAlpha());
+    transparency::SetWindowAlpha(program_.ws, host_.PagerHandle(),
+                                 Settings::AlphaOfOpacity(opacityList.ListIndex()));
   };
   setHideHotkeyButton.Click = [this] { SetHideHotkey(true); };
 }

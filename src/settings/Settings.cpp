@@ -89,9 +89,9 @@ std::string Indexes(const HotkeyChoice& c) {
 
 }  // namespace
 
-int Settings::PagerAlpha() const {
+int Settings::AlphaOfOpacity(int opacity) {
   static constexpr int kAlpha[] = {255, 100, 150, 200};
-  return opacity && *opacity >= 0 && *opacity <= 3 ? kAlpha[*opacity] : 255;
+  return opacity >= 0 && opacity <= 3 ? kAlpha[opacity] : 255;
 }
 
 Settings ReadSettings(WindowSystem& ws, const std::string& file) {

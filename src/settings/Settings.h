@@ -50,7 +50,9 @@ struct Settings {
   bool operator==(const Settings&) const = default;
 
   // The pager's alpha for the opacity: 255, 100, 150 or 200.
-  int PagerAlpha() const;
+  int PagerAlpha() const { return AlphaOfOpacity(opacity.value_or(0)); }
+  // The alpha of one of the four opacities (255 for anything else).
+  static int AlphaOfOpacity(int opacity);
 };
 
 // Reads every setting; a key the file does not hold takes the built-in value, a value that
