@@ -147,7 +147,7 @@ void BM_PagerTick(benchmark::State& state) {
     state.ResumeTiming();
     pager.OnRefreshTick();
     state.PauseTiming();
-    if (pager.CursorCell != cell) ++hoverMisses;
+    if (pager.Hover().CursorCell() != cell) ++hoverMisses;
     ++ticks;
     CountCalls(run.fake, calls);
     state.ResumeTiming();

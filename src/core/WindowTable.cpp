@@ -40,4 +40,12 @@ std::vector<Hwnd> WindowTable::Handles() const {
   return handles;
 }
 
+Hwnd WindowTable::WindowWithMiniature(int32_t miniature) const {
+  if (miniature < 1) return 0;
+  for (const auto& record : order_) {
+    if (record->miniature == miniature) return record->handle;
+  }
+  return 0;
+}
+
 }  // namespace vd

@@ -45,6 +45,9 @@ class WindowTable {
   // Removes the window's record; false when it has none.
   bool Remove(Hwnd handle);
 
+  // The window whose miniature has this number; 0 for none (and for 0, the hidden template).
+  Hwnd WindowWithMiniature(int32_t miniature) const;
+
   // The handles in table order, as they are now.
   std::vector<Hwnd> Handles() const;
 

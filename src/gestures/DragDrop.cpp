@@ -10,8 +10,7 @@ namespace vd {
 
 void PagerWindow::OnMiniatureMouseDown(int index, int button, float x, float y) {
   if (!miniatures.Exists(index)) return;
-  PreviewShown = false;
-  preview_->Hide();
+  hover_.HidePreview();
   if (IsManaged(SelectedWindow)) MiniatureRaised[SelectedWindow] = false;
   SelectedWindow = WindowOfMiniature(index);
   const ManagedWindow* selected = Table.Find(SelectedWindow);
@@ -25,11 +24,10 @@ void PagerWindow::OnMiniatureMouseMove(int index, int button, float x, float y) 
   if (!miniatures.Exists(index)) return;
   statusLabel.SetCaption(miniatures(index).ToolTipText());
   if (button == forms::kLeftButton && miniatureDrag_.Move(x, y)) {
-    PreviewShown = false;
-    preview_->Hide();
+    hover_.HidePreview();
     DragMiniature(button, x, y, index);
   }
-  MiniatureHover(index);
+  hover_.OnMiniatureMouseMove(index);
 }
 
 void PagerWindow::EndDragWithoutDrop(int index) {
@@ -62,10 +60,10 @@ void PagerWindow::OnMiniatureMouseUp(int index, int button, float, float) {
   }
   // The drop goes to the cell the hit test last found under the cursor; before any hit, and
   // for a cell the grid no longer has, to the current desktop.
-  int16_t target = CursorCell;
+  int16_t target = static_cast<int16_t>(hover_.CursorCell());
   if (target < 1 || target > DesktopCount || !cells.Exists(target)) {
     target = CurrentDesktop;
-    CursorCell = target;
+    hover_.NoteCursorCell(target);
   }
   const forms::PictureBox& miniature = miniatures(index);
   const float left = miniature.Left() - cells(target).Left();

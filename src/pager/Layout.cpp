@@ -58,7 +58,7 @@ void PagerWindow::SetupDesktops(int columnCount, int rowCount) {
   forms::PictureBox& last = cells(columns * rows);
   SetWidth((lastOfRow.Left() + lastOfRow.Width()) * tppX + 40);
   SetHeight((last.Top() + last.Height()) * tppY + 40);
-  CursorCell = 0;  // a cell noted under the cursor belongs to the old grid
+  hover_.ForgetCursorCell();  // a cell noted under the cursor belongs to the old grid
   cellPainter_.Forget();
   // The title strip and its buttons follow the pager's width.
   const float widthPx = Width() / tppX;

@@ -121,12 +121,4 @@ void PagerWindow::BlankMiniature(Hwnd hwnd) {
   captureRhythm_.StartOver(hwnd);
 }
 
-Hwnd PagerWindow::WindowOfMiniature(int32_t miniature) const {
-  if (miniature < 1) return 0;
-  for (const ManagedWindow& w : Table) {
-    if (w.miniature == miniature) return w.handle;
-  }
-  return 0;
-}
-
 }  // namespace vd

@@ -33,8 +33,6 @@ PagerWindow::PagerWindow(Program& program)
       captureBuffer(*this, "captureBuffer", ScaleMode::kPixels),
       foregroundPoll(*this, "foregroundPoll", kForegroundPollMs, false),
       refreshTimer(*this, "refreshTimer", 100, true),
-      cellHoverTimer(*this, "cellHoverTimer", 1, false),
-      miniatureHoverTimer(*this, "miniatureHoverTimer", 1, false),
       firstPictureTimer(*this, "firstPictureTimer", 100, false),
       windowMenu(nullptr, "windowMenu", "Options"),
       summonEntry(&windowMenu, "summonEntry", "Summon"),
@@ -65,8 +63,10 @@ PagerWindow::PagerWindow(Program& program)
       recoveryRecord_(program.ws, program.RecoveryFile(), program.TranslucencyFile(),
                       [this] { return TranslucentWindows(); }),
       cellPainter_(program.ws),
-      miniatureDrag_(program.backend) {
-  preview_->FadedIn = [this] { PreviewShown = false; };
+      miniatureDrag_(program.backend),
+      hover_({*this, program.ws, program.settings, Table, geometry, cells, miniatures, statusLabel,
+              *preview_, previewPictures, [this] { return int{CurrentDesktop}; },
+              [this](int cell, uint32_t colour) { PaintDesktopCell(cell, 315, colour, 0); }}) {
   tray_->Clicked = [this] {
     if (PagerShown) {
       HidePager();
@@ -146,11 +146,9 @@ PagerWindow::PagerWindow(Program& program)
     AddWindow(foreground, geometry.Title(foreground), CurrentDesktop, false);
   };
   refreshTimer.Tick = [this] { OnRefreshTick(); };
-  cellHoverTimer.Tick = [this] { EndCellHover(); };
-  miniatureHoverTimer.Tick = [this] { EndMiniatureHover(); };
   firstPictureTimer.Tick = [this] { TakeFirstPictures(); };
 
-  cells.MouseMove = [this](int i, int, int, float, float) { OnCellMouseMove(i); };
+  cells.MouseMove = [this](int i, int, int, float, float) { hover_.OnCellMouseMove(i); };
   cells.MouseUp = [this](int i, int button, int, float, float) { OnCellMouseUp(i, button); };
   miniatures.MouseDown = [this](int i, int b, int, float x, float y) {
     OnMiniatureMouseDown(i, b, x, y);
@@ -231,6 +229,16 @@ void PagerWindow::OnLoad() {
   PaintDesktopCell(1, 315, settings_.colorSelected, 0);
   tray_->Load();
   MoveSelectionBox(1);
+}
+
+void PagerWindow::OnRefreshTick() {
+  UnloadQueuedMiniatures();
+  const float tppX = static_cast<float>(program_.backend.TwipsPerPixelX());
+  const float tppY = static_cast<float>(program_.backend.TwipsPerPixelY());
+  hover_.HitTest(Left() / tppX, Top() / tppY);
+  RefreshWindows();
+  recoveryRecord_.SaveIfBehind();
+  hover_.CountRestTick();
 }
 
 void PagerWindow::OnQueryUnload(forms::UnloadMode, bool& cancel) {

@@ -7,7 +7,6 @@
 //   pager/PagerWindow.cpp           construction, the load handler, CloseAll, the pager's place
 //   pager/Layout.cpp                the title strip, the grid, the cell colours, the selection box
 //   pager/Miniatures.cpp            placing miniatures and taking their pictures
-//   pager/Hover.cpp                 the tick, hover tracking, cell highlighting, the preview
 //   pager/PagerVisibility.cpp       hiding and showing the pager, keeping it on the screen
 //   pager/HotkeyDispatch.cpp        the pager's window procedure and the hotkey actions
 //   tracking/Discovery.cpp          which windows are managed: scan, poll, refresh
@@ -40,6 +39,7 @@
 #include "options/OptionsHost.h"
 #include "pager/CaptureRhythm.h"
 #include "pager/CellPainter.h"
+#include "pager/HoverTracker.h"
 #include "pager/PreviewPictures.h"
 #include "platform/WindowSystem.h"
 #include "settings/Settings.h"
@@ -88,10 +88,8 @@ class PagerWindow : public forms::Form, public OptionsHost {
   // idle pager does not wake a hundred times a second.
   static constexpr unsigned kForegroundPollMs = 100;
   forms::Timer foregroundPoll;
-  forms::Timer refreshTimer;         // hit test, repaint and refresh every 100 ms
-  forms::Timer cellHoverTimer;       // ends a cell's hover highlight
-  forms::Timer miniatureHoverTimer;  // ends a miniature's hover
-  forms::Timer firstPictureTimer;    // takes a new window's first picture once it has painted
+  forms::Timer refreshTimer;       // hit test, repaint and refresh every 100 ms
+  forms::Timer firstPictureTimer;  // takes a new window's first picture once it has painted
 
   // ---- Menus (used only as popup menus) ----------------------------------------------------
   forms::MenuItem windowMenu;  // the window menu
@@ -139,16 +137,6 @@ class PagerWindow : public forms::Form, public OptionsHost {
   // How each window was layered by its own application when it was first managed.
   std::unordered_map<Hwnd, OwnLayering> OriginallyLayered;
 
-  // Hover tracking and the preview trigger.
-  bool HoverActive = false;    // a cell is hover-highlighted (cellHoverTimer runs)
-  int16_t HoverDesktop = 0;    // the hover-highlighted cell
-  bool OverMiniature = false;  // the mouse is over a miniature (miniatureHoverTimer runs)
-  int32_t PreviewTicks = 0;    // refreshTimer ticks counted on one miniature, up to the preview's
-  int16_t CursorCell = 0;      // the cell refreshTimer last found under the cursor
-  int32_t HoverMiniature = 0;  // the miniature the mouse last entered
-  Hwnd HoverWindow = 0;        // its window; 0 after a move over a cell's free area
-  bool PreviewShown = false;   // the preview is fading in
-
   // Dragging miniatures.
   const DragGesture& MiniatureDrag() const { return miniatureDrag_; }
   // Set by some window-menu commands: the next activation of a window (a click on a
@@ -177,7 +165,7 @@ class PagerWindow : public forms::Form, public OptionsHost {
     return w != nullptr ? w->miniature : 0;
   }
   // The window whose miniature has this number; 0 for none.
-  Hwnd WindowOfMiniature(int32_t miniature) const;
+  Hwnd WindowOfMiniature(int32_t miniature) const { return Table.WindowWithMiniature(miniature); }
 
   // ---- Window discovery and refresh (tracking/Discovery.cpp) ------------------------------------
   void GetActiveWindows();
@@ -260,15 +248,10 @@ class PagerWindow : public forms::Form, public OptionsHost {
   // Draws the title strip's picture (the strip's black background and its band of colour).
   void DrawTitleStrip();
 
-  // ---- Hover tracking and cell highlighting (pager/Hover.cpp) ---------------------------------
-  void HoverCell(int index);
-  bool IsCursorOver(Hwnd hwnd);
+  // ---- The refresh tick (pager/PagerWindow.cpp) ---------------------------------------------
+  // Every 100 ms: the hit test over the cells, the refresh of the window table, the records on
+  // disk, and the count of a rest on a miniature towards its preview.
   void OnRefreshTick();
-  void EndCellHover();
-  void EndMiniatureHover();
-  void OnCellMouseMove(int index);
-  // The hover part of a move over a miniature.
-  void MiniatureHover(int index);
 
   // ---- Clicks on the pager (pager/Layout.cpp) -----------------------------------------------
   void OnCellMouseUp(int index, int button);
@@ -306,9 +289,8 @@ class PagerWindow : public forms::Form, public OptionsHost {
   // The preview of hidden windows and the notification-area icon, the pager's own.
   PreviewWindow& Preview() { return *preview_; }
   TrayIcon& Tray() { return *tray_; }
-  // Shows the preview of the window whose miniature the mouse rests on (HoverWindow), unless
-  // that window is on the current desktop (it is on the screen anyway) or none was entered.
-  void StartPreview();
+  // Hover over the cells and miniatures, and the preview it opens.
+  HoverTracker& Hover() { return hover_; }
 
   // Set by the program: shows the options dialog, and takes it away (a panic leaves nothing of
   // the program's on the screen).
@@ -372,6 +354,7 @@ class PagerWindow : public forms::Form, public OptionsHost {
   DragGesture miniatureDrag_;    // the drag of a miniature
   // Lays out the status row below the grid: the status caption and the Show/Hide field.
   void LayOutStatusRow();
+  HoverTracker hover_;  // after the controls, the preview and the settings it is given
 };
 
 }  // namespace vd

@@ -253,7 +253,7 @@ void PagerWindow::DropWindow(Hwnd hwnd) {
   OriginallyLayered.erase(hwnd);
   std::erase_if(awaitingPicture_, [hwnd](const auto& waiting) { return waiting.first == hwnd; });
   if (SummonedWindow == hwnd) SummonedWindow = 0;
-  if (HoverWindow == hwnd) HoverWindow = 0;
+  hover_.ForgetWindow(hwnd);
   if (MovedWindow == hwnd) MovedWindow = 0;
 }
 

@@ -58,7 +58,7 @@ TEST_F(Gestures, DraggingAMiniatureIntoAnotherCellMovesTheWindowThereAndBackShow
   forms::PictureBox& miniature = MiniatureOf(work);
   fake.SetCursor(InsideCell(3));  // the hit test notes cell 3 under the cursor
   backend->Advance(100);
-  ASSERT_EQ(P().CursorCell, 3);
+  ASSERT_EQ(P().Hover().CursorCell(), 3);
   const float offsetLeft = miniature.Left() - P().cells(1).Left();
   const float cellStep = P().cells(3).Left() - P().cells(1).Left();
   miniature.RaiseMouseDown(forms::kLeftButton, 0, 45, 45);
@@ -83,17 +83,17 @@ TEST_F(Gestures, DraggingAMiniatureIntoAnotherCellMovesTheWindowThereAndBackShow
   // Dragged back where the cursor is in no cell: the current desktop's, shown again.
   fake.SetCursor({0, 0});
   backend->Advance(100);
-  P().CursorCell = 0;
+  P().Hover().ForgetCursorCell();
   Drag(miniature, 15);
   EXPECT_EQ(DesktopOf(work), 1);
   EXPECT_TRUE(fake.IsWindowVisible(work));
 }
 
 TEST_F(Gestures, ADropOnACellOfAnOlderLargerGridGoesToTheCurrentDesktop) {
-  P().CursorCell = 6;
+  P().Hover().NoteCursorCell(6);
   P().SetupDesktops(2, 1);
-  EXPECT_EQ(P().CursorCell, 0) << "the rebuild forgets the old cell";
-  P().CursorCell = 6;  // and a stale value is never trusted
+  EXPECT_EQ(P().Hover().CursorCell(), 0) << "the rebuild forgets the old cell";
+  P().Hover().NoteCursorCell(6);  // and a stale value is never trusted
   Drag(MiniatureOf(work), 30);
   EXPECT_EQ(DesktopOf(work), 1);
   EXPECT_TRUE(fake.IsWindowVisible(work));
@@ -327,16 +327,16 @@ TEST_F(Gestures, HoverPaintsTheCellUnderTheMouseAndNamesIt) {
   for (int i = 1; i <= 6; ++i) EXPECT_EQ(P().cells(i).RefreshCount(), counts[i - 1]) << i;
   // A cursor exactly on a cell's left edge pixel is outside it.
   fake.SetCursor({OnPager(P().cells(2).Left(), 0).x, InsideCell(2).y});
-  P().CursorCell = 0;
+  P().Hover().ForgetCursorCell();
   backend->Advance(100);
-  EXPECT_EQ(P().CursorCell, 0);
+  EXPECT_EQ(P().Hover().CursorCell(), 0);
 
   // A hovered cell that leaves the grid ends the hover: no timer ticks on for it.
   P().cells(6).RaiseMouseMove(0, 0, 10, 10);
-  ASSERT_TRUE(P().cellHoverTimer.Enabled());
+  ASSERT_TRUE(P().Hover().CellHoverRunning());
   P().SetupDesktops(2, 1);
   backend->Advance(10);
-  EXPECT_FALSE(P().cellHoverTimer.Enabled());
+  EXPECT_FALSE(P().Hover().CellHoverRunning());
 }
 
 TEST_F(Gestures, RestingOnAHiddenWindowsMiniatureFadesItsPreviewInAndOut) {
@@ -364,8 +364,8 @@ TEST_F(Gestures, RestingOnAHiddenWindowsMiniatureFadesItsPreviewInAndOut) {
   P().cells(1).RaiseMouseMove(0, 0, 5, 5);  // a cell's free area hides it at once
   EXPECT_FALSE(preview.IsShown());
 
-  P().HoverWindow = work;  // a window of the current desktop gets no preview
-  P().StartPreview();
+  MiniatureOf(work).RaiseMouseMove(0, 0, 30, 30);  // a window of the current desktop
+  P().Hover().StartPreview();                      // gets no preview
   EXPECT_FALSE(preview.IsShown());
 }
 
