@@ -86,7 +86,7 @@ void PagerWindow::ShowDesktop(int16_t desktop) {
     const ManagedWindow* w = Table.Find(hwnd);
     if (w == nullptr) continue;
     if (w->showAll) {
-      if (!ReapplyTransparency(hwnd)) MakeOpaque(hwnd);
+      if (!layering_.ReapplyTransparency(hwnd)) layering_.MakeOpaque(hwnd);
     } else if (w->transparency) {
       transparency::SetWindowAlpha(ws_, hwnd, *w->transparency);
     }
@@ -110,7 +110,7 @@ void PagerWindow::MoveOut() {
     }
     HideWindow(hwnd);
     ws_.MoveWindow(hwnd, r.left, r.top, r.Width(), r.Height(), true);
-    MakeOpaque(hwnd);
+    layering_.MakeOpaque(hwnd);
   }
 }
 
@@ -143,27 +143,10 @@ void PagerWindow::MoveIn(Hwnd hwnd, int32_t target) {
   // transparency the user chose. The layered style is set anew while the window is shown:
   // some systems do not draw a window that became layered while it was hidden.
   if (!transparency) {
-    MakeOpaque(hwnd);
+    layering_.MakeOpaque(hwnd);
   } else {
     transparency::ClearWindowAlpha(ws_, hwnd);
     transparency::SetWindowAlpha(ws_, hwnd, own);
-  }
-}
-
-void PagerWindow::MakeOpaque(Hwnd hwnd) {
-  auto own = OriginallyLayered.find(hwnd);
-  if (own == OriginallyLayered.end()) {
-    transparency::ClearWindowAlpha(ws_, hwnd);
-    return;
-  }
-  // The application layered this window itself: give it back its own layering.
-  const int32_t exStyle = ws_.GetWindowLongA(hwnd, GWL_EXSTYLE);
-  if (!(static_cast<uint32_t>(exStyle) & WS_EX_LAYERED)) {
-    ws_.SetWindowLongA(hwnd, GWL_EXSTYLE, static_cast<int32_t>(exStyle | WS_EX_LAYERED));
-  }
-  if (own->second.hasAttributes) {
-    ws_.SetLayeredWindowAttributes(hwnd, own->second.colorKey, own->second.alpha,
-                                   own->second.flags);
   }
 }
 
@@ -192,13 +175,6 @@ void PagerWindow::PlaceWindow(int16_t desktop, Hwnd hwnd, float left, float top,
     ws_.MoveWindow(hwnd, RoundEven(left / sx), RoundEven(top / sy), RoundEven(width / sx),
                    RoundEven(height / sy), true);
   }
-}
-
-bool PagerWindow::ReapplyTransparency(Hwnd hwnd) {
-  const ManagedWindow* w = Table.Find(hwnd);
-  if (w == nullptr || !w->transparency) return false;
-  transparency::SetWindowAlpha(ws_, hwnd, *w->transparency);
-  return true;
 }
 
 void PagerWindow::AddDesktop(int column, int row) {
@@ -282,7 +258,7 @@ void PagerWindow::ReapplyWindowOpacity() {
     if (AnimateMode) {
       if (w->desktop == CurrentDesktop) transparency::SetWindowAlpha(ws_, hwnd, 255);
     } else if (!w->transparency) {
-      MakeOpaque(hwnd);
+      layering_.MakeOpaque(hwnd);
     } else {
       transparency::SetWindowAlpha(ws_, hwnd, *w->transparency);
     }

@@ -57,9 +57,7 @@ std::vector<std::pair<Hwnd, RecordedTranslucency>> PagerWindow::TranslucentWindo
     RecordedTranslucency recorded;
     recorded.alpha = *w->transparency;
     recorded.process = ws_.GetWindowThreadProcessId(hwnd);
-    if (auto own = OriginallyLayered.find(hwnd); own != OriginallyLayered.end()) {
-      recorded.own = own->second;
-    }
+    recorded.own = layering_.Own(hwnd);
     windows.emplace_back(hwnd, recorded);
   }
   return windows;
@@ -68,11 +66,7 @@ std::vector<std::pair<Hwnd, RecordedTranslucency>> PagerWindow::TranslucentWindo
 bool PagerWindow::AdoptRecordedTranslucency(Hwnd hwnd) {
   const std::optional<RecordedTranslucency> recorded = recoveryRecord_.Adopt(hwnd);
   if (!recorded) return false;
-  if (recorded->own) {
-    OriginallyLayered[hwnd] = *recorded->own;
-  } else {
-    OriginallyLayered.erase(hwnd);
-  }
+  layering_.SetOwn(hwnd, recorded->own);
   if (ManagedWindow* w = Table.Find(hwnd)) w->transparency = recorded->alpha;
   return true;
 }
@@ -80,9 +74,9 @@ bool PagerWindow::AdoptRecordedTranslucency(Hwnd hwnd) {
 void PagerWindow::ReleaseUnclaimedTranslucency() {
   // Opaque again, as its application left it: made so through the managed windows' rule.
   auto makeOpaque = [this](Hwnd hwnd, const std::optional<OwnLayering>& own) {
-    if (own) OriginallyLayered[hwnd] = *own;
-    MakeOpaque(hwnd);
-    OriginallyLayered.erase(hwnd);
+    layering_.SetOwn(hwnd, own);
+    layering_.MakeOpaque(hwnd);
+    layering_.Forget(hwnd);
   };
   recoveryRecord_.ReleaseUnclaimed([this](Hwnd hwnd) { return IsManaged(hwnd); }, makeOpaque);
 }

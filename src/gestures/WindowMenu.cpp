@@ -62,7 +62,7 @@ void PagerWindow::ToggleShowOnAll() {
   ManagedWindow* w = Table.Find(SelectedWindow);
   if (w == nullptr) return;
   w->showAll = !w->showAll;
-  if (w->showAll) ReapplyTransparency(SelectedWindow);
+  if (w->showAll) layering_.ReapplyTransparency(SelectedWindow);
 }
 
 void PagerWindow::ToggleOnTop() {
@@ -73,7 +73,7 @@ void PagerWindow::ToggleOnTop() {
     w->onTop = true;
     ws_.SetWindowPos(SelectedWindow, HWND_TOPMOST, 0, 0, 0, 0, kRaiseFlags);
     onTopEntry.SetChecked(true);
-    if (!ReapplyTransparency(SelectedWindow)) MakeOpaque(SelectedWindow);
+    if (!layering_.ReapplyTransparency(SelectedWindow)) layering_.MakeOpaque(SelectedWindow);
   } else {
     w->onTop = false;
     ws_.SetWindowPos(SelectedWindow, HWND_NOTOPMOST, 0, 0, 0, 0, kRaiseFlags);
@@ -103,7 +103,7 @@ void PagerWindow::MoveSelectedWindowTo(int index) {
 
 void PagerWindow::MakeSelectedWindowOpaque() {
   if (!IsManaged(SelectedWindow)) return;
-  MakeOpaque(SelectedWindow);
+  layering_.MakeOpaque(SelectedWindow);
   if (ManagedWindow* w = Table.Find(SelectedWindow)) w->transparency.reset();
   recoveryRecord_.TranslucencyChanged();
   recoveryRecord_.SaveTranslucencyIfBehind();
@@ -130,7 +130,7 @@ void PagerWindow::RemoveSelectedWindow() {
   // Shown first, so that a window of a hidden desktop does not stay invisible once the
   // program no longer manages it.
   SetWindowShown(window, true);
-  MakeOpaque(window);
+  layering_.MakeOpaque(window);
   if (answer == "Yes") ignoreList.Add(title);
   DropWindow(window);
 }

@@ -60,6 +60,7 @@ PagerWindow::PagerWindow(Program& program)
       settings_(program.settings),
       preview_(std::make_unique<PreviewWindow>(program)),
       tray_(std::make_unique<TrayIcon>(program, mainMenu)),
+      layering_(program.ws, Table),
       recoveryRecord_(program.ws, program.RecoveryFile(), program.TranslucencyFile(),
                       [this] { return TranslucentWindows(); }),
       cellPainter_(program.ws),
@@ -285,7 +286,7 @@ void PagerWindow::CloseAll() {
   // Every window onto desktop 1, opaque unless the user chose a transparency.
   for (Hwnd hwnd : Table.Handles()) {
     if (!IsManaged(hwnd)) continue;
-    MakeOpaque(hwnd);
+    layering_.MakeOpaque(hwnd);
     if (DesktopOf(hwnd) != 1) PlaceWindow(1, hwnd, 0, 0, 0, 0);
   }
   // Every managed window is now on desktop 1 and is shown (and the record of hidden

@@ -28,8 +28,8 @@
 #include <vector>
 
 #include "core/WindowTable.h"
-#include "desktops/OwnLayering.h"
 #include "desktops/RecoveryRecord.h"
+#include "desktops/WindowLayering.h"
 #include "forms/ControlArray.h"
 #include "forms/Controls.h"
 #include "forms/Form.h"
@@ -134,9 +134,6 @@ class PagerWindow : public forms::Form, public OptionsHost {
   Hwnd MovedWindow = 0;
   std::unordered_map<Hwnd, bool> MiniatureRaised;
 
-  // How each window was layered by its own application when it was first managed.
-  std::unordered_map<Hwnd, OwnLayering> OriginallyLayered;
-
   // Dragging miniatures.
   const DragGesture& MiniatureDrag() const { return miniatureDrag_; }
   // Set by some window-menu commands: the next activation of a window (a click on a
@@ -205,10 +202,6 @@ class PagerWindow : public forms::Form, public OptionsHost {
   void AddDesktop(int column, int row);
   void HideWindow(Hwnd hwnd);
   void PlaceWindow(int16_t desktop, Hwnd hwnd, float left, float top, float width, float height);
-  bool ReapplyTransparency(Hwnd hwnd);
-  // Makes a managed window opaque again: back to its own layering when its application made
-  // it layered, else without the layered style.
-  void MakeOpaque(Hwnd hwnd);
 
   // ---- Never losing a window (desktops/Recovery.cpp; the records: desktops/RecoveryRecord)
   // ------- Shows or hides a managed window for the program and keeps the record of the windows the
@@ -320,6 +313,8 @@ class PagerWindow : public forms::Form, public OptionsHost {
   // While the grid is rebuilt the miniatures are re-placed through UpdateActiveWindow; that
   // must neither hide the pager through auto-hide nor dismiss a summoned window.
   bool replacingMiniatures_ = false;
+  // How each managed window was layered by its own application.
+  WindowLayering layering_;
   // The records of the windows the program hid and of those it made translucent.
   RecoveryRecord recoveryRecord_;
   // The managed windows with a transparency the user chose, in table order, with their owner

@@ -90,22 +90,13 @@ void PagerWindow::AddWindow(Hwnd hwnd, const std::string& caption, int16_t deskt
   // Remember how the application itself layered the window, so that "opaque" can return to
   // that state instead of breaking how the window is drawn. A window the program made
   // translucent in an earlier run is known from its record: that layering is not its own.
-  if (!AdoptRecordedTranslucency(hwnd)) {
-    if (static_cast<uint32_t>(ws_.GetWindowLongA(hwnd, GWL_EXSTYLE)) & WS_EX_LAYERED) {
-      OwnLayering own;
-      own.hasAttributes =
-          ws_.GetLayeredWindowAttributes(hwnd, &own.colorKey, &own.alpha, &own.flags);
-      OriginallyLayered[hwnd] = own;
-    } else {
-      OriginallyLayered.erase(hwnd);
-    }
-  }
+  if (!AdoptRecordedTranslucency(hwnd)) layering_.ReadOwn(hwnd);
   if (AnimateMode) {
     transparency::SetWindowAlpha(ws_, hwnd, 255);
   } else {
-    MakeOpaque(hwnd);
+    layering_.MakeOpaque(hwnd);
   }
-  ReapplyTransparency(hwnd);  // the transparency a window taken back from the record had
+  layering_.ReapplyTransparency(hwnd);  // the transparency a window taken back from the record had
 
   forms::PictureBox& miniature = miniatures.Exists(v) ? miniatures(v) : miniatures.Load(v);
   miniature.Move(cells(CurrentDesktop).Left() + scaledLeft, cells(CurrentDesktop).Top() + scaledTop,
@@ -234,7 +225,7 @@ void PagerWindow::ForgetWindow(Hwnd hwnd) {
   if (ws_.IsWindow(hwnd)) {
     const bool hiddenByUs = recoveryRecord_.IsHiddenByProgram(hwnd) && !ws_.IsWindowVisible(hwnd);
     if (hiddenByUs) SetWindowShown(hwnd, true);
-    if (hiddenByUs || translucent) MakeOpaque(hwnd);
+    if (hiddenByUs || translucent) layering_.MakeOpaque(hwnd);
   }
   DropWindow(hwnd);
 }
@@ -250,7 +241,7 @@ void PagerWindow::DropWindow(Hwnd hwnd) {
   Table.Remove(hwnd);
   MiniatureRaised.erase(hwnd);
   captureRhythm_.Forget(hwnd);
-  OriginallyLayered.erase(hwnd);
+  layering_.Forget(hwnd);
   std::erase_if(awaitingPicture_, [hwnd](const auto& waiting) { return waiting.first == hwnd; });
   if (SummonedWindow == hwnd) SummonedWindow = 0;
   hover_.ForgetWindow(hwnd);
@@ -259,7 +250,7 @@ void PagerWindow::DropWindow(Hwnd hwnd) {
 
 bool PagerWindow::KnowsWindow(Hwnd hwnd) const {
   return IsManaged(hwnd) || MiniatureRaised.count(hwnd) != 0 || captureRhythm_.Knows(hwnd) ||
-         OriginallyLayered.count(hwnd) != 0 || recoveryRecord_.IsHiddenByProgram(hwnd) ||
+         layering_.Knows(hwnd) || recoveryRecord_.IsHiddenByProgram(hwnd) ||
          std::any_of(awaitingPicture_.begin(), awaitingPicture_.end(),
                      [hwnd](const auto& waiting) { return waiting.first == hwnd; }) ||
          SummonedWindow == hwnd;
@@ -288,7 +279,7 @@ void PagerWindow::SendSummonedWindowBack() {
   if (AnimateMode) {
     transparency::SetWindowAlpha(ws_, summoned, 255);
   } else {
-    MakeOpaque(summoned);
+    layering_.MakeOpaque(summoned);
   }
 }
 
