@@ -76,7 +76,8 @@ void PagerWindow::ShowDesktop(int16_t desktop) {
     }
     if (showAll) {
       if (miniature > 0 && miniatures.Exists(miniature)) miniatures(miniature).SetVisible(false);
-      PlaceMiniature(hwnd, desktop);
+      if (ManagedWindow* record = Table.Find(hwnd)) record->desktop = desktop;
+      miniatureView_.Place(hwnd);
       SetWindowShown(hwnd, true);
       shown.push_back(hwnd);
     }
@@ -267,7 +268,7 @@ void PagerWindow::ReapplyWindowOpacity() {
 
 void PagerWindow::BlankCurrentMiniatures() {
   for (const ManagedWindow& w : Table) {
-    if (w.desktop == CurrentDesktop) BlankMiniature(w.handle);
+    if (w.desktop == CurrentDesktop) miniatureView_.Blank(w.handle);
   }
 }
 

@@ -23,16 +23,9 @@ constexpr uint32_t kAnswerWaitMs = 50;
 }  // namespace
 
 void PagerWindow::SetWindowShown(Hwnd hwnd, bool shown) {
-  if (!shown) {
-    // A window hidden before its first picture was taken gets it now, while it can still be
-    // copied from the screen: its miniature and its preview must not stay blank.
-    auto waiting = std::find_if(awaitingPicture_.begin(), awaitingPicture_.end(),
-                                [hwnd](const auto& w) { return w.first == hwnd; });
-    if (waiting != awaitingPicture_.end()) {
-      awaitingPicture_.erase(waiting);
-      CaptureMiniature(hwnd);
-    }
-  }
+  // A window hidden before its first picture was taken gets it now: its miniature and its
+  // preview must not stay blank.
+  if (!shown) miniatureView_.FirstPictureBeforeHiding(hwnd);
   const bool wasVisible = ws_.ShowWindow(hwnd, shown ? SW_SHOW : SW_HIDE);
   if (shown) {
     recoveryRecord_.Forget(hwnd);

@@ -11,7 +11,7 @@ namespace vd {
 void PagerWindow::OnMiniatureMouseDown(int index, int button, float x, float y) {
   if (!miniatures.Exists(index)) return;
   hover_.HidePreview();
-  if (IsManaged(SelectedWindow)) MiniatureRaised[SelectedWindow] = false;
+  if (IsManaged(SelectedWindow)) miniatureView_.NotInFront(SelectedWindow);
   SelectedWindow = WindowOfMiniature(index);
   const ManagedWindow* selected = Table.Find(SelectedWindow);
   onTopEntry.SetChecked(selected != nullptr && selected->onTop);
@@ -33,7 +33,7 @@ void PagerWindow::OnMiniatureMouseMove(int index, int button, float x, float y) 
 void PagerWindow::EndDragWithoutDrop(int index) {
   if (!miniatureDrag_.EndWithoutDrop(index)) return;
   // The miniature goes back to where its window is.
-  if (IsManaged(SelectedWindow)) RefreshMiniature(SelectedWindow, false);
+  if (IsManaged(SelectedWindow)) miniatureView_.Refresh(SelectedWindow, false);
 }
 
 void PagerWindow::DragMiniature(int button, float x, float y, int index) {
@@ -91,7 +91,7 @@ void PagerWindow::ActivateWindow(Hwnd hwnd) {
     MoveOut();
     OpenDesktop(static_cast<int16_t>(desktop));
   }
-  if (IsManaged(SelectedWindow)) MiniatureRaised[SelectedWindow] = false;
+  if (IsManaged(SelectedWindow)) miniatureView_.NotInFront(SelectedWindow);
   SelectedWindow = hwnd;
   // Raised to the top of the ordinary windows, without the keyboard focus.
   // The switch may have forgotten the window meanwhile.

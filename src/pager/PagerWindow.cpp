@@ -30,10 +30,8 @@ PagerWindow::PagerWindow(Program& program)
       showButton(*this, "showButton", "Show"),
       hideButton(*this, "hideButton", "Hide"),
       miniatures(*this, "miniatures", ScaleMode::kTwips),
-      captureBuffer(*this, "captureBuffer", ScaleMode::kPixels),
       foregroundPoll(*this, "foregroundPoll", kForegroundPollMs, false),
       refreshTimer(*this, "refreshTimer", 100, true),
-      firstPictureTimer(*this, "firstPictureTimer", 100, false),
       windowMenu(nullptr, "windowMenu", "Options"),
       summonEntry(&windowMenu, "summonEntry", "Summon"),
       showOnAllEntry(&windowMenu, "showOnAllEntry", "Show on All Desktop"),
@@ -65,8 +63,9 @@ PagerWindow::PagerWindow(Program& program)
                       [this] { return TranslucentWindows(); }),
       cellPainter_(program.ws),
       miniatureDrag_(program.backend),
+      miniatureView_({*this, program.backend, program.ws, Table, geometry, cells, miniatures}),
       hover_({*this, program.ws, program.settings, Table, geometry, cells, miniatures, statusLabel,
-              *preview_, previewPictures, [this] { return int{CurrentDesktop}; },
+              *preview_, miniatureView_.Pictures(), [this] { return int{CurrentDesktop}; },
               [this](int cell, uint32_t colour) { PaintDesktopCell(cell, 315, colour, 0); }}) {
   tray_->Clicked = [this] {
     if (PagerShown) {
@@ -122,8 +121,6 @@ PagerWindow::PagerWindow(Program& program)
 
   miniatures(0).SetBackColor(0xFFFFFF);
   miniatures(0).SetVisible(false);
-  captureBuffer.SetAutoSize(true);
-  captureBuffer.SetVisible(false);
 
   // The window menu's templates and the entries no command stands behind stay hidden.
   moveToEntries(0).SetVisible(false);
@@ -147,7 +144,6 @@ PagerWindow::PagerWindow(Program& program)
     AddWindow(foreground, geometry.Title(foreground), CurrentDesktop, false);
   };
   refreshTimer.Tick = [this] { OnRefreshTick(); };
-  firstPictureTimer.Tick = [this] { TakeFirstPictures(); };
 
   cells.MouseMove = [this](int i, int, int, float, float) { hover_.OnCellMouseMove(i); };
   cells.MouseUp = [this](int i, int button, int, float, float) { OnCellMouseUp(i, button); };
@@ -233,7 +229,7 @@ void PagerWindow::OnLoad() {
 }
 
 void PagerWindow::OnRefreshTick() {
-  UnloadQueuedMiniatures();
+  miniatureView_.UnloadQueued();
   const float tppX = static_cast<float>(program_.backend.TwipsPerPixelX());
   const float tppY = static_cast<float>(program_.backend.TwipsPerPixelY());
   hover_.HitTest(Left() / tppX, Top() / tppY);

@@ -6,7 +6,6 @@
 //
 //   pager/PagerWindow.cpp           construction, the load handler, CloseAll, the pager's place
 //   pager/Layout.cpp                the title strip, the grid, the cell colours, the selection box
-//   pager/Miniatures.cpp            placing miniatures and taking their pictures
 //   pager/PagerVisibility.cpp       hiding and showing the pager, keeping it on the screen
 //   pager/HotkeyDispatch.cpp        the pager's window procedure and the hotkey actions
 //   tracking/Discovery.cpp          which windows are managed: scan, poll, refresh
@@ -37,10 +36,9 @@
 #include "forms/Timer.h"
 #include "gestures/DragGesture.h"
 #include "options/OptionsHost.h"
-#include "pager/CaptureRhythm.h"
 #include "pager/CellPainter.h"
 #include "pager/HoverTracker.h"
-#include "pager/PreviewPictures.h"
+#include "pager/MiniatureView.h"
 #include "platform/WindowSystem.h"
 #include "settings/Settings.h"
 #include "tracking/IgnoreList.h"
@@ -81,15 +79,12 @@ class PagerWindow : public forms::Form, public OptionsHost {
   forms::Button showButton;
   forms::Button hideButton;
   forms::ControlArray<forms::PictureBox> miniatures;  // by miniature number; 0 the template
-  PreviewPictures previewPictures;  // the full-size pictures, for the preview of hidden windows
-  forms::PictureBox captureBuffer;  // holds each copy of a window before it is scaled
   // The foreground poll. Every 100 ms, with the refresh, rather than as fast as timers go
   // (about every 10 ms): a new window is taken on no later than anyone could notice, and an
   // idle pager does not wake a hundred times a second.
   static constexpr unsigned kForegroundPollMs = 100;
   forms::Timer foregroundPoll;
-  forms::Timer refreshTimer;       // hit test, repaint and refresh every 100 ms
-  forms::Timer firstPictureTimer;  // takes a new window's first picture once it has painted
+  forms::Timer refreshTimer;  // hit test, repaint and refresh every 100 ms
 
   // ---- Menus (used only as popup menus) ----------------------------------------------------
   forms::MenuItem windowMenu;  // the window menu
@@ -123,16 +118,12 @@ class PagerWindow : public forms::Form, public OptionsHost {
   bool PagerShown = false;
   bool DialogOpen = false;
 
-  // The last miniature number handed out; numbers are never 0 (the hidden template) and never
-  // one still in use.
-  int32_t MiniatureCount = 0;
   int32_t WindowMenuCount = 0;
   std::map<int, int32_t> ZOrderCounters;  // arrival counters by desktop
   IgnoreList ignoreList;                  // the captions of windows never managed
   Hwnd LastActiveWindow = 0;
   Hwnd SummonedWindow = 0;
   Hwnd MovedWindow = 0;
-  std::unordered_map<Hwnd, bool> MiniatureRaised;
 
   // Dragging miniatures.
   const DragGesture& MiniatureDrag() const { return miniatureDrag_; }
@@ -226,18 +217,6 @@ class PagerWindow : public forms::Form, public OptionsHost {
   void PaintDesktopCell(int index, float angle, uint32_t color1, uint32_t color2);
   void MoveSelectionBox(int index);
   void FillWindowMenus(int16_t desktop);
-  // Moves a window's miniature into another desktop's cell (and the row onto that desktop).
-  void PlaceMiniature(Hwnd hwnd, int16_t desktop);
-  // Re-sizes and re-places a window's miniature in its desktop's cell, keeps the stacking of
-  // the miniatures, and takes a new picture when asked.
-  void RefreshMiniature(Hwnd hwnd, bool capture);
-  // The same with the window's scaled rectangle already read.
-  void RefreshMiniature(Hwnd hwnd, const ScaledRect& scaled, bool capture);
-  // Takes a new picture of the window into its miniature and its full-size companion; false
-  // when the miniature was left as it was (nothing to copy, or a copy that changes nothing).
-  bool CaptureMiniature(Hwnd hwnd);
-  // Clears the miniature to its background; the next copy of the window draws it again.
-  void BlankMiniature(Hwnd hwnd);
   // Draws the title strip's picture (the strip's black background and its band of colour).
   void DrawTitleStrip();
 
@@ -284,6 +263,8 @@ class PagerWindow : public forms::Form, public OptionsHost {
   TrayIcon& Tray() { return *tray_; }
   // Hover over the cells and miniatures, and the preview it opens.
   HoverTracker& Hover() { return hover_; }
+  // The miniatures' placing, stacking, pictures and capture rhythm.
+  MiniatureView& Miniatures() { return miniatureView_; }
 
   // Set by the program: shows the options dialog, and takes it away (a panic leaves nothing of
   // the program's on the screen).
@@ -323,16 +304,6 @@ class PagerWindow : public forms::Form, public OptionsHost {
   // Takes a window of the last run's record back with its transparency and its own layering;
   // false when the record does not name it (or it now belongs to another process).
   bool AdoptRecordedTranslucency(Hwnd hwnd);
-  // Windows added in the last 100 ms, waiting for their first picture, with the tick count
-  // at which it is due.
-  std::vector<std::pair<Hwnd, uint32_t>> awaitingPicture_;
-  void TakeFirstPictures();
-  // Miniatures of windows that left the table: hidden at once, unloaded (with their full-size
-  // pictures) at the next tick, never inside a handler of the miniature itself.
-  std::vector<int> miniaturesToUnload_;
-  void UnloadMiniature(int v);
-  int32_t NextMiniatureNumber();
-  void UnloadQueuedMiniatures();
   // Takes a closed or caption-less window out of the table, its miniature and the record.
   void ForgetWindow(Hwnd hwnd);
   // Forgets everything the program keeps about a window: its row, its miniature, its capture
@@ -342,14 +313,12 @@ class PagerWindow : public forms::Form, public OptionsHost {
   // within this many ticks (two seconds). captionTurn_ is the row read last.
   static constexpr int kCaptionTurns = 20;
   int captionTurn_ = 0;
-  // The next shown window of the current desktop, in table order, gets a new picture.
-  void RefreshNextShownMiniature();
-  CaptureRhythm captureRhythm_;  // how often the tick copies a window
-  CellPainter cellPainter_;      // the cells' gradients
-  DragGesture miniatureDrag_;    // the drag of a miniature
+  CellPainter cellPainter_;    // the cells' gradients
+  DragGesture miniatureDrag_;  // the drag of a miniature
   // Lays out the status row below the grid: the status caption and the Show/Hide field.
   void LayOutStatusRow();
-  HoverTracker hover_;  // after the controls, the preview and the settings it is given
+  MiniatureView miniatureView_;  // after the controls, the table and the geometry it is given
+  HoverTracker hover_;           // after the preview and the miniatures' pictures
 };
 
 }  // namespace vd

@@ -41,7 +41,7 @@ void PagerWindow::GetActiveWindows() {
     if (w != nullptr && w->miniature > 0 && miniatures.Exists(w->miniature)) {
       miniatures(w->miniature).ZOrder(0);
     }
-    MiniatureRaised[*it] = false;
+    miniatureView_.NotInFront(*it);
   }
 }
 
@@ -68,13 +68,10 @@ void PagerWindow::AddWindow(Hwnd hwnd, const std::string& caption, int16_t deskt
       return;
   }
 
-  const int32_t v = NextMiniatureNumber();
+  const int32_t v = miniatureView_.NewNumber();
   const int32_t arrival = ++ZOrderCounters[CurrentDesktop];
-  previewPictures.Load(v);
 
   const ScaledRect scaled = geometry.Scaled(hwnd);
-  const float scaledWidth = scaled.width, scaledHeight = scaled.height;
-  const float scaledLeft = scaled.left, scaledTop = scaled.top;
   ManagedWindow& record = *Table.Add(hwnd);
   record.title = caption;
   record.desktop = desktop;
@@ -82,7 +79,7 @@ void PagerWindow::AddWindow(Hwnd hwnd, const std::string& caption, int16_t deskt
   record.miniature = v;
 
   // A window parked wholly left of the screen is brought to its top-left corner.
-  if (scaledLeft + scaledWidth < 0) {
+  if (scaled.left + scaled.width < 0) {
     Rect r = geometry.Bounds(hwnd);
     ws_.MoveWindow(hwnd, 0, 0, r.Width(), r.Height(), true);
   }
@@ -98,12 +95,7 @@ void PagerWindow::AddWindow(Hwnd hwnd, const std::string& caption, int16_t deskt
   }
   layering_.ReapplyTransparency(hwnd);  // the transparency a window taken back from the record had
 
-  forms::PictureBox& miniature = miniatures.Exists(v) ? miniatures(v) : miniatures.Load(v);
-  miniature.Move(cells(CurrentDesktop).Left() + scaledLeft, cells(CurrentDesktop).Top() + scaledTop,
-                 scaledWidth, scaledHeight);
-  miniature.SetToolTipText(caption);
-  miniature.SetVisible(true);
-  miniature.ZOrder(0);
+  miniatureView_.Load(v, scaled, CurrentDesktop, caption);
 
   ++WindowMenuCount;
   if (!windowListEntries.Exists(WindowMenuCount)) windowListEntries.Load(WindowMenuCount);
@@ -113,57 +105,10 @@ void PagerWindow::AddWindow(Hwnd hwnd, const std::string& caption, int16_t deskt
   entry.SetVisible(true);
 
   // The row and the miniature follow the window now; its first picture is taken 100 ms
-  // later, once the new window has painted itself. Waiting on a timer instead of pausing
-  // keeps a scan of many windows from freezing the pager for a tenth of a second each.
+  // later, once the new window has painted itself.
   UpdateActiveWindow(hwnd, CurrentDesktop, false);
-  awaitingPicture_.emplace_back(hwnd, ws_.GetTickCount() + 100);
-  if (!firstPictureTimer.Enabled()) {
-    firstPictureTimer.SetInterval(100);
-    firstPictureTimer.SetEnabled(true);
-  }
+  miniatureView_.FirstPictureLater(hwnd);
   if (settings_.autoHide) HidePager();
-}
-
-int32_t PagerWindow::NextMiniatureNumber() {
-  do {
-    MiniatureCount = MiniatureCount >= std::numeric_limits<int32_t>::max() ? 1 : MiniatureCount + 1;
-  } while (miniatures.Exists(MiniatureCount) || previewPictures.Exists(MiniatureCount));
-  return MiniatureCount;
-}
-
-void PagerWindow::UnloadMiniature(int v) {
-  EndDragWithoutDrop(v);
-  if (miniatures.Exists(v)) miniatures(v).SetVisible(false);
-  miniaturesToUnload_.push_back(v);
-}
-
-void PagerWindow::UnloadQueuedMiniatures() {
-  std::vector<int> queued;
-  queued.swap(miniaturesToUnload_);
-  for (int v : queued) {
-    miniatures.Unload(v);
-    previewPictures.Unload(v);
-  }
-}
-
-void PagerWindow::TakeFirstPictures() {
-  const uint32_t now = ws_.GetTickCount();
-  std::vector<Hwnd> due;
-  std::erase_if(awaitingPicture_, [&](const std::pair<Hwnd, uint32_t>& waiting) {
-    if (static_cast<int32_t>(now - waiting.second) < 0) return false;
-    due.push_back(waiting.first);
-    return true;
-  });
-  if (awaitingPicture_.empty()) {
-    firstPictureTimer.SetEnabled(false);
-  } else {
-    // The next window's picture falls due before another full interval.
-    const int32_t wait = static_cast<int32_t>(awaitingPicture_.front().second - now);
-    firstPictureTimer.SetInterval(static_cast<unsigned>(std::max(1, wait)));
-  }
-  for (Hwnd hwnd : due) {
-    if (IsManaged(hwnd)) CaptureMiniature(hwnd);
-  }
 }
 
 void PagerWindow::AddAlertWindow() { AddWindow(PendingWindow, PendingTitle, CurrentDesktop, true); }
@@ -205,14 +150,17 @@ void PagerWindow::RefreshWindows() {
   for (Hwnd hwnd : gone) ForgetWindow(hwnd);
 
   if (IsManaged(foreground) && DesktopOf(foreground) == CurrentDesktop) {
-    UpdateActiveWindow(foreground, CurrentDesktop, captureRhythm_.DueForFrontWindow(foreground),
+    UpdateActiveWindow(foreground, CurrentDesktop, miniatureView_.DueForFrontWindow(foreground),
                        &foregroundTitle);
     return;
   }
   // The user is on the pager (or on a window the program does not manage): the tick's one
   // capture goes round the shown windows of the current desktop instead, so that their
   // miniatures stay live too.
-  RefreshNextShownMiniature();
+  miniatureView_.CaptureNextInRound([this](Hwnd candidate) {
+    return DesktopOf(candidate) == CurrentDesktop && candidate != MovedWindow &&
+           ws_.IsWindowVisible(candidate);
+  });
 }
 
 void PagerWindow::ForgetWindow(Hwnd hwnd) {
@@ -234,37 +182,24 @@ void PagerWindow::DropWindow(Hwnd hwnd) {
   if (const ManagedWindow* record = Table.Find(hwnd)) {
     // Its miniature and its full-size picture go with it (the number is never used again), so
     // a pager running for weeks does not keep anything of the windows it ever managed.
-    if (record->miniature > 0) UnloadMiniature(record->miniature);
+    if (record->miniature > 0) {
+      EndDragWithoutDrop(record->miniature);
+      miniatureView_.Unload(record->miniature);
+    }
     if (record->transparency) recoveryRecord_.TranslucencyChanged();
   }
   recoveryRecord_.Forget(hwnd);  // the record is rewritten this tick
   Table.Remove(hwnd);
-  MiniatureRaised.erase(hwnd);
-  captureRhythm_.Forget(hwnd);
+  miniatureView_.Forget(hwnd);
   layering_.Forget(hwnd);
-  std::erase_if(awaitingPicture_, [hwnd](const auto& waiting) { return waiting.first == hwnd; });
   if (SummonedWindow == hwnd) SummonedWindow = 0;
   hover_.ForgetWindow(hwnd);
   if (MovedWindow == hwnd) MovedWindow = 0;
 }
 
 bool PagerWindow::KnowsWindow(Hwnd hwnd) const {
-  return IsManaged(hwnd) || MiniatureRaised.count(hwnd) != 0 || captureRhythm_.Knows(hwnd) ||
-         layering_.Knows(hwnd) || recoveryRecord_.IsHiddenByProgram(hwnd) ||
-         std::any_of(awaitingPicture_.begin(), awaitingPicture_.end(),
-                     [hwnd](const auto& waiting) { return waiting.first == hwnd; }) ||
-         SummonedWindow == hwnd;
-}
-
-void PagerWindow::RefreshNextShownMiniature() {
-  // Copies that keep showing no change space the round out, as the front window's do: an idle
-  // desktop is copied once a second, and any change brings the round back to every tick.
-  if (!captureRhythm_.RoundDue()) return;
-  const Hwnd hwnd = captureRhythm_.NextInRound(Table.Handles(), [this](Hwnd candidate) {
-    return DesktopOf(candidate) == CurrentDesktop && candidate != MovedWindow &&
-           ws_.IsWindowVisible(candidate);
-  });
-  if (hwnd != 0) captureRhythm_.NoteRoundCopy(CaptureMiniature(hwnd));
+  return IsManaged(hwnd) || miniatureView_.Knows(hwnd) || layering_.Knows(hwnd) ||
+         recoveryRecord_.IsHiddenByProgram(hwnd) || SummonedWindow == hwnd;
 }
 
 void PagerWindow::SendSummonedWindowBack() {
@@ -310,7 +245,8 @@ void PagerWindow::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture,
   ManagedWindow* record = Table.Find(hwnd);
   if (record == nullptr || record->miniature == 0) return;
   record->title = title ? *title : geometry.Title(hwnd);
-  RefreshMiniature(hwnd, geometry.Scaled(hwnd), capture);
+  // A window the window menu is moving keeps its picture until it is placed.
+  miniatureView_.Refresh(hwnd, geometry.Scaled(hwnd), capture && hwnd != MovedWindow);
 }
 
 bool PagerWindow::IsOwnWindow(Hwnd hwnd) {

@@ -512,14 +512,14 @@ class Walk {
       for (int i : p.miniatures.Indexes()) {
         if (i > 0 && !miniatures.count(i)) leftovers.insert(i);
       }
-      for (int i : p.previewPictures.Indexes()) {
+      for (int i : p.Miniatures().Pictures().Indexes()) {
         if (!miniatures.count(i)) leftovers.insert(i);
       }
       for (int i : leftovers) {
         if (leftovers_.count(i)) {
           why << "miniature or picture " << i << " of a forgotten window stays loaded ("
               << p.Table.Count() << " windows, " << p.miniatures.Indexes().size() - 1
-              << " miniatures, " << p.previewPictures.Indexes().size() << " pictures)";
+              << " miniatures, " << p.Miniatures().Pictures().Indexes().size() << " pictures)";
           return why.str();
         }
       }

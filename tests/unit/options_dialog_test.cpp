@@ -355,7 +355,7 @@ TEST_F(OptionsDialogTest, ColoursAloneDoNotRebuildTheGridButTheCurrentDesktopIsP
   // The windows look different now: OK takes new pictures of the current desktop's windows,
   // and draws again those whose pictures did not change.
   fake.SetWindowPicture(notes, Bitmap(400, 300, 0x0000AA));
-  P().CaptureMiniature(notes);
+  P().Miniatures().Capture(notes);
   fake.SetWindowPicture(work, Bitmap(400, 300, 0x00FF00));
   fake.SetWindowPicture(mail, Bitmap(400, 300, 0x0000FF));
   const Bitmap mailBefore = MiniatureOf(mail).Surface();

@@ -205,7 +205,7 @@ TEST_F(Gestures, RemoveAsksAndEachAnswerDoesItsPart) {
   EXPECT_FALSE(P().miniatures(v).Visible());
   backend->Advance(100);  // unloaded at the next tick, outside the miniature's own handler
   EXPECT_FALSE(P().miniatures.Exists(v));
-  EXPECT_FALSE(P().previewPictures.Exists(v));
+  EXPECT_FALSE(P().Miniatures().Pictures().Exists(v));
   EXPECT_FALSE(P().ignoreList.Contains("Mail"));
 
   answer = "Yes";

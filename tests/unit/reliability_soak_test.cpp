@@ -130,7 +130,7 @@ TEST_F(SoakFound, ClosedWindowsLeaveNoMiniatureNorPictureBehind) {
   }
   EXPECT_EQ(Pager().Table.Count(), 2);
   EXPECT_LE(Pager().miniatures.Indexes().size(), 3u);  // the template and the two windows'
-  EXPECT_LE(Pager().previewPictures.Indexes().size(), 2u);
+  EXPECT_LE(Pager().Miniatures().Pictures().Indexes().size(), 2u);
 }
 
 }  // namespace
