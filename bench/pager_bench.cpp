@@ -73,7 +73,7 @@ class RunningPager {
     const float tppY = static_cast<float>(backend->TwipsPerPixelY());
     const float originX = pager.Left() / tppX, originY = pager.Top() / tppY;
     std::vector<Point> centres(1);
-    for (int i = 1; i <= pager.DesktopCount; ++i) {
+    for (int i = 1; i <= pager.Desktops().Count(); ++i) {
       const forms::PictureBox& cell = pager.cells(i);
       centres.push_back({static_cast<int32_t>(originX + cell.Left() + cell.Width() / 2),
                          static_cast<int32_t>(originY + cell.Top() + cell.Height() / 2)});
@@ -96,7 +96,7 @@ bool Ready(benchmark::State& state, RunningPager& run, int windowCount) {
     state.SkipWithError("the program did not start");
     return false;
   }
-  if (run.Pager().DesktopCount != kCells) {
+  if (run.Pager().Desktops().Count() != kCells) {
     state.SkipWithError("the grid is not 9 x 9");
     return false;
   }
@@ -174,7 +174,7 @@ void BM_Switch(benchmark::State& state) {
   if (!Ready(state, run, perDesktop)) return;
   PagerWindow& pager = run.Pager();
   // Desktop 2: each new window comes to the front and the foreground poll takes it on there.
-  if (!run.fake.PressHotkey(MOD_ALT, '2') || pager.CurrentDesktop != 2) {
+  if (!run.fake.PressHotkey(MOD_ALT, '2') || pager.Desktops().Current() != 2) {
     state.SkipWithError("Alt+2 did not open desktop 2");
     return;
   }
@@ -205,7 +205,7 @@ void BM_Switch(benchmark::State& state) {
     run.fake.PressHotkey(MOD_ALT, static_cast<uint32_t>(next));
     state.PauseTiming();
     CountCalls(run.fake, calls);
-    if (pager.CurrentDesktop != next - '0') ++wrongDesktop;
+    if (pager.Desktops().Current() != next - '0') ++wrongDesktop;
     ++switches;
     next = next == '1' ? '2' : '1';
     state.ResumeTiming();

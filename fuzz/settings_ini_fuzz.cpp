@@ -23,17 +23,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   h.OpenWindow("Terminal", {-50, 400, 10, 500});
   h.Start();
   vd::PagerWindow& pager = h.Pager();
-  Check(pager.DesktopCount >= 1 && pager.DesktopCount <= 81, "the grid has 1 to 81 desktops");
-  Check(pager.CurrentDesktop == 1, "the program starts on desktop 1");
+  Check(pager.Desktops().Count() >= 1 && pager.Desktops().Count() <= 81,
+        "the grid has 1 to 81 desktops");
+  Check(pager.Desktops().Current() == 1, "the program starts on desktop 1");
   Check(pager.geometry.CellWidth() > 0 && pager.geometry.CellHeight() > 0, "the cells have a size");
   for (vd::Hwnd hwnd : h.windows) Check(pager.IsManaged(hwnd), "the windows are managed");
 
   h.backend->Advance(250);
   // A desktop other than the first, when there is one, so that the exit has windows to bring
   // back.
-  if (pager.DesktopCount >= 2) {
-    pager.PlaceWindow(2, h.windows[1], 0, 0, 0, 0);
-    pager.OpenDesktop(2);
+  if (pager.Desktops().Count() >= 2) {
+    pager.Desktops().Place(2, h.windows[1], 0, 0, 0, 0);
+    pager.Desktops().Open(2);
   }
   // The options dialog shows what was read and OK writes it back; what it wrote reads back
   // the same.

@@ -47,7 +47,7 @@ std::string Program::TranslucencyFile() {
 }
 
 void Program::BringEveryWindowBack() noexcept {
-  if (main_) main_->BringEveryWindowBack();
+  if (main_) main_->Desktops().BringEveryWindowBack();
 }
 
 }  // namespace vd

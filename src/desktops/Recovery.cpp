@@ -1,8 +1,7 @@
-// Never losing a window: the pager's side of the records of desktops/RecoveryRecord. It hides
-// and shows the managed windows and notes which ones the program keeps hidden, lists the
+// Never losing a window: the pager's side of the record of translucent windows (it lists the
 // windows it keeps translucent, takes the last run's translucent windows back or makes them
-// opaque, and brings every window back after a fault. The start of the program shows the
-// windows a run ended by force left hidden.
+// opaque), and the start of the program, which shows the windows a run ended by force left
+// hidden.
 #include <algorithm>
 #include <filesystem>
 #include <optional>
@@ -16,31 +15,6 @@
 #include "pager/PagerWindow.h"
 
 namespace vd {
-
-namespace {
-// How long a hidden window is given to show it answers before it is hidden.
-constexpr uint32_t kAnswerWaitMs = 50;
-}  // namespace
-
-void PagerWindow::SetWindowShown(Hwnd hwnd, bool shown) {
-  // A window hidden before its first picture was taken gets it now: its miniature and its
-  // preview must not stay blank.
-  if (!shown) miniatureView_.FirstPictureBeforeHiding(hwnd);
-  const bool wasVisible = ws_.ShowWindow(hwnd, shown ? SW_SHOW : SW_HIDE);
-  if (shown) {
-    recoveryRecord_.Forget(hwnd);
-    return;
-  }
-  // A window already hidden that the program did not hide was hidden by its own application:
-  // it is not the program's to bring back after a run ended by force. A window that does not
-  // answer may still have the program's request to show it waiting: it is recorded all the same.
-  intptr_t answer = 0;
-  if (!wasVisible && !recoveryRecord_.IsHiddenByProgram(hwnd) &&
-      ws_.SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, kAnswerWaitMs, &answer)) {
-    return;
-  }
-  recoveryRecord_.NoteHidden(hwnd, ws_.GetWindowThreadProcessId(hwnd));
-}
 
 std::vector<std::pair<Hwnd, RecordedTranslucency>> PagerWindow::TranslucentWindows() {
   std::vector<std::pair<Hwnd, RecordedTranslucency>> windows;
@@ -72,14 +46,6 @@ void PagerWindow::ReleaseUnclaimedTranslucency() {
     layering_.Forget(hwnd);
   };
   recoveryRecord_.ReleaseUnclaimed([this](Hwnd hwnd) { return IsManaged(hwnd); }, makeOpaque);
-}
-
-void PagerWindow::BringEveryWindowBack() noexcept {
-  try {
-    for (const Hwnd hwnd : Table.Handles()) ws_.ShowWindow(hwnd, SW_SHOW);
-    recoveryRecord_.ShowHiddenWindows();
-  } catch (...) {
-  }
 }
 
 void Program::RecoverWindowsOfAnEndedRun() {

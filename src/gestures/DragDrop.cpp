@@ -60,19 +60,19 @@ void PagerWindow::OnMiniatureMouseUp(int index, int button, float, float) {
   }
   // The drop goes to the cell the hit test last found under the cursor; before any hit, and
   // for a cell the grid no longer has, to the current desktop.
-  int16_t target = static_cast<int16_t>(hover_.CursorCell());
-  if (target < 1 || target > DesktopCount || !cells.Exists(target)) {
-    target = CurrentDesktop;
+  int target = hover_.CursorCell();
+  if (target < 1 || target > desktops_.Count() || !cells.Exists(target)) {
+    target = desktops_.Current();
     hover_.NoteCursorCell(target);
   }
   const forms::PictureBox& miniature = miniatures(index);
   const float left = miniature.Left() - cells(target).Left();
   const float top = miniature.Top() - cells(target).Top();
   if (IsManaged(SelectedWindow)) {
-    PlaceWindow(target, SelectedWindow, left, top, geometry.Scaled(SelectedWindow).width,
-                geometry.Scaled(SelectedWindow).height);
-    if (DesktopOf(SelectedWindow) == CurrentDesktop) {
-      SetWindowShown(SelectedWindow, true);
+    desktops_.Place(target, SelectedWindow, left, top, geometry.Scaled(SelectedWindow).width,
+                    geometry.Scaled(SelectedWindow).height);
+    if (DesktopOf(SelectedWindow) == desktops_.Current()) {
+      desktops_.SetShown(SelectedWindow, true);
     }
   }
   miniatureDrag_.End();
@@ -87,9 +87,8 @@ void PagerWindow::ActivateWindow(Hwnd hwnd) {
   const ManagedWindow* w = Table.Find(hwnd);
   if (w == nullptr) return;
   const int desktop = w->desktop;
-  if (!w->showAll && desktop != CurrentDesktop) {
-    MoveOut();
-    OpenDesktop(static_cast<int16_t>(desktop));
+  if (!w->showAll && desktop != desktops_.Current()) {
+    desktops_.SwitchTo(desktop);
   }
   if (IsManaged(SelectedWindow)) miniatureView_.NotInFront(SelectedWindow);
   SelectedWindow = hwnd;

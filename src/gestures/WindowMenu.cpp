@@ -25,17 +25,17 @@ void PagerWindow::OpenWindowMenu() {
        {&opaqueEntry, &highTransparencyEntry, &mediumTransparencyEntry, &lowTransparencyEntry}) {
     level->SetChecked(false);
   }
-  summonEntry.SetEnabled(desktop != CurrentDesktop);
+  summonEntry.SetEnabled(desktop != desktops_.Current());
   if (transparency == 100) {
     highTransparencyEntry.SetChecked(true);
   } else if (transparency == 150) {
     mediumTransparencyEntry.SetChecked(true);
   } else if (transparency == 200) {
     lowTransparencyEntry.SetChecked(true);
-  } else if (!AnimateMode) {
+  } else if (!desktops_.Animates()) {
     opaqueEntry.SetChecked(true);
   }
-  FillWindowMenus(static_cast<int16_t>(desktop));
+  FillWindowMenus(desktop);
   // A window is never offered the desktop it already belongs to.
   if (moveToEntries.Exists(desktop) && desktop > 0) moveToEntries.Unload(desktop);
   showOnAllEntry.SetChecked(showAll);
@@ -85,7 +85,7 @@ void PagerWindow::MoveSelectedWindowTo(int index) {
   ManagedWindow* w = Table.Find(SelectedWindow);
   if (w == nullptr || !moveToEntries.Exists(index)) return;
   const int32_t target = AsNumber(moveToEntries(index).Tag());
-  if (target < 1 || target > DesktopCount) return;
+  if (target < 1 || target > desktops_.Count()) return;
   const int32_t v = w->miniature;
   const int d = w->desktop;
   // The miniature moves into the target cell keeping its offset inside the cell.
@@ -96,8 +96,8 @@ void PagerWindow::MoveSelectedWindowTo(int index) {
     miniature.ZOrder(0);
   }
   w->desktop = target;
-  PlaceWindow(static_cast<int16_t>(target), SelectedWindow, 0, 0, 0, 0);
-  SetWindowShown(SelectedWindow, target == CurrentDesktop);
+  desktops_.Place(target, SelectedWindow, 0, 0, 0, 0);
+  desktops_.SetShown(SelectedWindow, target == desktops_.Current());
   MovedWindow = SelectedWindow;
 }
 
@@ -129,7 +129,7 @@ void PagerWindow::RemoveSelectedWindow() {
   const std::string title = Table.Find(window)->title;
   // Shown first, so that a window of a hidden desktop does not stay invisible once the
   // program no longer manages it.
-  SetWindowShown(window, true);
+  desktops_.SetShown(window, true);
   layering_.MakeOpaque(window);
   if (answer == "Yes") ignoreList.Add(title);
   DropWindow(window);

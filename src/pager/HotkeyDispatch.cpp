@@ -29,23 +29,21 @@ void PagerWindow::HandleHotkey(uint8_t id) {
     // A panic with no panic desktop (or one the grid no longer has) does nothing: it must
     // never hide every window.
     const int desktop = settings_.panicDesktop;
-    if (desktop < 1 || desktop > DesktopCount) return;
+    if (desktop < 1 || desktop > desktops_.Count()) return;
     if (CloseOptions) CloseOptions();
     DialogOpen = false;
-    bool animate = AnimateMode;
-    AnimateMode = false;
-    MoveOut();
-    OpenDesktop(static_cast<int16_t>(desktop));
+    bool animate = desktops_.Animates();
+    desktops_.SetAnimate(false);
+    desktops_.SwitchTo(desktop);
     PagerShown = false;
     Hide();
-    AnimateMode = animate;
+    desktops_.SetAnimate(animate);
     return;
   }
   // A desktop's hotkey; one left from a larger grid names no desktop and does nothing.
-  if (id < 1 || id > DesktopCount || id == CurrentDesktop) return;
-  MoveOut();
-  OpenDesktop(static_cast<int16_t>(id));
-  statusLabel.SetCaption("Desktop " + std::to_string(CurrentDesktop));
+  if (id < 1 || id > desktops_.Count() || id == desktops_.Current()) return;
+  desktops_.SwitchTo(id);
+  statusLabel.SetCaption("Desktop " + std::to_string(desktops_.Current()));
 }
 
 }  // namespace vd

@@ -34,11 +34,11 @@ void PagerWindow::SetupDesktops(int columnCount, int rowCount) {
   // Back to one desktop. The hotkeys of the desktops go too (those that remain are
   // registered again below), so a hotkey left from a larger grid switches to nothing; their
   // record and their entries in the settings file stay for when the grid grows again.
-  for (int i = DesktopCount; i >= 2; --i) {
+  for (int i = desktops_.Count(); i >= 2; --i) {
     if (cells.Exists(i)) cells.Unload(i);
     ws_.UnregisterHotKey(hWnd(), i);
   }
-  DesktopCount = 1;
+  desktops_.SetCount(1);
   auto registerHotkey = [this](int desktop) {
     program_.hotkeys.RegisterDesktop(hWnd(), desktop,
                                      settings_.desktopHotkeys[static_cast<size_t>(desktop)]);
@@ -49,8 +49,8 @@ void PagerWindow::SetupDesktops(int columnCount, int rowCount) {
     for (int column = 1; column <= columns; ++column) {
       if (row == 1 && column == 1) continue;
       AddDesktop(column, row);
-      registerHotkey(DesktopCount);
-      cells(DesktopCount).Refresh();
+      registerHotkey(desktops_.Count());
+      cells(desktops_.Count()).Refresh();
     }
   }
   // The pager fits the grid.
@@ -76,7 +76,7 @@ void PagerWindow::SetupDesktops(int columnCount, int rowCount) {
   // side effects of a window coming forward).
   replacingMiniatures_ = true;
   for (Hwnd hwnd : Table.Handles()) {
-    UpdateActiveWindow(hwnd, static_cast<int16_t>(DesktopOf(hwnd)), false);
+    UpdateActiveWindow(hwnd, DesktopOf(hwnd), false);
   }
   replacingMiniatures_ = false;
   // The pager stays shown and repainted after the rebuild.
@@ -107,18 +107,17 @@ void PagerWindow::LayOutStatusRow() {
 void PagerWindow::OnCellMouseUp(int index, int button) {
   MovedWindow = 0;
   if (button == forms::kLeftButton) {
-    if (index == CurrentDesktop) return;
-    AnimateMode = settings_.animate;
-    MoveOut();
-    OpenDesktop(static_cast<int16_t>(index));
-    statusLabel.SetCaption("Desktop " + std::to_string(CurrentDesktop));
+    if (index == desktops_.Current()) return;
+    desktops_.SetAnimate(settings_.animate);
+    desktops_.SwitchTo(index);
+    statusLabel.SetCaption("Desktop " + std::to_string(desktops_.Current()));
   } else if (button == forms::kRightButton) {
     // Prepares the window menu for the cell's desktop; no menu is shown.
     SkipNextActivation = false;
     for (forms::MenuItem* entry : {&moveToEntry, &onTopEntry, &windowListSeparator}) {
       entry->SetVisible(false);
     }
-    FillWindowMenus(static_cast<int16_t>(index));
+    FillWindowMenus(index);
     if (index > 0 && moveToEntries.Exists(index)) moveToEntries.Unload(index);
   }
 }
@@ -126,7 +125,7 @@ void PagerWindow::OnCellMouseUp(int index, int button) {
 void PagerWindow::ShowTypedWindow() {
   if (auto hwnd = ToInt32(handleField.Text())) {
     if (IsManaged(*hwnd)) {
-      SetWindowShown(*hwnd, true);
+      desktops_.SetShown(*hwnd, true);
     } else {
       ws_.ShowWindow(*hwnd, SW_SHOW);
     }
@@ -137,8 +136,50 @@ void PagerWindow::HideTypedWindow() {
   // Only a window the program manages may be hidden here: it comes back with its desktop
   // and at exit. Anything else would be lost from sight.
   if (auto hwnd = ToInt32(handleField.Text()); hwnd && IsManaged(*hwnd)) {
-    SetWindowShown(*hwnd, false);
+    desktops_.SetShown(*hwnd, false);
   }
+}
+
+void PagerWindow::AddDesktop(int column, int row) {
+  if (desktops_.Count() == 1) PaintDesktopCell(1, 315, settings_.colorNormal, 0);
+  desktops_.SetCount(desktops_.Count() + 1);
+  const int k = desktops_.Count();
+  forms::PictureBox& cell = cells.Exists(k) ? cells(k) : cells.Load(k);
+  const float w = cells(1).Width();
+  const float h = cells(1).Height();
+  const float t1 = cells(1).Top();
+  cell.Move(static_cast<float>(column - 1) * w + 1 + static_cast<float>(column - 1),
+            static_cast<float>(row - 1) * h + t1 + static_cast<float>(row - 1), w, h);
+  PaintDesktopCell(k, 315,
+                   k == desktops_.Current() ? settings_.colorSelected : settings_.colorNormal, 0);
+  if (desktops_.Current() == 1 && k == 2) PaintDesktopCell(1, 315, settings_.colorSelected, 0);
+  cell.SetVisible(true);
+  cell.Refresh();
+  MoveSelectionBox(k);
+}
+
+void PagerWindow::SwitchBegins(int from, int to) {
+  PaintDesktopCell(from, 315, settings_.colorNormal, 0);
+  PaintDesktopCell(to, 315, settings_.colorSelected, 0);
+}
+
+void PagerWindow::DesktopShowing(int desktop) { MoveSelectionBox(desktop); }
+
+void PagerWindow::FollowedToDesktop(Hwnd hwnd) {
+  const int32_t v = MiniatureOf(hwnd);
+  if (v > 0 && miniatures.Exists(v)) miniatures(v).SetVisible(false);
+  miniatureView_.Place(hwnd);
+}
+
+void PagerWindow::DesktopShown(int desktop) {
+  FillWindowMenus(desktop);
+  LastActiveWindow = 0;  // the next window to come forward starts the auto-hide anew
+}
+
+void PagerWindow::WindowHiding(Hwnd hwnd) {
+  // A window hidden before its first picture was taken gets it now: its miniature and its
+  // preview must not stay blank.
+  miniatureView_.FirstPictureBeforeHiding(hwnd);
 }
 
 void PagerWindow::MoveSelectionBox(int index) {
@@ -148,7 +189,7 @@ void PagerWindow::MoveSelectionBox(int index) {
   selectionBox.SetBorderColor(settings_.colorBox);
 }
 
-void PagerWindow::FillWindowMenus(int16_t desktop) {
+void PagerWindow::FillWindowMenus(int desktop) {
   // The windows of the desktop, titles cut to 30 characters and "...".
   for (int i : windowListEntries.Indexes()) {
     if (i > 0) windowListEntries.Unload(i);
@@ -167,7 +208,7 @@ void PagerWindow::FillWindowMenus(int16_t desktop) {
     if (i > 0) moveToEntries.Unload(i);
   }
   moveToEntries(0).SetVisible(true);
-  for (int i = 1; i <= DesktopCount; ++i) {
+  for (int i = 1; i <= desktops_.Count(); ++i) {
     forms::MenuItem& entry = moveToEntries.Load(i);
     entry.SetCaption("Desktop " + std::to_string(i));
     entry.SetTag(std::to_string(i));

@@ -16,8 +16,8 @@
 #include "core/WindowTable.h"
 #include "forms/Backend.h"
 #include "forms/ControlArray.h"
-#include "forms/Form.h"
 #include "forms/Controls.h"
+#include "forms/Form.h"
 #include "forms/Timer.h"
 #include "pager/CaptureRhythm.h"
 #include "pager/PreviewPictures.h"
@@ -95,7 +95,7 @@ class MiniatureView {
   void RaiseOnTopMiniatures();
 
   Pager pager_;
-  PreviewPictures pictures_;      // the full-size pictures, for the preview of hidden windows
+  PreviewPictures pictures_;         // the full-size pictures, for the preview of hidden windows
   forms::PictureBox captureBuffer_;  // holds each copy of a window before it is scaled
   forms::Timer firstPictureTimer_;   // takes a new window's first picture once it has painted
   CaptureRhythm rhythm_;             // how often the tick copies a window

@@ -61,11 +61,13 @@ PagerWindow::PagerWindow(Program& program)
       layering_(program.ws, Table),
       recoveryRecord_(program.ws, program.RecoveryFile(), program.TranslucencyFile(),
                       [this] { return TranslucentWindows(); }),
+      desktops_({program.ws, Table, geometry, layering_, recoveryRecord_, *this,
+                 [this] { return hWnd(); }}),
       cellPainter_(program.ws),
       miniatureDrag_(program.backend),
       miniatureView_({*this, program.backend, program.ws, Table, geometry, cells, miniatures}),
       hover_({*this, program.ws, program.settings, Table, geometry, cells, miniatures, statusLabel,
-              *preview_, miniatureView_.Pictures(), [this] { return int{CurrentDesktop}; },
+              *preview_, miniatureView_.Pictures(), [this] { return int{desktops_.Current()}; },
               [this](int cell, uint32_t colour) { PaintDesktopCell(cell, 315, colour, 0); }}) {
   tray_->Clicked = [this] {
     if (PagerShown) {
@@ -141,7 +143,7 @@ PagerWindow::PagerWindow(Program& program)
     // Nearly every poll finds a managed window or the pager in front, which AddWindow would
     // turn away: its caption is not read then.
     if (foreground == 0 || foreground == hWnd() || IsManaged(foreground)) return;
-    AddWindow(foreground, geometry.Title(foreground), CurrentDesktop, false);
+    AddWindow(foreground, geometry.Title(foreground), desktops_.Current(), false);
   };
   refreshTimer.Tick = [this] { OnRefreshTick(); };
 
@@ -188,8 +190,6 @@ void PagerWindow::OnLoad() {
   ws.SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
   geometry.MeasureScreen();
   geometry.SetCellSize(cells(1).Width(), cells(1).Height());  // as laid out in the form
-  CurrentDesktop = 1;
-  DesktopCount = 1;
   // The pager's own window procedure takes the hotkeys and passes on everything else.
   previousProc_ = SetWindowProc([this](uint32_t msg, uintptr_t wParam, intptr_t lParam) {
     return HotkeyWindowProc(msg, wParam, lParam);
@@ -209,10 +209,10 @@ void PagerWindow::OnLoad() {
   ReleaseUnclaimedTranslucency();
   // The effects and the pager's opacity. Start with Windows is written again, so that the Run
   // value names the program where it now is.
-  AnimateMode = settings_.animate;
+  desktops_.SetAnimate(settings_.animate);
   if (settings_.opacity) transparency::SetWindowAlpha(ws, hWnd(), settings_.PagerAlpha());
   if (settings_.autoStart) AutoStart::AppAutoStart(ws);
-  ReapplyWindowOpacity();
+  desktops_.ReapplyWindowOpacity();
   cells(1).SetBackColor(settings_.colorSelected);
   statusLabel.SetCaption("Desktop 1");
   // The hide/unhide hotkey, and the panic hotkey when it is enabled.
@@ -278,16 +278,16 @@ void PagerWindow::CloseAll() {
   } catch (...) {
   }
   // The windows come back without sliding.
-  AnimateMode = false;
+  desktops_.SetAnimate(false);
   // Every window onto desktop 1, opaque unless the user chose a transparency.
   for (Hwnd hwnd : Table.Handles()) {
     if (!IsManaged(hwnd)) continue;
     layering_.MakeOpaque(hwnd);
-    if (DesktopOf(hwnd) != 1) PlaceWindow(1, hwnd, 0, 0, 0, 0);
+    if (DesktopOf(hwnd) != 1) desktops_.Place(1, hwnd, 0, 0, 0, 0);
   }
   // Every managed window is now on desktop 1 and is shown (and the record of hidden
   // windows goes).
-  OpenDesktop(1);
+  desktops_.Open(1);
   recoveryRecord_.SaveIfBehind();
   if (!ignoreListSaved) {
     ShowMessage(program_, "Ignore List",

@@ -9,8 +9,8 @@
 //   pager/PagerVisibility.cpp       hiding and showing the pager, keeping it on the screen
 //   pager/HotkeyDispatch.cpp        the pager's window procedure and the hotkey actions
 //   tracking/Discovery.cpp          which windows are managed: scan, poll, refresh
-//   desktops/DesktopSwitching.cpp   opening desktops, placing windows, applying a grid
-//   desktops/Recovery.cpp           showing and hiding for the program, with its records
+//   pager/ApplySettings.cpp         applying a grid and confirmed settings
+//   desktops/Recovery.cpp           the record of translucent windows
 //   gestures/DragDrop.cpp           dragging miniatures between cells
 //   gestures/WindowMenu.cpp         the window menu's commands
 //   gestures/MainMenu.cpp           the main menu, the query button and their dialogs
@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "core/WindowTable.h"
+#include "desktops/DesktopSwitcher.h"
 #include "desktops/RecoveryRecord.h"
 #include "desktops/WindowLayering.h"
 #include "forms/ControlArray.h"
@@ -50,18 +51,14 @@ class Program;
 class PreviewWindow;
 class TrayIcon;
 
-// Raising another application's window: neither moved nor sized, and not activated, so the
-// window comes forward without taking the keyboard focus.
-inline constexpr uint32_t kRaiseFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
-
-class PagerWindow : public forms::Form, public OptionsHost {
+class PagerWindow : public forms::Form, public OptionsHost, private DesktopView {
  public:
   explicit PagerWindow(Program& program);
   ~PagerWindow() override;
 
   // ---- What the options dialog asks of the pager -------------------------------------------
   Hwnd PagerHandle() const override { return hWnd(); }
-  int NumberOfDesktops() const override { return DesktopCount; }
+  int NumberOfDesktops() const override { return desktops_.Count(); }
   void SetDialogOpen(bool open) override { DialogOpen = open; }
   GridChange ApplySettings(bool rebuildGrid) override;
   void ClearIgnoreList() override;
@@ -73,7 +70,7 @@ class PagerWindow : public forms::Form, public OptionsHost {
   forms::Button offerButton;     // offers a window the poll would not take by itself
   forms::Button menuButton;      // opens the main menu
   forms::Label statusLabel;      // the status caption
-  forms::ControlArray<forms::PictureBox> cells;  // the desktop cells, 1..DesktopCount
+  forms::ControlArray<forms::PictureBox> cells;  // the desktop cells, 1..the number of desktops
   forms::Shape selectionBox;                     // the box around the current cell
   forms::TextBox handleField;                    // a handle for Show / Hide
   forms::Button showButton;
@@ -92,7 +89,7 @@ class PagerWindow : public forms::Form, public OptionsHost {
   forms::MenuItem showOnAllEntry;
   forms::MenuItem onTopEntry;
   forms::MenuItem moveToEntry;
-  forms::MenuArray moveToEntries;  // "Move To" entries, 1..DesktopCount; 0 is a hidden template
+  forms::MenuArray moveToEntries;  // "Move To" entries by desktop; 0 is a hidden template
   forms::MenuItem transparencyEntry;
   forms::MenuItem opaqueEntry;
   forms::MenuItem highTransparencyEntry;
@@ -109,12 +106,9 @@ class PagerWindow : public forms::Form, public OptionsHost {
 
   // ---- Shared state of the desktops ----------------------------------------------------------
   WindowTable Table;
-  int16_t CurrentDesktop = 1;
-  int16_t DesktopCount = 1;
   Hwnd SelectedWindow = 0;
   Hwnd PendingWindow = 0;
   std::string PendingTitle;
-  bool AnimateMode = false;
   bool PagerShown = false;
   bool DialogOpen = false;
 
@@ -157,11 +151,11 @@ class PagerWindow : public forms::Form, public OptionsHost {
 
   // ---- Window discovery and refresh (tracking/Discovery.cpp) ------------------------------------
   void GetActiveWindows();
-  void AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, bool force);
+  void AddWindow(Hwnd hwnd, const std::string& caption, int desktop, bool force);
   void AddAlertWindow();
   void RefreshWindows();
   // title: the window's caption when the caller has just read it, so it is not read twice.
-  void UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture,
+  void UpdateActiveWindow(Hwnd hwnd, int desktop, bool capture,
                           const std::string* title = nullptr);
   // The summoned window goes back: hidden again when its desktop is not the current one.
   void SendSummonedWindowBack();
@@ -174,36 +168,19 @@ class PagerWindow : public forms::Form, public OptionsHost {
   // a capture rhythm, a layering, a record); false once it was removed or forgotten.
   bool KnowsWindow(Hwnd hwnd) const;
 
-  // ---- Desktop switching and relocation (desktops/DesktopSwitching.cpp)
-  // -------------------------- A new grid of columns x rows (each pulled into 1 to 9): windows of
-  // vanished desktops go to the last remaining one, a panic desktop that vanished turns the panic
-  // hotkey off, and the last desktop opens when the current one vanished or windows were moved onto
-  // it.
+  // ---- Confirmed settings (pager/ApplySettings.cpp) ----------------------------------------
+  // A new grid of columns x rows (each pulled into 1 to 9): windows of vanished desktops go to
+  // the last remaining one, a panic desktop that vanished turns the panic hotkey off, and the
+  // last desktop opens when the current one vanished or windows were moved onto it.
   GridChange ApplyGrid(int columns, int rows);
-  // Re-applies the windows' opacity after "Desktop Transition" changed: with it, the current
-  // desktop's windows are layered opaque so that a switch can fade them; without it, each
-  // window is back to the transparency the user chose, or opaque.
-  void ReapplyWindowOpacity();
   // Clears the pictures of the current desktop's miniatures, so that they are drawn afresh.
   void BlankCurrentMiniatures();
-  void OpenDesktop(int16_t desktop);
-  void ShowDesktop(int16_t desktop);
-  void MoveOut();
-  void MoveIn(Hwnd hwnd, int32_t target);
-  void AddDesktop(int column, int row);
-  void HideWindow(Hwnd hwnd);
-  void PlaceWindow(int16_t desktop, Hwnd hwnd, float left, float top, float width, float height);
 
-  // ---- Never losing a window (desktops/Recovery.cpp; the records: desktops/RecoveryRecord)
-  // ------- Shows or hides a managed window for the program and keeps the record of the windows the
-  // program keeps hidden, which lets the next start bring them back after a forced end.
-  void SetWindowShown(Hwnd hwnd, bool shown);
+  // ---- The record of translucent windows (desktops/Recovery.cpp) ----------------------------
   // At start, once the first scan took its windows on: the windows of the last run's record of
   // translucent windows that were not taken on again are made opaque, and the record is
   // written anew.
   void ReleaseUnclaimedTranslucency();
-  // Shows every managed window at once; for an unexpected fault, never throws.
-  void BringEveryWindowBack() noexcept;
 
   // ---- Pager show and hide (pager/PagerVisibility.cpp) ---------------------------------------
   void HidePager();
@@ -216,7 +193,9 @@ class PagerWindow : public forms::Form, public OptionsHost {
   void SetupDesktops(int columnCount, int rowCount);
   void PaintDesktopCell(int index, float angle, uint32_t color1, uint32_t color2);
   void MoveSelectionBox(int index);
-  void FillWindowMenus(int16_t desktop);
+  // Adds the next desktop's cell at this column and row of the grid.
+  void AddDesktop(int column, int row);
+  void FillWindowMenus(int desktop);
   // Draws the title strip's picture (the strip's black background and its band of colour).
   void DrawTitleStrip();
 
@@ -263,6 +242,8 @@ class PagerWindow : public forms::Form, public OptionsHost {
   TrayIcon& Tray() { return *tray_; }
   // Hover over the cells and miniatures, and the preview it opens.
   HoverTracker& Hover() { return hover_; }
+  // The current desktop, the number of desktops, and the switches between them.
+  DesktopSwitcher& Desktops() { return desktops_; }
   // The miniatures' placing, stacking, pictures and capture rhythm.
   MiniatureView& Miniatures() { return miniatureView_; }
 
@@ -280,10 +261,6 @@ class PagerWindow : public forms::Form, public OptionsHost {
   void OnQueryUnload(forms::UnloadMode mode, bool& cancel);
   void StartDrag();  // lets the system move the borderless pager with the mouse
 
-  // Gives the focus to the top-most shown window of the current desktop (or the pager) when
-  // the foreground window was hidden by a switch: keys must never go to an invisible window.
-  void KeepFocusVisible(Hwnd foregroundBefore);
-
   Program& program_;
   WindowSystem& ws_;
   Settings& settings_;  // the program's settings in effect
@@ -298,6 +275,13 @@ class PagerWindow : public forms::Form, public OptionsHost {
   WindowLayering layering_;
   // The records of the windows the program hid and of those it made translucent.
   RecoveryRecord recoveryRecord_;
+  DesktopSwitcher desktops_;
+  // What a switch changes on the pager (DesktopView).
+  void SwitchBegins(int from, int to) override;
+  void DesktopShowing(int desktop) override;
+  void FollowedToDesktop(Hwnd hwnd) override;
+  void DesktopShown(int desktop) override;
+  void WindowHiding(Hwnd hwnd) override;
   // The managed windows with a transparency the user chose, in table order, with their owner
   // process and their own layering: what the record of translucent windows holds.
   std::vector<std::pair<Hwnd, RecordedTranslucency>> TranslucentWindows();

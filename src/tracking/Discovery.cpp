@@ -30,7 +30,7 @@ void PagerWindow::GetActiveWindows() {
       continue;
     }
     if (caption.empty()) continue;
-    AddWindow(w, caption, CurrentDesktop, false);
+    AddWindow(w, caption, desktops_.Current(), false);
     if (IsManaged(w)) added.push_back(w);
   }
   // The walk went from the top window down and raised each new miniature in turn; stack them
@@ -45,7 +45,7 @@ void PagerWindow::GetActiveWindows() {
   }
 }
 
-void PagerWindow::AddWindow(Hwnd hwnd, const std::string& caption, int16_t desktop, bool force) {
+void PagerWindow::AddWindow(Hwnd hwnd, const std::string& caption, int desktop, bool force) {
   WindowCandidate candidate;
   candidate.exists = hwnd != 0;
   candidate.managed = candidate.exists && IsManaged(hwnd);
@@ -69,7 +69,7 @@ void PagerWindow::AddWindow(Hwnd hwnd, const std::string& caption, int16_t deskt
   }
 
   const int32_t v = miniatureView_.NewNumber();
-  const int32_t arrival = ++ZOrderCounters[CurrentDesktop];
+  const int32_t arrival = ++ZOrderCounters[desktops_.Current()];
 
   const ScaledRect scaled = geometry.Scaled(hwnd);
   ManagedWindow& record = *Table.Add(hwnd);
@@ -88,14 +88,14 @@ void PagerWindow::AddWindow(Hwnd hwnd, const std::string& caption, int16_t deskt
   // that state instead of breaking how the window is drawn. A window the program made
   // translucent in an earlier run is known from its record: that layering is not its own.
   if (!AdoptRecordedTranslucency(hwnd)) layering_.ReadOwn(hwnd);
-  if (AnimateMode) {
+  if (desktops_.Animates()) {
     transparency::SetWindowAlpha(ws_, hwnd, 255);
   } else {
     layering_.MakeOpaque(hwnd);
   }
   layering_.ReapplyTransparency(hwnd);  // the transparency a window taken back from the record had
 
-  miniatureView_.Load(v, scaled, CurrentDesktop, caption);
+  miniatureView_.Load(v, scaled, desktops_.Current(), caption);
 
   ++WindowMenuCount;
   if (!windowListEntries.Exists(WindowMenuCount)) windowListEntries.Load(WindowMenuCount);
@@ -106,12 +106,14 @@ void PagerWindow::AddWindow(Hwnd hwnd, const std::string& caption, int16_t deskt
 
   // The row and the miniature follow the window now; its first picture is taken 100 ms
   // later, once the new window has painted itself.
-  UpdateActiveWindow(hwnd, CurrentDesktop, false);
+  UpdateActiveWindow(hwnd, desktops_.Current(), false);
   miniatureView_.FirstPictureLater(hwnd);
   if (settings_.autoHide) HidePager();
 }
 
-void PagerWindow::AddAlertWindow() { AddWindow(PendingWindow, PendingTitle, CurrentDesktop, true); }
+void PagerWindow::AddAlertWindow() {
+  AddWindow(PendingWindow, PendingTitle, desktops_.Current(), true);
+}
 
 // The options' "Clear List": the file goes, the built-in entries stay.
 void PagerWindow::ClearIgnoreList() { ignoreList.Clear(); }
@@ -149,16 +151,16 @@ void PagerWindow::RefreshWindows() {
   gone.erase(std::unique(gone.begin(), gone.end()), gone.end());
   for (Hwnd hwnd : gone) ForgetWindow(hwnd);
 
-  if (IsManaged(foreground) && DesktopOf(foreground) == CurrentDesktop) {
-    UpdateActiveWindow(foreground, CurrentDesktop, miniatureView_.DueForFrontWindow(foreground),
-                       &foregroundTitle);
+  if (IsManaged(foreground) && DesktopOf(foreground) == desktops_.Current()) {
+    UpdateActiveWindow(foreground, desktops_.Current(),
+                       miniatureView_.DueForFrontWindow(foreground), &foregroundTitle);
     return;
   }
   // The user is on the pager (or on a window the program does not manage): the tick's one
   // capture goes round the shown windows of the current desktop instead, so that their
   // miniatures stay live too.
   miniatureView_.CaptureNextInRound([this](Hwnd candidate) {
-    return DesktopOf(candidate) == CurrentDesktop && candidate != MovedWindow &&
+    return DesktopOf(candidate) == desktops_.Current() && candidate != MovedWindow &&
            ws_.IsWindowVisible(candidate);
   });
 }
@@ -172,7 +174,7 @@ void PagerWindow::ForgetWindow(Hwnd hwnd) {
   // stays hidden. Neither keeps a translucency the program gave it.
   if (ws_.IsWindow(hwnd)) {
     const bool hiddenByUs = recoveryRecord_.IsHiddenByProgram(hwnd) && !ws_.IsWindowVisible(hwnd);
-    if (hiddenByUs) SetWindowShown(hwnd, true);
+    if (hiddenByUs) desktops_.SetShown(hwnd, true);
     if (hiddenByUs || translucent) layering_.MakeOpaque(hwnd);
   }
   DropWindow(hwnd);
@@ -205,20 +207,20 @@ bool PagerWindow::KnowsWindow(Hwnd hwnd) const {
 void PagerWindow::SendSummonedWindowBack() {
   const Hwnd summoned = SummonedWindow;
   SummonedWindow = 0;
-  const bool elsewhere = IsManaged(summoned) && DesktopOf(summoned) != CurrentDesktop;
+  const bool elsewhere = IsManaged(summoned) && DesktopOf(summoned) != desktops_.Current();
   if (elsewhere) {
     int alpha = 255;
     transparency::FadeOut(ws_, summoned, alpha, 1);
-    HideWindow(summoned);
+    desktops_.Hide(summoned);
   }
-  if (AnimateMode) {
+  if (desktops_.Animates()) {
     transparency::SetWindowAlpha(ws_, summoned, 255);
   } else {
     layering_.MakeOpaque(summoned);
   }
 }
 
-void PagerWindow::UpdateActiveWindow(Hwnd hwnd, int16_t desktop, bool capture,
+void PagerWindow::UpdateActiveWindow(Hwnd hwnd, int desktop, bool capture,
                                      const std::string* title) {
   if (!IsManaged(hwnd) || hwnd == hWnd() || DesktopOf(hwnd) != desktop) return;
 

@@ -161,7 +161,7 @@ class Walk {
   std::string Apply(const Step& s) {
     if (!started_) return "the program did not start";
     fake_.ClearCalls();  // the fake records every call: a long walk must not keep them
-    if (exemptDesktop_ != P().CurrentDesktop) exempt_.clear();
+    if (exemptDesktop_ != P().Desktops().Current()) exempt_.clear();
     switch (s.action) {
       case Action::kOpen: {
         // A user keeps a few dozen windows open at most; the walk keeps to that.
@@ -195,7 +195,7 @@ class Walk {
         PressHotkey(s.a);
         break;
       case Action::kCellClick: {
-        const int cell = 1 + static_cast<int>(s.a % static_cast<uint32_t>(P().DesktopCount));
+        const int cell = 1 + static_cast<int>(s.a % static_cast<uint32_t>(P().Desktops().Count()));
         Note(std::string((s.b & 1) ? "right" : "left") + " click on cell " + std::to_string(cell));
         P().cells(cell).RaiseMouseUp((s.b & 1) ? forms::kRightButton : forms::kLeftButton, 0, 10,
                                      10);
@@ -316,7 +316,7 @@ class Walk {
   }
 
   void PressHotkey(uint32_t a) {
-    const int count = P().DesktopCount;
+    const int count = P().Desktops().Count();
     int id = 1 + static_cast<int>(a % static_cast<uint32_t>(count + 1));  // one beyond the grid
     if (a % 23 == 0) id = Hotkeys::kHideHotkeyId;
     if (a % 29 == 0) id = Hotkeys::kPanicHotkeyId;
@@ -331,7 +331,7 @@ class Walk {
     forms::PictureBox* miniature = Miniature(s.a);
     if (!miniature) return;
     // The hit test notes the cell under the cursor (or none) before the drop.
-    const int cells = P().DesktopCount;
+    const int cells = P().Desktops().Count();
     const int target = static_cast<int>(s.b % static_cast<uint32_t>(cells + 1));
     Rect pager;
     fake_.GetWindowRect(P().hWnd(), &pager);
@@ -384,7 +384,7 @@ class Walk {
       Note("window menu of " + Name(p.SelectedWindow) + ": " + chosen->Caption());
       if (chosen == &p.showOnAllEntry) {
         exempt_.insert(p.SelectedWindow);
-        exemptDesktop_ = p.CurrentDesktop;
+        exemptDesktop_ = p.Desktops().Current();
       }
       return chosen;
     };
@@ -464,22 +464,23 @@ class Walk {
   std::string Broken(bool ticked) {
     PagerWindow& p = P();
     std::ostringstream why;
-    if (p.DesktopCount < 1 || p.DesktopCount > 81) {
-      why << "the grid has " << p.DesktopCount << " desktops";
+    if (p.Desktops().Count() < 1 || p.Desktops().Count() > 81) {
+      why << "the grid has " << p.Desktops().Count() << " desktops";
       return why.str();
     }
-    if (p.CurrentDesktop < 1 || p.CurrentDesktop > p.DesktopCount) {
-      why << "the current desktop " << p.CurrentDesktop << " is not one of the " << p.DesktopCount;
+    if (p.Desktops().Current() < 1 || p.Desktops().Current() > p.Desktops().Count()) {
+      why << "the current desktop " << p.Desktops().Current() << " is not one of the "
+          << p.Desktops().Count();
       return why.str();
     }
-    if (exemptDesktop_ != p.CurrentDesktop) exempt_.clear();
+    if (exemptDesktop_ != p.Desktops().Current()) exempt_.clear();
     const std::set<Hwnd> recorded = Recorded();
     std::set<int> miniatures;
     for (const ManagedWindow& w : p.Table) {
       const Hwnd hwnd = w.handle;
       const int desktop = w.desktop;
-      if (desktop < 1 || desktop > p.DesktopCount) {
-        why << "window " << hwnd << " is on desktop " << desktop << " of " << p.DesktopCount;
+      if (desktop < 1 || desktop > p.Desktops().Count()) {
+        why << "window " << hwnd << " is on desktop " << desktop << " of " << p.Desktops().Count();
         return why.str();
       }
       const int v = w.miniature;
@@ -490,10 +491,11 @@ class Walk {
       }
       if (!fake_.Exists(hwnd) || hwnd == p.SummonedWindow || exempt_.count(hwnd)) continue;
       const bool showAll = w.showAll;
-      const bool expected = desktop == p.CurrentDesktop || showAll;
+      const bool expected = desktop == p.Desktops().Current() || showAll;
       if (fake_.IsWindowVisible(hwnd) != expected) {
         why << "window " << hwnd << " of desktop " << desktop << (showAll ? " (on all)" : "")
-            << " is " << (expected ? "hidden" : "shown") << " on desktop " << p.CurrentDesktop;
+            << " is " << (expected ? "hidden" : "shown") << " on desktop "
+            << p.Desktops().Current();
         return why.str();
       }
     }

@@ -15,8 +15,8 @@ class Recovery : public ProgramFixture {
     a = OpenWindow("A");
     b = OpenWindow("B");
     ASSERT_TRUE(StartWith(kGrid3x2));
-    Pager().PlaceWindow(2, b, 0, 0, 0, 0);
-    Pager().OpenDesktop(1);  // b is hidden now
+    Pager().Desktops().Place(2, b, 0, 0, 0, 0);
+    Pager().Desktops().Open(1);  // b is hidden now
   }
   Hwnd a = 0, b = 0;
 };
@@ -25,7 +25,7 @@ TEST_F(Recovery, TheRecordNamesExactlyTheWindowsTheProgramKeepsHidden) {
   const std::string record = ReadFile("hidden.list");
   EXPECT_EQ(record,
             std::to_string(b) + " " + std::to_string(fake.GetWindowThreadProcessId(b)) + "\r\n");
-  Pager().OpenDesktop(2);  // a hidden, b shown
+  Pager().Desktops().Open(2);  // a hidden, b shown
   EXPECT_EQ(ReadFile("hidden.list").find(std::to_string(b) + " "), std::string::npos);
   EXPECT_NE(ReadFile("hidden.list").find(std::to_string(a) + " "), std::string::npos);
   // The hidden window closes: the record forgets it at the next tick.
@@ -41,7 +41,7 @@ TEST_F(Recovery, AStartAfterTheProgramWasKilledBringsBackWhatItHadHidden) {
   backend->Advance(300);
   ASSERT_TRUE(Pager().IsManaged(ownHidden));
   fake.ShowWindow(ownHidden, SW_HIDE);
-  Pager().OpenDesktop(3);  // a and b hidden by the program
+  Pager().Desktops().Open(3);  // a and b hidden by the program
   ASSERT_FALSE(fake.IsWindowVisible(a));
   ASSERT_TRUE(Restart());
   EXPECT_TRUE(fake.IsWindowVisible(a));
@@ -109,7 +109,7 @@ TEST_F(Recovery, TheProgramsTransparencyIsNeverTakenForTheWindowsOwn) {
 }
 
 TEST_F(Recovery, AnUnexpectedFaultShowsEveryManagedWindow) {
-  Pager().OpenDesktop(3);
+  Pager().Desktops().Open(3);
   program->BringEveryWindowBack();
   EXPECT_TRUE(fake.IsWindowVisible(a));
   EXPECT_TRUE(fake.IsWindowVisible(b));

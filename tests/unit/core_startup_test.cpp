@@ -29,7 +29,7 @@ TEST_F(Startup, ThePagerComesUpTopMostWithTheGridOfTheSettings) {
 
   // Desktops 1 to 3 on the first row, 4 to 6 on the second, 1-pixel gaps, the first column
   // at pixel 1 and the first row at pixel 22.
-  ASSERT_EQ(pager.DesktopCount, 6);
+  ASSERT_EQ(pager.Desktops().Count(), 6);
   const float w = pager.cells(1).Width(), h = pager.cells(1).Height();
   EXPECT_FLOAT_EQ(w, (1280 * 0.30f) / 3);
   EXPECT_FLOAT_EQ(h, (1024 * 0.20f) / 2);
@@ -62,7 +62,7 @@ TEST_F(Startup, ThePagerComesUpTopMostWithTheGridOfTheSettings) {
 
 TEST_F(Startup, AFreshInstallationStartsWithBuiltInValuesAndWritesNoFile) {
   ASSERT_TRUE(Start());
-  EXPECT_EQ(Pager().DesktopCount, 6);
+  EXPECT_EQ(Pager().Desktops().Count(), 6);
   EXPECT_NE(program->settings.colorSelected, program->settings.colorNormal);
   EXPECT_GT(Pager().geometry.CellWidth(), 10);
   EXPECT_FALSE(std::filesystem::exists(File("settings.ini")));
@@ -76,7 +76,7 @@ TEST_F(Startup, UnusableSettingsAreSkippedOneByOne) {
                 "[ALERT]\r\ndesktop=77\r\n"));
   PagerWindow& pager = Pager();
   // 0 rows is read as 1 row; a negative width is applied as 1 % of the screen.
-  EXPECT_EQ(pager.DesktopCount, 2);
+  EXPECT_EQ(pager.Desktops().Count(), 2);
   EXPECT_FLOAT_EQ(pager.cells(1).Width(), (1280 * 0.01f) / 2);
   // A panic desktop the grid does not have selects nothing.
   program->Options().Show();
@@ -146,7 +146,7 @@ class Shutdown : public ProgramFixture, public ::testing::WithParamInterface<End
 // transparency and always-on-top the user chose and nothing else left layered, and the pager's
 // place is kept for the next start, in twips.
 TEST_P(Shutdown, ShowsEveryWindowOnDesktop1AtItsOwnPlace) {
-  Pager().AnimateMode = true;
+  Pager().Desktops().SetAnimate(true);
   switch (GetParam()) {
     case Ending::kCloseAll:
       Pager().CloseAll();
@@ -164,7 +164,7 @@ TEST_P(Shutdown, ShowsEveryWindowOnDesktop1AtItsOwnPlace) {
       break;
   }
   ExpectEveryWindowBack();
-  EXPECT_FALSE(Pager().AnimateMode);
+  EXPECT_FALSE(Pager().Desktops().Animates());
   Rect pager;
   fake.GetWindowRect(Pager().hWnd(), &pager);
   const std::string settings = ReadFile("settings.ini");

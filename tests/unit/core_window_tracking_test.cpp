@@ -24,8 +24,8 @@ class Tracking : public ProgramFixture {
     backend->Advance(100);
   }
   void Switch(int16_t desktop) {
-    Pager().MoveOut();
-    Pager().OpenDesktop(desktop);
+    Pager().Desktops().MoveOut();
+    Pager().Desktops().Open(desktop);
   }
   Hwnd OpenBare(const std::string& caption) {  // no border: the poll offers it, never takes it
     fake::WindowTraits bare;
@@ -159,7 +159,7 @@ TEST_F(Tracking, AnIgnoreListThatCannotBeSavedLeavesTheOldListWholeAndIsReported
   Hwnd away = OpenWindow("Away");
   fake.Activate(away);
   backend->Advance(200);
-  Pager().PlaceWindow(2, away, 0, 0, 0, 0);
+  Pager().Desktops().Place(2, away, 0, 0, 0, 0);
   Pager().ignoreList.Add("Mail");
   fake.FailFileReplacements(1);
   Pager().CloseAll();
@@ -203,7 +203,7 @@ TEST_F(Tracking, ArrivalCountersAndMiniatureIndicesAreNeverReused) {
   EXPECT_EQ(Record(sixth).miniature, 6);
 
   // The first window arriving while desktop 2 is current gets arrival number 1 there.
-  pager.OpenDesktop(2);
+  pager.Desktops().Open(2);
   Hwnd onTwo = OpenWindow("Arrives on 2");
   BringToFront(onTwo);
   EXPECT_EQ(DesktopOf(onTwo), 2);
@@ -214,14 +214,14 @@ TEST_F(Tracking, ASwitchShowsExactlyTheNewDesktopsWindowsAndTheShowAllOnes) {
   Hwnd a = OpenWindow("A"), b = OpenWindow("B"), c = OpenWindow("C"), s = OpenWindow("S");
   ASSERT_TRUE(StartWith(kGrid3x2));
   PagerWindow& pager = Pager();
-  pager.PlaceWindow(2, b, 0, 0, 0, 0);
-  pager.PlaceWindow(3, c, 0, 0, 0, 0);
+  pager.Desktops().Place(2, b, 0, 0, 0, 0);
+  pager.Desktops().Place(3, c, 0, 0, 0, 0);
   Record(s).showAll = true;
-  pager.OpenDesktop(1);
+  pager.Desktops().Open(1);
   EXPECT_FALSE(fake.IsWindowVisible(b) || fake.IsWindowVisible(c));
 
   Switch(2);
-  EXPECT_EQ(pager.CurrentDesktop, 2);
+  EXPECT_EQ(pager.Desktops().Current(), 2);
   EXPECT_FALSE(fake.IsWindowVisible(a));
   EXPECT_TRUE(fake.IsWindowVisible(b));
   EXPECT_FALSE(fake.IsWindowVisible(c));
@@ -230,8 +230,8 @@ TEST_F(Tracking, ASwitchShowsExactlyTheNewDesktopsWindowsAndTheShowAllOnes) {
   EXPECT_TRUE(fake.IsWindowVisible(pager.hWnd()));
   // Desktops that do not exist are never opened.
   for (int16_t bad : {0, 7, -1}) {
-    pager.OpenDesktop(bad);
-    EXPECT_EQ(pager.CurrentDesktop, 2);
+    pager.Desktops().Open(bad);
+    EXPECT_EQ(pager.Desktops().Current(), 2);
     EXPECT_TRUE(fake.IsWindowVisible(b));
   }
 }
@@ -240,8 +240,8 @@ TEST_F(Tracking, KeysNeverGoToAWindowTheSwitchHid) {
   Hwnd a = OpenWindow("A"), b = OpenWindow("B"), c = OpenWindow("C");
   ASSERT_TRUE(StartWith(kGrid3x2));
   PagerWindow& pager = Pager();
-  pager.PlaceWindow(2, b, 0, 0, 0, 0);
-  pager.PlaceWindow(2, c, 0, 0, 0, 0);
+  pager.Desktops().Place(2, b, 0, 0, 0, 0);
+  pager.Desktops().Place(2, c, 0, 0, 0, 0);
   fake.Activate(c);
   fake.Activate(a);
   Switch(2);
@@ -267,14 +267,14 @@ TEST_F(Tracking, AnAnimatedSwitchPutsEveryWindowBackToThePixelAndOpaque) {
   ASSERT_TRUE(StartWith(kGrid3x2));
   PagerWindow& pager = Pager();
   Record(t).transparency = 150;
-  pager.PlaceWindow(2, t, 0, 0, 0, 0);
-  pager.OpenDesktop(1);
+  pager.Desktops().Place(2, t, 0, 0, 0, 0);
+  pager.Desktops().Open(1);
   // The window moves on the screen after it was taken: the row's copy is stale.
   fake.MoveWindow(a, 15, 29, 600, 400, true);
   Rect beforeA, beforeOwn, afterA, afterOwn;
   fake.GetWindowRect(a, &beforeA);
   fake.GetWindowRect(own, &beforeOwn);
-  pager.AnimateMode = true;
+  pager.Desktops().SetAnimate(true);
 
   Switch(2);
   fake.GetWindowRect(a, &afterA);
@@ -302,12 +302,12 @@ TEST_F(Tracking, PlacingAWindowOnADesktopHidesItOnlyWhenThatDesktopIsNotShown) {
   PagerWindow& pager = Pager();
   const float sx = pager.geometry.CellWidth() / pager.geometry.ScreenWidth();
   const float sy = pager.geometry.CellHeight() / pager.geometry.ScreenHeight();
-  pager.PlaceWindow(3, w, 200 * sx, 50 * sy, 400 * sx, 300 * sy);
+  pager.Desktops().Place(3, w, 200 * sx, 50 * sy, 400 * sx, 300 * sy);
   EXPECT_FALSE(fake.IsWindowVisible(w));
   Rect r;
   fake.GetWindowRect(w, &r);
   EXPECT_EQ(r, (Rect{200, 50, 600, 350}));
-  pager.PlaceWindow(1, w, 10 * sx, 10 * sy, 400 * sx, 300 * sy);
+  pager.Desktops().Place(1, w, 10 * sx, 10 * sy, 400 * sx, 300 * sy);
   EXPECT_EQ(DesktopOf(w), 1);
   fake.GetWindowRect(w, &r);
   EXPECT_EQ(r.left, 10);
@@ -321,10 +321,10 @@ TEST_F(Tracking, AWindowThatClearsItsCaptionIsGivenBackOnlyWhenTheProgramHidIt) 
   Hwnd behind = OpenWindow("Hidden by its application, then left behind");
   Hwnd here = OpenWindow("Here");
   ASSERT_TRUE(StartWith(kGrid3x2));
-  Pager().PlaceWindow(2, w, 0, 0, 0, 0);
-  Pager().PlaceWindow(3, here, 0, 0, 0, 0);
+  Pager().Desktops().Place(2, w, 0, 0, 0, 0);
+  Pager().Desktops().Place(3, here, 0, 0, 0, 0);
   fake.ShowWindow(behind, SW_HIDE);
-  Pager().OpenDesktop(3);
+  Pager().Desktops().Open(3);
   ASSERT_FALSE(fake.IsWindowVisible(w));
   fake.ShowWindow(here, SW_HIDE);
   for (Hwnd h : {w, behind, here}) fake.SetCaption(h, "");
@@ -343,9 +343,9 @@ TEST_F(Tracking, AWindowThatClosesWhileASwitchShowsItLeavesTheOthersShownAndTheT
   for (int i = 0; i < 3; ++i) two.push_back(OpenWindow("Two " + std::to_string(i)));
   for (int i = 0; i < 3; ++i) three.push_back(OpenWindow("Three " + std::to_string(i)));
   ASSERT_TRUE(StartWith(kGrid3x2));
-  for (Hwnd h : two) Pager().PlaceWindow(2, h, 0, 0, 0, 0);
-  for (Hwnd h : three) Pager().PlaceWindow(3, h, 0, 0, 0, 0);
-  Pager().OpenDesktop(1);
+  for (Hwnd h : two) Pager().Desktops().Place(2, h, 0, 0, 0, 0);
+  for (Hwnd h : three) Pager().Desktops().Place(3, h, 0, 0, 0, 0);
+  Pager().Desktops().Open(1);
   struct Case {
     const char* how;
     bool animate;
@@ -356,7 +356,7 @@ TEST_F(Tracking, AWindowThatClosesWhileASwitchShowsItLeavesTheOthersShownAndTheT
     SCOPED_TRACE(c.how);
     const Hwnd closing = c.windows.back();  // the newest: first in the table, others follow
     Record(closing).transparency = 150;
-    Pager().AnimateMode = c.animate;
+    Pager().Desktops().SetAnimate(c.animate);
     fake.SetCallHook([&](const fake::Call& call) {
       if (call.name == "ShowWindow" && call.args[0] == std::to_string(closing) &&
           call.args[1] == std::to_string(SW_SHOW)) {
@@ -364,7 +364,7 @@ TEST_F(Tracking, AWindowThatClosesWhileASwitchShowsItLeavesTheOthersShownAndTheT
         Pager().RefreshWindows();  // a handler that runs meanwhile forgets it
       }
     });
-    Pager().OpenDesktop(c.desktop);
+    Pager().Desktops().Open(c.desktop);
     fake.SetCallHook(nullptr);
     EXPECT_FALSE(Pager().IsManaged(closing));
     for (size_t i = 0; i + 1 < c.windows.size(); ++i) {
@@ -379,8 +379,8 @@ TEST_F(Tracking, ASummonedWindowIsSentBackOnlyWhenItsDesktopIsNotShown) {
   Hwnd other = OpenWindow("Other");
   ASSERT_TRUE(StartWith(kGrid3x2));
   PagerWindow& pager = Pager();
-  pager.PlaceWindow(2, summoned, 0, 0, 0, 0);
-  pager.OpenDesktop(1);
+  pager.Desktops().Place(2, summoned, 0, 0, 0, 0);
+  pager.Desktops().Open(1);
   pager.SummonedWindow = summoned;
   transparency::FadeIn(fake, summoned, 255, 1);
   BringToFront(other);
@@ -391,7 +391,7 @@ TEST_F(Tracking, ASummonedWindowIsSentBackOnlyWhenItsDesktopIsNotShown) {
   // Summoned, then its own desktop was opened: dismissing it must not hide it there.
   pager.SummonedWindow = summoned;
   transparency::FadeIn(fake, summoned, 255, 1);
-  pager.OpenDesktop(2);
+  pager.Desktops().Open(2);
   BringToFront(OpenWindow("Third"));
   EXPECT_EQ(pager.SummonedWindow, 0);
   EXPECT_TRUE(fake.IsWindowVisible(summoned));

@@ -214,7 +214,7 @@ TEST_F(OptionsDialogTest, TheFilesSizesAreShownAsTheGridTakesThem) {
   EXPECT_EQ(O().application.rowsField.Text(), "2");
   O().okButton.RaiseClick();
   EXPECT_EQ(Setting("SETUP", "columns"), "9");
-  EXPECT_EQ(P().DesktopCount, 18);
+  EXPECT_EQ(P().Desktops().Count(), 18);
   RestartWith("columns=3", "columns=0");
   O().Show();
   EXPECT_EQ(O().application.columnsField.Text(), "1");
@@ -231,7 +231,7 @@ TEST_F(OptionsDialogTest, ClearingTheRowsAndTypingANewValueRebuildsTheGridOnOk) 
   fake.ClearCalls();
   O().okButton.RaiseClick();
   EXPECT_FALSE(O().IsShown());
-  EXPECT_EQ(P().DesktopCount, 12);
+  EXPECT_EQ(P().Desktops().Count(), 12);
   EXPECT_EQ(Setting("SETUP", "rows"), "4");
   EXPECT_EQ(Setting("SETUP", "width"), "250");
   EXPECT_FALSE(fake.CallsOn("UnregisterHotKey", P().hWnd()).empty());  // the grid was rebuilt
@@ -255,9 +255,9 @@ TEST_F(OptionsDialogTest, ClearingTheRowsAndTypingANewValueRebuildsTheGridOnOk) 
 }
 
 TEST_F(OptionsDialogTest, ShrinkingTheGridMovesWindowsToTheLastDesktopAndSwitchesPanicOff) {
-  P().PlaceWindow(5, mail, 0, 0, 0, 0);
-  P().PlaceWindow(9, notes, 0, 0, 0, 0);
-  P().OpenDesktop(1);
+  P().Desktops().Place(5, mail, 0, 0, 0, 0);
+  P().Desktops().Place(9, notes, 0, 0, 0, 0);
+  P().Desktops().Open(1);
   ASSERT_FALSE(fake.IsWindowVisible(mail));
   // The panic hotkey was registered at start.
   const auto& calls = fake.Calls();
@@ -272,7 +272,7 @@ TEST_F(OptionsDialogTest, ShrinkingTheGridMovesWindowsToTheLastDesktopAndSwitche
   Retype(O().application.rowsField, "2");
   O().okButton.RaiseClick();
 
-  EXPECT_EQ(P().DesktopCount, 4);
+  EXPECT_EQ(P().Desktops().Count(), 4);
   EXPECT_EQ(DesktopOf(mail), 4);
   EXPECT_EQ(DesktopOf(notes), 4);
   EXPECT_EQ(DesktopOf(work), 1);
@@ -307,16 +307,16 @@ TEST_F(OptionsDialogTest, APanicDesktopBeyondTheGridSwitchesPanicOffWithItsNoteA
 }
 
 TEST_F(OptionsDialogTest, ShrinkingBelowTheCurrentDesktopOpensTheLastOneWithItsWindowsShown) {
-  P().PlaceWindow(8, mail, 0, 0, 0, 0);
-  P().PlaceWindow(2, notes, 0, 0, 0, 0);
-  P().OpenDesktop(8);
+  P().Desktops().Place(8, mail, 0, 0, 0, 0);
+  P().Desktops().Place(2, notes, 0, 0, 0, 0);
+  P().Desktops().Open(8);
   ASSERT_TRUE(fake.IsWindowVisible(mail));
   O().Show();
   O().panic.panicBox.SetValue(0);
   Retype(O().application.columnsField, "2");
   Retype(O().application.rowsField, "1");
   O().okButton.RaiseClick();
-  EXPECT_EQ(P().CurrentDesktop, 2);
+  EXPECT_EQ(P().Desktops().Current(), 2);
   EXPECT_EQ(DesktopOf(mail), 2);
   EXPECT_TRUE(fake.IsWindowVisible(mail));
   EXPECT_TRUE(fake.IsWindowVisible(notes));
@@ -329,7 +329,7 @@ TEST_F(OptionsDialogTest, ShrinkingBelowTheCurrentDesktopOpensTheLastOneWithItsW
 }
 
 TEST_F(OptionsDialogTest, ColoursAloneDoNotRebuildTheGridButTheCurrentDesktopIsPicturedAfresh) {
-  P().PlaceWindow(2, mail, 0, 0, 0, 0);
+  P().Desktops().Place(2, mail, 0, 0, 0, 0);
   // A window of another desktop summoned, auto-hide on: OK must disturb neither.
   P().SelectedWindow = mail;
   P().SummonSelectedWindow();
@@ -363,7 +363,7 @@ TEST_F(OptionsDialogTest, ColoursAloneDoNotRebuildTheGridButTheCurrentDesktopIsP
   O().okButton.RaiseClick();
 
   EXPECT_TRUE(fake.CallsOn("UnregisterHotKey", P().hWnd()).empty());  // no rebuild
-  EXPECT_EQ(P().DesktopCount, 9);
+  EXPECT_EQ(P().Desktops().Count(), 9);
   EXPECT_EQ(program->settings.colorHover, 0x123456u);
   EXPECT_EQ(Setting("SETUP", "color_hover"), std::to_string(0x123456));
   const Bitmap& workNow = MiniatureOf(work).Surface();
@@ -382,7 +382,7 @@ TEST_F(OptionsDialogTest, ColoursAloneDoNotRebuildTheGridButTheCurrentDesktopIsP
 }
 
 TEST_F(OptionsDialogTest, ClearingTheMiniaturesTouchesTheCurrentDesktopOnly) {
-  P().PlaceWindow(3, mail, 0, 0, 0, 0);
+  P().Desktops().Place(3, mail, 0, 0, 0, 0);
   fake.SetWindowPicture(work, Bitmap(400, 300, 0x00FF00));
   fake.SetWindowPicture(mail, Bitmap(400, 300, 0x00FF00));
   P().UpdateActiveWindow(work, 1, true);
@@ -407,7 +407,7 @@ TEST_F(OptionsDialogTest, CancelDropsTheEditsAndTakesTheOpacityShownBack) {
   EXPECT_FALSE(P().DialogOpen);
   EXPECT_EQ(fake.Alpha(P().hWnd()), 255);
   EXPECT_TRUE(program->settings.preview);
-  EXPECT_EQ(P().DesktopCount, 9);
+  EXPECT_EQ(P().Desktops().Count(), 9);
   EXPECT_EQ(Setting("SETUP", "transparent"), "0");
   EXPECT_EQ(Setting("SETUP", "columns"), "3");
   EXPECT_EQ(Setting("SETUP", "preview"), "1");
@@ -434,13 +434,13 @@ TEST_F(OptionsDialogTest, OkRefusesAPanicHotkeyWithoutItsDesktopAndSavesNothing)
   EXPECT_EQ(&O().CurrentPage(), &O().panic.frame);
   EXPECT_TRUE(P().DialogOpen);  // still open: the pager must not hide meanwhile
   EXPECT_EQ(ReadFile("settings.ini"), before);
-  EXPECT_EQ(P().DesktopCount, 9);
+  EXPECT_EQ(P().Desktops().Count(), 9);
   // With a desktop chosen it goes through.
   O().panic.panicDesktopList.SetListIndex(1);
   O().okButton.RaiseClick();
   EXPECT_FALSE(O().IsShown());
   EXPECT_EQ(Setting("ALERT", "desktop"), "2");
-  EXPECT_EQ(P().DesktopCount, 6);
+  EXPECT_EQ(P().Desktops().Count(), 6);
 }
 
 TEST_F(OptionsDialogTest, TheDesktopListShowsEachDesktopsStoredHotkey) {
@@ -472,7 +472,7 @@ TEST_F(OptionsDialogTest, TheDesktopListShowsEachDesktopsStoredHotkey) {
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(messages.back().title, "Hotkeys Assigned");
   EXPECT_TRUE(fake.PressHotkey(MOD_ALT, 'W'));
-  EXPECT_EQ(P().CurrentDesktop, 4);
+  EXPECT_EQ(P().Desktops().Current(), 4);
   O().cancelButton.RaiseClick();
 }
 
@@ -495,7 +495,7 @@ TEST_F(OptionsDialogTest, TheHotkeyButtonsOfPanicAndHideUnhideRegisterAtOnce) {
   O().panic.panicKeyList.SetText("F9");
   O().panic.setPanicHotkeyButton.RaiseClick();
   EXPECT_TRUE(fake.PressHotkey(MOD_CONTROL, 0x78));  // panic: CTRL + F9 opens desktop 7
-  EXPECT_EQ(P().CurrentDesktop, 7);
+  EXPECT_EQ(P().Desktops().Current(), 7);
   EXPECT_EQ(Setting("ALERT", "key2"), "49");  // the file waits for OK
   O().Show();
   O().application.hideModifierList.SetText("SHIFT");

@@ -43,7 +43,7 @@ class Gestures : public ProgramFixture {
 
 TEST_F(Gestures, ALeftClickOnAnotherCellSwitchesAndARightClickShowsNoMenu) {
   P().cells(2).RaiseMouseUp(forms::kLeftButton, 0, 10, 10);
-  EXPECT_EQ(P().CurrentDesktop, 2);
+  EXPECT_EQ(P().Desktops().Current(), 2);
   EXPECT_FALSE(fake.IsWindowVisible(work));
   EXPECT_EQ(P().statusLabel.Caption(), "Desktop 2");
   fake.ClearCalls();
@@ -51,7 +51,7 @@ TEST_F(Gestures, ALeftClickOnAnotherCellSwitchesAndARightClickShowsNoMenu) {
   EXPECT_TRUE(fake.CallsOn("ShowWindow", work).empty());
   P().cells(3).RaiseMouseUp(forms::kRightButton, 0, 10, 10);
   EXPECT_TRUE(popups.empty());
-  EXPECT_EQ(P().CurrentDesktop, 2);
+  EXPECT_EQ(P().Desktops().Current(), 2);
 }
 
 TEST_F(Gestures, DraggingAMiniatureIntoAnotherCellMovesTheWindowThereAndBackShowsIt) {
@@ -100,17 +100,17 @@ TEST_F(Gestures, ADropOnACellOfAnOlderLargerGridGoesToTheCurrentDesktop) {
 }
 
 TEST_F(Gestures, AClickRaisesTheWindowSwitchingToItsDesktopFirst) {
-  P().PlaceWindow(3, mail, 0, 0, 0, 0);
-  P().OpenDesktop(1);
+  P().Desktops().Place(3, mail, 0, 0, 0, 0);
+  P().Desktops().Open(1);
   LeftClick(mail);
-  EXPECT_EQ(P().CurrentDesktop, 3);
+  EXPECT_EQ(P().Desktops().Current(), 3);
   EXPECT_TRUE(fake.IsWindowVisible(mail));
   EXPECT_FALSE(fake.IsTopMost(mail)) << "raised, not left always-on-top";
   EXPECT_TRUE(fake.ZOrder().front() == mail || fake.IsTopMost(fake.ZOrder().front()));
   // A window shown on every desktop is raised where the user is.
   Record(work).showAll = true;
   LeftClick(work);
-  EXPECT_EQ(P().CurrentDesktop, 3);
+  EXPECT_EQ(P().Desktops().Current(), 3);
 }
 
 TEST_F(Gestures, TheWindowMenuOpensWithTheStatesOfTheWindow) {
@@ -134,7 +134,7 @@ TEST_F(Gestures, TheWindowMenuOpensWithTheStatesOfTheWindow) {
   // nothing is checked.
   Record(work).showAll = true;
   Record(work).transparency.reset();
-  P().AnimateMode = true;
+  P().Desktops().SetAnimate(true);
   RightClick(work);
   EXPECT_TRUE(P().showOnAllEntry.Checked());
   EXPECT_FALSE(P().moveToEntry.Enabled());
@@ -169,9 +169,9 @@ TEST_F(Gestures, TransparencyAndAlwaysOnTopCommands) {
   EXPECT_TRUE(Record(work).onTop);
   EXPECT_EQ(fake.Alpha(work), 150) << "the stored transparency is applied again";
   EXPECT_TRUE(P().SkipNextActivation);
-  P().PlaceWindow(2, mail, 0, 0, 0, 0);
+  P().Desktops().Place(2, mail, 0, 0, 0, 0);
   LeftClick(mail);  // the next click only clears that
-  EXPECT_EQ(P().CurrentDesktop, 1);
+  EXPECT_EQ(P().Desktops().Current(), 1);
   EXPECT_FALSE(P().SkipNextActivation);
 
   choose = [](forms::MenuItem& menu) { return menu.Find("Opaque"); };
@@ -190,8 +190,8 @@ TEST_F(Gestures, RemoveAsksAndEachAnswerDoesItsPart) {
     }
   };
   choose = [](forms::MenuItem& menu) { return menu.Find("Remove"); };
-  P().PlaceWindow(2, mail, 0, 0, 0, 0);
-  P().OpenDesktop(1);
+  P().Desktops().Place(2, mail, 0, 0, 0, 0);
+  P().Desktops().Open(1);
   answer = "No";
   RightClick(mail);
   EXPECT_TRUE(P().IsManaged(mail));
@@ -238,7 +238,7 @@ TEST_F(Gestures, APickInAMenuRebuiltWhileItWasOpenActsAsShownOrNotAtAll) {
   };
   for (const Case& c : {Case{"Mail", 1, 2}, Case{"Desktop 3", 3, 2}}) {
     SCOPED_TRACE(c.entry);
-    P().OpenDesktop(1);
+    P().Desktops().Open(1);
     choose = [&](forms::MenuItem& menu) {
       forms::MenuItem* shown = menu.Find(c.entry);
       EXPECT_TRUE(fake.PressHotkey(MOD_ALT, '2'));
@@ -246,7 +246,7 @@ TEST_F(Gestures, APickInAMenuRebuiltWhileItWasOpenActsAsShownOrNotAtAll) {
     };
     RightClick(work);
     EXPECT_EQ(DesktopOf(work), c.workDesktop);
-    EXPECT_EQ(P().CurrentDesktop, c.currentAfter);
+    EXPECT_EQ(P().Desktops().Current(), c.currentAfter);
     EXPECT_FALSE(fake.IsWindowVisible(work));
     EXPECT_FALSE(fake.IsWindowVisible(mail));
   }
@@ -341,8 +341,8 @@ TEST_F(Gestures, HoverPaintsTheCellUnderTheMouseAndNamesIt) {
 
 TEST_F(Gestures, RestingOnAHiddenWindowsMiniatureFadesItsPreviewInAndOut) {
   fake.SetWindowPicture(mail, Bitmap(640, 512, 0x3366CC));
-  P().PlaceWindow(3, mail, 0, 0, 0, 0);
-  P().OpenDesktop(1);
+  P().Desktops().Place(3, mail, 0, 0, 0, 0);
+  P().Desktops().Open(1);
   P().UpdateActiveWindow(mail, 3, true);
   forms::PictureBox& miniature = MiniatureOf(mail);
   fake.SetCursor(OnPager(miniature.Left() + 2, miniature.Top() + 2));
@@ -393,8 +393,8 @@ TEST_F(Gestures, TheMainMenuAndItsDialogs) {
   backend->onModal = [](forms::Form& form) {
     if (auto* exit = dynamic_cast<ExitConfirmation*>(&form)) exit->yesButton.RaiseClick();
   };
-  P().PlaceWindow(2, work, 0, 0, 0, 0);
-  P().OpenDesktop(1);
+  P().Desktops().Place(2, work, 0, 0, 0, 0);
+  P().Desktops().Open(1);
   P().exitEntry.RaiseClick();
   EXPECT_TRUE(fake.ProcessEnded());
   EXPECT_TRUE(fake.IsWindowVisible(work));

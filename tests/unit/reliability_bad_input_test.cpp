@@ -45,7 +45,7 @@ class BadInput : public ProgramFixture {
     ASSERT_TRUE(Start());
     PagerWindow& p = Pager();
     backend->Advance(300);
-    EXPECT_EQ(p.DesktopCount, desktops);
+    EXPECT_EQ(p.Desktops().Count(), desktops);
     EXPECT_GT(p.geometry.CellWidth(), 0);
     EXPECT_GT(p.geometry.CellHeight(), 0);
     Rect r;
@@ -58,9 +58,9 @@ class BadInput : public ProgramFixture {
     WriteSettings(fake, File("settings.ini").string(), program->settings);
     EXPECT_EQ(ReadSettings(fake, File("settings.ini").string()), program->settings);
     EXPECT_NE(program->settings.colorSelected, program->settings.colorNormal);
-    if (p.DesktopCount >= 2) {
-      p.PlaceWindow(2, b, 0, 0, 0, 0);
-      p.OpenDesktop(1);
+    if (p.Desktops().Count() >= 2) {
+      p.Desktops().Place(2, b, 0, 0, 0, 0);
+      p.Desktops().Open(1);
       EXPECT_FALSE(fake.IsWindowVisible(b));
     }
     p.CloseAll();

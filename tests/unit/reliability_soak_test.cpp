@@ -63,11 +63,11 @@ class SoakFound : public vd::testing::ProgramFixture {
 // A window of a desktop that vanishes is moved to the last remaining desktop; when that is the
 // current one, it must be shown there.
 TEST_F(SoakFound, ShrinkingTheGridOntoTheCurrentDesktopShowsTheWindowsMovedThere) {
-  Pager().PlaceWindow(5, mail, 0, 0, 0, 0);
-  Pager().OpenDesktop(1);
+  Pager().Desktops().Place(5, mail, 0, 0, 0, 0);
+  Pager().Desktops().Open(1);
   ASSERT_FALSE(fake.IsWindowVisible(mail));
   SetGrid("1", "1");
-  EXPECT_EQ(Pager().CurrentDesktop, 1);
+  EXPECT_EQ(Pager().Desktops().Current(), 1);
   EXPECT_EQ(DesktopOf(mail), 1);
   EXPECT_TRUE(fake.IsWindowVisible(mail));
 }
@@ -78,9 +78,9 @@ TEST_F(SoakFound, ASecondSummonSendsTheFirstSummonedWindowBack) {
   const Hwnd notes = OpenWindow("Notes", {200, 500, 600, 800});
   fake.Activate(notes);
   backend->Advance(300);
-  Pager().PlaceWindow(2, mail, 0, 0, 0, 0);
-  Pager().PlaceWindow(3, notes, 0, 0, 0, 0);
-  Pager().OpenDesktop(1);
+  Pager().Desktops().Place(2, mail, 0, 0, 0, 0);
+  Pager().Desktops().Place(3, notes, 0, 0, 0, 0);
+  Pager().Desktops().Open(1);
   backend->onPopup = [this](forms::Form&, forms::MenuItem&, float, float) {
     return &Pager().summonEntry;
   };
@@ -99,8 +99,8 @@ TEST_F(SoakFound, ASecondSummonSendsTheFirstSummonedWindowBack) {
 // next switch; when it clears its caption meanwhile, the refresh forgets it without showing it
 // (RefreshWindows judges "hidden by the program" from the row, where the mark says "shown").
 TEST_F(SoakFound, AHiddenWindowMarkedOnAllDesktopsThatClearsItsCaptionIsShownFirst) {
-  Pager().PlaceWindow(2, mail, 0, 0, 0, 0);
-  Pager().OpenDesktop(1);
+  Pager().Desktops().Place(2, mail, 0, 0, 0, 0);
+  Pager().Desktops().Open(1);
   ASSERT_FALSE(fake.IsWindowVisible(mail));
   backend->onPopup = [this](forms::Form&, forms::MenuItem&, float, float) {
     return &Pager().showOnAllEntry;

@@ -109,9 +109,9 @@ TEST_F(Keyboard, TheSettingsFileDrivesTheHotkeysAndTheLists) {
   PagerWindow& pager = Pager();
   // "1,12,1" for desktop 2 means CTRL+6, enabled.
   EXPECT_TRUE(fake.PressHotkey(kCtrl, '6'));
-  EXPECT_EQ(pager.CurrentDesktop, 2);
+  EXPECT_EQ(pager.Desktops().Current(), 2);
   EXPECT_TRUE(fake.PressHotkey(kAlt, '1'));
-  EXPECT_EQ(pager.CurrentDesktop, 1);
+  EXPECT_EQ(pager.Desktops().Current(), 1);
   // Desktop 4's hotkey (ALT+4) is stored disabled.
   EXPECT_FALSE(fake.PressHotkey(kAlt, '4'));
   Options().Show();
@@ -171,31 +171,31 @@ TEST_F(Keyboard, ACombinationAnotherProgramHoldsIsRefusedAndAFreeOneReplacesTheO
             "3");  // desktop 3's stored ALT+3 is shown again
   // The desktop keeps its working combination and the file is unchanged.
   EXPECT_TRUE(fake.PressHotkey(kAlt, '3'));
-  EXPECT_EQ(Pager().CurrentDesktop, 3);
+  EXPECT_EQ(Pager().Desktops().Current(), 3);
   EXPECT_NE(ReadFile("settings.ini").find("3=0,9,1"), std::string::npos);
 
   ASSERT_EQ(SetForDesktop(2, ctrl, letterC), 1);
   EXPECT_FALSE(fake.PressHotkey(kCtrl, '6'));  // the old combination no longer switches
   EXPECT_TRUE(fake.PressHotkey(kCtrl, 'C'));
-  EXPECT_EQ(Pager().CurrentDesktop, 2);
+  EXPECT_EQ(Pager().Desktops().Current(), 2);
 }
 
 TEST_F(Keyboard, PanicOpensThePanicDesktopWithoutAnimationAndHidesThePager) {
   Hwnd w = OpenWindow("Work");
   StartWith();
   PagerWindow& pager = Pager();
-  pager.AnimateMode = true;
+  pager.Desktops().SetAnimate(true);
   pager.DialogOpen = true;  // the options dialog is open
   Options().Show();
   fake.ClearCalls();
   ASSERT_TRUE(fake.PressHotkey(kCtrl, 0x7A));  // CTRL+F11
-  EXPECT_EQ(pager.CurrentDesktop, 5);
+  EXPECT_EQ(pager.Desktops().Current(), 5);
   EXPECT_FALSE(fake.IsWindowVisible(w));
   EXPECT_FALSE(pager.IsShown());
   EXPECT_FALSE(pager.PagerShown);
   EXPECT_FALSE(Options().IsShown());
   EXPECT_FALSE(pager.DialogOpen);  // else the pager could never be hidden again
-  EXPECT_TRUE(pager.AnimateMode);
+  EXPECT_TRUE(pager.Desktops().Animates());
   EXPECT_TRUE(fake.CallsOn("MoveWindow", w).empty());  // no slide
 }
 
@@ -209,17 +209,17 @@ TEST_F(Keyboard, TheCurrentDesktopsHotkeyAndHotkeysOfVanishedDesktopsDoNothing) 
 
   // The grid shrinks to 2 x 1: desktop 5's hotkey goes, its record and file entry stay.
   pager.SetupDesktops(2, 1);
-  EXPECT_EQ(pager.DesktopCount, 2);
+  EXPECT_EQ(pager.Desktops().Count(), 2);
   EXPECT_FALSE(fake.PressHotkey(kAlt, '5'));
-  EXPECT_EQ(pager.CurrentDesktop, 1);
+  EXPECT_EQ(pager.Desktops().Current(), 1);
   EXPECT_EQ(program->hotkeys.Held(5), (HotkeyChoice{0, 11}));
   // ... and comes back when the grid grows again.
   pager.SetupDesktops(3, 2);
   EXPECT_TRUE(fake.PressHotkey(kAlt, '5'));
-  EXPECT_EQ(pager.CurrentDesktop, 5);
+  EXPECT_EQ(pager.Desktops().Current(), 5);
   // A hotkey message for a desktop that does not exist hides nothing.
   fake.SendMessageA(pager.hWnd(), WM_HOTKEY, 42, 0);
-  EXPECT_EQ(pager.CurrentDesktop, 5);
+  EXPECT_EQ(pager.Desktops().Current(), 5);
 }
 
 // Each message is a new box (as ShowMessage makes one) with a button per entry ended by ";",

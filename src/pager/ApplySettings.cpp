@@ -1,0 +1,70 @@
+// What the pager does with confirmed settings: a new grid (the windows of vanished desktops
+// and a panic desktop that vanished), the effects, the opacity, fresh miniatures.
+#include <algorithm>
+
+#include "core/Program.h"
+#include "core/Text.h"
+#include "desktops/Transparency.h"
+#include "pager/PagerWindow.h"
+#include "settings/Hotkeys.h"
+
+namespace vd {
+
+GridChange PagerWindow::ApplyGrid(int columns, int rows) {
+  GridChange change;
+  const int n = std::clamp(columns, 1, 9) * std::clamp(rows, 1, 9);
+  for (int i = desktops_.Count(); i >= n + 1; --i) {
+    if (moveToEntries.Exists(i)) moveToEntries.Unload(i);
+  }
+  change.relocated = desktops_.Relocate(n);
+  if (settings_.panicDesktop > n) {
+    // Only a panic hotkey that was on is reported as switched off.
+    change.panicDisabled = settings_.panicEnabled;
+    settings_.panicEnabled = false;
+    ws_.UnregisterHotKey(hWnd(), Hotkeys::kPanicHotkeyId);
+  }
+  SetupDesktops(columns, rows);
+  // The current desktop vanished, or windows were moved onto it: the last remaining desktop
+  // is opened, showing the windows moved there.
+  if (desktops_.Current() > desktops_.Count() || (change.relocated && desktops_.Current() == desktops_.Count())) {
+    const bool animate = desktops_.Animates();
+    desktops_.SetAnimate(false);
+    desktops_.Open(desktops_.Count());
+    desktops_.SetAnimate(animate);
+  }
+  // Adding the cells moved the selection box along to the last one: it frames the current
+  // desktop's cell again.
+  MoveSelectionBox(desktops_.Current());
+  statusLabel.SetCaption("Desktop " + std::to_string(desktops_.Current()));
+  return change;
+}
+
+GridChange PagerWindow::ApplySettings(bool rebuildGrid) {
+  desktops_.SetAnimate(settings_.animate);
+  desktops_.ReapplyWindowOpacity();
+  GridChange change;
+  if (rebuildGrid) change = ApplyGrid(settings_.columns.value_or(1), settings_.rows.value_or(1));
+  BlankCurrentMiniatures();
+  // The current desktop's windows get new pictures, without the side effects of a window
+  // coming forward (auto-hide, dismissing a summoned window).
+  replacingMiniatures_ = true;
+  for (const Hwnd hwnd : Table.Handles()) {
+    if (DesktopOf(hwnd) == desktops_.Current()) UpdateActiveWindow(hwnd, desktops_.Current(), true);
+  }
+  replacingMiniatures_ = false;
+  if (settings_.opacity) transparency::SetWindowAlpha(ws_, hWnd(), settings_.PagerAlpha());
+  // The pager comes out shown and repainted (also when it was put away when the dialog was
+  // opened from the tray icon).
+  if (!IsShown()) Show();
+  Refresh();
+  PagerShown = true;
+  return change;
+}
+
+void PagerWindow::BlankCurrentMiniatures() {
+  for (const ManagedWindow& w : Table) {
+    if (w.desktop == desktops_.Current()) miniatureView_.Blank(w.handle);
+  }
+}
+
+}  // namespace vd
