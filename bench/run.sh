@@ -400,7 +400,7 @@ there and back). Times are read with QueryPerformanceCounter.
   server's (one process for the prefix, found by its WINEPREFIX), read by the driver through
   Wine's drive Z:. The tick figure is vuedeck.exe's time divided by the interval's length in
   100 ms periods: it counts everything the program does while idle (the 100 ms tick with its
-  repaint, hit test, RefreshWindows and capture of the foreground window, and the foreground
+  repaint, hit test, the window table's refresh and capture of the foreground window, and the foreground
   poll), not the tick handler alone. The Wine server also serves the other processes of the
   prefix (winmaker.exe, explorer.exe), equally in both kinds of interval; "above the baseline"
   is the median of the differences between each vuedeck interval and the baseline interval
@@ -427,7 +427,7 @@ build is a release build (-O3) without AddressSanitizer or UBSan, in its own bui
 whole program runs on the in-memory fake desktop and the headless forms toolkit, on a fake
 screen of 1920 x 1080 pixels with settings.ini \`columns=9 rows=9 width=20 height=20\` (81 cells
 of $cell pixels). The tick is the pager's 100 ms timer handler as a whole: the hit test and
-repaint of the 81 cells, RefreshWindows with the capture of the foreground window into its
+repaint of the 81 cells, the window table's refresh with the capture of the foreground window into its
 miniature, and the recovery record. It runs with 100 (and 10, 50) managed fake windows of 640 x
 480, each with a picture of its own and one of them in front; between ticks the cursor moves to
 the next cell, so one cell loses its hover look and another gains it (that move is not timed).

@@ -45,6 +45,19 @@ void WindowLayering::MakeOpaque(Hwnd hwnd) {
   }
 }
 
+std::vector<std::pair<Hwnd, RecordedTranslucency>> WindowLayering::TranslucentWindows() const {
+  std::vector<std::pair<Hwnd, RecordedTranslucency>> windows;
+  for (const ManagedWindow& w : table_) {
+    if (!w.transparency) continue;
+    RecordedTranslucency recorded;
+    recorded.alpha = *w.transparency;
+    recorded.process = ws_.GetWindowThreadProcessId(w.handle);
+    recorded.own = Own(w.handle);
+    windows.emplace_back(w.handle, recorded);
+  }
+  return windows;
+}
+
 bool WindowLayering::ReapplyTransparency(Hwnd hwnd) {
   const ManagedWindow* w = table_.Find(hwnd);
   if (w == nullptr || !w->transparency) return false;

@@ -6,9 +6,12 @@
 
 #include <optional>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "core/WindowTable.h"
 #include "desktops/OwnLayering.h"
+#include "desktops/RecoveryRecord.h"
 #include "platform/WindowSystem.h"
 
 namespace vd {
@@ -29,6 +32,10 @@ class WindowLayering {
   void MakeOpaque(Hwnd hwnd);
   // Sets the transparency the user chose for a managed window; false when there is none.
   bool ReapplyTransparency(Hwnd hwnd);
+
+  // The managed windows with a transparency the user chose, in table order, with their owner
+  // process and their own layering: what the record of translucent windows holds.
+  std::vector<std::pair<Hwnd, RecordedTranslucency>> TranslucentWindows() const;
 
   void Forget(Hwnd hwnd) { own_.erase(hwnd); }
   bool Knows(Hwnd hwnd) const { return own_.count(hwnd) != 0; }

@@ -47,7 +47,7 @@ void PagerWindow::DragMiniature(int button, float x, float y, int index) {
 }
 
 void PagerWindow::OnMiniatureMouseUp(int index, int button, float, float) {
-  MovedWindow = 0;
+  tracker_.NoteMoved(0);
   if (!miniatures.Exists(index)) return;
   if (button == forms::kRightButton) {
     OpenWindowMenu();
@@ -99,7 +99,7 @@ void PagerWindow::ActivateWindow(Hwnd hwnd) {
     ws_.SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, kRaiseFlags);
     ws_.SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, kRaiseFlags);
   }
-  RefreshWindows();
+  tracker_.Refresh();
 }
 
 }  // namespace vd

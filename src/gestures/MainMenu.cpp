@@ -15,12 +15,12 @@ void PagerWindow::OpenMainMenu() {
 
 void PagerWindow::OfferPendingWindow() {
   AddWindowPrompt prompt(program_);
-  switch (prompt.Ask(PendingTitle)) {
+  switch (prompt.Ask(tracker_.PendingTitle())) {
     case AddWindowPrompt::Answer::kAdd:
-      AddAlertWindow();
+      tracker_.AddPendingWindow();
       break;
     case AddWindowPrompt::Answer::kIgnore:
-      ignoreList.Add(PendingTitle);
+      ignoreList.Add(tracker_.PendingTitle());
       offerButton.SetVisible(false);
       break;
     case AddWindowPrompt::Answer::kNotNow:

@@ -49,14 +49,7 @@ void PagerWindow::OpenWindowMenu() {
             static_cast<float>(cursor.y - pager.top));
 }
 
-void PagerWindow::SummonSelectedWindow() {
-  if (!IsManaged(SelectedWindow)) return;
-  // Only one window is summoned at a time: the one summoned before goes back to its desktop.
-  if (SummonedWindow >= 1 && SummonedWindow != SelectedWindow) SendSummonedWindowBack();
-  SummonedWindow = SelectedWindow;
-  transparency::FadeIn(ws_, SelectedWindow, 255, 1);
-  if (settings_.autoHide) HidePager();
-}
+void PagerWindow::SummonSelectedWindow() { tracker_.Summon(SelectedWindow); }
 
 void PagerWindow::ToggleShowOnAll() {
   ManagedWindow* w = Table.Find(SelectedWindow);
@@ -98,7 +91,7 @@ void PagerWindow::MoveSelectedWindowTo(int index) {
   w->desktop = target;
   desktops_.Place(target, SelectedWindow, 0, 0, 0, 0);
   desktops_.SetShown(SelectedWindow, target == desktops_.Current());
-  MovedWindow = SelectedWindow;
+  tracker_.NoteMoved(SelectedWindow);
 }
 
 void PagerWindow::MakeSelectedWindowOpaque() {
@@ -132,7 +125,7 @@ void PagerWindow::RemoveSelectedWindow() {
   desktops_.SetShown(window, true);
   layering_.MakeOpaque(window);
   if (answer == "Yes") ignoreList.Add(title);
-  DropWindow(window);
+  tracker_.DropWindow(window);
 }
 
 void PagerWindow::BringListedWindowForward(int index) {

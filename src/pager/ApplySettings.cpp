@@ -26,7 +26,8 @@ GridChange PagerWindow::ApplyGrid(int columns, int rows) {
   SetupDesktops(columns, rows);
   // The current desktop vanished, or windows were moved onto it: the last remaining desktop
   // is opened, showing the windows moved there.
-  if (desktops_.Current() > desktops_.Count() || (change.relocated && desktops_.Current() == desktops_.Count())) {
+  if (desktops_.Current() > desktops_.Count() ||
+      (change.relocated && desktops_.Current() == desktops_.Count())) {
     const bool animate = desktops_.Animates();
     desktops_.SetAnimate(false);
     desktops_.Open(desktops_.Count());
@@ -47,11 +48,11 @@ GridChange PagerWindow::ApplySettings(bool rebuildGrid) {
   BlankCurrentMiniatures();
   // The current desktop's windows get new pictures, without the side effects of a window
   // coming forward (auto-hide, dismissing a summoned window).
-  replacingMiniatures_ = true;
-  for (const Hwnd hwnd : Table.Handles()) {
-    if (DesktopOf(hwnd) == desktops_.Current()) UpdateActiveWindow(hwnd, desktops_.Current(), true);
+  std::vector<Hwnd> current;
+  for (const ManagedWindow& w : Table) {
+    if (w.desktop == desktops_.Current()) current.push_back(w.handle);
   }
-  replacingMiniatures_ = false;
+  tracker_.RefreshQuietly(current, true);
   if (settings_.opacity) transparency::SetWindowAlpha(ws_, hWnd(), settings_.PagerAlpha());
   // The pager comes out shown and repainted (also when it was put away when the dialog was
   // opened from the tray icon).

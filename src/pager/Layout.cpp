@@ -74,11 +74,7 @@ void PagerWindow::SetupDesktops(int columnCount, int rowCount) {
   KeepPagerOnScreen();
   // Every window's miniature into the new grid, without new pictures (and without the
   // side effects of a window coming forward).
-  replacingMiniatures_ = true;
-  for (Hwnd hwnd : Table.Handles()) {
-    UpdateActiveWindow(hwnd, DesktopOf(hwnd), false);
-  }
-  replacingMiniatures_ = false;
+  tracker_.RefreshQuietly(Table.Handles(), false);
   // The pager stays shown and repainted after the rebuild.
   Refresh();
 }
@@ -105,7 +101,7 @@ void PagerWindow::LayOutStatusRow() {
 }
 
 void PagerWindow::OnCellMouseUp(int index, int button) {
-  MovedWindow = 0;
+  tracker_.NoteMoved(0);
   if (button == forms::kLeftButton) {
     if (index == desktops_.Current()) return;
     desktops_.SetAnimate(settings_.animate);
@@ -173,7 +169,7 @@ void PagerWindow::FollowedToDesktop(Hwnd hwnd) {
 
 void PagerWindow::DesktopShown(int desktop) {
   FillWindowMenus(desktop);
-  LastActiveWindow = 0;  // the next window to come forward starts the auto-hide anew
+  tracker_.RestartAutoHide();
 }
 
 void PagerWindow::WindowHiding(Hwnd hwnd) {

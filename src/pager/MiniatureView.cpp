@@ -55,6 +55,16 @@ void MiniatureView::Load(int32_t v, const WindowGeometry::ScaledRect& place, int
   miniature.ZOrder(0);
 }
 
+void MiniatureView::StackFromBottom(const std::vector<Hwnd>& topFirst) {
+  for (auto it = topFirst.rbegin(); it != topFirst.rend(); ++it) {
+    const ManagedWindow* w = pager_.table.Find(*it);
+    if (w != nullptr && w->miniature > 0 && pager_.miniatures.Exists(w->miniature)) {
+      pager_.miniatures(w->miniature).ZOrder(0);
+    }
+    raised_[*it] = false;
+  }
+}
+
 void MiniatureView::FirstPictureLater(Hwnd hwnd) {
   // Waiting on a timer instead of pausing keeps a scan of many windows from freezing the pager
   // for a tenth of a second each.

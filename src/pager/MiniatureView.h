@@ -65,6 +65,9 @@ class MiniatureView {
   // picture when asked.
   void Refresh(Hwnd hwnd, bool capture);
   void Refresh(Hwnd hwnd, const WindowGeometry::ScaledRect& scaled, bool capture);
+  // Stacks these new windows' miniatures as the windows overlap (topFirst: from the top window
+  // down); none of them has come forward since.
+  void StackFromBottom(const std::vector<Hwnd>& topFirst);
   // The window has not come forward since: the next refresh raises its miniature.
   void NotInFront(Hwnd hwnd) { raised_[hwnd] = false; }
 

@@ -1,5 +1,6 @@
 // The pager's construction, its load handler (the order in which the program comes up) and
 // CloseAll (the order in which it goes down, giving every window back to the user).
+#include <algorithm>
 #include <cmath>
 
 #include "core/Program.h"
@@ -60,9 +61,11 @@ PagerWindow::PagerWindow(Program& program)
       tray_(std::make_unique<TrayIcon>(program, mainMenu)),
       layering_(program.ws, Table),
       recoveryRecord_(program.ws, program.RecoveryFile(), program.TranslucencyFile(),
-                      [this] { return TranslucentWindows(); }),
+                      [this] { return layering_.TranslucentWindows(); }),
       desktops_({program.ws, Table, geometry, layering_, recoveryRecord_, *this,
                  [this] { return hWnd(); }}),
+      tracker_({program.ws, Table, geometry, program.settings, ignoreList, desktops_, layering_,
+                recoveryRecord_, miniatureView_, *this, [this] { return hWnd(); }}),
       cellPainter_(program.ws),
       miniatureDrag_(program.backend),
       miniatureView_({*this, program.backend, program.ws, Table, geometry, cells, miniatures}),
@@ -138,13 +141,7 @@ PagerWindow::PagerWindow(Program& program)
   productSubtitle.MouseDown = drag;
   statusLabel.MouseDown = drag;
 
-  foregroundPoll.Tick = [this] {
-    const Hwnd foreground = ws_.GetForegroundWindow();
-    // Nearly every poll finds a managed window or the pager in front, which AddWindow would
-    // turn away: its caption is not read then.
-    if (foreground == 0 || foreground == hWnd() || IsManaged(foreground)) return;
-    AddWindow(foreground, geometry.Title(foreground), desktops_.Current(), false);
-  };
+  foregroundPoll.Tick = [this] { tracker_.Poll(); };
   refreshTimer.Tick = [this] { OnRefreshTick(); };
 
   cells.MouseMove = [this](int i, int, int, float, float) { hover_.OnCellMouseMove(i); };
@@ -185,7 +182,7 @@ void PagerWindow::OnLoad() {
   WindowSystem& ws = ws_;
   // The settings were read when the program started. Foreground tracking starts as if a
   // window had been refreshed already.
-  LastActiveWindow = 1;
+  tracker_.StartAutoHide();
   ignoreList.Reset();  // the built-in entries, then the file's
   ws.SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
   geometry.MeasureScreen();
@@ -205,8 +202,8 @@ void PagerWindow::OnLoad() {
   // translucent keep their transparency when they are taken on again, and are made opaque
   // when they are not.
   recoveryRecord_.LoadTranslucency();
-  GetActiveWindows();
-  ReleaseUnclaimedTranslucency();
+  tracker_.Scan();
+  tracker_.ReleaseUnclaimedTranslucency();
   // The effects and the pager's opacity. Start with Windows is written again, so that the Run
   // value names the program where it now is.
   desktops_.SetAnimate(settings_.animate);
@@ -233,9 +230,36 @@ void PagerWindow::OnRefreshTick() {
   const float tppX = static_cast<float>(program_.backend.TwipsPerPixelX());
   const float tppY = static_cast<float>(program_.backend.TwipsPerPixelY());
   hover_.HitTest(Left() / tppX, Top() / tppY);
-  RefreshWindows();
+  tracker_.Refresh();
   recoveryRecord_.SaveIfBehind();
   hover_.CountRestTick();
+}
+
+void PagerWindow::OfferWindow() {
+  offerButton.SetVisible(true);
+  statusLabel.SetWidth(std::max(0.0f, offerButton.Left() - 6));
+}
+
+void PagerWindow::WithdrawOffer() {
+  offerButton.SetVisible(false);
+  statusLabel.SetWidth(std::max(0.0f, menuButton.Left() - 6));
+  offerButton.SetToolTipText("");
+}
+
+void PagerWindow::WindowTakenOn(Hwnd hwnd, const std::string& title) {
+  ++WindowMenuCount;
+  if (!windowListEntries.Exists(WindowMenuCount)) windowListEntries.Load(WindowMenuCount);
+  forms::MenuItem& entry = windowListEntries(WindowMenuCount);
+  entry.SetCaption(title);
+  entry.SetTag(std::to_string(hwnd));
+  entry.SetVisible(true);
+}
+
+void PagerWindow::HideForAutoHide() { HidePager(); }
+
+void PagerWindow::WindowLeaving(Hwnd hwnd, int32_t miniature) {
+  if (miniature > 0) EndDragWithoutDrop(miniature);
+  hover_.ForgetWindow(hwnd);
 }
 
 void PagerWindow::OnQueryUnload(forms::UnloadMode, bool& cancel) {

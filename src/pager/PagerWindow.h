@@ -8,9 +8,7 @@
 //   pager/Layout.cpp                the title strip, the grid, the cell colours, the selection box
 //   pager/PagerVisibility.cpp       hiding and showing the pager, keeping it on the screen
 //   pager/HotkeyDispatch.cpp        the pager's window procedure and the hotkey actions
-//   tracking/Discovery.cpp          which windows are managed: scan, poll, refresh
 //   pager/ApplySettings.cpp         applying a grid and confirmed settings
-//   desktops/Recovery.cpp           the record of translucent windows
 //   gestures/DragDrop.cpp           dragging miniatures between cells
 //   gestures/WindowMenu.cpp         the window menu's commands
 //   gestures/MainMenu.cpp           the main menu, the query button and their dialogs
@@ -44,6 +42,7 @@
 #include "settings/Settings.h"
 #include "tracking/IgnoreList.h"
 #include "tracking/WindowGeometry.h"
+#include "tracking/WindowTracker.h"
 
 namespace vd {
 
@@ -51,7 +50,10 @@ class Program;
 class PreviewWindow;
 class TrayIcon;
 
-class PagerWindow : public forms::Form, public OptionsHost, private DesktopView {
+class PagerWindow : public forms::Form,
+                    public OptionsHost,
+                    private DesktopView,
+                    private TrackingView {
  public:
   explicit PagerWindow(Program& program);
   ~PagerWindow() override;
@@ -61,7 +63,8 @@ class PagerWindow : public forms::Form, public OptionsHost, private DesktopView 
   int NumberOfDesktops() const override { return desktops_.Count(); }
   void SetDialogOpen(bool open) override { DialogOpen = open; }
   GridChange ApplySettings(bool rebuildGrid) override;
-  void ClearIgnoreList() override;
+  // The options' "Clear List": the file goes, the built-in entries stay.
+  void ClearIgnoreList() override { ignoreList.Clear(); }
 
   // ---- Controls --------------------------------------------------------------------------
   forms::PictureBox titleStrip;  // drags the pager; carries the name and the buttons
@@ -107,17 +110,11 @@ class PagerWindow : public forms::Form, public OptionsHost, private DesktopView 
   // ---- Shared state of the desktops ----------------------------------------------------------
   WindowTable Table;
   Hwnd SelectedWindow = 0;
-  Hwnd PendingWindow = 0;
-  std::string PendingTitle;
   bool PagerShown = false;
   bool DialogOpen = false;
 
   int32_t WindowMenuCount = 0;
-  std::map<int, int32_t> ZOrderCounters;  // arrival counters by desktop
-  IgnoreList ignoreList;                  // the captions of windows never managed
-  Hwnd LastActiveWindow = 0;
-  Hwnd SummonedWindow = 0;
-  Hwnd MovedWindow = 0;
+  IgnoreList ignoreList;  // the captions of windows never managed
 
   // Dragging miniatures.
   const DragGesture& MiniatureDrag() const { return miniatureDrag_; }
@@ -149,25 +146,6 @@ class PagerWindow : public forms::Form, public OptionsHost, private DesktopView 
   // The window whose miniature has this number; 0 for none.
   Hwnd WindowOfMiniature(int32_t miniature) const { return Table.WindowWithMiniature(miniature); }
 
-  // ---- Window discovery and refresh (tracking/Discovery.cpp) ------------------------------------
-  void GetActiveWindows();
-  void AddWindow(Hwnd hwnd, const std::string& caption, int desktop, bool force);
-  void AddAlertWindow();
-  void RefreshWindows();
-  // title: the window's caption when the caller has just read it, so it is not read twice.
-  void UpdateActiveWindow(Hwnd hwnd, int desktop, bool capture,
-                          const std::string* title = nullptr);
-  // The summoned window goes back: hidden again when its desktop is not the current one.
-  void SendSummonedWindowBack();
-  // While set, UpdateActiveWindow only refreshes rows and miniatures: it neither hides the
-  // pager through auto-hide nor dismisses a summoned window (the options' OK refreshes the
-  // current desktop's windows this way, as the grid's rebuild does).
-  void SetReplacingMiniatures(bool on) { replacingMiniatures_ = on; }
-  bool IsOwnWindow(Hwnd hwnd);
-  // Whether the program keeps anything at all about the window (a row, a miniature's state,
-  // a capture rhythm, a layering, a record); false once it was removed or forgotten.
-  bool KnowsWindow(Hwnd hwnd) const;
-
   // ---- Confirmed settings (pager/ApplySettings.cpp) ----------------------------------------
   // A new grid of columns x rows (each pulled into 1 to 9): windows of vanished desktops go to
   // the last remaining one, a panic desktop that vanished turns the panic hotkey off, and the
@@ -175,12 +153,6 @@ class PagerWindow : public forms::Form, public OptionsHost, private DesktopView 
   GridChange ApplyGrid(int columns, int rows);
   // Clears the pictures of the current desktop's miniatures, so that they are drawn afresh.
   void BlankCurrentMiniatures();
-
-  // ---- The record of translucent windows (desktops/Recovery.cpp) ----------------------------
-  // At start, once the first scan took its windows on: the windows of the last run's record of
-  // translucent windows that were not taken on again are made opaque, and the record is
-  // written anew.
-  void ReleaseUnclaimedTranslucency();
 
   // ---- Pager show and hide (pager/PagerVisibility.cpp) ---------------------------------------
   void HidePager();
@@ -244,6 +216,8 @@ class PagerWindow : public forms::Form, public OptionsHost, private DesktopView 
   HoverTracker& Hover() { return hover_; }
   // The current desktop, the number of desktops, and the switches between them.
   DesktopSwitcher& Desktops() { return desktops_; }
+  // Which windows are managed, the offer, the summoned and the moved window.
+  WindowTracker& Tracker() { return tracker_; }
   // The miniatures' placing, stacking, pictures and capture rhythm.
   MiniatureView& Miniatures() { return miniatureView_; }
 
@@ -268,35 +242,24 @@ class PagerWindow : public forms::Form, public OptionsHost, private DesktopView 
   std::unique_ptr<TrayIcon> tray_;
   forms::WindowProc previousProc_;
   bool closing_ = false;
-  // While the grid is rebuilt the miniatures are re-placed through UpdateActiveWindow; that
-  // must neither hide the pager through auto-hide nor dismiss a summoned window.
-  bool replacingMiniatures_ = false;
   // How each managed window was layered by its own application.
   WindowLayering layering_;
   // The records of the windows the program hid and of those it made translucent.
   RecoveryRecord recoveryRecord_;
   DesktopSwitcher desktops_;
+  WindowTracker tracker_;
+  // What tracking changes on the pager (TrackingView).
+  void OfferWindow() override;
+  void WithdrawOffer() override;
+  void WindowTakenOn(Hwnd hwnd, const std::string& title) override;
+  void HideForAutoHide() override;
+  void WindowLeaving(Hwnd hwnd, int32_t miniature) override;
   // What a switch changes on the pager (DesktopView).
   void SwitchBegins(int from, int to) override;
   void DesktopShowing(int desktop) override;
   void FollowedToDesktop(Hwnd hwnd) override;
   void DesktopShown(int desktop) override;
   void WindowHiding(Hwnd hwnd) override;
-  // The managed windows with a transparency the user chose, in table order, with their owner
-  // process and their own layering: what the record of translucent windows holds.
-  std::vector<std::pair<Hwnd, RecordedTranslucency>> TranslucentWindows();
-  // Takes a window of the last run's record back with its transparency and its own layering;
-  // false when the record does not name it (or it now belongs to another process).
-  bool AdoptRecordedTranslucency(Hwnd hwnd);
-  // Takes a closed or caption-less window out of the table, its miniature and the record.
-  void ForgetWindow(Hwnd hwnd);
-  // Forgets everything the program keeps about a window: its row, its miniature, its capture
-  // rhythm, its layering, its place in the records.
-  void DropWindow(Hwnd hwnd);
-  // The refresh reads the captions of a share of the table each tick: every caption is read
-  // within this many ticks (two seconds). captionTurn_ is the row read last.
-  static constexpr int kCaptionTurns = 20;
-  int captionTurn_ = 0;
   CellPainter cellPainter_;    // the cells' gradients
   DragGesture miniatureDrag_;  // the drag of a miniature
   // Lays out the status row below the grid: the status caption and the Show/Hide field.

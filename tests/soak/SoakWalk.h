@@ -489,7 +489,8 @@ class Walk {
         why << "window " << hwnd << " has no shown miniature of its own (miniature " << v << ")";
         return why.str();
       }
-      if (!fake_.Exists(hwnd) || hwnd == p.SummonedWindow || exempt_.count(hwnd)) continue;
+      if (!fake_.Exists(hwnd) || hwnd == p.Tracker().SummonedWindow() || exempt_.count(hwnd))
+        continue;
       const bool showAll = w.showAll;
       const bool expected = desktop == p.Desktops().Current() || showAll;
       if (fake_.IsWindowVisible(hwnd) != expected) {

@@ -54,7 +54,7 @@ TEST_F(Tracking, TheStartUpScanTakesBorderedVisibleWindowsOnDesktop1ButNotThePro
   EXPECT_EQ(r, (Rect{0, 0, 600, 400}));
   // A second scan only refreshes the caption.
   fake.SetCaption(a, "Editor - notes.txt");
-  pager.GetActiveWindows();
+  pager.Tracker().Scan();
   EXPECT_EQ(pager.Table.Count(), 2);
   EXPECT_EQ(Record(a).title, "Editor - notes.txt");
 }
@@ -108,9 +108,9 @@ TEST_F(Tracking, ThePollTakesTheFrontWindowOrOffersItBehindTheOfferButton) {
   BringToFront(palette);
   EXPECT_FALSE(pager.IsManaged(palette));
   EXPECT_TRUE(pager.offerButton.Visible());
-  EXPECT_EQ(pager.PendingWindow, palette);
-  EXPECT_EQ(pager.PendingTitle, "Tool palette");
-  pager.AddAlertWindow();  // the offer accepted: taken without the style bits
+  EXPECT_EQ(pager.Tracker().PendingWindow(), palette);
+  EXPECT_EQ(pager.Tracker().PendingTitle(), "Tool palette");
+  pager.Tracker().AddPendingWindow();  // the offer accepted: taken without the style bits
   EXPECT_TRUE(pager.IsManaged(palette));
   BringToFront(program->Options().hWnd());
   EXPECT_FALSE(pager.IsManaged(program->Options().hWnd()));
@@ -361,7 +361,7 @@ TEST_F(Tracking, AWindowThatClosesWhileASwitchShowsItLeavesTheOthersShownAndTheT
       if (call.name == "ShowWindow" && call.args[0] == std::to_string(closing) &&
           call.args[1] == std::to_string(SW_SHOW)) {
         fake.DestroyWindow(closing);
-        Pager().RefreshWindows();  // a handler that runs meanwhile forgets it
+        Pager().Tracker().Refresh();  // a handler that runs meanwhile forgets it
       }
     });
     Pager().Desktops().Open(c.desktop);
@@ -381,19 +381,17 @@ TEST_F(Tracking, ASummonedWindowIsSentBackOnlyWhenItsDesktopIsNotShown) {
   PagerWindow& pager = Pager();
   pager.Desktops().Place(2, summoned, 0, 0, 0, 0);
   pager.Desktops().Open(1);
-  pager.SummonedWindow = summoned;
-  transparency::FadeIn(fake, summoned, 255, 1);
+  pager.Tracker().Summon(summoned);
   BringToFront(other);
-  EXPECT_EQ(pager.SummonedWindow, 0);
+  EXPECT_EQ(pager.Tracker().SummonedWindow(), 0);
   EXPECT_FALSE(fake.IsWindowVisible(summoned));
   EXPECT_EQ(fake.Alpha(summoned), -1);
 
   // Summoned, then its own desktop was opened: dismissing it must not hide it there.
-  pager.SummonedWindow = summoned;
-  transparency::FadeIn(fake, summoned, 255, 1);
+  pager.Tracker().Summon(summoned);
   pager.Desktops().Open(2);
   BringToFront(OpenWindow("Third"));
-  EXPECT_EQ(pager.SummonedWindow, 0);
+  EXPECT_EQ(pager.Tracker().SummonedWindow(), 0);
   EXPECT_TRUE(fake.IsWindowVisible(summoned));
 }
 

@@ -330,11 +330,13 @@ TEST_F(OptionsDialogTest, ShrinkingBelowTheCurrentDesktopOpensTheLastOneWithItsW
 
 TEST_F(OptionsDialogTest, ColoursAloneDoNotRebuildTheGridButTheCurrentDesktopIsPicturedAfresh) {
   P().Desktops().Place(2, mail, 0, 0, 0, 0);
-  // A window of another desktop summoned, auto-hide on: OK must disturb neither.
+  // Notes was in front last, then a window of another desktop was summoned; auto-hide on: OK
+  // must disturb neither.
+  P().Tracker().RestartAutoHide();
+  P().Tracker().UpdateActiveWindow(notes, 1, false);
   P().SelectedWindow = mail;
   P().SummonSelectedWindow();
-  ASSERT_EQ(P().SummonedWindow, mail);
-  P().LastActiveWindow = notes;
+  ASSERT_EQ(P().Tracker().SummonedWindow(), mail);
 
   fake.onChooseColor = [](uint32_t* colour) {
     *colour = 0x123456;
@@ -376,7 +378,7 @@ TEST_F(OptionsDialogTest, ColoursAloneDoNotRebuildTheGridButTheCurrentDesktopIsP
   EXPECT_EQ(Setting("SETUP", "transparent"), "2");
   EXPECT_TRUE(P().IsShown());
   EXPECT_TRUE(P().PagerShown);
-  EXPECT_EQ(P().SummonedWindow, mail);
+  EXPECT_EQ(P().Tracker().SummonedWindow(), mail);
   EXPECT_TRUE(fake.IsWindowVisible(mail));
   EXPECT_TRUE(messages.empty());
 }
@@ -385,8 +387,8 @@ TEST_F(OptionsDialogTest, ClearingTheMiniaturesTouchesTheCurrentDesktopOnly) {
   P().Desktops().Place(3, mail, 0, 0, 0, 0);
   fake.SetWindowPicture(work, Bitmap(400, 300, 0x00FF00));
   fake.SetWindowPicture(mail, Bitmap(400, 300, 0x00FF00));
-  P().UpdateActiveWindow(work, 1, true);
-  P().UpdateActiveWindow(mail, 3, true);
+  P().Tracker().UpdateActiveWindow(work, 1, true);
+  P().Tracker().UpdateActiveWindow(mail, 3, true);
   P().BlankCurrentMiniatures();
   auto uniform = [](const Bitmap& b, uint32_t colour) {
     return std::all_of(b.Pixels().begin(), b.Pixels().end(),

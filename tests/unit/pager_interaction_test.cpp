@@ -116,7 +116,7 @@ TEST_F(Gestures, AClickRaisesTheWindowSwitchingToItsDesktopFirst) {
 TEST_F(Gestures, TheWindowMenuOpensWithTheStatesOfTheWindow) {
   Record(work).transparency = 150;
   fake.SetCaption(mail, std::string(31, 'm'));
-  P().GetActiveWindows();
+  P().Tracker().Scan();
   RightClick(work);
   ASSERT_EQ(popups.size(), 1u);
   forms::MenuItem& menu = *popups[0].menu;
@@ -154,7 +154,7 @@ TEST_F(Gestures, MoveToHidesTheWindowWhereItStandsAndMovesItsMiniature) {
   fake.GetWindowRect(work, &after);
   EXPECT_EQ(after, before);
   EXPECT_FLOAT_EQ(MiniatureOf(work).Left() - P().cells(3).Left(), offset);
-  EXPECT_EQ(P().MovedWindow, work);
+  EXPECT_EQ(P().Tracker().MovedWindow(), work);
 }
 
 TEST_F(Gestures, TransparencyAndAlwaysOnTopCommands) {
@@ -200,7 +200,7 @@ TEST_F(Gestures, RemoveAsksAndEachAnswerDoesItsPart) {
   const int v = Record(mail).miniature;
   RightClick(mail);
   EXPECT_FALSE(P().IsManaged(mail));
-  EXPECT_FALSE(P().KnowsWindow(mail)) << "nothing about it is kept";
+  EXPECT_FALSE(P().Tracker().KnowsWindow(mail)) << "nothing about it is kept";
   EXPECT_TRUE(fake.IsWindowVisible(mail)) << "never left hidden";
   EXPECT_FALSE(P().miniatures(v).Visible());
   backend->Advance(100);  // unloaded at the next tick, outside the miniature's own handler
@@ -212,7 +212,7 @@ TEST_F(Gestures, RemoveAsksAndEachAnswerDoesItsPart) {
   backend->Advance(300);  // work's pictures taken: it has a capture rhythm
   RightClick(work);
   EXPECT_FALSE(P().IsManaged(work));
-  EXPECT_FALSE(P().KnowsWindow(work));
+  EXPECT_FALSE(P().Tracker().KnowsWindow(work));
   EXPECT_TRUE(P().ignoreList.Contains("Work"));
 }
 
@@ -224,7 +224,7 @@ TEST_F(Gestures, ACommandForAWindowThatClosedWhileTheMenuWasOpenDoesNothing) {
   };
   RightClick(work);
   EXPECT_FALSE(P().IsManaged(work));
-  EXPECT_EQ(P().MovedWindow, 0);
+  EXPECT_EQ(P().Tracker().MovedWindow(), 0);
 }
 
 // A desktop hotkey pressed while the window menu is open rebuilds its lists. The pick acts on
@@ -343,7 +343,7 @@ TEST_F(Gestures, RestingOnAHiddenWindowsMiniatureFadesItsPreviewInAndOut) {
   fake.SetWindowPicture(mail, Bitmap(640, 512, 0x3366CC));
   P().Desktops().Place(3, mail, 0, 0, 0, 0);
   P().Desktops().Open(1);
-  P().UpdateActiveWindow(mail, 3, true);
+  P().Tracker().UpdateActiveWindow(mail, 3, true);
   forms::PictureBox& miniature = MiniatureOf(mail);
   fake.SetCursor(OnPager(miniature.Left() + 2, miniature.Top() + 2));
   miniature.RaiseMouseMove(0, 0, 30, 30);
@@ -467,7 +467,7 @@ TEST_F(Miniatures, AreTheWindowsScaledIntoTheCellAndClampedToItsSize) {
   EXPECT_FLOAT_EQ(MiniatureOf(plain).Width(), 40);
   EXPECT_FLOAT_EQ(MiniatureOf(plain).Left(), cell.Left() + 50);
   // A maximised window: exactly the cell's size, starting 0.8 px left of the cell.
-  Pager().UpdateActiveWindow(maximised, 1, false);
+  Pager().Tracker().UpdateActiveWindow(maximised, 1, false);
   EXPECT_FLOAT_EQ(MiniatureOf(maximised).Width(), 100);
   EXPECT_FLOAT_EQ(MiniatureOf(maximised).Height(), 60);
   EXPECT_NEAR(MiniatureOf(maximised).Left(), cell.Left() - 0.8f, 1e-4);

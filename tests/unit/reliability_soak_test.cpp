@@ -91,7 +91,7 @@ TEST_F(SoakFound, ASecondSummonSendsTheFirstSummonedWindowBack) {
     Pager().miniatures(v).RaiseMouseUp(forms::kRightButton, 0, 30, 30);
     EXPECT_TRUE(fake.IsWindowVisible(hwnd));
   }
-  EXPECT_EQ(Pager().SummonedWindow, notes);
+  EXPECT_EQ(Pager().Tracker().SummonedWindow(), notes);
   EXPECT_FALSE(fake.IsWindowVisible(mail));
 }
 

@@ -1,0 +1,281 @@
+#include "tracking/WindowTracker.h"
+
+#include <algorithm>
+#include <optional>
+#include <unordered_set>
+
+#include "desktops/Transparency.h"
+#include "tracking/ManageRule.h"
+
+namespace vd {
+
+void WindowTracker::Scan() {
+  WindowSystem& ws = p_.ws;
+  const Hwnd pager = p_.pagerHandle();
+  // Walk the top-level windows from the top of the Z order. The walk is bounded and never
+  // visits a window twice, whatever the window system answers.
+  std::unordered_set<Hwnd> seen;
+  std::vector<Hwnd> added;
+  for (Hwnd w = ws.GetWindow(pager, GW_HWNDFIRST); w != 0 && seen.insert(w).second;
+       w = ws.GetWindow(w, GW_HWNDNEXT)) {
+    if (w == pager || !p_.geometry.HasManagedStyle(w)) continue;
+    const std::string caption = p_.geometry.Title(w);
+    if (ManagedWindow* managed = p_.table.Find(w)) {
+      managed->title = caption;
+      continue;
+    }
+    if (caption.empty()) continue;
+    AddWindow(w, caption, p_.desktops.Current(), false);
+    if (p_.table.Contains(w)) added.push_back(w);
+  }
+  // The walk went from the top window down and raised each new miniature in turn; stack them
+  // again from the bottom window up, so that the miniatures overlap as the windows do.
+  p_.miniatures.StackFromBottom(added);
+}
+
+void WindowTracker::Poll() {
+  const Hwnd foreground = p_.ws.GetForegroundWindow();
+  // Nearly every poll finds a managed window or the pager in front, which AddWindow would
+  // turn away: its caption is not read then.
+  if (foreground == 0 || foreground == p_.pagerHandle() || p_.table.Contains(foreground)) return;
+  AddWindow(foreground, p_.geometry.Title(foreground), p_.desktops.Current(), false);
+}
+
+void WindowTracker::AddWindow(Hwnd hwnd, const std::string& caption, int desktop, bool force) {
+  WindowCandidate candidate;
+  candidate.exists = hwnd != 0;
+  candidate.managed = candidate.exists && p_.table.Contains(hwnd);
+  candidate.ownWindow = candidate.exists && !candidate.managed && IsOwnWindow(hwnd);
+  candidate.hasCaption = !caption.empty();
+  candidate.ignored = p_.ignoreList.Contains(caption);
+  candidate.acceptedOffer = force;
+  candidate.visibleWithBorder = force || !candidate.exists || p_.geometry.HasManagedStyle(hwnd);
+  switch (DecideManagement(candidate)) {
+    case ManageVerdict::kTake:
+      break;
+    case ManageVerdict::kOffer:
+      pendingTitle_ = caption;
+      pendingWindow_ = hwnd;
+      p_.view.OfferWindow();
+      return;
+    default:
+      return;
+  }
+  WindowSystem& ws = p_.ws;
+  const int current = p_.desktops.Current();
+  const int32_t v = p_.miniatures.NewNumber();
+  const int32_t arrival = ++arrivals_[current];
+
+  const WindowGeometry::ScaledRect scaled = p_.geometry.Scaled(hwnd);
+  ManagedWindow& record = *p_.table.Add(hwnd);
+  record.title = caption;
+  record.desktop = desktop;
+  record.arrival = arrival;
+  record.miniature = v;
+
+  // A window parked wholly left of the screen is brought to its top-left corner.
+  if (scaled.left + scaled.width < 0) {
+    const Rect r = p_.geometry.Bounds(hwnd);
+    ws.MoveWindow(hwnd, 0, 0, r.Width(), r.Height(), true);
+  }
+
+  // Remember how the application itself layered the window, so that "opaque" can return to
+  // that state instead of breaking how the window is drawn. A window the program made
+  // translucent in an earlier run is known from its record: that layering is not its own.
+  if (!AdoptRecordedTranslucency(hwnd)) p_.layering.ReadOwn(hwnd);
+  if (p_.desktops.Animates()) {
+    transparency::SetWindowAlpha(ws, hwnd, 255);
+  } else {
+    p_.layering.MakeOpaque(hwnd);
+  }
+  p_.layering.ReapplyTransparency(hwnd);  // the transparency a window taken back had
+
+  p_.miniatures.Load(v, scaled, current, caption);
+  p_.view.WindowTakenOn(hwnd, caption);
+
+  // The row and the miniature follow the window now; its first picture is taken 100 ms
+  // later, once the new window has painted itself.
+  UpdateActiveWindow(hwnd, current, false);
+  p_.miniatures.FirstPictureLater(hwnd);
+  if (p_.settings.autoHide) p_.view.HideForAutoHide();
+}
+
+void WindowTracker::AddPendingWindow() {
+  AddWindow(pendingWindow_, pendingTitle_, p_.desktops.Current(), true);
+}
+
+bool WindowTracker::AdoptRecordedTranslucency(Hwnd hwnd) {
+  const std::optional<RecordedTranslucency> recorded = p_.record.Adopt(hwnd);
+  if (!recorded) return false;
+  p_.layering.SetOwn(hwnd, recorded->own);
+  if (ManagedWindow* w = p_.table.Find(hwnd)) w->transparency = recorded->alpha;
+  return true;
+}
+
+void WindowTracker::ReleaseUnclaimedTranslucency() {
+  // Opaque again, as its application left it: made so through the managed windows' rule.
+  auto makeOpaque = [this](Hwnd hwnd, const std::optional<OwnLayering>& own) {
+    p_.layering.SetOwn(hwnd, own);
+    p_.layering.MakeOpaque(hwnd);
+    p_.layering.Forget(hwnd);
+  };
+  p_.record.ReleaseUnclaimed([this](Hwnd hwnd) { return p_.table.Contains(hwnd); }, makeOpaque);
+}
+
+void WindowTracker::Refresh() {
+  WindowSystem& ws = p_.ws;
+  // Which managed windows are gone: those no longer among the top-level windows (closed), read
+  // in one call, and those whose caption now reads empty (cleared). Reading every caption ten
+  // times a second would cost a round trip to the system per window per tick, so the captions
+  // are read in turns, each window's at least every two seconds, and the front window's every
+  // tick.
+  std::vector<Hwnd> live = ws.TopLevelWindows();
+  std::sort(live.begin(), live.end());
+  const Hwnd foreground = ws.GetForegroundWindow();
+  std::vector<Hwnd> gone;
+  const std::vector<Hwnd> managed = p_.table.Handles();
+  const int count = static_cast<int>(managed.size());
+  for (const Hwnd hwnd : managed) {
+    // A window missing from the list is asked once more, so that a list that came back short
+    // never makes the program forget (and show) windows that are still there.
+    if (!std::binary_search(live.begin(), live.end(), hwnd) && !ws.IsWindow(hwnd)) {
+      gone.push_back(hwnd);
+    }
+  }
+  const int turn = (count + kCaptionTurns - 1) / kCaptionTurns;
+  for (int step = 0; step < turn; ++step) {
+    captionTurn_ = captionTurn_ % count + 1;
+    const Hwnd hwnd = managed[static_cast<size_t>(captionTurn_ - 1)];
+    // The caption's length tells whether it reads empty; the text itself is not needed.
+    if (hwnd != foreground && ws.GetWindowTextLengthA(hwnd) == 0) gone.push_back(hwnd);
+  }
+  const bool foregroundManaged = p_.table.Contains(foreground);
+  const std::string foregroundTitle = foregroundManaged ? p_.geometry.Title(foreground) : "";
+  if (foregroundManaged && foregroundTitle.empty()) gone.push_back(foreground);
+  std::sort(gone.begin(), gone.end());
+  gone.erase(std::unique(gone.begin(), gone.end()), gone.end());
+  for (Hwnd hwnd : gone) ForgetWindow(hwnd);
+
+  const int current = p_.desktops.Current();
+  const ManagedWindow* front = p_.table.Find(foreground);
+  if (front != nullptr && front->desktop == current) {
+    UpdateActiveWindow(foreground, current, p_.miniatures.DueForFrontWindow(foreground),
+                       &foregroundTitle);
+    return;
+  }
+  // The user is on the pager (or on a window the program does not manage): the tick's one
+  // capture goes round the shown windows of the current desktop instead, so that their
+  // miniatures stay live too.
+  p_.miniatures.CaptureNextInRound([this, current](Hwnd candidate) {
+    const ManagedWindow* w = p_.table.Find(candidate);
+    return w != nullptr && w->desktop == current && candidate != moved_ &&
+           p_.ws.IsWindowVisible(candidate);
+  });
+}
+
+void WindowTracker::ForgetWindow(Hwnd hwnd) {
+  const ManagedWindow* record = p_.table.Find(hwnd);
+  if (record == nullptr) return;
+  WindowSystem& ws = p_.ws;
+  const bool translucent = record->transparency.has_value();
+  // A window still alive that the program hid (it cleared its caption while on another
+  // desktop) is given back before the program forgets it; one that its own application hid
+  // stays hidden. Neither keeps a translucency the program gave it.
+  if (ws.IsWindow(hwnd)) {
+    const bool hiddenByUs = p_.record.IsHiddenByProgram(hwnd) && !ws.IsWindowVisible(hwnd);
+    if (hiddenByUs) p_.desktops.SetShown(hwnd, true);
+    if (hiddenByUs || translucent) p_.layering.MakeOpaque(hwnd);
+  }
+  DropWindow(hwnd);
+}
+
+void WindowTracker::DropWindow(Hwnd hwnd) {
+  if (const ManagedWindow* record = p_.table.Find(hwnd)) {
+    const int32_t miniature = record->miniature;
+    const bool translucent = record->transparency.has_value();
+    p_.view.WindowLeaving(hwnd, miniature);
+    // Its miniature and its full-size picture go with it (the number is never used again), so
+    // a pager running for weeks does not keep anything of the windows it ever managed.
+    if (miniature > 0) p_.miniatures.Unload(miniature);
+    if (translucent) p_.record.TranslucencyChanged();
+  }
+  p_.record.Forget(hwnd);  // the record is rewritten this tick
+  p_.table.Remove(hwnd);
+  p_.miniatures.Forget(hwnd);
+  p_.layering.Forget(hwnd);
+  if (summoned_ == hwnd) summoned_ = 0;
+  if (moved_ == hwnd) moved_ = 0;
+}
+
+bool WindowTracker::KnowsWindow(Hwnd hwnd) const {
+  return p_.table.Contains(hwnd) || p_.miniatures.Knows(hwnd) || p_.layering.Knows(hwnd) ||
+         p_.record.IsHiddenByProgram(hwnd) || summoned_ == hwnd;
+}
+
+void WindowTracker::Summon(Hwnd hwnd) {
+  if (!p_.table.Contains(hwnd)) return;
+  // Only one window is summoned at a time: the one summoned before goes back to its desktop.
+  if (summoned_ >= 1 && summoned_ != hwnd) SendSummonedWindowBack();
+  summoned_ = hwnd;
+  transparency::FadeIn(p_.ws, hwnd, 255, 1);
+  if (p_.settings.autoHide) p_.view.HideForAutoHide();
+}
+
+void WindowTracker::SendSummonedWindowBack() {
+  const Hwnd summoned = summoned_;
+  summoned_ = 0;
+  const ManagedWindow* w = p_.table.Find(summoned);
+  if (w != nullptr && w->desktop != p_.desktops.Current()) {
+    int alpha = 255;
+    transparency::FadeOut(p_.ws, summoned, alpha, 1);
+    p_.desktops.Hide(summoned);
+  }
+  if (p_.desktops.Animates()) {
+    transparency::SetWindowAlpha(p_.ws, summoned, 255);
+  } else {
+    p_.layering.MakeOpaque(summoned);
+  }
+}
+
+void WindowTracker::UpdateActiveWindow(Hwnd hwnd, int desktop, bool capture,
+                                       const std::string* title) {
+  const ManagedWindow* w = p_.table.Find(hwnd);
+  if (w == nullptr || hwnd == p_.pagerHandle() || w->desktop != desktop) return;
+  // A managed window of this desktop came forward: withdraw a pending offer.
+  p_.view.WithdrawOffer();
+  // Another window came to the front: the summoned window goes back where it belongs.
+  if (summoned_ >= 1 && summoned_ != hwnd) SendSummonedWindowBack();
+  // Auto-hide: the user turned to another window.
+  if (lastActive_ == 0) {
+    lastActive_ = hwnd;
+  } else if (lastActive_ != hwnd && p_.settings.autoHide) {
+    p_.view.HideForAutoHide();
+    lastActive_ = 0;
+  }
+  // Handlers that ran meanwhile (hiding the pager, sending a summoned window back) may have
+  // taken the window's record out: it is looked up again.
+  FollowWindow(hwnd, capture, title);
+}
+
+void WindowTracker::RefreshQuietly(const std::vector<Hwnd>& windows, bool capture) {
+  for (const Hwnd hwnd : windows) {
+    if (hwnd != p_.pagerHandle()) FollowWindow(hwnd, capture, nullptr);
+  }
+}
+
+void WindowTracker::FollowWindow(Hwnd hwnd, bool capture, const std::string* title) {
+  ManagedWindow* record = p_.table.Find(hwnd);
+  if (record == nullptr || record->miniature == 0) return;
+  record->title = title != nullptr ? *title : p_.geometry.Title(hwnd);
+  // A window the window menu moved keeps its picture until it is placed.
+  p_.miniatures.Refresh(hwnd, p_.geometry.Scaled(hwnd), capture && hwnd != moved_);
+}
+
+bool WindowTracker::IsOwnWindow(Hwnd hwnd) const {
+  if (hwnd == 0) return false;
+  const Hwnd pager = p_.pagerHandle();
+  if (hwnd == pager) return true;
+  return p_.ws.GetWindowThreadProcessId(hwnd) == p_.ws.GetWindowThreadProcessId(pager);
+}
+
+}  // namespace vd
