@@ -13,8 +13,6 @@ void PagerWindow::OnMiniatureMouseDown(int index, int button, float x, float y) 
   hover_.HidePreview();
   if (IsManaged(SelectedWindow)) miniatureView_.NotInFront(SelectedWindow);
   SelectedWindow = WindowOfMiniature(index);
-  const ManagedWindow* selected = Table.Find(SelectedWindow);
-  onTopEntry.SetChecked(selected != nullptr && selected->onTop);
   if (button == forms::kLeftButton && miniatureDrag_.Press(index, x, y)) {
     miniatures(index).ZOrder(0);
   }
@@ -50,7 +48,7 @@ void PagerWindow::OnMiniatureMouseUp(int index, int button, float, float) {
   tracker_.NoteMoved(0);
   if (!miniatures.Exists(index)) return;
   if (button == forms::kRightButton) {
-    OpenWindowMenu();
+    windowMenu.Open(SelectedWindow);
     return;
   }
   if (button != forms::kLeftButton) return;
@@ -79,10 +77,7 @@ void PagerWindow::OnMiniatureMouseUp(int index, int button, float, float) {
 }
 
 void PagerWindow::ActivateWindow(Hwnd hwnd) {
-  if (SkipNextActivation) {
-    SkipNextActivation = false;
-    return;
-  }
+  if (windowMenu.ConsumeSkippedActivation()) return;
   if (miniatureDrag_.IsDragging()) return;
   const ManagedWindow* w = Table.Find(hwnd);
   if (w == nullptr) return;

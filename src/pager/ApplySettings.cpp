@@ -13,9 +13,7 @@ namespace vd {
 GridChange PagerWindow::ApplyGrid(int columns, int rows) {
   GridChange change;
   const int n = std::clamp(columns, 1, 9) * std::clamp(rows, 1, 9);
-  for (int i = desktops_.Count(); i >= n + 1; --i) {
-    if (moveToEntries.Exists(i)) moveToEntries.Unload(i);
-  }
+  windowMenu.ForgetDesktopsBeyond(n);
   change.relocated = desktops_.Relocate(n);
   if (settings_.panicDesktop > n) {
     // Only a panic hotkey that was on is reported as switched off.

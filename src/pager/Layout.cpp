@@ -108,13 +108,7 @@ void PagerWindow::OnCellMouseUp(int index, int button) {
     desktops_.SwitchTo(index);
     statusLabel.SetCaption("Desktop " + std::to_string(desktops_.Current()));
   } else if (button == forms::kRightButton) {
-    // Prepares the window menu for the cell's desktop; no menu is shown.
-    SkipNextActivation = false;
-    for (forms::MenuItem* entry : {&moveToEntry, &onTopEntry, &windowListSeparator}) {
-      entry->SetVisible(false);
-    }
-    FillWindowMenus(index);
-    if (index > 0 && moveToEntries.Exists(index)) moveToEntries.Unload(index);
+    windowMenu.PrepareForCell(index);
   }
 }
 
@@ -168,7 +162,7 @@ void PagerWindow::FollowedToDesktop(Hwnd hwnd) {
 }
 
 void PagerWindow::DesktopShown(int desktop) {
-  FillWindowMenus(desktop);
+  windowMenu.Fill(desktop);
   tracker_.RestartAutoHide();
 }
 
@@ -183,34 +177,6 @@ void PagerWindow::MoveSelectionBox(int index) {
   forms::PictureBox& cell = cells(index);
   selectionBox.Move(cell.Left() - 1, cell.Top() - 1, cell.Width() + 3, cell.Height() + 3);
   selectionBox.SetBorderColor(settings_.colorBox);
-}
-
-void PagerWindow::FillWindowMenus(int desktop) {
-  // The windows of the desktop, titles cut to 30 characters and "...".
-  for (int i : windowListEntries.Indexes()) {
-    if (i > 0) windowListEntries.Unload(i);
-  }
-  WindowMenuCount = 0;
-  for (const ManagedWindow& w : Table) {
-    if (w.desktop != desktop) continue;
-    ++WindowMenuCount;
-    forms::MenuItem& entry = windowListEntries.Load(WindowMenuCount);
-    entry.SetCaption(w.title.size() > 30 ? w.title.substr(0, 30) + "..." : w.title);
-    entry.SetVisible(true);
-    entry.SetTag(std::to_string(w.handle));
-  }
-  // "Move To": every desktop but this one.
-  for (int i : moveToEntries.Indexes()) {
-    if (i > 0) moveToEntries.Unload(i);
-  }
-  moveToEntries(0).SetVisible(true);
-  for (int i = 1; i <= desktops_.Count(); ++i) {
-    forms::MenuItem& entry = moveToEntries.Load(i);
-    entry.SetCaption("Desktop " + std::to_string(i));
-    entry.SetTag(std::to_string(i));
-    entry.SetVisible(i != desktop);
-  }
-  moveToEntries(0).SetVisible(false);
 }
 
 void PagerWindow::DrawTitleStrip() {

@@ -33,20 +33,9 @@ PagerWindow::PagerWindow(Program& program)
       miniatures(*this, "miniatures", ScaleMode::kTwips),
       foregroundPoll(*this, "foregroundPoll", kForegroundPollMs, false),
       refreshTimer(*this, "refreshTimer", 100, true),
-      windowMenu(nullptr, "windowMenu", "Options"),
-      summonEntry(&windowMenu, "summonEntry", "Summon"),
-      showOnAllEntry(&windowMenu, "showOnAllEntry", "Show on All Desktop"),
-      onTopEntry(&windowMenu, "onTopEntry", "Always On Top"),
-      moveToEntry(&windowMenu, "moveToEntry", "Move To"),
-      moveToEntries(moveToEntry, "moveToEntries", "Desktop 0"),
-      transparencyEntry(&windowMenu, "transparencyEntry", "Tranparent"),
-      opaqueEntry(&transparencyEntry, "opaqueEntry", "Opaque"),
-      highTransparencyEntry(&transparencyEntry, "highTransparencyEntry", "High"),
-      mediumTransparencyEntry(&transparencyEntry, "mediumTransparencyEntry", "Medium"),
-      lowTransparencyEntry(&transparencyEntry, "lowTransparencyEntry", "Low"),
-      removeEntry(&windowMenu, "removeEntry", "Remove"),
-      windowListSeparator(&windowMenu, "windowListSeparator", "-"),
-      windowListEntries(windowMenu, "windowListEntries", "Window Title"),
+      windowMenu({*this, program, program.ws, Table, desktops_, tracker_, layering_,
+                  recoveryRecord_, ignoreList, cells, miniatures,
+                  [this](Hwnd hwnd) { ActivateWindow(hwnd); }}),
       mainMenu(nullptr, "mainMenu", "Menu"),
       optionsEntry(&mainMenu, "optionsEntry", "Options..."),
       aboutEntry(&mainMenu, "aboutEntry", "About"),
@@ -127,10 +116,6 @@ PagerWindow::PagerWindow(Program& program)
   miniatures(0).SetBackColor(0xFFFFFF);
   miniatures(0).SetVisible(false);
 
-  // The window menu's templates and the entries no command stands behind stay hidden.
-  moveToEntries(0).SetVisible(false);
-  windowListEntries(0).SetVisible(false);
-
   LoadEvent = [this] { OnLoad(); };
   QueryUnload = [this](forms::UnloadMode mode, bool& cancel) { OnQueryUnload(mode, cancel); };
   // Dragging the pager by its background, its title strip and its labels.
@@ -161,16 +146,6 @@ PagerWindow::PagerWindow(Program& program)
   menuButton.Click = [this] { OpenMainMenu(); };
   offerButton.Click = [this] { OfferPendingWindow(); };
 
-  summonEntry.Click = [this] { SummonSelectedWindow(); };
-  showOnAllEntry.Click = [this] { ToggleShowOnAll(); };
-  onTopEntry.Click = [this] { ToggleOnTop(); };
-  moveToEntries.Click = [this](int i) { MoveSelectedWindowTo(i); };
-  opaqueEntry.Click = [this] { MakeSelectedWindowOpaque(); };
-  highTransparencyEntry.Click = [this] { ApplyTransparency(SelectedWindow, 100); };
-  mediumTransparencyEntry.Click = [this] { ApplyTransparency(SelectedWindow, 150); };
-  lowTransparencyEntry.Click = [this] { ApplyTransparency(SelectedWindow, 200); };
-  removeEntry.Click = [this] { RemoveSelectedWindow(); };
-  windowListEntries.Click = [this](int i) { BringListedWindowForward(i); };
   optionsEntry.Click = [this] { OpenOptions(); };
   aboutEntry.Click = [this] { ShowAbout(); };
   exitEntry.Click = [this] { ConfirmExit(); };
@@ -196,7 +171,7 @@ void PagerWindow::OnLoad() {
   foregroundPoll.SetEnabled(true);
   refreshTimer.SetEnabled(false);
   refreshTimer.SetEnabled(true);
-  FillWindowMenus(1);
+  windowMenu.Fill(1);
   SetupDesktops(settings_.columns.value_or(1), settings_.rows.value_or(1));
   // The first scan: every window found belongs to desktop 1. The windows an earlier run made
   // translucent keep their transparency when they are taken on again, and are made opaque
@@ -247,12 +222,7 @@ void PagerWindow::WithdrawOffer() {
 }
 
 void PagerWindow::WindowTakenOn(Hwnd hwnd, const std::string& title) {
-  ++WindowMenuCount;
-  if (!windowListEntries.Exists(WindowMenuCount)) windowListEntries.Load(WindowMenuCount);
-  forms::MenuItem& entry = windowListEntries(WindowMenuCount);
-  entry.SetCaption(title);
-  entry.SetTag(std::to_string(hwnd));
-  entry.SetVisible(true);
+  windowMenu.ListWindow(hwnd, title);
 }
 
 void PagerWindow::HideForAutoHide() { HidePager(); }

@@ -10,7 +10,6 @@
 //   pager/HotkeyDispatch.cpp        the pager's window procedure and the hotkey actions
 //   pager/ApplySettings.cpp         applying a grid and confirmed settings
 //   gestures/DragDrop.cpp           dragging miniatures between cells
-//   gestures/WindowMenu.cpp         the window menu's commands
 //   gestures/MainMenu.cpp           the main menu, the query button and their dialogs
 #pragma once
 
@@ -34,6 +33,7 @@
 #include "forms/Menu.h"
 #include "forms/Timer.h"
 #include "gestures/DragGesture.h"
+#include "gestures/WindowMenu.h"
 #include "options/OptionsHost.h"
 #include "pager/CellPainter.h"
 #include "pager/HoverTracker.h"
@@ -87,21 +87,8 @@ class PagerWindow : public forms::Form,
   forms::Timer refreshTimer;  // hit test, repaint and refresh every 100 ms
 
   // ---- Menus (used only as popup menus) ----------------------------------------------------
-  forms::MenuItem windowMenu;  // the window menu
-  forms::MenuItem summonEntry;
-  forms::MenuItem showOnAllEntry;
-  forms::MenuItem onTopEntry;
-  forms::MenuItem moveToEntry;
-  forms::MenuArray moveToEntries;  // "Move To" entries by desktop; 0 is a hidden template
-  forms::MenuItem transparencyEntry;
-  forms::MenuItem opaqueEntry;
-  forms::MenuItem highTransparencyEntry;
-  forms::MenuItem mediumTransparencyEntry;
-  forms::MenuItem lowTransparencyEntry;
-  forms::MenuItem removeEntry;
-  forms::MenuItem windowListSeparator;
-  forms::MenuArray windowListEntries;  // the windows of one desktop; 0 is a hidden template
-  forms::MenuItem mainMenu;            // the main menu
+  WindowMenu windowMenu;     // opened by a right click on a miniature
+  forms::MenuItem mainMenu;  // the main menu
   forms::MenuItem optionsEntry;
   forms::MenuItem aboutEntry;
   forms::MenuItem exitSeparator;
@@ -113,14 +100,10 @@ class PagerWindow : public forms::Form,
   bool PagerShown = false;
   bool DialogOpen = false;
 
-  int32_t WindowMenuCount = 0;
   IgnoreList ignoreList;  // the captions of windows never managed
 
   // Dragging miniatures.
   const DragGesture& MiniatureDrag() const { return miniatureDrag_; }
-  // Set by some window-menu commands: the next activation of a window (a click on a
-  // miniature, a pick in the window list) only clears it.
-  bool SkipNextActivation = false;
 
   // ---- Start-up and shutdown (pager/PagerWindow.cpp)
   // ------------------------------------------------- Ends the program: saves the ignore list and
@@ -167,7 +150,6 @@ class PagerWindow : public forms::Form,
   void MoveSelectionBox(int index);
   // Adds the next desktop's cell at this column and row of the grid.
   void AddDesktop(int column, int row);
-  void FillWindowMenus(int desktop);
   // Draws the title strip's picture (the strip's black background and its band of colour).
   void DrawTitleStrip();
 
@@ -190,17 +172,6 @@ class PagerWindow : public forms::Form,
   // dropped, and the miniature goes back to its window's place.
   void EndDragWithoutDrop(int index);
   void ActivateWindow(Hwnd hwnd);
-
-  // ---- The window menu (gestures/WindowMenu.cpp) -----------------------------------------
-  void OpenWindowMenu();
-  void SummonSelectedWindow();
-  void ToggleShowOnAll();
-  void ToggleOnTop();
-  void MoveSelectedWindowTo(int index);
-  void MakeSelectedWindowOpaque();
-  void ApplyTransparency(Hwnd hwnd, int alpha);
-  void RemoveSelectedWindow();
-  void BringListedWindowForward(int index);
 
   // ---- The main menu and the title-bar buttons (gestures/MainMenu.cpp) -------------------
   void OpenMainMenu();

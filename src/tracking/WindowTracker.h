@@ -82,8 +82,7 @@ class WindowTracker {
   // A managed window of this desktop came forward: its record and miniature follow it, a
   // pending offer is withdrawn, a summoned window goes back, and auto-hide may hide the pager.
   // title: the window's caption when the caller has just read it, so it is not read twice.
-  void UpdateActiveWindow(Hwnd hwnd, int desktop, bool capture,
-                          const std::string* title = nullptr);
+  void UpdateActiveWindow(Hwnd hwnd, int desktop, bool capture, const std::string* title = nullptr);
   // The records and miniatures of these windows follow their windows without the side effects
   // of a window coming forward (the grid's rebuild, the options' OK).
   void RefreshQuietly(const std::vector<Hwnd>& windows, bool capture);

@@ -366,23 +366,24 @@ class Walk {
         if (entry.Visible() && entry.Enabled() && !entry.IsSeparator()) entries.push_back(&entry);
       };
       for (forms::MenuItem* entry :
-           {&p.summonEntry, &p.showOnAllEntry, &p.onTopEntry, &p.opaqueEntry,
-            &p.highTransparencyEntry, &p.mediumTransparencyEntry, &p.lowTransparencyEntry,
-            &p.removeEntry}) {
+           {&p.windowMenu.summonEntry, &p.windowMenu.showOnAllEntry, &p.windowMenu.onTopEntry,
+            &p.windowMenu.opaqueEntry, &p.windowMenu.highTransparencyEntry,
+            &p.windowMenu.mediumTransparencyEntry, &p.windowMenu.lowTransparencyEntry,
+            &p.windowMenu.removeEntry}) {
         offer(*entry);
       }
-      if (p.moveToEntry.Visible() && p.moveToEntry.Enabled()) {
-        for (int i : p.moveToEntries.Indexes()) {
-          if (i > 0) offer(p.moveToEntries(i));
+      if (p.windowMenu.moveToEntry.Visible() && p.windowMenu.moveToEntry.Enabled()) {
+        for (int i : p.windowMenu.moveToEntries.Indexes()) {
+          if (i > 0) offer(p.windowMenu.moveToEntries(i));
         }
       }
-      for (int i : p.windowListEntries.Indexes()) {
-        if (i > 0) offer(p.windowListEntries(i));
+      for (int i : p.windowMenu.windowListEntries.Indexes()) {
+        if (i > 0) offer(p.windowMenu.windowListEntries(i));
       }
-      if (&menu != &p.windowMenu || entries.empty() || step_.b % 20 == 0) return nullptr;
+      if (&menu != &p.windowMenu.popup || entries.empty() || step_.b % 20 == 0) return nullptr;
       forms::MenuItem* chosen = entries[step_.b % entries.size()];
       Note("window menu of " + Name(p.SelectedWindow) + ": " + chosen->Caption());
-      if (chosen == &p.showOnAllEntry) {
+      if (chosen == &p.windowMenu.showOnAllEntry) {
         exempt_.insert(p.SelectedWindow);
         exemptDesktop_ = p.Desktops().Current();
       }

@@ -85,8 +85,8 @@ TEST_F(Recovery, TheProgramsTransparencyIsNeverTakenForTheWindowsOwn) {
     fake.Activate(w);
     backend->Advance(200);
     ASSERT_TRUE(Pager().IsManaged(w));
-    Pager().SelectedWindow = w;
-    Pager().highTransparencyEntry.RaiseClick();
+    Pager().windowMenu.Open(w);
+    Pager().windowMenu.highTransparencyEntry.RaiseClick();
     ASSERT_EQ(fake.Alpha(w), 100);
     if (c.restart) {
       ASSERT_TRUE(Restart());
@@ -100,8 +100,8 @@ TEST_F(Recovery, TheProgramsTransparencyIsNeverTakenForTheWindowsOwn) {
       backend->Advance(200);
     }
     ASSERT_TRUE(Pager().IsManaged(w));
-    Pager().SelectedWindow = w;
-    Pager().opaqueEntry.RaiseClick();
+    Pager().windowMenu.Open(w);
+    Pager().windowMenu.opaqueEntry.RaiseClick();
     EXPECT_EQ(fake.Alpha(w), c.ownAlpha);
     EXPECT_EQ((static_cast<uint32_t>(fake.GetWindowLongA(w, GWL_EXSTYLE)) & WS_EX_LAYERED) != 0,
               c.ownAlpha >= 0);

@@ -285,7 +285,7 @@ TEST_F(OptionsDialogTest, ShrinkingTheGridMovesWindowsToTheLastDesktopAndSwitche
             "Due to changes in the desktop dimension:\r\n\r\n"
             "- Application(s) has been relocated.\r\n"
             "- Panic hotkeys have been disabled.");
-  for (int i = 5; i <= 9; ++i) EXPECT_FALSE(P().moveToEntries.Exists(i)) << i;
+  for (int i = 5; i <= 9; ++i) EXPECT_FALSE(P().windowMenu.moveToEntries.Exists(i)) << i;
   // The miniatures stand in the cell of their new desktop.
   const forms::PictureBox& cell4 = P().cells(4);
   EXPECT_GE(MiniatureOf(mail).Left(), cell4.Left());
@@ -334,8 +334,8 @@ TEST_F(OptionsDialogTest, ColoursAloneDoNotRebuildTheGridButTheCurrentDesktopIsP
   // must disturb neither.
   P().Tracker().RestartAutoHide();
   P().Tracker().UpdateActiveWindow(notes, 1, false);
-  P().SelectedWindow = mail;
-  P().SummonSelectedWindow();
+  P().windowMenu.Open(mail);
+  P().windowMenu.summonEntry.RaiseClick();
   ASSERT_EQ(P().Tracker().SummonedWindow(), mail);
 
   fake.onChooseColor = [](uint32_t* colour) {

@@ -120,11 +120,11 @@ TEST_F(Gestures, TheWindowMenuOpensWithTheStatesOfTheWindow) {
   RightClick(work);
   ASSERT_EQ(popups.size(), 1u);
   forms::MenuItem& menu = *popups[0].menu;
-  EXPECT_EQ(&menu, &P().windowMenu);
-  EXPECT_FALSE(P().summonEntry.Enabled()) << "on the current desktop";
-  EXPECT_TRUE(P().mediumTransparencyEntry.Checked());
-  EXPECT_FALSE(P().opaqueEntry.Checked());
-  EXPECT_TRUE(P().moveToEntry.Enabled());
+  EXPECT_EQ(&menu, &P().windowMenu.popup);
+  EXPECT_FALSE(P().windowMenu.summonEntry.Enabled()) << "on the current desktop";
+  EXPECT_TRUE(P().windowMenu.mediumTransparencyEntry.Checked());
+  EXPECT_FALSE(P().windowMenu.opaqueEntry.Checked());
+  EXPECT_TRUE(P().windowMenu.moveToEntry.Enabled());
   EXPECT_EQ(menu.Find("Desktop 1"), nullptr) << "not its own desktop";
   EXPECT_NE(menu.Find("Desktop 6"), nullptr);
   EXPECT_NE(menu.Find(std::string(30, 'm') + "..."), nullptr);
@@ -136,10 +136,11 @@ TEST_F(Gestures, TheWindowMenuOpensWithTheStatesOfTheWindow) {
   Record(work).transparency.reset();
   P().Desktops().SetAnimate(true);
   RightClick(work);
-  EXPECT_TRUE(P().showOnAllEntry.Checked());
-  EXPECT_FALSE(P().moveToEntry.Enabled());
-  for (auto* level : {&P().opaqueEntry, &P().highTransparencyEntry, &P().mediumTransparencyEntry,
-                      &P().lowTransparencyEntry})
+  EXPECT_TRUE(P().windowMenu.showOnAllEntry.Checked());
+  EXPECT_FALSE(P().windowMenu.moveToEntry.Enabled());
+  for (auto* level :
+       {&P().windowMenu.opaqueEntry, &P().windowMenu.highTransparencyEntry,
+        &P().windowMenu.mediumTransparencyEntry, &P().windowMenu.lowTransparencyEntry})
     EXPECT_FALSE(level->Checked());
 }
 
@@ -168,11 +169,11 @@ TEST_F(Gestures, TransparencyAndAlwaysOnTopCommands) {
   EXPECT_TRUE(fake.IsTopMost(work));
   EXPECT_TRUE(Record(work).onTop);
   EXPECT_EQ(fake.Alpha(work), 150) << "the stored transparency is applied again";
-  EXPECT_TRUE(P().SkipNextActivation);
+  EXPECT_TRUE(P().windowMenu.SkipsNextActivation());
   P().Desktops().Place(2, mail, 0, 0, 0, 0);
   LeftClick(mail);  // the next click only clears that
   EXPECT_EQ(P().Desktops().Current(), 1);
-  EXPECT_FALSE(P().SkipNextActivation);
+  EXPECT_FALSE(P().windowMenu.SkipsNextActivation());
 
   choose = [](forms::MenuItem& menu) { return menu.Find("Opaque"); };
   RightClick(work);

@@ -149,8 +149,9 @@ TEST_F(BadInput, CaptionsEmptyLongOrOfAnotherCodePageAreManagedListedAndIgnoredB
   // The window menu lists them cut to 30 characters and "...", the short one as it is.
   p.cells(1).RaiseMouseUp(forms::kRightButton, 0, 10, 10);
   std::multiset<std::string> entries;
-  for (int i : p.windowListEntries.Indexes()) {
-    if (i > 0 && p.windowListEntries(i).Visible()) entries.insert(p.windowListEntries(i).Caption());
+  for (int i : p.windowMenu.windowListEntries.Indexes()) {
+    if (i > 0 && p.windowMenu.windowListEntries(i).Visible())
+      entries.insert(p.windowMenu.windowListEntries(i).Caption());
   }
   EXPECT_EQ(entries, (std::multiset<std::string>{longCaption.substr(0, 30) + "...", codePage}));
 
@@ -163,7 +164,7 @@ TEST_F(BadInput, CaptionsEmptyLongOrOfAnotherCodePageAreManagedListedAndIgnoredB
   // Removed into the ignore list ("Yes"), they are stored byte for byte...
   AnswerMessageBoxes();
   RecordPopups();
-  choose = [&](forms::MenuItem&) { return &p.removeEntry; };
+  choose = [&](forms::MenuItem&) { return &p.windowMenu.removeEntry; };
   for (Hwnd hwnd : {longWindow, foreign}) {
     RightClick(hwnd);
     EXPECT_FALSE(p.IsManaged(hwnd));

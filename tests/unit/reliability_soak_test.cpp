@@ -73,7 +73,7 @@ TEST_F(SoakFound, ShrinkingTheGridOntoTheCurrentDesktopShowsTheWindowsMovedThere
 }
 
 // Summoning a window while another is summoned leaves the first shown on the current desktop,
-// though it belongs to another and is no longer summoned (SummonSelectedWindow).
+// though it belongs to another and is no longer summoned.
 TEST_F(SoakFound, ASecondSummonSendsTheFirstSummonedWindowBack) {
   const Hwnd notes = OpenWindow("Notes", {200, 500, 600, 800});
   fake.Activate(notes);
@@ -82,7 +82,7 @@ TEST_F(SoakFound, ASecondSummonSendsTheFirstSummonedWindowBack) {
   Pager().Desktops().Place(3, notes, 0, 0, 0, 0);
   Pager().Desktops().Open(1);
   backend->onPopup = [this](forms::Form&, forms::MenuItem&, float, float) {
-    return &Pager().summonEntry;
+    return &Pager().windowMenu.summonEntry;
   };
   for (Hwnd hwnd : {mail, notes}) {
     const int v = Pager().MiniatureOf(hwnd);
@@ -103,7 +103,7 @@ TEST_F(SoakFound, AHiddenWindowMarkedOnAllDesktopsThatClearsItsCaptionIsShownFir
   Pager().Desktops().Open(1);
   ASSERT_FALSE(fake.IsWindowVisible(mail));
   backend->onPopup = [this](forms::Form&, forms::MenuItem&, float, float) {
-    return &Pager().showOnAllEntry;
+    return &Pager().windowMenu.showOnAllEntry;
   };
   const int v = Pager().MiniatureOf(mail);
   ASSERT_TRUE(Pager().miniatures.Exists(v));
