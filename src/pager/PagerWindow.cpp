@@ -35,7 +35,7 @@ PagerWindow::PagerWindow(Program& program)
       refreshTimer(*this, "refreshTimer", 100, true),
       windowMenu({*this, program, program.ws, Table, desktops_, tracker_, layering_,
                   recoveryRecord_, ignoreList, cells, miniatures,
-                  [this](Hwnd hwnd) { ActivateWindow(hwnd); }}),
+                  [this](Hwnd hwnd) { gestures_.ActivateWindow(hwnd); }}),
       mainMenu(nullptr, "mainMenu", "Menu"),
       optionsEntry(&mainMenu, "optionsEntry", "Options..."),
       aboutEntry(&mainMenu, "aboutEntry", "About"),
@@ -56,11 +56,12 @@ PagerWindow::PagerWindow(Program& program)
       tracker_({program.ws, Table, geometry, program.settings, ignoreList, desktops_, layering_,
                 recoveryRecord_, miniatureView_, *this, [this] { return hWnd(); }}),
       cellPainter_(program.ws),
-      miniatureDrag_(program.backend),
       miniatureView_({*this, program.backend, program.ws, Table, geometry, cells, miniatures}),
       hover_({*this, program.ws, program.settings, Table, geometry, cells, miniatures, statusLabel,
               *preview_, miniatureView_.Pictures(), [this] { return int{desktops_.Current()}; },
-              [this](int cell, uint32_t colour) { PaintDesktopCell(cell, 315, colour, 0); }}) {
+              [this](int cell, uint32_t colour) { PaintDesktopCell(cell, 315, colour, 0); }}),
+      gestures_({program.backend, program.ws, Table, geometry, cells, miniatures, statusLabel,
+                 desktops_, tracker_, miniatureView_, hover_, windowMenu}) {
   tray_->Clicked = [this] {
     if (PagerShown) {
       HidePager();
@@ -132,15 +133,13 @@ PagerWindow::PagerWindow(Program& program)
   cells.MouseMove = [this](int i, int, int, float, float) { hover_.OnCellMouseMove(i); };
   cells.MouseUp = [this](int i, int button, int, float, float) { OnCellMouseUp(i, button); };
   miniatures.MouseDown = [this](int i, int b, int, float x, float y) {
-    OnMiniatureMouseDown(i, b, x, y);
+    gestures_.OnMouseDown(i, b, x, y);
   };
   miniatures.MouseMove = [this](int i, int b, int, float x, float y) {
-    OnMiniatureMouseMove(i, b, x, y);
+    gestures_.OnMouseMove(i, b, x, y);
   };
-  miniatures.MouseUp = [this](int i, int b, int, float x, float y) {
-    OnMiniatureMouseUp(i, b, x, y);
-  };
-  miniatures.CaptureLost = [this](int i) { EndDragWithoutDrop(i); };
+  miniatures.MouseUp = [this](int i, int b, int, float, float) { gestures_.OnMouseUp(i, b); };
+  miniatures.CaptureLost = [this](int i) { gestures_.EndDragWithoutDrop(i); };
   showButton.Click = [this] { ShowTypedWindow(); };
   hideButton.Click = [this] { HideTypedWindow(); };
   menuButton.Click = [this] { OpenMainMenu(); };
@@ -228,7 +227,7 @@ void PagerWindow::WindowTakenOn(Hwnd hwnd, const std::string& title) {
 void PagerWindow::HideForAutoHide() { HidePager(); }
 
 void PagerWindow::WindowLeaving(Hwnd hwnd, int32_t miniature) {
-  if (miniature > 0) EndDragWithoutDrop(miniature);
+  if (miniature > 0) gestures_.EndDragWithoutDrop(miniature);
   hover_.ForgetWindow(hwnd);
 }
 

@@ -9,7 +9,6 @@
 //   pager/PagerVisibility.cpp       hiding and showing the pager, keeping it on the screen
 //   pager/HotkeyDispatch.cpp        the pager's window procedure and the hotkey actions
 //   pager/ApplySettings.cpp         applying a grid and confirmed settings
-//   gestures/DragDrop.cpp           dragging miniatures between cells
 //   gestures/MainMenu.cpp           the main menu, the query button and their dialogs
 #pragma once
 
@@ -32,7 +31,7 @@
 #include "forms/Form.h"
 #include "forms/Menu.h"
 #include "forms/Timer.h"
-#include "gestures/DragGesture.h"
+#include "gestures/MiniatureGestures.h"
 #include "gestures/WindowMenu.h"
 #include "options/OptionsHost.h"
 #include "pager/CellPainter.h"
@@ -96,14 +95,10 @@ class PagerWindow : public forms::Form,
 
   // ---- Shared state of the desktops ----------------------------------------------------------
   WindowTable Table;
-  Hwnd SelectedWindow = 0;
   bool PagerShown = false;
   bool DialogOpen = false;
 
   IgnoreList ignoreList;  // the captions of windows never managed
-
-  // Dragging miniatures.
-  const DragGesture& MiniatureDrag() const { return miniatureDrag_; }
 
   // ---- Start-up and shutdown (pager/PagerWindow.cpp)
   // ------------------------------------------------- Ends the program: saves the ignore list and
@@ -163,16 +158,6 @@ class PagerWindow : public forms::Form,
   void ShowTypedWindow();
   void HideTypedWindow();
 
-  // ---- Drag and drop of miniatures (gestures/DragDrop.cpp) -------------------------------
-  void OnMiniatureMouseDown(int index, int button, float x, float y);
-  void OnMiniatureMouseMove(int index, int button, float x, float y);
-  void OnMiniatureMouseUp(int index, int button, float x, float y);
-  void DragMiniature(int button, float x, float y, int index);
-  // The dragged miniature lost the mouse capture, or is going away: the drag ends, nothing is
-  // dropped, and the miniature goes back to its window's place.
-  void EndDragWithoutDrop(int index);
-  void ActivateWindow(Hwnd hwnd);
-
   // ---- The main menu and the title-bar buttons (gestures/MainMenu.cpp) -------------------
   void OpenMainMenu();
   void OfferPendingWindow();
@@ -191,6 +176,8 @@ class PagerWindow : public forms::Form,
   WindowTracker& Tracker() { return tracker_; }
   // The miniatures' placing, stacking, pictures and capture rhythm.
   MiniatureView& Miniatures() { return miniatureView_; }
+  // Presses, clicks, drags and drops on the miniatures.
+  MiniatureGestures& Gestures() { return gestures_; }
 
   // Set by the program: shows the options dialog, and takes it away (a panic leaves nothing of
   // the program's on the screen).
@@ -231,12 +218,12 @@ class PagerWindow : public forms::Form,
   void FollowedToDesktop(Hwnd hwnd) override;
   void DesktopShown(int desktop) override;
   void WindowHiding(Hwnd hwnd) override;
-  CellPainter cellPainter_;    // the cells' gradients
-  DragGesture miniatureDrag_;  // the drag of a miniature
+  CellPainter cellPainter_;  // the cells' gradients
   // Lays out the status row below the grid: the status caption and the Show/Hide field.
   void LayOutStatusRow();
   MiniatureView miniatureView_;  // after the controls, the table and the geometry it is given
   HoverTracker hover_;           // after the preview and the miniatures' pictures
+  MiniatureGestures gestures_;   // after every component it is given
 };
 
 }  // namespace vd

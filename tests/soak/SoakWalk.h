@@ -382,9 +382,9 @@ class Walk {
       }
       if (&menu != &p.windowMenu.popup || entries.empty() || step_.b % 20 == 0) return nullptr;
       forms::MenuItem* chosen = entries[step_.b % entries.size()];
-      Note("window menu of " + Name(p.SelectedWindow) + ": " + chosen->Caption());
+      Note("window menu of " + Name(p.Gestures().Selected()) + ": " + chosen->Caption());
       if (chosen == &p.windowMenu.showOnAllEntry) {
-        exempt_.insert(p.SelectedWindow);
+        exempt_.insert(p.Gestures().Selected());
         exemptDesktop_ = p.Desktops().Current();
       }
       return chosen;
@@ -401,7 +401,8 @@ class Walk {
       // The Remove question stays open a while: timers run, the window may close meanwhile.
       if (box->titleLabel.Caption() == "Remove Window") {
         if (s.c & 4) backend_->Advance((s.c >> 8) % 500);
-        if ((s.c & 8) && fake_.Exists(P().SelectedWindow)) fake_.DestroyWindow(P().SelectedWindow);
+        if ((s.c & 8) && fake_.Exists(P().Gestures().Selected()))
+          fake_.DestroyWindow(P().Gestures().Selected());
       }
       std::vector<forms::Button*> buttons;
       for (int i = 0; i <= 2; ++i) {

@@ -63,13 +63,13 @@ TEST_F(Gestures, DraggingAMiniatureIntoAnotherCellMovesTheWindowThereAndBackShow
   const float cellStep = P().cells(3).Left() - P().cells(1).Left();
   miniature.RaiseMouseDown(forms::kLeftButton, 0, 45, 45);
   miniature.RaiseMouseMove(forms::kLeftButton, 0, 60, 45);
-  EXPECT_TRUE(P().MiniatureDrag().IsDragging());
+  EXPECT_TRUE(P().Gestures().Drag().IsDragging());
   // 20 pixels on in the miniature, which has followed the pointer's first pixel: the pointer
   // is 22 pixels right of the press.
   miniature.RaiseMouseMove(forms::kLeftButton, 0, 60 + 20 * 15, 45);
   const float dropLeft = miniature.Left() - P().cells(3).Left();
   miniature.RaiseMouseUp(forms::kLeftButton, 0, 60, 45);
-  EXPECT_FALSE(P().MiniatureDrag().IsDragging());
+  EXPECT_FALSE(P().Gestures().Drag().IsDragging());
   EXPECT_EQ(DesktopOf(work), 3);
   EXPECT_FALSE(fake.IsWindowVisible(work));
   EXPECT_NEAR(dropLeft, offsetLeft + 22 - cellStep, 0.01);
@@ -295,9 +295,9 @@ TEST_F(Gestures, ADraggedMiniatureFollowsThePointerFromThePressAndAnInterruptedD
     const float heldLeft = held.Left();
     held.RaiseMouseDown(forms::kLeftButton, 0, 45, 45);
     held.RaiseMouseMove(forms::kLeftButton, 0, 300, 45);
-    ASSERT_TRUE(P().MiniatureDrag().IsDragging());
+    ASSERT_TRUE(P().Gestures().Drag().IsDragging());
     c.interrupt();
-    EXPECT_FALSE(P().MiniatureDrag().IsDragging());
+    EXPECT_FALSE(P().Gestures().Drag().IsDragging());
     if (c.dragged == work) {
       EXPECT_FLOAT_EQ(held.Left(), heldLeft) << "back at its window's place";
     }
