@@ -32,7 +32,6 @@ bool Program::Start() {
     if (options_->IsLoaded()) options_->Hide();
   };
   main_->Show();  // runs the pager's load handler to its end, then shows it
-  main_->PagerShown = true;
   return true;
 }
 

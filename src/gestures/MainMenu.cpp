@@ -33,10 +33,10 @@ void PagerWindow::OpenOptions() {
 }
 
 void PagerWindow::ShowAbout() {
-  DialogOpen = true;
+  dialogOpen_ = true;
   AboutBox about(program_);
   about.ShowModal();
-  DialogOpen = false;
+  dialogOpen_ = false;
 }
 
 void PagerWindow::ConfirmExit() {

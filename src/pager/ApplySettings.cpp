@@ -56,7 +56,7 @@ GridChange PagerWindow::ApplySettings(bool rebuildGrid) {
   // opened from the tray icon).
   if (!IsShown()) Show();
   Refresh();
-  PagerShown = true;
+  pagerShown_ = true;
   return change;
 }
 

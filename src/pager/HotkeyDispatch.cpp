@@ -18,7 +18,7 @@ intptr_t PagerWindow::HotkeyWindowProc(uint32_t msg, uintptr_t wParam, intptr_t 
 void PagerWindow::HandleHotkey(uint8_t id) {
   if (closing_) return;
   if (id == Hotkeys::kHideHotkeyId) {
-    if (PagerShown) {
+    if (pagerShown_) {
       HidePager();
     } else {
       ShowPager();
@@ -31,11 +31,11 @@ void PagerWindow::HandleHotkey(uint8_t id) {
     const int desktop = settings_.panicDesktop;
     if (desktop < 1 || desktop > desktops_.Count()) return;
     if (CloseOptions) CloseOptions();
-    DialogOpen = false;
+    dialogOpen_ = false;
     bool animate = desktops_.Animates();
     desktops_.SetAnimate(false);
     desktops_.SwitchTo(desktop);
-    PagerShown = false;
+    pagerShown_ = false;
     Hide();
     desktops_.SetAnimate(animate);
     return;

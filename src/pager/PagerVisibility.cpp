@@ -9,8 +9,8 @@
 namespace vd {
 
 void PagerWindow::HidePager() {
-  if (DialogOpen) return;
-  PagerShown = false;
+  if (dialogOpen_) return;
+  pagerShown_ = false;
   int alpha = settings_.PagerAlpha();
   transparency::FadeOut(ws_, hWnd(), alpha, 10);
   Hide();
@@ -18,7 +18,7 @@ void PagerWindow::HidePager() {
 
 void PagerWindow::ShowPager() {
   KeepPagerOnScreen();
-  PagerShown = true;
+  pagerShown_ = true;
   transparency::SetWindowAlpha(ws_, hWnd(), 0);
   Show();
   transparency::FadeIn(ws_, hWnd(), settings_.PagerAlpha(), 10);

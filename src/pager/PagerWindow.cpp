@@ -63,7 +63,7 @@ PagerWindow::PagerWindow(Program& program)
       gestures_({program.backend, program.ws, Table, geometry, cells, miniatures, statusLabel,
                  desktops_, tracker_, miniatureView_, hover_, windowMenu}) {
   tray_->Clicked = [this] {
-    if (PagerShown) {
+    if (pagerShown_) {
       HidePager();
     } else {
       ShowPager();
@@ -197,6 +197,7 @@ void PagerWindow::OnLoad() {
   PaintDesktopCell(1, 315, settings_.colorSelected, 0);
   tray_->Load();
   MoveSelectionBox(1);
+  pagerShown_ = true;  // shown once the load handler returns
 }
 
 void PagerWindow::OnRefreshTick() {

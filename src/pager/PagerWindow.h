@@ -60,7 +60,7 @@ class PagerWindow : public forms::Form,
   // ---- What the options dialog asks of the pager -------------------------------------------
   Hwnd PagerHandle() const override { return hWnd(); }
   int NumberOfDesktops() const override { return desktops_.Count(); }
-  void SetDialogOpen(bool open) override { DialogOpen = open; }
+  void SetDialogOpen(bool open) override { dialogOpen_ = open; }
   GridChange ApplySettings(bool rebuildGrid) override;
   // The options' "Clear List": the file goes, the built-in entries stay.
   void ClearIgnoreList() override { ignoreList.Clear(); }
@@ -95,8 +95,10 @@ class PagerWindow : public forms::Form,
 
   // ---- Shared state of the desktops ----------------------------------------------------------
   WindowTable Table;
-  bool PagerShown = false;
-  bool DialogOpen = false;
+  // Whether the pager is shown (not put away by the user, auto-hide or a panic), and whether
+  // one of its dialogs is open (the pager is then never hidden).
+  bool PagerShown() const { return pagerShown_; }
+  bool DialogOpen() const { return dialogOpen_; }
 
   IgnoreList ignoreList;  // the captions of windows never managed
 
@@ -200,6 +202,8 @@ class PagerWindow : public forms::Form,
   std::unique_ptr<TrayIcon> tray_;
   forms::WindowProc previousProc_;
   bool closing_ = false;
+  bool pagerShown_ = false;
+  bool dialogOpen_ = false;
   // How each managed window was layered by its own application.
   WindowLayering layering_;
   // The records of the windows the program hid and of those it made translucent.

@@ -24,7 +24,7 @@ TEST_F(Startup, ThePagerComesUpTopMostWithTheGridOfTheSettings) {
   ASSERT_TRUE(StartWith(kGrid3x2));
   PagerWindow& pager = Pager();
   EXPECT_TRUE(pager.IsShown());
-  EXPECT_TRUE(pager.PagerShown);
+  EXPECT_TRUE(pager.PagerShown());
   EXPECT_TRUE(fake.IsTopMost(pager.hWnd()));
 
   // Desktops 1 to 3 on the first row, 4 to 6 on the second, 1-pixel gaps, the first column

@@ -122,9 +122,9 @@ TEST_F(OptionsDialogTest, FromTheMainMenuItOpensTopMostAndKeepsThePagerFromHidin
   inDialog = [&] {
     shown = O().IsShown();
     topMost = fake.IsTopMost(O().hWnd());
-    dialogOpen = P().DialogOpen;
+    dialogOpen = P().DialogOpen();
     P().HidePager();  // what auto-hide or the hide/unhide hotkey would do
-    pagerStayed = P().IsShown() && P().PagerShown;
+    pagerStayed = P().IsShown() && P().PagerShown();
     O().cancelButton.RaiseClick();
   };
   P().optionsEntry.RaiseClick();
@@ -133,7 +133,7 @@ TEST_F(OptionsDialogTest, FromTheMainMenuItOpensTopMostAndKeepsThePagerFromHidin
   EXPECT_TRUE(dialogOpen);
   EXPECT_TRUE(pagerStayed);
   EXPECT_FALSE(O().IsShown());
-  EXPECT_FALSE(P().DialogOpen);
+  EXPECT_FALSE(P().DialogOpen());
   // Closed by the system (Alt+F4, the system menu) it is cancelled and stays loaded: the pager
   // hides again, and opened once more its lists hold each name once.
   const int keys = O().desktops.desktopKeyList.ListCount(),
@@ -142,7 +142,7 @@ TEST_F(OptionsDialogTest, FromTheMainMenuItOpensTopMostAndKeepsThePagerFromHidin
   P().optionsEntry.RaiseClick();
   EXPECT_TRUE(O().IsLoaded());
   EXPECT_FALSE(O().IsShown());
-  EXPECT_FALSE(P().DialogOpen);
+  EXPECT_FALSE(P().DialogOpen());
   inDialog = [&] { O().cancelButton.RaiseClick(); };
   P().optionsEntry.RaiseClick();
   EXPECT_EQ(O().desktops.desktopKeyList.ListCount(), keys);
@@ -240,7 +240,7 @@ TEST_F(OptionsDialogTest, ClearingTheRowsAndTypingANewValueRebuildsTheGridOnOk) 
   EXPECT_EQ(P().selectionBox.Left(), P().cells(1).Left() - 1);
   EXPECT_EQ(P().selectionBox.Top(), P().cells(1).Top() - 1);
   EXPECT_TRUE(P().IsShown());
-  EXPECT_TRUE(P().PagerShown);
+  EXPECT_TRUE(P().PagerShown());
   // A width above 100 % is applied as 100 %.
   const float widest = P().Width();
   O().Show();
@@ -377,7 +377,7 @@ TEST_F(OptionsDialogTest, ColoursAloneDoNotRebuildTheGridButTheCurrentDesktopIsP
   EXPECT_EQ(fake.Alpha(P().hWnd()), 150);  // "transparent" 2 read back from the file
   EXPECT_EQ(Setting("SETUP", "transparent"), "2");
   EXPECT_TRUE(P().IsShown());
-  EXPECT_TRUE(P().PagerShown);
+  EXPECT_TRUE(P().PagerShown());
   EXPECT_EQ(P().Tracker().SummonedWindow(), mail);
   EXPECT_TRUE(fake.IsWindowVisible(mail));
   EXPECT_TRUE(messages.empty());
@@ -406,7 +406,7 @@ TEST_F(OptionsDialogTest, CancelDropsTheEditsAndTakesTheOpacityShownBack) {
   O().others.previewBox.SetValue(0);
   O().cancelButton.RaiseClick();
   EXPECT_FALSE(O().IsShown());
-  EXPECT_FALSE(P().DialogOpen);
+  EXPECT_FALSE(P().DialogOpen());
   EXPECT_EQ(fake.Alpha(P().hWnd()), 255);
   EXPECT_TRUE(program->settings.preview);
   EXPECT_EQ(P().Desktops().Count(), 9);
@@ -434,7 +434,7 @@ TEST_F(OptionsDialogTest, OkRefusesAPanicHotkeyWithoutItsDesktopAndSavesNothing)
   EXPECT_TRUE(O().IsShown());
   EXPECT_TRUE(O().panic.frame.Visible());
   EXPECT_EQ(&O().CurrentPage(), &O().panic.frame);
-  EXPECT_TRUE(P().DialogOpen);  // still open: the pager must not hide meanwhile
+  EXPECT_TRUE(P().DialogOpen());  // still open: the pager must not hide meanwhile
   EXPECT_EQ(ReadFile("settings.ini"), before);
   EXPECT_EQ(P().Desktops().Count(), 9);
   // With a desktop chosen it goes through.
@@ -508,7 +508,7 @@ TEST_F(OptionsDialogTest, TheHotkeyButtonsOfPanicAndHideUnhideRegisterAtOnce) {
   O().cancelButton.RaiseClick();
   P().ShowPager();
   EXPECT_TRUE(fake.PressHotkey(MOD_SHIFT, 0x77));
-  EXPECT_FALSE(P().PagerShown);
+  EXPECT_FALSE(P().PagerShown());
 }
 
 TEST_F(OptionsDialogTest, ClearListAsksThroughTheSystemBoxAndForgetsTheListOnYes) {

@@ -70,13 +70,13 @@ TEST_F(Tray, TheIconIsAddedAtStartWithItsRecordAndRemovedAtExit) {
 TEST_F(Tray, ReleasingTheLeftButtonHidesAShownPagerAndShowsAHiddenOne) {
   for (int message : {512, 513, 515, 516, 518, 519, 520, 521, 0x20A}) {  // moves, presses...
     IconMessage(message);
-    EXPECT_TRUE(Pager().IsShown() && Pager().PagerShown) << message << " did something";
+    EXPECT_TRUE(Pager().IsShown() && Pager().PagerShown()) << message << " did something";
   }
   IconMessage(WM_LBUTTONUP);
-  EXPECT_FALSE(Pager().PagerShown);
+  EXPECT_FALSE(Pager().PagerShown());
   EXPECT_FALSE(Pager().IsShown());
   IconMessage(WM_LBUTTONUP);
-  EXPECT_TRUE(Pager().PagerShown);
+  EXPECT_TRUE(Pager().PagerShown());
   EXPECT_TRUE(Pager().IsShown());
   EXPECT_EQ(fake.Alpha(Pager().hWnd()), 255);  // faded back in to its opacity
   // While the options dialog is open the pager stays.
@@ -101,13 +101,13 @@ TEST_F(Tray, ReleasingTheRightButtonOpensTheMainMenuAtTheMouse) {
   bool optionsShown = false;
   backend->onModal = [&](forms::Form& form) {
     if (&form != &program->Options()) return;
-    optionsShown = Pager().DialogOpen;
+    optionsShown = Pager().DialogOpen();
     program->Options().cancelButton.RaiseClick();
   };
   Choose(Pager().optionsEntry);
   IconMessage(WM_RBUTTONUP);
   EXPECT_TRUE(optionsShown);
-  EXPECT_FALSE(Pager().DialogOpen);
+  EXPECT_FALSE(Pager().DialogOpen());
 }
 
 TEST_F(Tray, OkFromTheTrayBringsBackAPagerThatWasPutAway) {
@@ -119,7 +119,7 @@ TEST_F(Tray, OkFromTheTrayBringsBackAPagerThatWasPutAway) {
   Choose(Pager().optionsEntry);
   IconMessage(WM_RBUTTONUP);
   EXPECT_TRUE(Pager().IsShown());
-  EXPECT_TRUE(Pager().PagerShown);
+  EXPECT_TRUE(Pager().PagerShown());
   EXPECT_EQ(fake.Alpha(Pager().hWnd()), 255);
 }
 

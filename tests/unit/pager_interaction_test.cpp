@@ -382,7 +382,7 @@ TEST_F(Gestures, TheMainMenuAndItsDialogs) {
   backend->onModal = [&](forms::Form& form) {
     if (auto* exit = dynamic_cast<ExitConfirmation*>(&form)) exit->noButton.RaiseClick();
     if (auto* about = dynamic_cast<AboutBox*>(&form)) {
-      dialogOpenDuringAbout = P().DialogOpen;
+      dialogOpenDuringAbout = P().DialogOpen();
       about->okButton.RaiseClick();
     }
   };
@@ -390,7 +390,7 @@ TEST_F(Gestures, TheMainMenuAndItsDialogs) {
   EXPECT_FALSE(fake.ProcessEnded());
   P().aboutEntry.RaiseClick();
   EXPECT_TRUE(dialogOpenDuringAbout);
-  EXPECT_FALSE(P().DialogOpen);
+  EXPECT_FALSE(P().DialogOpen());
   backend->onModal = [](forms::Form& form) {
     if (auto* exit = dynamic_cast<ExitConfirmation*>(&form)) exit->yesButton.RaiseClick();
   };

@@ -122,9 +122,9 @@ TEST_F(Keyboard, TheSettingsFileDrivesTheHotkeysAndTheLists) {
   EXPECT_TRUE(messages.empty());
   // "hide=1,50": CTRL+F12 hides and shows the pager.
   ASSERT_TRUE(fake.PressHotkey(kCtrl, 0x7B));
-  EXPECT_FALSE(pager.PagerShown || pager.IsShown());
+  EXPECT_FALSE(pager.PagerShown() || pager.IsShown());
   ASSERT_TRUE(fake.PressHotkey(kCtrl, 0x7B));
-  EXPECT_TRUE(pager.PagerShown && pager.IsShown());
+  EXPECT_TRUE(pager.PagerShown() && pager.IsShown());
 }
 
 TEST_F(Keyboard, AMinusOneLeavesAListWithoutSelectionAndOutOfRangeOpacityIsIgnored) {
@@ -185,16 +185,16 @@ TEST_F(Keyboard, PanicOpensThePanicDesktopWithoutAnimationAndHidesThePager) {
   StartWith();
   PagerWindow& pager = Pager();
   pager.Desktops().SetAnimate(true);
-  pager.DialogOpen = true;  // the options dialog is open
+  pager.SetDialogOpen(true);  // the options dialog is open
   Options().Show();
   fake.ClearCalls();
   ASSERT_TRUE(fake.PressHotkey(kCtrl, 0x7A));  // CTRL+F11
   EXPECT_EQ(pager.Desktops().Current(), 5);
   EXPECT_FALSE(fake.IsWindowVisible(w));
   EXPECT_FALSE(pager.IsShown());
-  EXPECT_FALSE(pager.PagerShown);
+  EXPECT_FALSE(pager.PagerShown());
   EXPECT_FALSE(Options().IsShown());
-  EXPECT_FALSE(pager.DialogOpen);  // else the pager could never be hidden again
+  EXPECT_FALSE(pager.DialogOpen());  // else the pager could never be hidden again
   EXPECT_TRUE(pager.Desktops().Animates());
   EXPECT_TRUE(fake.CallsOn("MoveWindow", w).empty());  // no slide
 }
