@@ -1,15 +1,16 @@
-// The pager: the program's main window. It owns the window table and the shared state of the
-// desktops, the grid of desktop cells, the miniatures, the menus and the timers that drive the
-// program, and the components that keep their own state (the ignore list, the records on disk,
-// the cell painter, the capture rhythm, the drag of a miniature). Its behaviour is split over
-// one source file per capability, in the folder of the part it belongs to:
+// The pager: the program's main window. It owns its controls, the window table and the
+// components that hold the program's behaviour (window tracking, the desktops and their switch,
+// the miniatures, the hover, the gestures on the miniatures, the window menu, the layering of
+// windows and the records on disk), gives each what it needs when it is made, and wires its
+// controls' events and timers to them. What is left to the form itself:
 //
-//   pager/PagerWindow.cpp           construction, the load handler, CloseAll, the pager's place
+//   pager/PagerWindow.cpp           construction and wiring, the load handler, the tick,
+//                                   CloseAll, the pager's place
 //   pager/Layout.cpp                the title strip, the grid, the cell colours, the selection box
 //   pager/PagerVisibility.cpp       hiding and showing the pager, keeping it on the screen
 //   pager/HotkeyDispatch.cpp        the pager's window procedure and the hotkey actions
 //   pager/ApplySettings.cpp         applying a grid and confirmed settings
-//   gestures/MainMenu.cpp           the main menu, the query button and their dialogs
+//   gestures/MainMenu.cpp           the main menu, the offer button and their dialogs
 #pragma once
 
 #include <cstdint>
