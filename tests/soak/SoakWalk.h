@@ -401,8 +401,8 @@ class Walk {
       // The Remove question stays open a while: timers run, the window may close meanwhile.
       if (box->titleLabel.Caption() == "Remove Window") {
         if (s.c & 4) backend_->Advance((s.c >> 8) % 500);
-        if ((s.c & 8) && fake_.Exists(P().Gestures().Selected()))
-          fake_.DestroyWindow(P().Gestures().Selected());
+        const Hwnd selected = P().Gestures().Selected();
+        if ((s.c & 8) && fake_.Exists(selected)) fake_.DestroyWindow(selected);
       }
       std::vector<forms::Button*> buttons;
       for (int i = 0; i <= 2; ++i) {
@@ -466,23 +466,24 @@ class Walk {
   std::string Broken(bool ticked) {
     PagerWindow& p = P();
     std::ostringstream why;
-    if (p.Desktops().Count() < 1 || p.Desktops().Count() > 81) {
-      why << "the grid has " << p.Desktops().Count() << " desktops";
+    const int count = p.Desktops().Count(), current = p.Desktops().Current();
+    const Hwnd summoned = p.Tracker().SummonedWindow();
+    if (count < 1 || count > 81) {
+      why << "the grid has " << count << " desktops";
       return why.str();
     }
-    if (p.Desktops().Current() < 1 || p.Desktops().Current() > p.Desktops().Count()) {
-      why << "the current desktop " << p.Desktops().Current() << " is not one of the "
-          << p.Desktops().Count();
+    if (current < 1 || current > count) {
+      why << "the current desktop " << current << " is not one of the " << count;
       return why.str();
     }
-    if (exemptDesktop_ != p.Desktops().Current()) exempt_.clear();
+    if (exemptDesktop_ != current) exempt_.clear();
     const std::set<Hwnd> recorded = Recorded();
     std::set<int> miniatures;
     for (const ManagedWindow& w : p.Table) {
       const Hwnd hwnd = w.handle;
       const int desktop = w.desktop;
-      if (desktop < 1 || desktop > p.Desktops().Count()) {
-        why << "window " << hwnd << " is on desktop " << desktop << " of " << p.Desktops().Count();
+      if (desktop < 1 || desktop > count) {
+        why << "window " << hwnd << " is on desktop " << desktop << " of " << count;
         return why.str();
       }
       const int v = w.miniature;
@@ -491,14 +492,12 @@ class Walk {
         why << "window " << hwnd << " has no shown miniature of its own (miniature " << v << ")";
         return why.str();
       }
-      if (!fake_.Exists(hwnd) || hwnd == p.Tracker().SummonedWindow() || exempt_.count(hwnd))
-        continue;
+      if (!fake_.Exists(hwnd) || hwnd == summoned || exempt_.count(hwnd)) continue;
       const bool showAll = w.showAll;
-      const bool expected = desktop == p.Desktops().Current() || showAll;
+      const bool expected = desktop == current || showAll;
       if (fake_.IsWindowVisible(hwnd) != expected) {
         why << "window " << hwnd << " of desktop " << desktop << (showAll ? " (on all)" : "")
-            << " is " << (expected ? "hidden" : "shown") << " on desktop "
-            << p.Desktops().Current();
+            << " is " << (expected ? "hidden" : "shown") << " on desktop " << current;
         return why.str();
       }
     }

@@ -177,12 +177,10 @@ TEST_F(Tracking, AnIgnoreListThatCannotBeSavedLeavesTheOldListWholeAndIsReported
 TEST(MiniatureNumbers, NeverWrapIntoTheTemplateOrANumberInUse) {
   const std::set<int32_t> inUse = {1, 32768};
   auto taken = [&inUse](int32_t n) { return inUse.count(n) != 0; };
-  struct Case {
-    int32_t last;
-    int32_t next;
-  };
-  for (const Case& c : {Case{0, 2}, Case{32766, 32767}, Case{32767, 32769}, Case{INT32_MAX, 2}}) {
-    EXPECT_EQ(NextFreeNumber(c.last, taken), c.next) << "after " << c.last;
+  const std::pair<int32_t, int32_t> lastAndNext[] = {
+      {0, 2}, {32766, 32767}, {32767, 32769}, {INT32_MAX, 2}};
+  for (const auto& [last, next] : lastAndNext) {
+    EXPECT_EQ(NextFreeNumber(last, taken), next) << "after " << last;
   }
 }
 

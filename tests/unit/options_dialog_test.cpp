@@ -330,8 +330,7 @@ TEST_F(OptionsDialogTest, ShrinkingBelowTheCurrentDesktopOpensTheLastOneWithItsW
 
 TEST_F(OptionsDialogTest, ColoursAloneDoNotRebuildTheGridButTheCurrentDesktopIsPicturedAfresh) {
   P().Desktops().Place(2, mail, 0, 0, 0, 0);
-  // Notes was in front last, then a window of another desktop was summoned; auto-hide on: OK
-  // must disturb neither.
+  // Notes in front last, a window of another desktop summoned, auto-hide on: OK disturbs neither.
   P().Tracker().RestartAutoHide();
   P().Tracker().UpdateActiveWindow(notes, 1, false);
   P().windowMenu.Open(mail);
