@@ -103,12 +103,9 @@ class PagerWindow : public forms::Form,
 
   IgnoreList ignoreList;  // the captions of windows never managed
 
-  // ---- Start-up and shutdown (pager/PagerWindow.cpp)
-  // ------------------------------------------------- Ends the program: saves the ignore list and
-  // the pager's place, puts every managed window back on desktop 1, shown, removes the tray icon
-  // and ends the process.
+  // Ends the program: saves the ignore list and the pager's place, puts every managed window
+  // back on desktop 1, shown, removes the tray icon and ends the process.
   void CloseAll();
-  void SaveWindowPosition();
 
   // ---- The window table's windows -------------------------------------------------------------
   // What the pager reads off a window, and the screen and cell sizes that scale it.
@@ -138,35 +135,17 @@ class PagerWindow : public forms::Form,
   // ---- Pager show and hide (pager/PagerVisibility.cpp) ---------------------------------------
   void HidePager();
   void ShowPager();
-  void KeepPagerOnScreen();
 
   // ---- Layout and appearance (pager/Layout.cpp) ---------------------------------------------
   // Builds the grid of columns x rows cells (each pulled into 1 to 9) and sizes and places the
   // pager from the settings.
   void SetupDesktops(int columnCount, int rowCount);
   void PaintDesktopCell(int index, float angle, uint32_t color1, uint32_t color2);
-  void MoveSelectionBox(int index);
-  // Adds the next desktop's cell at this column and row of the grid.
-  void AddDesktop(int column, int row);
-  // Draws the title strip's picture (the strip's black background and its band of colour).
-  void DrawTitleStrip();
 
   // ---- The refresh tick (pager/PagerWindow.cpp) ---------------------------------------------
   // Every 100 ms: the hit test over the cells, the refresh of the window table, the records on
   // disk, and the count of a rest on a miniature towards its preview.
   void OnRefreshTick();
-
-  // ---- Clicks on the pager (pager/Layout.cpp) -----------------------------------------------
-  void OnCellMouseUp(int index, int button);
-  void ShowTypedWindow();
-  void HideTypedWindow();
-
-  // ---- The main menu and the title-bar buttons (gestures/MainMenu.cpp) -------------------
-  void OpenMainMenu();
-  void OfferPendingWindow();
-  void OpenOptions();
-  void ShowAbout();
-  void ConfirmExit();
 
   // The preview of hidden windows and the notification-area icon, the pager's own.
   PreviewWindow& Preview() { return *preview_; }
@@ -187,11 +166,27 @@ class PagerWindow : public forms::Form,
   std::function<void()> OpenOptionsDialog;
   std::function<void()> CloseOptions;
 
-  // ---- Hotkeys (pager/HotkeyDispatch.cpp) ----------------------------------------------------
+ private:
+  void SaveWindowPosition();
+  void KeepPagerOnScreen();
+  void MoveSelectionBox(int index);
+  // Adds the next desktop's cell at this column and row of the grid.
+  void AddDesktop(int column, int row);
+  // Draws the title strip's picture (the strip's black background and its band of colour).
+  void DrawTitleStrip();
+  // Clicks on the pager (pager/Layout.cpp).
+  void OnCellMouseUp(int index, int button);
+  void ShowTypedWindow();
+  void HideTypedWindow();
+  // The main menu and the offer button (gestures/MainMenu.cpp).
+  void OpenMainMenu();
+  void OfferPendingWindow();
+  void OpenOptions();
+  void ShowAbout();
+  void ConfirmExit();
+  // The pager's window procedure and the hotkey actions (pager/HotkeyDispatch.cpp).
   intptr_t HotkeyWindowProc(uint32_t msg, uintptr_t wParam, intptr_t lParam);
   void HandleHotkey(uint8_t id);
-
- private:
   void OnLoad();
   void OnQueryUnload(forms::UnloadMode mode, bool& cancel);
   void StartDrag();  // lets the system move the borderless pager with the mouse
