@@ -130,7 +130,6 @@ if [ $win64_built = 1 ]; then
 else
   skip_stage "end-to-end tests under Wine" "the Windows build failed"
 fi
-[ $win64_built = 1 ] && run_stage "random run under Wine (45 s)" "" bash "$root/tests/soak/run-wine.sh" --build "$win64" 45
 
 # ---- Summary -----------------------------------------------------------------------------
 # Test cases come from the GoogleTest result files. A stage that failed without a failed case

@@ -202,7 +202,7 @@ TEST_F(KillAndRestart, AWindowItsApplicationHidBeforeASwitchStaysHiddenAfterAKil
 
 // A window the program hid that its application then closes leaves the record at once (it was
 // kept there until the next change of what is hidden, and an exit before then left the record
-// behind; the random run under Wine found it).
+// behind).
 TEST_F(KillAndRestart, AHiddenWindowThatClosesLeavesNoRecordAtTheExit) {
   ChildProcess& first = StartVuedeck();
   HWND pager = WaitForPager(first);
