@@ -1,11 +1,8 @@
 // Working with windows from the pager, seen from outside: a miniature dragged into another
-// desktop's cell sends its window there (hidden, at the place the drop shows) and back; a drag
-// whose miniature loses the mouse capture ends there and drops nothing; the window menu of a
-// miniature makes its window top-most for good, half transparent or no longer managed (its
-// title kept in the ignore list); the main menu's Exit asks first and, answered Yes, gives back
-// the windows of every desktop; a window menu left open while a hotkey switches desktops (which
-// rebuilds its entries) still moves its window where the user chose, or does nothing, and the
-// program goes on.
+// desktop's cell sends its window there (hidden, at the place the drop shows) and back; the
+// window menu of a miniature makes its window top-most for good, half transparent or no longer
+// managed (its title kept in the ignore list); the main menu's Exit asks first and, answered
+// Yes, gives back the windows of every desktop.
 //
 // The popup menus are worked with the keyboard (Home, arrows, Enter): a click on an entry needs
 // the entry's place, and another process's menu cannot be read under Wine to find it. The
@@ -51,26 +48,6 @@ class Gestures : public ProgramTest {
     }
     if (!PressDesktopHotkey(1) || !WaitVisibility({hwnd}, false)) return nullptr;
     return hwnd;
-  }
-
-  // Opens a window on the open desktop at `place` and waits until its miniature in cell 1
-  // stands there: it follows its window while the window is the front one.
-  HWND OpenWithMiniature(const std::string& caption, const RECT& place, uint32_t color) {
-    HWND hwnd = OpenOnCurrentDesktop(caption, place, color);
-    const RECT miniature = PagerGrid(Pager(), settings).Miniature(1, place);
-    if (hwnd && !WaitUntil([&] { return MiniatureAt(Pager(), miniature) != nullptr; }, 3000)) {
-      ADD_FAILURE() << "no miniature of " << caption << " at " << Describe(miniature);
-      return nullptr;
-    }
-    return hwnd;
-  }
-
-  // The window holding the mouse capture of `w`'s thread; null when none does.
-  static HWND CaptureOf(HWND w) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info) ? info.hwndCapture
-                                                                         : nullptr;
   }
 
   // Right-clicks the miniature and waits for the window menu, drawn.
@@ -302,126 +279,6 @@ TEST_F(Gestures, TheWindowMenuActsOnItsWindowAndExitAsksFirstThenGivesBackEveryD
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "Leaving"), 1) << Printable(*list);
   ParkCursor();
   Shot("after-exit");
-}
-
-// While the window menu is open its entries are rebuilt under it: a desktop hotkey switches
-// desktops, and the switch refills "Move To" and the list of windows. "Move To" > "Desktop 3",
-// chosen afterwards from the menu as it was drawn, either sends the window to desktop 3 or does
-// nothing; the program neither falls over nor shows windows of another desktop.
-//
-// The desktops' hotkeys are Ctrl + digit here: Alt ends a popup menu before its hotkey arrives
-// (under Wine Alt+2 was seen to close the menu, and sometimes not to switch at all), while a
-// Ctrl hotkey is handled by the menu's own message loop with the menu left open.
-TEST_F(Gestures, AWindowMenuOpenWhileAHotkeySwitchesDesktopsStillMovesItsWindowOrDoesNothing) {
-  for (int n = 1; n <= 6; ++n) {
-    settings.Set("HOTKEYS", std::to_string(n), "1," + std::to_string(6 + n) + ",1");  // Ctrl
-  }
-  auto pressHotkey = [](int n) { return PressChord({VK_CONTROL, static_cast<WORD>('0' + n)}); };
-  const RECT aPlace{120, 480, 520, 780}, bPlace{560, 480, 900, 700};
-  HWND pager = StartAndWaitForPager();
-  ASSERT_NE(pager, nullptr) << "vuedeck.exe showed no window";
-  const PagerGrid grid(pager, settings);
-  HWND b = OpenWithMiniature("Window B", bPlace, 0x60C040);
-  HWND a = OpenWithMiniature("Window A", aPlace, 0x3080D0);
-  ASSERT_TRUE(a && b);
-
-  ASSERT_TRUE(OpenWindowMenu(grid.Miniature(1, aPlace), "window-menu"));
-  ASSERT_TRUE(pressHotkey(2));
-  ASSERT_TRUE(WaitVisibility({a, b}, false)) << "no switch to desktop 2:" << FactsOf({a, b});
-  ASSERT_NE(VisiblePopupMenu(), nullptr) << "the switch closed the window menu";
-  Shot("switched-under-the-menu");
-  // Summon, Show on All Desktop, Always On Top, Move To > Desktop 2, Desktop 3.
-  ASSERT_TRUE(ChooseFromPopupMenu({VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN}))
-      << "Move To, Desktop 3 could not be chosen";
-
-  // Neither window of desktop 1 shows on desktop 2, and the program still answers.
-  EXPECT_FALSE(
-      WaitUntil([&] { return IsWindowVisible(a) || IsWindowVisible(b); }, kNothingHappensMs))
-      << "a window of another desktop shows:" << FactsOf({a, b});
-  DWORD_PTR answer = 0;
-  ASSERT_TRUE(Vuedeck().Running() &&
-              SendMessageTimeoutA(pager, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer))
-      << "vuedeck.exe no longer answers after the choice";
-
-  // Window A went to desktop 3 (its miniature moved into cell 3) or stayed on desktop 1; the
-  // desktops' hotkeys show it on the one and not the other.
-  const bool moved =
-      WaitUntil([&] { return MiniatureAt(pager, grid.Miniature(3, aPlace)); }, kNothingHappensMs);
-  ParkCursor();
-  Shot(moved ? "moved-to-desktop-3" : "left-on-desktop-1");
-  if (moved) {
-    ASSERT_TRUE(pressHotkey(3));
-    EXPECT_TRUE(WaitVisibility({a}, true)) << "not shown on desktop 3:" << FactsOf({a, b});
-  } else {
-    EXPECT_NE(MiniatureAt(pager, grid.Miniature(1, aPlace)), nullptr)
-        << "window A's miniature is in neither cell 1 nor cell 3";
-  }
-  ASSERT_TRUE(pressHotkey(1));
-  EXPECT_TRUE(WaitVisibility({b}, true) && WaitVisibility({a}, !moved))
-      << "on desktop 1, after window A " << (moved ? "moved to desktop 3:" : "stayed:")
-      << FactsOf({a, b});
-
-  ASSERT_TRUE(CloseAndWaitForExit());
-  EXPECT_TRUE(IsWindowVisible(a) && IsWindowVisible(b)) << FactsOf({a, b});
-}
-
-// A drag whose miniature loses the mouse capture while the button is still down (the system's
-// WM_CANCELMODE, sent when a dialog pops up, lets go of it) ends there without a drop: the
-// miniature goes back to its window's place, the release that follows drops nothing, and the
-// next click on a miniature is a click (to the window's desktop), not the drop of a drag the
-// pager still believed in.
-TEST_F(Gestures, ADragWhoseMiniatureLosesTheCaptureEndsWithoutADrop) {
-  const RECT aPlace{120, 480, 520, 780}, bPlace{560, 480, 900, 700};
-  HWND pager = StartAndWaitForPager();
-  ASSERT_NE(pager, nullptr) << "vuedeck.exe showed no window";
-  const PagerGrid grid(pager, settings);
-  HWND b = OpenOnDesktop(2, "Window B", bPlace, 0x60C040);
-  const uint32_t aColor = 0x3080D0;
-  HWND a = OpenWithMiniature("Window A", aPlace, aColor);
-  ASSERT_TRUE(a && b);
-  const RECT aMiniature = grid.Miniature(1, aPlace);
-  HWND dragged = MiniatureAt(pager, aMiniature);
-
-  // A's miniature pressed and dragged 30 pager pixels up, the button kept down.
-  const POINT grab = Middle(aMiniature), held{grab.x, grab.y - 30};
-  ASSERT_TRUE(PressAndMove(grab, held, 6));
-  const RECT draggedTo{aMiniature.left, aMiniature.top - 30, aMiniature.right,
-                       aMiniature.bottom - 30};
-  EXPECT_TRUE(WaitUntil([&] { return MiniatureAt(pager, draggedTo) == dragged; }, 2000))
-      << "the miniature did not follow the pointer to " << Describe(draggedTo) << ", it is at "
-      << Describe(RectOf(dragged));
-  ASSERT_EQ(CaptureOf(dragged), dragged) << "the dragged miniature does not hold the capture";
-  // The screen shows A's picture near the top of the dragged miniature, or near the bottom of
-  // the one at its place (the two overlap between), away from the pointer.
-  const POINT draggedPart{draggedTo.left + 5, draggedTo.top + 6},
-      placedPart{aMiniature.left + 5, aMiniature.bottom - 6};
-  EXPECT_TRUE(ShotUntil("dragging", [&](const vdtools::Image& shot) {
-    return ColorAround(shot, draggedPart, aColor) && !ColorAround(shot, placedPart, aColor);
-  })) << "the screen does not show A's miniature dragged";
-
-  DWORD_PTR answer = 0;
-  ASSERT_TRUE(SendMessageTimeoutA(dragged, WM_CANCELMODE, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer));
-  ASSERT_NE(CaptureOf(dragged), dragged) << "WM_CANCELMODE left the capture with the miniature";
-  EXPECT_TRUE(WaitUntil([&] { return MiniatureAt(pager, aMiniature) == dragged; }, 2000))
-      << "A's miniature did not go back to " << Describe(aMiniature) << ", it is at "
-      << Describe(RectOf(dragged));
-  EXPECT_TRUE(ShotUntil("capture-lost", [&](const vdtools::Image& shot) {
-    return ColorAround(shot, placedPart, aColor) && !ColorAround(shot, draggedPart, aColor);
-  })) << "the screen does not show A's miniature back at its place";
-  // Released where the pointer is: over the cell once the miniature went back.
-  ASSERT_TRUE(ReleaseLeftButton());
-  EXPECT_FALSE(WaitUntil([&] { return !SameRect(RectOf(a), aPlace) || !IsWindowVisible(a); },
-                         kNothingHappensMs))
-      << "the release after the lost capture dropped window A:" << FactsOf({a});
-
-  // B's miniature in cell 2 clicked (pressed and released on the spot) opens desktop 2 with B
-  // where it was; a drop would leave it hidden there, or bring it to desktop 1.
-  ASSERT_TRUE(ClickPoint(Middle(grid.Miniature(2, bPlace))));
-  EXPECT_TRUE(WaitVisibility({b}, true) && WaitVisibility({a}, false))
-      << "a click on B's miniature did not open desktop 2:" << FactsOf({a, b});
-  EXPECT_TRUE(SameRect(RectOf(b), bPlace)) << "the click moved window B:" << FactsOf({b});
-  ParkCursor();
-  Shot("b-clicked");
 }
 
 }  // namespace

@@ -11,8 +11,9 @@
 namespace vde2e {
 namespace {
 
-constexpr const char* kKinds[] = {"window DCs", "memory DCs", "GDI objects", "kernel handles",
-                                  "registry keys", "menus", "windows", "cached fonts and brushes"};
+constexpr const char* kKinds[] = {
+    "window DCs",    "memory DCs", "GDI objects", "kernel handles",
+    "registry keys", "menus",      "windows",     "cached fonts and brushes"};
 constexpr size_t kCachedGdi = 7;
 constexpr long kCachedGdiLimit = 64;
 

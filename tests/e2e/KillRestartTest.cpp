@@ -1,7 +1,7 @@
 // The program ended by force (TerminateProcess, as the task manager does) while windows of other
 // desktops are hidden: the next start gives every window it had hidden back, visible at its own
-// place, by the time its pager shows, and leaves alone a window that its own application hid.
-// A run ended by force with nothing hidden leaves nothing for the next start to do.
+// place, by the time its pager shows, and leaves alone a window that its own application hid;
+// a hidden window that closes leaves no record behind.
 #include <cstdio>
 #include <set>
 #include <vector>
@@ -16,30 +16,6 @@ namespace {
 constexpr DWORD kRecordTimeoutMs = 3000;  // a switch until the record says what it hid
 
 std::string Handle(HWND hwnd) { return std::to_string(reinterpret_cast<intptr_t>(hwnd)); }
-
-// The rectangles of the pager's visible child windows that lie inside `cell` and are smaller
-// than it: the miniatures shown there, wherever the program last placed them.
-std::vector<RECT> MiniaturesIn(HWND pager, const RECT& cell) {
-  struct Search {
-    RECT cell;
-    std::vector<RECT> found;
-  } search{cell, {}};
-  EnumChildWindows(
-      pager,
-      [](HWND child, LPARAM param) noexcept -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        RECT r{};
-        GetWindowRect(child, &r);
-        const bool inside = r.left >= s->cell.left - 1 && r.top >= s->cell.top - 1 &&
-                            r.right <= s->cell.right + 1 && r.bottom <= s->cell.bottom + 1;
-        const bool smaller = r.right - r.left < s->cell.right - s->cell.left - 2 ||
-                             r.bottom - r.top < s->cell.bottom - s->cell.top - 2;
-        if (IsWindowVisible(child) && inside && smaller) s->found.push_back(r);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
 
 class KillAndRestart : public E2eTest {
  protected:
@@ -164,42 +140,6 @@ TEST_F(KillAndRestart, TheNextStartShowsEveryWindowItHadHiddenAndNotTheOneItsApp
   })) << "One and Three are not to be seen on the screen";
 }
 
-// A managed window that its application hides while its desktop is the current one is not the
-// program's to show: the next switch away from that desktop does not record it, and the start
-// after a kill leaves it hidden.
-TEST_F(KillAndRestart, AWindowItsApplicationHidBeforeASwitchStaysHiddenAfterAKill) {
-  ChildProcess& first = StartVuedeck();
-  ASSERT_NE(WaitForPager(first), nullptr) << "vuedeck.exe showed no window";
-  const RECT onePlace{40, 420, 340, 620}, ownPlace{60, 700, 300, 860};
-  HWND one = OpenAt("One", onePlace, "0x3050C0");
-  HWND own = OpenAt("Own", ownPlace, "0x20A020");
-  ASSERT_TRUE(one && own);
-  ASSERT_TRUE(Maker().Send("hide Own").ok);
-  ASSERT_TRUE(WaitVisibility({own}, false));
-  // Hiding the front window hands the focus on to another; keys pressed before that may be
-  // lost on their way, hotkeys with them.
-  ASSERT_TRUE(WaitUntil(
-      [] {
-        const HWND front = GetForegroundWindow();
-        return front != nullptr && IsWindowVisible(front);
-      },
-      kSwitchTimeoutMs));
-  ASSERT_TRUE(PressDesktopHotkey(2));
-  ASSERT_TRUE(WaitVisibility({one}, false)) << ReadWindowFacts(one);
-  EXPECT_TRUE(
-      WaitUntil([&] { return Recorded() == std::set<std::string>{Handle(one)}; }, kRecordTimeoutMs))
-      << "the record should name One " << Handle(one) << " only, not Own " << Handle(own) << ": "
-      << RecordText();
-
-  first.Kill();
-  std::string late;
-  bool early = false;
-  ASSERT_NE(RestartAndWatch({one}, late, early), nullptr) << "the second start showed no window";
-  EXPECT_TRUE(late.empty()) << late;
-  EXPECT_TRUE(WaitUntil([&] { return !RecordExists(); }, kRecordTimeoutMs)) << RecordText();
-  EXPECT_FALSE(IsWindowVisible(own)) << ReadWindowFacts(own);
-}
-
 // A window the program hid that its application then closes leaves the record at once (it was
 // kept there until the next change of what is hidden, and an exit before then left the record
 // behind).
@@ -220,58 +160,6 @@ TEST_F(KillAndRestart, AHiddenWindowThatClosesLeavesNoRecordAtTheExit) {
   ASSERT_TRUE(PostMessageA(pager, WM_CLOSE, 0, 0));
   ASSERT_TRUE(first.WaitExit(kExitTimeoutMs));
   EXPECT_FALSE(RecordExists()) << "after the exit: " << RecordText();
-}
-
-TEST_F(KillAndRestart, AKillWithNothingHiddenLeavesNothingForTheNextStart) {
-  ChildProcess& first = StartVuedeck();
-  ASSERT_NE(WaitForPager(first), nullptr) << "vuedeck.exe showed no window";
-  const RECT onePlace{40, 420, 340, 620}, twoPlace{400, 460, 720, 660};
-  HWND one = OpenAt("One", onePlace, "0x3050C0");
-  ASSERT_TRUE(PressDesktopHotkey(2));
-  ASSERT_TRUE(WaitVisibility({one}, false)) << ReadWindowFacts(one);
-  HWND two = OpenAt("Two", twoPlace, "0x9030A0");
-  ASSERT_TRUE(one && two);
-  // Each window hidden in turn, then neither: the record comes and goes with them.
-  ASSERT_TRUE(
-      WaitUntil([&] { return Recorded() == std::set<std::string>{Handle(one)}; }, kRecordTimeoutMs))
-      << RecordText();
-  ASSERT_TRUE(PressDesktopHotkey(1));
-  ASSERT_TRUE(WaitVisibility({one}, true) && WaitVisibility({two}, false));
-  ASSERT_TRUE(
-      WaitUntil([&] { return Recorded() == std::set<std::string>{Handle(two)}; }, kRecordTimeoutMs))
-      << RecordText();
-  // Two comes to desktop 1 through its window menu: Move To > Desktop 1. (Its miniature stands
-  // where the program last placed it, which may be before the window was moved.)
-  HWND pager = WaitForPager(first);
-  const std::vector<RECT> inCell2 = MiniaturesIn(pager, PagerGrid(pager, settings).Cell(2));
-  ASSERT_EQ(inCell2.size(), 1u) << "the miniatures of desktop 2";
-  ASSERT_TRUE(ClickPoint(Middle(inCell2[0]), true));
-  // Summon, Show on All Desktop, Always On Top, Move To: the fourth entry, then its first.
-  ASSERT_TRUE(ChooseFromPopupMenu({VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_HOME}))
-      << "Move To, Desktop 1 could not be chosen";
-  ASSERT_TRUE(WaitVisibility({one, two}, true)) << ReadWindowFacts(two);
-  EXPECT_TRUE(WaitUntil([&] { return !RecordExists(); }, kRecordTimeoutMs))
-      << "nothing is hidden, yet the record stays: " << RecordText();
-
-  first.Kill();
-  ASSERT_FALSE(first.Running());
-  EXPECT_FALSE(RecordExists()) << RecordText();
-  // While no copy runs, the application hides Two itself: a start that still had something to
-  // do would show it.
-  ASSERT_TRUE(Maker().Send("hide Two").ok);
-  ASSERT_TRUE(WaitVisibility({two}, false));
-
-  std::string late;
-  bool early = false;
-  ASSERT_NE(RestartAndWatch({one}, late, early), nullptr) << "the second start showed no window";
-  EXPECT_TRUE(late.empty()) << late;
-  EXPECT_TRUE(SameRect(RectOf(one), onePlace)) << ReadWindowFacts(one);
-  // A look after the program's first ticks: still nothing shown that the application hid.
-  ASSERT_TRUE(PressDesktopHotkey(1));
-  ASSERT_TRUE(WaitVisibility({one}, true));
-  EXPECT_FALSE(IsWindowVisible(two)) << ReadWindowFacts(two);
-  EXPECT_FALSE(RecordExists()) << RecordText();
-  Shot("after-the-second-start");
 }
 
 }  // namespace

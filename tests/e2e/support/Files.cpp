@@ -17,13 +17,6 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   return bytes;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return std::fclose(f) == 0 && ok;
-}
-
 std::string Printable(const std::string& bytes) {
   std::string out = "\"";
   for (char c : bytes) {

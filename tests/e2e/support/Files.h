@@ -9,8 +9,6 @@ namespace vde2e {
 
 // The file's bytes; nothing when it cannot be opened.
 std::optional<std::string> ReadWholeFile(const std::string& path);
-// Replaces the file with exactly `bytes`; false when it cannot be written.
-bool WriteWholeFile(const std::string& path, const std::string& bytes);
 // The bytes with CR and LF spelled out ("Open\r\n"), for failure messages.
 std::string Printable(const std::string& bytes);
 

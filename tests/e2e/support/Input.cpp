@@ -49,17 +49,4 @@ bool ClickAt(int x, int y, bool rightButton) {
   return down && up;
 }
 
-bool DragFromTo(POINT from, POINT to, int steps) {
-  if (steps < 1) steps = 1;
-  if (!MoveTo(from.x, from.y)) return false;
-  Sleep(20);
-  bool ok = Button(MOUSEEVENTF_LEFTDOWN);
-  for (int i = 1; i <= steps && ok; ++i) {
-    Sleep(20);
-    ok = MoveTo(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
-  }
-  Sleep(20);
-  return Button(MOUSEEVENTF_LEFTUP) && ok;
-}
-
 }  // namespace vde2e

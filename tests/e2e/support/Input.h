@@ -15,9 +15,4 @@ bool PressChord(std::initializer_list<WORD> keys);
 // Moves the pointer to screen point (x, y) and clicks there.
 bool ClickAt(int x, int y, bool rightButton = false);
 
-// Presses the left button at `from`, moves the pointer to `to` in `steps` even steps with a
-// short pause after each (the receiving program handles one move before the next) and releases
-// the button there.
-bool DragFromTo(POINT from, POINT to, int steps = 10);
-
 }  // namespace vde2e
