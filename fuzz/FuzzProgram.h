@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,10 +25,22 @@
 
 namespace vd::fuzzing {
 
+// A fuzz target's entry: libFuzzer's, or a function of that name when the unit tests replay the
+// corpus (VD_CORPUS_REPLAY); there a broken promise throws instead of aborting.
+#ifdef VD_CORPUS_REPLAY
+#define VD_FUZZ_TARGET(name) int Fuzz##name(const uint8_t* data, size_t size)
+#else
+#define VD_FUZZ_TARGET(name) extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+#endif
+
 inline void Check(bool promise, const char* what) {
   if (promise) return;
+#ifdef VD_CORPUS_REPLAY
+  throw std::runtime_error(std::string("broken promise: ") + what);
+#else
   std::fprintf(stderr, "broken promise: %s\n", what);
   std::abort();
+#endif
 }
 
 // The scratch folder of this process, emptied of the program's files.

@@ -28,7 +28,7 @@ void CheckList(const std::vector<std::string>& list) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+VD_FUZZ_TARGET(IgnoreList) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   vd::fuzzing::WriteFile("ignore.list", text);
   vd::fuzzing::RemoveFile("settings.ini");

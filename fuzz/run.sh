@@ -5,8 +5,8 @@
 #   fuzz/run.sh [seconds-per-target] [target ...]     (default 60 seconds; every target)
 #
 # Targets: settings_ini (the settings file at start, the options' load and save, the exit),
-# ignore_list (the ignore list over two runs), profile_reader (the fake desktop's profile-file
-# functions). Seeds are in fuzz/corpus/<target>/; what a run finds is kept in
+# ignore_list (the ignore list over two runs). Seeds are in fuzz/corpus/<target>/ (the unit
+# tests replay them: tests/unit/stored_files_corpus_test.cpp); what a run finds is kept in
 # <build>/corpus/<target>/ and reused by the next run; a failing input is saved as
 # <build>/artifacts/<target>-crash-... (or -timeout-, -leak-, -oom-). Reproduce one with
 #   <build>/fuzz_<target> <file>
@@ -21,7 +21,7 @@ build=${VD_BUILD_FUZZ:-$root/build/fuzz}
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(settings_ini ignore_list profile_reader)
+[ ${#targets[@]} -eq 0 ] && targets=(settings_ini ignore_list)
 case "$seconds" in
   '' | *[!0-9]*) echo "usage: $0 [seconds-per-target] [target ...]" >&2; exit 2 ;;
 esac

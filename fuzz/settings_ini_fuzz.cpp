@@ -11,7 +11,7 @@
 
 using vd::fuzzing::Check;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+VD_FUZZ_TARGET(SettingsIni) {
   vd::fuzzing::WriteFile("settings.ini",
                          std::string_view(reinterpret_cast<const char*>(data), size));
   vd::fuzzing::RemoveFile("ignore.list");
