@@ -104,16 +104,16 @@ class Gestures : public ProgramTest {
       return all > 0 && lit * 2 > all;
     };
     const RECT q = RectOf(question);
-    const std::vector<ButtonInfo> buttons = VisibleButtons(question);
+    const std::vector<Child> buttons = VisibleButtons(question);
     return shot.ColorAt(q.left + 4, q.top + 4) == 0x000000 &&
            mostlyLight(RECT{q.left, q.bottom - 12, q.right, q.bottom}) && !buttons.empty() &&
            std::all_of(buttons.begin(), buttons.end(),
-                       [&](const ButtonInfo& b) { return mostlyLight(b.rect); });
+                       [&](const Child& b) { return mostlyLight(b.rect); });
   }
 
   static std::string ButtonsOf(HWND form) {
     std::string captions;
-    for (const ButtonInfo& b : VisibleButtons(form)) captions += " \"" + b.caption + "\"";
+    for (const Child& b : VisibleButtons(form)) captions += " \"" + b.text + "\"";
     return captions;
   }
 };

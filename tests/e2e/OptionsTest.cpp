@@ -19,15 +19,7 @@ namespace {
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr DWORD kDialogTimeoutMs = 5000;
 
-std::string ClassOf(HWND hwnd) {
-  char name[64] = "";
-  GetClassNameA(hwnd, name, sizeof name);
-  return name;
-}
-bool IsClass(HWND hwnd, const char* name) { return _stricmp(ClassOf(hwnd).c_str(), name) == 0; }
-
-// The window's text; asked of the window itself, since an edit field of another process keeps
-// its text to itself.
+// The window's text, asked of the window itself.
 std::string TextOf(HWND hwnd) {
   char text[256] = "";
   SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
@@ -35,38 +27,24 @@ std::string TextOf(HWND hwnd) {
   return text;
 }
 
-// Every descendant window of `root` that is visible on the screen, in no particular order.
-std::vector<HWND> VisibleDescendants(HWND root) {
-  std::vector<HWND> found;
-  EnumChildWindows(
-      root,
-      [](HWND w, LPARAM out) -> BOOL {
-        if (IsWindowVisible(w)) reinterpret_cast<std::vector<HWND>*>(out)->push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
 // The visible control of the class with exactly this text, or null.
 HWND ControlWithText(HWND root, const char* className, const std::string& text) {
-  for (HWND w : VisibleDescendants(root)) {
-    if (IsClass(w, className) && TextOf(w) == text) return w;
+  for (const Child& c : ChildrenOf(root)) {
+    if (c.visible && c.Is(className) && c.text == text) return c.hwnd;
   }
   return nullptr;
 }
 
 // The visible edit fields, row by row, left to right.
 std::vector<HWND> EditFields(HWND root) {
-  std::vector<HWND> edits;
-  for (HWND w : VisibleDescendants(root)) {
-    if (IsClass(w, "Edit")) edits.push_back(w);
-  }
-  std::sort(edits.begin(), edits.end(), [](HWND a, HWND b) {
-    const RECT ra = RectOf(a), rb = RectOf(b);
-    return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
+  std::vector<Child> edits = ChildrenOf(root);
+  std::erase_if(edits, [](const Child& c) { return !c.visible || !c.Is("Edit"); });
+  std::sort(edits.begin(), edits.end(), [](const Child& a, const Child& b) {
+    return a.rect.top != b.rect.top ? a.rect.top < b.rect.top : a.rect.left < b.rect.left;
   });
-  return edits;
+  std::vector<HWND> handles;
+  for (const Child& c : edits) handles.push_back(c.hwnd);
+  return handles;
 }
 
 // "3 x 2 (6 cells)" when the pager's cells (its large child windows of the program's own
@@ -74,14 +52,13 @@ std::vector<HWND> EditFields(HWND root) {
 std::string GridOf(HWND pager) {
   std::set<LONG> lefts, tops;
   int cells = 0;
-  for (HWND c = GetWindow(pager, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    const RECT r = RectOf(c);
-    if (!IsWindowVisible(c) || !IsClass(c, "VuedeckControl") || r.right - r.left < 40 ||
-        r.bottom - r.top < 40) {
+  for (const Child& c : ChildrenOf(pager)) {
+    if (!c.visible || !c.Is("VuedeckControl") || c.rect.right - c.rect.left < 40 ||
+        c.rect.bottom - c.rect.top < 40) {
       continue;
     }
-    lefts.insert(r.left);
-    tops.insert(r.top);
+    lefts.insert(c.rect.left);
+    tops.insert(c.rect.top);
     ++cells;
   }
   return std::to_string(lefts.size()) + " x " + std::to_string(tops.size()) + " (" +
@@ -95,16 +72,10 @@ bool ClickCenterOf(HWND control) { return control && ClickPoint(Middle(RectOf(co
 // process in ANSI they gave only the first character of each entry under Wine.
 using Lists = std::map<HWND, std::vector<std::string>>;
 Lists ListsOf(HWND dialog) {
-  std::vector<HWND> combos;
-  EnumChildWindows(
-      dialog,
-      [](HWND w, LPARAM out) -> BOOL {
-        if (IsClass(w, "ComboBox")) reinterpret_cast<std::vector<HWND>*>(out)->push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&combos));
   Lists lists;
-  for (HWND combo : combos) {
+  for (const Child& c : ChildrenOf(dialog)) {
+    if (!c.Is("ComboBox")) continue;
+    const HWND combo = c.hwnd;
     DWORD_PTR count = 0;
     SendMessageTimeoutA(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
     std::vector<std::string>& items = lists[combo];
@@ -172,8 +143,8 @@ std::string Canonical(const std::string& path) {
 std::string DescribeTaskBar() {
   HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
   std::string out = tray ? "Shell_TrayWnd" : "no Shell_TrayWnd";
-  for (HWND w : tray ? VisibleDescendants(tray) : std::vector<HWND>{}) {
-    out += "; " + ClassOf(w) + " '" + TextOf(w) + "' " + Describe(RectOf(w));
+  for (const Child& c : tray ? ChildrenOf(tray) : std::vector<Child>{}) {
+    if (c.visible) out += "; " + c.className + " '" + c.text + "' " + Describe(c.rect);
   }
   return out;
 }
@@ -380,7 +351,7 @@ TEST_F(Options, PagesRunValueAndA3By2GridKeptOverARestartThenTheTrayIconTogglesT
     // The tray form: the program's hidden window of its own class without size.
     for (HWND w : TopLevelWindowsOf(Vuedeck().Pid(), false)) {
       const WindowFacts f = ReadWindowFacts(w);
-      if (IsClass(w, "VuedeckForm") && !f.visible && f.Width() == 0 && f.Height() == 0) {
+      if (ClassOf(w) == "VuedeckForm" && !f.visible && f.Width() == 0 && f.Height() == 0) {
         trayForm = w;
       }
     }

@@ -40,12 +40,6 @@ bool Pictured(const vdtools::Image& shot, const std::vector<Miniature>& miniatur
   return wrong.empty();
 }
 
-std::string ClassOf(HWND hwnd) {
-  char name[64] = "";
-  GetClassNameA(hwnd, name, sizeof name);
-  return name;
-}
-
 // A visible tip window of the process, if one shows.
 HWND VisibleTip(DWORD pid) {
   for (HWND w : TopLevelWindowsOf(pid, true)) {

@@ -31,12 +31,6 @@ bool SendMouse(DWORD flags) {
 // WM_MOUSEMOVE, as a real mouse's move does.
 bool MoveNow(POINT p) { return SetCursorPos(p.x, p.y) && SendMouse(MOUSEEVENTF_MOVE); }
 
-std::string ClassOf(HWND hwnd) {
-  char name[64] = "";
-  GetClassNameA(hwnd, name, sizeof name);
-  return name;
-}
-
 }  // namespace
 
 PagerGrid::PagerGrid(HWND pager, const SettingsIni& settings) {
@@ -196,28 +190,44 @@ bool ChooseFromPopupMenu(std::initializer_list<WORD> keys, DWORD timeoutMs) {
   return WaitUntil([] { return VisiblePopupMenu() == nullptr; }, timeoutMs);
 }
 
-std::vector<ButtonInfo> VisibleButtons(HWND form) {
-  std::vector<ButtonInfo> found;
+std::string ClassOf(HWND hwnd) {
+  char name[64] = "";
+  GetClassNameA(hwnd, name, sizeof name);
+  return name;
+}
+
+bool Child::Is(const char* name) const { return _stricmp(className.c_str(), name) == 0; }
+
+std::vector<Child> ChildrenOf(HWND root) {
+  std::vector<HWND> handles;
   EnumChildWindows(
-      form,
-      [](HWND child, LPARAM param) noexcept -> BOOL {
-        if (_stricmp(ClassOf(child).c_str(), "Button") != 0 || !IsWindowVisible(child)) {
-          return TRUE;
-        }
-        char text[128] = "";
-        GetWindowTextA(child, text, sizeof text);
-        RECT r{};
-        GetWindowRect(child, &r);
-        reinterpret_cast<std::vector<ButtonInfo>*>(param)->push_back({child, text, r});
+      root,
+      [](HWND w, LPARAM out) noexcept -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(out)->push_back(w);
         return TRUE;
       },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
+      reinterpret_cast<LPARAM>(&handles));
+  std::vector<Child> children;
+  for (HWND w : handles) {
+    char text[256] = "";
+    SendMessageTimeoutA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 2000, nullptr);
+    RECT r{};
+    GetWindowRect(w, &r);
+    children.push_back({w, ClassOf(w), text, r, IsWindowVisible(w) != FALSE});
+  }
+  return children;
+}
+
+std::vector<Child> VisibleButtons(HWND form) {
+  std::vector<Child> buttons = ChildrenOf(form);
+  std::erase_if(buttons, [](const Child& c) { return !c.visible || !c.Is("Button"); });
+  return buttons;
 }
 
 HWND ButtonCaptioned(HWND form, const std::string& caption) {
-  for (const ButtonInfo& b : VisibleButtons(form)) {
-    if (b.caption == caption) return b.hwnd;
+  for (const Child& b : VisibleButtons(form)) {
+    if (b.text == caption) return b.hwnd;
   }
   return nullptr;
 }

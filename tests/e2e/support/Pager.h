@@ -92,13 +92,24 @@ HWND VisiblePopupMenu();
 // when no menu showed or it did not close.
 bool ChooseFromPopupMenu(std::initializer_list<WORD> keys, DWORD timeoutMs = 5000);
 
-// The visible push buttons anywhere inside `form`, by caption.
-struct ButtonInfo {
+// The window's class name.
+std::string ClassOf(HWND hwnd);
+// A descendant window of one of the program's windows, as another process reads it: its class,
+// its text (asked of the window itself, as an edit field of another process keeps its text to
+// itself; a hung window holds the question up 2 s at most), its screen rectangle.
+struct Child {
   HWND hwnd;
-  std::string caption;
+  std::string className;
+  std::string text;
   RECT rect;
+  bool visible;
+  bool Is(const char* name) const;
 };
-std::vector<ButtonInfo> VisibleButtons(HWND form);
+// Every descendant window of `root`, in the system's order; the one reader of the program's
+// controls for every test.
+std::vector<Child> ChildrenOf(HWND root);
+// The visible push buttons anywhere inside `form`.
+std::vector<Child> VisibleButtons(HWND form);
 // The first visible push button captioned `caption` inside `form`; null when none.
 HWND ButtonCaptioned(HWND form, const std::string& caption);
 // Waits for a visible top-level window of process `pid` that holds visible buttons with each
