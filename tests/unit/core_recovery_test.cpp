@@ -66,16 +66,19 @@ TEST_F(Recovery, ARecordNamingAWindowOfAnotherProcessNowIsIgnored) {
 
 // The transparency the program gives a window is never taken for the window's own: after a
 // kill and a restart the window keeps it, and "Opaque" brings back the window's own state (no
-// layering, or its application's); a window forgotten while translucent is made opaque.
+// layering, or its application's); a window forgotten while translucent, or not taken on again
+// by the next start, is made opaque.
 TEST_F(Recovery, TheProgramsTransparencyIsNeverTakenForTheWindowsOwn) {
+  enum How { kRestart, kRestartIgnored, kCaptionCleared };
   struct Case {
     const char* how;
     int ownAlpha;  // -1: its application did not layer it
-    bool restart;  // else it clears its caption and is taken on again
+    How then;
   };
-  for (const Case& c : {Case{"killed and started again", -1, true},
-                        Case{"layered by its application, killed", 200, true},
-                        Case{"caption cleared and back", -1, false}}) {
+  for (const Case& c : {Case{"killed and started again", -1, kRestart},
+                        Case{"layered by its application, killed", 200, kRestart},
+                        Case{"killed, then ignored by the next start", 200, kRestartIgnored},
+                        Case{"caption cleared and back", -1, kCaptionCleared}}) {
     SCOPED_TRACE(c.how);
     fake::WindowTraits traits;
     traits.caption = c.how;
@@ -88,7 +91,14 @@ TEST_F(Recovery, TheProgramsTransparencyIsNeverTakenForTheWindowsOwn) {
     Pager().windowMenu.Open(w);
     Pager().windowMenu.highTransparencyEntry.RaiseClick();
     ASSERT_EQ(fake.Alpha(w), 100);
-    if (c.restart) {
+    if (c.then == kRestartIgnored) {
+      WriteFile("ignore.list", std::string(c.how) + "\r\n");
+      ASSERT_TRUE(Restart());
+      EXPECT_FALSE(Pager().IsManaged(w));
+      EXPECT_EQ(fake.Alpha(w), c.ownAlpha) << "not taken on again: its own layering back";
+      continue;
+    }
+    if (c.then == kRestart) {
       ASSERT_TRUE(Restart());
       EXPECT_EQ(fake.Alpha(w), 100) << "kept over the restart";
     } else {

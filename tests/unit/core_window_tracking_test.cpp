@@ -10,6 +10,7 @@
 #include "ProgramFixture.h"
 #include "desktops/Transparency.h"
 #include "options/OptionsDialog.h"
+#include "pager/CaptureRhythm.h"
 #include "pager/MiniatureView.h"
 #include "tracking/ManageRule.h"
 
@@ -314,6 +315,21 @@ TEST_F(Tracking, PlacingAWindowOnADesktopHidesItOnlyWhenThatDesktopIsNotShown) {
 // A window that clears its caption is forgotten; the program shows it first only when the
 // program hid it. One its own application hid stays hidden, on the current desktop or left
 // behind on another.
+// Auto-hide: the pager goes when the user turns from one window to another; the first window
+// to come forward after the pager came back only becomes the one in front.
+TEST_F(Tracking, AutoHidePutsThePagerAwayWhenTheUserTurnsToAnotherWindow) {
+  const Hwnd a = OpenWindow("A"), b = OpenWindow("B");
+  ASSERT_TRUE(StartWith(std::string(kGrid3x2) + "auto_hide=1\r\n"));
+  BringToFront(a);
+  BringToFront(b);
+  EXPECT_FALSE(Pager().PagerShown()) << "turned from A to B";
+  Pager().ShowPager();
+  BringToFront(a);
+  EXPECT_TRUE(Pager().PagerShown()) << "A only became the window in front";
+  BringToFront(b);
+  EXPECT_FALSE(Pager().PagerShown());
+}
+
 TEST_F(Tracking, AWindowThatClearsItsCaptionIsGivenBackOnlyWhenTheProgramHidIt) {
   Hwnd w = OpenWindow("Chat");
   Hwnd behind = OpenWindow("Hidden by its application, then left behind");
@@ -413,6 +429,26 @@ TEST_F(Tracking, AStartWithManyWindowsDoesNotPauseAndEachGetsItsFirstPictureLate
 // The tick copies an unchanged window less and less often, down to once a second, and picks
 // a change up within that second; a window coming to the front is copied at once. With the
 // pager in front, the round over the shown windows is spaced out the same way.
+// The front window's copies: every tick while they change; after each unchanged copy the wait
+// doubles (1, 3, 7, then 9 ticks); a window coming back to the front is copied at once.
+TEST(CaptureRhythm, UnchangedCopiesSpaceOutAndAWindowBackInFrontIsCopiedAtOnce) {
+  CaptureRhythm rhythm;
+  uint64_t fingerprint = 100;
+  auto dueTicks = [&](Hwnd hwnd, int ticks, bool changing) {
+    std::vector<int> due;
+    for (int t = 1; t <= ticks; ++t) {
+      if (!rhythm.DueForFrontWindow(hwnd)) continue;
+      due.push_back(t);
+      rhythm.NoteCopy(hwnd, changing ? ++fingerprint : fingerprint, true);
+    }
+    return due;
+  };
+  EXPECT_EQ(dueTicks(1, 5, true), (std::vector<int>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(dueTicks(1, 26, false), (std::vector<int>{1, 3, 7, 15, 25}));
+  EXPECT_TRUE(rhythm.DueForFrontWindow(2));
+  EXPECT_TRUE(rhythm.DueForFrontWindow(1)) << "back in front";
+}
+
 TEST_F(Tracking, UnchangedWindowsAreCopiedAboutOnceASecondAndChangesStillShow) {
   const Hwnd a = OpenWindow("A"), b = OpenWindow("B", {600, 100, 900, 400});
   fake.SetWindowPicture(a, Bitmap(400, 300, 0x000011));
