@@ -20,12 +20,11 @@ void MiniatureGestures::OnMouseDown(int miniature, int button, float x, float y)
 
 void MiniatureGestures::OnMouseMove(int miniature, int button, float x, float y) {
   if (!p_.miniatures.Exists(miniature)) return;
-  p_.statusLabel.SetCaption(p_.miniatures(miniature).ToolTipText());
   if (button == forms::kLeftButton && drag_.Move(x, y)) {
     p_.hover.HidePreview();
     FollowPointer(miniature, x, y);
   }
-  p_.hover.OnMiniatureMouseMove(miniature);
+  p_.hover.OnMiniatureMouseMove(miniature);  // the status caption names its window
 }
 
 void MiniatureGestures::EndDragWithoutDrop(int miniature) {

@@ -28,7 +28,6 @@ class MiniatureGestures {
     const WindowGeometry& geometry;
     const forms::ControlArray<forms::PictureBox>& cells;
     forms::ControlArray<forms::PictureBox>& miniatures;
-    forms::Label& statusLabel;
     DesktopSwitcher& desktops;
     WindowTracker& tracker;
     MiniatureView& miniatureView;

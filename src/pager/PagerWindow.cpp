@@ -60,8 +60,8 @@ PagerWindow::PagerWindow(Program& program)
       hover_({*this, program.ws, program.settings, Table, geometry, cells, miniatures, statusLabel,
               *preview_, miniatureView_.Pictures(), [this] { return int{desktops_.Current()}; },
               [this](int cell, uint32_t colour) { PaintDesktopCell(cell, 315, colour, 0); }}),
-      gestures_({program.backend, program.ws, Table, geometry, cells, miniatures, statusLabel,
-                 desktops_, tracker_, miniatureView_, hover_, windowMenu}) {
+      gestures_({program.backend, program.ws, Table, geometry, cells, miniatures, desktops_,
+                 tracker_, miniatureView_, hover_, windowMenu}) {
   tray_->Clicked = [this] {
     if (pagerShown_) {
       HidePager();
