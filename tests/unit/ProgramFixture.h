@@ -79,6 +79,13 @@ class ProgramFixture : public ::testing::Test {
   }
 
   PagerWindow& Pager() { return program->Main(); }
+  // What the program handed to ExitProcess; empty while it runs.
+  std::string ExitCode() const {
+    for (const fake::Call& call : fake.Calls()) {
+      if (call.name == "ExitProcess") return call.args.at(0);
+    }
+    return "";
+  }
 
   // A window of another application, on the screen.
   Hwnd OpenWindow(const std::string& caption, Rect rect = {100, 100, 500, 400}) {

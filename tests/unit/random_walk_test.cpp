@@ -1,53 +1,38 @@
-// A deterministic random walk over a whole program on the fake desktop and the headless
-// toolkit: windows of another application open, close, change their captions and come to the
-// front; the user switches desktops by hotkey and by cell click, drags miniatures between
-// cells, clicks them, uses every command of the window menu (answering the Remove question
-// each way, sometimes after the window closed meanwhile), accepts or refuses offered windows,
-// changes the grid and the switching options through the options dialog; virtual time passes.
-// After every step the promises that keep the user's windows safe are checked:
+// A seeded random walk over a whole program on the fake desktop and the headless toolkit:
+// windows of another application open, close, change their captions and come to the front;
+// the user switches desktops by hotkey and by cell click, drags miniatures between cells,
+// clicks them, uses every command of the window menu (answering the Remove question each way,
+// sometimes after the window closed meanwhile), accepts or refuses offered windows, changes the
+// grid and the switching options; virtual time passes. After every step it checks the promises
+// that keep the user's windows safe:
 //
 //  - each managed window is on exactly one desktop, one of the grid's;
 //  - a managed window is visible exactly when its desktop is the current one or it is shown on
 //    all desktops (except the summoned window while it is summoned, and a window just marked
 //    or unmarked "Show on All Desktop" until the next switch);
-//  - the table and the miniatures agree: each row has its own miniature, shown, tagged with the
-//    row's key; no miniature of a removed row is shown;
-//  - a hidden window of another application is managed, and named in the record that brings
-//    it back after a forced end;
-//  - at the end, CloseAll shows every window and removes the record.
+//  - each row has its own shown miniature; no miniature or picture of a forgotten window stays;
+//  - a hidden window of another application is managed and named in the record of hidden
+//    windows that brings it back after a forced end;
+//  - at the end, the exit shows every window and removes the record.
 //
-// A walk is a list of steps drawn from a seed; each step's numbers are read against the state
-// it meets ("the a-th window"), so a shorter list still makes sense and a failing walk can be
-// shrunk to the fewest steps that still break the same promise.
-//
-// Header only: used by the short soak in the unit tests and by the long soak's own program.
-#pragma once
+// The walk is the same on every run; VD_WALK_SEED chooses another. What it found stands as
+// deterministic cases in the tests of the components.
+#include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <iterator>
-#include <memory>
-#include <optional>
 #include <random>
 #include <set>
 #include <sstream>
-#include <string>
-#include <vector>
 
-#include "core/Program.h"
-#include "core/Text.h"
+#include "ProgramFixture.h"
 #include "dialogs/AddWindowPrompt.h"
-#include "dialogs/MessageDialog.h"
-#include "forms/headless/HeadlessBackend.h"
 #include "options/OptionsDialog.h"
-#include "pager/PagerWindow.h"
-#include "platform/fake/FakeWindowSystem.h"
 #include "settings/Hotkeys.h"
 
-namespace vd::soak {
+namespace vd::testing {
+namespace {
 
 enum class Action : uint8_t {
   kOpen,       // a: caption, b: place and size, c: bit 0 no border (offered), bit 1 to front
@@ -70,11 +55,6 @@ struct Step {
   uint32_t a = 0, b = 0, c = 0;
 };
 
-inline const char* NameOf(Action action) {
-  static const char* const kNames[] = {"Open", "Close", "Caption", "Front",   "Hotkey", "CellClick",
-                                       "Drag", "Click", "Menu",    "Options", "Offer",  "Time"};
-  return kNames[static_cast<int>(action)];
-}
 
 // The steps of a walk, drawn one by one from a seed. std::mt19937_64's output is the same
 // everywhere and no library distribution is used, so a seed means the same walk on every
@@ -102,65 +82,23 @@ class StepSource {
   uint32_t maxTimeMs_;
 };
 
-inline std::vector<Step> DrawSteps(uint64_t seed, size_t count, uint32_t maxTimeMs) {
-  StepSource source(seed, maxTimeMs);
-  std::vector<Step> steps(count);
-  for (Step& s : steps) s = source.Next();
-  return steps;
-}
 
-inline std::string Describe(const Step& s) {
-  std::ostringstream out;
-  out << "{Action::k" << NameOf(s.action) << ", " << s.a << "u, " << s.b << "u, " << s.c << "u}";
-  return out.str();
-}
-
-// Faults the walk found that are not mended yet. Each has a regression test, disabled until
-// its mend, in tests/unit/reliability_soak_test.cpp. While a fault is listed here the walk
-// steers around it (or leaves its promise unchecked), so that it can look for others; the
-// mend removes it from this list and enables its test.
-enum class OpenFault {
-  // None open at present. A new one is named here, e.g. kASecondSummonLeavesTheFirstShown,
-  // and the walk steers around it where it offers the step that shows it.
-  kNone,
-};
-inline const std::set<OpenFault> kOpenFaults = {};
-
-// One program on its own fake desktop, in a scratch folder, driven step by step.
-class Walk {
- public:
-  explicit Walk(std::set<OpenFault> openFaults = kOpenFaults) : open_(std::move(openFaults)) {
-    std::random_device rd;
-    folder_ = std::filesystem::temp_directory_path() /
-              ("vuedeck-soak-" + std::to_string(rd()) + std::to_string(rd()));
-    std::filesystem::create_directories(folder_);
-    fake_.SetProgramFolder(folder_.string());
-    fake_.SetScreen(1280, 1024);
-    backend_ = std::make_unique<forms::headless::HeadlessBackend>(&fake_);
-    backend_->onModal = [this](forms::Form& form) { AnswerModal(form); };
-    backend_->onPopup = [this](forms::Form&, forms::MenuItem& menu, float, float) {
+class RandomWalk : public ProgramFixture {
+ protected:
+  void SetUp() override {
+    backend->onModal = [this](forms::Form& form) { AnswerModal(form); };
+    backend->onPopup = [this](forms::Form&, forms::MenuItem& menu, float, float) {
       return choose_ ? choose_(menu) : nullptr;
     };
-    // A small grid to begin with; the walk changes it through the options.
-    std::ofstream(folder_ / "settings.ini", std::ios::binary)
-        << "[SETUP]\r\ncolumns=3\r\nrows=2\r\nwidth=30\r\nheight=20\r\n";
     for (int i = 0; i < 4; ++i) Open("Window " + std::to_string(++opened_), Place(i * 977));
-    program_ = std::make_unique<Program>(fake_, *backend_);
-    started_ = program_->Start();
+    // A small grid to begin with; the walk changes it through the options.
+    started_ = StartWith("[SETUP]\r\ncolumns=3\r\nrows=2\r\nwidth=30\r\nheight=20\r\n");
   }
-  ~Walk() {
-    program_.reset();
-    backend_.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(folder_, ec);
-  }
-  Walk(const Walk&) = delete;
-  Walk& operator=(const Walk&) = delete;
 
   // Runs one step; the empty text, or the promise it broke.
   std::string Apply(const Step& s) {
     if (!started_) return "the program did not start";
-    fake_.ClearCalls();  // the fake records every call: a long walk must not keep them
+    fake.ClearCalls();  // the fake records every call: a long walk must not keep them
     if (exemptDesktop_ != P().Desktops().Current()) exempt_.clear();
     switch (s.action) {
       case Action::kOpen: {
@@ -168,27 +106,22 @@ class Walk {
         Pick(0, false);  // forgets the windows that closed
         if (apps_.size() >= kMostWindows) break;
         Hwnd hwnd = Open(Caption(s.a), Place(s.b), (s.c & 1) != 0);
-        if (s.c & 2) fake_.Activate(hwnd);
-        Note("open " + Name(hwnd) + ((s.c & 1) ? " without border" : "") +
-             ((s.c & 2) ? ", to the front" : ""));
+        if (s.c & 2) fake.Activate(hwnd);
         break;
       }
       case Action::kClose:
         if (Hwnd hwnd = Pick(s.a, false)) {
-          Note("close " + Name(hwnd));
-          fake_.DestroyWindow(hwnd);
+          fake.DestroyWindow(hwnd);
         }
         break;
       case Action::kCaption:
         if (Hwnd hwnd = Pick(s.a, false)) {
-          fake_.SetCaption(hwnd, Caption(s.b));
-          Note("caption of " + Name(hwnd));
+          fake.SetCaption(hwnd, Caption(s.b));
         }
         break;
       case Action::kFront:
         if (Hwnd hwnd = Pick(s.a, true)) {
-          Note("to the front: " + Name(hwnd));
-          fake_.Activate(hwnd);
+          fake.Activate(hwnd);
         }
         break;
       case Action::kHotkey:
@@ -196,7 +129,6 @@ class Walk {
         break;
       case Action::kCellClick: {
         const int cell = 1 + static_cast<int>(s.a % static_cast<uint32_t>(P().Desktops().Count()));
-        Note(std::string((s.b & 1) ? "right" : "left") + " click on cell " + std::to_string(cell));
         P().cells(cell).RaiseMouseUp((s.b & 1) ? forms::kRightButton : forms::kLeftButton, 0, 10,
                                      10);
         break;
@@ -206,7 +138,6 @@ class Walk {
         break;
       case Action::kClick:
         if (forms::PictureBox* miniature = Miniature(s.a)) {
-          Note("click on the miniature of " + Name(P().WindowOfMiniature(miniature->Index())));
           miniature->RaiseMouseDown(forms::kLeftButton, 0, 30, 30);
           miniature->RaiseMouseUp(forms::kLeftButton, 0, 30, 30);
         }
@@ -227,8 +158,7 @@ class Walk {
         }
         break;
       case Action::kTime:
-        Note("wait " + std::to_string(s.a) + " ms");
-        backend_->Advance(s.a);
+        backend->Advance(s.a);
         break;
       case Action::kCount:
         break;
@@ -240,25 +170,20 @@ class Walk {
   std::string Finish() {
     if (!started_) return "the program did not start";
     P().CloseAll();
-    if (!fake_.ProcessEnded()) return "CloseAll: the process did not end";
+    if (!fake.ProcessEnded()) return "CloseAll: the process did not end";
     for (Hwnd hwnd : apps_) {
-      if (fake_.Exists(hwnd) && !fake_.IsWindowVisible(hwnd)) {
+      if (fake.Exists(hwnd) && !fake.IsWindowVisible(hwnd)) {
         return "CloseAll: window " + std::to_string(hwnd) + " was left hidden";
       }
     }
-    if (std::filesystem::exists(folder_ / "hidden.list")) {
+    if (std::filesystem::exists(File("hidden.list"))) {
       return "CloseAll: the record of hidden windows was left behind";
     }
     return {};
   }
 
-  PagerWindow& P() { return program_->Main(); }
-  // Told in words what each step did, when set (the long soak's --trace).
-  std::function<void(const std::string&)> Trace;
-  fake::FakeWindowSystem& Fake() { return fake_; }
-  size_t WindowsOpened() const { return opened_; }
+  PagerWindow& P() { return Pager(); }
 
- private:
   // ---- The application's windows -------------------------------------------------------------
   static Rect Place(uint32_t b) {
     const int left = static_cast<int>(b % 1500) - 150,
@@ -291,17 +216,17 @@ class Walk {
     desc.caption = caption;
     desc.rect = rect;
     if (noBorder) desc.style = WS_VISIBLE;
-    const Hwnd hwnd = fake_.CreateWindow(desc);
+    const Hwnd hwnd = fake.CreateWindow(desc);
     apps_.push_back(hwnd);
     return hwnd;
   }
 
   // The a-th living window of the application (only shown ones when asked), or 0.
   Hwnd Pick(uint32_t a, bool shownOnly) {
-    std::erase_if(apps_, [this](Hwnd h) { return !fake_.Exists(h); });
+    std::erase_if(apps_, [this](Hwnd h) { return !fake.Exists(h); });
     std::vector<Hwnd> candidates;
     for (Hwnd h : apps_) {
-      if (!shownOnly || fake_.IsWindowVisible(h)) candidates.push_back(h);
+      if (!shownOnly || fake.IsWindowVisible(h)) candidates.push_back(h);
     }
     return candidates.empty() ? 0 : candidates[a % candidates.size()];
   }
@@ -320,10 +245,9 @@ class Walk {
     int id = 1 + static_cast<int>(a % static_cast<uint32_t>(count + 1));  // one beyond the grid
     if (a % 23 == 0) id = Hotkeys::kHideHotkeyId;
     if (a % 29 == 0) id = Hotkeys::kPanicHotkeyId;
-    const auto held = program_->hotkeys.Held(id);
+    const auto held = program->hotkeys.Held(id);
     if (!held) return;
-    Note("hotkey " + std::to_string(id));
-    fake_.PressHotkey(Hotkeys::ModifierFlags[static_cast<size_t>(held->modifier)],
+    fake.PressHotkey(Hotkeys::ModifierFlags[static_cast<size_t>(held->modifier)],
                       Hotkeys::KeyCodes[static_cast<size_t>(held->key)]);
   }
 
@@ -334,17 +258,15 @@ class Walk {
     const int cells = P().Desktops().Count();
     const int target = static_cast<int>(s.b % static_cast<uint32_t>(cells + 1));
     Rect pager;
-    fake_.GetWindowRect(P().hWnd(), &pager);
+    fake.GetWindowRect(P().hWnd(), &pager);
     Point cursor{0, 0};
     if (target >= 1) {
       const forms::PictureBox& cell = P().cells(target);
       cursor = {pager.left + static_cast<int>(cell.Left() + cell.Width() / 2),
                 pager.top + static_cast<int>(cell.Top() + cell.Height() / 2)};
     }
-    fake_.SetCursor(cursor);
-    Note("drag the miniature of " + Name(P().WindowOfMiniature(miniature->Index())) + " to " +
-         (target >= 1 ? "cell " + std::to_string(target) : std::string("no cell")));
-    backend_->Advance(100);
+    fake.SetCursor(cursor);
+    backend->Advance(100);
     // The hit test may have closed or moved things: take the miniature again.
     miniature = Miniature(s.a);
     if (!miniature) return;
@@ -382,7 +304,6 @@ class Walk {
       }
       if (&menu != &p.windowMenu.popup || entries.empty() || step_.b % 20 == 0) return nullptr;
       forms::MenuItem* chosen = entries[step_.b % entries.size()];
-      Note("window menu of " + Name(p.Gestures().Selected()) + ": " + chosen->Caption());
       if (chosen == &p.windowMenu.showOnAllEntry) {
         exempt_.insert(p.Gestures().Selected());
         exemptDesktop_ = p.Desktops().Current();
@@ -400,9 +321,9 @@ class Walk {
     if (auto* box = dynamic_cast<MessageDialog*>(&form)) {
       // The Remove question stays open a while: timers run, the window may close meanwhile.
       if (box->titleLabel.Caption() == "Remove Window") {
-        if (s.c & 4) backend_->Advance((s.c >> 8) % 500);
+        if (s.c & 4) backend->Advance((s.c >> 8) % 500);
         const Hwnd selected = P().Gestures().Selected();
-        if ((s.c & 8) && fake_.Exists(selected)) fake_.DestroyWindow(selected);
+        if ((s.c & 8) && fake.Exists(selected)) fake.DestroyWindow(selected);
       }
       std::vector<forms::Button*> buttons;
       for (int i = 0; i <= 2; ++i) {
@@ -411,8 +332,6 @@ class Walk {
         }
       }
       if (!buttons.empty()) {
-        Note("answer " + buttons[s.c % buttons.size()]->Caption() + " to " +
-             box->titleLabel.Caption());
         buttons[s.c % buttons.size()]->RaiseClick();
       }
     } else if (auto* options = dynamic_cast<OptionsDialog*>(&form)) {
@@ -424,18 +343,13 @@ class Walk {
         options->others.animateBox.SetValue(options->others.animateBox.Checked() ? 0 : 1);
       if (s.c & 2)
         options->others.autoHideBox.SetValue(options->others.autoHideBox.Checked() ? 0 : 1);
-      Note("options: grid " + std::to_string(columns) + " x " + std::to_string(rows) +
-           ((s.c & 1) ? ", animation toggled" : "") + ((s.c & 2) ? ", auto-hide toggled" : ""));
       if (s.c % 11 == 0) {
-        Note("options: Cancel");
         options->cancelButton.RaiseClick();
       } else {
         options->okButton.RaiseClick();
       }
     } else if (auto* prompt = dynamic_cast<AddWindowPrompt*>(&form)) {
       prompt->ignoreBox.SetValue((s.a & 2) ? 1 : 0);
-      Note(std::string("add-window prompt: ") + ((s.a & 1) ? "Yes" : "No") +
-           ((s.a & 2) ? ", ignore" : ""));
       if (s.a & 1) {
         prompt->yesButton.RaiseClick();
       } else {
@@ -444,17 +358,6 @@ class Walk {
     }
   }
 
-  void Note(const std::string& text) {
-    if (Trace) Trace(text);
-  }
-  // A window as the trace names it: its handle, its desktop and the start of its caption.
-  std::string Name(Hwnd hwnd) {
-    std::string caption = fake_.GetWindowTextA(hwnd, 25);
-    const int desktop = P().DesktopOf(hwnd);
-    return std::to_string(hwnd) +
-           (desktop == 0 ? "" : " (desktop " + std::to_string(desktop) + ")") + " '" + caption +
-           "'";
-  }
 
   static void Retype(forms::TextBox& field, const std::string& keys) {
     field.RaiseGotFocus();
@@ -492,10 +395,10 @@ class Walk {
         why << "window " << hwnd << " has no shown miniature of its own (miniature " << v << ")";
         return why.str();
       }
-      if (!fake_.Exists(hwnd) || hwnd == summoned || exempt_.count(hwnd)) continue;
+      if (!fake.Exists(hwnd) || hwnd == summoned || exempt_.count(hwnd)) continue;
       const bool showAll = w.showAll;
       const bool expected = desktop == current || showAll;
-      if (fake_.IsWindowVisible(hwnd) != expected) {
+      if (fake.IsWindowVisible(hwnd) != expected) {
         why << "window " << hwnd << " of desktop " << desktop << (showAll ? " (on all)" : "")
             << " is " << (expected ? "hidden" : "shown") << " on desktop " << current;
         return why.str();
@@ -530,7 +433,7 @@ class Walk {
       leftovers_ = std::move(leftovers);
     }
     for (Hwnd hwnd : apps_) {
-      if (!fake_.Exists(hwnd) || fake_.IsWindowVisible(hwnd)) continue;
+      if (!fake.Exists(hwnd) || fake.IsWindowVisible(hwnd)) continue;
       if (!p.IsManaged(hwnd)) {
         why << "window " << hwnd << " is hidden and no longer managed";
         return why.str();
@@ -546,7 +449,7 @@ class Walk {
   // The windows named in the record of hidden windows.
   std::set<Hwnd> Recorded() {
     std::set<Hwnd> out;
-    std::ifstream in(folder_ / "hidden.list", std::ios::binary);
+    std::ifstream in(File("hidden.list"), std::ios::binary);
     std::string line;
     while (std::getline(in, line)) {
       if (auto hwnd = ToInt32(Split(line, ' ')[0])) out.insert(*hwnd);
@@ -555,11 +458,6 @@ class Walk {
   }
 
   static constexpr size_t kMostWindows = 24;
-  std::set<OpenFault> open_;
-  std::filesystem::path folder_;
-  fake::FakeWindowSystem fake_;
-  std::unique_ptr<forms::headless::HeadlessBackend> backend_;
-  std::unique_ptr<Program> program_;
   bool started_ = false;
   std::vector<Hwnd> apps_;  // the application's windows, in the order they opened
   size_t opened_ = 0;
@@ -570,66 +468,20 @@ class Walk {
   int exemptDesktop_ = 0;    // the desktop that was current then
 };
 
-// What a walk broke: the step (counted from 0; the number of steps for the exit) and how.
-struct Failure {
-  size_t step = 0;
-  std::string what;
-};
 
-// Runs the steps on a new program, then its exit; the first promise broken, if any.
-inline std::optional<Failure> RunWalk(const std::vector<Step>& steps,
-                                      const std::set<OpenFault>& openFaults = kOpenFaults) {
-  Walk walk(openFaults);
-  for (size_t i = 0; i < steps.size(); ++i) {
-    std::string broken = walk.Apply(steps[i]);
-    if (!broken.empty()) return Failure{i, broken};
+TEST_F(RandomWalk, KeepsEveryWindowOnOneDesktopShownWhenItShouldAndBringsAllBackAtExit) {
+  const char* chosen = std::getenv("VD_WALK_SEED");
+  const uint64_t seed = chosen && *chosen ? std::strtoull(chosen, nullptr, 10) : 20240611u;
+  ASSERT_TRUE(started_);
+  StepSource steps(seed, 1000);
+  for (int i = 0; i < 2000; ++i) {
+    const Step s = steps.Next();
+    const std::string broken = Apply(s);
+    ASSERT_EQ(broken, "") << "seed " << seed << ", step " << i << " (action "
+                          << static_cast<int>(s.action) << ")";
   }
-  std::string broken = walk.Finish();
-  if (!broken.empty()) return Failure{steps.size(), broken};
-  return std::nullopt;
+  EXPECT_EQ(Finish(), "") << "seed " << seed << ", at the exit";
 }
 
-// The kind of a broken promise: its text without the handles and numbers.
-inline std::string KindOf(const std::string& what) {
-  std::string kind;
-  for (char c : what) {
-    if (c < '0' || c > '9') kind += c;
-  }
-  return kind;
-}
-
-// Shrinks a failing walk as long as it still breaks the same kind of promise: first to the
-// shortest tail that does (a fault seldom needs the whole history), then by dropping chunks of
-// steps, halving their size down to single steps. Returns the shortest walk found.
-inline std::vector<Step> Shrink(std::vector<Step> steps, const std::string& kind) {
-  auto fails = [&](const std::vector<Step>& candidate) {
-    auto failure = RunWalk(candidate);
-    return failure && KindOf(failure->what) == kind;
-  };
-  size_t keep = 0, drop = steps.size();  // the tail from `keep` fails; from `drop` it does not
-  while (drop - keep > 1) {
-    const size_t middle = keep + (drop - keep) / 2;
-    if (fails(std::vector<Step>(steps.begin() + static_cast<long>(middle), steps.end()))) {
-      keep = middle;
-    } else {
-      drop = middle;
-    }
-  }
-  steps.erase(steps.begin(), steps.begin() + static_cast<long>(keep));
-  for (size_t chunk = std::max<size_t>(1, steps.size() / 2);; chunk /= 2) {
-    for (size_t start = 0; start < steps.size();) {
-      std::vector<Step> candidate(steps.begin(), steps.begin() + static_cast<long>(start));
-      const size_t end = std::min(steps.size(), start + chunk);
-      candidate.insert(candidate.end(), steps.begin() + static_cast<long>(end), steps.end());
-      if (fails(candidate)) {
-        steps = std::move(candidate);
-      } else {
-        start += chunk;
-      }
-    }
-    if (chunk == 1) break;
-  }
-  return steps;
-}
-
-}  // namespace vd::soak
+}  // namespace
+}  // namespace vd::testing

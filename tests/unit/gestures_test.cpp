@@ -1,7 +1,8 @@
-// The pager under the mouse: cells that switch and light up, miniatures placed, stacked,
-// dragged, clicked and right-clicked for the window menu, the preview, the main menu and its
-// dialogs, the add-window prompt and the Show/Hide field.
+// The pager under the mouse: cells that switch and light up, miniatures dragged, clicked and
+// right-clicked for the window menu, the main menu and its dialogs, and the Show/Hide field.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "ProgramFixture.h"
 #include "dialogs/AboutBox.h"
@@ -111,74 +112,6 @@ TEST_F(Gestures, AClickRaisesTheWindowSwitchingToItsDesktopFirst) {
   Record(work).showAll = true;
   LeftClick(work);
   EXPECT_EQ(P().Desktops().Current(), 3);
-}
-
-TEST_F(Gestures, TheWindowMenuOpensWithTheStatesOfTheWindow) {
-  Record(work).transparency = 150;
-  fake.SetCaption(mail, std::string(31, 'm'));
-  P().Tracker().Scan();
-  RightClick(work);
-  ASSERT_EQ(popups.size(), 1u);
-  forms::MenuItem& menu = *popups[0].menu;
-  EXPECT_EQ(&menu, &P().windowMenu.popup);
-  EXPECT_FALSE(P().windowMenu.summonEntry.Enabled()) << "on the current desktop";
-  EXPECT_TRUE(P().windowMenu.mediumTransparencyEntry.Checked());
-  EXPECT_FALSE(P().windowMenu.opaqueEntry.Checked());
-  EXPECT_TRUE(P().windowMenu.moveToEntry.Enabled());
-  EXPECT_EQ(menu.Find("Desktop 1"), nullptr) << "not its own desktop";
-  EXPECT_NE(menu.Find("Desktop 6"), nullptr);
-  EXPECT_NE(menu.Find(std::string(30, 'm') + "..."), nullptr);
-  EXPECT_NE(menu.Find("Tranparent"), nullptr);
-
-  // Shown on all desktops: Move To is disabled; with animation and no stored transparency
-  // nothing is checked.
-  Record(work).showAll = true;
-  Record(work).transparency.reset();
-  P().Desktops().SetAnimate(true);
-  RightClick(work);
-  EXPECT_TRUE(P().windowMenu.showOnAllEntry.Checked());
-  EXPECT_FALSE(P().windowMenu.moveToEntry.Enabled());
-  for (auto* level :
-       {&P().windowMenu.opaqueEntry, &P().windowMenu.highTransparencyEntry,
-        &P().windowMenu.mediumTransparencyEntry, &P().windowMenu.lowTransparencyEntry})
-    EXPECT_FALSE(level->Checked());
-}
-
-TEST_F(Gestures, MoveToHidesTheWindowWhereItStandsAndMovesItsMiniature) {
-  const float offset = MiniatureOf(work).Left() - P().cells(1).Left();
-  choose = [](forms::MenuItem& menu) { return menu.Find("Desktop 3"); };
-  Rect before, after;
-  fake.GetWindowRect(work, &before);
-  RightClick(work);
-  EXPECT_EQ(DesktopOf(work), 3);
-  EXPECT_FALSE(fake.IsWindowVisible(work));
-  fake.GetWindowRect(work, &after);
-  EXPECT_EQ(after, before);
-  EXPECT_FLOAT_EQ(MiniatureOf(work).Left() - P().cells(3).Left(), offset);
-  EXPECT_EQ(P().Tracker().MovedWindow(), work);
-}
-
-TEST_F(Gestures, TransparencyAndAlwaysOnTopCommands) {
-  choose = [](forms::MenuItem& menu) { return menu.Find("Medium"); };
-  RightClick(work);
-  EXPECT_EQ(fake.Alpha(work), 150);
-  EXPECT_EQ(Record(work).transparency, 150);
-
-  choose = [](forms::MenuItem& menu) { return menu.Find("Always On Top"); };
-  RightClick(work);
-  EXPECT_TRUE(fake.IsTopMost(work));
-  EXPECT_TRUE(Record(work).onTop);
-  EXPECT_EQ(fake.Alpha(work), 150) << "the stored transparency is applied again";
-  EXPECT_TRUE(P().windowMenu.SkipsNextActivation());
-  P().Desktops().Place(2, mail, 0, 0, 0, 0);
-  LeftClick(mail);  // the next click only clears that
-  EXPECT_EQ(P().Desktops().Current(), 1);
-  EXPECT_FALSE(P().windowMenu.SkipsNextActivation());
-
-  choose = [](forms::MenuItem& menu) { return menu.Find("Opaque"); };
-  RightClick(work);
-  EXPECT_EQ(fake.Alpha(work), -1);
-  EXPECT_EQ(Record(work).transparency, std::nullopt);
 }
 
 TEST_F(Gestures, RemoveAsksAndEachAnswerDoesItsPart) {
@@ -311,65 +244,6 @@ TEST_F(Gestures, ADraggedMiniatureFollowsThePointerFromThePressAndAnInterruptedD
   }
 }
 
-TEST_F(Gestures, HoverPaintsTheCellUnderTheMouseAndNamesIt) {
-  P().cells(2).RaiseMouseMove(0, 0, 10, 10);
-  EXPECT_TRUE(CellShows(2, program->settings.colorHover));
-  P().cells(3).RaiseMouseMove(0, 0, 10, 10);
-  EXPECT_TRUE(CellShows(2, program->settings.colorNormal));
-  EXPECT_TRUE(CellShows(3, program->settings.colorHover));
-  EXPECT_EQ(P().statusLabel.Caption(), "Desktop 3");
-
-  // The repaint every 100 ms paints nothing that did not change.
-  fake.SetCursor({0, 0});
-  backend->Advance(100);
-  std::vector<int> counts;
-  for (int i = 1; i <= 6; ++i) counts.push_back(P().cells(i).RefreshCount());
-  backend->Advance(1000);
-  for (int i = 1; i <= 6; ++i) EXPECT_EQ(P().cells(i).RefreshCount(), counts[i - 1]) << i;
-  // A cursor exactly on a cell's left edge pixel is outside it.
-  fake.SetCursor({OnPager(P().cells(2).Left(), 0).x, InsideCell(2).y});
-  P().Hover().ForgetCursorCell();
-  backend->Advance(100);
-  EXPECT_EQ(P().Hover().CursorCell(), 0);
-
-  // A hovered cell that leaves the grid ends the hover: no timer ticks on for it.
-  P().cells(6).RaiseMouseMove(0, 0, 10, 10);
-  ASSERT_TRUE(P().Hover().CellHoverRunning());
-  P().SetupDesktops(2, 1);
-  backend->Advance(10);
-  EXPECT_FALSE(P().Hover().CellHoverRunning());
-}
-
-TEST_F(Gestures, RestingOnAHiddenWindowsMiniatureFadesItsPreviewInAndOut) {
-  fake.SetWindowPicture(mail, Bitmap(640, 512, 0x3366CC));
-  P().Desktops().Place(3, mail, 0, 0, 0, 0);
-  P().Desktops().Open(1);
-  P().Tracker().UpdateActiveWindow(mail, 3, true);
-  forms::PictureBox& miniature = MiniatureOf(mail);
-  fake.SetCursor(OnPager(miniature.Left() + 2, miniature.Top() + 2));
-  miniature.RaiseMouseMove(0, 0, 30, 30);
-  miniature.RaiseMouseMove(0, 0, 30, 30);
-  PreviewWindow& preview = P().Preview();
-  const uint32_t rest = fake.VirtualTimeMs();
-  while (!preview.IsShown() && fake.VirtualTimeMs() - rest < 3000) backend->Advance(10);
-  ASSERT_TRUE(preview.IsShown());
-  EXPECT_NEAR(fake.VirtualTimeMs() - rest, 1000, 110) << "ten ticks";
-  Rect shown;
-  fake.GetWindowRect(preview.hWnd(), &shown);
-  EXPECT_EQ(shown, (Rect{640, 0, 1280, 512})) << "at the window's place and size";
-  EXPECT_EQ(preview.Surface().GetPixel(5, 5), 0x3366CCu);
-  backend->Advance(400);
-  EXPECT_EQ(fake.Alpha(preview.hWnd()), 200);
-  backend->Advance(3300);
-  EXPECT_EQ(fake.Alpha(preview.hWnd()), 0);
-  P().cells(1).RaiseMouseMove(0, 0, 5, 5);  // a cell's free area hides it at once
-  EXPECT_FALSE(preview.IsShown());
-
-  MiniatureOf(work).RaiseMouseMove(0, 0, 30, 30);  // a window of the current desktop
-  P().Hover().StartPreview();                      // gets no preview
-  EXPECT_FALSE(preview.IsShown());
-}
-
 TEST_F(Gestures, TheMainMenuAndItsDialogs) {
   P().menuButton.RaiseClick();
   ASSERT_EQ(popups.size(), 1u);
@@ -401,39 +275,6 @@ TEST_F(Gestures, TheMainMenuAndItsDialogs) {
   EXPECT_TRUE(fake.IsWindowVisible(work));
 }
 
-TEST_F(Gestures, TheAddWindowPromptAddsOrBlocksTheOfferedWindow) {
-  fake::WindowTraits bare;
-  bare.style = WS_VISIBLE;
-  bare.caption = std::string(31, 'b');
-  Hwnd offered = fake.CreateWindow(bare);
-  fake.Activate(offered);
-  backend->Advance(PagerWindow::kForegroundPollMs);
-  ASSERT_TRUE(P().offerButton.Visible());
-  std::string asked;
-  backend->onModal = [&](forms::Form& form) {
-    auto& prompt = dynamic_cast<AddWindowPrompt&>(form);
-    asked = prompt.messageLabel.Caption();
-    prompt.ignoreBox.SetValue(1);
-    prompt.noButton.RaiseClick();
-  };
-  P().offerButton.RaiseClick();
-  EXPECT_EQ(asked, "'" + std::string(30, 'b') + "...' is not in the window list.\r\n\r\n" +
-                       "Do you want to add this window ?");
-  EXPECT_TRUE(P().ignoreList.Contains(std::string(31, 'b'))) << "the full title";
-  EXPECT_FALSE(P().offerButton.Visible());
-  EXPECT_FALSE(P().IsManaged(offered));
-
-  bare.caption = "Palette";
-  Hwnd palette = fake.CreateWindow(bare);
-  fake.Activate(palette);
-  backend->Advance(PagerWindow::kForegroundPollMs);
-  backend->onModal = [](forms::Form& form) {
-    dynamic_cast<AddWindowPrompt&>(form).yesButton.RaiseClick();
-  };
-  P().offerButton.RaiseClick();
-  EXPECT_TRUE(P().IsManaged(palette));
-}
-
 TEST_F(Gestures, TheHideFieldHidesOnlyManagedWindowsAndIgnoresWhatIsNotANumber) {
   Hwnd stranger = OpenWindow("Stranger");
   P().handleField.SetText(std::to_string(stranger));
@@ -450,61 +291,156 @@ TEST_F(Gestures, TheHideFieldHidesOnlyManagedWindowsAndIgnoresWhatIsNotANumber) 
   EXPECT_TRUE(fake.IsWindowVisible(work));
 }
 
-// ---- Miniatures: placed and stacked as their windows ---------------------------------------
-
-// Cells of 100 x 60 pixels on a screen of 1000 x 600: a factor of 0.1 both ways.
-class Miniatures : public ProgramFixture {
- protected:
-  void SetUp() override { fake.SetScreen(1000, 600); }
-};
-
-TEST_F(Miniatures, AreTheWindowsScaledIntoTheCellAndClampedToItsSize) {
-  Hwnd plain = OpenWindow("Plain", {500, 100, 900, 400});
-  Hwnd maximised = OpenWindow("Maximised", {-8, -8, 1008, 608});
-  ASSERT_TRUE(StartWith(kGrid3x2));
-  const forms::PictureBox& cell = Pager().cells(1);
-  ASSERT_FLOAT_EQ(cell.Width(), 100);
-  ASSERT_FLOAT_EQ(cell.Height(), 60);
-  EXPECT_FLOAT_EQ(MiniatureOf(plain).Width(), 40);
-  EXPECT_FLOAT_EQ(MiniatureOf(plain).Left(), cell.Left() + 50);
-  // A maximised window: exactly the cell's size, starting 0.8 px left of the cell.
-  Pager().Tracker().UpdateActiveWindow(maximised, 1, false);
-  EXPECT_FLOAT_EQ(MiniatureOf(maximised).Width(), 100);
-  EXPECT_FLOAT_EQ(MiniatureOf(maximised).Height(), 60);
-  EXPECT_NEAR(MiniatureOf(maximised).Left(), cell.Left() - 0.8f, 1e-4);
-  // The box around cell 1 (100 x 60 at 1, 22).
-  const forms::Shape& box = Pager().selectionBox;
-  EXPECT_EQ((std::vector<float>{box.Left(), box.Top(), box.Width(), box.Height()}),
-            (std::vector<float>{0, 21, 103, 63}));
+// The window menu as it opens: what it offers depends on where the window is and what it is.
+TEST_F(Gestures, TheWindowMenuOffersWhatSuitsTheWindow) {
+  struct Case {
+    const char* window;
+    int desktop;
+    bool showAll, animate;
+    std::optional<int> transparency;
+    bool summon, moveTo;
+    std::vector<int> moveToDesktops;
+    forms::MenuItem* checkedLevel;
+  };
+  WindowMenu& m = P().windowMenu;
+  const Case cases[] = {
+      {"here, medium transparency", 1, false, false, 150, false, true, {2, 3, 4, 5, 6},
+       &m.mediumTransparencyEntry},
+      {"on desktop 4, opaque", 4, false, false, std::nullopt, true, true, {1, 2, 3, 5, 6},
+       &m.opaqueEntry},
+      {"on every desktop, animation on", 1, true, true, std::nullopt, false, false,
+       {2, 3, 4, 5, 6}, nullptr},
+  };
+  fake.SetCaption(mail, std::string(31, 'm'));
+  P().Tracker().Scan();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.window);
+    P().Desktops().Place(static_cast<int16_t>(c.desktop), work, 0, 0, 0, 0);
+    Record(work).showAll = c.showAll;
+    Record(work).transparency = c.transparency;
+    P().Desktops().SetAnimate(c.animate);
+    popups.clear();
+    RightClick(work);
+    ASSERT_EQ(popups.size(), 1u);
+    EXPECT_EQ(popups[0].menu, &m.popup);
+    EXPECT_EQ(m.summonEntry.Enabled(), c.summon);
+    EXPECT_EQ(m.moveToEntry.Enabled(), c.moveTo);
+    EXPECT_EQ(m.showOnAllEntry.Checked(), c.showAll);
+    std::vector<int> offered;
+    for (int i : m.moveToEntries.Indexes()) {
+      if (m.moveToEntries(i).Visible()) offered.push_back(i);
+    }
+    EXPECT_EQ(offered, c.moveToDesktops);
+    for (forms::MenuItem* level : {&m.opaqueEntry, &m.highTransparencyEntry,
+                                   &m.mediumTransparencyEntry, &m.lowTransparencyEntry}) {
+      EXPECT_EQ(level->Checked(), level == c.checkedLevel) << level->Caption();
+    }
+  }
+  // The window list names the windows of the desktop, long titles cut at 30 characters.
+  P().Desktops().Place(1, work, 0, 0, 0, 0);
+  RightClick(work);
+  EXPECT_NE(m.popup.Find(std::string(30, 'm') + "..."), nullptr);
+  EXPECT_TRUE(m.windowListSeparator.Visible());
 }
 
-TEST_F(Miniatures, OverlapAsTheWindowsDoAndStayLiveWhileThePagerIsInFront) {
-  Hwnd bottom = OpenWindow("Bottom", {0, 0, 600, 400});
-  Hwnd middle = OpenWindow("Middle", {100, 50, 700, 450});
-  Hwnd top = OpenWindow("Top", {200, 100, 800, 500});
-  ASSERT_TRUE(StartWith(kGrid3x2));
-  EXPECT_LT(StackPosition(MiniatureOf(top)), StackPosition(MiniatureOf(middle)));
-  EXPECT_LT(StackPosition(MiniatureOf(middle)), StackPosition(MiniatureOf(bottom)));
-
-  // With the pager in front, every shown window's picture is taken again in turn.
-  fake.Activate(Pager().hWnd());
-  for (Hwnd h : {bottom, middle, top}) fake.SetWindowPicture(h, Bitmap(600, 400, 0x2468AC));
-  backend->Advance(400);
-  for (Hwnd h : {bottom, middle, top}) {
-    EXPECT_EQ(MiniatureOf(h).Surface().GetPixel(2, 2), 0x2468ACu) << h;
+// Each command of the window menu, on a window of the current desktop.
+TEST_F(Gestures, EachWindowMenuCommandChangesTheWindowAsItSays) {
+  struct Case {
+    const char* entry;
+    int alpha;
+    bool topMost;
+    int desktop;
+    bool visible;
+  };
+  const Case cases[] = {
+      {"Medium", 150, false, 1, true},       {"Always On Top", 150, true, 1, true},
+      {"Always On Top", 150, false, 1, true}, {"Low", 200, false, 1, true},
+      {"Opaque", -1, false, 1, true},        {"Desktop 3", -1, false, 3, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.entry);
+    choose = [&](forms::MenuItem& menu) { return menu.Find(c.entry); };
+    RightClick(work);
+    EXPECT_EQ(fake.Alpha(work), c.alpha);
+    EXPECT_EQ(Record(work).transparency, c.alpha < 0 ? std::nullopt : std::optional(c.alpha));
+    EXPECT_EQ(fake.IsTopMost(work), c.topMost);
+    EXPECT_EQ(Record(work).onTop, c.topMost);
+    EXPECT_EQ(P().windowMenu.onTopEntry.Checked(), c.topMost);
+    EXPECT_EQ(DesktopOf(work), c.desktop);
+    EXPECT_EQ(fake.IsWindowVisible(work), c.visible);
   }
+  EXPECT_EQ(P().Tracker().MovedWindow(), work);
+  // A pick in the window list brings that window forward; the next click on a miniature only
+  // ends the menu's gesture.
+  P().Desktops().Place(1, work, 0, 0, 0, 0);
+  choose = [](forms::MenuItem& menu) { return menu.Find("Mail"); };
+  auto mailAboveWork = [this] {
+    const std::vector<Hwnd> z = fake.ZOrder();
+    return std::find(z.begin(), z.end(), mail) < std::find(z.begin(), z.end(), work);
+  };
+  ASSERT_FALSE(mailAboveWork());
+  RightClick(work);
+  EXPECT_TRUE(mailAboveWork());
+  LeftClick(work);
+  EXPECT_TRUE(mailAboveWork());
+  EXPECT_FALSE(P().windowMenu.SkipsNextActivation());
 }
 
-TEST_F(Miniatures, TheWindowThatComesForwardIsInFrontAndOnTopOnesStayAbove) {
-  Hwnd a = OpenWindow("A"), b = OpenWindow("B"), onTop = OpenWindow("On top");
-  ASSERT_TRUE(StartWith(kGrid3x2));
-  Record(onTop).onTop = true;
-  for (Hwnd front : {a, b, a}) {
-    fake.Activate(front);
-    backend->Advance(100);
-    EXPECT_LT(StackPosition(MiniatureOf(front)), StackPosition(MiniatureOf(front == a ? b : a)));
-    EXPECT_LT(StackPosition(MiniatureOf(onTop)), StackPosition(MiniatureOf(front)));
+// The cell under the mouse lights up and is named in the status caption; a miniature names
+// its window and lights its cell; when the mouse leaves, the cells go back to their colours.
+TEST_F(Gestures, HoverLightsTheCellUnderTheMouseUntilTheMouseLeaves) {
+  P().Desktops().Place(2, mail, 0, 0, 0, 0);
+  P().Desktops().Open(1);
+  const uint32_t normal = program->settings.colorNormal, hover = program->settings.colorHover,
+                 selected = program->settings.colorSelected;
+  enum Target { kCell1, kCell2, kCell3, kMailMiniature, kAway };
+  struct Case {
+    const char* moves;
+    std::vector<Target> path;
+    std::vector<uint32_t> cells1to3;
+    const char* status;
+  };
+  const Case cases[] = {
+      {"onto cell 2", {kCell2}, {selected, hover, normal}, "Desktop 2"},
+      {"cell 2, then 3", {kCell2, kCell3}, {selected, normal, hover}, "Desktop 3"},
+      {"cell 2, then away", {kCell2, kAway}, {selected, normal, normal}, "Desktop 2"},
+      {"onto a miniature in cell 2", {kMailMiniature, kMailMiniature}, {selected, normal, normal},
+       "Mail"},
+      {"a miniature, then away", {kMailMiniature, kAway}, {selected, normal, normal}, "Desktop 1"},
+      {"the current cell, then away", {kCell1, kAway}, {selected, normal, normal}, "Desktop 1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.moves);
+    for (Target t : c.path) {
+      forms::PictureBox& control = t == kMailMiniature ? MiniatureOf(mail)
+                                   : t == kAway        ? P().cells(1)
+                                                       : P().cells(1 + (t - kCell1));
+      if (t == kAway) {
+        fake.SetCursor({1279, 1023});
+      } else {
+        fake.SetCursor(OnPager(control.Left() + 2, control.Top() + 2));
+        control.RaiseMouseMove(0, 0, 30, 30);
+      }
+      backend->Advance(50);
+    }
+    backend->Advance(300);
+    for (int cell = 1; cell <= 3; ++cell) {
+      EXPECT_TRUE(CellShows(cell, c.cells1to3[cell - 1])) << "cell " << cell;
+    }
+    EXPECT_EQ(P().statusLabel.Caption(), c.status);
+    fake.SetCursor({1279, 1023});
+    backend->Advance(300);
   }
+  // The repaint every 100 ms paints nothing that did not change.
+  std::vector<int> counts;
+  for (int i = 1; i <= 6; ++i) counts.push_back(P().cells(i).RefreshCount());
+  backend->Advance(1000);
+  for (int i = 1; i <= 6; ++i) EXPECT_EQ(P().cells(i).RefreshCount(), counts[i - 1]) << i;
+  // A hovered cell that leaves the grid ends the hover: no timer ticks on for it.
+  P().cells(6).RaiseMouseMove(0, 0, 10, 10);
+  P().SetupDesktops(2, 1);
+  backend->Advance(10);
+  EXPECT_FALSE(P().Hover().CellHoverRunning());
 }
 
 }  // namespace

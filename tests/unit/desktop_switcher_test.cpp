@@ -1,0 +1,191 @@
+// The desktop switcher: which windows a switch shows and hides, where the focus goes, slides
+// that end where they began, and windows placed on a desktop.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ProgramFixture.h"
+#include "desktops/Transparency.h"
+
+namespace vd::testing {
+namespace {
+
+class Switcher : public ProgramFixture {
+ protected:
+  void Switch(int16_t desktop) {
+    Pager().Desktops().MoveOut();
+    Pager().Desktops().Open(desktop);
+  }
+};
+
+TEST_F(Switcher, ASwitchShowsExactlyTheNewDesktopsWindowsAndTheShowAllOnes) {
+  Hwnd a = OpenWindow("A"), b = OpenWindow("B"), c = OpenWindow("C"), s = OpenWindow("S");
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  PagerWindow& pager = Pager();
+  pager.Desktops().Place(2, b, 0, 0, 0, 0);
+  pager.Desktops().Place(3, c, 0, 0, 0, 0);
+  Record(s).showAll = true;
+  pager.Desktops().Open(1);
+  EXPECT_FALSE(fake.IsWindowVisible(b) || fake.IsWindowVisible(c));
+
+  Switch(2);
+  EXPECT_EQ(pager.Desktops().Current(), 2);
+  EXPECT_FALSE(fake.IsWindowVisible(a));
+  EXPECT_TRUE(fake.IsWindowVisible(b));
+  EXPECT_FALSE(fake.IsWindowVisible(c));
+  EXPECT_TRUE(fake.IsWindowVisible(s));
+  EXPECT_EQ(DesktopOf(s), 2) << "a window shown on every desktop follows the user";
+  EXPECT_TRUE(fake.IsWindowVisible(pager.hWnd()));
+  // Desktops that do not exist are never opened.
+  for (int16_t bad : {0, 7, -1}) {
+    pager.Desktops().Open(bad);
+    EXPECT_EQ(pager.Desktops().Current(), 2);
+    EXPECT_TRUE(fake.IsWindowVisible(b));
+  }
+}
+
+TEST_F(Switcher, KeysNeverGoToAWindowTheSwitchHid) {
+  Hwnd a = OpenWindow("A"), b = OpenWindow("B"), c = OpenWindow("C");
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  PagerWindow& pager = Pager();
+  pager.Desktops().Place(2, b, 0, 0, 0, 0);
+  pager.Desktops().Place(2, c, 0, 0, 0, 0);
+  fake.Activate(c);
+  fake.Activate(a);
+  Switch(2);
+  const Hwnd focused = fake.GetForegroundWindow();  // a shown window of desktop 2
+  EXPECT_TRUE(focused == b || focused == c) << focused;
+  EXPECT_TRUE(fake.IsWindowVisible(focused));
+  Switch(3);
+  EXPECT_EQ(fake.GetForegroundWindow(), pager.hWnd()) << "nothing there: the pager";
+  // A window shown on every desktop keeps the focus.
+  Record(a).showAll = true;
+  Switch(1);
+  fake.Activate(a);
+  Switch(2);
+  EXPECT_EQ(fake.GetForegroundWindow(), a);
+}
+
+TEST_F(Switcher, AnAnimatedSwitchPutsEveryWindowBackToThePixelAndOpaque) {
+  Hwnd a = OpenWindow("A", {13, 27, 613, 427});
+  Hwnd own = OpenWindow("Shaped", {200, 100, 500, 300});
+  fake.SetWindowLongA(own, GWL_EXSTYLE, WS_EX_LAYERED);
+  fake.SetLayeredWindowAttributes(own, 0, 230, LWA_ALPHA);
+  Hwnd t = OpenWindow("T", {50, 60, 450, 360});
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  PagerWindow& pager = Pager();
+  Record(t).transparency = 150;
+  pager.Desktops().Place(2, t, 0, 0, 0, 0);
+  pager.Desktops().Open(1);
+  // The window moves on the screen after it was taken: the row's copy is stale.
+  fake.MoveWindow(a, 15, 29, 600, 400, true);
+  Rect beforeA, beforeOwn, afterA, afterOwn;
+  fake.GetWindowRect(a, &beforeA);
+  fake.GetWindowRect(own, &beforeOwn);
+  pager.Desktops().SetAnimate(true);
+
+  Switch(2);
+  fake.GetWindowRect(a, &afterA);
+  fake.GetWindowRect(own, &afterOwn);
+  EXPECT_FALSE(fake.IsWindowVisible(a));
+  EXPECT_EQ(afterA, beforeA);
+  EXPECT_EQ(afterOwn, beforeOwn);
+  EXPECT_EQ(fake.Alpha(a), -1);
+  EXPECT_EQ(fake.Alpha(own), 230) << "its application's own layering stays";
+  // The window of desktop 2 slid in and ends at its own transparency.
+  EXPECT_TRUE(fake.IsWindowVisible(t));
+  EXPECT_EQ(fake.Alpha(t), 150);
+  std::vector<std::string> alphas;
+  for (const auto& call : fake.CallsOn("SetLayeredWindowAttributes", t)) {
+    alphas.push_back(call.args.at(2));
+  }
+  ASSERT_GE(alphas.size(), 13u);
+  EXPECT_EQ(alphas[alphas.size() - 2], "110");  // the slide stops short of 150 ...
+  EXPECT_EQ(alphas.back(), "150");              // ... which is set at the end
+}
+
+TEST_F(Switcher, PlacingAWindowOnADesktopHidesItOnlyWhenThatDesktopIsNotShown) {
+  Hwnd w = OpenWindow("W", {100, 100, 500, 400});
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  PagerWindow& pager = Pager();
+  const float sx = pager.geometry.CellWidth() / pager.geometry.ScreenWidth();
+  const float sy = pager.geometry.CellHeight() / pager.geometry.ScreenHeight();
+  pager.Desktops().Place(3, w, 200 * sx, 50 * sy, 400 * sx, 300 * sy);
+  EXPECT_FALSE(fake.IsWindowVisible(w));
+  Rect r;
+  fake.GetWindowRect(w, &r);
+  EXPECT_EQ(r, (Rect{200, 50, 600, 350}));
+  pager.Desktops().Place(1, w, 10 * sx, 10 * sy, 400 * sx, 300 * sy);
+  EXPECT_EQ(DesktopOf(w), 1);
+  fake.GetWindowRect(w, &r);
+  EXPECT_EQ(r.left, 10);
+}
+
+// Showing, hiding and sliding windows answers sent messages, whose handlers can take rows out
+// of the table: a window that closes while a switch shows it costs no other window its show.
+TEST_F(Switcher, AWindowThatClosesWhileASwitchShowsItLeavesTheOthersShownAndTheTableSound) {
+  std::vector<Hwnd> two, three;
+  for (int i = 0; i < 3; ++i) two.push_back(OpenWindow("Two " + std::to_string(i)));
+  for (int i = 0; i < 3; ++i) three.push_back(OpenWindow("Three " + std::to_string(i)));
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  for (Hwnd h : two) Pager().Desktops().Place(2, h, 0, 0, 0, 0);
+  for (Hwnd h : three) Pager().Desktops().Place(3, h, 0, 0, 0, 0);
+  Pager().Desktops().Open(1);
+  struct Case {
+    const char* how;
+    bool animate;
+    int16_t desktop;
+    std::vector<Hwnd>& windows;
+  };
+  for (const Case& c : {Case{"at once", false, 2, two}, Case{"sliding", true, 3, three}}) {
+    SCOPED_TRACE(c.how);
+    const Hwnd closing = c.windows.back();  // the newest: first in the table, others follow
+    Record(closing).transparency = 150;
+    Pager().Desktops().SetAnimate(c.animate);
+    fake.SetCallHook([&](const fake::Call& call) {
+      if (call.name == "ShowWindow" && call.args[0] == std::to_string(closing) &&
+          call.args[1] == std::to_string(SW_SHOW)) {
+        fake.DestroyWindow(closing);
+        Pager().Tracker().Refresh();  // a handler that runs meanwhile forgets it
+      }
+    });
+    Pager().Desktops().Open(c.desktop);
+    fake.SetCallHook(nullptr);
+    EXPECT_FALSE(Pager().IsManaged(closing));
+    for (size_t i = 0; i + 1 < c.windows.size(); ++i) {
+      EXPECT_TRUE(fake.IsWindowVisible(c.windows[i])) << i;
+      EXPECT_TRUE(Pager().IsManaged(c.windows[i])) << i;
+    }
+  }
+}
+
+TEST(Transparency, AlphaStepsAndLimits) {
+  fake::FakeWindowSystem fake;
+  Hwnd w = fake.CreateWindow({});
+  EXPECT_EQ(transparency::SetWindowAlpha(fake, w, 256), 1);
+  EXPECT_EQ(transparency::SetWindowAlpha(fake, w, -1), 1);
+  EXPECT_EQ(fake.Alpha(w), -1);
+  EXPECT_EQ(transparency::SetWindowAlpha(fake, w, 0), 0);
+  EXPECT_EQ(fake.Alpha(w), 0);
+  EXPECT_EQ(transparency::ClearWindowAlpha(fake, w), 0);
+  EXPECT_EQ(fake.Alpha(w), -1);
+
+  fake.ClearCalls();
+  int alpha = 15;
+  transparency::FadeOut(fake, w, alpha, 10);
+  transparency::FadeOut(fake, w, alpha, 10);  // at the floor already: nothing
+  EXPECT_EQ(fake.CallsOn("SetLayeredWindowAttributes", w).size(), 1u);
+  EXPECT_EQ(alpha, 10);
+
+  fake.ShowWindow(w, SW_HIDE);
+  const uint32_t start = fake.VirtualTimeMs();
+  transparency::FadeIn(fake, w, 255, 10);
+  EXPECT_TRUE(fake.IsWindowVisible(w));
+  EXPECT_EQ(fake.Alpha(w), 255);
+  EXPECT_EQ(fake.VirtualTimeMs() - start, 51u * 10u) << "51 steps of 10 ms";
+}
+
+}  // namespace
+}  // namespace vd::testing

@@ -1,0 +1,246 @@
+// The miniatures: windows scaled into their cell and stacked as they are, pictures copied in
+// a rhythm that keeps them live and cheap, the preview of a hidden window, and nothing kept of
+// a window that closed.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "ProgramFixture.h"
+#include "pager/CaptureRhythm.h"
+#include "pager/PreviewPictures.h"
+#include "pager/PreviewWindow.h"
+
+namespace vd::testing {
+namespace {
+
+// Unless a test sets another, cells of 100 x 60 pixels on a screen of 1000 x 600: a factor of
+// 0.1 both ways.
+class Miniatures : public ProgramFixture {
+ protected:
+  void SetUp() override { fake.SetScreen(1000, 600); }
+  void BringToFront(Hwnd hwnd) {
+    fake.Activate(hwnd);
+    backend->Advance(100);
+  }
+  // A screen point of the pager, from a point in its client area.
+  Point OnPager(float x, float y) {
+    Rect pager;
+    fake.GetWindowRect(Pager().hWnd(), &pager);
+    return {pager.left + static_cast<int>(x), pager.top + static_cast<int>(y)};
+  }
+};
+
+TEST_F(Miniatures, AreTheWindowsScaledIntoTheCellAndClampedToItsSize) {
+  Hwnd plain = OpenWindow("Plain", {500, 100, 900, 400});
+  Hwnd maximised = OpenWindow("Maximised", {-8, -8, 1008, 608});
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  const forms::PictureBox& cell = Pager().cells(1);
+  ASSERT_FLOAT_EQ(cell.Width(), 100);
+  ASSERT_FLOAT_EQ(cell.Height(), 60);
+  EXPECT_FLOAT_EQ(MiniatureOf(plain).Width(), 40);
+  EXPECT_FLOAT_EQ(MiniatureOf(plain).Left(), cell.Left() + 50);
+  // A maximised window: exactly the cell's size, starting 0.8 px left of the cell.
+  Pager().Tracker().UpdateActiveWindow(maximised, 1, false);
+  EXPECT_FLOAT_EQ(MiniatureOf(maximised).Width(), 100);
+  EXPECT_FLOAT_EQ(MiniatureOf(maximised).Height(), 60);
+  EXPECT_NEAR(MiniatureOf(maximised).Left(), cell.Left() - 0.8f, 1e-4);
+  // The box around cell 1 (100 x 60 at 1, 22).
+  const forms::Shape& box = Pager().selectionBox;
+  EXPECT_EQ((std::vector<float>{box.Left(), box.Top(), box.Width(), box.Height()}),
+            (std::vector<float>{0, 21, 103, 63}));
+}
+
+TEST_F(Miniatures, OverlapAsTheWindowsDoAndStayLiveWhileThePagerIsInFront) {
+  Hwnd bottom = OpenWindow("Bottom", {0, 0, 600, 400});
+  Hwnd middle = OpenWindow("Middle", {100, 50, 700, 450});
+  Hwnd top = OpenWindow("Top", {200, 100, 800, 500});
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  EXPECT_LT(StackPosition(MiniatureOf(top)), StackPosition(MiniatureOf(middle)));
+  EXPECT_LT(StackPosition(MiniatureOf(middle)), StackPosition(MiniatureOf(bottom)));
+
+  // With the pager in front, every shown window's picture is taken again in turn.
+  fake.Activate(Pager().hWnd());
+  for (Hwnd h : {bottom, middle, top}) fake.SetWindowPicture(h, Bitmap(600, 400, 0x2468AC));
+  backend->Advance(400);
+  for (Hwnd h : {bottom, middle, top}) {
+    EXPECT_EQ(MiniatureOf(h).Surface().GetPixel(2, 2), 0x2468ACu) << h;
+  }
+}
+
+TEST_F(Miniatures, TheWindowThatComesForwardIsInFrontAndOnTopOnesStayAbove) {
+  Hwnd a = OpenWindow("A"), b = OpenWindow("B"), onTop = OpenWindow("On top");
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  Record(onTop).onTop = true;
+  for (Hwnd front : {a, b, a}) {
+    fake.Activate(front);
+    backend->Advance(100);
+    EXPECT_LT(StackPosition(MiniatureOf(front)), StackPosition(MiniatureOf(front == a ? b : a)));
+    EXPECT_LT(StackPosition(MiniatureOf(onTop)), StackPosition(MiniatureOf(front)));
+  }
+}
+
+TEST_F(Miniatures, AStartWithManyWindowsDoesNotPauseAndEachGetsItsFirstPictureLater) {
+  std::vector<Hwnd> windows;
+  for (int i = 0; i < 50; ++i) {
+    windows.push_back(
+        OpenWindow("Window " + std::to_string(i), {10 * i, 5 * i, 400 + 10 * i, 300}));
+    fake.SetWindowPicture(windows.back(), Bitmap(400, 300 - 5 * i, 0x00AA00u + i));
+  }
+  const uint32_t before = fake.VirtualTimeMs();
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  EXPECT_LT(fake.VirtualTimeMs() - before, 100u) << "the scan itself never sleeps";
+  EXPECT_EQ(Pager().Table.Count(), 50);
+  backend->Advance(100);
+  for (int i = 0; i < 50; ++i) {
+    EXPECT_EQ(MiniatureOf(windows[i]).Surface().GetPixel(1, 1), 0x00AA00u + i) << i;
+  }
+}
+
+// The front window's copies: every tick while they change; after each unchanged copy the wait
+// doubles (1, 3, 7, then 9 ticks); a window coming back to the front is copied at once.
+TEST(CaptureRhythm, UnchangedCopiesSpaceOutAndAWindowBackInFrontIsCopiedAtOnce) {
+  CaptureRhythm rhythm;
+  uint64_t fingerprint = 100;
+  auto dueTicks = [&](Hwnd hwnd, int ticks, bool changing) {
+    std::vector<int> due;
+    for (int t = 1; t <= ticks; ++t) {
+      if (!rhythm.DueForFrontWindow(hwnd)) continue;
+      due.push_back(t);
+      rhythm.NoteCopy(hwnd, changing ? ++fingerprint : fingerprint, true);
+    }
+    return due;
+  };
+  EXPECT_EQ(dueTicks(1, 5, true), (std::vector<int>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(dueTicks(1, 26, false), (std::vector<int>{1, 3, 7, 15, 25}));
+  EXPECT_TRUE(rhythm.DueForFrontWindow(2));
+  EXPECT_TRUE(rhythm.DueForFrontWindow(1)) << "back in front";
+}
+
+TEST_F(Miniatures, UnchangedWindowsAreCopiedAboutOnceASecondAndChangesStillShow) {
+  const Hwnd a = OpenWindow("A"), b = OpenWindow("B", {600, 100, 900, 400});
+  fake.SetWindowPicture(a, Bitmap(400, 300, 0x000011));
+  fake.SetWindowPicture(b, Bitmap(300, 300, 0x000022));
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  auto copiesIn = [&](Hwnd hwnd, uint32_t ms) {
+    fake.ClearCalls();
+    backend->Advance(ms);
+    return fake.CallsOn("CaptureWindow", hwnd).size();
+  };
+  auto showsColour = [&](Hwnd hwnd, uint32_t colour) {
+    return MiniatureOf(hwnd).Surface().GetPixel(1, 1) == colour;
+  };
+
+  BringToFront(a);
+  backend->Advance(3000);
+  EXPECT_LE(copiesIn(a, 2000), 3u) << "an unchanged front window, over two seconds";
+  fake.SetWindowPicture(a, Bitmap(400, 300, 0x000033));
+  int ticks = 0;
+  for (; ticks < 20 && !showsColour(a, 0x000033); ++ticks) backend->Advance(100);
+  EXPECT_LE(ticks, 10) << "a change shows within a second";
+  EXPECT_GE(copiesIn(a, 400), 2u) << "after a change the window is copied often again";
+
+  fake.Activate(b);
+  EXPECT_EQ(copiesIn(b, 100), 1u) << "the window that came to the front, at the next tick";
+
+  // The pager in front: the round goes over A and B.
+  fake.Activate(Pager().hWnd());
+  backend->Advance(3000);
+  fake.ClearCalls();
+  backend->Advance(3000);
+  EXPECT_LE(fake.CallsOn("CaptureWindow", a).size() + fake.CallsOn("CaptureWindow", b).size(), 5u)
+      << "an unchanged desktop, over three seconds";
+  fake.SetWindowPicture(b, Bitmap(300, 300, 0x000044));
+  backend->Advance(2000);
+  EXPECT_TRUE(showsColour(b, 0x000044));
+}
+
+TEST_F(Miniatures, BlackCopiesAreNoChangeOfTheWindow) {
+  // Copies that come back black (a window covered whole) keep the last picture, and the
+  // window is neither copied nor asked to render itself each tick.
+  const Hwnd w = OpenWindow("Covered");
+  fake.SetWindowPicture(w, Bitmap(400, 300, 0x000055));
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  BringToFront(w);
+  backend->Advance(1000);
+  fake.SetWindowPicture(w, Bitmap(400, 300, 0));
+  fake.ClearCalls();
+  backend->Advance(3000);
+  EXPECT_LE(fake.CallsOn("CaptureWindow", w).size(), 5u);
+  EXPECT_LE(fake.CallsOn("PrintWindow", w).size(), 5u);
+  EXPECT_EQ(MiniatureOf(w).Surface().GetPixel(1, 1), 0x000055u);
+}
+
+// A closed window's miniature and full-size picture go with it: a pager running for weeks must
+// not hold a control and a picture of every window it ever managed.
+TEST_F(Miniatures, ClosedWindowsLeaveNoMiniatureNorPictureBehind) {
+  OpenWindow("Work", {100, 100, 500, 400});
+  OpenWindow("Mail", {500, 100, 900, 400});
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  backend->Advance(300);  // the first pictures are taken
+  for (int i = 0; i < 20; ++i) {
+    const Hwnd passing = OpenWindow("Dialog " + std::to_string(i));
+    fake.Activate(passing);
+    backend->Advance(300);
+    ASSERT_TRUE(Pager().IsManaged(passing));
+    fake.DestroyWindow(passing);
+    backend->Advance(300);
+  }
+  EXPECT_EQ(Pager().Table.Count(), 2);
+  EXPECT_LE(Pager().miniatures.Indexes().size(), 3u);  // the template and the two windows'
+  EXPECT_LE(Pager().Miniatures().Pictures().Indexes().size(), 2u);
+}
+
+// Resting on a hidden window's miniature for a second fades in its picture at the window's
+// place, holds it three seconds and fades it out; a second preview starts the same way,
+// whatever the first left running. A window of the current desktop gets none.
+TEST_F(Miniatures, RestingOnAHiddenWindowsMiniatureFadesItsPreviewInAndOut) {
+  const Hwnd work = OpenWindow("Work", {100, 100, 500, 400});
+  const Hwnd mail = OpenWindow("Mail", {500, 0, 1000, 400});
+  ASSERT_TRUE(StartWith(std::string(kGrid3x2) + "preview=1\r\n"));
+  fake.SetWindowPicture(mail, Bitmap(500, 400, 0x3366CC));
+  Pager().Desktops().Place(3, mail, 0, 0, 0, 0);
+  Pager().Desktops().Open(1);
+  Pager().Tracker().UpdateActiveWindow(mail, 3, true);
+  PreviewWindow& preview = Pager().Preview();
+  EXPECT_FALSE(preview.IsShown());
+  forms::PictureBox& miniature = MiniatureOf(mail);
+  auto rest = [&] {
+    fake.SetCursor(OnPager(miniature.Left() + 2, miniature.Top() + 2));
+    miniature.RaiseMouseMove(0, 0, 30, 30);
+    miniature.RaiseMouseMove(0, 0, 30, 30);
+    const uint32_t start = fake.VirtualTimeMs();
+    while (!preview.IsShown() && fake.VirtualTimeMs() - start < 3000) backend->Advance(10);
+    return fake.VirtualTimeMs() - start;
+  };
+  EXPECT_NEAR(rest(), 1000, 110) << "ten ticks";
+  Rect shown;
+  fake.GetWindowRect(preview.hWnd(), &shown);
+  EXPECT_EQ(shown, (Rect{500, 0, 1000, 400})) << "at the window's place and size";
+  EXPECT_EQ(preview.Surface().GetPixel(5, 5), 0x3366CCu);
+  backend->Advance(400);
+  EXPECT_EQ(fake.Alpha(preview.hWnd()), 200);
+  backend->Advance(1000);  // holding
+  auto ontoCell1 = [&] {  // a cell's free area hides it at once
+    fake.SetCursor(OnPager(Pager().cells(1).Left() + 95, Pager().cells(1).Top() + 55));
+    Pager().cells(1).RaiseMouseMove(0, 0, 5, 5);
+    backend->Advance(10);
+  };
+  ontoCell1();
+  EXPECT_FALSE(preview.IsShown());
+  EXPECT_NEAR(rest(), 1000, 110);
+  backend->Advance(400);
+  EXPECT_EQ(fake.Alpha(preview.hWnd()), 200);
+  backend->Advance(2500);
+  EXPECT_EQ(fake.Alpha(preview.hWnd()), 200) << "held three seconds";
+  backend->Advance(1000);
+  EXPECT_EQ(fake.Alpha(preview.hWnd()), 0) << "faded out";
+
+  ontoCell1();
+  MiniatureOf(work).RaiseMouseMove(0, 0, 30, 30);
+  Pager().Hover().StartPreview();
+  EXPECT_FALSE(preview.IsShown());
+}
+
+}  // namespace
+}  // namespace vd::testing

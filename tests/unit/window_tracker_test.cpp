@@ -1,0 +1,317 @@
+// The window tracker: which windows it takes on, offers or passes over, and what it keeps of
+// them while they live (captions, the ignore list, the summoned window, auto-hide).
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <set>
+#include <vector>
+
+#include "ProgramFixture.h"
+#include "dialogs/AddWindowPrompt.h"
+#include "options/OptionsDialog.h"
+#include "pager/MiniatureView.h"
+#include "tracking/ManageRule.h"
+
+namespace vd::testing {
+namespace {
+
+class Tracker : public ProgramFixture {
+ protected:
+  // The user brings a window to the front; the poll and the 100 ms refresh see it.
+  void BringToFront(Hwnd hwnd) {
+    fake.Activate(hwnd);
+    backend->Advance(100);
+  }
+  Hwnd Open(const std::string& caption, uint32_t style = 0, Rect rect = {100, 100, 500, 400},
+            int ownAlpha = -1) {
+    fake::WindowTraits traits;
+    traits.caption = caption;
+    traits.rect = rect;
+    if (style != 0) traits.style = style;
+    if (ownAlpha >= 0) traits.exStyle = WS_EX_LAYERED;
+    const Hwnd hwnd = fake.CreateWindow(traits);
+    if (ownAlpha >= 0) fake.SetLayeredWindowAttributes(hwnd, 0, ownAlpha, LWA_ALPHA);
+    return hwnd;
+  }
+};
+
+// Which window is taken on, offered or passed over, in the order of the checks: each row
+// differs from a window that is taken in what its name says.
+TEST(ManageRule, TakesOffersOrPassesOverAWindowInTheOrderOfItsChecks) {
+  struct Case {
+    const char* window;
+    WindowCandidate facts;
+    ManageVerdict verdict;
+  };
+  auto with = [](auto change) {
+    WindowCandidate w;
+    change(w);
+    return w;
+  };
+  const Case cases[] = {
+      {"an ordinary window", {}, ManageVerdict::kTake},
+      {"no window", with([](auto& w) { w.exists = false; }), ManageVerdict::kNotAWindow},
+      {"managed already, and borderless",
+       with([](auto& w) { w.managed = true, w.visibleWithBorder = false; }),
+       ManageVerdict::kAlreadyManaged},
+      {"the program's own", with([](auto& w) { w.ownWindow = true; }), ManageVerdict::kOwnWindow},
+      {"untitled and ignored", with([](auto& w) { w.hasCaption = false, w.ignored = true; }),
+       ManageVerdict::kNoCaption},
+      {"ignored", with([](auto& w) { w.ignored = true; }), ManageVerdict::kIgnored},
+      {"ignored and borderless: not even offered",
+       with([](auto& w) { w.ignored = true, w.visibleWithBorder = false; }),
+       ManageVerdict::kIgnored},
+      {"borderless", with([](auto& w) { w.visibleWithBorder = false; }), ManageVerdict::kOffer},
+      {"borderless, offer accepted",
+       with([](auto& w) { w.visibleWithBorder = false, w.acceptedOffer = true; }),
+       ManageVerdict::kTake},
+      {"ignored, offer accepted", with([](auto& w) { w.ignored = true, w.acceptedOffer = true; }),
+       ManageVerdict::kIgnored},
+  };
+  for (const Case& c : cases) EXPECT_EQ(DecideManagement(c.facts), c.verdict) << c.window;
+}
+
+// Windows found by the start-up scan or by the poll when they come to the front: what is taken
+// on, where it is put and how it is layered.
+TEST_F(Tracker, TakesOnBorderedWindowsFromTheScanAndThePollAndOffersBorderlessOnes) {
+  struct Case {
+    const char* window;
+    bool atStart;
+    uint32_t style;  // 0: an ordinary bordered window
+    Rect rect;
+    int ownAlpha;  // -1: not layered by its application
+    bool managed, offered;
+    Rect placedAt;
+    int alpha;
+  };
+  const Rect usual{100, 100, 500, 400};
+  const Case cases[] = {
+      {"bordered, at start", true, 0, usual, -1, true, false, usual, -1},
+      {"borderless, at start", true, WS_VISIBLE, usual, -1, false, false, usual, -1},
+      {"parked left of the screen", true, 0, {-2000, 300, -1400, 700}, -1, true, false,
+       {0, 0, 600, 400}, -1},
+      {"layered by its application", true, 0, usual, 230, true, false, usual, 230},
+      {"bordered, comes forward", false, 0, usual, -1, true, false, usual, -1},
+      {"borderless, comes forward", false, WS_VISIBLE, usual, -1, false, true, usual, -1},
+  };
+  std::vector<Hwnd> windows;
+  for (const Case& c : cases) {
+    windows.push_back(c.atStart ? Open(c.window, c.style, c.rect, c.ownAlpha) : 0);
+  }
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    if (!c.atStart) {
+      windows[i] = Open(c.window, c.style, c.rect, c.ownAlpha);
+      BringToFront(windows[i]);
+    }
+    const Hwnd w = windows[i];
+    EXPECT_EQ(Pager().IsManaged(w), c.managed) << c.window;
+    EXPECT_EQ(Pager().offerButton.Visible(), c.offered) << c.window;
+    EXPECT_EQ(Pager().Tracker().PendingWindow(), c.offered ? w : 0) << c.window;
+    EXPECT_EQ(DesktopOf(w), c.managed ? 1 : 0) << c.window;
+    Rect r;
+    fake.GetWindowRect(w, &r);
+    EXPECT_EQ(r, c.placedAt) << c.window;
+    EXPECT_EQ(fake.Alpha(w), c.alpha) << c.window;
+  }
+  // The program's own windows are never taken; a second scan only reads captions again.
+  BringToFront(program->Options().hWnd());
+  for (Hwnd own : {Pager().hWnd(), program->Options().hWnd()}) EXPECT_FALSE(Pager().IsManaged(own));
+  fake.SetCaption(windows[0], "Editor - notes.txt");
+  const int count = Pager().Table.Count();
+  Pager().Tracker().Scan();
+  EXPECT_EQ(Pager().Table.Count(), count);
+  EXPECT_EQ(Record(windows[0]).title, "Editor - notes.txt");
+  BringToFront(windows[0]);  // and its miniature's tip once it comes forward
+  EXPECT_EQ(MiniatureOf(windows[0]).ToolTipText(), "Editor - notes.txt");
+  // With animation on, a window is taken on fully opaque through its layering, as a slide
+  // leaves it.
+  Pager().Desktops().SetAnimate(true);
+  const Hwnd animated = Open("Taken while animating");
+  BringToFront(animated);
+  EXPECT_EQ(fake.Alpha(animated), 255);
+}
+
+// The offered window waits behind the offer button; the prompt names it (cut at 30 characters)
+// and adds it, or blocks it by its full title.
+TEST_F(Tracker, AnOfferedWindowIsAddedOrBlockedFromThePrompt) {
+  struct Case {
+    std::string title;
+    bool yes, ignore;
+    const char* asked;
+  };
+  const std::string longTitle(31, 'b');
+  const Case cases[] = {
+      {longTitle, false, true,
+       "'bbbbbbbbbbbbbbbbbbbbbbbbbbbbbb...' is not in the window list.\r\n\r\n"
+       "Do you want to add this window ?"},
+      {"Palette", true, false,
+       "'Palette' is not in the window list.\r\n\r\nDo you want to add this window ?"},
+      {"Ticker", false, false,
+       "'Ticker' is not in the window list.\r\n\r\nDo you want to add this window ?"},
+  };
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    const Hwnd offered = Open(c.title, WS_VISIBLE);
+    BringToFront(offered);
+    ASSERT_TRUE(Pager().offerButton.Visible());
+    std::string asked;
+    backend->onModal = [&](forms::Form& form) {
+      auto& prompt = dynamic_cast<AddWindowPrompt&>(form);
+      asked = prompt.messageLabel.Caption();
+      prompt.ignoreBox.SetValue(c.ignore ? 1 : 0);
+      (c.yes ? prompt.yesButton : prompt.noButton).RaiseClick();
+    };
+    Pager().offerButton.RaiseClick();
+    EXPECT_EQ(asked, c.asked);
+    EXPECT_EQ(Pager().IsManaged(offered), c.yes);
+    EXPECT_EQ(Pager().ignoreList.Contains(c.title), c.ignore);
+    EXPECT_EQ(Pager().offerButton.Visible(), !c.yes && !c.ignore) << "still in front";
+  }
+}
+
+TEST_F(Tracker, IgnoreListMatchesExactlyIsSavedOnceWhateverTheRunsAndHoldsAtMostAThousand) {
+  WriteFile("ignore.list", "Notepad\r\n\r\nOpen\r\nCalculator\r\n");
+  const Hwnd exact = Open("Calculator"), otherCase = Open("calculator"), trailing = Open("Open ");
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  IgnoreList& list = Pager().ignoreList;
+  EXPECT_FALSE(Pager().IsManaged(exact));
+  EXPECT_TRUE(Pager().IsManaged(otherCase));
+  EXPECT_TRUE(Pager().IsManaged(trailing));
+  list.Add("Mail");
+  list.Add("Mail");
+  list.Save();
+  const std::string expected =
+      "Start Menu\r\nProgram Manager\r\nOpen\r\nNotepad\r\nCalculator\r\nMail\r\n";
+  EXPECT_EQ(ReadFile("ignore.list"), expected);
+  list.Reset();  // the next run reads it back and writes the same file: no growth
+  list.Save();
+  EXPECT_EQ(ReadFile("ignore.list"), expected);
+
+  std::string many;
+  for (int i = 0; i < 5000; ++i) many += "Window " + std::to_string(i) + "\r\n";
+  WriteFile("ignore.list", many);
+  list.Reset();
+  list.Add("One more");
+  EXPECT_EQ(list.Titles().size(), 1000u);
+  EXPECT_EQ(list.Titles()[3], "Window 0");
+
+  // Saved at the exit in one step: when that fails, the old list stays whole, the new one
+  // stands beside it, the user is told, and the windows still come back.
+  WriteFile("ignore.list", "Notepad\r\n");
+  list.Reset();
+  list.Add("Mail");
+  AnswerMessageBoxes();
+  Pager().Desktops().Place(2, otherCase, 0, 0, 0, 0);
+  fake.FailFileReplacements(1);
+  Pager().CloseAll();
+  EXPECT_EQ(ReadFile("ignore.list"), "Notepad\r\n");
+  EXPECT_EQ(ReadFile("ignore.list.new"),
+            "Start Menu\r\nProgram Manager\r\nOpen\r\nNotepad\r\nMail\r\n");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].title, "Ignore List");
+  EXPECT_TRUE(fake.IsWindowVisible(otherCase));
+  EXPECT_TRUE(fake.ProcessEnded());
+  EXPECT_EQ(ExitCode(), "0");
+}
+
+// Miniature numbers go on past the old 16-bit limit, and after the largest one start over at
+// the lowest number not in use, never at 0 (the hidden template).
+TEST(MiniatureNumbers, NeverWrapIntoTheTemplateOrANumberInUse) {
+  const std::set<int32_t> inUse = {1, 32768};
+  auto taken = [&inUse](int32_t n) { return inUse.count(n) != 0; };
+  const std::pair<int32_t, int32_t> lastAndNext[] = {
+      {0, 2}, {32766, 32767}, {32767, 32769}, {INT32_MAX, 2}};
+  for (const auto& [last, next] : lastAndNext) {
+    EXPECT_EQ(NextFreeNumber(last, taken), next) << "after " << last;
+  }
+}
+
+TEST_F(Tracker, AClosedWindowLeavesWithinATickAndNoNumberIsUsedTwice) {
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  std::vector<Hwnd> windows;
+  for (int i = 1; i <= 5; ++i) {
+    windows.push_back(Open("Window " + std::to_string(i)));
+    BringToFront(windows.back());
+  }
+  const int fifth = Record(windows[4]).miniature;
+  fake.DestroyWindow(windows[2]);
+  backend->Advance(100);
+  EXPECT_FALSE(Pager().IsManaged(windows[2]));
+  const Hwnd sixth = Open("Window 6");
+  BringToFront(sixth);
+  EXPECT_EQ(Record(sixth).miniature, fifth + 1);
+  // The first window arriving while desktop 2 is current is the first to arrive there.
+  Pager().Desktops().Open(2);
+  const Hwnd onTwo = Open("Arrives on 2");
+  BringToFront(onTwo);
+  EXPECT_EQ(DesktopOf(onTwo), 2);
+  EXPECT_EQ(Record(onTwo).arrival, 1);
+}
+
+// A window that clears its caption is forgotten; the program shows it first only when the
+// program hid it. One its own application hid stays hidden, on the current desktop or left
+// behind on another.
+TEST_F(Tracker, AWindowThatClearsItsCaptionIsGivenBackOnlyWhenTheProgramHidIt) {
+  const Hwnd w = Open("Chat"), behind = Open("Hidden, left behind"), here = Open("Here");
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  Pager().Desktops().Place(2, w, 0, 0, 0, 0);
+  Pager().Desktops().Place(3, here, 0, 0, 0, 0);
+  fake.ShowWindow(behind, SW_HIDE);
+  Pager().Desktops().Open(3);
+  fake.ShowWindow(here, SW_HIDE);
+  for (Hwnd h : {w, behind, here}) fake.SetCaption(h, "");
+  backend->Advance(2000);  // the refresh reads every caption within two seconds
+  for (Hwnd h : {w, behind, here}) EXPECT_FALSE(Pager().IsManaged(h));
+  EXPECT_TRUE(fake.IsWindowVisible(w));
+  EXPECT_FALSE(fake.IsWindowVisible(behind));
+  EXPECT_FALSE(fake.IsWindowVisible(here));
+}
+
+// A summoned window goes back when another window comes forward, unless its own desktop is
+// shown by then; a second summon sends the first summoned window back.
+TEST_F(Tracker, ASummonedWindowIsSentBackOnlyWhenItsDesktopIsNotShown) {
+  const Hwnd summoned = Open("Summoned"), second = Open("Second");
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  const Hwnd other = Open("Other");
+  WindowTracker& tracker = Pager().Tracker();
+  Pager().Desktops().Place(2, summoned, 0, 0, 0, 0);
+  Pager().Desktops().Place(3, second, 0, 0, 0, 0);
+  Pager().Desktops().Open(1);
+  tracker.Summon(summoned);
+  EXPECT_TRUE(fake.IsWindowVisible(summoned));
+  BringToFront(other);
+  EXPECT_EQ(tracker.SummonedWindow(), 0);
+  EXPECT_FALSE(fake.IsWindowVisible(summoned));
+
+  tracker.Summon(summoned);
+  tracker.Summon(second);
+  EXPECT_FALSE(fake.IsWindowVisible(summoned));
+  EXPECT_TRUE(fake.IsWindowVisible(second));
+
+  tracker.Summon(summoned);
+  Pager().Desktops().Open(2);
+  BringToFront(Open("Third"));
+  EXPECT_EQ(tracker.SummonedWindow(), 0);
+  EXPECT_TRUE(fake.IsWindowVisible(summoned));
+}
+
+// Auto-hide: the pager goes when the user turns from one window to another; the first window
+// to come forward after the pager came back only becomes the one in front.
+TEST_F(Tracker, AutoHidePutsThePagerAwayWhenTheUserTurnsToAnotherWindow) {
+  const Hwnd a = Open("A"), b = Open("B");
+  ASSERT_TRUE(StartWith(std::string(kGrid3x2) + "auto_hide=1\r\n"));
+  BringToFront(a);
+  BringToFront(b);
+  EXPECT_FALSE(Pager().PagerShown()) << "turned from A to B";
+  Pager().ShowPager();
+  BringToFront(a);
+  EXPECT_TRUE(Pager().PagerShown()) << "A only became the window in front";
+  BringToFront(b);
+  EXPECT_FALSE(Pager().PagerShown());
+}
+
+}  // namespace
+}  // namespace vd::testing
