@@ -304,12 +304,33 @@ TEST_F(Gestures, TheWindowMenuOffersWhatSuitsTheWindow) {
   };
   WindowMenu& m = P().windowMenu;
   const Case cases[] = {
-      {"here, medium transparency", 1, false, false, 150, false, true, {2, 3, 4, 5, 6},
+      {"here, medium transparency",
+       1,
+       false,
+       false,
+       150,
+       false,
+       true,
+       {2, 3, 4, 5, 6},
        &m.mediumTransparencyEntry},
-      {"on desktop 4, opaque", 4, false, false, std::nullopt, true, true, {1, 2, 3, 5, 6},
+      {"on desktop 4, opaque",
+       4,
+       false,
+       false,
+       std::nullopt,
+       true,
+       true,
+       {1, 2, 3, 5, 6},
        &m.opaqueEntry},
-      {"on every desktop, animation on", 1, true, true, std::nullopt, false, false,
-       {2, 3, 4, 5, 6}, nullptr},
+      {"on every desktop, animation on",
+       1,
+       true,
+       true,
+       std::nullopt,
+       false,
+       false,
+       {2, 3, 4, 5, 6},
+       nullptr},
   };
   fake.SetCaption(mail, std::string(31, 'm'));
   P().Tracker().Scan();
@@ -353,9 +374,9 @@ TEST_F(Gestures, EachWindowMenuCommandChangesTheWindowAsItSays) {
     bool visible;
   };
   const Case cases[] = {
-      {"Medium", 150, false, 1, true},       {"Always On Top", 150, true, 1, true},
+      {"Medium", 150, false, 1, true},        {"Always On Top", 150, true, 1, true},
       {"Always On Top", 150, false, 1, true}, {"Low", 200, false, 1, true},
-      {"Opaque", -1, false, 1, true},        {"Desktop 3", -1, false, 3, false},
+      {"Opaque", -1, false, 1, true},         {"Desktop 3", -1, false, 3, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.entry);
@@ -404,7 +425,9 @@ TEST_F(Gestures, HoverLightsTheCellUnderTheMouseUntilTheMouseLeaves) {
       {"onto cell 2", {kCell2}, {selected, hover, normal}, "Desktop 2"},
       {"cell 2, then 3", {kCell2, kCell3}, {selected, normal, hover}, "Desktop 3"},
       {"cell 2, then away", {kCell2, kAway}, {selected, normal, normal}, "Desktop 2"},
-      {"onto a miniature in cell 2", {kMailMiniature, kMailMiniature}, {selected, normal, normal},
+      {"onto a miniature in cell 2",
+       {kMailMiniature, kMailMiniature},
+       {selected, normal, normal},
        "Mail"},
       {"a miniature, then away", {kMailMiniature, kAway}, {selected, normal, normal}, "Desktop 1"},
       {"the current cell, then away", {kCell1, kAway}, {selected, normal, normal}, "Desktop 1"},

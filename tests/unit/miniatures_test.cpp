@@ -221,7 +221,7 @@ TEST_F(Miniatures, RestingOnAHiddenWindowsMiniatureFadesItsPreviewInAndOut) {
   backend->Advance(400);
   EXPECT_EQ(fake.Alpha(preview.hWnd()), 200);
   backend->Advance(1000);  // holding
-  auto ontoCell1 = [&] {  // a cell's free area hides it at once
+  auto ontoCell1 = [&] {   // a cell's free area hides it at once
     fake.SetCursor(OnPager(Pager().cells(1).Left() + 95, Pager().cells(1).Top() + 55));
     Pager().cells(1).RaiseMouseMove(0, 0, 5, 5);
     backend->Advance(10);
