@@ -55,51 +55,6 @@ TEST_F(Gestures, ALeftClickOnAnotherCellSwitchesAndARightClickShowsNoMenu) {
   EXPECT_EQ(P().Desktops().Current(), 2);
 }
 
-TEST_F(Gestures, DraggingAMiniatureIntoAnotherCellMovesTheWindowThereAndBackShowsIt) {
-  forms::PictureBox& miniature = MiniatureOf(work);
-  fake.SetCursor(InsideCell(3));  // the hit test notes cell 3 under the cursor
-  backend->Advance(100);
-  ASSERT_EQ(P().Hover().CursorCell(), 3);
-  const float offsetLeft = miniature.Left() - P().cells(1).Left();
-  const float cellStep = P().cells(3).Left() - P().cells(1).Left();
-  miniature.RaiseMouseDown(forms::kLeftButton, 0, 45, 45);
-  miniature.RaiseMouseMove(forms::kLeftButton, 0, 60, 45);
-  EXPECT_TRUE(P().Gestures().Drag().IsDragging());
-  // 20 pixels on in the miniature, which has followed the pointer's first pixel: the pointer
-  // is 22 pixels right of the press.
-  miniature.RaiseMouseMove(forms::kLeftButton, 0, 60 + 20 * 15, 45);
-  const float dropLeft = miniature.Left() - P().cells(3).Left();
-  miniature.RaiseMouseUp(forms::kLeftButton, 0, 60, 45);
-  EXPECT_FALSE(P().Gestures().Drag().IsDragging());
-  EXPECT_EQ(DesktopOf(work), 3);
-  EXPECT_FALSE(fake.IsWindowVisible(work));
-  EXPECT_NEAR(dropLeft, offsetLeft + 22 - cellStep, 0.01);
-  Rect r;
-  fake.GetWindowRect(work, &r);
-  const float sx = P().geometry.CellWidth() / P().geometry.ScreenWidth();
-  EXPECT_NEAR(r.left, dropLeft / sx, 1.0f / sx) << "within one pager pixel";
-  EXPECT_EQ(r.Width(), 400);
-  EXPECT_EQ(r.Height(), 300);
-
-  // Dragged back where the cursor is in no cell: the current desktop's, shown again.
-  fake.SetCursor({0, 0});
-  backend->Advance(100);
-  P().Hover().ForgetCursorCell();
-  Drag(miniature, 15);
-  EXPECT_EQ(DesktopOf(work), 1);
-  EXPECT_TRUE(fake.IsWindowVisible(work));
-}
-
-TEST_F(Gestures, ADropOnACellOfAnOlderLargerGridGoesToTheCurrentDesktop) {
-  P().Hover().NoteCursorCell(6);
-  P().SetupDesktops(2, 1);
-  EXPECT_EQ(P().Hover().CursorCell(), 0) << "the rebuild forgets the old cell";
-  P().Hover().NoteCursorCell(6);  // and a stale value is never trusted
-  Drag(MiniatureOf(work), 30);
-  EXPECT_EQ(DesktopOf(work), 1);
-  EXPECT_TRUE(fake.IsWindowVisible(work));
-}
-
 TEST_F(Gestures, AClickRaisesTheWindowSwitchingToItsDesktopFirst) {
   P().Desktops().Place(3, mail, 0, 0, 0, 0);
   P().Desktops().Open(1);
@@ -186,62 +141,82 @@ TEST_F(Gestures, APickInAMenuRebuiltWhileItWasOpenActsAsShownOrNotAtAll) {
   }
 }
 
-// The miniature is held where it was pressed, however far the first move goes; a drag whose
-// miniature loses the mouse capture or goes away ends without a drop, and the next click on
-// another miniature only raises that window.
-TEST_F(Gestures, ADraggedMiniatureFollowsThePointerFromThePressAndAnInterruptedDragDropsNothing) {
-  forms::PictureBox& miniature = MiniatureOf(work);
-  const float left = miniature.Left();
-  auto moveTo = [&](float pointerPx) {  // pointer pixels right of the press; x is in twips
-    miniature.RaiseMouseMove(forms::kLeftButton, 0,
-                             45 + (pointerPx - (miniature.Left() - left)) * 15, 45);
-  };
-  miniature.RaiseMouseDown(forms::kLeftButton, 0, 45, 45);
-  moveTo(15);
-  EXPECT_FLOAT_EQ(miniature.Left(), left + 15);
-  moveTo(25);
-  EXPECT_FLOAT_EQ(miniature.Left(), left + 25);
-  Rect before, after;
-  fake.GetWindowRect(work, &before);
-  miniature.RaiseMouseUp(forms::kLeftButton, 0, 45, 45);
-  fake.GetWindowRect(work, &after);
-  EXPECT_NEAR(after.left - before.left, 25 * P().geometry.ScreenWidth() / P().geometry.CellWidth(),
-              2);
-
-  const Hwnd doomed = OpenWindow("Doomed", {300, 300, 600, 600});
-  fake.Activate(doomed);
-  backend->Advance(200);
-  ASSERT_TRUE(P().IsManaged(doomed));
+// A miniature dropped where the hit test last saw the cursor: on another cell the window goes
+// to that desktop, kept at the place the miniature was dropped at in the cell (within one pager
+// pixel), hidden; in no cell, or on a cell of a grid rebuilt since, it stays on the current
+// desktop. A drag that loses the mouse capture or whose window closes drops nothing, and the
+// next click on another miniature only raises that window.
+TEST_F(Gestures, ADroppedMiniatureTakesItsWindowToTheCellUnderTheCursor) {
+  enum Interruption { kNone, kCaptureLost, kWindowCloses, kGridRebuilt };
   struct Case {
-    const char* how;
-    Hwnd dragged;
-    std::function<void()> interrupt;
+    const char* drop;
+    int cursorCell;  // 0: outside every cell
+    Interruption interruption;
+    int desktop;
+    bool visible;
   };
-  for (const Case& c :
-       {Case{"the capture is taken", work, [&] { MiniatureOf(work).RaiseCaptureLost(); }},
-        Case{"the window closes", doomed, [&] {
-               fake.DestroyWindow(doomed);
-               backend->Advance(100);
-             }}}) {
-    SCOPED_TRACE(c.how);
-    forms::PictureBox& held = MiniatureOf(c.dragged);
-    const float heldLeft = held.Left();
-    held.RaiseMouseDown(forms::kLeftButton, 0, 45, 45);
-    held.RaiseMouseMove(forms::kLeftButton, 0, 300, 45);
-    ASSERT_TRUE(P().Gestures().Drag().IsDragging());
-    c.interrupt();
-    EXPECT_FALSE(P().Gestures().Drag().IsDragging());
-    if (c.dragged == work) {
-      EXPECT_FLOAT_EQ(held.Left(), heldLeft) << "back at its window's place";
+  const Case cases[] = {
+      {"on cell 3", 3, kNone, 3, false},
+      {"outside the cells", 0, kNone, 1, true},
+      {"on cell 6 of a grid rebuilt to 2 x 1", 6, kGridRebuilt, 1, true},
+      {"after the capture was lost", 3, kCaptureLost, 1, true},
+      {"after the window closed", 3, kWindowCloses, 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.drop);
+    P().SetupDesktops(3, 2);
+    P().Desktops().Place(1, work, 0, 0, 0, 0);
+    fake.MoveWindow(work, 100, 100, 400, 300, true);
+    const Hwnd dragged = c.interruption == kWindowCloses ? OpenWindow("Doomed") : work;
+    fake.Activate(dragged);
+    backend->Advance(200);
+    fake.SetCursor(c.cursorCell ? InsideCell(c.cursorCell) : Point{0, 0});
+    backend->Advance(100);  // the hit test notes the cell under the cursor
+    if (!c.cursorCell) P().Hover().ForgetCursorCell();  // as when no cell was ever under it
+    if (c.interruption == kGridRebuilt) P().SetupDesktops(2, 1);
+    forms::PictureBox& miniature = MiniatureOf(dragged);
+    const float left = miniature.Left() - P().cells(1).Left();
+    miniature.RaiseMouseDown(forms::kLeftButton, 0, 45, 45);
+    miniature.RaiseMouseMove(forms::kLeftButton, 0, 60, 45);  // the drag starts, held at 1 px
+    miniature.RaiseMouseMove(forms::kLeftButton, 0, 60 + 20 * 15, 45);  // 22 px from the press
+    EXPECT_FLOAT_EQ(miniature.Left() - P().cells(1).Left(), left + 22);
+    if (c.interruption == kCaptureLost) miniature.RaiseCaptureLost();
+    if (c.interruption == kWindowCloses) {
+      fake.DestroyWindow(dragged);
+      backend->Advance(100);
+    } else {
+      miniature.RaiseMouseUp(forms::kLeftButton, 0, 60, 45);
     }
-    fake.GetWindowRect(mail, &before);
-    fake.ClearCalls();
-    LeftClick(mail);
-    fake.GetWindowRect(mail, &after);
-    EXPECT_EQ(after, before);
-    EXPECT_EQ(DesktopOf(mail), 1);
-    EXPECT_FALSE(fake.CallsOn("SetWindowPos", mail).empty()) << "raised";
+    EXPECT_FALSE(P().Gestures().Drag().IsDragging());
+    EXPECT_EQ(DesktopOf(dragged), c.desktop);
+    EXPECT_EQ(fake.IsWindowVisible(dragged), c.visible);
+    if (c.desktop == 3) {
+      Rect r;
+      fake.GetWindowRect(work, &r);
+      const float sx = P().geometry.CellWidth() / P().geometry.ScreenWidth();
+      const float inCell3 = left + 22 - (P().cells(3).Left() - P().cells(1).Left());
+      EXPECT_NEAR(r.left, inCell3 / sx, 1.0f / sx);
+      EXPECT_EQ(r.Width(), 400);
+    }
+    if (c.interruption == kCaptureLost) {
+      EXPECT_FLOAT_EQ(miniature.Left() - P().cells(1).Left(), left) << "back at its window's place";
+    }
+    if (c.interruption != kNone) {
+      Rect before, after;
+      fake.GetWindowRect(mail, &before);
+      fake.ClearCalls();
+      LeftClick(mail);
+      fake.GetWindowRect(mail, &after);
+      EXPECT_EQ(after, before);
+      EXPECT_EQ(DesktopOf(mail), 1);
+      EXPECT_FALSE(fake.CallsOn("SetWindowPos", mail).empty()) << "raised";
+    }
   }
+  // A cursor exactly on a cell's left edge pixel is outside it.
+  fake.SetCursor({OnPager(P().cells(2).Left(), 0).x, InsideCell(2).y});
+  P().Hover().ForgetCursorCell();
+  backend->Advance(100);
+  EXPECT_EQ(P().Hover().CursorCell(), 0);
 }
 
 TEST_F(Gestures, TheMainMenuAndItsDialogs) {
