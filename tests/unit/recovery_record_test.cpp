@@ -77,6 +77,7 @@ TEST_F(Recovery, TheProgramsTransparencyIsNeverTakenForTheWindowsOwn) {
   };
   for (const Case& c : {Case{"killed and started again", -1, kRestart},
                         Case{"layered by its application, killed", 200, kRestart},
+                        Case{"layered at alpha 0 by its application, killed", 0, kRestart},
                         Case{"killed, then ignored by the next start", 200, kRestartIgnored},
                         Case{"caption cleared and back", -1, kCaptionCleared}}) {
     SCOPED_TRACE(c.how);
