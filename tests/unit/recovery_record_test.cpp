@@ -119,6 +119,17 @@ TEST_F(Recovery, TheProgramsTransparencyIsNeverTakenForTheWindowsOwn) {
   }
 }
 
+// The records are written when what they name changes, never by a pager that only waits.
+TEST_F(Recovery, APagerThatOnlyWaitsWritesNothing) {
+  Pager().windowMenu.Open(a);
+  Pager().windowMenu.highTransparencyEntry.RaiseClick();
+  backend->Advance(300);
+  ASSERT_NE(ReadFile("translucent.list"), "");
+  fake.ClearCalls();
+  backend->Advance(3000);
+  for (const fake::Call& call : fake.Calls()) EXPECT_NE(call.name, "ReplaceFileWith");
+}
+
 TEST_F(Recovery, AnUnexpectedFaultShowsEveryManagedWindow) {
   Pager().Desktops().Open(3);
   program->BringEveryWindowBack();
