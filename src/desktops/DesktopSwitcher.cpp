@@ -159,10 +159,10 @@ void DesktopSwitcher::MoveIn(Hwnd hwnd, int32_t target) {
   }
 }
 
-void DesktopSwitcher::SetShown(Hwnd hwnd, bool shown) {
+void DesktopSwitcher::SetShown(Hwnd hwnd, bool shown, bool activate) {
   WindowSystem& ws = p_.ws;
   if (!shown) p_.view.WindowHiding(hwnd);
-  const bool wasVisible = ws.ShowWindow(hwnd, shown ? SW_SHOW : SW_HIDE);
+  const bool wasVisible = ws.ShowWindow(hwnd, !shown ? SW_HIDE : activate ? SW_SHOW : SW_SHOWNA);
   if (shown) {
     p_.record.Forget(hwnd);
     return;

@@ -71,8 +71,9 @@ class DesktopSwitcher {
   void MoveOut();
 
   // Shows or hides a managed window for the program, keeping the record of the windows the
-  // program keeps hidden, which lets the next start bring them back after a forced end.
-  void SetShown(Hwnd hwnd, bool shown);
+  // program keeps hidden, which lets the next start bring them back after a forced end. A
+  // window shown without `activate` does not come to the front.
+  void SetShown(Hwnd hwnd, bool shown, bool activate = true);
   // Hides a managed window unless it is shown on every desktop.
   void Hide(Hwnd hwnd);
   // Puts a window on a desktop, raised; with a place in cell coordinates (all 0: none), the

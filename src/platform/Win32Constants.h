@@ -15,6 +15,9 @@ inline constexpr int SW_HIDE = 0;
 #ifndef SW_SHOW
 inline constexpr int SW_SHOW = 5;
 #endif
+#ifndef SW_SHOWNA
+inline constexpr int SW_SHOWNA = 8;
+#endif
 #ifndef SW_MINIMIZE
 inline constexpr int SW_MINIMIZE = 6;
 #endif
