@@ -1,140 +1,91 @@
 // The conformance suite's desktop for the Windows build: the real window system, real windows
-// of the test process (painted in a chosen colour, recording what they receive), a worker
-// thread for a window that stops answering, and keyboard input sent with SendInput.
+// of the test process (painted in a chosen colour, recording their hotkeys), windows of worker
+// threads that hide slowly or stop answering, and keyboard input sent with SendInput.
 #if !defined(VD_CONFORMANCE_FAKE) && defined(_WIN32)
 
 #include <windows.h>
 
+#include <deque>
 #include <map>
 #include <thread>
 
 #include "Harness.h"
+#include "platform/win32/HandleConversion.h"
 #include "platform/win32/Win32WindowSystem.h"
 
 namespace vd::conformance {
-
 namespace {
 
-constexpr char kRecordingClass[] = "VdConformanceWindow";
-constexpr char kPlainClass[] = "VdConformancePlain";
-constexpr char kSlowClass[] = "VdConformanceSlow";
-constexpr DWORD kWaitMs = 2000;
+constexpr char kClass[] = "VdConformanceWindow";
+std::map<HWND, Hotkeys> received;  // only the test's own thread touches it
 
-std::map<HWND, std::vector<Received>>& Inbox() {
-  static std::map<HWND, std::vector<Received>> inbox;
-  return inbox;
-}
-
-void Paint(HWND hwnd, HDC dc) {
-  RECT client{};
-  ::GetClientRect(hwnd, &client);
-  const HBRUSH brush =
-      ::CreateSolidBrush(static_cast<COLORREF>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA)));
-  ::FillRect(dc, &client, brush);
-  ::DeleteObject(brush);
-}
-
-LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-  switch (msg) {
-    case WM_ERASEBKGND:
-      Paint(hwnd, reinterpret_cast<HDC>(wParam));
-      return 1;
-    case WM_PRINTCLIENT:  // asked to render itself into another device context
-      Paint(hwnd, reinterpret_cast<HDC>(wParam));
-      return 0;
-    case WM_HOTKEY:
-      Inbox()[hwnd].push_back(Received{msg, wParam, lParam});
-      return 0;
-    case WM_NCDESTROY:
-      Inbox().erase(hwnd);
-      break;
-    default:
-      if (msg >= WM_USER && msg < 0x8000) {
-        Inbox()[hwnd].push_back(Received{msg, wParam, lParam});
-        return static_cast<LRESULT>(wParam) + lParam;
-      }
-      break;
+// A window keeps its colour in GWLP_USERDATA and how long it takes to hide in its extra bytes.
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+  if (msg == WM_ERASEBKGND || msg == WM_PRINTCLIENT) {  // also asked to render itself
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    const HBRUSH brush =
+        ::CreateSolidBrush(static_cast<COLORREF>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA)));
+    ::FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
+    ::DeleteObject(brush);
+    return msg == WM_ERASEBKGND;
   }
-  return ::DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-// A slow window keeps in GWLP_USERDATA how long it takes to hide; its thread ends with it.
-LRESULT CALLBACK SlowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
   if (msg == WM_WINDOWPOSCHANGING &&
       (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW) != 0) {
-    ::Sleep(static_cast<DWORD>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA)));
+    ::Sleep(static_cast<DWORD>(::GetWindowLongPtrA(hwnd, 0)));
   }
-  if (msg == WM_DESTROY) ::PostQuitMessage(0);
+  if (msg == WM_HOTKEY) received[hwnd].emplace_back(wParam, lParam);
+  if (msg >= WM_USER && msg < 0x8000) return static_cast<LRESULT>(wParam) + lParam;
   return ::DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-void RegisterClasses() {
-  static bool done = false;
-  if (done) return;
-  WNDCLASSA recording{};
-  recording.lpfnWndProc = RecordingProc;
-  recording.hInstance = ::GetModuleHandleA(nullptr);
-  recording.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-  recording.lpszClassName = kRecordingClass;
-  ::RegisterClassA(&recording);
-  WNDCLASSA plain = recording;
-  plain.lpfnWndProc = ::DefWindowProcA;
-  plain.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  plain.lpszClassName = kPlainClass;
-  ::RegisterClassA(&plain);
-  WNDCLASSA slow = plain;
-  slow.lpfnWndProc = SlowProc;
-  slow.lpszClassName = kSlowClass;
-  ::RegisterClassA(&slow);
-  done = true;
+using namespace win32;
+
+HWND Create(const TestWindowTraits& traits, LONG_PTR hideMs) {
+  const Rect& r = traits.rect;
+  const HWND hwnd = ::CreateWindowExA(
+      0, kClass, traits.caption.c_str(), traits.parent != 0 ? WS_CHILD : WS_POPUP, r.left, r.top,
+      r.Width(), r.Height(), ToHwnd(traits.parent), nullptr, ::GetModuleHandleA(nullptr), nullptr);
+  ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(traits.color));
+  ::SetWindowLongPtrA(hwnd, 0, hideMs);
+  return hwnd;
 }
 
-HWND ToHwnd(Hwnd hwnd) { return reinterpret_cast<HWND>(static_cast<intptr_t>(hwnd)); }
-Hwnd FromHwnd(HWND hwnd) { return static_cast<Hwnd>(reinterpret_cast<intptr_t>(hwnd)); }
-
-void PumpOnce() {
-  MSG message;
-  while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageA(&message);
+// Lets pending messages run, each round after a short wait: the display driver's work comes late.
+void PumpRounds(int rounds) {
+  for (MSG message; rounds-- > 0;) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
   }
 }
 
 class Win32Desktop : public TestDesktop {
  public:
-  Win32Desktop() { RegisterClasses(); }
+  Win32Desktop() {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.cbWndExtra = sizeof(LONG_PTR);
+    windowClass.hInstance = ::GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kClass;
+    ::RegisterClassA(&windowClass);  // fails harmlessly when an earlier desktop registered it
+  }
 
   ~Win32Desktop() override {
-    for (auto it = made_.rbegin(); it != made_.rend(); ++it) {
-      if (::IsWindow(*it)) ::DestroyWindow(*it);
-    }
-    for (auto& [hwnd, thread] : slow_) {
-      ::PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    for (auto it = made_.rbegin(); it != made_.rend(); ++it) ::DestroyWindow(*it);
+    ::SetEvent(release_);
+    for (auto& [thread, hwnd] : workers_) {  // a thread's windows end with it
+      ::PostThreadMessageA(::GetWindowThreadProcessId(hwnd, nullptr), WM_QUIT, 0, 0);
       thread.join();
     }
-    for (Unresponsive& hung : unresponsive_) {
-      ::SetEvent(hung.release);
-      if (hung.thread.joinable()) hung.thread.join();
-      ::CloseHandle(hung.release);
-    }
-    PumpOnce();
+    ::CloseHandle(release_);
+    received.clear();
   }
 
   WindowSystem& System() override { return system_; }
 
-  Hwnd MakeWindow(const TestWindowTraits& desc) override {
-    const DWORD style = desc.parent != 0 ? WS_CHILD : WS_POPUP;
-    const HWND hwnd = ::CreateWindowExA(0, desc.defaultProcedure ? kPlainClass : kRecordingClass,
-                                        desc.caption.c_str(), style, desc.rect.left, desc.rect.top,
-                                        desc.rect.Width(), desc.rect.Height(), ToHwnd(desc.parent),
-                                        nullptr, ::GetModuleHandleA(nullptr), nullptr);
-    if (hwnd == nullptr) return 0;
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(desc.color));
-    if (desc.visible) {
-      ::ShowWindow(hwnd, SW_SHOW);
-      ::UpdateWindow(hwnd);
-    }
-    made_.push_back(hwnd);
+  Hwnd MakeWindow(const TestWindowTraits& traits) override {
+    const HWND hwnd = made_.emplace_back(Create(traits, 0));
+    ::ShowWindow(hwnd, SW_SHOW);
     Pump();
     return FromHwnd(hwnd);
   }
@@ -144,137 +95,60 @@ class Win32Desktop : public TestDesktop {
     Pump();
   }
 
-  Hwnd MakeUnresponsiveWindow() override {
-    Unresponsive& hung = unresponsive_.emplace_back();
-    hung.release = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  Hwnd MakeOtherThreadWindow(bool answers, uint32_t hideMs) override {
+    auto& [thread, hwnd] = workers_.emplace_back();
     const HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HWND made = nullptr;
-    const HANDLE release = hung.release;
-    hung.thread = std::thread([&made, ready, release] {
-      const HWND hwnd = ::CreateWindowExA(0, kPlainClass, "Unresponsive", WS_POPUP, 0, 0, 50, 50,
-                                          nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
-      made = hwnd;
+    thread = std::thread([&made = hwnd, ready, release = release_, answers, hideMs] {
+      made = Create({answers ? "Slow" : "Unresponsive", {0, 0, 50, 50}}, hideMs);
+      ::ShowWindow(made, SW_SHOWNA);
       ::SetEvent(ready);
-      // Stops answering: no message is taken from the queue until the test is over.
-      ::WaitForSingleObject(release, INFINITE);
-      ::DestroyWindow(hwnd);
-    });
-    ::WaitForSingleObject(ready, 10000);
-    ::CloseHandle(ready);
-    return FromHwnd(made);
-  }
-
-  Hwnd MakeSlowWindow(uint32_t hideMs) override {
-    const HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HWND made = nullptr;
-    std::thread thread([&made, ready, hideMs] {
-      const HWND hwnd = ::CreateWindowExA(0, kSlowClass, "Slow", WS_POPUP, 0, 0, 50, 50, nullptr,
-                                          nullptr, ::GetModuleHandleA(nullptr), nullptr);
-      if (hwnd) {
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(hideMs));
-        ::ShowWindow(hwnd, SW_SHOWNA);
-      }
-      made = hwnd;
-      ::SetEvent(ready);
+      // One that stops answering takes no message until the test is over.
+      if (!answers) ::WaitForSingleObject(release, INFINITE);
       MSG message;
-      while (hwnd && ::GetMessageA(&message, nullptr, 0, 0) > 0) ::DispatchMessageA(&message);
+      while (::GetMessageA(&message, nullptr, 0, 0) > 0) ::DispatchMessageA(&message);
     });
-    ::WaitForSingleObject(ready, 10000);
+    ::WaitForSingleObject(ready, INFINITE);
     ::CloseHandle(ready);
-    if (!made) {
-      thread.join();
-      return 0;
-    }
-    slow_.emplace_back(made, std::move(thread));
-    return FromHwnd(made);
+    return FromHwnd(hwnd);
   }
 
-  std::vector<Received> MessagesOf(Hwnd hwnd) override {
-    auto it = Inbox().find(ToHwnd(hwnd));
-    return it == Inbox().end() ? std::vector<Received>{} : it->second;
-  }
-
-  void Pump() override {
-    // Two rounds with a short wait between them let the display driver's work arrive too.
-    for (int round = 0; round < 2; ++round) {
-      PumpOnce();
-      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-    PumpOnce();
-  }
-
-  void MoveCursor(Point point) override {
-    // The display may still report an earlier position for a moment: put the pointer there
-    // again until the system sees it there.
-    const DWORD start = ::GetTickCount();
-    POINT now{};
-    do {
-      ::SetCursorPos(point.x, point.y);
-      Pump();
-      ::GetCursorPos(&now);
-    } while ((now.x != point.x || now.y != point.y) && ::GetTickCount() - start < kWaitMs);
-  }
+  void Pump() override { PumpRounds(3); }
 
   void PressKeys(uint32_t modifiers, uint32_t virtualKey) override {
     std::vector<WORD> keys;
-    if (modifiers & MOD_ALT) keys.push_back(VK_MENU);
-    if (modifiers & MOD_CONTROL) keys.push_back(VK_CONTROL);
-    if (modifiers & MOD_SHIFT) keys.push_back(VK_SHIFT);
-    if (modifiers & MOD_WIN) keys.push_back(VK_LWIN);
-    keys.push_back(static_cast<WORD>(virtualKey));
-    std::vector<INPUT> inputs;
-    for (WORD key : keys) {
-      INPUT down{};
-      down.type = INPUT_KEYBOARD;
-      down.ki.wVk = key;
-      inputs.push_back(down);
+    for (auto [modifier, key] :
+         {std::pair{MOD_ALT, VK_MENU}, {MOD_CONTROL, VK_CONTROL}, {MOD_SHIFT, VK_SHIFT}}) {
+      if (modifiers & modifier) keys.push_back(key);
     }
-    for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
-      INPUT up{};
-      up.type = INPUT_KEYBOARD;
-      up.ki.wVk = *it;
-      up.ki.dwFlags = KEYEVENTF_KEYUP;
-      inputs.push_back(up);
+    keys.push_back(static_cast<WORD>(virtualKey));
+    // Each key down in turn, then up in the reverse order.
+    std::vector<INPUT> inputs(keys.size() * 2);
+    for (size_t k = 0; k < keys.size(); ++k) {
+      inputs[k].type = inputs[inputs.size() - 1 - k].type = INPUT_KEYBOARD;
+      inputs[k].ki.wVk = inputs[inputs.size() - 1 - k].ki.wVk = keys[k];
+      inputs[inputs.size() - 1 - k].ki.dwFlags = KEYEVENTF_KEYUP;
     }
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
   }
 
-  bool WaitFor(Hwnd hwnd, const std::function<bool(const Received&)>& match) override {
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-      for (const Received& message : MessagesOf(hwnd)) {
-        if (match(message)) return true;
+  Hotkeys HotkeysAfter(Hwnd hwnd, uint32_t modifiers, uint32_t virtualKey) override {
+    for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < 2000;) {
+      for (const auto& [id, keys] : received[ToHwnd(hwnd)]) {
+        if (keys == HotkeyLParam(modifiers, virtualKey)) return received[ToHwnd(hwnd)];
       }
-      if (::GetTickCount() - start > kWaitMs) return false;
-      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-      PumpOnce();
+      PumpRounds(1);
     }
+    return received[ToHwnd(hwnd)];
   }
 
   uint32_t OwnProcessId() override { return ::GetCurrentProcessId(); }
 
-  void CreateRegistryKey(const std::string& subKey) override {
-    HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                          &key, nullptr) == ERROR_SUCCESS) {
-      ::RegCloseKey(key);
-    }
-  }
-
-  void DeleteRegistryKey(const std::string& subKey) override {
-    ::RegDeleteKeyA(HKEY_CURRENT_USER, subKey.c_str());
-  }
-
  private:
-  struct Unresponsive {
-    std::thread thread;
-    HANDLE release = nullptr;
-  };
-
-  win32::Win32WindowSystem system_;
+  Win32WindowSystem system_;
   std::vector<HWND> made_;
-  std::vector<Unresponsive> unresponsive_;
-  std::vector<std::pair<HWND, std::thread>> slow_;
+  // Threads of other windows, each with a reference to its entry, and what wakes them at the end.
+  std::deque<std::pair<std::thread, HWND>> workers_;
+  const HANDLE release_ = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
 };
 
 }  // namespace

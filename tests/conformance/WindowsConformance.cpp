@@ -1,394 +1,208 @@
-// What the program relies on when it hides, shows, moves, raises, layers and reads other
-// applications' windows.
-#include <gtest/gtest.h>
-
+// What the program relies on when it hides, shows, moves, raises, layers, reads and captures
+// other applications' windows, and when one of them stops answering.
 #include <algorithm>
+#include <climits>
+#include <functional>
+#include <tuple>
 
 #include "Harness.h"
 
 namespace vd::conformance {
 namespace {
 
-class WindowsConformance : public ::testing::Test {
+constexpr uint32_t kRaise = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
+
+class WindowsConformance : public ConformanceTest {
  protected:
-  void SetUp() override { desktop_ = MakeTestDesktop(); }
-
-  WindowSystem& Ws() { return desktop_->System(); }
-
-  Hwnd Make(Rect rect, bool visible = true, const std::string& caption = "Conformance window") {
-    TestWindowTraits desc;
-    desc.rect = rect;
-    desc.visible = visible;
-    desc.caption = caption;
-    const Hwnd hwnd = desktop_->MakeWindow(desc);
-    EXPECT_NE(hwnd, 0);
-    return hwnd;
-  }
+  Hwnd Make(Rect rect, Hwnd parent = 0) { return desktop_->MakeWindow({"Window", rect, parent}); }
 
   Rect RectOf(Hwnd hwnd) {
     Rect rect;
-    EXPECT_TRUE(Ws().GetWindowRect(hwnd, &rect));
-    return rect;
+    return Ws().GetWindowRect(hwnd, &rect) ? rect : Rect{-1, -1, -1, -1};
   }
 
-  // Every top-level window from the top of the Z order down.
-  std::vector<Hwnd> ZWalk(Hwnd any) {
-    std::vector<Hwnd> order;
-    for (Hwnd hwnd = Ws().GetWindow(any, GW_HWNDFIRST); hwnd != 0 && order.size() < 100000;
-         hwnd = Ws().GetWindow(hwnd, GW_HWNDNEXT)) {
-      order.push_back(hwnd);
+  bool HasBit(Hwnd hwnd, int index, uint32_t bit) {
+    return (static_cast<uint32_t>(Ws().GetWindowLongA(hwnd, index)) & bit) != 0;
+  }
+  void SetBit(Hwnd hwnd, int index, uint32_t bit, bool on) {
+    const auto now = static_cast<uint32_t>(Ws().GetWindowLongA(hwnd, index));
+    Ws().SetWindowLongA(hwnd, index, static_cast<int32_t>(on ? now | bit : now & ~bit));
+  }
+
+  // True when the windows stand in this order, top first, in the Z order walked from `start`.
+  bool Stacked(Hwnd start, const std::vector<Hwnd>& windows) {
+    desktop_->Pump();
+    std::vector<Hwnd> found;
+    for (Hwnd w = Ws().GetWindow(start, GW_HWNDFIRST), guard = 0; w != 0 && ++guard < 100000;
+         w = Ws().GetWindow(w, GW_HWNDNEXT)) {
+      if (std::ranges::count(windows, w) == 1) found.push_back(w);
     }
-    return order;
+    return found == windows;
   }
-
-  static ptrdiff_t IndexOf(const std::vector<Hwnd>& order, Hwnd hwnd) {
-    const auto it = std::find(order.begin(), order.end(), hwnd);
-    return it == order.end() ? -1 : it - order.begin();
-  }
-
-  std::unique_ptr<TestDesktop> desktop_;
 };
 
-TEST_F(WindowsConformance, HidingKeepsTheRectangleAndShowingBringsItBackUnchanged) {
+TEST_F(WindowsConformance, HideAndShowAnswerWhetherTheWindowWasShownAndKeepItsRectangle) {
   const Hwnd hwnd = Make({120, 130, 520, 430});
-  const Rect before = RectOf(hwnd);
-  EXPECT_EQ(before, (Rect{120, 130, 520, 430}));
-
-  // ShowWindow answers whether the window was visible before the call.
-  EXPECT_TRUE(Ws().ShowWindow(hwnd, SW_HIDE));
-  EXPECT_FALSE(Ws().IsWindowVisible(hwnd));
-  EXPECT_EQ(static_cast<uint32_t>(Ws().GetWindowLongA(hwnd, GWL_STYLE)) & WS_VISIBLE, 0u);
-  EXPECT_EQ(RectOf(hwnd), before);
-  EXPECT_FALSE(Ws().ShowWindow(hwnd, SW_HIDE));
-
-  EXPECT_FALSE(Ws().ShowWindow(hwnd, SW_SHOW));
-  EXPECT_TRUE(Ws().IsWindowVisible(hwnd));
-  EXPECT_NE(static_cast<uint32_t>(Ws().GetWindowLongA(hwnd, GWL_STYLE)) & WS_VISIBLE, 0u);
-  EXPECT_EQ(RectOf(hwnd), before);
-  EXPECT_TRUE(Ws().IsWindow(hwnd));
-
-  // MoveWindow places it in screen pixels; hidden, it moves as well and shows where it was put.
-  ASSERT_TRUE(Ws().MoveWindow(hwnd, 50, 60, 320, 210, true));
-  EXPECT_EQ(RectOf(hwnd), (Rect{50, 60, 370, 270}));
+  // (command, answer, shown after)
+  const int steps[][3] = {{SW_HIDE, 1, 0}, {SW_HIDE, 0, 0}, {SW_SHOW, 0, 1}, {SW_SHOW, 1, 1}};
+  for (auto [cmd, answer, shown] : steps) {
+    EXPECT_EQ(Ws().ShowWindow(hwnd, cmd), answer == 1) << cmd << " " << shown;
+    EXPECT_EQ(Ws().IsWindowVisible(hwnd), shown == 1);
+    EXPECT_EQ(HasBit(hwnd, GWL_STYLE, WS_VISIBLE), shown == 1);
+    EXPECT_EQ(RectOf(hwnd), (Rect{120, 130, 520, 430}));
+  }
+  // A window moved while hidden shows where it was put.
   Ws().ShowWindow(hwnd, SW_HIDE);
   ASSERT_TRUE(Ws().MoveWindow(hwnd, -20, 400, 100, 90, true));
   Ws().ShowWindow(hwnd, SW_SHOW);
   EXPECT_EQ(RectOf(hwnd), (Rect{-20, 400, 80, 490}));
 }
 
-TEST_F(WindowsConformance, TopMostChangesOnlyTheTopMostState) {
-  const Hwnd shown = Make({100, 100, 300, 250});
-  const Hwnd hidden = Make({150, 160, 350, 300}, false);
-  const uint32_t flags = SWP_NOSIZE | SWP_NOMOVE;
+TEST_F(WindowsConformance, RaisingPutsAWindowOnTopOfTheNormalOnesAndLeavesTheFocusAlone) {
+  const Hwnd older = Make({100, 100, 300, 300}), pinned = Make({120, 120, 320, 320});
+  ASSERT_TRUE(Ws().SetWindowPos(pinned, HWND_TOPMOST, 0, 0, 0, 0, kRaise));
+  EXPECT_TRUE(HasBit(pinned, GWL_EXSTYLE, WS_EX_TOPMOST));
+  // A new window takes the focus and comes above the normal windows, under the top-most one.
+  const Hwnd newer = Make({140, 140, 340, 340});
+  EXPECT_TRUE(Stacked(older, {pinned, newer, older}));
+  EXPECT_EQ(Ws().GetForegroundWindow(), newer);
 
-  for (Hwnd hwnd : {shown, hidden}) {
-    const Rect before = RectOf(hwnd);
-    const bool visible = Ws().IsWindowVisible(hwnd);
+  ASSERT_TRUE(Ws().SetWindowPos(older, HWND_TOPMOST, 0, 0, 0, 0, kRaise));
+  ASSERT_TRUE(Ws().SetWindowPos(older, HWND_NOTOPMOST, 0, 0, 0, 0, kRaise));
+  EXPECT_TRUE(Stacked(newer, {pinned, older, newer}));
+  EXPECT_FALSE(HasBit(older, GWL_EXSTYLE, WS_EX_TOPMOST));
+  EXPECT_EQ(RectOf(older), (Rect{100, 100, 300, 300}));
+  EXPECT_EQ(Ws().GetForegroundWindow(), newer);
 
-    ASSERT_TRUE(Ws().SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, flags));
-    EXPECT_NE(static_cast<uint32_t>(Ws().GetWindowLongA(hwnd, GWL_EXSTYLE)) & WS_EX_TOPMOST, 0u);
-    EXPECT_EQ(RectOf(hwnd), before);
-    EXPECT_EQ(Ws().IsWindowVisible(hwnd), visible);
+  // Leaving the top-most band puts a window on top of the normal ones.
+  ASSERT_TRUE(Ws().SetWindowPos(pinned, HWND_NOTOPMOST, 0, 0, 0, 0, kRaise));
+  EXPECT_FALSE(HasBit(pinned, GWL_EXSTYLE, WS_EX_TOPMOST));
+  EXPECT_TRUE(Stacked(older, {pinned, older, newer}));
 
-    ASSERT_TRUE(Ws().SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, flags));
-    EXPECT_EQ(static_cast<uint32_t>(Ws().GetWindowLongA(hwnd, GWL_EXSTYLE)) & WS_EX_TOPMOST, 0u);
-    EXPECT_EQ(RectOf(hwnd), before);
-    EXPECT_EQ(Ws().IsWindowVisible(hwnd), visible);
+  // The window set in the foreground comes to the front; hidden, it hands the focus on.
+  ASSERT_TRUE(Ws().SetForegroundWindow(older));
+  EXPECT_TRUE(Stacked(older, {older, pinned, newer}));
+  EXPECT_EQ(Ws().GetForegroundWindow(), older);
+  Ws().ShowWindow(older, SW_HIDE);
+  desktop_->Pump();
+  EXPECT_EQ(Ws().GetForegroundWindow(), pinned);
+}
+
+// The refresh tells a closed window by the list of top-level windows (hidden ones are on it
+// too) and by a caption that reads empty.
+TEST_F(WindowsConformance, ACaptionReadsWholeWhileTheWindowLivesAndEmptyOnceItIsGone) {
+  const Hwnd hwnd = desktop_->MakeWindow({"Conformance caption"}), hidden = Make({});
+  Ws().ShowWindow(hidden, SW_HIDE);
+  auto listed = [&](Hwnd w) { return std::ranges::count(Ws().TopLevelWindows(), w) == 1; };
+  EXPECT_TRUE(listed(hwnd) && listed(hidden));
+  EXPECT_EQ(Ws().GetWindowTextA(hwnd, INT_MAX), "Conformance caption");
+  EXPECT_EQ(Ws().GetWindowTextLengthA(hwnd), 19);
+  EXPECT_EQ(Ws().GetWindowThreadProcessId(hwnd), desktop_->OwnProcessId());
+  EXPECT_FALSE(Ws().IsHungAppWindow(hwnd));
+
+  desktop_->Destroy(hwnd);
+  EXPECT_FALSE(listed(hwnd) || Ws().IsWindow(hwnd) || Ws().IsWindowVisible(hwnd));
+  EXPECT_EQ(RectOf(hwnd), (Rect{-1, -1, -1, -1}));
+  EXPECT_EQ(Ws().GetWindowTextLengthA(hwnd), 0);
+  EXPECT_EQ(Ws().GetWindowTextA(hwnd, INT_MAX), "");
+}
+
+TEST_F(WindowsConformance, LayeredAttributesNeedTheLayeredBitAndAreForgottenWithIt) {
+  const Hwnd hwnd = Make({});
+  uint32_t key = 1, flags = 0;
+  uint8_t alpha = 0;
+  auto layered = [&] { return Ws().GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags); };
+  EXPECT_FALSE(Ws().SetLayeredWindowAttributes(hwnd, 0, 150, LWA_ALPHA));
+  EXPECT_FALSE(layered());
+  SetBit(hwnd, GWL_EXSTYLE, WS_EX_LAYERED, true);
+  EXPECT_TRUE(HasBit(hwnd, GWL_EXSTYLE, WS_EX_LAYERED));
+  EXPECT_FALSE(layered());
+  ASSERT_TRUE(Ws().SetLayeredWindowAttributes(hwnd, 0, 150, LWA_ALPHA));
+  ASSERT_TRUE(layered());
+  EXPECT_EQ(std::tuple(key, alpha, flags), std::tuple(0u, uint8_t{150}, LWA_ALPHA));
+  // Clearing the bit makes the window opaque; layered again, it has no attributes yet.
+  SetBit(hwnd, GWL_EXSTYLE, WS_EX_LAYERED, false);
+  EXPECT_FALSE(HasBit(hwnd, GWL_EXSTYLE, WS_EX_LAYERED) || layered());
+  SetBit(hwnd, GWL_EXSTYLE, WS_EX_LAYERED, true);
+  EXPECT_FALSE(layered());
+}
+
+// The pager's hover tracking asks which of its child windows is under the mouse.
+TEST_F(WindowsConformance, WindowFromPointFindsTheTopEnabledShownWindowInnermostFirst) {
+  const Hwnd parent = Make({200, 200, 600, 500});
+  const Hwnd child = Make({50, 40, 150, 120}, parent);  // 250,240 - 350,320 on the screen
+  const Hwnd over = Make({80, 60, 180, 140}, parent);   // 280,260 - 380,340
+  auto toTop = [&](Hwnd w) { Ws().SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); };
+  constexpr uint32_t kDisabled = 0x08000000;  // WS_DISABLED
+  const std::tuple<const char*, std::function<void()>, Point, Hwnd> cases[] = {
+      {"the parent around its children", [] {}, {400, 400}, parent},
+      {"a child", [] {}, {260, 250}, child},
+      {"a child's last pixel", [] {}, {349, 250}, child},
+      {"just past its right edge", [] {}, {350, 250}, parent},
+      {"the child on top of the other", [&] { toTop(child); }, {300, 300}, child},
+      {"the other one raised", [&] { toTop(over); }, {300, 300}, over},
+      {"a disabled child", [&] { SetBit(child, GWL_STYLE, kDisabled, true); }, {260, 250}, parent},
+      {"enabled again", [&] { SetBit(child, GWL_STYLE, kDisabled, false); }, {260, 250}, child},
+      {"a hidden child", [&] { Ws().ShowWindow(child, SW_HIDE); }, {260, 250}, parent},
+  };
+  for (const auto& [what, change, point, expected] : cases) {
+    change();
+    desktop_->Pump();
+    EXPECT_EQ(Ws().WindowFromPoint(point), expected) << what;
   }
 }
 
-TEST_F(WindowsConformance, SetWindowPosActivatesTheWindowUnlessToldNot) {
-  const Hwnd first = Make({100, 100, 300, 250});
-  const Hwnd second = Make({150, 150, 350, 300});
-  ASSERT_EQ(Ws().GetForegroundWindow(), second);
-
-  ASSERT_TRUE(
-      Ws().SetWindowPos(first, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE));
-  desktop_->Pump();
-  EXPECT_EQ(Ws().GetForegroundWindow(), second);
-  ASSERT_TRUE(Ws().SetWindowPos(first, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE));
-  desktop_->Pump();
-  EXPECT_EQ(Ws().GetForegroundWindow(), first);
-
-  // A window shown without activation leaves the focus where it was.
-  constexpr int kShowNoActivate = 8;  // SW_SHOWNA
-  Ws().ShowWindow(second, SW_HIDE);
-  Ws().ShowWindow(second, kShowNoActivate);
-  desktop_->Pump();
-  EXPECT_TRUE(Ws().IsWindowVisible(second));
-  EXPECT_EQ(Ws().GetForegroundWindow(), first);
-}
-
-TEST_F(WindowsConformance, AMinimisedWindowIsStillShownAndRestoreKeepsItsRectangle) {
-  constexpr int kRestore = 9;  // SW_RESTORE
-  const Hwnd hwnd = Make({100, 100, 300, 250}, false);
-  Ws().ShowWindow(hwnd, SW_MINIMIZE);  // minimised is still shown
-  EXPECT_TRUE(Ws().IsWindowVisible(hwnd));
-  Ws().ShowWindow(hwnd, kRestore);
-  EXPECT_EQ(RectOf(hwnd), (Rect{100, 100, 300, 250}));
-}
-
-TEST_F(WindowsConformance, ZOrderWalkFindsNewWindowsAndPutsTopMostOnesFirst) {
-  const Hwnd older = Make({100, 100, 300, 300});
-  const Hwnd pinned = Make({120, 120, 320, 320});
-  ASSERT_TRUE(Ws().SetWindowPos(pinned, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE));
-  const Hwnd newer = Make({140, 140, 340, 340});
-
-  const std::vector<Hwnd> order = ZWalk(older);
-  const ptrdiff_t olderAt = IndexOf(order, older), pinnedAt = IndexOf(order, pinned),
-                  newerAt = IndexOf(order, newer);
-  ASSERT_GE(olderAt, 0);
-  ASSERT_GE(pinnedAt, 0);
-  ASSERT_GE(newerAt, 0);
-  // The new window comes above the older normal one but stays under the top-most one.
-  EXPECT_LT(pinnedAt, newerAt);
-  EXPECT_LT(newerAt, olderAt);
-  // The walk is the same from whichever window it starts, and the list read in one call holds
-  // the walk in its order (Wine's lists message-only windows after it).
-  EXPECT_EQ(ZWalk(newer), order);
-  const std::vector<Hwnd> listed = Ws().TopLevelWindows();
-  ASSERT_GE(listed.size(), order.size());
-  EXPECT_EQ(std::vector<Hwnd>(listed.begin(), listed.begin() + order.size()), order);
-
-  // Leaving the top-most band puts the window back among the normal ones, on top of them.
-  ASSERT_TRUE(Ws().SetWindowPos(pinned, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE));
-  const std::vector<Hwnd> after = ZWalk(older);
-  EXPECT_LT(IndexOf(after, pinned), IndexOf(after, newer));
-  EXPECT_LT(IndexOf(after, newer), IndexOf(after, older));
-}
-
-TEST_F(WindowsConformance, CaptionAndOwnerReadWholeOrCutToTheBufferAndNothingOnceDestroyed) {
-  const std::string caption = "Conformance caption";
-  const Hwnd hwnd = Make({100, 100, 300, 300}, true, caption);
-  EXPECT_EQ(Ws().GetWindowThreadProcessId(hwnd), desktop_->OwnProcessId());
-  EXPECT_FALSE(Ws().IsHungAppWindow(hwnd));
-  const int length = Ws().GetWindowTextLengthA(hwnd);
-  EXPECT_EQ(length, static_cast<int>(caption.size()));
-  EXPECT_EQ(Ws().GetWindowTextA(hwnd, length + 1), caption);
-  EXPECT_EQ(Ws().GetWindowTextA(hwnd, 5), "Conf");
-  EXPECT_EQ(Ws().GetWindowTextA(hwnd, 1), "");
-
-  desktop_->Destroy(hwnd);
-  EXPECT_FALSE(Ws().IsWindow(hwnd));
-  EXPECT_FALSE(Ws().IsWindowVisible(hwnd));
-  EXPECT_EQ(Ws().GetWindowTextLengthA(hwnd), 0);
-  EXPECT_EQ(Ws().GetWindowTextA(hwnd, 100), "");
-  Rect rect;
-  EXPECT_FALSE(Ws().GetWindowRect(hwnd, &rect));
-  EXPECT_EQ(Ws().GetWindow(hwnd, GW_HWNDNEXT), 0);
-  const std::vector<Hwnd> listed = Ws().TopLevelWindows();
-  EXPECT_EQ(std::find(listed.begin(), listed.end(), hwnd), listed.end());
-}
-
-TEST_F(WindowsConformance, StyleBitsReadBackAfterSetWindowLong) {
-  const Hwnd hwnd = Make({100, 100, 300, 300});
-  const auto ex = static_cast<uint32_t>(Ws().GetWindowLongA(hwnd, GWL_EXSTYLE));
-  EXPECT_EQ(ex & WS_EX_TOOLWINDOW, 0u);
-  EXPECT_EQ(static_cast<uint32_t>(Ws().SetWindowLongA(hwnd, GWL_EXSTYLE,
-                                                      static_cast<int32_t>(ex | WS_EX_TOOLWINDOW))),
-            ex);
-  EXPECT_NE(static_cast<uint32_t>(Ws().GetWindowLongA(hwnd, GWL_EXSTYLE)) & WS_EX_TOOLWINDOW, 0u);
-
-  const auto style = static_cast<uint32_t>(Ws().GetWindowLongA(hwnd, GWL_STYLE));
-  EXPECT_NE(style & WS_POPUP, 0u);
-  Ws().SetWindowLongA(hwnd, GWL_STYLE, static_cast<int32_t>(style | WS_BORDER));
-  EXPECT_NE(static_cast<uint32_t>(Ws().GetWindowLongA(hwnd, GWL_STYLE)) & WS_BORDER, 0u);
-  Ws().SetWindowLongA(hwnd, GWL_STYLE, static_cast<int32_t>(style & ~WS_BORDER));
-  EXPECT_EQ(static_cast<uint32_t>(Ws().GetWindowLongA(hwnd, GWL_STYLE)) & WS_BORDER, 0u);
-
-  // The top-most bit follows SetWindowPos only; writing it into the extended style does nothing.
-  const auto now = static_cast<uint32_t>(Ws().GetWindowLongA(hwnd, GWL_EXSTYLE));
-  Ws().SetWindowLongA(hwnd, GWL_EXSTYLE, static_cast<int32_t>(now | WS_EX_TOPMOST));
-  EXPECT_EQ(static_cast<uint32_t>(Ws().GetWindowLongA(hwnd, GWL_EXSTYLE)) & WS_EX_TOPMOST, 0u);
-}
-
-TEST_F(WindowsConformance, LayeredAlphaIsSetAndForgottenWithTheLayeredBit) {
-  const Hwnd hwnd = Make({100, 100, 300, 300});
-  uint32_t key = 0, flags = 0;
-  uint8_t alpha = 0;
-  // Refused while the window is not layered.
-  EXPECT_FALSE(Ws().SetLayeredWindowAttributes(hwnd, 0, 150, LWA_ALPHA));
-  EXPECT_FALSE(Ws().GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags));
-
-  const auto ex = static_cast<uint32_t>(Ws().GetWindowLongA(hwnd, GWL_EXSTYLE));
-  Ws().SetWindowLongA(hwnd, GWL_EXSTYLE, static_cast<int32_t>(ex | WS_EX_LAYERED));
-  ASSERT_TRUE(Ws().SetLayeredWindowAttributes(hwnd, 0, 150, LWA_ALPHA));
-  ASSERT_TRUE(Ws().GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags));
-  EXPECT_EQ(alpha, 150);
-  EXPECT_EQ(key, 0u);
-  EXPECT_EQ(flags, LWA_ALPHA);
-  ASSERT_TRUE(Ws().SetLayeredWindowAttributes(hwnd, 0, 0, LWA_ALPHA));
-  ASSERT_TRUE(Ws().GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags));
-  EXPECT_EQ(alpha, 0);
-  EXPECT_TRUE(Ws().IsWindowVisible(hwnd));  // invisible to the eye, still shown
-
-  // Clearing the bit makes the window opaque; the alpha is gone when it is layered again.
-  Ws().SetWindowLongA(hwnd, GWL_EXSTYLE, static_cast<int32_t>(ex & ~WS_EX_LAYERED));
-  EXPECT_EQ(static_cast<uint32_t>(Ws().GetWindowLongA(hwnd, GWL_EXSTYLE)) & WS_EX_LAYERED, 0u);
-  EXPECT_FALSE(Ws().GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags));
-  Ws().SetWindowLongA(hwnd, GWL_EXSTYLE, static_cast<int32_t>(ex | WS_EX_LAYERED));
-  EXPECT_FALSE(Ws().GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags));
-}
-
-TEST_F(WindowsConformance, WindowFromPointFindsTheInnermostVisibleWindow) {
-  TestWindowTraits parentTraits;
-  parentTraits.rect = {200, 200, 600, 500};
-  const Hwnd parent = desktop_->MakeWindow(parentTraits);
-  TestWindowTraits childTraits;
-  childTraits.rect = {50, 40, 150, 120};  // relative to the parent
-  childTraits.parent = parent;
-  const Hwnd child = desktop_->MakeWindow(childTraits);
-  ASSERT_NE(parent, 0);
-  ASSERT_NE(child, 0);
-  desktop_->Pump();
-
-  EXPECT_EQ(RectOf(child), (Rect{250, 240, 350, 320}));
-  desktop_->MoveCursor({400, 400});  // the mouse's place, as the pager's hover tracking reads it
-  Point cursor;
-  ASSERT_TRUE(Ws().GetCursorPos(&cursor));
-  EXPECT_EQ(cursor, (Point{400, 400}));
-  EXPECT_EQ(Ws().WindowFromPoint(cursor), parent);
-  EXPECT_EQ(Ws().WindowFromPoint({260, 250}), child);
-  EXPECT_EQ(Ws().WindowFromPoint({349, 319}), child);
-  EXPECT_EQ(Ws().WindowFromPoint({350, 320}), parent);  // right and bottom edges are outside
-
-  // Of two overlapping children the one on top of the Z order wins.
-  TestWindowTraits overTraits = childTraits;
-  overTraits.rect = {100, 80, 200, 160};
-  const Hwnd over = desktop_->MakeWindow(overTraits);
-  ASSERT_TRUE(Ws().SetWindowPos(over, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
-  desktop_->Pump();
-  EXPECT_EQ(Ws().WindowFromPoint({320, 300}), over);
-  ASSERT_TRUE(Ws().SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE));
-  desktop_->Pump();
-  EXPECT_EQ(Ws().WindowFromPoint({320, 300}), child);
-  EXPECT_EQ(Ws().GetWindow(over, GW_HWNDFIRST), child);  // siblings walk among the children
-  EXPECT_EQ(Ws().GetWindow(child, GW_HWNDNEXT), over);
-
-  // A disabled child lets the point fall through to its parent.
-  constexpr uint32_t kDisabled = 0x08000000;  // WS_DISABLED
-  const auto style = static_cast<uint32_t>(Ws().GetWindowLongA(child, GWL_STYLE));
-  Ws().SetWindowLongA(child, GWL_STYLE, static_cast<int32_t>(style | kDisabled));
-  EXPECT_EQ(Ws().WindowFromPoint({260, 250}), parent);
-  Ws().SetWindowLongA(child, GWL_STYLE, static_cast<int32_t>(style));
-  EXPECT_EQ(Ws().WindowFromPoint({260, 250}), child);
-
-  Ws().ShowWindow(child, SW_HIDE);
-  desktop_->Pump();
-  EXPECT_EQ(Ws().WindowFromPoint({260, 250}), parent);
-
-  // A hidden parent hides its children with it.
-  Ws().ShowWindow(child, SW_SHOW);
-  Ws().ShowWindow(parent, SW_HIDE);
-  desktop_->Pump();
-  EXPECT_FALSE(Ws().IsWindowVisible(child));
-  const Hwnd under = Ws().WindowFromPoint({260, 250});
-  EXPECT_NE(under, child);
-  EXPECT_NE(under, parent);
-}
-
-TEST_F(WindowsConformance, MessagesReachTheWindowAndAnUnresponsiveOneTimesOut) {
-  const Hwnd hwnd = Make({100, 100, 300, 300});
-  const uint32_t custom = WM_USER + 7;
-  EXPECT_EQ(Ws().SendMessageA(hwnd, custom, 3, 4), 7);
-  EXPECT_TRUE(Ws().PostMessageA(hwnd, custom + 1, 10, 20));
-  intptr_t answer = 0;
-  EXPECT_TRUE(Ws().SendMessageTimeoutA(hwnd, custom + 2, 5, 6, 1000, &answer));
-  EXPECT_EQ(answer, 11);
-  desktop_->Pump();
-
-  // A posted message may come after later sent ones (it waits in the queue); sent ones come
-  // in order.
-  const std::vector<Received> got = desktop_->MessagesOf(hwnd);
-  ASSERT_EQ(got.size(), 3u);
-  EXPECT_EQ(got[0].msg, custom);
-  EXPECT_EQ(got[0].wParam, 3u);
-  EXPECT_EQ(got[0].lParam, 4);
-  const auto posted =
-      std::find_if(got.begin(), got.end(), [&](const Received& m) { return m.msg == custom + 1; });
-  ASSERT_NE(posted, got.end());
-  EXPECT_EQ(posted->wParam, 10u);
-  EXPECT_EQ(posted->lParam, 20);
-
-  const Hwnd hung = desktop_->MakeUnresponsiveWindow();
-  ASSERT_NE(hung, 0);
-  EXPECT_FALSE(Ws().SendMessageTimeoutA(hung, WM_NULL, 0, 0, 200, &answer));
-  EXPECT_TRUE(Ws().IsWindow(hung));
-
-  // A close request ends a window that leaves it to the system's defaults.
-  TestWindowTraits plain;
-  plain.defaultProcedure = true;
-  const Hwnd closing = desktop_->MakeWindow(plain);
-  ASSERT_TRUE(Ws().IsWindow(closing));
-  Ws().SendMessageA(closing, WM_CLOSE, 0, 0);
-  EXPECT_FALSE(Ws().IsWindow(closing));
-}
-
-TEST_F(WindowsConformance, ForegroundFollowsActivationAndMovesOnWhenItsWindowHides) {
-  const Hwnd below = Make({100, 100, 300, 300});
-  const Hwnd above = Make({150, 150, 350, 350});
-  EXPECT_EQ(Ws().GetForegroundWindow(), above);  // a window that appears takes the focus
-
-  ASSERT_TRUE(Ws().SetForegroundWindow(below));
-  desktop_->Pump();
-  EXPECT_EQ(Ws().GetForegroundWindow(), below);
-  const std::vector<Hwnd> order = ZWalk(below);
-  EXPECT_LT(IndexOf(order, below), IndexOf(order, above));
-
-  // Hiding the foreground window hands the focus to the next window under it.
-  Ws().ShowWindow(below, SW_HIDE);
-  desktop_->Pump();
-  EXPECT_EQ(Ws().GetForegroundWindow(), above);
-
-  // Showing a window brings it to the front.
-  Ws().ShowWindow(below, SW_SHOW);
-  desktop_->Pump();
-  EXPECT_EQ(Ws().GetForegroundWindow(), below);
-
-  // Hiding another window leaves the focus alone; destroying the focused one moves it on.
-  const Hwnd third = Make({200, 200, 400, 400}, false);
-  Ws().ShowWindow(third, SW_SHOW);
-  Ws().ShowWindow(third, SW_HIDE);
-  desktop_->Pump();
-  EXPECT_EQ(Ws().GetForegroundWindow(), below);
-  Ws().ShowWindow(above, SW_HIDE);
-  desktop_->Pump();
-  EXPECT_EQ(Ws().GetForegroundWindow(), below);
-  constexpr int kShowNoActivate = 8;  // SW_SHOWNA
-  Ws().ShowWindow(above, kShowNoActivate);
-  desktop_->Destroy(below);
-  EXPECT_EQ(Ws().GetForegroundWindow(), above);
-}
-
-TEST_F(WindowsConformance, CaptureCopiesTheWindowsPicture) {
-  TestWindowTraits desc;
-  desc.rect = {200, 150, 320, 230};
-  desc.color = 0x0033CC66;
-  const Hwnd hwnd = desktop_->MakeWindow(desc);
-  ASSERT_NE(hwnd, 0);
-  desktop_->Pump();
-
-  const Bitmap whole = Ws().CaptureWindow(hwnd, false, 0, 0, 120, 80);
-  ASSERT_EQ(whole.Width(), 120);
-  ASSERT_EQ(whole.Height(), 80);
-  EXPECT_EQ(whole.GetPixel(0, 0), desc.color);
-  EXPECT_EQ(whole.GetPixel(60, 40), desc.color);
-  EXPECT_EQ(whole.GetPixel(119, 79), desc.color);
-
-  const Bitmap part = Ws().CaptureWindow(hwnd, true, 20, 10, 50, 30);
-  ASSERT_EQ(part.Width(), 50);
-  ASSERT_EQ(part.Height(), 30);
-  EXPECT_EQ(part.GetPixel(0, 0), desc.color);
-  EXPECT_EQ(part.GetPixel(49, 29), desc.color);
-
-  const Bitmap printed = Ws().PrintWindow(hwnd, false);
-  ASSERT_EQ(printed.Width(), 120);
-  ASSERT_EQ(printed.Height(), 80);
-  EXPECT_EQ(printed.GetPixel(60, 40), desc.color);
-
+TEST_F(WindowsConformance, CaptureCopiesTheWindowsPictureAndNothingOnceItIsGone) {
+  const TestWindowTraits traits{"Captured", {200, 150, 320, 230}, 0, 0x0033CC66};
+  const Hwnd hwnd = desktop_->MakeWindow(traits);
+  for (const auto& [picture, w, h] :
+       {std::tuple{Ws().CaptureWindow(hwnd, false, 0, 0, 120, 80), 120, 80},
+        {Ws().CaptureWindow(hwnd, true, 20, 10, 50, 30), 50, 30},
+        {Ws().PrintWindow(hwnd, true), 120, 80}}) {
+    EXPECT_EQ(std::pair(picture.Width(), picture.Height()), std::pair(w, h));
+    EXPECT_EQ(std::ranges::count(picture.Pixels(), traits.color), w * h);
+  }
   desktop_->Destroy(hwnd);
   EXPECT_TRUE(Ws().CaptureWindow(hwnd, false, 0, 0, 120, 80).Empty());
   EXPECT_TRUE(Ws().PrintWindow(hwnd, true).Empty());
+}
+
+// A window that answers gets its answer back; one that stops answering makes a timed send give
+// up, still reads its whole caption (read as empty, it would be taken for closed), and every
+// request to it comes back (one that waited for it would never come back).
+TEST_F(WindowsConformance, AnUnresponsiveWindowTimesOutKeepsItsCaptionAndEveryRequestReturns) {
+  const Hwnd answering = Make({});
+  intptr_t answer = 0;
+  EXPECT_TRUE(Ws().SendMessageTimeoutA(answering, WM_USER, 5, 6, 1000, &answer));
+  EXPECT_EQ(answer, 11);
+
+  const Hwnd hwnd = desktop_->MakeOtherThreadWindow(false);
+  EXPECT_FALSE(Ws().SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, 200, &answer));
+  EXPECT_EQ(Ws().GetWindowTextLengthA(hwnd), 12);
+  EXPECT_TRUE(Ws().ShowWindow(hwnd, SW_HIDE));
+  EXPECT_TRUE(Ws().SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, kRaise));
+  EXPECT_TRUE(Ws().MoveWindow(hwnd, 20, 30, 60, 40, true));
+  SetBit(hwnd, GWL_EXSTYLE, WS_EX_LAYERED, true);
+  Ws().SetLayeredWindowAttributes(hwnd, 0, 128, LWA_ALPHA);
+  Ws().PrintWindow(hwnd, true);
+  Ws().ShowWindow(hwnd, SW_SHOW);
+  EXPECT_EQ(Ws().GetWindowTextA(hwnd, INT_MAX), "Unresponsive");
+}
+
+// A switch hides many windows at once; their threads answer one after another, the last well
+// after the first request. All are hidden when the batch ends, and none is taken for hung (a
+// thread taken for hung would have its style changes refused for seconds).
+TEST_F(WindowsConformance, WindowsHiddenInABatchAreAllHiddenAtItsEndAndNotTakenForHung) {
+  std::vector<Hwnd> windows;
+  for (uint32_t k = 0; k < 6; ++k) windows.push_back(desktop_->MakeOtherThreadWindow(true, k * 60));
+  Ws().BeginShowBatch();
+  for (Hwnd hwnd : windows) Ws().ShowWindow(hwnd, SW_HIDE);
+  Ws().EndShowBatch();
+  for (Hwnd hwnd : windows) {
+    EXPECT_FALSE(Ws().IsWindowVisible(hwnd));
+    SetBit(hwnd, GWL_EXSTYLE, WS_EX_LAYERED, true);
+    EXPECT_TRUE(HasBit(hwnd, GWL_EXSTYLE, WS_EX_LAYERED));
+  }
 }
 
 }  // namespace
