@@ -86,6 +86,15 @@ TEST_F(WindowsConformance, RaisingPutsAWindowOnTopOfTheNormalOnesAndLeavesTheFoc
   Ws().ShowWindow(older, SW_HIDE);
   desktop_->Pump();
   EXPECT_EQ(Ws().GetForegroundWindow(), pinned);
+  // Shown again with activation it takes the focus back; shown without, it leaves it alone.
+  Ws().ShowWindow(older, SW_SHOW);
+  desktop_->Pump();
+  EXPECT_EQ(Ws().GetForegroundWindow(), older);
+  Ws().ShowWindow(newer, SW_HIDE);
+  Ws().ShowWindow(newer, SW_SHOWNA);
+  desktop_->Pump();
+  EXPECT_TRUE(Ws().IsWindowVisible(newer));
+  EXPECT_EQ(Ws().GetForegroundWindow(), older);
 }
 
 // The refresh tells a closed window by the list of top-level windows (hidden ones are on it
