@@ -185,10 +185,19 @@ TEST(Transparency, AlphaStepsAndLimits) {
   EXPECT_EQ(alpha, 10);
 
   fake.ShowWindow(w, SW_HIDE);
+  fake.ClearCalls();
   const uint32_t start = fake.VirtualTimeMs();
   transparency::FadeIn(fake, w, 255, 10);
   EXPECT_TRUE(fake.IsWindowVisible(w));
   EXPECT_EQ(fake.Alpha(w), 255);
+  std::vector<int> steps;  // every fifth level on the way up
+  for (const auto& call : fake.CallsOn("SetLayeredWindowAttributes", w)) {
+    steps.push_back(std::stoi(call.args.at(2)));
+  }
+  EXPECT_EQ(steps.size(), 53u);
+  for (int level = 0; level <= 250; level += 5) {
+    EXPECT_NE(std::find(steps.begin(), steps.end(), level), steps.end()) << level;
+  }
   EXPECT_EQ(fake.VirtualTimeMs() - start, 51u * 10u) << "51 steps of 10 ms";
 }
 
