@@ -60,27 +60,6 @@ TEST(BitmapLine, ExactPixelsOfStraightShallowAndSteepLines) {
   }
 }
 
-TEST(BitmapLine, EveryLineIsAConnectedRunOfNearestPixels) {
-  const std::vector<std::array<int, 4>> lines = {
-      {2, 3, 37, 11},  {37, 11, 2, 3}, {5, 30, 9, 1},  {9, 1, 5, 30},    {20, 20, 1, 25},
-      {1, 25, 20, 20}, {0, 39, 39, 0}, {30, 2, 2, 16}, {11, 11, 12, 38}, {38, 12, 11, 11}};
-  for (const auto& [x1, y1, x2, y2] : lines) {
-    SCOPED_TRACE(testing::Message() << x1 << "," << y1 << " -> " << x2 << "," << y2);
-    const Pixels pixels = DrawLine(x1, y1, x2, y2);
-    const int dx = x2 - x1, dy = y2 - y1;
-    const bool xMajor = std::abs(dx) > std::abs(dy);
-    EXPECT_EQ(static_cast<int>(pixels.size()), std::max(std::abs(dx), std::abs(dy)));
-    EXPECT_TRUE(pixels.count({x1, y1}));
-    EXPECT_FALSE(pixels.count({x2, y2}));
-    for (const auto& [x, y] : pixels) {
-      // Within half a pixel of the ideal line, measured along the minor axis.
-      const double exact = xMajor ? y1 + static_cast<double>(x - x1) * dy / dx
-                                  : x1 + static_cast<double>(y - y1) * dx / dy;
-      EXPECT_LE(std::abs((xMajor ? y : x) - exact), 0.5);
-    }
-  }
-}
-
 TEST(BitmapShapes, LinesFramesAndFillsAreClippedAndRightAndBottomAreExclusive) {
   Bitmap b(10, 10, kPaper);
   b.Line(-5, 5, 15, 5, kInk);
