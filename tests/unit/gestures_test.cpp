@@ -6,10 +6,7 @@
 
 #include "ProgramFixture.h"
 #include "dialogs/AboutBox.h"
-#include "dialogs/AddWindowPrompt.h"
 #include "dialogs/ExitConfirmation.h"
-#include "options/OptionsDialog.h"
-#include "pager/PreviewWindow.h"
 
 namespace vd::testing {
 namespace {
@@ -32,12 +29,6 @@ class Gestures : public ProgramFixture {
   Point InsideCell(int desktop) {
     const forms::PictureBox& cell = P().cells(desktop);
     return OnPager(cell.Left() + cell.Width() / 2, cell.Top() + cell.Height() / 2);
-  }
-  void Drag(forms::PictureBox& miniature, float dx) {
-    miniature.RaiseMouseDown(forms::kLeftButton, 0, 45, 45);
-    miniature.RaiseMouseMove(forms::kLeftButton, 0, 60, 45);  // the drag starts
-    miniature.RaiseMouseMove(forms::kLeftButton, 0, 60 + dx, 45);
-    miniature.RaiseMouseUp(forms::kLeftButton, 0, 60 + dx, 45);
   }
   Hwnd work = 0, mail = 0;
 };
