@@ -43,7 +43,7 @@ class Handles : public E2eTest {
     ASSERT_TRUE(Hotkey(2) && WaitShown({w}, false));
     ASSERT_TRUE(Hotkey(1) && WaitShown({w}, true));
     ASSERT_TRUE(ClickAt(Middle(miniature), true) && ChooseFromMenu({VK_ESCAPE}));
-    ASSERT_TRUE(Maker().Do("close", caption));
+    ASSERT_TRUE(Maker("close", caption));
     ASSERT_TRUE(WaitUntil([&] {
       const RECT gone = MiniatureOf(Pager(), cell, place, 0);
       return IsRectEmpty(&gone);

@@ -26,7 +26,7 @@ class HungWindow : public E2eTest {
  protected:
   // Makes winmaker's window stop taking messages for `ms`; true once it no longer answers.
   bool Hang(const std::string& caption, HWND hwnd, int ms) {
-    return Maker().Do("hang", caption, std::to_string(ms)) &&
+    return Maker("hang", caption, std::to_string(ms)) &&
            WaitUntil([&] { return !Answers(hwnd, 50); }, 2000);
   }
   // Whether, within kAtOnceMs after the hotkey, `shown` is shown and `hidden` hidden, and the

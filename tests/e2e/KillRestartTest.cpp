@@ -25,7 +25,9 @@ class KillAndRestart : public E2eTest {
     }
     return named;
   }
-  bool RecordExists() const { return ReadWholeFile(ScratchFile("hidden.list")).has_value(); }
+  bool RecordExists() const {
+    return GetFileAttributesA(ScratchFile("hidden.list").c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
 };
 
 TEST_F(KillAndRestart, TheNextStartShowsEveryWindowItHadHiddenAndNotTheOneItsApplicationHid) {
@@ -40,7 +42,7 @@ TEST_F(KillAndRestart, TheNextStartShowsEveryWindowItHadHiddenAndNotTheOneItsApp
   ASSERT_TRUE(three && Hotkey(2) && WaitShown({three}, false)) << Facts({three});
   HWND own = OpenManaged("Own", ownPlace, 0x20A020);
   HWND two = OpenManaged("Two", twoPlace, 0x9030A0);
-  ASSERT_TRUE(own && two && Maker().Do("hide", "Own") && WaitShown({own}, false));
+  ASSERT_TRUE(own && two && Maker("hide", "Own") && WaitShown({own}, false));
   const std::set<std::string> hidden{Handle(one), Handle(three)};
   EXPECT_TRUE(WaitUntil([&] { return Recorded() == hidden; }))
       << "the record should name One " << Handle(one) << " and Three " << Handle(three) << ": "
@@ -77,8 +79,7 @@ TEST_F(KillAndRestart, TheNextStartShowsEveryWindowItHadHiddenAndNotTheOneItsApp
   ASSERT_TRUE(Hotkey(3) && WaitShown({one, two, three}, false) && WaitUntil([&] {
                 return Recorded() == std::set<std::string>{Handle(one), Handle(two), Handle(three)};
               }));
-  ASSERT_TRUE(Maker().Do("close", "One") && Maker().Do("close", "Two") &&
-              Maker().Do("close", "Three"));
+  ASSERT_TRUE(Maker("close", "One") && Maker("close", "Two") && Maker("close", "Three"));
   EXPECT_TRUE(WaitUntil([&] { return !RecordExists(); })) << "nothing is hidden any more";
   ASSERT_TRUE(PostMessageA(pager, WM_CLOSE, 0, 0) && again.WaitExit(kExitMs));
   EXPECT_FALSE(RecordExists()) << "after the exit";

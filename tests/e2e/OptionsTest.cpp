@@ -31,8 +31,6 @@ std::string GridOf(HWND pager) {
   return std::to_string(columns) + " x " + std::to_string(columns ? cells.size() / columns : 0);
 }
 
-bool ClickOn(HWND control) { return control && ClickAt(Middle(RectOf(control))); }
-
 class Options : public E2eTest {
  protected:
   void TearDown() override {
@@ -45,15 +43,7 @@ class Options : public E2eTest {
   HWND OpenOptions() {
     if (!ClickOn(ChildWith(Pager(), "Button", "...")) || !ChooseFromMenu({})) return nullptr;
     HWND dialog = nullptr;
-    WaitUntil([&] {
-      for (HWND w : WindowsOf(Vuedeck().Pid())) {
-        char caption[64] = "";
-        if (GetWindowTextA(w, caption, sizeof caption) && std::string(caption) == "Options") {
-          dialog = w;
-        }
-      }
-      return dialog != nullptr;
-    });
+    WaitUntil([&] { return IsWindowVisible(dialog = FindWindowA(nullptr, "Options")); });
     return dialog;
   }
 
@@ -81,26 +71,8 @@ TEST_F(Options, PagesRunValueAndA3By2GridKeptOverARestartThenTheTrayIconTogglesT
   ASSERT_TRUE(WaitShown({dialog}, false)) << "Alt+F4 left the dialog open";
   dialog = OpenOptions();
   ASSERT_NE(dialog, nullptr) << "the Options dialog did not open again";
-  EXPECT_TRUE(Page(dialog, "Desktops", "Hotkey Enabled", "page-desktops"));
-  EXPECT_TRUE(Page(dialog, "Panic", "Enabled Panic Hotkeys", "page-panic"));
-  EXPECT_TRUE(Page(dialog, "Appearance", "Change...", "page-appearance"));
-  ASSERT_TRUE(Page(dialog, "General", "Application", "page-general-application"));
-  ASSERT_TRUE(Page(dialog, "Others", "Start Application After Reboot", "page-general-others"));
 
-  // A click on the box of "Start Application After Reboot" (its left end) writes the Run value
-  // at once: the program's folder and name without extension, in double quotes; a second click
-  // deletes it.
-  const RECT box = RectOf(ChildWith(dialog, "Button", "Start Application After Reboot"));
-  ASSERT_FALSE(RunValue().has_value()) << *RunValue();
-  ASSERT_TRUE(ClickAt({box.left + 7, Middle(box).y}));
-  ASSERT_TRUE(WaitUntil([] { return RunValue().has_value(); })) << "no Run value";
-  EXPECT_EQ(_stricmp(RunValue()->c_str(), ("\"" + ScratchFile("vuedeck") + "\"").c_str()), 0)
-      << *RunValue();
-  ASSERT_TRUE(ClickAt({box.left + 7, Middle(box).y}));
-  EXPECT_TRUE(WaitUntil([] { return !RunValue().has_value(); })) << RunValue().value_or("");
-
-  // Columns and rows are the first row of fields of the Application page.
-  ASSERT_TRUE(ClickOn(ChildWith(dialog, "Button", "Application")));
+  // Columns and rows are the first row of fields of the page it opens on, General/Application.
   std::vector<Child> fields;
   ASSERT_TRUE(WaitUntil([&] {
     fields = ChildrenOf(dialog);
@@ -109,13 +81,29 @@ TEST_F(Options, PagesRunValueAndA3By2GridKeptOverARestartThenTheTrayIconTogglesT
     return fields.size() == 4;
   }));
   std::sort(fields.begin(), fields.end(), [](const Child& a, const Child& b) {
-    return a.rect.top != b.rect.top ? a.rect.top < b.rect.top : a.rect.left < b.rect.left;
+    return std::pair(a.rect.top, a.rect.left) < std::pair(b.rect.top, b.rect.left);
   });
   for (auto [field, digit] : {std::pair{fields[0].hwnd, '3'}, {fields[1].hwnd, '2'}}) {
     ASSERT_TRUE(ClickOn(field) && PressChord({VK_END}));
     for (WORD key : {WORD(VK_BACK), WORD(VK_BACK), WORD(VK_BACK), WORD(digit)}) PressChord({key});
   }
   Shot("typed-3-by-2");
+
+  // A click on the box of "Start Application After Reboot" (its left end) writes the Run value
+  // at once: the program's folder and name without extension, in double quotes; a second click
+  // deletes it.
+  ASSERT_TRUE(Page(dialog, "Others", "Start Application After Reboot", "page-general-others"));
+  const RECT box = RectOf(ChildWith(dialog, "Button", "Start Application After Reboot"));
+  ASSERT_FALSE(RunValue().has_value()) << *RunValue();
+  ASSERT_TRUE(ClickAt({box.left + 7, Middle(box).y}));
+  ASSERT_TRUE(WaitUntil([] { return RunValue().has_value(); })) << "no Run value";
+  EXPECT_EQ(_stricmp(RunValue()->c_str(), ("\"" + ScratchFile("vuedeck") + "\"").c_str()), 0)
+      << *RunValue();
+  ASSERT_TRUE(ClickAt({box.left + 7, Middle(box).y}));
+  EXPECT_TRUE(WaitUntil([] { return !RunValue().has_value(); })) << RunValue().value_or("");
+  EXPECT_TRUE(Page(dialog, "Desktops", "Hotkey Enabled", "page-desktops"));
+  EXPECT_TRUE(Page(dialog, "Panic", "Enabled Panic Hotkeys", "page-panic"));
+  EXPECT_TRUE(Page(dialog, "Appearance", "Change...", "page-appearance"));
   ASSERT_TRUE(ClickOn(ChildWith(dialog, "Button", "OK")));
   EXPECT_TRUE(WaitShown({dialog}, false));
   EXPECT_TRUE(WaitUntil([&] { return GridOf(pager) == "3 x 2"; })) << GridOf(pager);

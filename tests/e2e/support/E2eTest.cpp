@@ -29,6 +29,23 @@ constexpr char kSettings[] =
     "auto_start=0\r\n[ALERT]\r\nenabled=0\r\ndesktop=1\r\nkey1=1\r\nkey2=49\r\n[HOTKEYS]\r\n"
     "1=0,7,1\r\n2=0,8,1\r\n3=0,9,1\r\n4=0,10,1\r\n5=0,11,1\r\n6=0,12,1\r\n";
 
+void CloseIfOpen(HANDLE& handle) {
+  if (handle) CloseHandle(handle);
+  handle = nullptr;
+}
+
+// A job that ends every process in it once its last handle closes, i.e. when we end.
+HANDLE TestJob() {
+  static HANDLE job = [] {
+    HANDLE j = CreateJobObjectA(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (j) SetInformationJobObject(j, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    return j;
+  }();
+  return job;
+}
+
 std::string TestName() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   return std::string(info->test_suite_name()) + "." + info->name();
@@ -62,6 +79,11 @@ RECT RectOf(HWND hwnd) {
   return r;
 }
 
+bool At(HWND hwnd, const RECT& r) {
+  const RECT now = RectOf(hwnd);
+  return EqualRect(&now, &r);
+}
+
 bool Topmost(HWND hwnd) { return (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
 int AlphaOf(HWND hwnd) {
@@ -80,38 +102,89 @@ std::string Facts(std::initializer_list<HWND> windows) {
     char caption[256] = "";
     GetWindowTextA(w, caption, sizeof caption);
     const RECT r = RectOf(w);
-    out << "\n  window " << reinterpret_cast<intptr_t>(w) << " \"" << caption << "\" "
-        << (!IsWindow(w)         ? "gone"
-            : IsWindowVisible(w) ? "shown"
-                                 : "hidden")
-        << " (" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ") style "
-        << std::hex << GetWindowLongA(w, GWL_STYLE) << " exstyle " << GetWindowLongA(w, GWL_EXSTYLE)
-        << std::dec << " alpha " << AlphaOf(w);
+    out << "\n  \"" << caption << "\" " << (IsWindowVisible(w) ? "shown" : "hidden") << " ("
+        << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ") exstyle " << std::hex
+        << GetWindowLongA(w, GWL_EXSTYLE) << std::dec << " alpha " << AlphaOf(w);
   }
   return out.str();
 }
 
-std::vector<HWND> WindowsOf(DWORD pid, bool visibleOnly) {
+std::vector<HWND> WindowsOf(DWORD pid) {
   std::vector<HWND> found;
   for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
     DWORD owner = 0;
     GetWindowThreadProcessId(w, &owner);
-    if (owner == pid && (!visibleOnly || IsWindowVisible(w))) found.push_back(w);
+    if (owner == pid && IsWindowVisible(w)) found.push_back(w);
   }
   return found;
 }
 
-bool IsAbove(HWND upper, HWND lower) {
-  for (HWND w = GetWindow(upper, GW_HWNDNEXT); w && upper != lower; w = GetWindow(w, GW_HWNDNEXT)) {
-    if (w == lower) return true;
-  }
-  return false;
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  // Shared for deleting and replacing too, so that the program's own writes never fail on it.
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes(GetFileSize(file, nullptr), '\0');
+  DWORD got = 0;
+  ReadFile(file, bytes.data(), bytes.size(), &got, nullptr);
+  CloseHandle(file);
+  return bytes.substr(0, got);
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(file), {});
+bool ChildProcess::Start(const std::string& exe, const std::string& folder, bool pipes) {
+  Kill();
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  HANDLE childIn = nullptr, childOut = nullptr;
+  if (pipes) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    CreatePipe(&childIn, &input_, &inherit, 0);
+    CreatePipe(&output_, &childOut, &inherit, 0);
+    // Only the child's ends are inherited: it sees the end of its input when we close ours.
+    SetHandleInformation(input_, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(output_, HANDLE_FLAG_INHERIT, 0);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = childIn;
+    startup.hStdOutput = startup.hStdError = childOut;
+  }
+  std::string commandLine = "\"" + exe + "\"";
+  const BOOL ok = CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, pipes,
+                                 CREATE_NO_WINDOW, nullptr, folder.c_str(), &startup, &info_);
+  CloseIfOpen(childIn);
+  CloseIfOpen(childOut);
+  if (!ok) {
+    Kill();
+    return false;
+  }
+  if (HANDLE job = TestJob()) AssignProcessToJobObject(job, info_.hProcess);
+  CloseIfOpen(info_.hThread);
+  return true;
+}
+
+void ChildProcess::Kill() {
+  if (Running()) {
+    TerminateProcess(info_.hProcess, 1);
+    WaitExit(5000);
+  }
+  CloseIfOpen(info_.hProcess);
+  info_ = PROCESS_INFORMATION{};
+  CloseIfOpen(input_);
+  CloseIfOpen(output_);
+}
+
+std::string ChildProcess::Ask(const std::string& line) {
+  // Read a byte at a time: winmaker answers every command in bounded time, and a helper that
+  // died breaks the pipe.
+  const std::string text = line + "\n";
+  std::string answer;
+  DWORD done = 0;
+  char c = 0;
+  if (!input_ || !WriteFile(input_, text.data(), text.size(), &done, nullptr)) return answer;
+  while (ReadFile(output_, &c, 1, &done, nullptr) && done == 1 && c != '\n') {
+    if (c != '\r') answer += c;
+  }
+  return answer;
 }
 
 void E2eTest::SetUp() {
@@ -127,7 +200,8 @@ void E2eTest::SetUp() {
 
 void E2eTest::TearDown() {
   if (HasFailure()) Save({}, "failed");
-  maker_.Stop();
+  maker_.Ask("quit");  // its windows close
+  maker_.Kill();
   processes_.clear();
 }
 
@@ -165,22 +239,31 @@ bool E2eTest::CloseAndWaitForExit() {
   return PostMessageA(pager_, WM_CLOSE, 0, 0) && vuedeck_->WaitExit(kExitMs);
 }
 
-WinMaker& E2eTest::Maker() {
+HWND E2eTest::Maker(const std::string& verb, const std::string& caption, const std::string& rest) {
   if (!maker_.Running()) {
-    EXPECT_TRUE(maker_.Start(Configured("VD_WINMAKER", "winmaker.exe"), scratch_));
+    EXPECT_TRUE(maker_.Start(Configured("VD_WINMAKER", "winmaker.exe"), scratch_, true));
   }
-  return maker_;
+  const std::string answer = maker_.Ask(verb + " \"" + caption + "\" " + rest);
+  return answer.rfind("ok ", 0) ? nullptr : reinterpret_cast<HWND>(std::stoll(answer.substr(3)));
+}
+
+HWND E2eTest::Open(const std::string& caption, const RECT& r, uint32_t color) {
+  char place[64];
+  std::snprintf(place, sizeof place, "%ld %ld %ld %ld color 0x%06X", r.left, r.top,
+                r.right - r.left, r.bottom - r.top, static_cast<unsigned>(color));
+  return Maker("open", caption, place);
 }
 
 HWND E2eTest::OpenManaged(const std::string& caption, const RECT& place, uint32_t color) {
-  const RECT left{-2000, 200, -2000 + place.right - place.left, 200 + place.bottom - place.top};
-  HWND hwnd = Open(caption, left, color);
-  const bool taken = hwnd && Maker().Do("front", caption) && WaitUntil([&] {
-                       const RECT r = RectOf(hwnd);
-                       return r.left == 0 && r.top == 0;
+  const LONG w = place.right - place.left, h = place.bottom - place.top;
+  HWND hwnd = Open(caption, {-2000, 200, -2000 + w, 200 + h}, color);
+  const bool taken = hwnd && Maker("front", caption) && WaitUntil([&] {
+                       return At(hwnd, {0, 0, w, h});
                      });
   EXPECT_TRUE(taken) << caption << " was not taken on:" << Facts({hwnd});
-  return taken && Maker().Move(caption, place) ? hwnd : nullptr;
+  const std::string moved = std::to_string(place.left) + " " + std::to_string(place.top) + " " +
+                            std::to_string(w) + " " + std::to_string(h);
+  return taken && Maker("move", caption, moved) ? hwnd : nullptr;
 }
 
 void E2eTest::Save(const vdtools::Image& given, const std::string& step) {
@@ -203,17 +286,14 @@ bool E2eTest::ShotUntil(const std::string& step,
   return passed;
 }
 
-vdtools::Image E2eTest::Shot(const std::string& step) {
+void E2eTest::Shot(const std::string& step) {
   std::vector<uint8_t> previous;
   int same = 0;
-  vdtools::Image last;
   ShotUntil(step, [&](const vdtools::Image& shot) {
     same = shot.rgb == previous ? same + 1 : 0;
     previous = shot.rgb;
-    last = shot;
     return same >= 3;
   });
-  return last;
 }
 
 }  // namespace vde2e

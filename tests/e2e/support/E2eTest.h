@@ -1,6 +1,6 @@
 // The fixture of the end-to-end tests. Each test gets a scratch folder holding a copy of
-// vuedeck.exe and the settings it chose, starts the programs it needs, reads real window states
-// and saves screenshots; every process it started is ended when it ends, failed or not.
+// vuedeck.exe and its settings, starts the programs it needs, reads real window states and
+// saves screenshots; every process it started is ended when it ends, failed or not.
 //
 // Where things are comes from the environment (host paths are fine under Wine), else from the
 // folder of e2e_tests.exe: VD_EXE (vuedeck.exe to test), VD_WINMAKER, VD_SHOTS (the
@@ -18,10 +18,34 @@
 #include <vector>
 
 #include "Pager.h"
-#include "Process.h"
 #include "ScreenShot.h"
 
 namespace vde2e {
+
+// A process started by a test: ended when its object goes (and, through a job object, when the
+// test program itself dies), so no test leaves a program running behind it.
+class ChildProcess {
+ public:
+  ChildProcess() = default;
+  ~ChildProcess() { Kill(); }
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  // Starts `exe` in `folder`; with `pipes`, its standard input and output are pipes to us.
+  bool Start(const std::string& exe, const std::string& folder, bool pipes = false);
+  DWORD Pid() const { return info_.dwProcessId; }
+  bool Running() const { return info_.hProcess && !WaitExit(0); }
+  bool WaitExit(DWORD ms) const {
+    return info_.hProcess && WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0;
+  }
+  void Kill();  // TerminateProcess, as the task manager ends a program
+  // Writes a line to its input and waits for the line it answers (empty when none comes).
+  std::string Ask(const std::string& line);
+
+ private:
+  PROCESS_INFORMATION info_{};
+  HANDLE input_ = nullptr, output_ = nullptr;  // our ends of its pipes
+};
 
 constexpr DWORD kStartMs = 20000;  // a first start under Wine takes seconds
 constexpr DWORD kExitMs = 10000;
@@ -33,32 +57,26 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWaitMs
 // Waits until every window is shown (or every one hidden).
 bool WaitShown(std::initializer_list<HWND> windows, bool shown, DWORD timeoutMs = kWaitMs);
 RECT RectOf(HWND hwnd);
-// Whether the window's rectangle is `r` to the pixel.
-inline bool At(HWND hwnd, const RECT& r) {
-  const RECT now = RectOf(hwnd);
-  return EqualRect(&now, &r) != FALSE;
-}
+bool At(HWND hwnd, const RECT& r);  // the window's rectangle is `r` to the pixel
 bool Topmost(HWND hwnd);
 int AlphaOf(HWND hwnd);  // the layered alpha; 255 when the window is not layered with one
-// Caption, visibility, rectangle, styles of each window, for failure messages.
+// Caption, visibility, rectangle and styles of each window, for failure messages.
 std::string Facts(std::initializer_list<HWND> windows);
-// The top-level windows of process `pid`, in Z order (topmost first).
-std::vector<HWND> WindowsOf(DWORD pid, bool visibleOnly = true);
-// Whether `upper` comes before `lower` in the system's Z order.
-bool IsAbove(HWND upper, HWND lower);
-std::optional<std::string> ReadWholeFile(const std::string& path);
+// The shown top-level windows of process `pid`, in Z order (topmost first).
+std::vector<HWND> WindowsOf(DWORD pid);
+std::optional<std::string> ReadWholeFile(const std::string& path);  // nothing when missing
 
 class E2eTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
 
-  // One key of the scratch folder's settings.ini (defaults in E2eTest.cpp).
+  // One key of the scratch folder's settings.ini (the defaults are in E2eTest.cpp).
   void Set(const char* section, const char* key, const char* value);
   // Starts the scratch copy of vuedeck.exe (`again`: once more, else first copying the program
-  // there). Not waited for.
+  // there), without waiting.
   ChildProcess& Launch(bool again = false);
-  // The first visible top-level window of the process: the pager. Its load, the start-up scan
+  // The first shown top-level window of the process: the pager. Its load, the start-up scan
   // included, has run to its end once it shows. Null when none showed in time.
   HWND WaitForPager(const ChildProcess& vuedeck);
   // Launch and WaitForPager; Vuedeck() and Pager() then name them.
@@ -68,19 +86,18 @@ class E2eTest : public ::testing::Test {
   // Closes the pager as the task bar's Close does and waits for the program to end.
   bool CloseAndWaitForExit();
 
-  WinMaker& Maker();  // started on first use
+  // A command to winmaker.exe (started on first use; see README.md): `verb` "`caption`" `rest`.
+  // The handle its answer names; null when it answered an error.
+  HWND Maker(const std::string& verb, const std::string& caption, const std::string& rest = "");
   // A winmaker window painted in `color` (0x00BBGGRR, as a screenshot pixel reads it).
-  HWND Open(const std::string& caption, const RECT& r, uint32_t color,
-            const std::string& options = "") {
-    return Maker().Open(caption, r, color, options);
-  }
+  HWND Open(const std::string& caption, const RECT& r, uint32_t color);
   // A window taken on by the running program, so it belongs to the open desktop: opened left of
   // the screen and brought to the front, the program brings it to (0,0); then moved to `place`.
   HWND OpenManaged(const std::string& caption, const RECT& place, uint32_t color);
 
   // Saves the screen as "<suite>.<test>-<step>.png" once it has stopped changing (what Wine
   // draws reaches the screen a moment after the call, piece by piece).
-  vdtools::Image Shot(const std::string& step);
+  void Shot(const std::string& step);
   // Captures the screen until `check` accepts it or the time is up and saves the last capture;
   // true when the check passed.
   bool ShotUntil(const std::string& step, const std::function<bool(const vdtools::Image&)>& check,
@@ -95,7 +112,7 @@ class E2eTest : public ::testing::Test {
   std::deque<ChildProcess> processes_;  // a deque: references stay valid as it grows
   ChildProcess* vuedeck_ = nullptr;
   HWND pager_ = nullptr;
-  WinMaker maker_;
+  ChildProcess maker_;
 };
 
 }  // namespace vde2e

@@ -73,25 +73,24 @@ bool Drag(POINT from, POINT to) {
   return Mouse(MOUSEEVENTF_LEFTUP) && ok;
 }
 
+bool ClickOn(HWND control) { return control && ClickAt(Middle(RectOf(control))); }
+
 POINT Middle(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 std::vector<Child> ChildrenOf(HWND root) {
-  std::vector<HWND> handles;
+  std::vector<Child> children;
   EnumChildWindows(
       root,
       [](HWND w, LPARAM out) noexcept -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(out)->push_back(w);
+        char text[256] = "", name[64] = "";
+        SendMessageTimeoutA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                            SMTO_ABORTIFHUNG, 2000, nullptr);
+        GetClassNameA(w, name, sizeof name);
+        reinterpret_cast<std::vector<Child>*>(out)->push_back(
+            {w, name, text, RectOf(w), IsWindowVisible(w) != FALSE});
         return TRUE;
       },
-      reinterpret_cast<LPARAM>(&handles));
-  std::vector<Child> children;
-  for (HWND w : handles) {
-    char text[256] = "", name[64] = "";
-    SendMessageTimeoutA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                        SMTO_ABORTIFHUNG, 2000, nullptr);
-    GetClassNameA(w, name, sizeof name);
-    children.push_back({w, name, text, RectOf(w), IsWindowVisible(w) != FALSE});
-  }
+      reinterpret_cast<LPARAM>(&children));
   return children;
 }
 
@@ -157,20 +156,6 @@ bool ChooseFromMenu(std::initializer_list<WORD> keys) {
     if (!PressChord({typed[i]})) return false;
   }
   return WaitUntil([&] { return !menuShown(); });
-}
-
-HWND WaitForQuestion(DWORD pid, std::initializer_list<const char*> captions) {
-  HWND question = nullptr;
-  WaitUntil([&] {
-    for (HWND w : WindowsOf(pid)) {
-      if (std::all_of(captions.begin(), captions.end(),
-                      [&](const char* c) { return ChildWith(w, "Button", c) != nullptr; })) {
-        question = w;
-      }
-    }
-    return question != nullptr;
-  });
-  return question;
 }
 
 bool ColorAround(const vdtools::Image& shot, POINT at, uint32_t color) {

@@ -23,6 +23,7 @@ inline bool Hotkey(int desktop) { return PressChord({VK_MENU, WORD('0' + desktop
 // back a moment after SetCursorPos.)
 bool PointerTo(POINT p);
 bool ClickAt(POINT p, bool rightButton = false);
+bool ClickOn(HWND control);  // in its middle
 // Presses the left button at `from`, moves to `to` in steps, rests there (the pager notes the
 // cell under the pointer every 100 ms, and a drop goes to the cell it noted last) and lets go.
 bool Drag(POINT from, POINT to);
@@ -54,9 +55,6 @@ RECT MiniatureOf(HWND pager, const RECT& cell, const RECT& window, DWORD waitMs 
 // (separators are skipped), then `keys`, then Enter unless the last of them is Escape. True
 // once the menu has closed.
 bool ChooseFromMenu(std::initializer_list<WORD> keys);
-// Waits for a shown window of process `pid` holding buttons with each of `captions`.
-HWND WaitForQuestion(DWORD pid, std::initializer_list<const char*> captions);
-
 // Most of the 5 x 5 pixels around `at` have about the colour (0x00BBGGRR): a miniature is its
 // window's picture scaled down, so its edges blend.
 bool ColorAround(const vdtools::Image& shot, POINT at, uint32_t color);
