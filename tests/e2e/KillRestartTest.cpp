@@ -5,6 +5,7 @@
 // leaves none behind.
 #include <cstdio>
 #include <set>
+#include <sstream>
 
 #include "E2eTest.h"
 
@@ -17,12 +18,9 @@ class KillAndRestart : public E2eTest {
  protected:
   // The windows the record of hidden windows names (the first number of each line).
   std::set<std::string> Recorded() const {
+    std::istringstream lines(ReadWholeFile(ScratchFile("hidden.list")).value_or(""));
     std::set<std::string> named;
-    const std::string bytes = ReadWholeFile(ScratchFile("hidden.list")).value_or("");
-    for (size_t at = 0; at < bytes.size(); at = bytes.find('\n', at) + 1) {
-      named.insert(bytes.substr(at, bytes.find_first_of(" \r\n", at) - at));
-      if (bytes.find('\n', at) == std::string::npos) break;
-    }
+    for (std::string hwnd, process; lines >> hwnd >> process;) named.insert(hwnd);
     return named;
   }
   bool RecordExists() const {

@@ -46,6 +46,11 @@ HANDLE TestJob() {
   return job;
 }
 
+std::string Geometry(const RECT& r) {  // as winmaker reads it: "X Y W H"
+  return std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+         std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top);
+}
+
 std::string TestName() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   return std::string(info->test_suite_name()) + "." + info->name();
@@ -248,10 +253,7 @@ HWND E2eTest::Maker(const std::string& verb, const std::string& caption, const s
 }
 
 HWND E2eTest::Open(const std::string& caption, const RECT& r, uint32_t color) {
-  char place[64];
-  std::snprintf(place, sizeof place, "%ld %ld %ld %ld color 0x%06X", r.left, r.top,
-                r.right - r.left, r.bottom - r.top, static_cast<unsigned>(color));
-  return Maker("open", caption, place);
+  return Maker("open", caption, Geometry(r) + " color " + std::to_string(color));
 }
 
 HWND E2eTest::OpenManaged(const std::string& caption, const RECT& place, uint32_t color) {
@@ -261,9 +263,7 @@ HWND E2eTest::OpenManaged(const std::string& caption, const RECT& place, uint32_
                        return At(hwnd, {0, 0, w, h});
                      });
   EXPECT_TRUE(taken) << caption << " was not taken on:" << Facts({hwnd});
-  const std::string moved = std::to_string(place.left) + " " + std::to_string(place.top) + " " +
-                            std::to_string(w) + " " + std::to_string(h);
-  return taken && Maker("move", caption, moved) ? hwnd : nullptr;
+  return taken && Maker("move", caption, Geometry(place)) ? hwnd : nullptr;
 }
 
 void E2eTest::Save(const vdtools::Image& given, const std::string& step) {

@@ -15,9 +15,11 @@ bool Mouse(DWORD flags) {
   return SendInput(1, &in, sizeof in) == 1;
 }
 
-// Waits until the pointer stays at `p` for `polls` looks in a row, putting it back whenever it
-// is found elsewhere, then sends a move event there.
-bool Settle(POINT p, int polls) {
+// Puts the pointer at `p` and waits until it stays there for `polls` looks in a row, putting it
+// back whenever it is found elsewhere; then sends a move event there, so that the window under
+// it hears of it.
+bool PointerTo(POINT p, int polls = 5) {
+  SetCursorPos(p.x, p.y);
   int steady = 0;
   return WaitUntil(
              [&] {
@@ -39,21 +41,16 @@ bool Blank(const Child& c) {
 }  // namespace
 
 bool PressChord(std::initializer_list<WORD> keys) {
-  std::vector<INPUT> events;
-  for (int up = 0; up < 2; ++up) {
-    for (size_t i = 0; i < keys.size(); ++i) {
-      INPUT in{};
-      in.type = INPUT_KEYBOARD;
-      in.ki.wVk = up ? keys.begin()[keys.size() - 1 - i] : keys.begin()[i];
-      in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(in.ki.wVk, MAPVK_VK_TO_VSC));
-      in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-      events.push_back(in);
-    }
+  std::vector<INPUT> events(2 * keys.size());  // downs in order, then ups in reverse order
+  for (size_t i = 0; i < events.size(); ++i) {
+    const bool up = i >= keys.size();
+    events[i].type = INPUT_KEYBOARD;
+    events[i].ki.wVk = keys.begin()[up ? events.size() - 1 - i : i];
+    events[i].ki.wScan = static_cast<WORD>(MapVirtualKeyA(events[i].ki.wVk, MAPVK_VK_TO_VSC));
+    events[i].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
   }
   return SendInput(events.size(), events.data(), sizeof(INPUT)) == events.size();
 }
-
-bool PointerTo(POINT p) { return SetCursorPos(p.x, p.y) && Settle(p, 5); }
 
 bool ClickAt(POINT p, bool rightButton) {
   return PointerTo(p) && Mouse(rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN) &&
@@ -67,7 +64,7 @@ bool Drag(POINT from, POINT to) {
   from.y += 1;
   for (int i = 0; i <= 12 && ok; ++i) {
     const POINT p{from.x + (to.x - from.x) * i / 12, from.y + (to.y - from.y) * i / 12};
-    ok = SetCursorPos(p.x, p.y) && Settle(p, 2);
+    ok = PointerTo(p, 2);
   }
   Sleep(300);  // the rest before the drop, as a hand rests
   return Mouse(MOUSEEVENTF_LEFTUP) && ok;
@@ -163,11 +160,10 @@ bool ColorAround(const vdtools::Image& shot, POINT at, uint32_t color) {
   for (int dy = -2; dy <= 2; ++dy) {
     for (int dx = -2; dx <= 2; ++dx) {
       const uint32_t c = shot.ColorAt(at.x + dx, at.y + dy);
-      bool close = true;
-      for (int shift = 0; shift <= 16; shift += 8) {
-        close = close && std::abs(int((c >> shift) & 0xFF) - int((color >> shift) & 0xFF)) <= 40;
-      }
-      hits += close;
+      auto channel = [](uint32_t v, int shift) { return int((v >> shift) & 0xFF); };
+      hits += std::abs(channel(c, 0) - channel(color, 0)) <= 40 &&
+              std::abs(channel(c, 8) - channel(color, 8)) <= 40 &&
+              std::abs(channel(c, 16) - channel(color, 16)) <= 40;
     }
   }
   return hits >= 20;

@@ -18,10 +18,8 @@ namespace vde2e {
 bool PressChord(std::initializer_list<WORD> keys);
 // Alt + the digit n: desktop n's hotkey in the tests' settings.
 inline bool Hotkey(int desktop) { return PressChord({VK_MENU, WORD('0' + desktop)}); }
-// Puts the pointer at `p` until it stays there, then sends a move event, so that the window
-// under it hears of it. (Under Wine the X server's echo of an earlier move can put the pointer
-// back a moment after SetCursorPos.)
-bool PointerTo(POINT p);
+// Clicks put the pointer there first, until it stays (under Wine the X server's echo of an
+// earlier move can put it back a moment after SetCursorPos), and send a move event there.
 bool ClickAt(POINT p, bool rightButton = false);
 bool ClickOn(HWND control);  // in its middle
 // Presses the left button at `from`, moves to `to` in steps, rests there (the pager notes the
