@@ -1,6 +1,6 @@
 // The program's windows as a user meets them: real keys and clicks (SendInput, so hotkeys fire
 // and clicks reach the window under the pointer), the controls inside its windows read from
-// outside, the pager's cells and miniatures, its popup menus and questions.
+// outside, the pager's cells and miniatures, its popup menus.
 #pragma once
 
 #include <windows.h>
