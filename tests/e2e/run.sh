@@ -5,21 +5,18 @@
 #   tests/e2e/run.sh [--build DIR] [--prefix DIR] [--xml FILE] [-- E2E_TESTS_ARGS...]
 #
 #   --build DIR   the Windows build tree (default build/win64)
-#   --prefix DIR  the Wine prefix (default DIR/wineprefix of the build tree)
-#   --xml FILE    where the results go as GoogleTest XML (default DIR/e2e-results.xml)
-#   after --       arguments for e2e_tests.exe, e.g. --gtest_filter='PagerStartup.*'
+#   --prefix DIR  the Wine prefix (default DIR/wineprefix)
+#   --xml FILE    the results as GoogleTest XML (default DIR/e2e-results.xml)
+#   after --      arguments for e2e_tests.exe, e.g. --gtest_filter='Gestures.*'
 #
-# The program under test is DIR/vuedeck.exe unless VD_EXE names another one. Screenshots land
-# in DIR/e2e-shots (one PNG a step, earlier ones are removed first), each test's scratch
-# folder in DIR/e2e-scratch. The exit status is the tests' (non-zero when any failed). The
-# whole run is limited to VD_E2E_TIMEOUT seconds (default 900).
+# The program under test is DIR/vuedeck.exe unless VD_EXE names another. Screenshots go to
+# DIR/e2e-shots (the last run's are removed first), each test's scratch folder to
+# DIR/e2e-scratch. The whole run is limited to VD_E2E_TIMEOUT seconds (default 900); the exit
+# status is the tests'.
 set -euo pipefail
 
-here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
-build="$root/build/win64"
-prefix=""
-xml=""
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build="$root/build/win64" prefix="" xml=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --build) build=$2; shift 2 ;;
@@ -30,43 +27,23 @@ while [ $# -gt 0 ]; do
   esac
 done
 build=$(cd "$build" && pwd)
-prefix=${prefix:-$build/wineprefix}
-xml=${xml:-$build/e2e-results.xml}
-case "$xml" in /*) ;; *) xml="$PWD/$xml" ;; esac
-
-tests_exe="$build/e2e_tests.exe"
-[ -f "$tests_exe" ] || { echo "e2e: $tests_exe missing: build the target e2e_tests first" >&2; exit 2; }
-export VD_EXE=${VD_EXE:-$build/vuedeck.exe}
-export VD_WINMAKER=${VD_WINMAKER:-$build/winmaker.exe}
-export VD_SHOTS="$build/e2e-shots"
-export VD_SCRATCH="$build/e2e-scratch"
-for f in "$VD_EXE" "$VD_WINMAKER"; do
+xml=$(realpath -m "${xml:-$build/e2e-results.xml}")
+export VD_EXE=${VD_EXE:-$build/vuedeck.exe} VD_WINMAKER=${VD_WINMAKER:-$build/winmaker.exe}
+export VD_SHOTS="$build/e2e-shots" VD_SCRATCH="$build/e2e-scratch"
+for f in "$build/e2e_tests.exe" "$VD_EXE" "$VD_WINMAKER"; do
   [ -f "$f" ] || { echo "e2e: $f missing: build it first" >&2; exit 2; }
 done
 mkdir -p "$VD_SHOTS"
 rm -f "$VD_SHOTS"/*.png "$xml"
 
-# The Windows path Wine gives a host path (its drive Z: is the host's /).
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
-
 echo "e2e: testing $VD_EXE"
-set +e
+rc=0
+# Wine's drive Z: is the host's /.
 timeout --kill-after=20 "${VD_E2E_TIMEOUT:-900}" \
-  "$root/tests/wine/with-wine.sh" --prefix "$prefix" -- \
-  bash -c 'exec "$WINE" "$@"' e2e "$tests_exe" "--gtest_output=xml:$(winpath "$xml")" "$@"
-rc=$?
-set -e
+  "$root/tests/wine/with-wine.sh" --prefix "${prefix:-$build/wineprefix}" -- \
+  bash -c 'exec "$WINE" "$@"' e2e "$build/e2e_tests.exe" "--gtest_output=xml:Z:${xml//\//\\}" "$@" ||
+  rc=$?
 [ $rc -eq 124 ] && echo "e2e: stopped after ${VD_E2E_TIMEOUT:-900} s" >&2
-
-shots=$(find "$VD_SHOTS" -name '*.png' | wc -l)
-echo "e2e: $shots screenshots in $VD_SHOTS"
-if [ -f "$xml" ]; then
-  # The totals of the root element: tests="N" failures="F" disabled="D" errors="E".
-  read -r total failures < <(sed -n 's/.*<testsuites tests="\([0-9]*\)" failures="\([0-9]*\)".*/\1 \2/p' "$xml" | head -n1)
-  skipped=$(grep -c '<skipped' "$xml" || true)
-  echo "e2e: $((total - failures - skipped)) passed, $failures failed, $skipped skipped"
-else
-  echo "e2e: no results (exit status $rc)"
-  [ $rc -ne 0 ] || rc=1
-fi
+echo "e2e: $(find "$VD_SHOTS" -name '*.png' | wc -l) screenshots in $VD_SHOTS"
+[ -f "$xml" ] || { echo "e2e: no results (exit status $rc)"; [ $rc -ne 0 ] || rc=1; }
 exit $rc

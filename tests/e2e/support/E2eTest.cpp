@@ -1,203 +1,299 @@
 #include "E2eTest.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "HostPath.h"
 
 namespace vde2e {
 namespace {
 
-std::string FromEnvironment(const char* name, const std::string& fallback) {
+std::string Configured(const char* variable, const char* fallback) {
   char value[MAX_PATH * 2];
-  DWORD n = GetEnvironmentVariableA(name, value, sizeof value);
-  if (n == 0 || n >= sizeof value) return fallback;
-  return vdtools::HostPathToWindows(value);
+  const DWORD n = GetEnvironmentVariableA(variable, value, sizeof value);
+  if (n > 0 && n < sizeof value) return vdtools::HostPathToWindows(value);
+  const DWORD length = GetModuleFileNameA(nullptr, value, sizeof value);
+  const std::string self(value, length);
+  return self.substr(0, self.find_last_of('\\')) + "\\" + fallback;
 }
 
-std::string FolderOfThisProgram() {
-  char path[MAX_PATH * 2];
-  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string full(path, n);
-  size_t slash = full.find_last_of("\\/");
-  return slash == std::string::npos ? "." : full.substr(0, slash);
+// Three columns by two rows, a quarter of the screen wide and high, 600,100 from the screen's
+// corner (in twips), opaque, no animation, preview, auto-hide or start with Windows; desktop n
+// has Alt+n (key index 7 is the digit 1), Ctrl+F12 hides and unhides the pager, no panic key.
+constexpr char kSettings[] =
+    "[SETUP]\r\ncolumns=3\r\nrows=2\r\nwidth=25\r\nheight=25\r\nleft=9000\r\ntop=1500\r\n"
+    "transparent=0\r\nhide=1,50\r\ncolor_normal=8404992\r\ncolor_hover=16744448\r\n"
+    "color_selected=32768\r\ncolor_box=65535\r\nanimate=0\r\npreview=0\r\nauto_hide=0\r\n"
+    "auto_start=0\r\n[ALERT]\r\nenabled=0\r\ndesktop=1\r\nkey1=1\r\nkey2=49\r\n[HOTKEYS]\r\n"
+    "1=0,7,1\r\n2=0,8,1\r\n3=0,9,1\r\n4=0,10,1\r\n5=0,11,1\r\n6=0,12,1\r\n";
+
+void CloseIfOpen(HANDLE& handle) {
+  if (handle) CloseHandle(handle);
+  handle = nullptr;
 }
 
-bool FileExists(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+// A job that ends every process in it once its last handle closes, i.e. when we end.
+HANDLE TestJob() {
+  static HANDLE job = [] {
+    HANDLE j = CreateJobObjectA(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (j) SetInformationJobObject(j, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    return j;
+  }();
+  return job;
 }
 
-bool MakeFolders(const std::string& path) {
-  for (size_t i = 3; i <= path.size(); ++i) {
-    if (i == path.size() || path[i] == '\\' || path[i] == '/') {
-      std::string part = path.substr(0, i);
-      if (!CreateDirectoryA(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-        return false;
-      }
-    }
-  }
-  return true;
+std::string Geometry(const RECT& r) {  // as winmaker reads it: "X Y W H"
+  return std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+         std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top);
+}
+
+std::string TestName() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  return std::string(info->test_suite_name()) + "." + info->name();
 }
 
 }  // namespace
 
-const E2eConfig& E2eConfig::Get() {
-  static const E2eConfig config = [] {
-    const std::string here = FolderOfThisProgram();
-    E2eConfig c;
-    c.vuedeckExe = FromEnvironment("VD_EXE", here + "\\vuedeck.exe");
-    c.winmakerExe = FromEnvironment("VD_WINMAKER", here + "\\winmaker.exe");
-    c.shotsDir = FromEnvironment("VD_SHOTS", here + "\\e2e-shots");
-    c.scratchRoot = FromEnvironment("VD_SCRATCH", here + "\\e2e-scratch");
-    return c;
-  }();
-  return config;
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(pollMs);
+  }
 }
 
-bool DeleteTree(const std::string& path) {
-  WIN32_FIND_DATAA entry;
-  HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = entry.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string child = path + "\\" + name;
-      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        DeleteTree(child);
-      } else {
-        SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(child.c_str());
-      }
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
-  }
-  RemoveDirectoryA(path.c_str());
-  return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+bool WaitShown(std::initializer_list<HWND> windows, bool shown, DWORD timeoutMs) {
+  return WaitUntil(
+      [&] {
+        for (HWND w : windows) {
+          if ((IsWindowVisible(w) != FALSE) != shown) return false;
+        }
+        return true;
+      },
+      timeoutMs, 10);
 }
 
-std::string E2eTest::TestName() const {
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string(info->test_suite_name()) + "." + info->name();
-  for (char& c : name) {
-    if (c == '/' || c == '\\' || c == ':' || c == '*' || c == '?') c = '_';
+RECT RectOf(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+
+bool At(HWND hwnd, const RECT& r) {
+  const RECT now = RectOf(hwnd);
+  return EqualRect(&now, &r);
+}
+
+bool Topmost(HWND hwnd) { return (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+int AlphaOf(HWND hwnd) {
+  BYTE alpha = 255;
+  DWORD flags = 0;
+  if (!(GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) ||
+      !GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA)) {
+    return 255;
   }
-  return name;
+  return alpha;
+}
+
+std::string Facts(std::initializer_list<HWND> windows) {
+  std::ostringstream out;
+  for (HWND w : windows) {
+    char caption[256] = "";
+    GetWindowTextA(w, caption, sizeof caption);
+    const RECT r = RectOf(w);
+    out << "\n  \"" << caption << "\" " << (IsWindowVisible(w) ? "shown" : "hidden") << " ("
+        << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ") exstyle " << std::hex
+        << GetWindowLongA(w, GWL_EXSTYLE) << std::dec << " alpha " << AlphaOf(w);
+  }
+  return out.str();
+}
+
+std::vector<HWND> WindowsOf(DWORD pid) {
+  std::vector<HWND> found;
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == pid && IsWindowVisible(w)) found.push_back(w);
+  }
+  return found;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  // Shared for deleting and replacing too, so that the program's own writes never fail on it.
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes(GetFileSize(file, nullptr), '\0');
+  DWORD got = 0;
+  ReadFile(file, bytes.data(), bytes.size(), &got, nullptr);
+  CloseHandle(file);
+  return bytes.substr(0, got);
+}
+
+bool ChildProcess::Start(const std::string& exe, const std::string& folder, bool pipes) {
+  Kill();
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  HANDLE childIn = nullptr, childOut = nullptr;
+  if (pipes) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    CreatePipe(&childIn, &input_, &inherit, 0);
+    CreatePipe(&output_, &childOut, &inherit, 0);
+    // Only the child's ends are inherited: it sees the end of its input when we close ours.
+    SetHandleInformation(input_, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(output_, HANDLE_FLAG_INHERIT, 0);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = childIn;
+    startup.hStdOutput = startup.hStdError = childOut;
+  }
+  std::string commandLine = "\"" + exe + "\"";
+  const BOOL ok = CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, pipes,
+                                 CREATE_NO_WINDOW, nullptr, folder.c_str(), &startup, &info_);
+  CloseIfOpen(childIn);
+  CloseIfOpen(childOut);
+  if (!ok) {
+    Kill();
+    return false;
+  }
+  if (HANDLE job = TestJob()) AssignProcessToJobObject(job, info_.hProcess);
+  CloseIfOpen(info_.hThread);
+  return true;
+}
+
+void ChildProcess::Kill() {
+  if (Running()) {
+    TerminateProcess(info_.hProcess, 1);
+    WaitExit(5000);
+  }
+  CloseIfOpen(info_.hProcess);
+  info_ = PROCESS_INFORMATION{};
+  CloseIfOpen(input_);
+  CloseIfOpen(output_);
+}
+
+std::string ChildProcess::Ask(const std::string& line) {
+  // Read a byte at a time: winmaker answers every command in bounded time, and a helper that
+  // died breaks the pipe.
+  const std::string text = line + "\n";
+  std::string answer;
+  DWORD done = 0;
+  char c = 0;
+  if (!input_ || !WriteFile(input_, text.data(), text.size(), &done, nullptr)) return answer;
+  while (ReadFile(output_, &c, 1, &done, nullptr) && done == 1 && c != '\n') {
+    if (c != '\r') answer += c;
+  }
+  return answer;
 }
 
 void E2eTest::SetUp() {
-  const E2eConfig& config = E2eConfig::Get();
-  scratch_ = config.scratchRoot + "\\" + TestName();
-  // A folder left by an earlier run is replaced: each test starts from its own files only.
-  ASSERT_TRUE(DeleteTree(scratch_)) << "cannot clear " << scratch_;
-  ASSERT_TRUE(MakeFolders(scratch_)) << "cannot make " << scratch_;
-  ASSERT_TRUE(MakeFolders(config.shotsDir)) << "cannot make " << config.shotsDir;
-  ParkCursor();
+  scratch_ = Configured("VD_SCRATCH", "e2e-scratch") + "\\" + TestName();
+  std::error_code ignored;
+  std::filesystem::remove_all(scratch_, ignored);  // each test starts from its own files only
+  std::filesystem::create_directories(scratch_);
+  std::filesystem::create_directories(Configured("VD_SHOTS", "e2e-shots"));
+  std::ofstream(ScratchFile("settings.ini"), std::ios::binary) << kSettings;
+  // The pointer waits in the bottom-right corner, where it hides nothing a test looks at.
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
 }
 
 void E2eTest::TearDown() {
-  if (HasFailure()) SaveShot(vdtools::Image{}, "failed");
-  maker_.Stop();
-  for (ChildProcess& process : processes_) process.Kill();
+  if (HasFailure()) Save({}, "failed");
+  maker_.Ask("quit");  // its windows close
+  maker_.Kill();
   processes_.clear();
 }
 
-ChildProcess& E2eTest::StartVuedeck() {
-  const E2eConfig& config = E2eConfig::Get();
-  const std::string copy = ScratchFile("vuedeck.exe");
-  processes_.emplace_back();
-  ChildProcess& process = processes_.back();
-  if (!FileExists(config.vuedeckExe)) {
-    ADD_FAILURE() << "no program to test at " << config.vuedeckExe << " (set VD_EXE)";
-    return process;
-  }
-  if (!CopyFileA(config.vuedeckExe.c_str(), copy.c_str(), FALSE)) {
-    ADD_FAILURE() << "cannot copy " << config.vuedeckExe << " to " << copy;
-    return process;
-  }
-  if (!settings.Write(ScratchFile("settings.ini"))) {
-    ADD_FAILURE() << "cannot write " << ScratchFile("settings.ini");
-    return process;
-  }
-  if (!process.Start(copy, "", scratch_, false)) {
-    ADD_FAILURE() << "cannot start " << copy << " (error " << GetLastError() << ")";
-  }
+void E2eTest::Set(const char* section, const char* key, const char* value) {
+  ASSERT_TRUE(WritePrivateProfileStringA(section, key, value, ScratchFile("settings.ini").c_str()));
+}
+
+ChildProcess& E2eTest::Launch(bool again) {
+  const std::string copy = ScratchFile("vuedeck.exe"), exe = Configured("VD_EXE", "vuedeck.exe");
+  EXPECT_TRUE(again || CopyFileA(exe.c_str(), copy.c_str(), FALSE)) << "no program at " << exe;
+  ChildProcess& process = processes_.emplace_back();
+  EXPECT_TRUE(process.Start(copy, scratch_)) << "cannot start " << copy;
   return process;
 }
 
-ChildProcess& E2eTest::StartAnotherCopy() {
-  const std::string copy = ScratchFile("vuedeck.exe");
-  processes_.emplace_back();
-  ChildProcess& process = processes_.back();
-  if (!process.Start(copy, "", scratch_, false)) {
-    ADD_FAILURE() << "cannot start " << copy << " (error " << GetLastError() << ")";
-  }
-  return process;
-}
-
-HWND E2eTest::WaitForPager(const ChildProcess& vuedeck, DWORD timeoutMs) {
+HWND E2eTest::WaitForPager(const ChildProcess& vuedeck) {
   HWND pager = nullptr;
   WaitUntil(
       [&] {
-        if (!vuedeck.Running()) return true;  // no point waiting for a program that ended
-        auto windows = TopLevelWindowsOf(vuedeck.Pid(), true);
-        if (!windows.empty()) pager = windows.front();
-        return pager != nullptr;
+        const std::vector<HWND> shown = WindowsOf(vuedeck.Pid());
+        if (!shown.empty()) pager = shown.front();
+        return pager || !vuedeck.Running();
       },
-      timeoutMs);
+      kStartMs, 5);
   return pager;
 }
 
-WinMaker& E2eTest::Maker() {
+HWND E2eTest::Start(bool again) {
+  vuedeck_ = &Launch(again);
+  pager_ = WaitForPager(*vuedeck_);
+  return pager_;
+}
+
+bool E2eTest::CloseAndWaitForExit() {
+  return PostMessageA(pager_, WM_CLOSE, 0, 0) && vuedeck_->WaitExit(kExitMs);
+}
+
+HWND E2eTest::Maker(const std::string& verb, const std::string& caption, const std::string& rest) {
   if (!maker_.Running()) {
-    const E2eConfig& config = E2eConfig::Get();
-    if (!FileExists(config.winmakerExe)) {
-      ADD_FAILURE() << "no winmaker at " << config.winmakerExe << " (set VD_WINMAKER)";
-    } else if (!maker_.Start(config.winmakerExe, scratch_)) {
-      ADD_FAILURE() << "cannot start " << config.winmakerExe;
-    }
+    EXPECT_TRUE(maker_.Start(Configured("VD_WINMAKER", "winmaker.exe"), scratch_, true));
   }
-  return maker_;
+  const std::string answer = maker_.Ask(verb + " \"" + caption + "\" " + rest);
+  return answer.rfind("ok ", 0) ? nullptr : reinterpret_cast<HWND>(std::stoll(answer.substr(3)));
 }
 
-void E2eTest::SaveShot(const vdtools::Image& given, const std::string& step) {
+HWND E2eTest::Open(const std::string& caption, const RECT& r, uint32_t color) {
+  return Maker("open", caption, Geometry(r) + " color " + std::to_string(color));
+}
+
+HWND E2eTest::OpenManaged(const std::string& caption, const RECT& place, uint32_t color) {
+  const LONG w = place.right - place.left, h = place.bottom - place.top;
+  HWND hwnd = Open(caption, {-2000, 200, -2000 + w, 200 + h}, color);
+  const bool taken = hwnd && Maker("front", caption) && WaitUntil([&] {
+                       return At(hwnd, {0, 0, w, h});
+                     });
+  EXPECT_TRUE(taken) << caption << " was not taken on:" << Facts({hwnd});
+  return taken && Maker("move", caption, Geometry(place)) ? hwnd : nullptr;
+}
+
+void E2eTest::Save(const vdtools::Image& given, const std::string& step) {
   vdtools::Image image = given;
-  if (image.width == 0 && !vdtools::CaptureScreen(image)) {
-    ADD_FAILURE() << "the screen could not be captured";
-    return;
+  const std::string path =
+      Configured("VD_SHOTS", "e2e-shots") + "\\" + TestName() + "-" + step + ".png";
+  if ((image.width || vdtools::CaptureScreen(image)) && vdtools::SavePng(image, path)) {
+    std::printf("[   SHOT   ] %s\n", path.c_str());
+  } else {
+    ADD_FAILURE() << "the screen could not be saved as " << path;
   }
-  std::string path =
-      E2eConfig::Get().shotsDir + "\\" + TestName() + (step.empty() ? "" : "-" + step) + ".png";
-  if (!vdtools::SavePng(image, path)) {
-    ADD_FAILURE() << "cannot write " << path;
-    return;
-  }
-  std::printf("[   SHOT   ] %s\n", path.c_str());
-  std::fflush(stdout);
-}
-
-vdtools::Image E2eTest::Shot(const std::string& step) {
-  vdtools::Image image;
-  if (!vdtools::CaptureScreen(image)) {
-    ADD_FAILURE() << "the screen could not be captured";
-    return image;
-  }
-  SaveShot(image, step);
-  return image;
 }
 
 bool E2eTest::ShotUntil(const std::string& step,
-                        const std::function<bool(const vdtools::Image&)>& check, DWORD timeoutMs,
-                        vdtools::Image* last) {
+                        const std::function<bool(const vdtools::Image&)>& check, DWORD timeoutMs) {
   vdtools::Image image;
-  bool passed =
+  const bool passed =
       WaitUntil([&] { return vdtools::CaptureScreen(image) && check(image); }, timeoutMs, 50);
-  if (image.width == 0) {
-    ADD_FAILURE() << "the screen could not be captured";
-    return false;
-  }
-  SaveShot(image, step);
-  if (last) *last = image;
+  Save(image, step);
   return passed;
+}
+
+void E2eTest::Shot(const std::string& step) {
+  std::vector<uint8_t> previous;
+  int same = 0;
+  ShotUntil(step, [&](const vdtools::Image& shot) {
+    same = shot.rgb == previous ? same + 1 : 0;
+    previous = shot.rgb;
+    return same >= 3;
+  });
 }
 
 }  // namespace vde2e
