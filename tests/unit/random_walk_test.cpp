@@ -1,22 +1,14 @@
-// A seeded random walk over a whole program on the fake desktop and the headless toolkit:
-// windows of another application open, close, change their captions and come to the front;
-// the user switches desktops by hotkey and by cell click, drags miniatures between cells,
-// clicks them, uses every command of the window menu (answering the Remove question each way,
-// sometimes after the window closed meanwhile), accepts or refuses offered windows, changes the
-// grid and the switching options; virtual time passes. After every step it checks the promises
-// that keep the user's windows safe:
-//
-//  - each managed window is on exactly one desktop, one of the grid's;
-//  - a managed window is visible exactly when its desktop is the current one or it is shown on
-//    all desktops (except the summoned window while it is summoned, and a window just marked
-//    or unmarked "Show on All Desktop" until the next switch);
-//  - each row has its own shown miniature; no miniature or picture of a forgotten window stays;
-//  - a hidden window of another application is managed and named in the record of hidden
-//    windows that brings it back after a forced end;
-//  - at the end, the exit shows every window and removes the record.
-//
-// The walk is the same on every run; VD_WALK_SEED chooses another. What it found stands as
-// deterministic cases in the tests of the components.
+// A seeded random walk over a whole program on the fake desktop: windows of another
+// application open, close, change captions and come to the front; the user switches desktops
+// by hotkey and cell click, drags and clicks miniatures, uses every window-menu command
+// (answering the Remove question each way, sometimes after the window closed), accepts or
+// refuses offered windows and changes the grid and the switching options; time passes. After
+// every step: each managed window is on one desktop of the grid, visible exactly when that
+// desktop is shown or it is on all desktops (the summoned window and one just marked or
+// unmarked aside until the next switch), with a shown miniature of its own, and nothing kept of
+// a forgotten window; every hidden window is managed and named in the record of hidden
+// windows. At the exit every window is shown and the record gone. The walk is the same on
+// every run; VD_WALK_SEED chooses another.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -66,8 +58,7 @@ class RandomWalk : public ProgramFixture {
     started_ = StartWith("[SETUP]\r\ncolumns=3\r\nrows=2\r\nwidth=30\r\nheight=20\r\n");
   }
 
-  // The steps are drawn from std::mt19937_64 without a library distribution: a seed means the
-  // same walk on every system.
+  // No library distribution: a seed means the same walk on every system.
   Step Draw(std::mt19937_64& random) {
     int pick = static_cast<int>(random() % 100), kind = 0;
     while (pick >= kWeights[kind]) pick -= kWeights[kind++];
