@@ -1,11 +1,15 @@
 // A program on a 3 x 3 grid with three windows of another application on desktop 1, its message
-// boxes answered and recorded: for the tests of the options dialog, the hotkeys and the tray.
+// boxes answered and recorded, and what the user can see of it as words ("current=2"): for the
+// tests of the options dialog, the settings, the hotkeys and the tray.
 #pragma once
 
+#include <cctype>
+#include <sstream>
 #include <string>
 
 #include "ProgramFixture.h"
 #include "options/OptionsDialog.h"
+#include "settings/AutoStart.h"
 #include "settings/SettingsFile.h"
 
 namespace vd::testing {
@@ -22,15 +26,17 @@ class OptionsProgram : public ProgramFixture {
     };
     StartAgain();
   }
-  // The program ends as the user ends it and starts again on the settings with `from` replaced.
-  void StartAgain(const std::string& from = "", const std::string& to = "") {
+  // The program ends as the user ends it and starts again, on the settings with the line of the
+  // key of `line` ("key=value") replaced by it.
+  void StartAgain(const std::string& line = "") {
     std::string settings =
         "[SETUP]\r\ncolumns=3\r\nrows=3\r\nwidth=30\r\nheight=20\r\ntransparent=0\r\nhide=1,50\r\n"
         "color_normal=255\r\ncolor_hover=65280\r\ncolor_selected=16711680\r\ncolor_box=65535\r\n"
         "animate=0\r\npreview=1\r\nauto_hide=0\r\nauto_start=0\r\n[ALERT]\r\nenabled=1\r\n"
         "desktop=7\r\nkey1=1\r\nkey2=49\r\n[HOTKEYS]\r\n1=0,7,1\r\n2=1,12,1\r\n3=0,9,1\r\n"
         "4=0,10,0\r\n5=0,11,1\r\n6=0,12,1\r\n7=0,13,1\r\n8=0,14,1\r\n9=0,15,1\r\n";
-    if (!from.empty()) settings.replace(settings.find(from), from.size(), to);
+    const size_t at = settings.find("\n" + line.substr(0, line.find('=') + 1)) + 1;
+    if (!line.empty()) settings.replace(at, settings.find('\r', at) - at, line);
     if (program) Pager().CloseAll();
     messages.clear();
     WriteFile("settings.ini", settings);
@@ -38,9 +44,6 @@ class OptionsProgram : public ProgramFixture {
   }
   OptionsDialog& O() { return program->Options(); }
   PagerWindow& P() { return Pager(); }
-  std::string Setting(const char* section, const std::string& key) {
-    return ReadIniValue(fake, File("settings.ini").string(), section, key);
-  }
   static void Retype(forms::TextBox& field, const std::string& keys) {  // clicked into, typed
     field.RaiseGotFocus();
     for (char c : keys) field.TypeChar(c);
@@ -51,10 +54,48 @@ class OptionsProgram : public ProgramFixture {
     messages.clear();
     return told;
   }
+  // The section of a key: ALERT's four, HOTKEYS' digits, SETUP's others.
+  static const char* SectionOf(const std::string& key) {
+    if (std::isdigit(key[0])) return "HOTKEYS";
+    const std::string alert = " enabled desktop key1 key2 ";
+    return alert.find(" " + key + " ") != std::string::npos ? "ALERT" : "SETUP";
+  }
+  std::string Saved(const std::string& keys) {  // "key=value ..." from the settings file
+    std::istringstream in(keys);
+    std::string saved;
+    for (std::string key; in >> key;) {
+      saved += (saved.empty() ? "" : " ") + key + "=" +
+               ReadIniValue(fake, File("settings.ini").string(), SectionOf(key), key);
+    }
+    return saved;
+  }
   std::string RunValue() const {  // start with Windows: the Run value, or "(none)"
     auto key = fake.Registry().find("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
     if (key == fake.Registry().end() || !key->second.count("VUEDECK")) return "(none)";
     return key->second.at("VUEDECK");
+  }
+  // " name=value " words: the grid, each window's desktop ("h": hidden), the pager ("shown1":
+  // shown, and so in its own record), the options dialog's page (and "1" while it holds the
+  // pager), the Run value, and the settings file.
+  std::string Facts() {
+    std::ostringstream f;
+    f << " desktops=" << P().Desktops().Count() << " current=" << P().Desktops().Current();
+    for (auto [name, h] : {std::pair{"Work", work}, {"Mail", mail}, {"Notes", notes}})
+      f << " " << name << "=" << DesktopOf(h) << (fake.IsWindowVisible(h) ? "" : "h");
+    f << " pager=" << (P().IsShown() ? "shown" : "hidden") << P().PagerShown()
+      << " alpha=" << fake.Alpha(P().hWnd())
+      << " dialog=" << (O().IsShown() ? O().CurrentPage().Name() : "closed") << P().DialogOpen()
+      << " run=" << (RunValue() == AutoStart::RunCommand(fake.ProgramFolder()) ? "set" : RunValue())
+      << " "
+      << Saved(
+             "columns rows width height transparent hide color_normal color_hover animate "
+             "preview auto_hide auto_start enabled desktop key1 key2 1 2 3 4 5 6 7 8 9");
+    return f.str() + " ";
+  }
+  void ExpectFacts(const std::string& expected) {  // each word of `expected` is a fact
+    const std::string facts = Facts();
+    std::istringstream words(expected);
+    for (std::string w; words >> w;) EXPECT_NE(facts.find(" " + w + " "), facts.npos) << w << facts;
   }
 
   std::function<void()> inDialog;

@@ -2,20 +2,13 @@
 // keys and formats written.
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <sstream>
-
-#include "ProgramFixture.h"
+#include "OptionsProgram.h"
 #include "settings/Settings.h"
-#include "settings/SettingsFile.h"
 
 namespace vd::testing {
 namespace {
 
-class SettingsFile : public ProgramFixture {
- protected:
-  std::string Ini() const { return File("settings.ini").string(); }
-};
+using SettingsFile = OptionsProgram;
 
 // The settings as " key=value " words.
 std::string Describe(const Settings& s) {
@@ -38,93 +31,89 @@ std::string Describe(const Settings& s) {
   return d.str() + " ";
 }
 
-// Each row a file of one key (none when nullptr); what is read writes and reads back the same.
+// Each row a file of the one key (missing when nullptr); what is read writes and reads back.
 TEST_F(SettingsFile, EveryValueReadsUsablyAndWhatIsWrittenReadsBack) {
+  const std::string ini = File("settings.ini").string();
   const struct {
-    const char *section, *key, *stored, *read;
-  } cases[] = {{"SETUP", "columns", "12", "columns=9"},
-               {"SETUP", "columns", "0", "columns=1"},
-               {"SETUP", "rows", "", "rows=2"},
-               {"SETUP", "rows", "three", "rows=2"},
-               {"SETUP", "width", "250", "width=100"},
-               {"SETUP", "width", "-5", "width=1"},
-               {"SETUP", "height", nullptr, "height=15"},
-               {"SETUP", "transparent", "7", "transparent=none alpha=255"},
-               {"SETUP", "transparent", "-1", "transparent=none"},
-               {"SETUP", "transparent", "0", "transparent=0 alpha=255"},
-               {"SETUP", "transparent", "1", "alpha=100"},
-               {"SETUP", "transparent", "2", "alpha=150"},
-               {"SETUP", "transparent", "3", "transparent=3 alpha=200"},
-               {"SETUP", "hide", "-1,999", "hide=1,50"},
-               {"SETUP", "hide", "-1,50", "hide=-1,50"},
-               {"SETUP", "hide", "3,-1", "hide=3,-1"},
-               {"SETUP", "hide", "4,0", "hide=1,50"},
-               {"SETUP", "hide", "7", "hide=1,50"},
-               {"SETUP", "color_box", "-1", "color_box=4294967295"},
-               {"SETUP", "color_box", "4294967295", "color_box=4294967295"},
-               {"SETUP", "color_box", "4294967296", "color_box=51455"},
-               {"SETUP", "color_box", "blue", "color_box=51455"},
-               {"SETUP", "color_normal", nullptr, "color_normal=7887430"},
-               {"SETUP", "preview", "2", "preview=1 animate=0"},
-               {"SETUP", "animate", "1", "animate=1"},
-               {"SETUP", "auto_hide", "1", "auto_hide=1 auto_start=0"},
-               {"SETUP", "auto_start", "1", "auto_start=1 auto_hide=0"},
-               {"ALERT", "enabled", "1", "enabled=1"},
-               {"ALERT", "desktop", "0", "desktop=0"},
-               {"ALERT", "desktop", "81", "desktop=81"},
-               {"ALERT", "desktop", "82", "desktop=1"},
-               {"ALERT", "key1", "-1", "panic=-1,49"},
-               {"ALERT", "key2", "51", "panic=1,49"},
-               {"HOTKEYS", "4", "1,12,0", "4=1,12,0"},
-               {"HOTKEYS", "4", "1,12,5", "4=1,12,0"},
-               {"HOTKEYS", "9", "3,50,1", "9=3,50,1"},
-               {"HOTKEYS", "9", "0,51,1", "9=0,15,1"},
-               {"HOTKEYS", "2", "x", "2=0,8,1"},
-               {"HOTKEYS", "2", "1,12", "2=0,8,1"}};
+    const char *key, *stored, *read;
+  } cases[] = {{"columns", "12", "columns=9"},
+               {"columns", "0", "columns=1"},
+               {"rows", "", "rows=2"},
+               {"rows", "three", "rows=2"},
+               {"width", "250", "width=100"},
+               {"width", "-5", "width=1"},
+               {"height", nullptr, "height=15"},
+               {"transparent", "7", "transparent=none alpha=255"},
+               {"transparent", "-1", "transparent=none"},
+               {"transparent", "0", "transparent=0 alpha=255"},
+               {"transparent", "1", "alpha=100"},
+               {"transparent", "2", "alpha=150"},
+               {"transparent", "3", "transparent=3 alpha=200"},
+               {"hide", "-1,999", "hide=1,50"},
+               {"hide", "-1,50", "hide=-1,50"},
+               {"hide", "3,-1", "hide=3,-1"},
+               {"hide", "4,0", "hide=1,50"},
+               {"hide", "7", "hide=1,50"},
+               {"color_box", "-1", "color_box=4294967295"},
+               {"color_box", "4294967295", "color_box=4294967295"},
+               {"color_box", "4294967296", "color_box=51455"},
+               {"color_box", "blue", "color_box=51455"},
+               {"color_normal", nullptr, "color_normal=7887430"},
+               {"preview", "2", "preview=1 animate=0"},
+               {"animate", "1", "animate=1"},
+               {"auto_hide", "1", "auto_hide=1 auto_start=0"},
+               {"auto_start", "1", "auto_start=1 auto_hide=0"},
+               {"enabled", "1", "enabled=1"},
+               {"desktop", "0", "desktop=0"},
+               {"desktop", "81", "desktop=81"},
+               {"desktop", "82", "desktop=1"},
+               {"key1", "-1", "panic=-1,49"},
+               {"key2", "51", "panic=1,49"},
+               {"4", "1,12,0", "4=1,12,0"},
+               {"4", "1,12,5", "4=1,12,0"},
+               {"9", "3,50,1", "9=3,50,1"},
+               {"9", "0,51,1", "9=0,15,1"},
+               {"2", "x", "2=0,8,1"},
+               {"2", "1,12", "2=0,8,1"}};
   for (const auto& c : cases) {
-    std::filesystem::remove(Ini());
-    if (c.stored) fake.WritePrivateProfileStringA(c.section, c.key, c.stored, Ini());
-    const Settings read = ReadSettings(fake, Ini());
+    std::filesystem::remove(ini);
+    if (c.stored) fake.WritePrivateProfileStringA(SectionOf(c.key), c.key, c.stored, ini);
+    const Settings read = ReadSettings(fake, ini);
     std::istringstream words(c.read);
     for (std::string word; words >> word;) {
       EXPECT_NE(Describe(read).find(" " + word + " "), std::string::npos)
           << c.key << "=" << (c.stored ? c.stored : "(none)") << " reads" << Describe(read);
     }
-    WriteSettings(fake, Ini(), read);
+    WriteSettings(fake, ini, read);
     for (int d = 1; d <= kMaxDesktops; ++d) {
-      if (read.desktopHotkeys[d].stored) WriteDesktopHotkey(fake, Ini(), d, read.desktopHotkeys[d]);
+      if (read.desktopHotkeys[d].stored) WriteDesktopHotkey(fake, ini, d, read.desktopHotkeys[d]);
     }
-    EXPECT_EQ(ReadSettings(fake, Ini()), read) << c.key << "=" << (c.stored ? c.stored : "");
+    EXPECT_EQ(ReadSettings(fake, ini), read) << c.key << "=" << (c.stored ? c.stored : "");
   }
 }
 
 TEST_F(SettingsFile, WhatIsWrittenKeepsTheFilesKeysAndFormats) {
+  const std::string ini = File("settings.ini").string();
+  std::filesystem::remove(ini);
   Settings s;
   s.columns = 4, s.widthPercent = 30, s.heightPercent = 20, s.hideHotkey = {2, 46};
   s.colorNormal = 0xFFFFFFFF, s.colorSelected = 255, s.panicDesktop = 7, s.panicHotkey = {1, -1};
   s.animate = s.autoHide = s.panicEnabled = true;
-  WriteSettings(fake, Ini(), s);
-  WriteDesktopHotkey(fake, Ini(), 3, DesktopHotkey{{0, 9}, false, true});
-  WriteDesktopHotkey(fake, Ini(), 4, DesktopHotkey{{3, 50}, true, true});
-  WritePagerPosition(fake, Ini(), 1234.5f, -60);
-  std::istringstream keys(
-      "SETUP columns rows width height transparent hide color_normal color_hover color_selected "
-      "color_box animate preview auto_hide auto_start left top ALERT enabled desktop key1 key2 "
-      "HOTKEYS 3 4 5");
-  std::string section, written;
-  for (std::string key; keys >> key;) {
-    if (std::isupper(key[0])) section = key;
-    if (!std::isupper(key[0])) written += key + "=" + ReadIniValue(fake, Ini(), section, key) + " ";
-  }
-  EXPECT_EQ(written,
+  WriteSettings(fake, ini, s);
+  WriteDesktopHotkey(fake, ini, 3, DesktopHotkey{{0, 9}, false, true});
+  WriteDesktopHotkey(fake, ini, 4, DesktopHotkey{{3, 50}, true, true});
+  WritePagerPosition(fake, ini, 1234.5f, -60);
+  EXPECT_EQ(Saved("columns rows width height transparent hide color_normal color_hover "
+                  "color_selected color_box animate preview auto_hide auto_start left top enabled "
+                  "desktop key1 key2 3 4 5"),
             "columns=4 rows= width=30 height=20 transparent=-1 hide=2,46 color_normal=4294967295 "
             "color_hover=0 color_selected=255 color_box=0 animate=1 preview=0 auto_hide=1 "
             "auto_start=0 left=1234.5 top=-60 enabled=1 desktop=7 key1=1 key2=-1 3=0,9,0 "
-            "4=3,50,1 5= ");
+            "4=3,50,1 5=");
   // A value reads as its first 127 characters; a missing file as the empty text.
-  fake.WritePrivateProfileStringA("SETUP", "long", std::string(200, 'x'), Ini());
-  EXPECT_EQ(ReadIniValue(fake, Ini(), "SETUP", "long"), std::string(127, 'x'));
-  EXPECT_EQ(ReadIniValue(fake, Ini() + ".none", "SETUP", "columns"), "");
+  fake.WritePrivateProfileStringA("SETUP", "long", std::string(200, 'x'), ini);
+  EXPECT_EQ(ReadIniValue(fake, ini, "SETUP", "long"), std::string(127, 'x'));
+  EXPECT_EQ(ReadIniValue(fake, ini + ".none", "SETUP", "columns"), "");
 }
 
 }  // namespace
