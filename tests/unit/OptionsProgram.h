@@ -48,17 +48,41 @@ class OptionsProgram : public ProgramFixture {
     field.RaiseGotFocus();
     for (char c : keys) field.TypeChar(c);
   }
+  static forms::Control* Find(const forms::Container& in, const std::string& name) {
+    for (forms::Control* c : in.Children()) {
+      auto* inner = dynamic_cast<forms::Container*>(c);
+      if (forms::Control* found = c->Name() == name ? c : inner ? Find(*inner, name) : nullptr)
+        return found;
+    }
+    return nullptr;
+  }
+  // Acts in the options dialog as the user does, "name" or "name=value" for each control: a
+  // button clicked, a field typed into ("\b" clears it), a list's entry or a box's state chosen;
+  // "WM_CLOSE": closed by the system.
+  void Edit(const std::string& edits) {
+    std::istringstream words(edits);
+    for (std::string w; words >> w;) {
+      if (w == "WM_CLOSE") O().Dispatch(WM_CLOSE, 0, 0);
+      if (w == "WM_CLOSE") continue;
+      forms::Control* c = Find(O(), w.substr(0, w.find('=')));
+      const std::string value = w.substr(std::min(w.size(), w.find('=') + 1));
+      ASSERT_NE(c, nullptr) << w;
+      if (auto* button = dynamic_cast<forms::Button*>(c)) button->RaiseClick();
+      if (auto* field = dynamic_cast<forms::TextBox*>(c)) Retype(*field, value);
+      if (auto* list = dynamic_cast<forms::ComboBox*>(c)) list->SetListIndex(std::stoi(value));
+      if (auto* box = dynamic_cast<forms::CheckBox*>(c)) box->SetValue(std::stoi(value));
+    }
+  }
   std::string Told() {  // the messages since the last call, "title: text"
     std::string told;
     for (const Message& m : messages) told += (told.empty() ? "" : " | ") + m.title + ": " + m.text;
     messages.clear();
     return told;
   }
-  // The section of a key: ALERT's four, HOTKEYS' digits, SETUP's others.
-  static const char* SectionOf(const std::string& key) {
+  static const char* SectionOf(const std::string& key) {  // ALERT's four, HOTKEYS' digits
     if (std::isdigit(key[0])) return "HOTKEYS";
-    const std::string alert = " enabled desktop key1 key2 ";
-    return alert.find(" " + key + " ") != std::string::npos ? "ALERT" : "SETUP";
+    const bool alert = std::string(" enabled desktop key1 key2 ").find(" " + key + " ") != key.npos;
+    return alert ? "ALERT" : "SETUP";
   }
   std::string Saved(const std::string& keys) {  // "key=value ..." from the settings file
     std::istringstream in(keys);
@@ -74,10 +98,10 @@ class OptionsProgram : public ProgramFixture {
     if (key == fake.Registry().end() || !key->second.count("VUEDECK")) return "(none)";
     return key->second.at("VUEDECK");
   }
-  // " name=value " words: the grid, each window's desktop ("h": hidden), the pager ("shown1":
-  // shown, and so in its own record), the options dialog's page (and "1" while it holds the
-  // pager), the Run value, and the settings file.
-  std::string Facts() {
+  // Each word of `expected` is one of the facts: the grid, each window's desktop ("h": hidden),
+  // the pager ("shown1": shown, and so in its own record), the options dialog's page (and "1"
+  // while it holds the pager), the Run value, and the settings file's keys.
+  void ExpectFacts(const std::string& expected) {
     std::ostringstream f;
     f << " desktops=" << P().Desktops().Count() << " current=" << P().Desktops().Current();
     for (auto [name, h] : {std::pair{"Work", work}, {"Mail", mail}, {"Notes", notes}})
@@ -89,13 +113,11 @@ class OptionsProgram : public ProgramFixture {
       << " "
       << Saved(
              "columns rows width height transparent hide color_normal color_hover animate "
-             "preview auto_hide auto_start enabled desktop key1 key2 1 2 3 4 5 6 7 8 9");
-    return f.str() + " ";
-  }
-  void ExpectFacts(const std::string& expected) {  // each word of `expected` is a fact
-    const std::string facts = Facts();
+             "preview auto_hide auto_start enabled desktop key1 key2 1 2 3 4 5 6 7 8 9")
+      << " ";
     std::istringstream words(expected);
-    for (std::string w; words >> w;) EXPECT_NE(facts.find(" " + w + " "), facts.npos) << w << facts;
+    for (std::string w; words >> w;)
+      EXPECT_NE(f.str().find(" " + w + " "), std::string::npos) << w << f.str();
   }
 
   std::function<void()> inDialog;

@@ -12,108 +12,88 @@ namespace {
 using OptionsDialogTest = OptionsProgram;
 
 TEST_F(OptionsDialogTest, EachPageButtonShowsItsPageAloneInFrontAndGeneralKeepsItsSubPage) {
-  OptionsDialog& o = O();
-  forms::Button* const buttons[] = {&o.generalButton,    &o.desktopsButton,    &o.panicButton,
-                                    &o.appearanceButton, &o.applicationButton, &o.othersButton,
-                                    &o.cancelButton};  // "gdpaAox"; the dialog shown after "x"
-  forms::Frame* const pages[] = {&o.generalPage,      &o.desktops.frame,    &o.panic.frame,
-                                 &o.appearance.frame, &o.application.frame, &o.others.frame};
-  for (const auto& [clicks, shown] :
-       std::vector<std::pair<std::string, std::string>>{{"p", "panicPage"},
-                                                        {"a", "appearancePage"},
-                                                        {"d", "desktopsPage"},
-                                                        {"pg", "generalPage applicationPage width"},
-                                                        {"oA", "generalPage applicationPage"},
-                                                        {"opg", "generalPage othersPage"},
-                                                        {"oax", "generalPage applicationPage"}}) {
-    o.Show();
-    o.application.heightField.SetFocus();
-    o.application.widthField.SetSelection(1, 0);
-    for (char k : clicks) {
-      buttons[std::string("gdpaAox").find(k)]->RaiseClick();
-      if (k == 'x') o.Show();
-    }
+  for (const auto& [clicks, shown] : std::vector<std::pair<std::string, std::string>>{
+           {"panicButton", "panicPage"},
+           {"appearanceButton", "appearancePage"},
+           {"desktopsButton", "desktopsPage"},
+           {"panicButton generalButton", "generalPage applicationPage width"},
+           {"othersButton applicationButton", "generalPage applicationPage"},
+           {"othersButton panicButton generalButton", "generalPage othersPage"},
+           {"othersButton appearanceButton cancelButton", "generalPage applicationPage"}}) {
+    O().Show();
+    O().application.heightField.SetFocus();
+    O().application.widthField.SetSelection(1, 0);
+    Edit(clicks);
+    if (!O().IsShown()) O().Show();  // shown again
     std::string seen;
-    for (int i = 0; i < 6; ++i) {
-      if (pages[i]->Visible() && (i < 4 || o.generalPage.Visible())) seen += " " + pages[i]->Name();
+    const char* pages[] = {"generalPage",    "desktopsPage",    "panicPage",
+                           "appearancePage", "applicationPage", "othersPage"};
+    for (int i = 0; i < 6; ++i) {  // the sub-pages of General when it shows
+      if (Find(O(), pages[i])->Visible() && (i < 4 || O().generalPage.Visible()))
+        seen += std::string(" ") + pages[i];
     }
-    if (o.application.widthField.SelLength() == 2) seen += " width";  // focused, selected
+    if (O().application.widthField.SelLength() == 2) seen += " width";  // focused, selected
     EXPECT_EQ(seen.substr(1), shown) << clicks;
-    EXPECT_EQ(o.Children().front(), &o.CurrentPage()) << clicks;
-    o.cancelButton.RaiseClick();
+    EXPECT_EQ(O().Children().front(), &O().CurrentPage()) << clicks;
+    O().cancelButton.RaiseClick();
   }
 }
 
-// Opened from the main menu the dialog is top-most and holds the pager, and is moved by its
-// background; the opacity and start with Windows act at once. Only OK saves and applies the
+// Opened from the main menu the dialog is top-most, holds the pager and is moved by its
+// background; the opacity and start with Windows act at once (and start-up writes the Run value
+// again when it is on). Only OK saves and applies the
 // edits; Cancel, and a close by the system, take the opacity back. A grid that shrinks moves the
-// windows of vanished desktops to the last one and switches off a panic desktop beyond it, and
-// the user is told; OK waits for a panic desktop.
+// windows of vanished desktops to the last one and switches off a panic desktop (7) beyond it,
+// and the user is told; OK waits for a panic desktop.
 TEST_F(OptionsDialogTest, OkSavesAndAppliesTheEditsAndCancelDropsThem) {
   const std::string warning = "Warning: Due to changes in the desktop dimension:\r\n\r\n",
                     moved = "- Application(s) has been relocated.",
-                    panicOff = "- Panic hotkeys have been disabled.";
-  auto edit = [this](int opacity, int autoStart) {
-    return [=, this] {
-      O().application.opacityList.SetListIndex(opacity);
-      Retype(O().application.widthField, "40");
-      O().others.previewBox.SetValue(0);
-      O().others.autoStartBox.SetValue(autoStart);
-    };
-  };
-  auto grid = [this](const char* columns, const char* rows, int panic) {  // -1: no desktop
-    return [=, this] {
-      O().panic.panicBox.SetValue(panic != 0);
-      if (panic < 0) O().panic.panicDesktopList.SetListIndex(-1);
-      Retype(O().application.columnsField, columns);
-      Retype(O().application.rowsField, rows);
-    };
-  };
+                    panicOff = "- Panic hotkeys have been disabled.",
+                    edits = "opacityList=3 widthField=40 previewBox=0 autoStartBox=";
   const struct {
     const char* start;             // a line of the settings
     int mailOn, notesOn, current;  // Work is on desktop 1
-    std::function<void()> edit;
-    char close;  // 'o' OK, 'c' Cancel, 'x' closed by the system
-    bool panic;  // on after
+    std::string edits;             // the last one closes the dialog
     const char* facts;
     std::string told;
   } cases[] = {
-      {"", 1, 1, 1, edit(3, 1), 'c', true, "alpha=255 run=set transparent=0 width=30 auto_start=0",
+      {"", 1, 1, 1, edits + "1 cancelButton", "alpha=255 run=set transparent=0 width=30 preview=1",
        ""},
-      {"auto_start=1", 1, 1, 1, edit(3, 0), 'x', true, "alpha=255 run=(none) auto_start=1", ""},
-      {"", 1, 1, 1, edit(3, 1), 'o', true,
-       "alpha=200 transparent=3 width=40 preview=0 auto_start=1", ""},
-      {"transparent=3", 1, 1, 1, edit(0, 0), 'o', true, "alpha=255 transparent=0", ""},
-      {"", 2, 1, 1, grid("3", "4", 1), 'o', true,
-       "desktops=12 current=1 Work=1 Mail=2h Notes=1 rows=4", ""},
-      {"", 5, 9, 1, grid("2", "2", 1), 'o', false,
+      {"auto_start=1", 1, 1, 1, edits + "0 WM_CLOSE", "alpha=255 run=(none) auto_start=1", ""},
+      {"", 1, 1, 1, edits + "1 okButton", "alpha=200 transparent=3 width=40 preview=0 auto_start=1",
+       ""},
+      {"transparent=3", 1, 1, 1, "opacityList=0 widthField=40 okButton", "alpha=255 transparent=0",
+       ""},
+      {"", 2, 1, 1, "rowsField=\b rowsField=4 okButton",
+       "desktops=12 current=1 Work=1 Mail=2h Notes=1 rows=4 transparent=0 preview=1", ""},
+      {"", 5, 9, 1, "columnsField=2 rowsField=2 okButton",
        "desktops=4 current=1 Work=1 Mail=4h Notes=4h enabled=1",
        warning + moved + "\r\n" + panicOff},
-      {"", 1, 1, 1, grid("3", "2", 1), 'o', false, "desktops=6 Work=1 Mail=1 Notes=1",
-       warning + panicOff},
-      {"", 8, 2, 8, grid("2", "1", 0), 'o', false, "desktops=2 current=2 Work=1h Mail=2 Notes=2",
-       warning + moved},
-      {"", 5, 1, 4, grid("2", "2", 0), 'o', false,
+      {"", 1, 1, 1, "rowsField=2 okButton", "desktops=6 Work=1 Mail=1 Notes=1", warning + panicOff},
+      {"", 8, 2, 8, "panicBox=0 columnsField=2 rowsField=1 okButton",
+       "desktops=2 current=2 Work=1h Mail=2 Notes=2", warning + moved},
+      {"", 5, 1, 4, "panicBox=0 columnsField=2 rowsField=2 okButton",
        "desktops=4 current=4 Work=1h Mail=4 Notes=1h enabled=0", warning + moved},
-      {"", 1, 1, 1, grid("3", "2", -1), 'o', true, "desktops=6 desktop=2 enabled=1",
+      {"", 1, 1, 1, "panicDesktopList=-1 rowsField=2 okButton", "desktops=6 desktop=2 enabled=1",
        "Required Value: Please enter panic desktop value."}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.facts);
-    StartAgain(c.start);
-    if (!program->settings.autoStart) AutoStart::AppAutoStop(fake);
+    AutoStart::AppAutoStop(fake);
+    fake.ClearCalls();
+    StartAgain(c.start);  // writes the Run value again when on: the program may have moved
+    ExpectFacts(program->settings.autoStart ? "run=set" : "run=(none)");
     P().Desktops().Place(c.mailOn, mail, 0, 0, 0, 0);
     P().Desktops().Place(c.notesOn, notes, 0, 0, 0, 0);
     P().Desktops().Open(c.current);
     const std::string before = ReadFile("settings.ini");
-    const int keys = O().desktops.desktopKeyList.ListCount();
     bool held = false, dragged = false;
+    int keysOpened = 0;  // showing the dialog leaves the registry alone
+    for (const fake::Call& call : fake.Calls()) keysOpened -= call.name == "RegOpenKeyExA";
+    EXPECT_EQ(-keysOpened, program->settings.autoStart ? 1 : 0);
     inDialog = [&] {
+      for (const fake::Call& call : fake.Calls()) keysOpened += call.name == "RegOpenKeyExA";
       P().HidePager();  // what auto-hide or the hide/unhide hotkey would do
       held = fake.IsTopMost(O().hWnd()) && P().IsShown() && P().PagerShown() && P().DialogOpen();
-      c.edit();
-      EXPECT_EQ(fake.Alpha(P().hWnd()),
-                Settings::AlphaOfOpacity(O().application.opacityList.ListIndex()));
-      EXPECT_EQ(RunValue() != "(none)", O().others.autoStartBox.Checked());
       fake.ClearCalls();
       O().RaiseMouseDown(forms::kLeftButton, 0, 100, 100);
       const auto moves = fake.CallsOn("SendMessageA", O().hWnd());
@@ -121,19 +101,22 @@ TEST_F(OptionsDialogTest, OkSavesAndAppliesTheEditsAndCancelDropsThem) {
                 moves[0].args[1] + " " + moves[0].args[2] ==
                     std::to_string(WM_NCLBUTTONDOWN) + " " + std::to_string(HTCAPTION);
       fake.ClearCalls();
-      if (c.close == 'x') O().Dispatch(WM_CLOSE, 0, 0);
-      if (c.close != 'x') (c.close == 'o' ? O().okButton : O().cancelButton).RaiseClick();
+      Edit(c.edits.substr(0, c.edits.rfind(' ')));
+      EXPECT_EQ(fake.Alpha(P().hWnd()),
+                Settings::AlphaOfOpacity(O().application.opacityList.ListIndex()));
+      EXPECT_EQ(RunValue() != "(none)", O().others.autoStartBox.Checked());
+      Edit(c.edits.substr(c.edits.rfind(' ')));
       if (!O().IsShown()) return;  // OK refused: the dialog waits, holding the pager
       ExpectFacts("dialog=panicPage1 desktops=9 columns=3");
-      O().panic.panicDesktopList.SetListIndex(1);
-      O().okButton.RaiseClick();
+      Edit("panicDesktopList=1 okButton");
     };
     P().optionsEntry.RaiseClick();
-    EXPECT_TRUE(held && dragged && O().IsLoaded());
-    ExpectFacts(c.facts);
+    EXPECT_TRUE(held && dragged && O().IsLoaded() && keysOpened == 0);
+    ExpectFacts(std::string(c.facts) + " pager=shown1 dialog=closed0");
     EXPECT_EQ(Told(), c.told);
-    EXPECT_TRUE(c.close == 'o' || ReadFile("settings.ini") == before);
-    EXPECT_EQ(fake.CallsOn("UnregisterHotKey", P().hWnd()).empty(), c.close != 'o');  // rebuilt
+    const bool ok = c.edits.find("okButton") != std::string::npos;
+    EXPECT_TRUE(ok || ReadFile("settings.ini") == before);
+    EXPECT_EQ(fake.CallsOn("UnregisterHotKey", P().hWnd()).empty(), !ok);  // rebuilt
     const int n = P().Desktops().Count(), current = P().Desktops().Current();
     EXPECT_EQ(P().statusLabel.Caption(), "Desktop " + std::to_string(current));
     const forms::Shape& box = P().selectionBox;  // around the current desktop's cell
@@ -141,20 +124,12 @@ TEST_F(OptionsDialogTest, OkSavesAndAppliesTheEditsAndCancelDropsThem) {
     EXPECT_TRUE(box.Left() < cell.Left() && box.Top() < cell.Top() &&
                 box.Left() + box.Width() > cell.Left() + cell.Width());
     EXPECT_FALSE(P().windowMenu.moveToEntries.Exists(n + 1));
-    EXPECT_EQ(program->settings.panicEnabled, c.panic);
-    ExpectFacts("pager=shown1 dialog=closed0");
-    O().Show();  // it shows the settings in effect, each list with its entries once
-    const ApplicationPage& a = O().application;
-    EXPECT_EQ(Saved("transparent preview width columns"),
-              "transparent=" + std::to_string(a.opacityList.ListIndex()) +
-                  " preview=" + std::to_string(O().others.previewBox.Checked()) +
-                  " width=" + a.widthField.Text() + " columns=" + a.columnsField.Text());
-    EXPECT_EQ(O().desktops.desktopKeyList.ListCount(), keys);
-    O().cancelButton.RaiseClick();
     P().HidePager();
     ExpectFacts("pager=hidden0");
     P().ShowPager();
-    EXPECT_EQ(fake.PressHotkey(MOD_CONTROL, 0x7A), c.panic);  // CTRL+F11
+    const bool panic = Saved("enabled") == "enabled=1" && program->settings.panicDesktop <= n;
+    EXPECT_EQ(program->settings.panicEnabled, panic);
+    EXPECT_EQ(fake.PressHotkey(MOD_CONTROL, 0x7A), panic);  // CTRL+F11
   }
 }
 
@@ -187,12 +162,17 @@ TEST_F(OptionsDialogTest, TheSizeFieldsTakeDigitsAndOkWaitsForAUsableGrid) {
     EXPECT_EQ(O().okButton.Enabled(), c.ok) << c.typed;
     O().cancelButton.RaiseClick();
   }
+  // Shown again and again, it lists each desktop once.
+  EXPECT_EQ(O().panic.panicDesktopList.ListCount() + O().desktops.hotkeyDesktopList.ListCount(),
+            18);
 }
 
-// The grid, the summoned window and auto-hide stay as they are; the current desktop's windows
-// are pictured afresh, those whose pictures did not change too.
+// The grid, the summoned window and auto-hide stay as they are, the pager comes back; the
+// current desktop's windows are pictured afresh, those whose pictures did not change too; a
+// colour picked is taken at OK.
 TEST_F(OptionsDialogTest, OkWithTheSameDimensionsKeepsTheGridAndPicturesTheCurrentDesktop) {
   P().Desktops().Place(2, mail, 0, 0, 0, 0);
+  P().HidePager();  // put away: the dialog was opened from the tray
   P().Tracker().RestartAutoHide();
   P().Tracker().UpdateActiveWindow(notes, 1, false);
   P().windowMenu.Open(mail);
@@ -207,25 +187,23 @@ TEST_F(OptionsDialogTest, OkWithTheSameDimensionsKeepsTheGridAndPicturesTheCurre
   };
   fake.onChooseColor = [](uint32_t* colour) { return *colour = 0x123456, true; };
   O().Show();
-  O().others.autoHideBox.SetValue(1);
   O().appearance.colourButtons(2).RaiseClick();
   fake.onChooseColor = nullptr;                     // cancels:
   O().appearance.colourButtons(1).RaiseClick();     // no change
   EXPECT_EQ(program->settings.colorHover, 65280u);  // the pager takes it at OK
-  O().application.opacityList.SetListIndex(2);
+  Edit("autoHideBox=1 opacityList=2");
   fake.SetWindowPicture(notes, Bitmap(400, 300, 0x0000AA));
   P().Miniatures().Capture(notes);
   fake.SetWindowPicture(work, Bitmap(400, 300, 0x00FF00));
   fake.SetWindowPicture(mail, Bitmap(400, 300, 0x0000FF));
   const uint32_t mailBefore = centres()[2];  // another desktop's
   fake.ClearCalls();
-  O().okButton.RaiseClick();
+  Edit("okButton");
   EXPECT_EQ(centres(), std::vector<uint32_t>({0x00FF00, 0x0000AA, mailBefore}));
   EXPECT_TRUE(fake.CallsOn("UnregisterHotKey", P().hWnd()).empty());  // not rebuilt
   EXPECT_EQ(program->settings.colorHover, 0x123456u);
   ExpectFacts("desktops=9 alpha=150 pager=shown1 Mail=2 color_hover=1193046 color_normal=255");
-  EXPECT_EQ(P().Tracker().SummonedWindow(), mail);
-  EXPECT_EQ(Told(), "");
+  EXPECT_TRUE(P().Tracker().SummonedWindow() == mail && Told().empty());
   P().BlankCurrentMiniatures();  // the current desktop's only
   EXPECT_TRUE(centres()[0] != 0x00FF00u && centres()[2] == mailBefore);
 }
@@ -256,10 +234,7 @@ TEST_F(OptionsDialogTest, TheDesktopListShowsEachDesktopsStoredHotkey) {
     EXPECT_EQ(Saved(std::to_string(c.desktop)), c.stored);
     EXPECT_EQ(fake.PressHotkey(c.mod, c.vk), on || c.desktop == 10) << c.desktop;
   }
-  d.hotkeyDesktopList.SetListIndex(3);
-  d.desktopHotkeyBox.SetValue(1);
-  d.desktopKeyList.SetText("W");
-  d.setDesktopHotkeyButton.RaiseClick();
+  Edit("hotkeyDesktopList=3 desktopHotkeyBox=1 desktopKeyList=38 setDesktopHotkeyButton");
   EXPECT_EQ(Told(), "Hotkeys Assigned: Selected hotkeys have been assigned successfully.");
   EXPECT_TRUE(fake.PressHotkey(MOD_ALT, 'W'));
   ExpectFacts("current=4 4=0,38,1");
@@ -275,7 +250,7 @@ TEST_F(OptionsDialogTest, ClearListAsksThroughTheSystemBoxAndForgetsTheListOnYes
   };
   O().Show();
   for (bool yes : {false, true, true}) {  // the last time there is no file left to delete
-    O().others.clearIgnoreListButton.RaiseClick();
+    Edit("clearIgnoreListButton");
     EXPECT_EQ(asked.back(), "Blocked List: Are you sure you want to clear all blocked list ? 52");
     EXPECT_EQ(fake.CallsOn("MessageBoxA", O().hWnd()).size(), asked.size());  // the dialog's
     EXPECT_EQ(std::filesystem::exists(File("ignore.list")), !yes);

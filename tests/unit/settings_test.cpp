@@ -1,8 +1,9 @@
-// The settings file: every key read usably (pulled into range, or the built-in value), and the
-// keys and formats written.
+// The settings file (every key read usably, pulled into range or as the built-in value; the keys
+// and formats written) and start with Windows' Run value.
 #include <gtest/gtest.h>
 
 #include "OptionsProgram.h"
+#include "settings/AutoStart.h"
 #include "settings/Settings.h"
 
 namespace vd::testing {
@@ -10,85 +11,31 @@ namespace {
 
 using SettingsFile = OptionsProgram;
 
-// The settings as " key=value " words.
-std::string Describe(const Settings& s) {
-  auto n = [](std::optional<int> v) { return v ? std::to_string(*v) : "none"; };
-  auto keys = [](const HotkeyChoice& k) {
-    return std::to_string(k.modifier) + "," + std::to_string(k.key);
-  };
-  std::ostringstream d;
-  d << " columns=" << n(s.columns) << " rows=" << n(s.rows) << " width=" << n(s.widthPercent)
-    << " height=" << n(s.heightPercent) << " transparent=" << n(s.opacity)
-    << " alpha=" << s.PagerAlpha() << " hide=" << keys(s.hideHotkey)
-    << " color_normal=" << s.colorNormal << " color_box=" << s.colorBox << " animate=" << s.animate
-    << " preview=" << s.preview << " auto_hide=" << s.autoHide << " auto_start=" << s.autoStart
-    << " enabled=" << s.panicEnabled << " desktop=" << s.panicDesktop
-    << " panic=" << keys(s.panicHotkey);
-  for (size_t i = 1; i < s.desktopHotkeys.size(); ++i) {
-    const DesktopHotkey& h = s.desktopHotkeys[i];
-    if (h.stored) d << " " << i << "=" << keys(h.keys) << "," << h.enabled;
-  }
-  return d.str() + " ";
-}
-
-// Each row a file of the one key (missing when nullptr); what is read writes and reads back.
+// Each row a file of the one key, "key=stored>written" ("key>written": the file does not hold
+// it): what is read is written back as it reads, and what is written reads back the same.
 TEST_F(SettingsFile, EveryValueReadsUsablyAndWhatIsWrittenReadsBack) {
   const std::string ini = File("settings.ini").string();
-  const struct {
-    const char *key, *stored, *read;
-  } cases[] = {{"columns", "12", "columns=9"},
-               {"columns", "0", "columns=1"},
-               {"rows", "", "rows=2"},
-               {"rows", "three", "rows=2"},
-               {"width", "250", "width=100"},
-               {"width", "-5", "width=1"},
-               {"height", nullptr, "height=15"},
-               {"transparent", "7", "transparent=none alpha=255"},
-               {"transparent", "-1", "transparent=none"},
-               {"transparent", "0", "transparent=0 alpha=255"},
-               {"transparent", "1", "alpha=100"},
-               {"transparent", "2", "alpha=150"},
-               {"transparent", "3", "transparent=3 alpha=200"},
-               {"hide", "-1,999", "hide=1,50"},
-               {"hide", "-1,50", "hide=-1,50"},
-               {"hide", "3,-1", "hide=3,-1"},
-               {"hide", "4,0", "hide=1,50"},
-               {"hide", "7", "hide=1,50"},
-               {"color_box", "-1", "color_box=4294967295"},
-               {"color_box", "4294967295", "color_box=4294967295"},
-               {"color_box", "4294967296", "color_box=51455"},
-               {"color_box", "blue", "color_box=51455"},
-               {"color_normal", nullptr, "color_normal=7887430"},
-               {"preview", "2", "preview=1 animate=0"},
-               {"animate", "1", "animate=1"},
-               {"auto_hide", "1", "auto_hide=1 auto_start=0"},
-               {"auto_start", "1", "auto_start=1 auto_hide=0"},
-               {"enabled", "1", "enabled=1"},
-               {"desktop", "0", "desktop=0"},
-               {"desktop", "81", "desktop=81"},
-               {"desktop", "82", "desktop=1"},
-               {"key1", "-1", "panic=-1,49"},
-               {"key2", "51", "panic=1,49"},
-               {"4", "1,12,0", "4=1,12,0"},
-               {"4", "1,12,5", "4=1,12,0"},
-               {"9", "3,50,1", "9=3,50,1"},
-               {"9", "0,51,1", "9=0,15,1"},
-               {"2", "x", "2=0,8,1"},
-               {"2", "1,12", "2=0,8,1"}};
-  for (const auto& c : cases) {
+  std::istringstream rows(
+      "columns=12>9 columns=0>1 rows=>2 width=250>100 width=-5>1 height>15 transparent=7>-1 "
+      "transparent=3>3 hide=-1,999>1,50 hide=-1,50>-1,50 hide=3,-1>3,-1 hide=4,0>1,50 "
+      "color_box=-1>4294967295 color_box=4294967296>51455 color_box=blue>51455 "
+      "color_normal>7887430 preview=2>1 animate=1>1 auto_hide=1>1 auto_start=1>1 enabled=1>1 "
+      "desktop=0>0 desktop=81>81 desktop=82>1 key1=-1>-1 key2=51>49 4=1,12,0>1,12,0 "
+      "9=3,50,1>3,50,1 9=0,51,1>0,15,1 2=x>0,8,1 2=1,12>0,8,1");
+  for (std::string row; rows >> row;) {
+    const std::string key = row.substr(0, row.find_first_of("=>"));
     std::filesystem::remove(ini);
-    if (c.stored) fake.WritePrivateProfileStringA(SectionOf(c.key), c.key, c.stored, ini);
+    if (row[key.size()] == '=')
+      fake.WritePrivateProfileStringA(
+          SectionOf(key), key, row.substr(key.size() + 1, row.find('>') - key.size() - 1), ini);
     const Settings read = ReadSettings(fake, ini);
-    std::istringstream words(c.read);
-    for (std::string word; words >> word;) {
-      EXPECT_NE(Describe(read).find(" " + word + " "), std::string::npos)
-          << c.key << "=" << (c.stored ? c.stored : "(none)") << " reads" << Describe(read);
-    }
+    std::filesystem::remove(ini);
     WriteSettings(fake, ini, read);
     for (int d = 1; d <= kMaxDesktops; ++d) {
       if (read.desktopHotkeys[d].stored) WriteDesktopHotkey(fake, ini, d, read.desktopHotkeys[d]);
     }
-    EXPECT_EQ(ReadSettings(fake, ini), read) << c.key << "=" << (c.stored ? c.stored : "");
+    EXPECT_EQ(Saved(key), key + "=" + row.substr(row.find('>') + 1)) << row;
+    EXPECT_EQ(ReadSettings(fake, ini), read) << row;
   }
 }
 
@@ -114,6 +61,31 @@ TEST_F(SettingsFile, WhatIsWrittenKeepsTheFilesKeysAndFormats) {
   fake.WritePrivateProfileStringA("SETUP", "long", std::string(200, 'x'), ini);
   EXPECT_EQ(ReadIniValue(fake, ini, "SETUP", "long"), std::string(127, 'x'));
   EXPECT_EQ(ReadIniValue(fake, ini + ".none", "SETUP", "columns"), "");
+}
+
+// Written as text, its length counting the terminating NUL; deleted with no fault when there is
+// none; every key closed again.
+TEST_F(SettingsFile, TheRunValueNamesTheProgramQuotedWithoutItsExtension) {
+  for (const auto& [folder, value] : std::vector<std::pair<std::string, std::string>>{
+           {"C:\\Program Files\\VUE DECK", "\"C:\\Program Files\\VUE DECK\\vuedeck\""},
+           {"D:\\", "\"D:\\vuedeck\""},
+           {"E:\\apps/", "\"E:\\apps\\vuedeck\""}}) {
+    fake.SetProgramFolder(folder);
+    fake.ClearCalls();
+    EXPECT_FALSE(AutoStart::AppAutoStart(fake));
+    EXPECT_EQ(RunValue(), value);
+    EXPECT_FALSE(AutoStart::AppAutoStop(fake) || AutoStart::AppAutoStop(fake));
+    EXPECT_EQ(RunValue(), "(none)");
+    std::string calls;
+    for (const fake::Call& c : fake.Calls()) {
+      if (c.name == "RegSetValueExA") calls += c.args[1] + " " + c.args[2] + " " + c.args[4] + " ";
+      if (c.name.rfind("Reg", 0) == 0) calls += c.name + " ";
+    }
+    EXPECT_EQ(calls, "RegOpenKeyExA VUEDECK " + std::to_string(REG_SZ) + " " +
+                         std::to_string(value.size() + 1) +
+                         " RegSetValueExA RegCloseKey RegOpenKeyExA RegDeleteValueA RegCloseKey "
+                         "RegOpenKeyExA RegDeleteValueA RegCloseKey ");
+  }
 }
 
 }  // namespace
