@@ -5,7 +5,6 @@
 
 #include <cctype>
 #include <sstream>
-#include <string>
 
 #include "ProgramFixture.h"
 #include "options/OptionsDialog.h"
@@ -26,8 +25,7 @@ class OptionsProgram : public ProgramFixture {
     };
     StartAgain();
   }
-  // The program ends as the user ends it and starts again, on the settings with the line of the
-  // key of `line` ("key=value") replaced by it.
+  // The program ends as the user ends it and starts again, with `line` ("key=value") in the file.
   void StartAgain(const std::string& line = "") {
     std::string settings =
         "[SETUP]\r\ncolumns=3\r\nrows=3\r\nwidth=30\r\nheight=20\r\ntransparent=0\r\nhide=1,50\r\n"
@@ -110,16 +108,15 @@ class OptionsProgram : public ProgramFixture {
       << " alpha=" << fake.Alpha(P().hWnd())
       << " dialog=" << (O().IsShown() ? O().CurrentPage().Name() : "closed") << P().DialogOpen()
       << " run=" << (RunValue() == AutoStart::RunCommand(fake.ProgramFolder()) ? "set" : RunValue())
-      << " "
-      << Saved(
-             "columns rows width height transparent hide color_normal color_hover animate "
-             "preview auto_hide auto_start enabled desktop key1 key2 1 2 3 4 5 6 7 8 9")
-      << " ";
+      << " " << Saved(kKeys) << " ";
     std::istringstream words(expected);
     for (std::string w; words >> w;)
       EXPECT_NE(f.str().find(" " + w + " "), std::string::npos) << w << f.str();
   }
 
+  static constexpr const char* kKeys =
+      "columns rows width height transparent hide color_normal color_hover animate preview "
+      "auto_hide auto_start enabled desktop key1 key2 1 2 3 4 5 6 7 8 9";
   std::function<void()> inDialog;
   Hwnd work = 0, mail = 0, notes = 0;
 };

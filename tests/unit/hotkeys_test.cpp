@@ -79,26 +79,20 @@ TEST_F(Hotkeys, EachCombinationRegistersItsKeyCodeAndNoTwoHotkeysShareOne) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.shown);
     O().Show();
-    forms::ComboBox* lists[] = {&O().desktops.desktopModifierList, &O().desktops.desktopKeyList};
-    forms::Button* set = &O().desktops.setDesktopHotkeyButton;
+    const std::string t = c.target > 0 ? "desktop" : c.target == kPanic ? "panic" : "hide";
     if (c.target > 0) O().desktops.hotkeyDesktopList.SetListIndex(c.target - 1);
-    if (c.target == kPanic) {
-      lists[0] = &O().panic.panicModifierList, lists[1] = &O().panic.panicKeyList;
-      set = &O().panic.setPanicHotkeyButton;
-    } else if (c.target == kHide) {
-      lists[0] = &O().application.hideModifierList, lists[1] = &O().application.hideKeyList;
-      set = &O().application.setHideHotkeyButton;
-    }
-    lists[0]->SetListIndex(c.modifier);
-    lists[1]->SetListIndex(c.key);
+    auto& modifiers = dynamic_cast<forms::ComboBox&>(*Find(O(), t + "ModifierList"));
+    auto& keys = dynamic_cast<forms::ComboBox&>(*Find(O(), t + "KeyList"));
+    modifiers.SetListIndex(c.modifier), keys.SetListIndex(c.key);
     Told();
-    set->RaiseClick();
-    const bool assigned = lists[1]->ListIndex() == c.key;
+    Edit("set" + std::string(1, static_cast<char>(std::toupper(t[0]))) + t.substr(1) +
+         "HotkeyButton");
+    const bool assigned = keys.ListIndex() == c.key;
     EXPECT_EQ(Told(), assigned ? "Hotkeys Assigned: Selected hotkeys have been assigned "
                                  "successfully."
                                : "Hotkeys Error: The selected hotkeys have been assigned. Please "
                                  "choose a different combinations.");
-    EXPECT_EQ(lists[0]->Text() + "+" + lists[1]->Text(), c.shown);
+    EXPECT_EQ(modifiers.Text() + "+" + keys.Text(), c.shown);
     O().cancelButton.RaiseClick();
     const int before = P().Desktops().Current();
     const bool shown = P().PagerShown();
