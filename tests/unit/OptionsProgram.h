@@ -1,6 +1,6 @@
 // A program on a 3 x 3 grid with three windows of another application on desktop 1, its message
 // boxes answered and recorded, and what the user can see of it as words ("current=2"): for the
-// tests of the options dialog, the settings, the hotkeys and the tray.
+// tests of the options dialog, the settings file and the hotkeys.
 #pragma once
 
 #include <cctype>
