@@ -1,0 +1,66 @@
+// Start-up: one copy only; the pager as the settings file makes it, where the user left it, and
+// the tray icon.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "ProgramFixture.h"
+#include "core/Text.h"
+#include "pager/TrayIcon.h"
+
+namespace vd::testing {
+namespace {
+
+using Startup = ProgramFixture;
+
+TEST_F(Startup, ASecondCopyEndsBeforeAnyWindowExists) {
+  fake.SetSecondInstance(true);
+  EXPECT_FALSE(Start());
+  for (Hwnd h : fake.ZOrder()) EXPECT_NE(fake.GetWindowThreadProcessId(h), 1u) << h;
+  EXPECT_TRUE(fake.TrayIcons().empty() && !fake.ProcessEnded());
+}
+
+// The pager comes up shown and top-most on desktop 1 (its name in the status), the start writing
+// no file; one saved sticking out of the screen is centred on that axis (larger than the screen:
+// at its top left corner, the title strip on the screen).
+TEST_F(Startup, ThePagerComesUpOnDesktop1WhereItWasLeftAndOnTheScreen) {
+  constexpr float kCentred = -1, kAny = -2;
+  const struct {
+    const char* size;  // nullptr: no file, as after installation
+    float left, top, x, y;
+  } cases[] = {{nullptr, 0, 0, kAny, kAny},
+               {"30", -3000, 1500, kCentred, 1500},
+               {"30", 1500, -15, 1500, kCentred},
+               {"30", 1500, 9000, 1500, 9000},
+               {"30", 19000, 15000, kCentred, kCentred},
+               {"100", 300, 300, 0, 0}};
+  for (const auto& c : cases) {
+    std::filesystem::remove(File("settings.ini"));
+    const std::string settings = std::string("[SETUP]\r\ncolumns=3\r\nrows=2\r\nwidth=") +
+                                 (c.size ? c.size : "") + "\r\nheight=" + (c.size ? c.size : "") +
+                                 "\r\nleft=" + FormatSingle(c.left) +
+                                 "\r\ntop=" + FormatSingle(c.top) + "\r\n";
+    if (c.size) WriteFile("settings.ini", settings);
+    ASSERT_TRUE(Restart());
+    PagerWindow& p = Pager();
+    EXPECT_TRUE(p.IsShown() && p.PagerShown() && fake.IsTopMost(p.hWnd()));
+    EXPECT_EQ(p.Desktops().Count(), 6);
+    EXPECT_EQ(p.statusLabel.Caption(), "Desktop 1");
+    const auto icon = fake.TrayIcons().back();  // the tray icon of the pager's own form
+    EXPECT_EQ(
+        std::to_string(icon.id) + " " + std::to_string(icon.flags) + " " +
+            std::to_string(icon.callbackMessage) + " " + icon.tip,
+        "1 " + std::to_string(NIF_MESSAGE | NIF_ICON | NIF_TIP) + " 512 VUEDECK Virtual Desktop");
+    EXPECT_TRUE(icon.hwnd == p.Tray().hWnd() && icon.hwnd != p.hWnd() && !p.Tray().IsShown());
+    auto at = [](float place, float expected, float centre) {  // in twips, within one
+      return expected == kAny || std::abs(place - (expected == kCentred ? centre : expected)) < 1;
+    };
+    EXPECT_TRUE(at(p.Left(), c.x, (1280 * 15 - p.Width()) / 2)) << c.left << " " << p.Left();
+    EXPECT_TRUE(at(p.Top(), c.y, (1024 * 15 - p.Height()) / 2)) << c.top << " " << p.Top();
+    EXPECT_EQ(ReadFile("settings.ini"), c.size ? settings : "");
+    EXPECT_FALSE(std::filesystem::exists(File("ignore.list")));
+  }
+}
+
+}  // namespace
+}  // namespace vd::testing
