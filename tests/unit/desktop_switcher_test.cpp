@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -199,6 +200,53 @@ TEST(Transparency, AlphaStepsAndLimits) {
     EXPECT_NE(std::find(steps.begin(), steps.end(), level), steps.end()) << level;
   }
   EXPECT_EQ(fake.VirtualTimeMs() - start, 51u * 10u) << "51 steps of 10 ms";
+}
+
+// However the program ends, every window is shown on desktop 1 at its own place, keeping the
+// transparency and always-on-top the user chose, with nothing else left layered, and the tray
+// icon is gone.
+TEST_F(Switcher, HoweverTheProgramEndsEveryWindowComesBackAsTheUserLeftIt) {
+  enum Ending { kExit, kTaskBarClose, kEndOfSession, kAWindowClosedMeanwhile };
+  for (Ending ending : {kExit, kTaskBarClose, kEndOfSession, kAWindowClosedMeanwhile}) {
+    SCOPED_TRACE(ending);
+    const Hwnd plain = OpenWindow("Editor", {10, 20, 610, 420});
+    const Hwnd maximised = OpenWindow("Mail", {-8, -8, 1288, 1032});
+    const Hwnd translucent = OpenWindow("Terminal", {300, 200, 900, 700});
+    const Hwnd onTop = OpenWindow("Clock", {1100, 10, 1270, 90});
+    ASSERT_TRUE(Restart());
+    Pager().windowMenu.Open(translucent);
+    Pager().windowMenu.mediumTransparencyEntry.RaiseClick();
+    Pager().windowMenu.Open(onTop);
+    Pager().windowMenu.onTopEntry.RaiseClick();
+    Pager().Desktops().Place(2, maximised, 0, 0, 0, 0);
+    Pager().Desktops().Place(3, translucent, 0, 0, 0, 0);
+    Pager().Desktops().Place(2, onTop, 0, 0, 0, 0);
+    Pager().Desktops().SetAnimate(true);
+    Switch(2);
+    std::map<Hwnd, Rect> before;
+    for (Hwnd h : {plain, maximised, translucent, onTop}) fake.GetWindowRect(h, &before[h]);
+    if (ending == kAWindowClosedMeanwhile) {
+      fake.DestroyWindow(plain);
+      before.erase(plain);
+    }
+    fake.ClearCalls();
+    if (ending == kTaskBarClose) fake.SendMessageA(Pager().hWnd(), WM_CLOSE, 0, 0);
+    if (ending == kEndOfSession) fake.SendMessageA(Pager().hWnd(), WM_QUERYENDSESSION, 0, 0);
+    if (ending == kExit || ending == kAWindowClosedMeanwhile) Pager().CloseAll();
+    for (auto& [h, rect] : before) {
+      EXPECT_TRUE(fake.IsWindowVisible(h)) << h;
+      Rect now;
+      fake.GetWindowRect(h, &now);
+      EXPECT_EQ(now, rect) << h;
+    }
+    EXPECT_EQ(fake.Alpha(translucent), 150);
+    EXPECT_EQ(fake.Alpha(maximised), -1);
+    EXPECT_TRUE(fake.IsTopMost(onTop));
+    EXPECT_FALSE(fake.IsTopMost(maximised));
+    EXPECT_TRUE(fake.TrayIcons().empty());
+    EXPECT_EQ(ExitCode(), "0");
+    for (Hwnd h : {plain, maximised, translucent, onTop}) fake.DestroyWindow(h);
+  }
 }
 
 }  // namespace
