@@ -259,22 +259,42 @@ TEST_F(Tracker, AClosedWindowLeavesWithinATickAndNoNumberIsUsedTwice) {
 }
 
 // A window that clears its caption is forgotten; the program shows it first only when the
-// program hid it. One its own application hid stays hidden, on the current desktop or left
-// behind on another.
+// program hid it (one marked for every desktop while hidden elsewhere included). One its own
+// application hid stays hidden, on the current desktop or left behind on another.
 TEST_F(Tracker, AWindowThatClearsItsCaptionIsGivenBackOnlyWhenTheProgramHidIt) {
-  const Hwnd w = Open("Chat"), behind = Open("Hidden, left behind"), here = Open("Here");
+  struct Case {
+    const char* window;
+    int desktop;  // 3 is shown
+    bool hiddenByItsApplication, markedForAll;
+    bool shownAfter;
+  };
+  const Case cases[] = {{"hidden by the program", 2, false, false, true},
+                        {"hidden, then marked for every desktop", 2, false, true, true},
+                        {"hidden by its application, left behind", 1, true, false, false},
+                        {"hidden by its application here", 3, true, false, false}};
+  std::vector<Hwnd> windows;
+  for (const Case& c : cases) windows.push_back(Open(c.window));
   ASSERT_TRUE(StartWith(kGrid3x2));
-  Pager().Desktops().Place(2, w, 0, 0, 0, 0);
-  Pager().Desktops().Place(3, here, 0, 0, 0, 0);
-  fake.ShowWindow(behind, SW_HIDE);
+  for (size_t i = 0; i < windows.size(); ++i) {
+    Pager().Desktops().Place(static_cast<int16_t>(cases[i].desktop), windows[i], 0, 0, 0, 0);
+    if (cases[i].hiddenByItsApplication && cases[i].desktop != 3)
+      fake.ShowWindow(windows[i], SW_HIDE);
+  }
   Pager().Desktops().Open(3);
-  fake.ShowWindow(here, SW_HIDE);
-  for (Hwnd h : {w, behind, here}) fake.SetCaption(h, "");
+  for (size_t i = 0; i < windows.size(); ++i) {
+    if (cases[i].hiddenByItsApplication && cases[i].desktop == 3)
+      fake.ShowWindow(windows[i], SW_HIDE);
+    if (cases[i].markedForAll) {
+      Pager().windowMenu.Open(windows[i]);
+      Pager().windowMenu.showOnAllEntry.RaiseClick();
+    }
+    fake.SetCaption(windows[i], "");
+  }
   backend->Advance(2000);  // the refresh reads every caption within two seconds
-  for (Hwnd h : {w, behind, here}) EXPECT_FALSE(Pager().IsManaged(h));
-  EXPECT_TRUE(fake.IsWindowVisible(w));
-  EXPECT_FALSE(fake.IsWindowVisible(behind));
-  EXPECT_FALSE(fake.IsWindowVisible(here));
+  for (size_t i = 0; i < windows.size(); ++i) {
+    EXPECT_FALSE(Pager().IsManaged(windows[i])) << cases[i].window;
+    EXPECT_EQ(fake.IsWindowVisible(windows[i]), cases[i].shownAfter) << cases[i].window;
+  }
 }
 
 // A summoned window goes back when another window comes forward, unless its own desktop is
