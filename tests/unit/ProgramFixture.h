@@ -95,19 +95,6 @@ class ProgramFixture : public ::testing::Test {
     return fake.CreateWindow(desc);
   }
 
-  // Puts a record into the window table through the table's own interface, as the pager does
-  // when it takes a window.
-  void PutRow(Hwnd hwnd, int desktop, bool onTop = false, bool showAll = false,
-              std::optional<int> transparency = std::nullopt) {
-    ManagedWindow* w = Pager().Table.Add(hwnd);
-    ASSERT_NE(w, nullptr);
-    w->title = Pager().geometry.Title(hwnd);
-    w->desktop = desktop;
-    w->onTop = onTop;
-    w->showAll = showAll;
-    w->transparency = transparency;
-  }
-
   // The window's record; a test failure (and an empty record) when it has none.
   ManagedWindow& Record(Hwnd hwnd) {
     if (ManagedWindow* w = Pager().Table.Find(hwnd)) return *w;
