@@ -1,6 +1,6 @@
 #include "E2eTest.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,8 +14,7 @@ std::string Configured(const char* variable, const char* fallback) {
   char value[MAX_PATH * 2];
   const DWORD n = GetEnvironmentVariableA(variable, value, sizeof value);
   if (n > 0 && n < sizeof value) return vdtools::HostPathToWindows(value);
-  const DWORD length = GetModuleFileNameA(nullptr, value, sizeof value);
-  const std::string self(value, length);
+  const std::string self(value, GetModuleFileNameA(nullptr, value, sizeof value));
   return self.substr(0, self.find_last_of('\\')) + "\\" + fallback;
 }
 
@@ -34,48 +33,28 @@ void CloseIfOpen(HANDLE& handle) {
   handle = nullptr;
 }
 
-// A job that ends every process in it once its last handle closes, i.e. when we end.
-HANDLE TestJob() {
-  static HANDLE job = [] {
-    HANDLE j = CreateJobObjectA(nullptr, nullptr);
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    if (j) SetInformationJobObject(j, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-    return j;
-  }();
-  return job;
-}
-
 std::string Geometry(const RECT& r) {  // as winmaker reads it: "X Y W H"
   return std::to_string(r.left) + " " + std::to_string(r.top) + " " +
          std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top);
 }
 
-std::string TestName() {
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  return std::string(info->test_suite_name()) + "." + info->name();
-}
-
 }  // namespace
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
-  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (;;) {
-    if (condition()) return true;
+  for (const ULONGLONG deadline = GetTickCount64() + timeoutMs; !condition(); Sleep(pollMs)) {
     if (GetTickCount64() >= deadline) return false;
-    Sleep(pollMs);
   }
+  return true;
 }
 
-bool WaitShown(std::initializer_list<HWND> windows, bool shown, DWORD timeoutMs) {
-  return WaitUntil(
-      [&] {
-        for (HWND w : windows) {
-          if ((IsWindowVisible(w) != FALSE) != shown) return false;
-        }
-        return true;
-      },
-      timeoutMs, 10);
+testing::AssertionResult WaitShown(std::initializer_list<HWND> windows, bool shown,
+                                   DWORD timeoutMs) {
+  const auto all = [&] {
+    return std::all_of(windows.begin(), windows.end(),
+                       [&](HWND w) { return (IsWindowVisible(w) != FALSE) == shown; });
+  };
+  if (WaitUntil(all, timeoutMs, 10)) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << Facts(windows);
 }
 
 RECT RectOf(HWND hwnd) {
@@ -94,21 +73,19 @@ bool Topmost(HWND hwnd) { return (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPM
 int AlphaOf(HWND hwnd) {
   BYTE alpha = 255;
   DWORD flags = 0;
-  if (!(GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) ||
-      !GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA)) {
-    return 255;
-  }
-  return alpha;
+  const bool layered = (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) &&
+                       GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags);
+  return layered && (flags & LWA_ALPHA) ? alpha : 255;
 }
 
 std::string Facts(std::initializer_list<HWND> windows) {
   std::ostringstream out;
   for (HWND w : windows) {
-    char caption[256] = "";
+    char caption[64] = "";
     GetWindowTextA(w, caption, sizeof caption);
     const RECT r = RectOf(w);
-    out << "\n  \"" << caption << "\" " << (IsWindowVisible(w) ? "shown" : "hidden") << " ("
-        << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ") exstyle " << std::hex
+    out << "\n  " << caption << (IsWindowVisible(w) ? " shown " : " hidden ") << r.left << ","
+        << r.top << "-" << r.right << "," << r.bottom << " exstyle " << std::hex
         << GetWindowLongA(w, GWL_EXSTYLE) << std::dec << " alpha " << AlphaOf(w);
   }
   return out.str();
@@ -125,7 +102,6 @@ std::vector<HWND> WindowsOf(DWORD pid) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-  // Shared for deleting and replacing too, so that the program's own writes never fail on it.
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, 0, nullptr);
@@ -138,14 +114,21 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 }
 
 bool ChildProcess::Start(const std::string& exe, const std::string& folder, bool pipes) {
+  // Ends every process in it once its last handle closes, i.e. when we end.
+  static const HANDLE job = [] {
+    HANDLE j = CreateJobObjectA(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(j, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    return j;
+  }();
   Kill();
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   HANDLE childIn = nullptr, childOut = nullptr;
-  if (pipes) {
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    CreatePipe(&childIn, &input_, &inherit, 0);
-    CreatePipe(&output_, &childOut, &inherit, 0);
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  if (pipes && CreatePipe(&childIn, &input_, &inherit, 0) &&
+      CreatePipe(&output_, &childOut, &inherit, 0)) {
     // Only the child's ends are inherited: it sees the end of its input when we close ours.
     SetHandleInformation(input_, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(output_, HANDLE_FLAG_INHERIT, 0);
@@ -154,24 +137,17 @@ bool ChildProcess::Start(const std::string& exe, const std::string& folder, bool
     startup.hStdOutput = startup.hStdError = childOut;
   }
   std::string commandLine = "\"" + exe + "\"";
-  const BOOL ok = CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, pipes,
+  const bool ok = CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, pipes,
                                  CREATE_NO_WINDOW, nullptr, folder.c_str(), &startup, &info_);
   CloseIfOpen(childIn);
   CloseIfOpen(childOut);
-  if (!ok) {
-    Kill();
-    return false;
-  }
-  if (HANDLE job = TestJob()) AssignProcessToJobObject(job, info_.hProcess);
+  if (ok) AssignProcessToJobObject(job, info_.hProcess);
   CloseIfOpen(info_.hThread);
-  return true;
+  return ok;
 }
 
 void ChildProcess::Kill() {
-  if (Running()) {
-    TerminateProcess(info_.hProcess, 1);
-    WaitExit(5000);
-  }
+  if (Running() && TerminateProcess(info_.hProcess, 1)) WaitExit(5000);
   CloseIfOpen(info_.hProcess);
   info_ = PROCESS_INFORMATION{};
   CloseIfOpen(input_);
@@ -179,8 +155,8 @@ void ChildProcess::Kill() {
 }
 
 std::string ChildProcess::Ask(const std::string& line) {
-  // Read a byte at a time: winmaker answers every command in bounded time, and a helper that
-  // died breaks the pipe.
+  // A byte at a time: winmaker answers every command at once, and a helper that died breaks the
+  // pipe.
   const std::string text = line + "\n";
   std::string answer;
   DWORD done = 0;
@@ -193,9 +169,11 @@ std::string ChildProcess::Ask(const std::string& line) {
 }
 
 void E2eTest::SetUp() {
-  scratch_ = Configured("VD_SCRATCH", "e2e-scratch") + "\\" + TestName();
+  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+  name_ = std::string(info->test_suite_name()) + "." + info->name();
+  scratch_ = Configured("VD_SCRATCH", "e2e-scratch") + "\\" + name_;
   std::error_code ignored;
-  std::filesystem::remove_all(scratch_, ignored);  // each test starts from its own files only
+  std::filesystem::remove_all(scratch_, ignored);
   std::filesystem::create_directories(scratch_);
   std::filesystem::create_directories(Configured("VD_SHOTS", "e2e-shots"));
   std::ofstream(ScratchFile("settings.ini"), std::ios::binary) << kSettings;
@@ -204,8 +182,7 @@ void E2eTest::SetUp() {
 }
 
 void E2eTest::TearDown() {
-  if (HasFailure()) Save({}, "failed");
-  maker_.Ask("quit");  // its windows close
+  if (HasFailure()) ShotUntil("failed", [](const vdtools::Image&) { return true; });
   maker_.Kill();
   processes_.clear();
 }
@@ -216,32 +193,27 @@ void E2eTest::Set(const char* section, const char* key, const char* value) {
 
 ChildProcess& E2eTest::Launch(bool again) {
   const std::string copy = ScratchFile("vuedeck.exe"), exe = Configured("VD_EXE", "vuedeck.exe");
-  EXPECT_TRUE(again || CopyFileA(exe.c_str(), copy.c_str(), FALSE)) << "no program at " << exe;
-  ChildProcess& process = processes_.emplace_back();
-  EXPECT_TRUE(process.Start(copy, scratch_)) << "cannot start " << copy;
-  return process;
+  EXPECT_TRUE(again || CopyFileA(exe.c_str(), copy.c_str(), FALSE)) << exe;
+  EXPECT_TRUE(processes_.emplace_back().Start(copy, scratch_));
+  return processes_.back();
 }
 
-HWND E2eTest::WaitForPager(const ChildProcess& vuedeck) {
-  HWND pager = nullptr;
+HWND E2eTest::Start(bool again, const std::function<void()>& eachLook) {
+  vuedeck_ = &Launch(again);
+  pager_ = nullptr;
   WaitUntil(
       [&] {
-        const std::vector<HWND> shown = WindowsOf(vuedeck.Pid());
-        if (!shown.empty()) pager = shown.front();
-        return pager || !vuedeck.Running();
+        if (eachLook) eachLook();
+        const std::vector<HWND> shown = WindowsOf(vuedeck_->Pid());
+        if (!shown.empty()) pager_ = shown.front();
+        return pager_ || !vuedeck_->Running();
       },
-      kStartMs, 5);
-  return pager;
-}
-
-HWND E2eTest::Start(bool again) {
-  vuedeck_ = &Launch(again);
-  pager_ = WaitForPager(*vuedeck_);
+      kStartMs, eachLook ? 1 : 5);
   return pager_;
 }
 
-bool E2eTest::CloseAndWaitForExit() {
-  return PostMessageA(pager_, WM_CLOSE, 0, 0) && vuedeck_->WaitExit(kExitMs);
+bool E2eTest::CloseAndWaitForExit(DWORD ms) {
+  return PostMessageA(pager_, WM_CLOSE, 0, 0) && vuedeck_->WaitExit(ms);
 }
 
 HWND E2eTest::Maker(const std::string& verb, const std::string& caption, const std::string& rest) {
@@ -257,6 +229,7 @@ HWND E2eTest::Open(const std::string& caption, const RECT& r, uint32_t color) {
 }
 
 HWND E2eTest::OpenManaged(const std::string& caption, const RECT& place, uint32_t color) {
+  // Opened left of the screen and brought to the front, the program brings it to (0,0).
   const LONG w = place.right - place.left, h = place.bottom - place.top;
   HWND hwnd = Open(caption, {-2000, 200, -2000 + w, 200 + h}, color);
   const bool taken = hwnd && Maker("front", caption) && WaitUntil([&] {
@@ -266,27 +239,18 @@ HWND E2eTest::OpenManaged(const std::string& caption, const RECT& place, uint32_
   return taken && Maker("move", caption, Geometry(place)) ? hwnd : nullptr;
 }
 
-void E2eTest::Save(const vdtools::Image& given, const std::string& step) {
-  vdtools::Image image = given;
-  const std::string path =
-      Configured("VD_SHOTS", "e2e-shots") + "\\" + TestName() + "-" + step + ".png";
-  if ((image.width || vdtools::CaptureScreen(image)) && vdtools::SavePng(image, path)) {
-    std::printf("[   SHOT   ] %s\n", path.c_str());
-  } else {
-    ADD_FAILURE() << "the screen could not be saved as " << path;
-  }
-}
-
 bool E2eTest::ShotUntil(const std::string& step,
                         const std::function<bool(const vdtools::Image&)>& check, DWORD timeoutMs) {
   vdtools::Image image;
   const bool passed =
       WaitUntil([&] { return vdtools::CaptureScreen(image) && check(image); }, timeoutMs, 50);
-  Save(image, step);
+  const std::string path = Configured("VD_SHOTS", "e2e-shots") + "\\" + name_ + "-" + step + ".png";
+  EXPECT_TRUE(image.width && vdtools::SavePng(image, path)) << "the screen was not saved: " << path;
   return passed;
 }
 
 void E2eTest::Shot(const std::string& step) {
+  // What Wine draws reaches the screen a moment after the call, piece by piece.
   std::vector<uint8_t> previous;
   int same = 0;
   ShotUntil(step, [&](const vdtools::Image& shot) {

@@ -1,5 +1,4 @@
-#include "Pager.h"
-
+// Input as a user gives it, and the program's windows read from outside.
 #include <algorithm>
 #include <cstdlib>
 
@@ -8,27 +7,25 @@
 namespace vde2e {
 namespace {
 
-bool Mouse(DWORD flags) {
+bool Mouse(DWORD flags) {  // MOUSEEVENTF_MOVE by no distance: a move event where the pointer is
   INPUT in{};
   in.type = INPUT_MOUSE;
-  in.mi.dwFlags = flags;  // MOUSEEVENTF_MOVE by no distance: a move event where the pointer is
+  in.mi.dwFlags = flags;
   return SendInput(1, &in, sizeof in) == 1;
 }
 
-// Puts the pointer at `p` and waits until it stays there for `polls` looks in a row, putting it
-// back whenever it is found elsewhere; then sends a move event there, so that the window under
-// it hears of it.
+// Puts the pointer at `p` until it stays there for `polls` looks in a row (under Wine the X
+// server's echo of an earlier move can put it back a moment later), then sends a move event
+// there, so that the window under it hears of it.
 bool PointerTo(POINT p, int polls = 5) {
-  SetCursorPos(p.x, p.y);
   int steady = 0;
   return WaitUntil(
              [&] {
                POINT now{};
                GetCursorPos(&now);
-               if (now.x == p.x && now.y == p.y) return ++steady >= polls;
-               steady = 0;
-               SetCursorPos(p.x, p.y);
-               return false;
+               steady = now.x == p.x && now.y == p.y ? steady + 1 : 0;
+               if (!steady) SetCursorPos(p.x, p.y);
+               return steady >= polls;
              },
              3000) &&
          Mouse(MOUSEEVENTF_MOVE);
@@ -52,10 +49,14 @@ bool PressChord(std::initializer_list<WORD> keys) {
   return SendInput(events.size(), events.data(), sizeof(INPUT)) == events.size();
 }
 
+POINT Middle(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
 bool ClickAt(POINT p, bool rightButton) {
   return PointerTo(p) && Mouse(rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN) &&
          Mouse(rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
 }
+
+bool ClickOn(HWND control) { return control && ClickAt(Middle(RectOf(control))); }
 
 bool Drag(POINT from, POINT to) {
   bool ok = PointerTo(from) && Mouse(MOUSEEVENTF_LEFTDOWN);
@@ -63,23 +64,34 @@ bool Drag(POINT from, POINT to) {
   // pointer to be there, so no move event reports a place the X server has not reached yet.
   from.y += 1;
   for (int i = 0; i <= 12 && ok; ++i) {
-    const POINT p{from.x + (to.x - from.x) * i / 12, from.y + (to.y - from.y) * i / 12};
-    ok = PointerTo(p, 2);
+    ok = PointerTo({from.x + (to.x - from.x) * i / 12, from.y + (to.y - from.y) * i / 12}, 2);
   }
-  Sleep(300);  // the rest before the drop, as a hand rests
+  // A rest before the drop, as a hand rests: the pager notes the cell under the pointer every
+  // 100 ms, and a drop goes to the cell it noted last.
+  Sleep(300);
   return Mouse(MOUSEEVENTF_LEFTUP) && ok;
 }
 
-bool ClickOn(HWND control) { return control && ClickAt(Middle(RectOf(control))); }
-
-POINT Middle(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+bool ChooseFromMenu(std::initializer_list<WORD> keys) {
+  auto menuShown = [] { return IsWindowVisible(FindWindowA("#32768", nullptr)) != FALSE; };
+  if (!WaitUntil(menuShown)) return false;
+  // The menu's own loop takes the keyboard once it is up, one key at a time.
+  std::vector<WORD> typed{VK_HOME};
+  typed.insert(typed.end(), keys.begin(), keys.end());
+  if (typed.back() != VK_ESCAPE) typed.push_back(VK_RETURN);
+  for (size_t i = 0; i < typed.size(); ++i) {
+    Sleep(i == 0 ? 100 : 40);
+    if (!PressChord({typed[i]})) return false;
+  }
+  return WaitUntil([&] { return !menuShown(); });
+}
 
 std::vector<Child> ChildrenOf(HWND root) {
   std::vector<Child> children;
   EnumChildWindows(
       root,
       [](HWND w, LPARAM out) noexcept -> BOOL {
-        char text[256] = "", name[64] = "";
+        char text[256] = "", name[64] = "";  // another process's edit field answers only this
         SendMessageTimeoutA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
                             SMTO_ABORTIFHUNG, 2000, nullptr);
         GetClassNameA(w, name, sizeof name);
@@ -114,7 +126,7 @@ std::vector<RECT> Cells(HWND pager) {
     }
   }
   std::sort(cells.begin(), cells.end(), [](const RECT& a, const RECT& b) {
-    return a.top != b.top ? a.top < b.top : a.left < b.left;
+    return std::pair(a.top, a.left) < std::pair(b.top, b.left);
   });
   return cells;
 }
@@ -138,33 +150,15 @@ RECT MiniatureOf(HWND pager, const RECT& cell, const RECT& window, DWORD waitMs)
   return found;
 }
 
-bool ChooseFromMenu(std::initializer_list<WORD> keys) {
-  auto menuShown = [] {
-    HWND menu = FindWindowA("#32768", nullptr);
-    return menu && IsWindowVisible(menu);
-  };
-  if (!WaitUntil(menuShown)) return false;
-  // The menu's own loop takes the keyboard once it is up, one key at a time.
-  std::vector<WORD> typed{VK_HOME};
-  typed.insert(typed.end(), keys.begin(), keys.end());
-  if (typed.back() != VK_ESCAPE) typed.push_back(VK_RETURN);
-  for (size_t i = 0; i < typed.size(); ++i) {
-    Sleep(i == 0 ? 100 : 40);
-    if (!PressChord({typed[i]})) return false;
-  }
-  return WaitUntil([&] { return !menuShown(); });
-}
-
 bool ColorAround(const vdtools::Image& shot, POINT at, uint32_t color) {
-  int hits = 0;
-  for (int dy = -2; dy <= 2; ++dy) {
-    for (int dx = -2; dx <= 2; ++dx) {
-      const uint32_t c = shot.ColorAt(at.x + dx, at.y + dy);
-      auto channel = [](uint32_t v, int shift) { return int((v >> shift) & 0xFF); };
-      hits += std::abs(channel(c, 0) - channel(color, 0)) <= 40 &&
-              std::abs(channel(c, 8) - channel(color, 8)) <= 40 &&
-              std::abs(channel(c, 16) - channel(color, 16)) <= 40;
+  int hits = 0;  // a miniature is its window's picture scaled down: its edges blend
+  for (int i = 0; i < 25; ++i) {
+    const uint32_t c = shot.ColorAt(at.x + i % 5 - 2, at.y + i / 5 - 2);
+    bool alike = true;
+    for (int shift : {0, 8, 16}) {
+      alike = alike && std::abs(int(c >> shift & 0xFF) - int(color >> shift & 0xFF)) <= 40;
     }
+    hits += alike;
   }
   return hits >= 20;
 }
