@@ -1,18 +1,17 @@
-// After a warm-up, rounds of use (a window opened and taken on, desktops switched there and back,
-// its window menu opened and closed, the window closed) give back every handle the program took,
-// as the pager counts them on its registered message "VueDeckLiveHandles". Device contexts live
-// only within a call; the fonts and brushes the drawing code keeps, one per look, are bounded.
+// Rounds of use give back every handle they took, as the pager counts them by kind when asked
+// with its registered message "VueDeckLiveHandles".
 #include <utility>
 
 #include "E2eTest.h"
 
 namespace vde2e {
-namespace {
 
 constexpr const char* kKinds[] = {
     "window DCs",    "memory DCs", "GDI objects", "kernel handles",
     "registry keys", "menus",      "windows",     "cached fonts and brushes"};
-constexpr long kLimits[] = {0, 0, -1, -1, -1, -1, -1, 64};  // -1: the warm-up's count
+// Device contexts live only within a call, the fonts and brushes kept for drawing are bounded;
+// -1: no more than after the warm-up.
+constexpr long kLimits[] = {0, 0, -1, -1, -1, -1, -1, 64};
 
 using Handles = E2eTest;
 
@@ -73,5 +72,4 @@ TEST_F(Handles, RoundsOfUseGiveBackEveryHandleTheyTook) {
   EXPECT_TRUE(CloseAndWaitForExit());
 }
 
-}  // namespace
 }  // namespace vde2e

@@ -3,7 +3,6 @@
 #include "E2eTest.h"
 
 namespace vde2e {
-namespace {
 
 // How long the other windows may take to follow a switch, and the program to end; each hang
 // lasts well beyond it. The first hang is shorter than the 5 s after which the system calls an
@@ -11,7 +10,7 @@ namespace {
 constexpr DWORD kAtOnceMs = 2500, kRecoverMs = 12000;
 constexpr int kShortHangMs = 4500, kLongHangMs = 7000;
 
-bool Answers(HWND hwnd, UINT ms) {
+static bool Answers(HWND hwnd, UINT ms) {
   DWORD_PTR result = 0;
   return SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, ms, &result) != 0;
 }
@@ -28,17 +27,13 @@ TEST_F(HungWindow, NeitherASwitchNorTheRefreshNorTheExitWaitsForIt) {
   ASSERT_TRUE(Hotkey(2) && WaitShown({steady, stuck}, false));
   HWND elsewhere = OpenManaged("Elsewhere", {840, 560, 1200, 780}, 0xC04080);
   ASSERT_TRUE(elsewhere);
-  ASSERT_TRUE(Hotkey(1) && WaitShown({steady, stuck}, true) && WaitShown({elsewhere}, false));
+  ASSERT_TRUE(Hotkey(1) && WaitShown({steady, stuck}, true, {elsewhere}));
   auto hang = [&](int ms) {  // true once Stuck no longer answers
     return Maker("hang", "Stuck", std::to_string(ms)) &&
            WaitUntil([&] { return !Answers(stuck, 50); }, 2000);
   };
-  // Within kAtOnceMs of the hotkey `shown` is shown and `hidden` hidden, and the pager answers.
   auto switchedAtOnce = [&](int desktop, HWND shown, HWND hidden) {
-    return Hotkey(desktop) &&
-           WaitUntil([&] { return IsWindowVisible(shown) && !IsWindowVisible(hidden); },
-                     kAtOnceMs) &&
-           Answers(pager, 1000);
+    return Hotkey(desktop) && WaitShown({shown}, true, {hidden}, kAtOnceMs) && Answers(pager, 1000);
   };
 
   // Stuck hangs while its desktop is open; desktop 2 opens at once all the same.
@@ -73,5 +68,4 @@ TEST_F(HungWindow, NeitherASwitchNorTheRefreshNorTheExitWaitsForIt) {
   Shot("all-back");
 }
 
-}  // namespace
 }  // namespace vde2e

@@ -1,13 +1,10 @@
-// The program ended by force (as the task manager does) while windows of other desktops are
-// hidden: the next start gives them back, and its record of hidden windows goes once nothing is
-// hidden.
+// The program ended by force while windows of other desktops are hidden, and started again.
 #include <set>
 #include <sstream>
 
 #include "E2eTest.h"
 
 namespace vde2e {
-namespace {
 
 using KillAndRestart = E2eTest;
 
@@ -42,7 +39,7 @@ TEST_F(KillAndRestart, TheNextStartShowsEveryWindowItHadHiddenAndNotTheOneItsApp
   // Watched as closely as polling allows: the first look that finds the pager shown must find
   // One and Three shown too.
   bool shownFirst = false;
-  ASSERT_TRUE(Start(true, [&] { shownFirst = IsWindowVisible(one) && IsWindowVisible(three); }));
+  ASSERT_TRUE(Start([&] { shownFirst = IsWindowVisible(one) && IsWindowVisible(three); }));
   EXPECT_TRUE(shownFirst) << Facts({one, three});
   EXPECT_TRUE(At(one, onePlace) && At(three, threePlace) && At(two, twoPlace) &&
               IsWindowVisible(two))
@@ -65,5 +62,4 @@ TEST_F(KillAndRestart, TheNextStartShowsEveryWindowItHadHiddenAndNotTheOneItsApp
   EXPECT_FALSE(ReadWholeFile(record)) << "the exit left a record";
 }
 
-}  // namespace
 }  // namespace vde2e

@@ -1,12 +1,10 @@
-// The miniatures show their windows' pictures, never a black box. A window's first picture is
-// taken 100 ms after the program takes it on, and a copy of a window already hidden comes back
-// all black: so the desktop is left right after the start. (On a slow run the picture may be
-// taken before the hotkey arrives; that part then passes either way.) A picture presented
-// wrongly flickers black or white over repaints.
+// Miniatures are never black. A window's first picture is taken 100 ms after the program takes
+// it on, and a copy of a window already hidden comes back all black: so the desktop is left
+// right after the start (on a slow run that part passes either way). A picture presented wrongly
+// flickers black or white over repaints.
 #include "E2eTest.h"
 
 namespace vde2e {
-namespace {
 
 using Miniatures = E2eTest;
 
@@ -41,5 +39,4 @@ TEST_F(Miniatures, ShowTheirWindowsNeverBlackAlsoWhenTheDesktopIsLeftRightAfterT
   EXPECT_EQ(missing, 0) << "of " << looks << " looks at the miniatures lacked their pictures";
 }
 
-}  // namespace
 }  // namespace vde2e

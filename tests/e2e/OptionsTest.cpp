@@ -6,11 +6,10 @@
 #include "E2eTest.h"
 
 namespace vde2e {
-namespace {
 
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-std::optional<std::string> RunValue() {
+static std::optional<std::string> RunValue() {
   char data[1024] = "";
   DWORD size = sizeof data - 1;
   if (RegGetValueA(HKEY_CURRENT_USER, kRunKey, "VUEDECK", RRF_RT_REG_SZ, nullptr, data, &size)) {
@@ -19,44 +18,40 @@ std::optional<std::string> RunValue() {
   return std::string(data);
 }
 
-std::string GridOf(HWND pager) {  // e.g. "3 x 2"
+static std::string GridOf(HWND pager) {  // e.g. "3 x 2"
   const std::vector<RECT> cells = Cells(pager);
   int columns = 0;
   while (columns < int(cells.size()) && cells[columns].top == cells[0].top) ++columns;
   return std::to_string(columns) + " x " + std::to_string(columns ? cells.size() / columns : 0);
 }
 
-class Options : public E2eTest {
- protected:
-  void TearDown() override {
-    RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "VUEDECK");
-    E2eTest::TearDown();
-  }
-
-  // Options... from the main menu, chosen with the keyboard (a click on the entry was seen to
-  // leave the menu open with the entry merely highlighted under Wine).
-  HWND OpenOptions() {
-    HWND dialog = nullptr;
-    const bool opened =
-        ClickOn(ChildWith(Pager(), "Button", "...")) && ChooseFromMenu({}) &&
-        WaitUntil([&] { return IsWindowVisible(dialog = FindWindowA(0, "Options")); });
-    return opened ? dialog : nullptr;
-  }
-};
+using Options = E2eTest;
 
 TEST_F(Options, PagesRunValueAndA3By2GridKeptOverARestartThenTheTrayIconTogglesThePager) {
-  RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "VUEDECK");
+  struct NoRunValue {
+    NoRunValue() { RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "VUEDECK"); }
+    ~NoRunValue() { RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "VUEDECK"); }
+  } runValueGone;
   Set("SETUP", "columns", "2");
   HWND pager = Start();
   ASSERT_TRUE(pager);
+  // Options... from the main menu, chosen with the keyboard (a click on the entry was seen to
+  // leave the menu open with the entry merely highlighted under Wine).
+  auto openOptions = [&] {
+    HWND dialog = nullptr;
+    const bool opened =
+        ClickOn(ChildWith(pager, "Button", "...")) && ChooseFromMenu({}) &&
+        WaitUntil([&] { return IsWindowVisible(dialog = FindWindowA(0, "Options")); });
+    return opened ? dialog : nullptr;
+  };
   ASSERT_EQ(GridOf(pager), "2 x 2");
 
-  HWND dialog = OpenOptions();
+  HWND dialog = openOptions();
   ASSERT_TRUE(dialog);
   EXPECT_TRUE(WaitUntil([&] { return Topmost(dialog); })) << Facts({dialog});
   ASSERT_TRUE(PressChord({VK_MENU, VK_F4}));
   ASSERT_TRUE(WaitShown({dialog}, false));
-  ASSERT_TRUE(dialog = OpenOptions());
+  ASSERT_TRUE(dialog = openOptions());
 
   // Columns and rows are the first row of fields of the page it opens on, General/Application.
   std::vector<Child> fields;
@@ -94,8 +89,7 @@ TEST_F(Options, PagesRunValueAndA3By2GridKeptOverARestartThenTheTrayIconTogglesT
     ASSERT_FALSE(RunValue().has_value()) << *RunValue();
     ASSERT_TRUE(ClickAt({box.left + 7, Middle(box).y}));
     ASSERT_TRUE(WaitUntil([] { return RunValue().has_value(); }));
-    EXPECT_EQ(_stricmp(RunValue()->c_str(), ("\"" + ScratchFile("vuedeck") + "\"").c_str()), 0)
-        << *RunValue();
+    EXPECT_STRCASEEQ(RunValue()->c_str(), ("\"" + ScratchFile("vuedeck") + "\"").c_str());
     ASSERT_TRUE(ClickAt({box.left + 7, Middle(box).y}));
     EXPECT_TRUE(WaitUntil([] { return !RunValue().has_value(); })) << RunValue().value_or("");
   }
@@ -106,7 +100,7 @@ TEST_F(Options, PagesRunValueAndA3By2GridKeptOverARestartThenTheTrayIconTogglesT
 
   // A new start builds the grid from the file.
   ASSERT_TRUE(CloseAndWaitForExit());
-  ASSERT_TRUE(pager = Start(true));
+  ASSERT_TRUE(pager = Start());
   EXPECT_EQ(GridOf(pager), "3 x 2");
 
   // The tray icon, the only one at the right end of Wine's task bar: a click puts the pager
@@ -122,5 +116,4 @@ TEST_F(Options, PagesRunValueAndA3By2GridKeptOverARestartThenTheTrayIconTogglesT
   Shot("pager-back");
 }
 
-}  // namespace
 }  // namespace vde2e

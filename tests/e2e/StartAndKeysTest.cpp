@@ -1,13 +1,11 @@
-// The program coming up and worked from the keyboard, in one run, and the exit giving back every
-// window of every desktop.
+// The program coming up, worked from the keyboard, and giving back every window at its exit.
 #include "E2eTest.h"
 
 namespace vde2e {
-namespace {
 
 // Most of the pager's title strip differs from the desktop's colour (read at the screen's right
 // edge, where no test puts a window).
-bool PagerOnScreen(const vdtools::Image& shot, const RECT& r) {
+static bool PagerOnScreen(const vdtools::Image& shot, const RECT& r) {
   const uint32_t desktop = shot.ColorAt(shot.width - 5, shot.height / 2);
   int differing = 0, total = 0;
   for (int y = r.top + 2; y < r.top + 18; y += 4) {
@@ -42,7 +40,7 @@ TEST_F(StartAndKeys, OnePagerOnTopHotkeysSwitchHideAndPanicAndTheExitGivesEveryW
       << Facts({parked, plain});
 
   // A second copy shows nothing and ends; the first runs on with its one pager.
-  ChildProcess& second = Launch(true);
+  ChildProcess& second = Launch();
   bool showed = false;
   EXPECT_TRUE(WaitUntil(
       [&] {
@@ -68,8 +66,7 @@ TEST_F(StartAndKeys, OnePagerOnTopHotkeysSwitchHideAndPanicAndTheExitGivesEveryW
   ASSERT_TRUE(later);
   Shot("desktop-2");
   ASSERT_TRUE(Hotkey(1));
-  EXPECT_TRUE(WaitShown({parked, plain}, true));
-  EXPECT_TRUE(WaitShown({later}, false));
+  EXPECT_TRUE(WaitShown({parked, plain}, true, {later}));
   EXPECT_TRUE(At(parked, parkedPlace) && At(plain, plainPlace)) << Facts({parked, plain});
   Shot("desktop-1");
 
@@ -84,18 +81,16 @@ TEST_F(StartAndKeys, OnePagerOnTopHotkeysSwitchHideAndPanicAndTheExitGivesEveryW
   EXPECT_TRUE(pagerAfter(VK_F12, false, "hidden")) << Facts({pager});
   EXPECT_TRUE(pagerAfter(VK_F12, true, "shown-again")) << Facts({pager});
   EXPECT_TRUE(pagerAfter(VK_F11, false, "panic")) << Facts({pager});
-  EXPECT_TRUE(WaitShown({later}, true));
-  EXPECT_TRUE(WaitShown({parked, plain}, false));
+  EXPECT_TRUE(WaitShown({later}, true, {parked, plain}));
   EXPECT_TRUE(At(later, laterPlace)) << Facts({later});
   EXPECT_TRUE(pagerAfter(VK_F12, true, "pager-back")) << Facts({pager});
 
   // Closed from desktop 2, the program gives back desktop 1's windows too: shown, not layered,
   // at their places and to be seen there.
   ASSERT_TRUE(CloseAndWaitForExit());
-  for (HWND w : {parked, plain, later}) {
-    EXPECT_TRUE(IsWindowVisible(w) && !(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_LAYERED))
-        << Facts({w});
-  }
+  EXPECT_TRUE(WaitShown({parked, plain, later}, true, {}, 0));
+  for (HWND w : {parked, plain, later})
+    EXPECT_FALSE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_LAYERED);
   EXPECT_TRUE(ShotUntil("after-exit", [&](const vdtools::Image& s) {
     return ColorAround(s, Middle(parkedPlace), 0x2080E0) &&
            ColorAround(s, Middle(plainPlace), 0x20C060) &&
@@ -103,5 +98,4 @@ TEST_F(StartAndKeys, OnePagerOnTopHotkeysSwitchHideAndPanicAndTheExitGivesEveryW
   }));
 }
 
-}  // namespace
 }  // namespace vde2e
