@@ -18,9 +18,8 @@ TEST_F(Gestures, DragAndDropCellClicksTheWindowMenuAndExitWorkOnRealWindows) {
   const std::vector<RECT> cells = Cells(pager);
   ASSERT_EQ(cells.size(), 6u);
 
-  // Drags the window's miniature from one cell into another, `by` pager pixels off its place
-  // there; true once it stands there in the new cell (it follows the pointer from the drag's
-  // first move, one pixel below the grab) and the window, at its size, where it shows it.
+  // True once the miniature dragged into another cell stands `by` pager pixels off its place
+  // there (one pixel below the grab: it follows from the first move), the window at its size.
   auto dragMiniature = [&](const RECT& from, const RECT& to, POINT by) {
     const RECT was = RectOf(traveller), grabbed = MiniatureOf(pager, from, was);
     const POINT grab = Middle(grabbed);
@@ -58,8 +57,7 @@ TEST_F(Gestures, DragAndDropCellClicksTheWindowMenuAndExitWorkOnRealWindows) {
   EXPECT_TRUE(WaitUntil([&] { return AlphaOf(traveller) == 150; })) << Facts({traveller});
   Shot("medium");
 
-  // The question the program shows (a window of it with a button "Yes") answered with a click
-  // on `answer`; true once it has gone.
+  // The program's question (a window with a button "Yes") answered; true once it has gone.
   auto answer = [&](const char* answer, const std::string& step) {
     HWND question = nullptr;
     WaitUntil([&] {

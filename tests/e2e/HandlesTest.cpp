@@ -59,15 +59,14 @@ TEST_F(Handles, RoundsOfUseGiveBackEveryHandleTheyTook) {
   std::string grown;
   EXPECT_TRUE(WaitUntil([&] {
     const std::vector<long> now = counts();
-    grown = now.size() == warm.size() ? "" : " (no answer)";
+    grown = now.size() == warm.size() ? "" : "no answer";
     for (size_t k = 0; k < now.size(); ++k) {
       if (now[k] > (kLimits[k] < 0 ? warm[k] : kLimits[k])) {
         grown += " " + std::string(kKinds[k]) + " " + std::to_string(now[k]);
       }
     }
     return grown.empty();
-  })) << "grew over the rounds:"
-      << grown;
+  })) << grown;
   Shot("after-the-rounds");
   EXPECT_TRUE(CloseAndWaitForExit());
 }

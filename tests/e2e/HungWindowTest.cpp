@@ -4,9 +4,8 @@
 
 namespace vde2e {
 
-// How long the other windows may take to follow a switch, and the program to end; each hang
-// lasts well beyond it. The first hang is shorter than the 5 s after which the system calls an
-// application hung, the second longer.
+// How long a switch and the exit may take; each hang lasts well beyond it, the first shorter than
+// the 5 s after which the system calls an application hung, the second longer.
 constexpr DWORD kAtOnceMs = 2500, kRecoverMs = 12000;
 constexpr int kShortHangMs = 4500, kLongHangMs = 7000;
 
@@ -18,7 +17,6 @@ static bool Answers(HWND hwnd, UINT ms) {
 using HungWindow = E2eTest;
 
 TEST_F(HungWindow, NeitherASwitchNorTheRefreshNorTheExitWaitsForIt) {
-  // Desktop 1 holds "Steady" and "Stuck", desktop 2 holds "Elsewhere".
   HWND steady = Open("Steady", {40, 560, 400, 800}, 0x3080F0);
   HWND stuck = Open("Stuck", {440, 560, 800, 800}, 0x40C040);
   ASSERT_TRUE(steady && stuck);

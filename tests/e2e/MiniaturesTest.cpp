@@ -19,7 +19,7 @@ TEST_F(Miniatures, ShowTheirWindowsNeverBlackAlsoWhenTheDesktopIsLeftRightAfterT
   ASSERT_EQ(cells.size(), 6u);
   const RECT earlyMiniature = MiniatureOf(pager, cells[0], earlyPlace);
   ASSERT_FALSE(IsRectEmpty(&earlyMiniature));
-  EXPECT_TRUE(ShotUntil("left-at-once", [&](const vdtools::Image& shot) {
+  EXPECT_TRUE(Shot("left-at-once", [&](const vdtools::Image& shot) {
     return ColorAround(shot, Middle(earlyMiniature), 0x3090E0);
   }));
 
@@ -30,7 +30,7 @@ TEST_F(Miniatures, ShowTheirWindowsNeverBlackAlsoWhenTheDesktopIsLeftRightAfterT
     return ColorAround(shot, Middle(earlyMiniature), 0x3090E0) &&
            ColorAround(shot, Middle(violetMiniature), 0xC030A0);
   };
-  EXPECT_TRUE(ShotUntil("both-pictured", pictured));
+  EXPECT_TRUE(Shot("both-pictured", pictured));
   int looks = 0, missing = 0;
   for (const ULONGLONG end = GetTickCount64() + 1000; GetTickCount64() < end; ++looks) {
     vdtools::Image shot;

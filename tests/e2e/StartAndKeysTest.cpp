@@ -34,7 +34,7 @@ TEST_F(StartAndKeys, OnePagerOnTopHotkeysSwitchHideAndPanicAndTheExitGivesEveryW
               r.top >= 0 && r.right <= GetSystemMetrics(SM_CXSCREEN) &&
               r.bottom <= GetSystemMetrics(SM_CYSCREEN) && r.bottom - r.top > 40)
       << Facts({pager});
-  EXPECT_TRUE(ShotUntil("started", [&](const vdtools::Image& s) { return PagerOnScreen(s, r); }));
+  EXPECT_TRUE(Shot("started", [&](const vdtools::Image& s) { return PagerOnScreen(s, r); }));
   // The start-up scan brings the window left of the screen to its top-left corner.
   EXPECT_TRUE(WaitUntil([&] { return At(parked, parkedPlace) && At(plain, plainPlace); }))
       << Facts({parked, plain});
@@ -76,7 +76,7 @@ TEST_F(StartAndKeys, OnePagerOnTopHotkeysSwitchHideAndPanicAndTheExitGivesEveryW
     return PressChord({VK_CONTROL, key}) && WaitUntil([&] {
              return IsWindowVisible(pager) == shown && (!shown || AlphaOf(pager) == 255);
            }) &&
-           ShotUntil(step, [&](const vdtools::Image& s) { return PagerOnScreen(s, r) == shown; });
+           Shot(step, [&](const vdtools::Image& s) { return PagerOnScreen(s, r) == shown; });
   };
   EXPECT_TRUE(pagerAfter(VK_F12, false, "hidden")) << Facts({pager});
   EXPECT_TRUE(pagerAfter(VK_F12, true, "shown-again")) << Facts({pager});
@@ -91,7 +91,7 @@ TEST_F(StartAndKeys, OnePagerOnTopHotkeysSwitchHideAndPanicAndTheExitGivesEveryW
   EXPECT_TRUE(WaitShown({parked, plain, later}, true, {}, 0));
   for (HWND w : {parked, plain, later})
     EXPECT_FALSE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_LAYERED);
-  EXPECT_TRUE(ShotUntil("after-exit", [&](const vdtools::Image& s) {
+  EXPECT_TRUE(Shot("after-exit", [&](const vdtools::Image& s) {
     return ColorAround(s, Middle(parkedPlace), 0x2080E0) &&
            ColorAround(s, Middle(plainPlace), 0x20C060) &&
            ColorAround(s, Middle(laterPlace), 0xC02080);

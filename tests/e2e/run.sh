@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
 # Runs e2e_tests.exe under Wine on a private Xvfb; builds nothing (see README.md).
-#
 #   tests/e2e/run.sh [--build DIR] [--prefix DIR] [--xml FILE] [-- E2E_TESTS_ARGS...]
-#
 # DIR is the Windows build tree (default build/win64), the Wine prefix DIR/wineprefix, the
 # results DIR/e2e-results.xml. VD_EXE may name another vuedeck.exe; VD_E2E_TIMEOUT limits the
 # run (seconds, default 900). The exit status is the tests'.

@@ -29,11 +29,6 @@ constexpr char kSettings[] =
     "auto_start=0\r\n[ALERT]\r\nenabled=0\r\ndesktop=1\r\nkey1=1\r\nkey2=49\r\n[HOTKEYS]\r\n"
     "1=0,7,1\r\n2=0,8,1\r\n3=0,9,1\r\n4=0,10,1\r\n5=0,11,1\r\n6=0,12,1\r\n";
 
-void CloseIfOpen(HANDLE& handle) {
-  if (handle) CloseHandle(handle);
-  handle = nullptr;
-}
-
 std::string Geometry(const RECT& r) {  // as winmaker reads it: "X Y W H"
   return std::to_string(r.left) + " " + std::to_string(r.top) + " " +
          std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top);
@@ -64,7 +59,7 @@ bool PointerTo(POINT p, int polls = 5) {
 }
 
 bool Blank(const Child& c) {
-  return c.visible && c.text.empty() && _stricmp(c.className.c_str(), "VuedeckControl") == 0;
+  return c.text.empty() && _stricmp(c.className.c_str(), "VuedeckControl") == 0;
 }
 
 }  // namespace
@@ -196,12 +191,12 @@ std::vector<Child> ChildrenOf(HWND root) {
   EnumChildWindows(
       root,
       [](HWND w, LPARAM out) noexcept -> BOOL {
+        if (!IsWindowVisible(w)) return TRUE;
         char text[256] = "", name[64] = "";  // another process's edit field answers only this
         SendMessageTimeoutA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
                             SMTO_ABORTIFHUNG, 2000, nullptr);
         GetClassNameA(w, name, sizeof name);
-        reinterpret_cast<std::vector<Child>*>(out)->push_back(
-            {w, name, text, RectOf(w), IsWindowVisible(w) != FALSE});
+        reinterpret_cast<std::vector<Child>*>(out)->push_back({w, name, text, RectOf(w)});
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&children));
@@ -210,7 +205,7 @@ std::vector<Child> ChildrenOf(HWND root) {
 
 HWND ChildWith(HWND root, const char* className, const std::string& text) {
   for (const Child& c : ChildrenOf(root)) {
-    if (c.visible && _stricmp(c.className.c_str(), className) == 0 && c.text == text) return c.hwnd;
+    if (_stricmp(c.className.c_str(), className) == 0 && c.text == text) return c.hwnd;
   }
   return nullptr;
 }
@@ -223,12 +218,11 @@ std::vector<RECT> Cells(HWND pager) {
     if (Blank(c) && c.rect.bottom - c.rect.top >= 40) blank.push_back(c.rect);
   }
   for (const RECT& r : blank) {
-    if (std::none_of(blank.begin(), blank.end(), [&](const RECT& o) {
-          return !EqualRect(&o, &r) && o.left <= r.left && o.top <= r.top && o.right >= r.right &&
-                 o.bottom >= r.bottom;
-        })) {
-      cells.push_back(r);
-    }
+    RECT both{};
+    const auto holds = [&](const RECT& o) {
+      return !EqualRect(&o, &r) && UnionRect(&both, &o, &r) && EqualRect(&both, &o);
+    };
+    if (std::none_of(blank.begin(), blank.end(), holds)) cells.push_back(r);
   }
   std::sort(cells.begin(), cells.end(), [](const RECT& a, const RECT& b) {
     return std::pair(a.top, a.left) < std::pair(b.top, b.left);
@@ -268,7 +262,7 @@ bool ColorAround(const vdtools::Image& shot, POINT at, uint32_t color) {
   return hits >= 20;
 }
 
-bool ChildProcess::Start(const std::string& exe, const std::string& folder, bool pipes) {
+ChildProcess::ChildProcess(const std::string& exe, const std::string& folder, bool pipes) {
   // Ends every process in it once its last handle closes, i.e. when we end.
   static const HANDLE job = [] {
     HANDLE j = CreateJobObjectA(nullptr, nullptr);
@@ -277,7 +271,6 @@ bool ChildProcess::Start(const std::string& exe, const std::string& folder, bool
     SetInformationJobObject(j, JobObjectExtendedLimitInformation, &limits, sizeof limits);
     return j;
   }();
-  Kill();
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   HANDLE childIn = nullptr, childOut = nullptr;
@@ -292,21 +285,20 @@ bool ChildProcess::Start(const std::string& exe, const std::string& folder, bool
     startup.hStdOutput = startup.hStdError = childOut;
   }
   std::string commandLine = "\"" + exe + "\"";
-  const bool ok = CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, pipes,
-                                 CREATE_NO_WINDOW, nullptr, folder.c_str(), &startup, &info_);
-  CloseIfOpen(childIn);
-  CloseIfOpen(childOut);
-  if (ok) AssignProcessToJobObject(job, info_.hProcess);
-  CloseIfOpen(info_.hThread);
-  return ok;
+  if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, pipes, CREATE_NO_WINDOW,
+                     nullptr, folder.c_str(), &startup, &info_)) {
+    AssignProcessToJobObject(job, info_.hProcess);
+  }
+  for (HANDLE h : {childIn, childOut, info_.hThread}) {
+    if (h) CloseHandle(h);
+  }
 }
 
-void ChildProcess::Kill() {
-  if (Running() && TerminateProcess(info_.hProcess, 1)) WaitExit(5000);
-  CloseIfOpen(info_.hProcess);
-  info_ = PROCESS_INFORMATION{};
-  CloseIfOpen(input_);
-  CloseIfOpen(output_);
+ChildProcess::~ChildProcess() {
+  Kill();
+  for (HANDLE h : {info_.hProcess, input_, output_}) {
+    if (h) CloseHandle(h);
+  }
 }
 
 std::string ChildProcess::Ask(const std::string& line) {
@@ -336,9 +328,7 @@ void E2eTest::SetUp() {
 }
 
 void E2eTest::TearDown() {
-  if (HasFailure()) ShotUntil("failed", [](const vdtools::Image&) { return true; });
-  maker_.Kill();
-  processes_.clear();
+  if (HasFailure()) Shot("failed", [](const vdtools::Image&) { return true; });
 }
 
 void E2eTest::Set(const char* section, const char* key, const char* value) {
@@ -348,7 +338,7 @@ void E2eTest::Set(const char* section, const char* key, const char* value) {
 ChildProcess& E2eTest::Launch() {
   const std::string copy = ScratchFile("vuedeck.exe"), exe = Configured("VD_EXE", "vuedeck.exe");
   EXPECT_TRUE(!processes_.empty() || CopyFileA(exe.c_str(), copy.c_str(), FALSE)) << exe;
-  EXPECT_TRUE(processes_.emplace_back().Start(copy, scratch_));
+  EXPECT_TRUE(processes_.emplace_back(copy, scratch_).Running());
   return processes_.back();
 }
 
@@ -371,10 +361,10 @@ bool E2eTest::CloseAndWaitForExit(DWORD ms) {
 }
 
 HWND E2eTest::Maker(const std::string& verb, const std::string& caption, const std::string& rest) {
-  if (!maker_.Running()) {
-    EXPECT_TRUE(maker_.Start(Configured("VD_WINMAKER", "winmaker.exe"), scratch_, true));
+  if (!maker_ || !maker_->Running()) {
+    maker_.emplace(Configured("VD_WINMAKER", "winmaker.exe"), scratch_, true);
   }
-  const std::string answer = maker_.Ask(verb + " \"" + caption + "\" " + rest);
+  const std::string answer = maker_->Ask(verb + " \"" + caption + "\" " + rest);
   return answer.rfind("ok ", 0) ? nullptr : reinterpret_cast<HWND>(std::stoll(answer.substr(3)));
 }
 
@@ -393,25 +383,24 @@ HWND E2eTest::OpenManaged(const std::string& caption, const RECT& place, uint32_
   return taken && Maker("move", caption, Geometry(place)) ? hwnd : nullptr;
 }
 
-bool E2eTest::ShotUntil(const std::string& step,
-                        const std::function<bool(const vdtools::Image&)>& check, DWORD timeoutMs) {
+bool E2eTest::Shot(const std::string& step, const std::function<bool(const vdtools::Image&)>& check,
+                   DWORD timeoutMs) {
+  // Without a check, until the screen has stopped changing: what Wine draws reaches it a moment
+  // after the call, piece by piece.
   vdtools::Image image;
-  const bool passed =
-      WaitUntil([&] { return vdtools::CaptureScreen(image) && check(image); }, timeoutMs, 50);
+  std::vector<uint8_t> previous;
+  int same = 0;
+  const bool passed = WaitUntil(
+      [&] {
+        if (!vdtools::CaptureScreen(image)) return false;
+        same = image.rgb == previous ? same + 1 : 0;
+        previous = image.rgb;
+        return check ? check(image) : same >= 3;
+      },
+      timeoutMs, 50);
   const std::string path = Configured("VD_SHOTS", "e2e-shots") + "\\" + name_ + "-" + step + ".png";
   EXPECT_TRUE(image.width && vdtools::SavePng(image, path)) << "the screen was not saved: " << path;
   return passed;
-}
-
-void E2eTest::Shot(const std::string& step) {
-  // What Wine draws reaches the screen a moment after the call, piece by piece.
-  std::vector<uint8_t> previous;
-  int same = 0;
-  ShotUntil(step, [&](const vdtools::Image& shot) {
-    same = shot.rgb == previous ? same + 1 : 0;
-    previous = shot.rgb;
-    return same >= 3;
-  });
 }
 
 }  // namespace vde2e

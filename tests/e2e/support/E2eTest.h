@@ -17,17 +17,19 @@ namespace vde2e {
 
 class ChildProcess {
  public:
-  ChildProcess() = default;
+  // Starts `exe` in `folder`; with `pipes`, its standard input and output are pipes to us.
+  ChildProcess(const std::string& exe, const std::string& folder, bool pipes = false);
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
-  ~ChildProcess() { Kill(); }
-  bool Start(const std::string& exe, const std::string& folder, bool pipes = false);
+  ~ChildProcess();
   DWORD Pid() const { return info_.dwProcessId; }
   bool WaitExit(DWORD ms) const {
     return info_.hProcess && WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0;
   }
   bool Running() const { return info_.hProcess && !WaitExit(0); }
-  void Kill();                               // as the task manager ends a program
+  void Kill() {  // as the task manager ends a program
+    if (Running() && TerminateProcess(info_.hProcess, 1)) WaitExit(5000);
+  }
   std::string Ask(const std::string& line);  // a line to its input; the line it answers
 
  private:
@@ -66,11 +68,10 @@ struct Child {
   HWND hwnd;
   std::string className, text;
   RECT rect;
-  bool visible;
 };
-std::vector<Child> ChildrenOf(HWND root);
-HWND ChildWith(HWND root, const char* className, const std::string& text);  // a visible one
-std::vector<RECT> Cells(HWND pager);                                        // row by row
+std::vector<Child> ChildrenOf(HWND root);  // its shown descendants
+HWND ChildWith(HWND root, const char* className, const std::string& text);
+std::vector<RECT> Cells(HWND pager);  // row by row
 // The miniature in `cell` of a window at `window`; empty when none came within `waitMs`.
 RECT MiniatureOf(HWND pager, const RECT& cell, const RECT& window, DWORD waitMs = kWaitMs);
 bool ColorAround(const vdtools::Image& shot, POINT at, uint32_t color);
@@ -92,10 +93,10 @@ class E2eTest : public testing::Test {
   // One the program takes on (so on the open desktop), then moved to `place`.
   HWND OpenManaged(const std::string& caption, const RECT& place, uint32_t color);
 
-  // "<Suite>.<Test>-<step>.png" once the screen has stopped changing, or once `check` passes.
-  void Shot(const std::string& step);
-  bool ShotUntil(const std::string& step, const std::function<bool(const vdtools::Image&)>& check,
-                 DWORD timeoutMs = kWaitMs);
+  // Saves "<Suite>.<Test>-<step>.png" once `check` passes (true then) or, without one, once the
+  // screen has stopped changing.
+  bool Shot(const std::string& step, const std::function<bool(const vdtools::Image&)>& check = {},
+            DWORD timeoutMs = kWaitMs);
   std::string ScratchFile(const std::string& name) const { return scratch_ + "\\" + name; }
 
  private:
@@ -103,7 +104,7 @@ class E2eTest : public testing::Test {
   std::deque<ChildProcess> processes_;  // a deque: references stay valid as it grows
   ChildProcess* vuedeck_ = nullptr;
   HWND pager_ = nullptr;
-  ChildProcess maker_;
+  std::optional<ChildProcess> maker_;  // ended first, as members go in reverse order
 };
 
 }  // namespace vde2e
