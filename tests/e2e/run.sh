@@ -1,27 +1,15 @@
 #!/usr/bin/env bash
-# Runs the end-to-end tests (e2e_tests.exe) under Wine on a private Xvfb. Builds nothing: build
-# the targets vuedeck, winmaker, screenshot and e2e_tests of the Windows tree first.
-#
+# Runs e2e_tests.exe under Wine on a private Xvfb; builds nothing (see README.md).
 #   tests/e2e/run.sh [--build DIR] [--prefix DIR] [--xml FILE] [-- E2E_TESTS_ARGS...]
-#
-#   --build DIR   the Windows build tree (default build/win64)
-#   --prefix DIR  the Wine prefix (default DIR/wineprefix)
-#   --xml FILE    the results as GoogleTest XML (default DIR/e2e-results.xml)
-#   after --      arguments for e2e_tests.exe, e.g. --gtest_filter='Gestures.*'
-#
-# The program under test is DIR/vuedeck.exe unless VD_EXE names another. Screenshots go to
-# DIR/e2e-shots (the last run's are removed first), each test's scratch folder to
-# DIR/e2e-scratch. The whole run is limited to VD_E2E_TIMEOUT seconds (default 900); the exit
-# status is the tests'.
+# DIR is the Windows build tree (default build/win64), the Wine prefix DIR/wineprefix, the
+# results DIR/e2e-results.xml. VD_EXE may name another vuedeck.exe; VD_E2E_TIMEOUT limits the
+# run (seconds, default 900). The exit status is the tests'.
 set -euo pipefail
-
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build="$root/build/win64" prefix="" xml=""
 while [ $# -gt 0 ]; do
   case "$1" in
-    --build) build=$2; shift 2 ;;
-    --prefix) prefix=$2; shift 2 ;;
-    --xml) xml=$2; shift 2 ;;
+    --build | --prefix | --xml) declare "${1#--}=$2"; shift 2 ;;
     --) shift; break ;;
     *) echo "usage: $0 [--build DIR] [--prefix DIR] [--xml FILE] [-- E2E_TESTS_ARGS...]" >&2; exit 2 ;;
   esac
@@ -35,7 +23,6 @@ for f in "$build/e2e_tests.exe" "$VD_EXE" "$VD_WINMAKER"; do
 done
 mkdir -p "$VD_SHOTS"
 rm -f "$VD_SHOTS"/*.png "$xml"
-
 echo "e2e: testing $VD_EXE"
 rc=0
 # Wine's drive Z: is the host's /.

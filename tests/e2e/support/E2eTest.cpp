@@ -1,6 +1,7 @@
 #include "E2eTest.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,8 +15,7 @@ std::string Configured(const char* variable, const char* fallback) {
   char value[MAX_PATH * 2];
   const DWORD n = GetEnvironmentVariableA(variable, value, sizeof value);
   if (n > 0 && n < sizeof value) return vdtools::HostPathToWindows(value);
-  const DWORD length = GetModuleFileNameA(nullptr, value, sizeof value);
-  const std::string self(value, length);
+  const std::string self(value, GetModuleFileNameA(nullptr, value, sizeof value));
   return self.substr(0, self.find_last_of('\\')) + "\\" + fallback;
 }
 
@@ -29,53 +29,58 @@ constexpr char kSettings[] =
     "auto_start=0\r\n[ALERT]\r\nenabled=0\r\ndesktop=1\r\nkey1=1\r\nkey2=49\r\n[HOTKEYS]\r\n"
     "1=0,7,1\r\n2=0,8,1\r\n3=0,9,1\r\n4=0,10,1\r\n5=0,11,1\r\n6=0,12,1\r\n";
 
-void CloseIfOpen(HANDLE& handle) {
-  if (handle) CloseHandle(handle);
-  handle = nullptr;
-}
-
-// A job that ends every process in it once its last handle closes, i.e. when we end.
-HANDLE TestJob() {
-  static HANDLE job = [] {
-    HANDLE j = CreateJobObjectA(nullptr, nullptr);
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    if (j) SetInformationJobObject(j, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-    return j;
-  }();
-  return job;
-}
-
 std::string Geometry(const RECT& r) {  // as winmaker reads it: "X Y W H"
   return std::to_string(r.left) + " " + std::to_string(r.top) + " " +
          std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top);
 }
 
-std::string TestName() {
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  return std::string(info->test_suite_name()) + "." + info->name();
+bool Mouse(DWORD flags) {  // MOUSEEVENTF_MOVE by no distance: a move event where the pointer is
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flags;
+  return SendInput(1, &in, sizeof in) == 1;
+}
+
+// Puts the pointer at `p` until it stays there for `polls` looks in a row (under Wine the X
+// server's echo of an earlier move can put it back a moment later), then sends a move event
+// there, so that the window under it hears of it.
+bool PointerTo(POINT p, int polls = 5) {
+  int steady = 0;
+  return WaitUntil(
+             [&] {
+               POINT now{};
+               GetCursorPos(&now);
+               steady = now.x == p.x && now.y == p.y ? steady + 1 : 0;
+               if (!steady) SetCursorPos(p.x, p.y);
+               return steady >= polls;
+             },
+             3000) &&
+         Mouse(MOUSEEVENTF_MOVE);
+}
+
+bool Blank(const Child& c) {
+  return c.text.empty() && _stricmp(c.className.c_str(), "VuedeckControl") == 0;
 }
 
 }  // namespace
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
-  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (;;) {
-    if (condition()) return true;
+  for (const ULONGLONG deadline = GetTickCount64() + timeoutMs; !condition(); Sleep(pollMs)) {
     if (GetTickCount64() >= deadline) return false;
-    Sleep(pollMs);
   }
+  return true;
 }
 
-bool WaitShown(std::initializer_list<HWND> windows, bool shown, DWORD timeoutMs) {
-  return WaitUntil(
-      [&] {
-        for (HWND w : windows) {
-          if ((IsWindowVisible(w) != FALSE) != shown) return false;
-        }
-        return true;
-      },
-      timeoutMs, 10);
+testing::AssertionResult WaitShown(std::initializer_list<HWND> windows, bool shown,
+                                   std::initializer_list<HWND> others, DWORD timeoutMs) {
+  const auto all = [&](std::initializer_list<HWND> list, bool visible) {
+    return std::all_of(list.begin(), list.end(),
+                       [&](HWND w) { return (IsWindowVisible(w) != FALSE) == visible; });
+  };
+  if (WaitUntil([&] { return all(windows, shown) && all(others, !shown); }, timeoutMs, 10)) {
+    return testing::AssertionSuccess();
+  }
+  return testing::AssertionFailure() << Facts(windows) << Facts(others);
 }
 
 RECT RectOf(HWND hwnd) {
@@ -94,21 +99,19 @@ bool Topmost(HWND hwnd) { return (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPM
 int AlphaOf(HWND hwnd) {
   BYTE alpha = 255;
   DWORD flags = 0;
-  if (!(GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) ||
-      !GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA)) {
-    return 255;
-  }
-  return alpha;
+  const bool layered = (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) &&
+                       GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags);
+  return layered && (flags & LWA_ALPHA) ? alpha : 255;
 }
 
 std::string Facts(std::initializer_list<HWND> windows) {
   std::ostringstream out;
   for (HWND w : windows) {
-    char caption[256] = "";
+    char caption[64] = "";
     GetWindowTextA(w, caption, sizeof caption);
     const RECT r = RectOf(w);
-    out << "\n  \"" << caption << "\" " << (IsWindowVisible(w) ? "shown" : "hidden") << " ("
-        << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ") exstyle " << std::hex
+    out << "\n  " << caption << (IsWindowVisible(w) ? " shown " : " hidden ") << r.left << ","
+        << r.top << "-" << r.right << "," << r.bottom << " exstyle " << std::hex
         << GetWindowLongA(w, GWL_EXSTYLE) << std::dec << " alpha " << AlphaOf(w);
   }
   return out.str();
@@ -125,7 +128,6 @@ std::vector<HWND> WindowsOf(DWORD pid) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-  // Shared for deleting and replacing too, so that the program's own writes never fail on it.
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, 0, nullptr);
@@ -137,15 +139,144 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   return bytes.substr(0, got);
 }
 
-bool ChildProcess::Start(const std::string& exe, const std::string& folder, bool pipes) {
-  Kill();
+bool PressChord(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> events(2 * keys.size());  // downs in order, then ups in reverse order
+  for (size_t i = 0; i < events.size(); ++i) {
+    const bool up = i >= keys.size();
+    events[i].type = INPUT_KEYBOARD;
+    events[i].ki.wVk = keys.begin()[up ? events.size() - 1 - i : i];
+    events[i].ki.wScan = static_cast<WORD>(MapVirtualKeyA(events[i].ki.wVk, MAPVK_VK_TO_VSC));
+    events[i].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  }
+  return SendInput(events.size(), events.data(), sizeof(INPUT)) == events.size();
+}
+
+POINT Middle(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+bool ClickAt(POINT p, bool rightButton) {
+  return PointerTo(p) && Mouse(rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN) &&
+         Mouse(rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+}
+
+bool ClickOn(HWND control) { return control && ClickAt(Middle(RectOf(control))); }
+
+bool Drag(POINT from, POINT to) {
+  bool ok = PointerTo(from) && Mouse(MOUSEEVENTF_LEFTDOWN);
+  // The first pixel down starts the drag; each step waits for the pointer to be there.
+  from.y += 1;
+  for (int i = 0; i <= 12 && ok; ++i) {
+    ok = PointerTo({from.x + (to.x - from.x) * i / 12, from.y + (to.y - from.y) * i / 12}, 2);
+  }
+  // A rest before the drop: it goes to the cell the pager noted last (it looks every 100 ms).
+  Sleep(300);
+  return Mouse(MOUSEEVENTF_LEFTUP) && ok;
+}
+
+bool ChooseFromMenu(std::initializer_list<WORD> keys) {
+  auto menuShown = [] { return IsWindowVisible(FindWindowA("#32768", nullptr)) != FALSE; };
+  if (!WaitUntil(menuShown)) return false;
+  // The menu's own loop takes the keyboard once it is up, one key at a time.
+  std::vector<WORD> typed{VK_HOME};
+  typed.insert(typed.end(), keys.begin(), keys.end());
+  if (typed.back() != VK_ESCAPE) typed.push_back(VK_RETURN);
+  for (size_t i = 0; i < typed.size(); ++i) {
+    Sleep(i == 0 ? 100 : 40);
+    if (!PressChord({typed[i]})) return false;
+  }
+  return WaitUntil([&] { return !menuShown(); });
+}
+
+std::vector<Child> ChildrenOf(HWND root) {
+  std::vector<Child> children;
+  EnumChildWindows(
+      root,
+      [](HWND w, LPARAM out) noexcept -> BOOL {
+        if (!IsWindowVisible(w)) return TRUE;
+        char text[256] = "", name[64] = "";  // another process's edit field answers only this
+        SendMessageTimeoutA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                            SMTO_ABORTIFHUNG, 2000, nullptr);
+        GetClassNameA(w, name, sizeof name);
+        reinterpret_cast<std::vector<Child>*>(out)->push_back({w, name, text, RectOf(w)});
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&children));
+  return children;
+}
+
+HWND ChildWith(HWND root, const char* className, const std::string& text) {
+  for (const Child& c : ChildrenOf(root)) {
+    if (_stricmp(c.className.c_str(), className) == 0 && c.text == text) return c.hwnd;
+  }
+  return nullptr;
+}
+
+std::vector<RECT> Cells(HWND pager) {
+  // Blank controls at least 40 pixels high (the title strip is lower) inside no other one (the
+  // miniatures stand inside the cells).
+  std::vector<RECT> blank, cells;
+  for (const Child& c : ChildrenOf(pager)) {
+    if (Blank(c) && c.rect.bottom - c.rect.top >= 40) blank.push_back(c.rect);
+  }
+  for (const RECT& r : blank) {
+    RECT both{};
+    const auto holds = [&](const RECT& o) {
+      return !EqualRect(&o, &r) && UnionRect(&both, &o, &r) && EqualRect(&both, &o);
+    };
+    if (std::none_of(blank.begin(), blank.end(), holds)) cells.push_back(r);
+  }
+  std::sort(cells.begin(), cells.end(), [](const RECT& a, const RECT& b) {
+    return std::pair(a.top, a.left) < std::pair(b.top, b.left);
+  });
+  return cells;
+}
+
+RECT MiniatureOf(HWND pager, const RECT& cell, const RECT& window, DWORD waitMs) {
+  const double across = (cell.right - cell.left) / double(GetSystemMetrics(SM_CXSCREEN));
+  const double down = (cell.bottom - cell.top) / double(GetSystemMetrics(SM_CYSCREEN));
+  RECT found{};
+  WaitUntil(
+      [&] {
+        for (const Child& c : ChildrenOf(pager)) {
+          if (Blank(c) && !EqualRect(&c.rect, &cell) &&
+              std::abs(c.rect.left - cell.left - window.left * across) <= 2 &&
+              std::abs(c.rect.top - cell.top - window.top * down) <= 2) {
+            found = c.rect;
+          }
+        }
+        return !IsRectEmpty(&found);
+      },
+      waitMs);
+  return found;
+}
+
+bool ColorAround(const vdtools::Image& shot, POINT at, uint32_t color) {
+  int hits = 0;  // a miniature is its window's picture scaled down: its edges blend
+  for (int i = 0; i < 25; ++i) {
+    const uint32_t c = shot.ColorAt(at.x + i % 5 - 2, at.y + i / 5 - 2);
+    bool alike = true;
+    for (int shift : {0, 8, 16}) {
+      alike = alike && std::abs(int(c >> shift & 0xFF) - int(color >> shift & 0xFF)) <= 40;
+    }
+    hits += alike;
+  }
+  return hits >= 20;
+}
+
+ChildProcess::ChildProcess(const std::string& exe, const std::string& folder, bool pipes) {
+  // Ends every process in it once its last handle closes, i.e. when we end.
+  static const HANDLE job = [] {
+    HANDLE j = CreateJobObjectA(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(j, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    return j;
+  }();
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   HANDLE childIn = nullptr, childOut = nullptr;
-  if (pipes) {
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    CreatePipe(&childIn, &input_, &inherit, 0);
-    CreatePipe(&output_, &childOut, &inherit, 0);
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  if (pipes && CreatePipe(&childIn, &input_, &inherit, 0) &&
+      CreatePipe(&output_, &childOut, &inherit, 0)) {
     // Only the child's ends are inherited: it sees the end of its input when we close ours.
     SetHandleInformation(input_, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(output_, HANDLE_FLAG_INHERIT, 0);
@@ -154,33 +285,24 @@ bool ChildProcess::Start(const std::string& exe, const std::string& folder, bool
     startup.hStdOutput = startup.hStdError = childOut;
   }
   std::string commandLine = "\"" + exe + "\"";
-  const BOOL ok = CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, pipes,
-                                 CREATE_NO_WINDOW, nullptr, folder.c_str(), &startup, &info_);
-  CloseIfOpen(childIn);
-  CloseIfOpen(childOut);
-  if (!ok) {
-    Kill();
-    return false;
+  if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, pipes, CREATE_NO_WINDOW,
+                     nullptr, folder.c_str(), &startup, &info_)) {
+    AssignProcessToJobObject(job, info_.hProcess);
   }
-  if (HANDLE job = TestJob()) AssignProcessToJobObject(job, info_.hProcess);
-  CloseIfOpen(info_.hThread);
-  return true;
+  for (HANDLE h : {childIn, childOut, info_.hThread}) {
+    if (h) CloseHandle(h);
+  }
 }
 
-void ChildProcess::Kill() {
-  if (Running()) {
-    TerminateProcess(info_.hProcess, 1);
-    WaitExit(5000);
+ChildProcess::~ChildProcess() {
+  Kill();
+  for (HANDLE h : {info_.hProcess, input_, output_}) {
+    if (h) CloseHandle(h);
   }
-  CloseIfOpen(info_.hProcess);
-  info_ = PROCESS_INFORMATION{};
-  CloseIfOpen(input_);
-  CloseIfOpen(output_);
 }
 
 std::string ChildProcess::Ask(const std::string& line) {
-  // Read a byte at a time: winmaker answers every command in bounded time, and a helper that
-  // died breaks the pipe.
+  // A byte at a time: winmaker answers at once, and a helper that died breaks the pipe.
   const std::string text = line + "\n";
   std::string answer;
   DWORD done = 0;
@@ -193,9 +315,11 @@ std::string ChildProcess::Ask(const std::string& line) {
 }
 
 void E2eTest::SetUp() {
-  scratch_ = Configured("VD_SCRATCH", "e2e-scratch") + "\\" + TestName();
+  const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+  name_ = std::string(info->test_suite_name()) + "." + info->name();
+  scratch_ = Configured("VD_SCRATCH", "e2e-scratch") + "\\" + name_;
   std::error_code ignored;
-  std::filesystem::remove_all(scratch_, ignored);  // each test starts from its own files only
+  std::filesystem::remove_all(scratch_, ignored);
   std::filesystem::create_directories(scratch_);
   std::filesystem::create_directories(Configured("VD_SHOTS", "e2e-shots"));
   std::ofstream(ScratchFile("settings.ini"), std::ios::binary) << kSettings;
@@ -204,51 +328,43 @@ void E2eTest::SetUp() {
 }
 
 void E2eTest::TearDown() {
-  if (HasFailure()) Save({}, "failed");
-  maker_.Ask("quit");  // its windows close
-  maker_.Kill();
-  processes_.clear();
+  if (HasFailure()) Shot("failed", [](const vdtools::Image&) { return true; });
 }
 
 void E2eTest::Set(const char* section, const char* key, const char* value) {
   ASSERT_TRUE(WritePrivateProfileStringA(section, key, value, ScratchFile("settings.ini").c_str()));
 }
 
-ChildProcess& E2eTest::Launch(bool again) {
+ChildProcess& E2eTest::Launch() {
   const std::string copy = ScratchFile("vuedeck.exe"), exe = Configured("VD_EXE", "vuedeck.exe");
-  EXPECT_TRUE(again || CopyFileA(exe.c_str(), copy.c_str(), FALSE)) << "no program at " << exe;
-  ChildProcess& process = processes_.emplace_back();
-  EXPECT_TRUE(process.Start(copy, scratch_)) << "cannot start " << copy;
-  return process;
+  EXPECT_TRUE(!processes_.empty() || CopyFileA(exe.c_str(), copy.c_str(), FALSE)) << exe;
+  EXPECT_TRUE(processes_.emplace_back(copy, scratch_).Running());
+  return processes_.back();
 }
 
-HWND E2eTest::WaitForPager(const ChildProcess& vuedeck) {
-  HWND pager = nullptr;
+HWND E2eTest::Start(const std::function<void()>& eachLook) {
+  vuedeck_ = &Launch();
+  pager_ = nullptr;
   WaitUntil(
       [&] {
-        const std::vector<HWND> shown = WindowsOf(vuedeck.Pid());
-        if (!shown.empty()) pager = shown.front();
-        return pager || !vuedeck.Running();
+        if (eachLook) eachLook();
+        const std::vector<HWND> shown = WindowsOf(vuedeck_->Pid());
+        if (!shown.empty()) pager_ = shown.front();
+        return pager_ || !vuedeck_->Running();
       },
-      kStartMs, 5);
-  return pager;
-}
-
-HWND E2eTest::Start(bool again) {
-  vuedeck_ = &Launch(again);
-  pager_ = WaitForPager(*vuedeck_);
+      kStartMs, eachLook ? 1 : 5);
   return pager_;
 }
 
-bool E2eTest::CloseAndWaitForExit() {
-  return PostMessageA(pager_, WM_CLOSE, 0, 0) && vuedeck_->WaitExit(kExitMs);
+bool E2eTest::CloseAndWaitForExit(DWORD ms) {
+  return PostMessageA(pager_, WM_CLOSE, 0, 0) && vuedeck_->WaitExit(ms);
 }
 
 HWND E2eTest::Maker(const std::string& verb, const std::string& caption, const std::string& rest) {
-  if (!maker_.Running()) {
-    EXPECT_TRUE(maker_.Start(Configured("VD_WINMAKER", "winmaker.exe"), scratch_, true));
+  if (!maker_ || !maker_->Running()) {
+    maker_.emplace(Configured("VD_WINMAKER", "winmaker.exe"), scratch_, true);
   }
-  const std::string answer = maker_.Ask(verb + " \"" + caption + "\" " + rest);
+  const std::string answer = maker_->Ask(verb + " \"" + caption + "\" " + rest);
   return answer.rfind("ok ", 0) ? nullptr : reinterpret_cast<HWND>(std::stoll(answer.substr(3)));
 }
 
@@ -257,6 +373,7 @@ HWND E2eTest::Open(const std::string& caption, const RECT& r, uint32_t color) {
 }
 
 HWND E2eTest::OpenManaged(const std::string& caption, const RECT& place, uint32_t color) {
+  // Opened left of the screen and brought to the front, the program brings it to (0,0).
   const LONG w = place.right - place.left, h = place.bottom - place.top;
   HWND hwnd = Open(caption, {-2000, 200, -2000 + w, 200 + h}, color);
   const bool taken = hwnd && Maker("front", caption) && WaitUntil([&] {
@@ -266,34 +383,24 @@ HWND E2eTest::OpenManaged(const std::string& caption, const RECT& place, uint32_
   return taken && Maker("move", caption, Geometry(place)) ? hwnd : nullptr;
 }
 
-void E2eTest::Save(const vdtools::Image& given, const std::string& step) {
-  vdtools::Image image = given;
-  const std::string path =
-      Configured("VD_SHOTS", "e2e-shots") + "\\" + TestName() + "-" + step + ".png";
-  if ((image.width || vdtools::CaptureScreen(image)) && vdtools::SavePng(image, path)) {
-    std::printf("[   SHOT   ] %s\n", path.c_str());
-  } else {
-    ADD_FAILURE() << "the screen could not be saved as " << path;
-  }
-}
-
-bool E2eTest::ShotUntil(const std::string& step,
-                        const std::function<bool(const vdtools::Image&)>& check, DWORD timeoutMs) {
+bool E2eTest::Shot(const std::string& step, const std::function<bool(const vdtools::Image&)>& check,
+                   DWORD timeoutMs) {
+  // Without a check, until the screen has stopped changing: what Wine draws reaches it a moment
+  // after the call, piece by piece.
   vdtools::Image image;
-  const bool passed =
-      WaitUntil([&] { return vdtools::CaptureScreen(image) && check(image); }, timeoutMs, 50);
-  Save(image, step);
-  return passed;
-}
-
-void E2eTest::Shot(const std::string& step) {
   std::vector<uint8_t> previous;
   int same = 0;
-  ShotUntil(step, [&](const vdtools::Image& shot) {
-    same = shot.rgb == previous ? same + 1 : 0;
-    previous = shot.rgb;
-    return same >= 3;
-  });
+  const bool passed = WaitUntil(
+      [&] {
+        if (!vdtools::CaptureScreen(image)) return false;
+        same = image.rgb == previous ? same + 1 : 0;
+        previous = image.rgb;
+        return check ? check(image) : same >= 3;
+      },
+      timeoutMs, 50);
+  const std::string path = Configured("VD_SHOTS", "e2e-shots") + "\\" + name_ + "-" + step + ".png";
+  EXPECT_TRUE(image.width && vdtools::SavePng(image, path)) << "the screen was not saved: " << path;
+  return passed;
 }
 
 }  // namespace vde2e
