@@ -202,6 +202,22 @@ TEST(Transparency, AlphaStepsAndLimits) {
   EXPECT_EQ(fake.VirtualTimeMs() - start, 51u * 10u) << "51 steps of 10 ms";
 }
 
+// With slides on, the shown windows are kept fully opaque between slides; turned off, each
+// window gets its chosen transparency back, and the others their own layering.
+TEST_F(Switcher, TurningSlidesOffGivesEachWindowItsTransparencyBack) {
+  const Hwnd chosen = OpenWindow("Chosen"), plain = OpenWindow("Plain");
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  Pager().windowMenu.Open(chosen);
+  Pager().windowMenu.mediumTransparencyEntry.RaiseClick();
+  Pager().Desktops().SetAnimate(true);
+  Pager().Desktops().ReapplyWindowOpacity();
+  EXPECT_EQ(fake.Alpha(chosen), 255);
+  Pager().Desktops().SetAnimate(false);
+  Pager().Desktops().ReapplyWindowOpacity();
+  EXPECT_EQ(fake.Alpha(chosen), 150);
+  EXPECT_EQ(fake.Alpha(plain), -1);
+}
+
 // However the program ends, every window is shown on desktop 1 at its own place, keeping the
 // transparency and always-on-top the user chose, with nothing else left layered, and the tray
 // icon is gone.

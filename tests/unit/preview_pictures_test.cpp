@@ -28,6 +28,11 @@ TEST(PreviewPictures, KeptPackedWithinTheBudgetTheOldestMadeSmallerFirst) {
   pictures.SetPicture(0, window);  // not loaded: not kept
   EXPECT_EQ(pictures.Picture(1).Pixels(), window.Pixels());
   EXPECT_LT(pictures.Bytes(), window.Pixels().size() * 4 / 10);  // flat parts pack well
+  const Bitmap strip(40, 1, 0x102030);                           // a window one pixel high
+  pictures.Load(2);
+  pictures.SetPicture(2, strip);
+  EXPECT_EQ(pictures.Picture(2).Pixels(), strip.Pixels());
+  pictures.Unload(2);
   pictures.Unload(1);
   EXPECT_EQ(pictures.Bytes(), 0u);
   for (int v = 1; v <= 100; ++v) {
