@@ -55,10 +55,10 @@
 namespace vdbench {
 namespace {
 
-using vde2e::ChildProcess;
-using vde2e::PressChord;
-using vde2e::SettingsIni;
-using vde2e::WinMaker;
+using vdbench::ChildProcess;
+using vdbench::PressChord;
+using vdbench::SettingsIni;
+using vdbench::WinMaker;
 
 constexpr DWORD kStartTimeoutMs = 30000;
 constexpr DWORD kAnswerTimeoutMs = 10000;
@@ -181,7 +181,7 @@ HWND WaitFirstWindow(const ChildProcess& process, const std::set<HWND>& before, 
   std::set<HWND> others = before;
   std::vector<HWND> own;
   HWND found = nullptr;
-  vde2e::WaitUntil(
+  vdbench::WaitUntil(
       [&] {
         if (!process.Running()) return true;
         for (HWND hwnd : TopLevelWindows()) {
@@ -386,9 +386,9 @@ class Bench {
     for (int i = 0; i < n; ++i) {
       const RECT place = PlaceOf(i);
       std::string why;
-      HWND hwnd = vde2e::OpenManagedWindow(maker, "Desk2 " + std::to_string(i + 1),
-                                           place.right - place.left, place.bottom - place.top,
-                                           ColorOf(i + 7), &place, why);
+      HWND hwnd = vdbench::OpenManagedWindow(maker, "Desk2 " + std::to_string(i + 1),
+                                             place.right - place.left, place.bottom - place.top,
+                                             ColorOf(i + 7), &place, why);
       if (!hwnd) {
         CloseVuedeck(vuedeck, pager);
         return Fail(key, why);
@@ -500,7 +500,7 @@ class Bench {
       CloseVuedeck(vuedeck, pager);
       return Fail("idle." + key, "bare_switch.exe did not start");
     }
-    vde2e::ParkCursor();
+    vdbench::ParkCursor();
     Sleep(2000);  // the first pictures of the windows are taken
 
     const auto vdPid = FindUnixPid("vuedeck.exe", "\\" + name + "\\");
