@@ -331,8 +331,10 @@ TEST_F(Gestures, TheWindowMenuOffersWhatSuitsTheWindow) {
       EXPECT_EQ(level->Checked(), level == c.checkedLevel) << level->Caption();
     }
   }
-  // The window list names the windows of the desktop, long titles cut at 30 characters.
+  // The window list names the windows of the desktop, long titles cut at 30 characters, below
+  // its separator (which a right click on a cell had hidden).
   P().Desktops().Place(1, work, 0, 0, 0, 0);
+  P().cells(1).RaiseMouseUp(forms::kRightButton, 0, 10, 10);
   RightClick(work);
   EXPECT_NE(m.popup.Find(std::string(30, 'm') + "..."), nullptr);
   EXPECT_TRUE(m.windowListSeparator.Visible());
