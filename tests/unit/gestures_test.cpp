@@ -163,8 +163,9 @@ TEST_F(Gestures, ADroppedMiniatureTakesItsWindowToTheCellUnderTheCursor) {
     P().SetupDesktops(3, 2);
     P().Desktops().Place(1, work, 0, 0, 0, 0);
     fake.MoveWindow(work, 100, 100, 400, 300, true);
-    // The first miniature's window when its capture goes: miniature 1 is handled like any other.
-    const Hwnd dragged = c.interruption == kWindowCloses  ? OpenWindow("Doomed")
+    // The first miniature's window when its capture goes or it closes: miniature 1 is handled
+    // like any other.
+    const Hwnd dragged = c.interruption == kWindowCloses  ? P().Table.WindowWithMiniature(1)
                          : c.interruption == kCaptureLost ? P().Table.WindowWithMiniature(1)
                                                           : work;
     fake.Activate(dragged);
@@ -419,6 +420,9 @@ TEST_F(Gestures, HoverLightsTheCellUnderTheMouseUntilTheMouseLeaves) {
       } else {
         fake.SetCursor(OnPager(control.Left() + 2, control.Top() + 2));
         control.RaiseMouseMove(0, 0, 30, 30);
+        if (t != kMailMiniature) {
+          EXPECT_TRUE(CellShows(1 + (t - kCell1), t == kCell1 ? selected : hover)) << "at once";
+        }
       }
       backend->Advance(50);
     }
