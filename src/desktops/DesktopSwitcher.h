@@ -72,7 +72,8 @@ class DesktopSwitcher {
 
   // Shows or hides a managed window for the program, keeping the record of the windows the
   // program keeps hidden, which lets the next start bring them back after a forced end. A
-  // window shown without `activate` does not come to the front.
+  // window the program lets go of is shown without `activate`: in front, the poll would take
+  // it straight back on.
   void SetShown(Hwnd hwnd, bool shown, bool activate = true);
   // Hides a managed window unless it is shown on every desktop.
   void Hide(Hwnd hwnd);

@@ -179,11 +179,11 @@ void WindowTracker::ForgetWindow(Hwnd hwnd) {
   WindowSystem& ws = p_.ws;
   const bool translucent = record->transparency.has_value();
   // A window still alive that the program hid (it cleared its caption while on another
-  // desktop) is given back before the program forgets it; one that its own application hid
-  // stays hidden. Neither keeps a translucency the program gave it.
+  // desktop) is given back before the program forgets it, without coming to the front; one
+  // that its own application hid stays hidden. Neither keeps a translucency the program gave it.
   if (ws.IsWindow(hwnd)) {
     const bool hiddenByUs = p_.record.IsHiddenByProgram(hwnd) && !ws.IsWindowVisible(hwnd);
-    if (hiddenByUs) p_.desktops.SetShown(hwnd, true);
+    if (hiddenByUs) p_.desktops.SetShown(hwnd, true, false);
     if (hiddenByUs || translucent) p_.layering.MakeOpaque(hwnd);
   }
   DropWindow(hwnd);

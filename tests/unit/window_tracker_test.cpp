@@ -294,6 +294,7 @@ TEST_F(Tracker, AWindowThatClearsItsCaptionIsGivenBackOnlyWhenTheProgramHidIt) {
   for (size_t i = 0; i < windows.size(); ++i) {
     EXPECT_FALSE(Pager().IsManaged(windows[i])) << cases[i].window;
     EXPECT_EQ(fake.IsWindowVisible(windows[i]), cases[i].shownAfter) << cases[i].window;
+    EXPECT_NE(fake.GetForegroundWindow(), windows[i]) << "given back behind the others";
   }
 }
 
