@@ -113,6 +113,17 @@ class ProgramFixture : public ::testing::Test {
     return static_cast<int>(std::find(children.begin(), children.end(), &control) -
                             children.begin());
   }
+  // The user brings a window to the front; the poll and the 100 ms refresh see it.
+  void BringToFront(Hwnd hwnd) {
+    fake.Activate(hwnd);
+    backend->Advance(100);
+  }
+  // A screen point of the pager, from a point in its client area.
+  Point OnPager(float x, float y) {
+    Rect pager;
+    fake.GetWindowRect(Pager().hWnd(), &pager);
+    return {pager.left + static_cast<int>(x), pager.top + static_cast<int>(y)};
+  }
   // Right-clicks a window's miniature: its window menu pops up.
   void RightClick(Hwnd hwnd) {
     forms::PictureBox& miniature = MiniatureOf(hwnd);

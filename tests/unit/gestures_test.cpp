@@ -20,12 +20,6 @@ class Gestures : public ProgramFixture {
     RecordPopups();
   }
   PagerWindow& P() { return Pager(); }
-  // A screen point of the pager, from a point in its client area.
-  Point OnPager(float x, float y) {
-    Rect pager;
-    fake.GetWindowRect(P().hWnd(), &pager);
-    return {pager.left + static_cast<int>(x), pager.top + static_cast<int>(y)};
-  }
   Point InsideCell(int desktop) {
     const forms::PictureBox& cell = P().cells(desktop);
     return OnPager(cell.Left() + cell.Width() / 2, cell.Top() + cell.Height() / 2);

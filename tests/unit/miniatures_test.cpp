@@ -19,16 +19,6 @@ namespace {
 class Miniatures : public ProgramFixture {
  protected:
   void SetUp() override { fake.SetScreen(1000, 600); }
-  void BringToFront(Hwnd hwnd) {
-    fake.Activate(hwnd);
-    backend->Advance(100);
-  }
-  // A screen point of the pager, from a point in its client area.
-  Point OnPager(float x, float y) {
-    Rect pager;
-    fake.GetWindowRect(Pager().hWnd(), &pager);
-    return {pager.left + static_cast<int>(x), pager.top + static_cast<int>(y)};
-  }
 };
 
 // A miniature stands in its cell where the window stands on the screen, at a tenth of its size

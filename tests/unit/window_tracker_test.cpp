@@ -17,11 +17,6 @@ namespace {
 
 class Tracker : public ProgramFixture {
  protected:
-  // The user brings a window to the front; the poll and the 100 ms refresh see it.
-  void BringToFront(Hwnd hwnd) {
-    fake.Activate(hwnd);
-    backend->Advance(100);
-  }
   Hwnd Open(const std::string& caption, uint32_t style = 0, Rect rect = {100, 100, 500, 400},
             int ownAlpha = -1) {
     fake::WindowTraits traits;
