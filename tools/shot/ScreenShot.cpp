@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "HostPath.h"
 #include "PngWriter.h"
 
 namespace vdtools {

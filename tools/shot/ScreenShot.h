@@ -16,6 +16,14 @@ struct Image {
   uint32_t ColorAt(int x, int y) const;
 };
 
+// A host path handed in from the Linux side (/build/x) as a Windows program under Wine reaches
+// it: through drive Z:, which Wine maps to the root. Any other path is returned as it is.
+inline std::string HostPathToWindows(std::string path) {
+  if (path.empty() || path[0] != '/') return path;
+  for (char& c : path) c = c == '/' ? '\\' : c;
+  return "Z:" + path;
+}
+
 // The name of the environment variable through which the Wine runner hands over the file in
 // which its Xvfb keeps the screen (an XWD image, updated as the X server draws).
 inline constexpr char kXvfbScreenVariable[] = "VD_XVFB_SCREEN";

@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <string>
 
-#include "HostPath.h"
-
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: screenshot OUT.png\n");

@@ -6,8 +6,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "HostPath.h"
-
 namespace vde2e {
 namespace {
 
