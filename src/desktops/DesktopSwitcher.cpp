@@ -159,10 +159,15 @@ void DesktopSwitcher::MoveIn(Hwnd hwnd, int32_t target) {
   }
 }
 
-void DesktopSwitcher::SetShown(Hwnd hwnd, bool shown, bool activate) {
+void DesktopSwitcher::GiveBack(Hwnd hwnd) {
+  p_.ws.ShowWindow(hwnd, SW_SHOWNA);
+  p_.record.Forget(hwnd);
+}
+
+void DesktopSwitcher::SetShown(Hwnd hwnd, bool shown) {
   WindowSystem& ws = p_.ws;
   if (!shown) p_.view.WindowHiding(hwnd);
-  const bool wasVisible = ws.ShowWindow(hwnd, !shown ? SW_HIDE : activate ? SW_SHOW : SW_SHOWNA);
+  const bool wasVisible = ws.ShowWindow(hwnd, shown ? SW_SHOW : SW_HIDE);
   if (shown) {
     p_.record.Forget(hwnd);
     return;

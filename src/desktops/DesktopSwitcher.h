@@ -71,10 +71,11 @@ class DesktopSwitcher {
   void MoveOut();
 
   // Shows or hides a managed window for the program, keeping the record of the windows the
-  // program keeps hidden, which lets the next start bring them back after a forced end. A
-  // window the program lets go of is shown without `activate`: in front, the poll would take
-  // it straight back on.
-  void SetShown(Hwnd hwnd, bool shown, bool activate = true);
+  // program keeps hidden, which lets the next start bring them back after a forced end.
+  void SetShown(Hwnd hwnd, bool shown);
+  // Shows a window the program lets go of without bringing it to the front: in front, the
+  // poll would take it straight back on.
+  void GiveBack(Hwnd hwnd);
   // Hides a managed window unless it is shown on every desktop.
   void Hide(Hwnd hwnd);
   // Puts a window on a desktop, raised; with a place in cell coordinates (all 0: none), the

@@ -211,9 +211,8 @@ void WindowMenu::Remove() {
   if (w == nullptr || (answer != "Yes" && answer != "Just Remove")) return;
   const std::string title = w->title;
   // Shown first, so that a window of a hidden desktop does not stay invisible once the
-  // program no longer manages it; shown without coming to the front, where the poll would take
-  // it straight back on.
-  p_.desktops.SetShown(window, true, false);
+  // program no longer manages it.
+  p_.desktops.GiveBack(window);
   p_.layering.MakeOpaque(window);
   if (answer == "Yes") p_.ignoreList.Add(title);
   p_.tracker.DropWindow(window);

@@ -183,7 +183,7 @@ void WindowTracker::ForgetWindow(Hwnd hwnd) {
   // that its own application hid stays hidden. Neither keeps a translucency the program gave it.
   if (ws.IsWindow(hwnd)) {
     const bool hiddenByUs = p_.record.IsHiddenByProgram(hwnd) && !ws.IsWindowVisible(hwnd);
-    if (hiddenByUs) p_.desktops.SetShown(hwnd, true, false);
+    if (hiddenByUs) p_.desktops.GiveBack(hwnd);
     if (hiddenByUs || translucent) p_.layering.MakeOpaque(hwnd);
   }
   DropWindow(hwnd);

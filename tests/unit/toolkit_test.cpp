@@ -161,29 +161,6 @@ TEST_F(Toolkit, PictureBoxSurfaceFollowsSizeBorderColourAndPicture) {
   EXPECT_EQ(surface.GetPixel(4, 1), 0x111111u);
 }
 
-TEST_F(Toolkit, CloseRequestsAskQueryUnloadAndAModalFormLeftOpenIsHidden) {
-  bool refuse = true;
-  form.LoadEvent = [&] { Note("load"); };
-  form.Activate = [&] { Note("activate"); };
-  form.UnloadEvent = [&] { Note(form.IsShown() ? "unload-shown" : "unload-hidden"); };
-  form.QueryUnload = [&](UnloadMode mode, bool& cancel) {
-    Note(mode == UnloadMode::kAppWindows ? "query-session" : "query-close");
-    cancel = refuse;
-  };
-  form.Show();
-  form.Load();  // loaded already: nothing
-  EXPECT_EQ(form.Dispatch(vd::WM_QUERYENDSESSION, 0, 0), 0) << "a refusal keeps the session";
-  form.Dispatch(vd::WM_CLOSE, 0, 0);
-  refuse = false;
-  form.Dispatch(vd::WM_CLOSE, 0, 0);
-  form.Unload();  // not loaded: nothing
-  Form dialog(backend, "MessageDialog");
-  backend.onModal = [&](Form& shown) { Note(shown.IsModal() && shown.IsShown() ? "modal" : ""); };
-  dialog.ShowModal();
-  EXPECT_FALSE(dialog.IsShown() || dialog.IsModal());
-  EXPECT_EQ(seen, "load,activate,query-session,query-close,query-close,unload-shown,modal,");
-}
-
 // Ticks come in time order, the older timer's first; enabled or given an interval, a timer counts
 // afresh. A handler letting messages run (a modal dialog) is not entered again by its own timer,
 // whose ticks meanwhile are dropped. After a Sleep each timer that fell due ticks once.
