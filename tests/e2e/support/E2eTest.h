@@ -4,99 +4,426 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <initializer_list>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "HostPath.h"
 #include "ScreenShot.h"
 
 namespace vde2e {
 
-class ChildProcess {
- public:
-  // Starts `exe` in `folder`; with `pipes`, its standard input and output are pipes to us.
-  ChildProcess(const std::string& exe, const std::string& folder, bool pipes = false);
-  ChildProcess(const ChildProcess&) = delete;
-  ChildProcess& operator=(const ChildProcess&) = delete;
-  ~ChildProcess();
-  DWORD Pid() const { return info_.dwProcessId; }
-  bool WaitExit(DWORD ms) const {
-    return info_.hProcess && WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0;
+constexpr DWORD kStartMs = 20000, kExitMs = 10000, kWaitMs = 5000;
+
+inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWaitMs,
+                      DWORD pollMs = 20) {
+  for (const ULONGLONG deadline = GetTickCount64() + timeoutMs; !condition(); Sleep(pollMs)) {
+    if (GetTickCount64() >= deadline) return false;
   }
+  return true;
+}
+
+inline RECT RectOf(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+
+inline bool At(HWND hwnd, const RECT& r) {
+  const RECT now = RectOf(hwnd);
+  return EqualRect(&now, &r);
+}
+
+inline bool Topmost(HWND hwnd) { return GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST; }
+
+inline int AlphaOf(HWND hwnd) {  // 255 when the window is not layered with an alpha
+  BYTE alpha = 255;
+  DWORD flags = 0;
+  const bool layered = (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) &&
+                       GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags);
+  return layered && (flags & LWA_ALPHA) ? alpha : 255;
+}
+
+inline std::string Facts(std::initializer_list<HWND> windows) {  // for failure messages
+  std::ostringstream out;
+  for (HWND w : windows) {
+    char caption[64] = "";
+    GetWindowTextA(w, caption, sizeof caption);
+    const RECT r = RectOf(w);
+    out << "\n  " << caption << (IsWindowVisible(w) ? " shown " : " hidden ") << r.left << ","
+        << r.top << "-" << r.right << "," << r.bottom << " exstyle " << std::hex
+        << GetWindowLongA(w, GWL_EXSTYLE) << std::dec << " alpha " << AlphaOf(w);
+  }
+  return out.str();
+}
+
+// Fails with their Facts unless in time every window is shown (or every one hidden), and every
+// one of `others` the other way.
+inline testing::AssertionResult WaitShown(std::initializer_list<HWND> windows, bool shown,
+                                          std::initializer_list<HWND> others = {},
+                                          DWORD timeoutMs = kWaitMs) {
+  const auto all = [&](std::initializer_list<HWND> list, bool visible) {
+    return std::all_of(list.begin(), list.end(),
+                       [&](HWND w) { return (IsWindowVisible(w) != FALSE) == visible; });
+  };
+  if (WaitUntil([&] { return all(windows, shown) && all(others, !shown); }, timeoutMs, 10)) {
+    return testing::AssertionSuccess();
+  }
+  return testing::AssertionFailure() << Facts(windows) << Facts(others);
+}
+
+inline std::vector<HWND> WindowsOf(DWORD pid) {  // its shown top-level windows, in Z order
+  std::vector<HWND> found;
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == pid && IsWindowVisible(w)) found.push_back(w);
+  }
+  return found;
+}
+
+// With every sharing flag: a reader without FILE_SHARE_DELETE makes the program's removal fail.
+inline std::optional<std::string> ReadWholeFile(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes(GetFileSize(file, nullptr), '\0');
+  DWORD got = 0;
+  ReadFile(file, bytes.data(), bytes.size(), &got, nullptr);
+  CloseHandle(file);
+  return bytes.substr(0, got);
+}
+
+// Real input. Keys are pressed in order and released in reverse.
+inline bool PressChord(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> events(2 * keys.size());
+  for (size_t i = 0; i < events.size(); ++i) {
+    const bool up = i >= keys.size();
+    events[i].type = INPUT_KEYBOARD;
+    events[i].ki.wVk = keys.begin()[up ? events.size() - 1 - i : i];
+    events[i].ki.wScan = static_cast<WORD>(MapVirtualKeyA(events[i].ki.wVk, MAPVK_VK_TO_VSC));
+    events[i].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  }
+  return SendInput(events.size(), events.data(), sizeof(INPUT)) == events.size();
+}
+
+inline bool Hotkey(int desktop) { return PressChord({VK_MENU, WORD('0' + desktop)}); }
+
+inline bool Mouse(DWORD flags) {  // MOUSEEVENTF_MOVE by no distance: an event where it is
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flags;
+  return SendInput(1, &in, sizeof in) == 1;
+}
+
+// Puts the pointer at `p` until it stays there for `polls` looks in a row (under Wine the X
+// server's echo of an earlier move can put it back a moment later), then sends a move event
+// there, so that the window under it hears of it.
+inline bool PointerTo(POINT p, int polls = 5) {
+  int steady = 0;
+  return WaitUntil(
+             [&] {
+               POINT now{};
+               GetCursorPos(&now);
+               steady = now.x == p.x && now.y == p.y ? steady + 1 : 0;
+               if (!steady) SetCursorPos(p.x, p.y);
+               return steady >= polls;
+             },
+             3000) &&
+         Mouse(MOUSEEVENTF_MOVE);
+}
+
+inline POINT Middle(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+inline bool ClickAt(POINT p, bool rightButton = false) {
+  return PointerTo(p) && Mouse(rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN) &&
+         Mouse(rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+}
+
+inline bool ClickOn(HWND control) { return control && ClickAt(Middle(RectOf(control))); }
+
+inline bool Drag(POINT from, POINT to) {
+  bool ok = PointerTo(from) && Mouse(MOUSEEVENTF_LEFTDOWN);
+  // The first pixel down starts the drag; each step waits for the pointer to be there.
+  from.y += 1;
+  for (int i = 0; i <= 12 && ok; ++i) {
+    ok = PointerTo({from.x + (to.x - from.x) * i / 12, from.y + (to.y - from.y) * i / 12}, 2);
+  }
+  // A rest before the drop: it goes to the cell the pager noted last (it looks every 100 ms).
+  Sleep(300);
+  return Mouse(MOUSEEVENTF_LEFTUP) && ok;
+}
+
+// Home, `keys`, then Enter unless the last key is Escape; true once the menu has closed.
+inline bool ChooseFromMenu(std::initializer_list<WORD> keys) {
+  auto menuShown = [] { return IsWindowVisible(FindWindowA("#32768", nullptr)) != FALSE; };
+  if (!WaitUntil(menuShown)) return false;
+  // The menu's own loop takes the keyboard once it is up, one key at a time.
+  std::vector<WORD> typed{VK_HOME};
+  typed.insert(typed.end(), keys.begin(), keys.end());
+  if (typed.back() != VK_ESCAPE) typed.push_back(VK_RETURN);
+  for (size_t i = 0; i < typed.size(); ++i) {
+    Sleep(i == 0 ? 100 : 40);
+    if (!PressChord({typed[i]})) return false;
+  }
+  return WaitUntil([&] { return !menuShown(); });
+}
+
+// The program's shown controls, read from outside.
+struct Child {
+  HWND hwnd;
+  std::string className, text;
+  RECT rect;
+  bool Blank() const { return text.empty() && _stricmp(className.c_str(), "VuedeckControl") == 0; }
+};
+
+inline std::vector<Child> ChildrenOf(HWND root) {  // its shown descendants
+  std::vector<Child> children;
+  EnumChildWindows(
+      root,
+      [](HWND w, LPARAM out) noexcept -> BOOL {
+        if (!IsWindowVisible(w)) return TRUE;
+        char text[256] = "", name[64] = "";  // another process's edit field answers only this
+        SendMessageTimeoutA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                            SMTO_ABORTIFHUNG, 2000, nullptr);
+        GetClassNameA(w, name, sizeof name);
+        reinterpret_cast<std::vector<Child>*>(out)->push_back({w, name, text, RectOf(w)});
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&children));
+  return children;
+}
+
+inline HWND ChildWith(HWND root, const char* className, const std::string& text) {
+  for (const Child& c : ChildrenOf(root)) {
+    if (_stricmp(c.className.c_str(), className) == 0 && c.text == text) return c.hwnd;
+  }
+  return nullptr;
+}
+
+// Row by row: blank controls at least 40 pixels high (the title strip is lower) inside no other
+// one (the miniatures stand inside the cells).
+inline std::vector<RECT> Cells(HWND pager) {
+  std::vector<RECT> blank, cells;
+  for (const Child& c : ChildrenOf(pager)) {
+    if (c.Blank() && c.rect.bottom - c.rect.top >= 40) blank.push_back(c.rect);
+  }
+  for (const RECT& r : blank) {
+    RECT both{};
+    const auto holds = [&](const RECT& o) {
+      return !EqualRect(&o, &r) && UnionRect(&both, &o, &r) && EqualRect(&both, &o);
+    };
+    if (std::none_of(blank.begin(), blank.end(), holds)) cells.push_back(r);
+  }
+  std::sort(cells.begin(), cells.end(), [](const RECT& a, const RECT& b) {
+    return std::pair(a.top, a.left) < std::pair(b.top, b.left);
+  });
+  return cells;
+}
+
+// The miniature in `cell` of a window at `window`; empty when none came within `waitMs`.
+inline RECT MiniatureOf(HWND pager, const RECT& cell, const RECT& window, DWORD waitMs = kWaitMs) {
+  const double across = (cell.right - cell.left) / double(GetSystemMetrics(SM_CXSCREEN));
+  const double down = (cell.bottom - cell.top) / double(GetSystemMetrics(SM_CYSCREEN));
+  RECT found{};
+  WaitUntil(
+      [&] {
+        for (const Child& c : ChildrenOf(pager)) {
+          if (c.Blank() && !EqualRect(&c.rect, &cell) &&
+              std::abs(c.rect.left - cell.left - window.left * across) <= 2 &&
+              std::abs(c.rect.top - cell.top - window.top * down) <= 2) {
+            found = c.rect;
+          }
+        }
+        return !IsRectEmpty(&found);
+      },
+      waitMs);
+  return found;
+}
+
+// Each of the 3 x 3 pixels around `at` near `color`, channel by channel.
+inline bool ColorAround(const vdtools::Image& shot, POINT at, uint32_t color) {
+  for (int i = 0; i < 9; ++i) {
+    const uint32_t c = shot.ColorAt(at.x + i % 3 - 1, at.y + i / 3 - 1);
+    for (int shift : {0, 8, 16}) {
+      if (std::abs(int(c >> shift & 0xFF) - int(color >> shift & 0xFF)) > 40) return false;
+    }
+  }
+  return true;
+}
+
+class ChildProcess {  // started by its constructor, ended with its object
+ public:
+  // With `pipes`, its standard input and output are pipes to us.
+  ChildProcess(const std::string& exe, const std::string& folder, bool pipes = false) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    HANDLE childIn = nullptr, childOut = nullptr;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    if (pipes && CreatePipe(&childIn, &input_, &inherit, 0) &&
+        CreatePipe(&output_, &childOut, &inherit, 0)) {
+      // Only the child's ends are inherited: it sees the end of its input when we close ours.
+      SetHandleInformation(input_, HANDLE_FLAG_INHERIT, 0);
+      SetHandleInformation(output_, HANDLE_FLAG_INHERIT, 0);
+      startup.dwFlags = STARTF_USESTDHANDLES;
+      startup.hStdInput = childIn;
+      startup.hStdOutput = startup.hStdError = childOut;
+    }
+    std::string commandLine = "\"" + exe + "\"";
+    CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, pipes, CREATE_NO_WINDOW,
+                   nullptr, folder.c_str(), &startup, &info_);
+    for (HANDLE h : {childIn, childOut, info_.hThread}) {
+      if (h) CloseHandle(h);
+    }
+  }
+  ~ChildProcess() {
+    Kill();
+    for (HANDLE h : {info_.hProcess, input_, output_}) {
+      if (h) CloseHandle(h);
+    }
+  }
+  DWORD Pid() const { return info_.dwProcessId; }
+  bool WaitExit(DWORD ms) const { return WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0; }
   bool Running() const { return info_.hProcess && !WaitExit(0); }
   void Kill() {  // as the task manager ends a program
     if (Running() && TerminateProcess(info_.hProcess, 1)) WaitExit(5000);
   }
-  std::string Ask(const std::string& line);  // a line to its input; the line it answers
+  // A line to its input; the line it answers, read a byte at a time (a helper that died breaks
+  // the pipe).
+  std::string Ask(const std::string& line) {
+    const std::string text = line + "\n";
+    std::string answer;
+    DWORD done = 0;
+    char c = 0;
+    if (!input_ || !WriteFile(input_, text.data(), text.size(), &done, nullptr)) return answer;
+    while (ReadFile(output_, &c, 1, &done, nullptr) && done == 1 && c != '\n') {
+      if (c != '\r') answer += c;
+    }
+    return answer;
+  }
 
  private:
   PROCESS_INFORMATION info_{};
   HANDLE input_ = nullptr, output_ = nullptr;
 };
 
-constexpr DWORD kStartMs = 20000, kExitMs = 10000, kWaitMs = 5000;
+// $VARIABLE as a Windows path, else `fallback` beside this program.
+inline std::string Configured(const char* variable, const char* fallback) {
+  char value[MAX_PATH * 2];
+  const DWORD n = GetEnvironmentVariableA(variable, value, sizeof value);
+  if (n > 0 && n < sizeof value) return vdtools::HostPathToWindows(value);
+  const std::string self(value, GetModuleFileNameA(nullptr, value, sizeof value));
+  return self.substr(0, self.find_last_of('\\')) + "\\" + fallback;
+}
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kWaitMs,
-               DWORD pollMs = 20);
-// Fails with their Facts unless in time every window is shown (or every one hidden), and every
-// one of `others` the other way.
-testing::AssertionResult WaitShown(std::initializer_list<HWND> windows, bool shown,
-                                   std::initializer_list<HWND> others = {},
-                                   DWORD timeoutMs = kWaitMs);
-RECT RectOf(HWND hwnd);
-bool At(HWND hwnd, const RECT& r);
-bool Topmost(HWND hwnd);
-int AlphaOf(HWND hwnd);  // 255 when the window is not layered with an alpha
-std::string Facts(std::initializer_list<HWND> windows);  // their states, for failure messages
-std::vector<HWND> WindowsOf(DWORD pid);                  // its shown top-level windows, in Z order
-std::optional<std::string> ReadWholeFile(const std::string& path);
-
-// Real input. Keys are pressed in order and released in reverse.
-bool PressChord(std::initializer_list<WORD> keys);
-inline bool Hotkey(int desktop) { return PressChord({VK_MENU, WORD('0' + desktop)}); }
-POINT Middle(const RECT& r);
-bool ClickAt(POINT p, bool rightButton = false);
-bool ClickOn(HWND control);  // in its middle
-bool Drag(POINT from, POINT to);
-// Home, `keys`, then Enter unless the last key is Escape; true once the menu has closed.
-bool ChooseFromMenu(std::initializer_list<WORD> keys);
-
-struct Child {
-  HWND hwnd;
-  std::string className, text;
-  RECT rect;
-};
-std::vector<Child> ChildrenOf(HWND root);  // its shown descendants
-HWND ChildWith(HWND root, const char* className, const std::string& text);
-std::vector<RECT> Cells(HWND pager);  // row by row
-// The miniature in `cell` of a window at `window`; empty when none came within `waitMs`.
-RECT MiniatureOf(HWND pager, const RECT& cell, const RECT& window, DWORD waitMs = kWaitMs);
-bool ColorAround(const vdtools::Image& shot, POINT at, uint32_t color);
+inline std::string Geometry(const RECT& r) {  // as winmaker reads it: "X Y W H"
+  return std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+         std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top);
+}
 
 class E2eTest : public testing::Test {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  void SetUp() override {
+    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+    name_ = std::string(info->test_suite_name()) + "." + info->name();
+    scratch_ = Configured("VD_SCRATCH", "e2e-scratch") + "\\" + name_;
+    std::error_code ignored;
+    std::filesystem::remove_all(scratch_, ignored);
+    std::filesystem::create_directories(scratch_);
+    std::filesystem::create_directories(Configured("VD_SHOTS", "e2e-shots"));
+    // A pager a quarter of the screen wide and high, 600,100 from the screen's corner (in
+    // twips), in these colours, with no previews; the rest as built in: 3 x 2 desktops, Alt+n
+    // opens desktop n, Ctrl+F12 hides and unhides the pager, the panic key Ctrl+F11 is off.
+    std::ofstream(ScratchFile("settings.ini"), std::ios::binary)
+        << "[SETUP]\r\nwidth=25\r\nheight=25\r\nleft=9000\r\ntop=1500\r\npreview=0\r\n"
+           "color_normal=8404992\r\ncolor_hover=16744448\r\ncolor_selected=32768\r\n"
+           "color_box=65535\r\n";
+    // The pointer waits in the bottom-right corner, where it hides nothing a test looks at.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  }
+  void TearDown() override {
+    if (HasFailure()) Shot("failed", [](const vdtools::Image&) { return true; });
+  }
 
-  void Set(const char* section, const char* key, const char* value);  // in settings.ini
-  ChildProcess& Launch();  // the test's copy of vuedeck.exe, made at its first launch
+  void Set(const char* section, const char* key, const char* value) {  // in settings.ini
+    ASSERT_TRUE(
+        WritePrivateProfileStringA(section, key, value, ScratchFile("settings.ini").c_str()));
+  }
+  ChildProcess& Launch() {  // the test's copy of vuedeck.exe, made at its first launch
+    const std::string copy = ScratchFile("vuedeck.exe"), exe = Configured("VD_EXE", "vuedeck.exe");
+    EXPECT_TRUE(!processes_.empty() || CopyFileA(exe.c_str(), copy.c_str(), FALSE)) << exe;
+    EXPECT_TRUE(processes_.emplace_back(copy, scratch_).Running());
+    return processes_.back();
+  }
   // Launch, and the pager, the first window it shows; `eachLook` runs before every look for it.
-  HWND Start(const std::function<void()>& eachLook = {});
+  HWND Start(const std::function<void()>& eachLook = {}) {
+    vuedeck_ = &Launch();
+    pager_ = nullptr;
+    WaitUntil(
+        [&] {
+          if (eachLook) eachLook();
+          const std::vector<HWND> shown = WindowsOf(vuedeck_->Pid());
+          if (!shown.empty()) pager_ = shown.front();
+          return pager_ || !vuedeck_->Running();
+        },
+        kStartMs, eachLook ? 1 : 5);
+    return pager_;
+  }
   ChildProcess& Vuedeck() { return *vuedeck_; }
-  bool CloseAndWaitForExit(DWORD ms = kExitMs);  // as the task bar's Close does
+  bool CloseAndWaitForExit(DWORD ms = kExitMs) {  // as the task bar's Close does
+    return PostMessageA(pager_, WM_CLOSE, 0, 0) && vuedeck_->WaitExit(ms);
+  }
 
-  HWND Maker(const std::string& verb, const std::string& caption, const std::string& rest = "");
-  HWND Open(const std::string& caption, const RECT& r, uint32_t color);
-  // One the program takes on (so on the open desktop), then moved to `place`.
-  HWND OpenManaged(const std::string& caption, const RECT& place, uint32_t color);
+  HWND Maker(const std::string& verb, const std::string& caption, const std::string& rest = "") {
+    if (!maker_ || !maker_->Running()) {
+      maker_.emplace(Configured("VD_WINMAKER", "winmaker.exe"), scratch_, true);
+    }
+    const std::string answer = maker_->Ask(verb + " \"" + caption + "\" " + rest);
+    return answer.rfind("ok ", 0) ? nullptr : reinterpret_cast<HWND>(std::stoll(answer.substr(3)));
+  }
+  HWND Open(const std::string& caption, const RECT& r, uint32_t color) {
+    return Maker("open", caption, Geometry(r) + " color " + std::to_string(color));
+  }
+  // One the program takes on (so on the open desktop: opened left of the screen and brought to
+  // the front, it is brought to 0,0), then moved to `place`.
+  HWND OpenManaged(const std::string& caption, const RECT& place, uint32_t color) {
+    const LONG w = place.right - place.left, h = place.bottom - place.top;
+    HWND hwnd = Open(caption, {-2000, 200, -2000 + w, 200 + h}, color);
+    const bool taken = hwnd && Maker("front", caption) && WaitUntil([&] {
+                         return At(hwnd, {0, 0, w, h});
+                       });
+    EXPECT_TRUE(taken) << caption << " was not taken on:" << Facts({hwnd});
+    return taken && Maker("move", caption, Geometry(place)) ? hwnd : nullptr;
+  }
 
   // Saves "<Suite>.<Test>-<step>.png" once `check` passes (true then) or, without one, once the
-  // screen has stopped changing.
-  bool Shot(const std::string& step, const std::function<bool(const vdtools::Image&)>& check = {},
-            DWORD timeoutMs = kWaitMs);
+  // screen has stopped changing: what Wine draws reaches it a moment after, piece by piece.
+  bool Shot(const std::string& step, const std::function<bool(const vdtools::Image&)>& check = {}) {
+    vdtools::Image image;
+    std::vector<uint8_t> previous;
+    int same = 0;
+    const bool passed = WaitUntil(
+        [&] {
+          if (!vdtools::CaptureScreen(image)) return false;
+          same = image.rgb == previous ? same + 1 : 0;
+          previous = image.rgb;
+          return check ? check(image) : same >= 3;
+        },
+        kWaitMs, 50);
+    const std::string path =
+        Configured("VD_SHOTS", "e2e-shots") + "\\" + name_ + "-" + step + ".png";
+    EXPECT_TRUE(image.width && vdtools::SavePng(image, path))
+        << "the screen was not saved: " << path;
+    return passed;
+  }
   std::string ScratchFile(const std::string& name) const { return scratch_ + "\\" + name; }
 
  private:
