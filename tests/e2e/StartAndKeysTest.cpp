@@ -22,9 +22,8 @@ TEST_F(StartAndKeys, OnePagerOnTopHotkeysSwitchHideAndPanicAndTheExitGivesEveryW
   const RECT laterPlace{300, 300, 640, 520};
   HWND parked = Open("Parked", {-2000, 120, -1640, 360}, 0x2080E0);
   HWND plain = Open("Plain", plainPlace, 0x20C060);
-  ASSERT_TRUE(parked && plain);
   HWND pager = Start();
-  ASSERT_TRUE(pager);
+  ASSERT_TRUE(parked && plain && pager);
   const RECT r = RectOf(pager);
   EXPECT_TRUE(Topmost(pager) && AlphaOf(pager) == 255 &&
               !(GetWindowLongA(pager, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME)) && r.left >= 0 &&

@@ -5,11 +5,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <initializer_list>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -35,20 +35,17 @@ inline RECT RectOf(HWND hwnd) {
   GetWindowRect(hwnd, &r);
   return r;
 }
-
 inline bool At(HWND hwnd, const RECT& r) {
   const RECT now = RectOf(hwnd);
   return EqualRect(&now, &r);
 }
-
 inline bool Topmost(HWND hwnd) { return GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST; }
 
 inline int AlphaOf(HWND hwnd) {  // 255 when the window is not layered with an alpha
   BYTE alpha = 255;
   DWORD flags = 0;
-  const bool layered = (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) &&
-                       GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags);
-  return layered && (flags & LWA_ALPHA) ? alpha : 255;
+  return GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags) && (flags & LWA_ALPHA) ? alpha
+                                                                                          : 255;
 }
 
 inline std::string Facts(std::initializer_list<HWND> windows) {  // for failure messages
@@ -73,10 +70,9 @@ inline testing::AssertionResult WaitShown(std::initializer_list<HWND> windows, b
     return std::all_of(list.begin(), list.end(),
                        [&](HWND w) { return (IsWindowVisible(w) != FALSE) == visible; });
   };
-  if (WaitUntil([&] { return all(windows, shown) && all(others, !shown); }, timeoutMs, 10)) {
-    return testing::AssertionSuccess();
-  }
-  return testing::AssertionFailure() << Facts(windows) << Facts(others);
+  return WaitUntil([&] { return all(windows, shown) && all(others, !shown); }, timeoutMs, 10)
+             ? testing::AssertionSuccess()
+             : testing::AssertionFailure() << Facts(windows) << Facts(others);
 }
 
 inline std::vector<HWND> WindowsOf(DWORD pid) {  // its shown top-level windows, in Z order
@@ -116,7 +112,6 @@ inline bool PressChord(std::initializer_list<WORD> keys) {
 }
 
 inline bool Hotkey(int desktop) { return PressChord({VK_MENU, WORD('0' + desktop)}); }
-
 inline bool Mouse(DWORD flags) {  // MOUSEEVENTF_MOVE by no distance: an event where it is
   INPUT in{};
   in.type = INPUT_MOUSE;
@@ -125,54 +120,35 @@ inline bool Mouse(DWORD flags) {  // MOUSEEVENTF_MOVE by no distance: an event w
 }
 
 // Puts the pointer at `p` until it stays there for `polls` looks in a row (under Wine the X
-// server's echo of an earlier move can put it back a moment later), then sends a move event
-// there, so that the window under it hears of it.
+// server's echo of an earlier move can put it back), then a move event for the window under it.
 inline bool PointerTo(POINT p, int polls = 5) {
   int steady = 0;
-  return WaitUntil(
-             [&] {
-               POINT now{};
-               GetCursorPos(&now);
-               steady = now.x == p.x && now.y == p.y ? steady + 1 : 0;
-               if (!steady) SetCursorPos(p.x, p.y);
-               return steady >= polls;
-             },
-             3000) &&
-         Mouse(MOUSEEVENTF_MOVE);
+  const auto there = [&] {
+    POINT now{};
+    GetCursorPos(&now);
+    steady = now.x == p.x && now.y == p.y ? steady + 1 : 0;
+    if (!steady) SetCursorPos(p.x, p.y);
+    return steady >= polls;
+  };
+  return WaitUntil(there, 3000) && Mouse(MOUSEEVENTF_MOVE);
 }
 
 inline POINT Middle(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
 inline bool ClickAt(POINT p, bool rightButton = false) {
   return PointerTo(p) && Mouse(rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN) &&
          Mouse(rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
 }
-
 inline bool ClickOn(HWND control) { return control && ClickAt(Middle(RectOf(control))); }
 
-inline bool Drag(POINT from, POINT to) {
-  bool ok = PointerTo(from) && Mouse(MOUSEEVENTF_LEFTDOWN);
-  // The first pixel down starts the drag; each step waits for the pointer to be there.
-  from.y += 1;
-  for (int i = 0; i <= 12 && ok; ++i) {
-    ok = PointerTo({from.x + (to.x - from.x) * i / 12, from.y + (to.y - from.y) * i / 12}, 2);
-  }
-  // A rest before the drop: it goes to the cell the pager noted last (it looks every 100 ms).
-  Sleep(300);
-  return Mouse(MOUSEEVENTF_LEFTUP) && ok;
-}
-
-// Home, `keys`, then Enter unless the last key is Escape; true once the menu has closed.
-inline bool ChooseFromMenu(std::initializer_list<WORD> keys) {
+// Home, `keys`, then Enter; true once the menu has closed.
+inline bool ChooseFromMenu(std::vector<WORD> keys) {
   auto menuShown = [] { return IsWindowVisible(FindWindowA("#32768", nullptr)) != FALSE; };
   if (!WaitUntil(menuShown)) return false;
-  // The menu's own loop takes the keyboard once it is up, one key at a time.
-  std::vector<WORD> typed{VK_HOME};
-  typed.insert(typed.end(), keys.begin(), keys.end());
-  if (typed.back() != VK_ESCAPE) typed.push_back(VK_RETURN);
-  for (size_t i = 0; i < typed.size(); ++i) {
-    Sleep(i == 0 ? 100 : 40);
-    if (!PressChord({typed[i]})) return false;
+  keys.insert(keys.begin(), VK_HOME);
+  keys.push_back(VK_RETURN);
+  for (WORD key : keys) {  // the menu's own loop takes the keyboard once it is up, a key at a time
+    Sleep(key == VK_HOME ? 100 : 40);
+    if (!PressChord({key})) return false;
   }
   return WaitUntil([&] { return !menuShown(); });
 }
@@ -185,7 +161,7 @@ struct Child {
   bool Blank() const { return text.empty() && _stricmp(className.c_str(), "VuedeckControl") == 0; }
 };
 
-inline std::vector<Child> ChildrenOf(HWND root) {  // its shown descendants
+inline std::vector<Child> ChildrenOf(HWND root) {  // its shown descendants, row by row
   std::vector<Child> children;
   EnumChildWindows(
       root,
@@ -199,6 +175,9 @@ inline std::vector<Child> ChildrenOf(HWND root) {  // its shown descendants
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&children));
+  std::sort(children.begin(), children.end(), [](const Child& a, const Child& b) {
+    return std::pair(a.rect.top, a.rect.left) < std::pair(b.rect.top, b.rect.left);
+  });
   return children;
 }
 
@@ -223,9 +202,6 @@ inline std::vector<RECT> Cells(HWND pager) {
     };
     if (std::none_of(blank.begin(), blank.end(), holds)) cells.push_back(r);
   }
-  std::sort(cells.begin(), cells.end(), [](const RECT& a, const RECT& b) {
-    return std::pair(a.top, a.left) < std::pair(b.top, b.left);
-  });
   return cells;
 }
 
@@ -296,8 +272,7 @@ class ChildProcess {  // started by its constructor, ended with its object
   void Kill() {  // as the task manager ends a program
     if (Running() && TerminateProcess(info_.hProcess, 1)) WaitExit(5000);
   }
-  // A line to its input; the line it answers, read a byte at a time (a helper that died breaks
-  // the pipe).
+  // A line to its input; the line it answers, read a byte at a time (or none if it died).
   std::string Ask(const std::string& line) {
     const std::string text = line + "\n";
     std::string answer;
@@ -315,13 +290,9 @@ class ChildProcess {  // started by its constructor, ended with its object
   HANDLE input_ = nullptr, output_ = nullptr;
 };
 
-// $VARIABLE as a Windows path, else `fallback` beside this program.
-inline std::string Configured(const char* variable, const char* fallback) {
-  char value[MAX_PATH * 2];
-  const DWORD n = GetEnvironmentVariableA(variable, value, sizeof value);
-  if (n > 0 && n < sizeof value) return vdtools::HostPathToWindows(value);
-  const std::string self(value, GetModuleFileNameA(nullptr, value, sizeof value));
-  return self.substr(0, self.find_last_of('\\')) + "\\" + fallback;
+inline std::string Configured(const char* variable) {  // a path run.sh hands over, for Windows
+  const char* value = std::getenv(variable);
+  return vdtools::HostPathToWindows(value ? value : "");
 }
 
 inline std::string Geometry(const RECT& r) {  // as winmaker reads it: "X Y W H"
@@ -334,11 +305,9 @@ class E2eTest : public testing::Test {
   void SetUp() override {
     const auto* info = testing::UnitTest::GetInstance()->current_test_info();
     name_ = std::string(info->test_suite_name()) + "." + info->name();
-    scratch_ = Configured("VD_SCRATCH", "e2e-scratch") + "\\" + name_;
-    std::error_code ignored;
-    std::filesystem::remove_all(scratch_, ignored);
+    scratch_ = Configured("VD_SCRATCH") + "\\" + name_;
+    std::filesystem::remove_all(scratch_);
     std::filesystem::create_directories(scratch_);
-    std::filesystem::create_directories(Configured("VD_SHOTS", "e2e-shots"));
     // A pager a quarter of the screen wide and high, 600,100 from the screen's corner (in
     // twips), in these colours, with no previews; the rest as built in: 3 x 2 desktops, Alt+n
     // opens desktop n, Ctrl+F12 hides and unhides the pager, the panic key Ctrl+F11 is off.
@@ -348,6 +317,7 @@ class E2eTest : public testing::Test {
            "color_box=65535\r\n";
     // The pointer waits in the bottom-right corner, where it hides nothing a test looks at.
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    maker_.emplace(Configured("VD_WINMAKER"), scratch_, true);
   }
   void TearDown() override {
     if (HasFailure()) Shot("failed", [](const vdtools::Image&) { return true; });
@@ -358,7 +328,7 @@ class E2eTest : public testing::Test {
         WritePrivateProfileStringA(section, key, value, ScratchFile("settings.ini").c_str()));
   }
   ChildProcess& Launch() {  // the test's copy of vuedeck.exe, made at its first launch
-    const std::string copy = ScratchFile("vuedeck.exe"), exe = Configured("VD_EXE", "vuedeck.exe");
+    const std::string copy = ScratchFile("vuedeck.exe"), exe = Configured("VD_EXE");
     EXPECT_TRUE(!processes_.empty() || CopyFileA(exe.c_str(), copy.c_str(), FALSE)) << exe;
     EXPECT_TRUE(processes_.emplace_back(copy, scratch_).Running());
     return processes_.back();
@@ -366,12 +336,11 @@ class E2eTest : public testing::Test {
   // Launch, and the pager, the first window it shows; `eachLook` runs before every look for it.
   HWND Start(const std::function<void()>& eachLook = {}) {
     vuedeck_ = &Launch();
-    pager_ = nullptr;
     WaitUntil(
         [&] {
           if (eachLook) eachLook();
           const std::vector<HWND> shown = WindowsOf(vuedeck_->Pid());
-          if (!shown.empty()) pager_ = shown.front();
+          pager_ = shown.empty() ? nullptr : shown.front();
           return pager_ || !vuedeck_->Running();
         },
         kStartMs, eachLook ? 1 : 5);
@@ -383,9 +352,6 @@ class E2eTest : public testing::Test {
   }
 
   HWND Maker(const std::string& verb, const std::string& caption, const std::string& rest = "") {
-    if (!maker_ || !maker_->Running()) {
-      maker_.emplace(Configured("VD_WINMAKER", "winmaker.exe"), scratch_, true);
-    }
     const std::string answer = maker_->Ask(verb + " \"" + caption + "\" " + rest);
     return answer.rfind("ok ", 0) ? nullptr : reinterpret_cast<HWND>(std::stoll(answer.substr(3)));
   }
@@ -418,8 +384,7 @@ class E2eTest : public testing::Test {
           return check ? check(image) : same >= 3;
         },
         kWaitMs, 50);
-    const std::string path =
-        Configured("VD_SHOTS", "e2e-shots") + "\\" + name_ + "-" + step + ".png";
+    const std::string path = Configured("VD_SHOTS") + "\\" + name_ + "-" + step + ".png";
     EXPECT_TRUE(image.width && vdtools::SavePng(image, path))
         << "the screen was not saved: " << path;
     return passed;
