@@ -36,18 +36,16 @@ TEST_F(Gestures, DragAndDropCellClicksTheWindowMenuAndExitWorkOnRealWindows) {
                     w.bottom - w.top == was.bottom - was.top;
            });
   };
-  EXPECT_TRUE(dragMiniature(cells[0], cells[2], {8, 16}));
-  EXPECT_TRUE(WaitShown({traveller}, false));
+  EXPECT_TRUE(dragMiniature(cells[0], cells[2], {8, 16}) && WaitShown({traveller}, false));
   Shot("dropped-on-desktop-3");
-  EXPECT_TRUE(dragMiniature(cells[2], cells[0], {-4, -8}));
-  EXPECT_TRUE(WaitShown({traveller}, true));
+  EXPECT_TRUE(dragMiniature(cells[2], cells[0], {-4, -8}) && WaitShown({traveller}, true));
   const RECT travellerNow = RectOf(traveller);
 
   // A click on a cell's free corner opens its desktop.
-  ASSERT_TRUE(ClickAt({cells[1].right - 6, cells[1].bottom - 6}));
-  EXPECT_TRUE(WaitShown({traveller, leaving}, false));
-  ASSERT_TRUE(ClickAt({cells[0].right - 6, cells[0].bottom - 6}));
-  EXPECT_TRUE(WaitShown({traveller, leaving}, true));
+  EXPECT_TRUE(ClickAt({cells[1].right - 6, cells[1].bottom - 6}) &&
+              WaitShown({traveller, leaving}, false));
+  ASSERT_TRUE(ClickAt({cells[0].right - 6, cells[0].bottom - 6}) &&
+              WaitShown({traveller, leaving}, true));
 
   // The window menu: Summon, Show on All Desktop, Always On Top, Move To, Tranparent (Opaque,
   // High, Medium, Low), Remove, then the windows.

@@ -41,8 +41,7 @@ TEST_F(Options, PagesRunValueAndA3By2GridKeptOverARestartThenTheTrayIconTogglesT
 
   ASSERT_TRUE(openOptions());
   EXPECT_TRUE(WaitUntil([&] { return Topmost(dialog); })) << Facts({dialog});
-  ASSERT_TRUE(PressChord({VK_MENU, VK_F4}));
-  ASSERT_TRUE(WaitShown({dialog}, false));
+  ASSERT_TRUE(PressChord({VK_MENU, VK_F4}) && WaitShown({dialog}, false));
   ASSERT_TRUE(openOptions());
 
   // Columns and rows are the first row of fields of the page it opens on, General/Application.
@@ -79,22 +78,19 @@ TEST_F(Options, PagesRunValueAndA3By2GridKeptOverARestartThenTheTrayIconTogglesT
     ASSERT_TRUE(ClickAt({box.left + 7, Middle(box).y}));
     EXPECT_TRUE(WaitUntil([] { return !RunValue().has_value(); })) << RunValue().value_or("");
   }
-  ASSERT_TRUE(ClickOn(ChildWith(dialog, "Button", "OK")));
-  EXPECT_TRUE(WaitShown({dialog}, false));
+  EXPECT_TRUE(ClickOn(ChildWith(dialog, "Button", "OK")) && WaitShown({dialog}, false));
   EXPECT_TRUE(WaitUntil([&] { return GridOf(pager) == "3 x 2"; })) << GridOf(pager);
   Shot("after-ok");
 
   // A new start builds the grid from the file.
-  ASSERT_TRUE(CloseAndWaitForExit());
-  ASSERT_TRUE(pager = Start());
+  ASSERT_TRUE(CloseAndWaitForExit() && (pager = Start()));
   EXPECT_EQ(GridOf(pager), "3 x 2");
 
   // The tray icon, the only one at the right end of Wine's task bar: a click puts the pager
   // away, the next brings it back.
   const RECT bar = RectOf(FindWindowA("Shell_TrayWnd", nullptr));
   ASSERT_FALSE(IsRectEmpty(&bar)) << "Wine's task bar is missing";
-  ASSERT_TRUE(ClickAt({bar.right - 10, Middle(bar).y}));
-  EXPECT_TRUE(WaitShown({pager}, false));
+  EXPECT_TRUE(ClickAt({bar.right - 10, Middle(bar).y}) && WaitShown({pager}, false));
   Shot("pager-hidden");
   ASSERT_TRUE(ClickAt({bar.right - 10, Middle(bar).y}));
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(pager) && AlphaOf(pager) == 255; }))

@@ -79,8 +79,7 @@ TEST_F(HungWindow, NeitherASwitchNorTheRefreshNorTheExitWaitsForIt) {
   ASSERT_TRUE(steady && stuck && pager);
   ASSERT_TRUE(Hotkey(2) && WaitShown({steady, stuck}, false));
   HWND elsewhere = OpenManaged("Elsewhere", {840, 560, 1200, 780}, 0xC04080);
-  ASSERT_TRUE(elsewhere);
-  ASSERT_TRUE(Hotkey(1) && WaitShown({steady, stuck}, true, {elsewhere}));
+  ASSERT_TRUE(elsewhere && Hotkey(1) && WaitShown({steady, stuck}, true, {elsewhere}));
   auto hang = [&](int ms) {  // true once Stuck no longer answers
     return Maker("hang", "Stuck", std::to_string(ms)) &&
            WaitUntil([&] { return !Answers(stuck, 50); }, 2000);

@@ -38,12 +38,11 @@ TEST_F(StartAndKeys, OnePagerOnTopHotkeysSwitchHideAndPanicAndTheExitGivesEveryW
   // A second copy shows nothing and ends; the first runs on with its one pager.
   ChildProcess& second = Launch();
   bool showed = false;
-  EXPECT_TRUE(WaitUntil(
-      [&] {
-        showed = showed || !WindowsOf(second.Pid()).empty();
-        return second.WaitExit(0);
-      },
-      kExitMs, 5));
+  const auto ended = [&] {
+    showed = showed || !WindowsOf(second.Pid()).empty();
+    return second.WaitExit(0);
+  };
+  EXPECT_TRUE(WaitUntil(ended, kExitMs, 5));
   EXPECT_FALSE(showed);
   EXPECT_EQ(WindowsOf(Vuedeck().Pid()), std::vector<HWND>{pager});
 
@@ -56,13 +55,11 @@ TEST_F(StartAndKeys, OnePagerOnTopHotkeysSwitchHideAndPanicAndTheExitGivesEveryW
   ASSERT_TRUE(Maker("close", "Cover"));
 
   // Each desktop's hotkey shows its windows, at their places, and hides the others'.
-  ASSERT_TRUE(Hotkey(2));
-  EXPECT_TRUE(WaitShown({parked, plain}, false));
+  ASSERT_TRUE(Hotkey(2) && WaitShown({parked, plain}, false)) << Facts({parked, plain});
   HWND later = OpenManaged("Later", laterPlace, 0xC02080);
-  ASSERT_TRUE(later);
   Shot("desktop-2");
-  ASSERT_TRUE(Hotkey(1));
-  EXPECT_TRUE(WaitShown({parked, plain}, true, {later}));
+  ASSERT_TRUE(later && Hotkey(1) && WaitShown({parked, plain}, true, {later}))
+      << Facts({parked, plain, later});
   EXPECT_TRUE(At(parked, parkedPlace) && At(plain, plainPlace)) << Facts({parked, plain});
   Shot("desktop-1");
 

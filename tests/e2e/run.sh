@@ -17,10 +17,8 @@ build=$(cd "$build" && pwd) xml=$(realpath -m "${xml:-$build/e2e-results.xml}")
 export VD_EXE=${VD_EXE:-$build/vuedeck.exe} VD_WINMAKER=${VD_WINMAKER:-$build/winmaker.exe}
 export VD_SHOTS="$build/e2e-shots" VD_SCRATCH="$build/e2e-scratch"
 for f in "$build/e2e_tests.exe" "$VD_EXE" "$VD_WINMAKER"; do
-  [ -f "$f" ] || { echo "e2e: $f missing: build it first" >&2; exit 2; }
-done
-mkdir -p "$VD_SHOTS" && rm -f "$VD_SHOTS"/*.png "$xml"
-echo "e2e: testing $VD_EXE"
+  [ -f "$f" ] || { echo "e2e: $f missing: build it first" >&2; exit 2; }; done
+mkdir -p "$VD_SHOTS" && rm -f "$VD_SHOTS"/*.png "$xml" && echo "e2e: testing $VD_EXE"
 rc=0  # Wine's drive Z: is the host's /.
 timeout --kill-after=20 "${VD_E2E_TIMEOUT:-900}" "$root/tests/wine/with-wine.sh" \
   --prefix "$build/wineprefix" -- bash -c 'exec "$WINE" "$@"' e2e "$build/e2e_tests.exe" \

@@ -44,8 +44,8 @@ inline bool Topmost(HWND hwnd) { return GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_E
 inline int AlphaOf(HWND hwnd) {  // 255 when the window is not layered with an alpha
   BYTE alpha = 255;
   DWORD flags = 0;
-  return GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags) && (flags & LWA_ALPHA) ? alpha
-                                                                                          : 255;
+  GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags);  // fails unless layered
+  return flags & LWA_ALPHA ? alpha : 255;
 }
 
 inline std::string Facts(std::initializer_list<HWND> windows) {  // for failure messages
@@ -100,10 +100,9 @@ inline std::optional<std::string> ReadWholeFile(const std::string& path) {
 
 // Real input. Keys are pressed in order and released in reverse.
 inline bool PressChord(std::initializer_list<WORD> keys) {
-  std::vector<INPUT> events(2 * keys.size());
+  std::vector<INPUT> events(2 * keys.size(), INPUT{INPUT_KEYBOARD, {}});
   for (size_t i = 0; i < events.size(); ++i) {
     const bool up = i >= keys.size();
-    events[i].type = INPUT_KEYBOARD;
     events[i].ki.wVk = keys.begin()[up ? events.size() - 1 - i : i];
     events[i].ki.wScan = static_cast<WORD>(MapVirtualKeyA(events[i].ki.wVk, MAPVK_VK_TO_VSC));
     events[i].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
@@ -113,8 +112,7 @@ inline bool PressChord(std::initializer_list<WORD> keys) {
 
 inline bool Hotkey(int desktop) { return PressChord({VK_MENU, WORD('0' + desktop)}); }
 inline bool Mouse(DWORD flags) {  // MOUSEEVENTF_MOVE by no distance: an event where it is
-  INPUT in{};
-  in.type = INPUT_MOUSE;
+  INPUT in{INPUT_MOUSE, {}};
   in.mi.dwFlags = flags;
   return SendInput(1, &in, sizeof in) == 1;
 }
@@ -188,19 +186,16 @@ inline HWND ChildWith(HWND root, const char* className, const std::string& text)
   return nullptr;
 }
 
-// Row by row: blank controls at least 40 pixels high (the title strip is lower) inside no other
-// one (the miniatures stand inside the cells).
+// Row by row: the tallest blank controls (the title strip is lower, a miniature inside a cell is
+// lower unless its window is as tall as the screen).
 inline std::vector<RECT> Cells(HWND pager) {
-  std::vector<RECT> blank, cells;
+  std::vector<RECT> cells;
   for (const Child& c : ChildrenOf(pager)) {
-    if (c.Blank() && c.rect.bottom - c.rect.top >= 40) blank.push_back(c.rect);
-  }
-  for (const RECT& r : blank) {
-    RECT both{};
-    const auto holds = [&](const RECT& o) {
-      return !EqualRect(&o, &r) && UnionRect(&both, &o, &r) && EqualRect(&both, &o);
-    };
-    if (std::none_of(blank.begin(), blank.end(), holds)) cells.push_back(r);
+    const LONG height = c.rect.bottom - c.rect.top;
+    const LONG tallest = cells.empty() ? 0 : cells[0].bottom - cells[0].top;
+    if (!c.Blank() || height < tallest - 2) continue;
+    if (height > tallest + 2) cells.clear();
+    cells.push_back(c.rect);
   }
   return cells;
 }
@@ -210,18 +205,17 @@ inline RECT MiniatureOf(HWND pager, const RECT& cell, const RECT& window, DWORD 
   const double across = (cell.right - cell.left) / double(GetSystemMetrics(SM_CXSCREEN));
   const double down = (cell.bottom - cell.top) / double(GetSystemMetrics(SM_CYSCREEN));
   RECT found{};
-  WaitUntil(
-      [&] {
-        for (const Child& c : ChildrenOf(pager)) {
-          if (c.Blank() && !EqualRect(&c.rect, &cell) &&
-              std::abs(c.rect.left - cell.left - window.left * across) <= 2 &&
-              std::abs(c.rect.top - cell.top - window.top * down) <= 2) {
-            found = c.rect;
-          }
-        }
-        return !IsRectEmpty(&found);
-      },
-      waitMs);
+  const auto seen = [&] {
+    for (const Child& c : ChildrenOf(pager)) {
+      if (c.Blank() && !EqualRect(&c.rect, &cell) &&
+          std::abs(c.rect.left - cell.left - window.left * across) <= 2 &&
+          std::abs(c.rect.top - cell.top - window.top * down) <= 2) {
+        found = c.rect;
+      }
+    }
+    return !IsRectEmpty(&found);
+  };
+  WaitUntil(seen, waitMs);
   return found;
 }
 
@@ -256,15 +250,11 @@ class ChildProcess {  // started by its constructor, ended with its object
     std::string commandLine = "\"" + exe + "\"";
     CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, pipes, CREATE_NO_WINDOW,
                    nullptr, folder.c_str(), &startup, &info_);
-    for (HANDLE h : {childIn, childOut, info_.hThread}) {
-      if (h) CloseHandle(h);
-    }
+    for (HANDLE h : {childIn, childOut, info_.hThread}) CloseHandle(h);  // null ones fail
   }
   ~ChildProcess() {
     Kill();
-    for (HANDLE h : {info_.hProcess, input_, output_}) {
-      if (h) CloseHandle(h);
-    }
+    for (HANDLE h : {info_.hProcess, input_, output_}) CloseHandle(h);
   }
   DWORD Pid() const { return info_.dwProcessId; }
   bool WaitExit(DWORD ms) const { return WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0; }
@@ -279,9 +269,7 @@ class ChildProcess {  // started by its constructor, ended with its object
     DWORD done = 0;
     char c = 0;
     if (!input_ || !WriteFile(input_, text.data(), text.size(), &done, nullptr)) return answer;
-    while (ReadFile(output_, &c, 1, &done, nullptr) && done == 1 && c != '\n') {
-      if (c != '\r') answer += c;
-    }
+    while (ReadFile(output_, &c, 1, &done, nullptr) && done == 1 && c != '\n') answer += c;
     return answer;
   }
 
@@ -336,14 +324,13 @@ class E2eTest : public testing::Test {
   // Launch, and the pager, the first window it shows; `eachLook` runs before every look for it.
   HWND Start(const std::function<void()>& eachLook = {}) {
     vuedeck_ = &Launch();
-    WaitUntil(
-        [&] {
-          if (eachLook) eachLook();
-          const std::vector<HWND> shown = WindowsOf(vuedeck_->Pid());
-          pager_ = shown.empty() ? nullptr : shown.front();
-          return pager_ || !vuedeck_->Running();
-        },
-        kStartMs, eachLook ? 1 : 5);
+    const auto shown = [&] {
+      if (eachLook) eachLook();
+      const std::vector<HWND> windows = WindowsOf(vuedeck_->Pid());
+      pager_ = windows.empty() ? nullptr : windows.front();
+      return pager_ || !vuedeck_->Running();
+    };
+    WaitUntil(shown, kStartMs, eachLook ? 1 : 5);
     return pager_;
   }
   ChildProcess& Vuedeck() { return *vuedeck_; }
@@ -361,11 +348,10 @@ class E2eTest : public testing::Test {
   // One the program takes on (so on the open desktop: opened left of the screen and brought to
   // the front, it is brought to 0,0), then moved to `place`.
   HWND OpenManaged(const std::string& caption, const RECT& place, uint32_t color) {
-    const LONG w = place.right - place.left, h = place.bottom - place.top;
-    HWND hwnd = Open(caption, {-2000, 200, -2000 + w, 200 + h}, color);
-    const bool taken = hwnd && Maker("front", caption) && WaitUntil([&] {
-                         return At(hwnd, {0, 0, w, h});
-                       });
+    const RECT corner{0, 0, place.right - place.left, place.bottom - place.top};
+    HWND hwnd = Open(caption, {-2000, 200, -2000 + corner.right, 200 + corner.bottom}, color);
+    const bool taken =
+        hwnd && Maker("front", caption) && WaitUntil([&] { return At(hwnd, corner); });
     EXPECT_TRUE(taken) << caption << " was not taken on:" << Facts({hwnd});
     return taken && Maker("move", caption, Geometry(place)) ? hwnd : nullptr;
   }
@@ -376,14 +362,13 @@ class E2eTest : public testing::Test {
     vdtools::Image image;
     std::vector<uint8_t> previous;
     int same = 0;
-    const bool passed = WaitUntil(
-        [&] {
-          if (!vdtools::CaptureScreen(image)) return false;
-          same = image.rgb == previous ? same + 1 : 0;
-          previous = image.rgb;
-          return check ? check(image) : same >= 3;
-        },
-        kWaitMs, 50);
+    const auto ready = [&] {
+      if (!vdtools::CaptureScreen(image)) return false;
+      same = image.rgb == previous ? same + 1 : 0;
+      previous = image.rgb;
+      return check ? check(image) : same >= 3;
+    };
+    const bool passed = WaitUntil(ready, kWaitMs, 50);
     const std::string path = Configured("VD_SHOTS") + "\\" + name_ + "-" + step + ".png";
     EXPECT_TRUE(image.width && vdtools::SavePng(image, path))
         << "the screen was not saved: " << path;
