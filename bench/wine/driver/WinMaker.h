@@ -28,7 +28,7 @@ class WinMaker {
   MakerReply Send(const std::string& command, DWORD timeoutMs = 15000);
 
   // Convenience forms; the returned handle is null when winmaker answered with an error.
-  // `options`: "color 0xBBGGRR", "style normal|noborder|hidden|tool", "topmost", "alpha N".
+  // `options`: "color 0xBBGGRR" or nothing.
   HWND Open(const std::string& caption, int x, int y, int width, int height,
             const std::string& options = "");
   bool Close(const std::string& caption) { return Send("close " + Quote(caption)).ok; }
