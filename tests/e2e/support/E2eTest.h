@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "HostPath.h"
 #include "ScreenShot.h"
 
 namespace vde2e {
