@@ -4,11 +4,9 @@
 #   tests/conformance/run-under-wine.sh [--build DIR] [-- GTEST_ARGS...]   (DIR: build/win64)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build="$root/build/win64"
 if [ "${1:-}" = --build ]; then build=$2; shift 2; fi
 [ "${1:-}" != -- ] || shift
-build=$(cd "$build" && pwd)
-exe="$build/conformance_win32.exe"
+exe="$(cd "${build:-$root/build/win64}" && pwd)/conformance_win32.exe"
 [ -f "$exe" ] || { echo "run-under-wine: $exe not built" >&2; exit 2; }
-exec "$root/tests/wine/with-wine.sh" --prefix "$build/wineprefix" -- \
+exec "$root/tests/wine/with-wine.sh" --prefix "$(dirname "$exe")/wineprefix" -- \
   bash -c '"$WINE" "$0" --gtest_color=no "$@"' "$exe" "$@"

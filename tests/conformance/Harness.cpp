@@ -1,0 +1,174 @@
+// The suite's desktop: natively the in-memory one, driven through its test interface; for Windows
+// the real one, with windows of this process and of threads that hide slowly or stop answering.
+#if !defined(VD_CONFORMANCE_FAKE)
+#include <windows.h>
+
+#include "platform/win32/HandleConversion.h"
+#include "platform/win32/Win32WindowSystem.h"
+#else
+#include "platform/fake/FakeWindowSystem.h"
+#endif
+
+#include <algorithm>
+#include <deque>
+#include <map>
+#include <thread>
+
+#include "Harness.h"
+
+namespace vd::conformance {
+namespace {
+
+#if !defined(VD_CONFORMANCE_FAKE)
+
+using namespace win32;
+
+constexpr char kClass[] = "VdConformanceWindow";
+std::map<HWND, Hotkeys> received;    // only the test's own thread touches it
+thread_local DWORD hideDelayMs = 0;  // how long the thread's windows take to hide
+
+// A window keeps its colour in GWLP_USERDATA.
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+  if (msg == WM_ERASEBKGND || msg == WM_PRINTCLIENT) {  // also asked to render itself
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    const HBRUSH brush = ::CreateSolidBrush(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    ::FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
+    ::DeleteObject(brush);
+    return msg == WM_ERASEBKGND;
+  }
+  if (msg == WM_SHOWWINDOW && wParam == FALSE) ::Sleep(hideDelayMs);
+  if (msg == WM_HOTKEY) received[hwnd].emplace_back(wParam, lParam);
+  return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+HWND Create(Rect r, Hwnd parent, uint32_t color) {
+  const HWND hwnd = ::CreateWindowExA(0, kClass, kCaption, parent != 0 ? WS_CHILD : WS_POPUP,
+                                      r.left, r.top, r.Width(), r.Height(), ToHwnd(parent), nullptr,
+                                      ::GetModuleHandleA(nullptr), nullptr);
+  ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(color));
+  return hwnd;
+}
+
+class Desktop : public TestDesktop {
+ public:
+  Desktop() {
+    const WNDCLASSA windowClass{0,       WindowProc, 0,       0,       ::GetModuleHandleA(nullptr),
+                                nullptr, nullptr,    nullptr, nullptr, kClass};
+    ::RegisterClassA(&windowClass);  // fails harmlessly when an earlier desktop registered it
+  }
+
+  ~Desktop() override {
+    for (HWND hwnd : made_) ::DestroyWindow(hwnd);
+    ::SetEvent(release_);
+    for (auto& [thread, hwnd] : workers_) {  // a thread's windows end with it
+      ::PostThreadMessageA(::GetWindowThreadProcessId(hwnd, nullptr), WM_QUIT, 0, 0);
+      thread.join();
+    }
+    ::CloseHandle(release_);
+    received.clear();
+  }
+
+  WindowSystem& System() override { return system_; }
+  Hwnd MakeWindow(Rect rect, Hwnd parent, uint32_t color) override {
+    ::ShowWindow(made_.emplace_back(Create(rect, parent, color)), SW_SHOW);
+    Pump();
+    return FromHwnd(made_.back());
+  }
+
+  void Destroy(Hwnd hwnd) override {
+    ::DestroyWindow(ToHwnd(hwnd));
+    Pump();
+  }
+
+  Hwnd MakeOtherThreadWindow(bool answers, uint32_t hideMs) override {
+    auto& [thread, hwnd] = workers_.emplace_back();
+    const HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    thread = std::thread([&made = hwnd, ready, release = release_, answers, hideMs] {
+      hideDelayMs = hideMs;
+      ::ShowWindow(made = Create({0, 0, 50, 50}, 0, 0), SW_SHOWNA);
+      ::SetEvent(ready);
+      // One that stops answering takes no message until the test is over.
+      if (!answers) ::WaitForSingleObject(release, INFINITE);
+      for (MSG message; ::GetMessageA(&message, nullptr, 0, 0) > 0;) ::DispatchMessageA(&message);
+    });
+    ::WaitForSingleObject(ready, INFINITE);
+    ::CloseHandle(ready);
+    return FromHwnd(hwnd);
+  }
+
+  // Three rounds, each after a short wait: the display driver's work comes late.
+  void Pump() override {
+    MSG message;
+    for (int round = 0; round < 3; ++round) {
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+      while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
+    }
+  }
+
+  Hotkeys Press(Hwnd hwnd, uint32_t modifiers, uint32_t virtualKey) override {
+    std::vector<BYTE> keys;
+    for (auto [modifier, key] :
+         {std::pair{MOD_ALT, VK_MENU}, {MOD_CONTROL, VK_CONTROL}, {MOD_SHIFT, VK_SHIFT}}) {
+      if (modifiers & modifier) keys.push_back(key);
+    }
+    keys.push_back(static_cast<BYTE>(virtualKey));
+    for (BYTE key : keys) ::keybd_event(key, 0, 0, 0);
+    for (auto k = keys.rbegin(); k != keys.rend(); ++k) ::keybd_event(*k, 0, KEYEVENTF_KEYUP, 0);
+    const Hotkeys& got = received[ToHwnd(hwnd)];
+    const auto pressed = static_cast<intptr_t>((virtualKey << 16) | modifiers);
+    for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < 2000; Pump()) {
+      if (std::ranges::count(got, pressed, &Hotkeys::value_type::second) != 0) break;
+    }
+    return got;
+  }
+
+ private:
+  Win32WindowSystem system_;
+  std::vector<HWND> made_;
+  // Threads of other windows, each with a reference to its entry, and what wakes them at the end.
+  std::deque<std::pair<std::thread, HWND>> workers_;
+  const HANDLE release_ = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+};
+
+#else
+
+class Desktop : public TestDesktop {
+ public:
+  WindowSystem& System() override { return fake_; }
+  Hwnd MakeWindow(Rect rect, Hwnd parent, uint32_t color) override {
+    const Hwnd hwnd = fake_.CreateWindow({kCaption, WS_POPUP | WS_VISIBLE, 0, rect, 7, parent});
+    fake_.SetWindowPicture(hwnd, Bitmap(rect.Width(), rect.Height(), color));
+    fake_.SetMessageSink(hwnd, [this, hwnd](uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+      if (msg == WM_HOTKEY) hotkeys_[hwnd].emplace_back(wParam, lParam);
+      return intptr_t{0};
+    });
+    if (parent == 0) fake_.Activate(hwnd);  // as a new window on the real desktop
+    return hwnd;
+  }
+
+  void Destroy(Hwnd hwnd) override { fake_.DestroyWindow(hwnd); }
+  Hwnd MakeOtherThreadWindow(bool answers, uint32_t) override {
+    const Hwnd hwnd = fake_.CreateWindow({kCaption, WS_POPUP | WS_VISIBLE, 0, {0, 0, 50, 50}, 7});
+    fake_.SetHung(hwnd, !answers);
+    return hwnd;
+  }
+
+  void Pump() override {}
+  Hotkeys Press(Hwnd hwnd, uint32_t modifiers, uint32_t key) override {
+    fake_.PressHotkey(modifiers, key);
+    return hotkeys_[hwnd];
+  }
+
+ private:
+  fake::FakeWindowSystem fake_;
+  std::map<Hwnd, Hotkeys> hotkeys_;
+};
+
+#endif
+
+}  // namespace
+
+std::unique_ptr<TestDesktop> MakeTestDesktop() { return std::make_unique<Desktop>(); }
+
+}  // namespace vd::conformance
