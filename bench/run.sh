@@ -101,7 +101,7 @@ if [ $native_only = 0 ]; then
   echo "bench: under Wine, at most $limit s (progress in $log)"
   set +e
   timeout --kill-after=30 "$limit" \
-    tests/wine/with-wine.sh --prefix "$prefix" -- \
+    scripts/with-wine.sh --prefix "$prefix" -- \
     bash -c 'exec "$WINE" "$@"' bench "$win64/bench_driver.exe" \
       --vuedeck "$(winpath "$win64/vuedeck.exe")" --winmaker "$(winpath "$win64/winmaker.exe")" \
       --bare "$(winpath "$win64/bare_switch.exe")" --scratch "$(winpath "$scratch")" \
@@ -119,7 +119,7 @@ if [ $native_only = 0 ]; then
   # in a switch and while idle (the trace slows everything down: only the counts are used).
   trace_run() {
     WINEDEBUG=+server timeout --kill-after=30 600 \
-      tests/wine/with-wine.sh --prefix "$prefix" -- \
+      scripts/with-wine.sh --prefix "$prefix" -- \
       bash -c 'exec "$WINE" "$@"' bench "$win64/bench_driver.exe" \
         --vuedeck "$(winpath "$win64/vuedeck.exe")" --winmaker "$(winpath "$win64/winmaker.exe")" \
         --bare "$(winpath "$win64/bare_switch.exe")" --scratch "$(winpath "$scratch")" \
@@ -370,7 +370,7 @@ cells and miniatures, drawn by the forms toolkit) are not part of these counts.
 ## Method
 
 **Under Wine.** \`bench/wine/bench_driver.exe\` runs in a Wine prefix of its own on a private
-Xvfb (\`tests/wine/with-wine.sh\`), beside vuedeck.exe, \`tools/winmaker.exe\` (the windows: real
+Xvfb (\`scripts/with-wine.sh\`), beside vuedeck.exe, \`tools/winmaker.exe\` (the windows: real
 top-level windows of another process, 240 x 180 pixels, each on its own thread, filled with a
 colour, spread over the screen so that they overlap) and \`bench/wine/bare_switch.exe\` (the
 baseline: one small borderless tool window that never takes the focus, two hotkeys, and a

@@ -29,7 +29,7 @@ bash "$root/scripts/run-tests.sh" --install-only
 cmake -S "$root" -B "$win64" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$win64" -j2 --target vuedeck screenshot
 
-runner="$root/tests/wine/with-wine.sh"
+runner="$root/scripts/with-wine.sh"
 if [ -n "${DISPLAY:-}" ] && [ $force_xvfb = 0 ]; then
   echo "run-vuedeck: running on display $DISPLAY; end it from its menu (Exit) or with Ctrl+C"
   exec "$runner" --prefix "$win64/wineprefix" --display-from-env -- \

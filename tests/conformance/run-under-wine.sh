@@ -8,5 +8,5 @@ if [ "${1:-}" = --build ]; then build=$2; shift 2; fi
 [ "${1:-}" != -- ] || shift
 exe="$(cd "${build:-$root/build/win64}" && pwd)/conformance_win32.exe"
 [ -f "$exe" ] || { echo "run-under-wine: $exe not built" >&2; exit 2; }
-exec "$root/tests/wine/with-wine.sh" --prefix "$(dirname "$exe")/wineprefix" -- \
+exec "$root/scripts/with-wine.sh" --prefix "$(dirname "$exe")/wineprefix" -- \
   bash -c '"$WINE" "$0" --gtest_color=no "$@"' "$exe" "$@"

@@ -20,7 +20,7 @@ for f in "$build/e2e_tests.exe" "$VD_EXE" "$VD_WINMAKER"; do
   [ -f "$f" ] || { echo "e2e: $f missing: build it first" >&2; exit 2; }; done
 mkdir -p "$VD_SHOTS" && rm -f "$VD_SHOTS"/*.png "$xml" && echo "e2e: testing $VD_EXE"
 rc=0  # Wine's drive Z: is the host's /.
-timeout --kill-after=20 "${VD_E2E_TIMEOUT:-900}" "$root/tests/wine/with-wine.sh" \
+timeout --kill-after=20 "${VD_E2E_TIMEOUT:-900}" "$root/scripts/with-wine.sh" \
   --prefix "$build/wineprefix" -- bash -c 'exec "$WINE" "$@"' e2e "$build/e2e_tests.exe" \
   "--gtest_output=xml:Z:${xml//\//\\}" "$@" || rc=$?
 [ $rc -ne 124 ] || echo "e2e: stopped after ${VD_E2E_TIMEOUT:-900} s" >&2

@@ -3,7 +3,7 @@
 # it started (its own Xvfb and the prefix's Wine server), also when the command fails or the
 # script is interrupted.
 #
-#   tests/wine/with-wine.sh [--prefix DIR] [--display-from-env] -- COMMAND [ARGS...]
+#   scripts/with-wine.sh [--prefix DIR] [--display-from-env] -- COMMAND [ARGS...]
 #
 # The prefix (default build/win64/wineprefix) is made once and reused. It is set up with
 # Wine's virtual desktop of 1280x1024, so every window gets its frame and the screen has a task
@@ -16,7 +16,7 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
+root=$(cd "$here/.." && pwd)
 prefix="$root/build/win64/wineprefix"
 use_env_display=0
 while [ $# -gt 0 ]; do
