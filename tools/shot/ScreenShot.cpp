@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <bit>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 #include "PngWriter.h"
 
@@ -11,30 +13,7 @@ namespace vdtools {
 namespace {
 
 uint32_t BigEndian32(const uint8_t* p) {
-  return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
-         (static_cast<uint32_t>(p[2]) << 8) | p[3];
-}
-
-int ShiftOf(uint32_t mask) {
-  int shift = 0;
-  while (mask && !(mask & 1u)) {
-    mask >>= 1;
-    ++shift;
-  }
-  return shift;
-}
-
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  bytes.clear();
-  uint8_t chunk[1 << 16];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-    bytes.insert(bytes.end(), chunk, chunk + n);
-  bool ok = !std::ferror(f);
-  std::fclose(f);
-  return ok;
+  return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
 }
 
 }  // namespace
@@ -47,8 +26,9 @@ uint32_t Image::ColorAt(int x, int y) const {
 }
 
 bool ReadXwd(const std::string& path, Image& out) {
-  std::vector<uint8_t> file;
-  if (!ReadWholeFile(path, file) || file.size() < 100) return false;
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), {});
+  if (file.size() < 100) return false;
   // The header: 25 unsigned 32-bit fields, most significant byte first.
   auto field = [&](int index) { return BigEndian32(&file[index * 4]); };
   const uint32_t headerSize = field(0), version = field(1), format = field(2);
@@ -66,7 +46,8 @@ bool ReadXwd(const std::string& path, Image& out) {
   if (file.size() < offset + static_cast<size_t>(bytesPerLine) * height) return false;
 
   const int bytes = static_cast<int>(bitsPerPixel / 8);
-  const int rs = ShiftOf(redMask), gs = ShiftOf(greenMask), bs = ShiftOf(blueMask);
+  const int rs = std::countr_zero(redMask), gs = std::countr_zero(greenMask),
+            bs = std::countr_zero(blueMask);
   out.width = static_cast<int>(width);
   out.height = static_cast<int>(height);
   out.rgb.resize(static_cast<size_t>(width) * height * 3);
