@@ -27,11 +27,13 @@ void DesktopSwitcher::Open(int desktop) {
   current_ = desktop;
   // The windows of the other desktops hide side by side, not one after the other.
   ws.BeginShowBatch();
+  owned_.HoldSurvey();
   for (Hwnd hwnd : p_.table.Handles()) {
     const ManagedWindow* w = p_.table.Find(hwnd);
     if (hwnd == pager || w == nullptr) continue;
     if (!w->showAll && w->desktop != desktop) Hide(hwnd);
   }
+  owned_.ReleaseSurvey();
   // Without slides this desktop's windows are asked to show right after, in the same batch,
   // and one wait covers them all; slides start from windows that are hidden.
   if (animate_) ws.EndShowBatch();
@@ -162,14 +164,38 @@ void DesktopSwitcher::MoveIn(Hwnd hwnd, int32_t target) {
 void DesktopSwitcher::GiveBack(Hwnd hwnd) {
   p_.ws.ShowWindow(hwnd, SW_SHOWNA);
   p_.record.Forget(hwnd);
+  ShowOwnedWindows(hwnd);
+}
+
+void DesktopSwitcher::ShowOwnedWindows(Hwnd owner) {
+  // Shown after their owner and without activation: they stay above it, and the focus stays
+  // where the owner's show put it.
+  for (const Hwnd hwnd : owned_.TakeHiddenWith(owner)) {
+    if (p_.ws.IsWindow(hwnd)) p_.ws.ShowWindow(hwnd, SW_SHOWNA);
+    p_.record.Forget(hwnd);
+  }
+}
+
+void DesktopSwitcher::HideOwnedWindows(Hwnd owner) {
+  WindowSystem& ws = p_.ws;
+  const std::vector<Hwnd> shown = owned_.ShownOwnedBy(owner);
+  for (const Hwnd hwnd : shown) {
+    ws.ShowWindow(hwnd, SW_HIDE);
+    p_.record.NoteHidden(hwnd, ws.GetWindowThreadProcessId(hwnd));
+  }
+  owned_.HiddenWith(owner, shown);
 }
 
 void DesktopSwitcher::SetShown(Hwnd hwnd, bool shown) {
   WindowSystem& ws = p_.ws;
-  if (!shown) p_.view.WindowHiding(hwnd);
+  if (!shown) {
+    p_.view.WindowHiding(hwnd);
+    HideOwnedWindows(hwnd);
+  }
   const bool wasVisible = ws.ShowWindow(hwnd, shown ? SW_SHOW : SW_HIDE);
   if (shown) {
     p_.record.Forget(hwnd);
+    ShowOwnedWindows(hwnd);
     return;
   }
   // A window already hidden that the program did not hide was hidden by its own application:

@@ -2,7 +2,7 @@
 // desktop is nothing but the number in a window's record: opening one hides every managed
 // window of the others and shows its own (sliding them out and in when transitions are on),
 // notes in the records on disk which windows the program keeps hidden, and keeps the keyboard
-// focus on a window the user can see.
+// focus on a window the user can see. The windows a managed window owns go with it.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "core/WindowTable.h"
+#include "desktops/OwnedWindows.h"
 #include "desktops/RecoveryRecord.h"
 #include "desktops/WindowLayering.h"
 #include "platform/WindowSystem.h"
@@ -49,7 +50,7 @@ class DesktopSwitcher {
     DesktopView& view;
     std::function<Hwnd()> pagerHandle;  // the pager: never hidden, the focus of last resort
   };
-  explicit DesktopSwitcher(Parts parts) : p_(std::move(parts)) {}
+  explicit DesktopSwitcher(Parts parts) : p_(std::move(parts)), owned_(p_.ws, p_.table) {}
   DesktopSwitcher(const DesktopSwitcher&) = delete;
   DesktopSwitcher& operator=(const DesktopSwitcher&) = delete;
 
@@ -70,12 +71,17 @@ class DesktopSwitcher {
   // Slides the current desktop's windows out and hides them, when transitions are on.
   void MoveOut();
 
-  // Shows or hides a managed window for the program, keeping the record of the windows the
-  // program keeps hidden, which lets the next start bring them back after a forced end.
+  // Shows or hides a managed window for the program, with the windows it owns, keeping the
+  // record of the windows the program keeps hidden, which lets the next start bring them back
+  // after a forced end.
   void SetShown(Hwnd hwnd, bool shown);
   // Shows a window the program lets go of without bringing it to the front: in front, the
   // poll would take it straight back on.
   void GiveBack(Hwnd hwnd);
+  // Shows the windows the program hid together with `owner` (they come back with it when it
+  // is summoned, and when the program lets it go or it closes).
+  void ShowOwnedWindows(Hwnd owner);
+  bool KeepsOwnedWindowsOf(Hwnd owner) const { return owned_.KeepsAnyFor(owner); }
   // Hides a managed window unless it is shown on every desktop.
   void Hide(Hwnd hwnd);
   // Puts a window on a desktop, raised; with a place in cell coordinates (all 0: none), the
@@ -97,8 +103,10 @@ class DesktopSwitcher {
   // Gives the focus to the top-most shown window of the current desktop (or the pager) when
   // the foreground window was hidden by a switch: keys must never go to an invisible window.
   void KeepFocusVisible(Hwnd foregroundBefore);
+  void HideOwnedWindows(Hwnd owner);
 
   Parts p_;
+  OwnedWindows owned_;
   int current_ = 1;
   int count_ = 1;
   bool animate_ = false;

@@ -55,6 +55,9 @@ inline constexpr uint32_t GW_HWNDFIRST = 0;
 #ifndef GW_HWNDNEXT
 inline constexpr uint32_t GW_HWNDNEXT = 2;
 #endif
+#ifndef GW_OWNER
+inline constexpr uint32_t GW_OWNER = 4;
+#endif
 
 // GetWindowLong
 #ifndef GWL_WNDPROC

@@ -1,6 +1,7 @@
 // Whether the pager takes a window on, and why not: one pure decision over what is known of
 // the window, in the order the checks must run (a window the program already manages is never
-// taken twice, its own windows never, an ignored caption is neither taken nor offered).
+// taken twice, its own windows never, a window owned by a managed one goes with its owner, an
+// ignored caption is neither taken nor offered).
 #pragma once
 
 namespace vd {
@@ -9,6 +10,7 @@ struct WindowCandidate {
   bool exists = true;             // a window at all (not handle 0)
   bool managed = false;           // the pager manages it already
   bool ownWindow = false;         // one of the program's own windows
+  bool ownerManaged = false;      // owned by a window the pager manages (a dialog, a palette)
   bool hasCaption = true;         // its caption reads non-empty
   bool visibleWithBorder = true;  // it has the style of a window the user works in
   bool ignored = false;           // its caption is on the ignore list
@@ -21,6 +23,7 @@ enum class ManageVerdict {
   kNotAWindow,
   kAlreadyManaged,
   kOwnWindow,
+  kGoesWithOwner,  // hidden, shown and moved with its owner, never on its own
   kNoCaption,
   kIgnored,
 };
@@ -29,6 +32,7 @@ constexpr ManageVerdict DecideManagement(const WindowCandidate& w) {
   if (!w.exists) return ManageVerdict::kNotAWindow;
   if (w.managed) return ManageVerdict::kAlreadyManaged;
   if (w.ownWindow) return ManageVerdict::kOwnWindow;
+  if (w.ownerManaged) return ManageVerdict::kGoesWithOwner;
   if (!w.hasCaption) return ManageVerdict::kNoCaption;
   if (w.ignored) return ManageVerdict::kIgnored;
   if (!w.visibleWithBorder && !w.acceptedOffer) return ManageVerdict::kOffer;

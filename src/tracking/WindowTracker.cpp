@@ -16,15 +16,26 @@ void WindowTracker::Scan() {
   // visits a window twice, whatever the window system answers.
   std::unordered_set<Hwnd> seen;
   std::vector<Hwnd> added;
+  // An owned window lies above its owner: it is looked at once every owner is taken on, so
+  // that one whose owner is managed goes with it.
+  std::vector<std::pair<Hwnd, std::string>> owned;
   for (Hwnd w = ws.GetWindow(pager, GW_HWNDFIRST); w != 0 && seen.insert(w).second;
        w = ws.GetWindow(w, GW_HWNDNEXT)) {
     if (w == pager || !p_.geometry.HasManagedStyle(w)) continue;
-    const std::string caption = p_.geometry.Title(w);
+    std::string caption = p_.geometry.Title(w);
     if (ManagedWindow* managed = p_.table.Find(w)) {
       managed->title = caption;
       continue;
     }
     if (caption.empty()) continue;
+    if (ws.GetWindow(w, GW_OWNER) != 0) {
+      owned.emplace_back(w, std::move(caption));
+      continue;
+    }
+    AddWindow(w, caption, p_.desktops.Current(), false);
+    if (p_.table.Contains(w)) added.push_back(w);
+  }
+  for (const auto& [w, caption] : owned) {
     AddWindow(w, caption, p_.desktops.Current(), false);
     if (p_.table.Contains(w)) added.push_back(w);
   }
@@ -46,6 +57,8 @@ void WindowTracker::AddWindow(Hwnd hwnd, const std::string& caption, int desktop
   candidate.exists = hwnd != 0;
   candidate.managed = candidate.exists && p_.table.Contains(hwnd);
   candidate.ownWindow = candidate.exists && !candidate.managed && IsOwnWindow(hwnd);
+  candidate.ownerManaged = candidate.exists && !candidate.managed && !candidate.ownWindow &&
+                           p_.table.Contains(TopOwner(p_.ws, hwnd));
   candidate.hasCaption = !caption.empty();
   candidate.ignored = p_.ignoreList.Contains(caption);
   candidate.acceptedOffer = force;
@@ -200,6 +213,7 @@ void WindowTracker::DropWindow(Hwnd hwnd) {
     if (translucent) p_.record.TranslucencyChanged();
   }
   p_.record.Forget(hwnd);  // the record is rewritten this tick
+  p_.desktops.ShowOwnedWindows(hwnd);
   p_.table.Remove(hwnd);
   p_.miniatures.Forget(hwnd);
   p_.layering.Forget(hwnd);
@@ -209,7 +223,8 @@ void WindowTracker::DropWindow(Hwnd hwnd) {
 
 bool WindowTracker::KnowsWindow(Hwnd hwnd) const {
   return p_.table.Contains(hwnd) || p_.miniatures.Knows(hwnd) || p_.layering.Knows(hwnd) ||
-         p_.record.IsHiddenByProgram(hwnd) || summoned_ == hwnd;
+         p_.record.IsHiddenByProgram(hwnd) || p_.desktops.KeepsOwnedWindowsOf(hwnd) ||
+         summoned_ == hwnd;
 }
 
 void WindowTracker::Summon(Hwnd hwnd) {
@@ -218,6 +233,7 @@ void WindowTracker::Summon(Hwnd hwnd) {
   if (summoned_ >= 1 && summoned_ != hwnd) SendSummonedWindowBack();
   summoned_ = hwnd;
   transparency::FadeIn(p_.ws, hwnd, 255, 1);
+  p_.desktops.ShowOwnedWindows(hwnd);
   if (p_.settings.autoHide) p_.view.HideForAutoHide();
 }
 

@@ -106,6 +106,19 @@ TEST_F(Conformance, RaisingPutsAWindowOnTopOfTheNormalOnesAndLeavesTheFocusAlone
   EXPECT_EQ(Ws().GetForegroundWindow(), older);
 }
 
+// The program hides and shows a window's dialogs itself: hiding a window leaves them shown.
+TEST_F(Conformance, AnOwnedWindowNamesItsOwnerAndStaysShownWhenItsOwnerIsHidden) {
+  const Hwnd owner = desktop_->MakeWindow(), dialog = desktop_->MakeWindow({}, 0, 0, owner);
+  const Hwnd palette = desktop_->MakeWindow({}, 0, 0, dialog);
+  EXPECT_EQ(Ws().GetWindow(owner, GW_OWNER), 0);
+  EXPECT_EQ(Ws().GetWindow(dialog, GW_OWNER), owner);
+  EXPECT_EQ(Ws().GetWindow(palette, GW_OWNER), dialog);
+  Ws().ShowWindow(owner, SW_HIDE);
+  desktop_->Pump();
+  EXPECT_TRUE(Ws().IsWindowVisible(dialog) && Ws().IsWindowVisible(palette));
+  EXPECT_EQ(std::ranges::count(Ws().TopLevelWindows(), palette), 1);
+}
+
 // The refresh tells a closed window by the list of top-level windows and an empty caption.
 TEST_F(Conformance, ACaptionReadsWholeWhileTheWindowLivesAndEmptyOnceItIsGone) {
   const Hwnd hwnd = desktop_->MakeWindow(), hidden = desktop_->MakeWindow();

@@ -42,10 +42,10 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) n
   return ::DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-HWND Create(Rect r, Hwnd parent, uint32_t color) {
-  const HWND hwnd = ::CreateWindowExA(0, kClass, kCaption, parent != 0 ? WS_CHILD : WS_POPUP,
-                                      r.left, r.top, r.Width(), r.Height(), ToHwnd(parent), nullptr,
-                                      ::GetModuleHandleA(nullptr), nullptr);
+HWND Create(Rect r, Hwnd parent, uint32_t color, Hwnd owner = 0) {
+  const HWND hwnd = ::CreateWindowExA(
+      0, kClass, kCaption, parent != 0 ? WS_CHILD : WS_POPUP, r.left, r.top, r.Width(), r.Height(),
+      ToHwnd(parent != 0 ? parent : owner), nullptr, ::GetModuleHandleA(nullptr), nullptr);
   ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(color));
   return hwnd;
 }
@@ -70,8 +70,8 @@ class Desktop : public TestDesktop {
   }
 
   WindowSystem& System() override { return system_; }
-  Hwnd MakeWindow(Rect rect, Hwnd parent, uint32_t color) override {
-    ::ShowWindow(made_.emplace_back(Create(rect, parent, color)), SW_SHOW);
+  Hwnd MakeWindow(Rect rect, Hwnd parent, uint32_t color, Hwnd owner) override {
+    ::ShowWindow(made_.emplace_back(Create(rect, parent, color, owner)), SW_SHOW);
     Pump();
     return FromHwnd(made_.back());
   }
@@ -136,8 +136,9 @@ class Desktop : public TestDesktop {
 class Desktop : public TestDesktop {
  public:
   WindowSystem& System() override { return fake_; }
-  Hwnd MakeWindow(Rect rect, Hwnd parent, uint32_t color) override {
-    const Hwnd hwnd = fake_.CreateWindow({kCaption, WS_POPUP | WS_VISIBLE, 0, rect, 7, parent});
+  Hwnd MakeWindow(Rect rect, Hwnd parent, uint32_t color, Hwnd owner) override {
+    const Hwnd hwnd =
+        fake_.CreateWindow({kCaption, WS_POPUP | WS_VISIBLE, 0, rect, 7, parent, owner});
     fake_.SetWindowPicture(hwnd, Bitmap(rect.Width(), rect.Height(), color));
     fake_.SetMessageSink(hwnd, [this, hwnd](uint32_t msg, uintptr_t wParam, intptr_t lParam) {
       if (msg == WM_HOTKEY) hotkeys_[hwnd].emplace_back(wParam, lParam);

@@ -21,9 +21,10 @@ class TestDesktop {
  public:
   virtual ~TestDesktop() = default;
   virtual WindowSystem& System() = 0;
-  // Shown, painted in `color`, recording its hotkeys; `rect` is relative to a parent.
+  // Shown, painted in `color`, recording its hotkeys; `rect` is relative to a parent. A
+  // top-level window may have an owner.
   virtual Hwnd MakeWindow(Rect rect = {100, 100, 400, 300}, Hwnd parent = 0,
-                          uint32_t color = 0x00FFFFFF) = 0;
+                          uint32_t color = 0x00FFFFFF, Hwnd owner = 0) = 0;
   virtual void Destroy(Hwnd hwnd) = 0;
   // Shown, of another thread that takes `hideMs` to hide it or (answers false) takes no messages.
   virtual Hwnd MakeOtherThreadWindow(bool answers, uint32_t hideMs = 0) = 0;

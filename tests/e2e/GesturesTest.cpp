@@ -10,10 +10,16 @@ TEST_F(Gestures, DragAndDropCellClicksTheWindowMenuAndExitWorkOnRealWindows) {
   const RECT travellerPlace{256, 512, 640, 768}, leavingPlace{700, 480, 1040, 700};
   HWND traveller = Open("Traveller", travellerPlace, 0x40A0E0);
   HWND leaving = Open("Leaving", leavingPlace, 0x60C040);
+  // The traveller's dialog goes wherever the traveller goes and has no miniature of its own.
+  const RECT dialogPlace{320, 380, 560, 500};
+  HWND dialog = Maker("open", "Find", Geometry(dialogPlace) + " owner Traveller");
   HWND pager = Start();
-  ASSERT_TRUE(traveller && leaving && pager);
+  ASSERT_TRUE(traveller && leaving && dialog && pager);
   const std::vector<RECT> cells = Cells(pager);
   ASSERT_EQ(cells.size(), 6u);
+  const RECT ofTraveller = MiniatureOf(pager, cells[0], travellerPlace),
+             ofDialog = MiniatureOf(pager, cells[0], dialogPlace, 0);
+  EXPECT_TRUE(!IsRectEmpty(&ofTraveller) && IsRectEmpty(&ofDialog));
 
   // True once the miniature dragged into another cell stands `by` pager pixels off its place
   // there, the window at its size. The first pixel down starts the drag (the miniature follows
@@ -36,9 +42,9 @@ TEST_F(Gestures, DragAndDropCellClicksTheWindowMenuAndExitWorkOnRealWindows) {
                     w.bottom - w.top == was.bottom - was.top;
            });
   };
-  EXPECT_TRUE(dragMiniature(cells[0], cells[2], {8, 16}) && WaitShown({traveller}, false));
+  EXPECT_TRUE(dragMiniature(cells[0], cells[2], {8, 16}) && WaitShown({traveller, dialog}, false));
   Shot("dropped-on-desktop-3");
-  EXPECT_TRUE(dragMiniature(cells[2], cells[0], {-4, -8}) && WaitShown({traveller}, true));
+  EXPECT_TRUE(dragMiniature(cells[2], cells[0], {-4, -8}) && WaitShown({traveller, dialog}, true));
   const RECT travellerNow = RectOf(traveller);
 
   // A click on a cell's free corner opens its desktop.
@@ -88,8 +94,8 @@ TEST_F(Gestures, DragAndDropCellClicksTheWindowMenuAndExitWorkOnRealWindows) {
   EXPECT_TRUE(Vuedeck().Running() && IsWindowVisible(pager));
   ASSERT_TRUE(chooseExit() && answer("Yes", "exit-question-again"));
   EXPECT_TRUE(Vuedeck().WaitExit(kExitMs));
-  EXPECT_TRUE(IsWindowVisible(traveller) && IsWindowVisible(leaving) && Topmost(traveller) &&
-              At(traveller, travellerNow) && At(leaving, leavingPlace))
+  EXPECT_TRUE(IsWindowVisible(traveller) && IsWindowVisible(leaving) && IsWindowVisible(dialog) &&
+              Topmost(traveller) && At(traveller, travellerNow) && At(leaving, leavingPlace))
       << Facts({traveller, leaving});
   Shot("after-exit");
 }

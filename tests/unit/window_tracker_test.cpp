@@ -321,6 +321,51 @@ TEST_F(Tracker, ASummonedWindowIsSentBackOnlyWhenItsDesktopIsNotShown) {
   EXPECT_TRUE(fake.IsWindowVisible(summoned));
 }
 
+// A window's dialogs (owned windows, through any chain of owners) have no record of their own
+// and go wherever their owner goes; a dialog whose owner is not managed is managed as before.
+TEST_F(Tracker, AManagedWindowsDialogsGoWhereItGoesAndComeBackWhateverEnds) {
+  auto dialogOf = [this](Hwnd owner, const std::string& caption) {
+    fake::WindowTraits traits;
+    traits.caption = caption;
+    traits.owner = owner;
+    return fake.CreateWindow(traits);
+  };
+  WriteFile("ignore.list", "Ignored\r\n");
+  const Hwnd owner = Open("Editor"), find = dialogOf(owner, "Find"),
+             palette = dialogOf(find, "Tip");
+  const Hwnd hidden = Open("Hidden owner", WS_BORDER | WS_CAPTION), ignored = Open("Ignored");
+  const Hwnd strays[] = {dialogOf(hidden, "Stray 1"), dialogOf(ignored, "Stray 2")};
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  const Hwnd later = dialogOf(owner, "Replace");
+  BringToFront(later);
+  for (Hwnd dialog : {find, palette, later}) EXPECT_FALSE(Pager().IsManaged(dialog)) << dialog;
+  EXPECT_FALSE(Pager().offerButton.Visible()) << "a dialog is never offered on its own";
+  for (Hwnd stray : strays) EXPECT_TRUE(Pager().IsManaged(stray)) << stray;
+
+  const Hwnd dialogs[] = {find, palette, later};
+  auto dialogsShown = [&](bool shown) {
+    for (Hwnd dialog : dialogs) EXPECT_EQ(fake.IsWindowVisible(dialog), shown) << dialog;
+  };
+  DesktopSwitcher& desktops = Pager().Desktops();
+  desktops.Place(2, owner, 0, 0, 0, 0);  // "Move To" desktop 2
+  desktops.SetShown(owner, false);
+  dialogsShown(false);
+  desktops.Open(2);
+  dialogsShown(true);
+  desktops.Open(1);
+  dialogsShown(false);
+  Pager().Tracker().Summon(owner);
+  dialogsShown(true);
+  BringToFront(strays[0]);
+  dialogsShown(false);
+  EXPECT_TRUE(Restart()) << "a run ended by force: the record brings them back";
+  dialogsShown(true);
+  Pager().Desktops().Place(2, owner, 0, 0, 0, 0);
+  Pager().Desktops().SetShown(owner, false);
+  Pager().CloseAll();
+  dialogsShown(true);
+}
+
 // Auto-hide: the pager goes when the user turns from one window to another; the first window
 // to come forward after the pager came back only becomes the one in front.
 TEST_F(Tracker, AutoHidePutsThePagerAwayWhenTheUserTurnsToAnotherWindow) {

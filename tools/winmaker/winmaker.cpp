@@ -2,7 +2,9 @@
 // tests and the benchmark. It reads one command a line from standard input and writes one answer
 // a line to standard output:
 //
-//   open CAPTION X Y W H [color 0xBBGGRR]  a window (window rectangle, screen pixels), shown
+//   open CAPTION X Y W H [color 0xBBGGRR] [owner CAPTION]
+//                        a window (window rectangle, screen pixels), shown; with an owner, a
+//                        window that the other one owns, as a dialog is owned by its main window
 //   close CAPTION        asks the window to close (WM_CLOSE) and waits until it is gone
 //   front CAPTION        makes it the foreground window
 //   move CAPTION X Y W H moves and sizes it
@@ -41,6 +43,7 @@ struct WindowStart {
   std::string caption;
   long x, y, w, h;
   COLORREF color;
+  HWND owner;
   HANDLE ready;  // set by the window's thread once it is done with this
   HWND hwnd;
 };
@@ -72,7 +75,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) n
 DWORD WINAPI WindowThread(void* param) {
   WindowStart& s = *static_cast<WindowStart*>(param);
   HWND hwnd = CreateWindowExA(0, kClassName, s.caption.c_str(), WS_OVERLAPPEDWINDOW, s.x, s.y, s.w,
-                              s.h, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+                              s.h, s.owner, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (hwnd) {
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(s.color));
     ShowWindow(hwnd, SW_SHOW);
@@ -129,9 +132,13 @@ std::string Run(const std::string& verb, std::istream& in) {
     std::string option;
     s.color = RGB(0, 128, 255);
     if (!(in >> s.x >> s.y >> s.w >> s.h))
-      return "err usage: open CAPTION X Y W H [color 0xBBGGRR]";
-    if (in >> option && !(option == "color" && in >> s.color)) {
-      return "err unknown option " + option;
+      return "err usage: open CAPTION X Y W H [color 0xBBGGRR] [owner CAPTION]";
+    for (std::string owner; in >> option;) {
+      if (option == "color" && in >> s.color) continue;
+      if (option != "owner" || !(in >> std::quoted(owner)) || !g_windows.count(owner)) {
+        return "err bad option " + option;
+      }
+      s.owner = g_windows[owner].hwnd;
     }
     return it == g_windows.end() ? Open(s) : "err a window with that caption exists";
   }

@@ -54,6 +54,7 @@ struct FakeWindowSystem::State {
     Rect rect;  // relative to the parent's top-left corner for a child
     uint32_t process = 0;
     Hwnd parent = 0;
+    Hwnd owner = 0;
     std::vector<Hwnd> children;  // Z order, top first
     bool hasLayeredAttributes = false;
     uint32_t colorKey = 0;

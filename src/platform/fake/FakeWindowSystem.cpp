@@ -43,6 +43,7 @@ Hwnd FakeWindowSystem::CreateWindow(const WindowTraits& desc) {
   window.rect = desc.rect;
   window.process = desc.process;
   window.parent = desc.parent;
+  window.owner = desc.parent == 0 && s.Find(desc.owner) ? desc.owner : 0;
   s.windows.emplace(hwnd, std::move(window));
   s.Siblings(s.windows.at(hwnd)).push_back(hwnd);
   s.PlaceAtTop(hwnd);

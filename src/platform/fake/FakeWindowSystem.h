@@ -1,9 +1,9 @@
 // An in-memory desktop behind the window-system seam, for the unit tests: top-level windows of
 // other "processes" and the program's own windows (created by the headless forms backend),
 // with handle, caption, style, extended style, rectangle, visibility, Z order, top-most flag,
-// layered alpha and owner process; a cursor; a hotkey table; an in-memory registry; profile
-// files on the real file system with the rules of the Windows profile functions; and a virtual
-// clock that Sleep advances. Every call through the seam is recorded, so a test can assert
+// layered alpha, owner window and owner process; a cursor; a hotkey table; an in-memory registry;
+// profile files on the real file system with the rules of the Windows profile functions; and a
+// virtual clock that Sleep advances. Every call through the seam is recorded, so a test can assert
 // "window 918 got ShowWindow(0)".
 //
 // Only behaviour that the conformance suite also checks against the real system may be relied
@@ -36,6 +36,7 @@ struct WindowTraits {
   Rect rect{100, 100, 500, 400};
   uint32_t process = 2;  // owner process id; the program itself is process 1
   Hwnd parent = 0;       // a child window when not 0; its rect is relative to the parent
+  Hwnd owner = 0;        // the window that owns this top-level one (a dialog's main window)
 };
 
 class FakeWindowSystem : public WindowSystem {

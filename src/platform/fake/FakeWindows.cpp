@@ -126,6 +126,7 @@ Hwnd FakeWindowSystem::GetWindow(Hwnd hwnd, uint32_t cmd) {
   State::Window* window = s.Find(hwnd);
   if (!window) return 0;
   if (cmd == kGwChild) return window->children.empty() ? 0 : window->children.front();
+  if (cmd == GW_OWNER) return s.Find(window->owner) ? window->owner : 0;
   const std::vector<Hwnd>& list = s.Siblings(*window);
   if (list.empty()) return 0;
   const auto self = std::find(list.begin(), list.end(), hwnd);
