@@ -78,6 +78,14 @@ class WindowSystem {
   virtual uint32_t GetWindowThreadProcessId(Hwnd hwnd) = 0;  // the owning process id
   virtual bool IsHungAppWindow(Hwnd hwnd) = 0;
 
+  // ---- What the user can see of a window ---------------------------------------------------
+  // Whether the compositor keeps the visible window out of sight (a suspended app, a window of
+  // another of the system's own desktops); false where the system does not cloak windows.
+  virtual bool IsWindowCloaked(Hwnd hwnd) = 0;
+  // Whether the window is on the system's own desktop that the user is on; true where the
+  // system has no desktops of its own, and for a window it puts on none.
+  virtual bool IsOnCurrentSystemDesktop(Hwnd hwnd) = 0;
+
   // ---- Layered windows ---------------------------------------------------------------------
   virtual bool SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colorKey, uint8_t alpha,
                                           uint32_t flags) = 0;

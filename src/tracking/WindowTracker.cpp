@@ -60,6 +60,9 @@ void WindowTracker::AddWindow(Hwnd hwnd, const std::string& caption, int desktop
   candidate.ownerManaged = candidate.exists && !candidate.managed && !candidate.ownWindow &&
                            p_.table.Contains(TopOwner(p_.ws, hwnd));
   candidate.hasCaption = !caption.empty();
+  // Asked last, and only of a window that could still be taken: it costs the most.
+  candidate.outOfSight = candidate.exists && !candidate.managed && !candidate.ownWindow &&
+                         !candidate.ownerManaged && candidate.hasCaption && OutOfSight(hwnd);
   candidate.ignored = p_.ignoreList.Contains(caption);
   candidate.acceptedOffer = force;
   candidate.visibleWithBorder = force || !candidate.exists || p_.geometry.HasManagedStyle(hwnd);
@@ -155,12 +158,23 @@ void WindowTracker::Refresh() {
       gone.push_back(hwnd);
     }
   }
+  // A shown window that went out of sight (cloaked, or the user moved to another of the
+  // system's own desktops) is no longer the program's: it is forgotten without being shown or
+  // hidden, and the windows that came into sight with it are taken on. A window the program
+  // hid is on none of the system's desktops and stays.
+  bool leftSight = false;
   const int turn = (count + kCaptionTurns - 1) / kCaptionTurns;
   for (int step = 0; step < turn; ++step) {
     captionTurn_ = captionTurn_ % count + 1;
     const Hwnd hwnd = managed[static_cast<size_t>(captionTurn_ - 1)];
+    if (hwnd == foreground) continue;
     // The caption's length tells whether it reads empty; the text itself is not needed.
-    if (hwnd != foreground && ws.GetWindowTextLengthA(hwnd) == 0) gone.push_back(hwnd);
+    if (ws.GetWindowTextLengthA(hwnd) == 0) {
+      gone.push_back(hwnd);
+    } else if (ws.IsWindowVisible(hwnd) && OutOfSight(hwnd)) {
+      gone.push_back(hwnd);
+      leftSight = true;
+    }
   }
   const bool foregroundManaged = p_.table.Contains(foreground);
   const std::string foregroundTitle = foregroundManaged ? p_.geometry.Title(foreground) : "";
@@ -168,6 +182,7 @@ void WindowTracker::Refresh() {
   std::sort(gone.begin(), gone.end());
   gone.erase(std::unique(gone.begin(), gone.end()), gone.end());
   for (Hwnd hwnd : gone) ForgetWindow(hwnd);
+  if (leftSight) Scan();
 
   const int current = p_.desktops.Current();
   const ManagedWindow* front = p_.table.Find(foreground);
@@ -285,6 +300,10 @@ void WindowTracker::FollowWindow(Hwnd hwnd, bool capture, const std::string* tit
   record->title = title != nullptr ? *title : p_.geometry.Title(hwnd);
   // A window the window menu moved keeps its picture until it is placed.
   p_.miniatures.Refresh(hwnd, p_.geometry.Scaled(hwnd), capture && hwnd != moved_);
+}
+
+bool WindowTracker::OutOfSight(Hwnd hwnd) const {
+  return p_.ws.IsWindowCloaked(hwnd) || !p_.ws.IsOnCurrentSystemDesktop(hwnd);
 }
 
 bool WindowTracker::IsOwnWindow(Hwnd hwnd) const {

@@ -1,9 +1,10 @@
 // Which top-level windows the program manages: the start-up scan, the foreground poll, the
 // offer of a window the poll would not take by itself, and the refresh of the table each tick
-// (closed windows leave it; the foreground window's record and miniature follow it). It also
-// keeps what follows the front window: the auto-hide's last front window, the summoned window
-// (brought forward from another desktop until another window comes forward) and the window the
-// window menu moved (its miniature keeps its picture until it is clicked).
+// (closed windows leave it, and so do windows that went out of sight; the foreground window's
+// record and miniature follow it). It also keeps what follows the front window: the auto-hide's
+// last front window, the summoned window (brought forward from another desktop until another
+// window comes forward) and the window the window menu moved (its miniature keeps its picture
+// until it is clicked).
 #pragma once
 
 #include <cstdint>
@@ -118,6 +119,9 @@ class WindowTracker {
   // The record and the miniature follow the window (its caption, its place and size, a new
   // picture when asked).
   void FollowWindow(Hwnd hwnd, bool capture, const std::string* title);
+  // Cloaked by the compositor, or on another of the system's own desktops: the user cannot
+  // see it.
+  bool OutOfSight(Hwnd hwnd) const;
   // Takes a window of the last run's record back with its transparency and its own layering;
   // false when the record does not name it (or it now belongs to another process).
   bool AdoptRecordedTranslucency(Hwnd hwnd);

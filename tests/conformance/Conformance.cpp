@@ -107,7 +107,7 @@ TEST_F(Conformance, RaisingPutsAWindowOnTopOfTheNormalOnesAndLeavesTheFocusAlone
 }
 
 // The program hides and shows a window's dialogs itself: hiding a window leaves them shown.
-TEST_F(Conformance, AnOwnedWindowNamesItsOwnerAndStaysShownWhenItsOwnerIsHidden) {
+TEST_F(Conformance, AnOwnedWindowNamesItsOwnerStaysShownWhenItsOwnerIsHiddenAndIsInSight) {
   const Hwnd owner = desktop_->MakeWindow(), dialog = desktop_->MakeWindow({}, 0, 0, owner);
   const Hwnd palette = desktop_->MakeWindow({}, 0, 0, dialog);
   EXPECT_EQ(Ws().GetWindow(owner, GW_OWNER), 0);
@@ -117,6 +117,10 @@ TEST_F(Conformance, AnOwnedWindowNamesItsOwnerAndStaysShownWhenItsOwnerIsHidden)
   desktop_->Pump();
   EXPECT_TRUE(Ws().IsWindowVisible(dialog) && Ws().IsWindowVisible(palette));
   EXPECT_EQ(std::ranges::count(Ws().TopLevelWindows(), palette), 1);
+  // A window just shown is in sight, also where the system cloaks nothing and has no desktops
+  // of its own.
+  EXPECT_FALSE(Ws().IsWindowCloaked(palette));
+  EXPECT_TRUE(Ws().IsOnCurrentSystemDesktop(palette));
 }
 
 // The refresh tells a closed window by the list of top-level windows and an empty caption.

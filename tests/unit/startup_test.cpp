@@ -28,23 +28,24 @@ TEST_F(Startup, ThePagerComesUpOnDesktop1WhereItWasLeftAndOnTheScreen) {
   const struct {
     const char* size;  // nullptr: no file, as after installation
     float left, top, x, y;
+    int columns = 3;  // of 2 rows
   } cases[] = {{nullptr, 0, 0, kAny, kAny},
                {"30", -3000, 1500, kCentred, 1500},
                {"30", 1500, -15, 1500, kCentred},
                {"30", 1500, 9000, 1500, 9000},
                {"30", 19000, 15000, kCentred, kCentred},
-               {"100", 300, 300, 0, 0}};
+               {"100", 300, 300, 0, 0, 1}};
   for (const auto& c : cases) {
     std::filesystem::remove(File("settings.ini"));
-    const std::string settings = std::string("[SETUP]\r\ncolumns=3\r\nrows=2\r\nwidth=") +
-                                 (c.size ? c.size : "") + "\r\nheight=" + (c.size ? c.size : "") +
-                                 "\r\nleft=" + FormatSingle(c.left) +
-                                 "\r\ntop=" + FormatSingle(c.top) + "\r\n";
+    const std::string settings =
+        "[SETUP]\r\ncolumns=" + std::to_string(c.columns) +
+        "\r\nrows=2\r\nwidth=" + (c.size ? c.size : "") + "\r\nheight=" + (c.size ? c.size : "") +
+        "\r\nleft=" + FormatSingle(c.left) + "\r\ntop=" + FormatSingle(c.top) + "\r\n";
     if (c.size) WriteFile("settings.ini", settings);
     ASSERT_TRUE(Restart());
     PagerWindow& p = Pager();
     EXPECT_TRUE(p.IsShown() && p.PagerShown() && fake.IsTopMost(p.hWnd()));
-    EXPECT_EQ(p.Desktops().Count(), 6);
+    EXPECT_EQ(p.Desktops().Count(), c.columns * 2);
     EXPECT_EQ(p.statusLabel.Caption(), "Desktop 1");
     const auto icon = fake.TrayIcons().back();  // the tray icon of the pager's own form
     EXPECT_EQ(

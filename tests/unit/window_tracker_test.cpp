@@ -366,6 +366,35 @@ TEST_F(Tracker, AManagedWindowsDialogsGoWhereItGoesAndComeBackWhateverEnds) {
   dialogsShown(true);
 }
 
+// Windows the user cannot see (cloaked by the compositor, or on another of the system's own
+// desktops) are left alone; the table follows the user from one system desktop to another.
+TEST_F(Tracker, WindowsOutOfSightAreLeftAloneAndTheTableFollowsTheSystemsDesktops) {
+  const Hwnd here = Open("Here"), cloaked = Open("Suspended"), there = Open("There");
+  const Hwnd hidden = Open("Hidden by the pager");
+  fake.SetCloaked(cloaked, true);
+  fake.PutOnSystemDesktop(there, 2);
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  BringToFront(cloaked);
+  for (Hwnd w : {cloaked, there}) EXPECT_FALSE(Pager().IsManaged(w)) << w;
+  EXPECT_FALSE(Pager().offerButton.Visible());
+  fake.SetCloaked(cloaked, false);
+  BringToFront(cloaked);
+  EXPECT_TRUE(Pager().IsManaged(cloaked)) << "taken on once it uncloaks";
+
+  Pager().Desktops().Place(2, hidden, 0, 0, 0, 0);
+  Pager().Desktops().SetShown(hidden, false);
+  for (Hwnd w : {here, cloaked, hidden}) fake.PutOnSystemDesktop(w, 1);
+  fake.ClearCalls();
+  fake.SwitchSystemDesktop(2);
+  backend->Advance(2100);
+  for (Hwnd w : {here, cloaked}) {
+    EXPECT_FALSE(Pager().IsManaged(w)) << w;
+    EXPECT_TRUE(fake.CallsOn("ShowWindow", w).empty() && fake.IsWindowVisible(w)) << w;
+  }
+  EXPECT_TRUE(Pager().IsManaged(there)) << "came into sight";
+  EXPECT_TRUE(Pager().IsManaged(hidden)) << "a window the pager hid stays the pager's";
+}
+
 // Auto-hide: the pager goes when the user turns from one window to another; the first window
 // to come forward after the pager came back only becomes the one in front.
 TEST_F(Tracker, AutoHidePutsThePagerAwayWhenTheUserTurnsToAnotherWindow) {

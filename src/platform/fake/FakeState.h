@@ -62,6 +62,8 @@ struct FakeWindowSystem::State {
     uint32_t layeredFlags = 0;
     MessageSink sink;
     bool hung = false;
+    bool cloaked = false;
+    int systemDesktop = 0;  // 0: on none
     std::optional<Bitmap> picture;
     std::map<int, int32_t> otherLongs;
   };
@@ -91,6 +93,7 @@ struct FakeWindowSystem::State {
   std::string programFolder = std::filesystem::current_path().string();
   bool secondInstance = false;
   int failingReplacements = 0;
+  int currentSystemDesktop = 1;
   bool ended = false;
   std::vector<Call> calls;
   std::vector<NotifyIconData> tray;

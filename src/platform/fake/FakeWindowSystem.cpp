@@ -91,6 +91,24 @@ void FakeWindowSystem::SetHung(Hwnd hwnd, bool hung) {
   if (auto* window = state_->Find(hwnd)) window->hung = hung;
 }
 
+void FakeWindowSystem::SetCloaked(Hwnd hwnd, bool cloaked) {
+  if (auto* window = state_->Find(hwnd)) window->cloaked = cloaked;
+}
+
+void FakeWindowSystem::PutOnSystemDesktop(Hwnd hwnd, int desktop) {
+  if (auto* window = state_->Find(hwnd)) window->systemDesktop = desktop;
+}
+
+void FakeWindowSystem::SwitchSystemDesktop(int desktop) {
+  State& s = *state_;
+  s.currentSystemDesktop = desktop;
+  // The window in front stays there only when it is on the new desktop too.
+  const State::Window* front = s.Find(s.foreground);
+  if (front != nullptr && front->systemDesktop != 0 && front->systemDesktop != desktop) {
+    s.foreground = 0;
+  }
+}
+
 void FakeWindowSystem::SetWindowPicture(Hwnd hwnd, Bitmap picture) {
   if (auto* window = state_->Find(hwnd)) window->picture = std::move(picture);
 }

@@ -60,6 +60,12 @@ class FakeWindowSystem : public WindowSystem {
   // Marks a combination as held by another program: RegisterHotKey of it then fails.
   void HoldHotkeyElsewhere(uint32_t modifiers, uint32_t virtualKey);
   void SetHung(Hwnd hwnd, bool hung);
+  // The compositor cloaks the window, or stops cloaking it.
+  void SetCloaked(Hwnd hwnd, bool cloaked);
+  // The system's own desktops: the window is put on one (0: on none, shown on whichever is
+  // current), and the user changes the current one. A window on another one reads cloaked.
+  void PutOnSystemDesktop(Hwnd hwnd, int desktop);
+  void SwitchSystemDesktop(int desktop);
   // Runs `hook` at each call of the program, before the call acts (not again for the calls the
   // hook itself makes): stands for the messages that the system delivers to the program while
   // a call waits, whose handlers may change the desktop and the program's state.
@@ -117,6 +123,8 @@ class FakeWindowSystem : public WindowSystem {
   bool IsWindowVisible(Hwnd hwnd) override;
   uint32_t GetWindowThreadProcessId(Hwnd hwnd) override;
   bool IsHungAppWindow(Hwnd hwnd) override;
+  bool IsWindowCloaked(Hwnd hwnd) override;
+  bool IsOnCurrentSystemDesktop(Hwnd hwnd) override;
   bool SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colorKey, uint8_t alpha,
                                   uint32_t flags) override;
   bool GetLayeredWindowAttributes(Hwnd hwnd, uint32_t* colorKey, uint8_t* alpha,

@@ -251,6 +251,19 @@ bool FakeWindowSystem::IsHungAppWindow(Hwnd hwnd) {
   return window && window->hung;
 }
 
+bool FakeWindowSystem::IsWindowCloaked(Hwnd hwnd) {
+  state_->Record("IsWindowCloaked", {Dec(hwnd)});
+  const auto* window = state_->Find(hwnd);
+  return window && (window->cloaked || !IsOnCurrentSystemDesktop(hwnd));
+}
+
+bool FakeWindowSystem::IsOnCurrentSystemDesktop(Hwnd hwnd) {
+  state_->Record("IsOnCurrentSystemDesktop", {Dec(hwnd)});
+  const auto* window = state_->Find(hwnd);
+  return !window || window->systemDesktop == 0 ||
+         window->systemDesktop == state_->currentSystemDesktop;
+}
+
 // ---- Layered windows ----------------------------------------------------------------------------
 
 bool FakeWindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colorKey, uint8_t alpha,

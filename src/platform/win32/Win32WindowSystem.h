@@ -34,6 +34,8 @@ class Win32WindowSystem : public WindowSystem {
   bool IsWindowVisible(Hwnd hwnd) override;
   uint32_t GetWindowThreadProcessId(Hwnd hwnd) override;
   bool IsHungAppWindow(Hwnd hwnd) override;
+  bool IsWindowCloaked(Hwnd hwnd) override;
+  bool IsOnCurrentSystemDesktop(Hwnd hwnd) override;
   bool SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colorKey, uint8_t alpha,
                                   uint32_t flags) override;
   bool GetLayeredWindowAttributes(Hwnd hwnd, uint32_t* colorKey, uint8_t* alpha,
