@@ -155,6 +155,8 @@ class WindowSystem {
   virtual bool AcquireSingleInstance() = 0;
   // The folder that holds the program, without a trailing separator.
   virtual std::string ProgramFolder() = 0;
+  // Ends the process at once (the fake records the call and returns).
+  virtual void ExitProcess(uint32_t exitCode) = 0;
 
   // ---- Folders -----------------------------------------------------------------------------
   // The user's application-data folder (CSIDL_APPDATA, the APPDATA variable when the shell names
@@ -166,8 +168,6 @@ class WindowSystem {
   // Creates the folder (its parent must exist); true when it exists afterwards, also when it
   // was there already.
   virtual bool CreateFolder(const std::string& folder) = 0;
-  // Ends the process at once (the fake records the call and returns).
-  virtual void ExitProcess(uint32_t exitCode) = 0;
 };
 
 }  // namespace vd
