@@ -1,18 +1,11 @@
 #include "core/Program.h"
 
+#include "dialogs/MessageDialog.h"
 #include "options/OptionsDialog.h"
 #include "pager/PagerWindow.h"
 #include "settings/Hotkeys.h"
 
 namespace vd {
-
-std::string FileInFolder(const std::string& folder, const std::string& name) {
-  if (folder.empty()) return name;
-  char separator = folder.find('\\') != std::string::npos ? '\\' : '/';
-  char last = folder.back();
-  if (last == '\\' || last == '/') return folder + name;
-  return folder + separator + name;
-}
 
 Program::Program(WindowSystem& windowSystem, forms::Backend& formsBackend)
     : ws(windowSystem), backend(formsBackend) {}
@@ -35,14 +28,35 @@ bool Program::Start() {
   return true;
 }
 
-std::string Program::SettingsFile() { return FileInFolder(ws.ProgramFolder(), "settings.ini"); }
+std::string Program::SettingsFile() { return dataFolder_.File("settings.ini"); }
 
-std::string Program::IgnoreFile() { return FileInFolder(ws.ProgramFolder(), "ignore.list"); }
+std::string Program::IgnoreFile() { return dataFolder_.File("ignore.list"); }
 
-std::string Program::RecoveryFile() { return FileInFolder(ws.ProgramFolder(), "hidden.list"); }
+std::string Program::RecoveryFile() { return dataFolder_.File("hidden.list"); }
 
-std::string Program::TranslucencyFile() {
-  return FileInFolder(ws.ProgramFolder(), "translucent.list");
+std::string Program::TranslucencyFile() { return dataFolder_.File("translucent.list"); }
+
+void Program::ReportFailedWrite(StoredFile file) {
+  // Marked first: the box's own message loop may run the tick that fails again.
+  if (!reported_.insert(file).second) return;
+  switch (file) {
+    case StoredFile::kSettings:
+      ShowMessage(*this, "Settings",
+                  "The settings could not be saved. They stay in effect until VUEDECK ends.",
+                  "critical", "Ok;");
+      break;
+    case StoredFile::kIgnoreList:
+      ShowMessage(*this, "Ignore List",
+                  "The ignore list could not be saved. ignore.list keeps the list as it was.",
+                  "critical", "Ok;");
+      break;
+    case StoredFile::kRecoveryRecord:
+      ShowMessage(*this, "Hidden Windows",
+                  "The record of hidden windows could not be saved. Should VUEDECK be ended by "
+                  "force, the windows of other desktops stay hidden.",
+                  "critical", "Ok;");
+      break;
+  }
 }
 
 void Program::BringEveryWindowBack() noexcept {

@@ -5,10 +5,12 @@
 
 #include <array>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "forms/Backend.h"
 #include "platform/WindowSystem.h"
+#include "settings/DataFolder.h"
 #include "settings/Hotkeys.h"
 #include "settings/Settings.h"
 
@@ -43,12 +45,19 @@ class Program {
   // What is registered under each hotkey id.
   HotkeyRegistry hotkeys{*this};
 
-  // "settings.ini", "ignore.list" and "hidden.list" in the program's folder.
+  // "settings.ini", "ignore.list" and "hidden.list", beside the program or, when its folder
+  // cannot be written, in the user's data folder (DataFolder).
   std::string SettingsFile();
   std::string IgnoreFile();
   std::string RecoveryFile();
   // "translucent.list": the windows the program made translucent, kept across runs.
   std::string TranslucencyFile();
+
+  // The files whose failed writes the user is told of.
+  enum class StoredFile { kSettings, kIgnoreList, kRecoveryRecord };
+  // Tells the user in the program's message box that the file could not be written: once a
+  // run for each file, however often the write fails again (the record is tried every tick).
+  void ReportFailedWrite(StoredFile file);
 
   // Brings back the windows a previous run left hidden when it was ended by force (its record
   // "hidden.list" names them and their owner processes), then removes the record. A window
@@ -60,9 +69,8 @@ class Program {
  private:
   std::unique_ptr<PagerWindow> main_;
   std::unique_ptr<OptionsDialog> options_;  // edits the pager's settings: goes first
+  DataFolder dataFolder_{ws};
+  std::set<StoredFile> reported_;  // the files whose failed write the user was told of
 };
-
-// A file in the program's folder, joined with the folder's own separator.
-std::string FileInFolder(const std::string& folder, const std::string& name);
 
 }  // namespace vd

@@ -65,7 +65,9 @@ void RecoveryRecord::SaveIfBehind() {
   }
   std::ostringstream lines;
   for (const auto& [hwnd, process] : hidden_) lines << hwnd << ' ' << process << "\r\n";
-  if (!WriteRecord(ws_, file.string(), lines.str())) hiddenBehind_ = true;  // again next tick
+  if (!WriteRecord(ws_, file.string(), lines.str())) {
+    hiddenBehind_ = writeFailed_ = true;  // tried again at the next tick
+  }
 }
 
 std::optional<std::vector<std::pair<Hwnd, uint32_t>>> RecoveryRecord::ReadHidden(

@@ -57,6 +57,8 @@ class RecoveryRecord {
   void ShowHiddenWindows();
   // Writes the record of translucent windows, then that of hidden ones, where they are behind.
   void SaveIfBehind();
+  // True once the record of hidden windows could not be written in this run.
+  bool WriteFailed() const { return writeFailed_; }
   // The windows a record of hidden windows names, with their owner processes (lines that do not
   // read as two numbers are skipped, at most 100000 lines are read); none when it cannot be
   // opened.
@@ -87,6 +89,7 @@ class RecoveryRecord {
   std::unordered_map<Hwnd, uint32_t> hidden_;  // window -> owner process
   bool hiddenBehind_ = false;
   bool batch_ = false;
+  bool writeFailed_ = false;
 
   std::unordered_map<Hwnd, RecordedTranslucency> translucencyOfLastRun_;
   bool translucencyBehind_ = false;

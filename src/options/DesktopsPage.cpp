@@ -87,7 +87,9 @@ bool DesktopsPage::SetDesktopHotkey(bool report) {
   }
   DesktopHotkey& hotkey = inEffect_.desktopHotkeys[static_cast<size_t>(desktop)];
   hotkey = DesktopHotkey{keys, desktopHotkeyBox.Checked(), true};
-  WriteDesktopHotkey(program_.ws, program_.SettingsFile(), desktop, hotkey);
+  if (!WriteDesktopHotkey(program_.ws, program_.SettingsFile(), desktop, hotkey)) {
+    program_.ReportFailedWrite(Program::StoredFile::kSettings);
+  }
   return true;
 }
 

@@ -217,10 +217,11 @@ void OptionsDialog::Confirm() {
   panic.Collect(edited);
   appearance.Collect(edited);
   settings_ = edited;
-  WriteSettings(program_.ws, program_.SettingsFile(), settings_);
+  const bool saved = WriteSettings(program_.ws, program_.SettingsFile(), settings_);
   host_.SetDialogOpen(false);
   Hide();
   const GridChange change = host_.ApplySettings(application.DimensionsChanged());
+  if (!saved) program_.ReportFailedWrite(Program::StoredFile::kSettings);
   if (change.relocated || change.panicDisabled) {
     std::string text = "Due to changes in the desktop dimension:\r\n\r\n";
     std::vector<std::string> notes;

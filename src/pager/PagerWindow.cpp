@@ -6,7 +6,6 @@
 #include "core/Program.h"
 #include "core/Text.h"
 #include "desktops/Transparency.h"
-#include "dialogs/MessageDialog.h"
 #include "pager/PagerWindow.h"
 #include "pager/PreviewWindow.h"
 #include "pager/TrayIcon.h"
@@ -207,6 +206,9 @@ void PagerWindow::OnRefreshTick() {
   hover_.HitTest(Left() / tppX, Top() / tppY);
   tracker_.Refresh();
   recoveryRecord_.SaveIfBehind();
+  if (recoveryRecord_.WriteFailed()) {
+    program_.ReportFailedWrite(Program::StoredFile::kRecoveryRecord);
+  }
   hover_.CountRestTick();
 }
 
@@ -244,7 +246,7 @@ void PagerWindow::StartDrag() {
   ws_.SendMessageA(hWnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 
-void PagerWindow::SaveWindowPosition() {
+bool PagerWindow::SaveWindowPosition() {
   Rect r;
   float left = Left(), top = Top();
   // The window's real place: the system may have moved the pager (a drag by its strip).
@@ -252,7 +254,7 @@ void PagerWindow::SaveWindowPosition() {
     left = static_cast<float>(r.left * ws_.TwipsPerPixelX());
     top = static_cast<float>(r.top * ws_.TwipsPerPixelY());
   }
-  WritePagerPosition(ws_, program_.SettingsFile(), left, top);
+  return WritePagerPosition(ws_, program_.SettingsFile(), left, top);
 }
 
 void PagerWindow::CloseAll() {
@@ -262,13 +264,13 @@ void PagerWindow::CloseAll() {
   refreshTimer.SetEnabled(false);
   // What must outlive the run. A failure here must never keep the windows hidden; it is
   // reported once every window is back.
-  bool ignoreListSaved = false;
+  bool ignoreListSaved = false, positionSaved = false;
   try {
     ignoreListSaved = ignoreList.Save();
   } catch (...) {
   }
   try {
-    SaveWindowPosition();
+    positionSaved = SaveWindowPosition();
   } catch (...) {
   }
   // The windows come back without sliding.
@@ -283,11 +285,8 @@ void PagerWindow::CloseAll() {
   // windows goes).
   desktops_.Open(1);
   recoveryRecord_.SaveIfBehind();
-  if (!ignoreListSaved) {
-    ShowMessage(program_, "Ignore List",
-                "The ignore list could not be saved. ignore.list keeps the list as it was.",
-                "critical", "Ok;");
-  }
+  if (!ignoreListSaved) program_.ReportFailedWrite(Program::StoredFile::kIgnoreList);
+  if (!positionSaved) program_.ReportFailedWrite(Program::StoredFile::kSettings);
   tray_->RemoveIcon();
   ws_.ExitProcess(0);
 }

@@ -167,7 +167,7 @@ class PagerWindow : public forms::Form,
   std::function<void()> CloseOptions;
 
  private:
-  void SaveWindowPosition();
+  bool SaveWindowPosition();  // false when it could not be written
   void KeepPagerOnScreen();
   void MoveSelectionBox(int index);
   // Adds the next desktop's cell at this column and row of the grid.

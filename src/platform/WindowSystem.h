@@ -165,6 +165,17 @@ class WindowSystem {
   virtual std::string ProgramFolder() = 0;
   // Ends the process at once (the fake records the call and returns).
   virtual void ExitProcess(uint32_t exitCode) = 0;
+
+  // ---- Folders -----------------------------------------------------------------------------
+  // The user's application-data folder (CSIDL_APPDATA, the APPDATA variable when the shell names
+  // none), without a trailing separator; empty when the system names none.
+  virtual std::string ApplicationDataFolder() = 0;
+  // True when a file can be made in the folder: one is created there and deleted again. False
+  // for a folder that does not exist.
+  virtual bool CanWriteInFolder(const std::string& folder) = 0;
+  // Creates the folder (its parent must exist); true when it exists afterwards, also when it
+  // was there already.
+  virtual bool CreateFolder(const std::string& folder) = 0;
 };
 
 }  // namespace vd

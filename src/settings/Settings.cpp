@@ -128,9 +128,10 @@ Settings ReadSettings(WindowSystem& ws, const std::string& file) {
   return s;
 }
 
-void WriteSettings(WindowSystem& ws, const std::string& file, const Settings& s) {
+bool WriteSettings(WindowSystem& ws, const std::string& file, const Settings& s) {
+  bool written = true;
   auto write = [&](const char* section, const char* key, const std::string& value) {
-    ws.WritePrivateProfileStringA(section, key, value, file);
+    written = ws.WritePrivateProfileStringA(section, key, value, file) && written;
   };
   auto number = [](const std::optional<int>& v) { return v ? std::to_string(*v) : ""; };
   auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
@@ -152,17 +153,19 @@ void WriteSettings(WindowSystem& ws, const std::string& file, const Settings& s)
   write("ALERT", "key1", std::to_string(s.panicHotkey.modifier));
   write("ALERT", "key2", std::to_string(s.panicHotkey.key));
   write("ALERT", "enabled", flag(s.panicEnabled));
+  return written;
 }
 
-void WriteDesktopHotkey(WindowSystem& ws, const std::string& file, int desktop,
+bool WriteDesktopHotkey(WindowSystem& ws, const std::string& file, int desktop,
                         const DesktopHotkey& hotkey) {
-  ws.WritePrivateProfileStringA("HOTKEYS", std::to_string(desktop),
-                                Indexes(hotkey.keys) + "," + (hotkey.enabled ? "1" : "0"), file);
+  return ws.WritePrivateProfileStringA("HOTKEYS", std::to_string(desktop),
+                                       Indexes(hotkey.keys) + "," + (hotkey.enabled ? "1" : "0"),
+                                       file);
 }
 
-void WritePagerPosition(WindowSystem& ws, const std::string& file, float left, float top) {
-  ws.WritePrivateProfileStringA("SETUP", "left", FormatSingle(left), file);
-  ws.WritePrivateProfileStringA("SETUP", "top", FormatSingle(top), file);
+bool WritePagerPosition(WindowSystem& ws, const std::string& file, float left, float top) {
+  const bool leftWritten = ws.WritePrivateProfileStringA("SETUP", "left", FormatSingle(left), file);
+  return ws.WritePrivateProfileStringA("SETUP", "top", FormatSingle(top), file) && leftWritten;
 }
 
 }  // namespace vd

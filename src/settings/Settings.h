@@ -60,14 +60,14 @@ struct Settings {
 Settings ReadSettings(WindowSystem& ws, const std::string& file);
 
 // Writes what the options dialog confirms: every key of SETUP but the pager's place, and
-// every key of ALERT, every time.
-void WriteSettings(WindowSystem& ws, const std::string& file, const Settings& settings);
+// every key of ALERT, every time. Each writer answers false when a value could not be written.
+bool WriteSettings(WindowSystem& ws, const std::string& file, const Settings& settings);
 
 // One desktop's hotkey entry ("modifier,key,enabled").
-void WriteDesktopHotkey(WindowSystem& ws, const std::string& file, int desktop,
+bool WriteDesktopHotkey(WindowSystem& ws, const std::string& file, int desktop,
                         const DesktopHotkey& hotkey);
 
 // The pager's place, in twips.
-void WritePagerPosition(WindowSystem& ws, const std::string& file, float left, float top);
+bool WritePagerPosition(WindowSystem& ws, const std::string& file, float left, float top);
 
 }  // namespace vd

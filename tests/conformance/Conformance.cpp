@@ -1,5 +1,6 @@
 // What the program relies on from other applications' windows (hidden, shown, moved, raised,
-// layered, read, captured, hung) and from the settings file, hotkeys, registry, tray and screen.
+// layered, read, captured, hung) and from the settings file, hotkeys, registry, tray, screen and
+// the folders the program keeps its files in.
 #include <algorithm>
 #include <climits>
 #include <filesystem>
@@ -293,6 +294,16 @@ TEST_F(Conformance, ReplaceFileWithPutsTheNewFileInPlaceOfTheOld) {
   ASSERT_TRUE(Ws().ReplaceFileWith(list, fresh));
   EXPECT_FALSE(std::filesystem::exists(fresh) || Ws().ReplaceFileWith(list, fresh));
   EXPECT_EQ(Contents(list), "new\r\n");
+}
+
+// Where the program keeps its files when it cannot write beside itself.
+TEST_F(Conformance, TheDataFolderExistsAndAFolderIsWritableOnceItExists) {
+  const std::string appData = Ws().ApplicationDataFolder(), made = (folder_ / "made").string();
+  EXPECT_TRUE(!appData.empty() && std::filesystem::is_directory(appData)) << appData;
+  EXPECT_TRUE(Ws().CanWriteInFolder(folder_.string()));
+  EXPECT_FALSE(Ws().CanWriteInFolder(made));
+  EXPECT_TRUE(Ws().CreateFolder(made) && Ws().CreateFolder(made));  // there already: still true
+  EXPECT_TRUE(Ws().CanWriteInFolder(made) && std::filesystem::is_empty(made));
 }
 
 TEST_F(Conformance, TheTrayIconIsAddedAndRemovedOnce) {

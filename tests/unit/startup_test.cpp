@@ -1,5 +1,5 @@
 // Start-up: one copy only; the pager as the settings file makes it, where the user left it, and
-// the tray icon.
+// the tray icon; the folder the program keeps its files in, and writes that fail.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -61,6 +61,59 @@ TEST_F(Startup, ThePagerComesUpOnDesktop1WhereItWasLeftAndOnTheScreen) {
     EXPECT_EQ(ReadFile("settings.ini"), c.size ? settings : "");
     EXPECT_FALSE(std::filesystem::exists(File("ignore.list")));
   }
+}
+
+// Beside the program while it can write there; else in VUEDECK in the user's application-data
+// folder, made when missing, read first, the settings beside the program giving its first values.
+// Rows: the program's folder refuses writes (from that row on), the data folder's settings.
+TEST_F(Startup, TheFilesMoveToTheDataFolderOnlyWhenTheProgramsFolderRefusesWrites) {
+  std::filesystem::create_directory(File("AppData"));
+  fake.SetApplicationDataFolder(File("AppData").string());
+  AnswerMessageBoxes();
+  const std::pair<bool, std::string> rows[] = {
+      {false, ""}, {true, ""}, {true, "[SETUP]\r\ncolumns=2\r\n"}};
+  for (const auto& [refuses, inData] : rows) {
+    std::filesystem::remove_all(File("AppData/VUEDECK"));
+    if (!inData.empty()) std::filesystem::create_directory(File("AppData/VUEDECK"));
+    if (!inData.empty()) WriteFile("AppData/VUEDECK/settings.ini", inData);
+    WriteFile("settings.ini", "[SETUP]\r\ncolumns=4\r\n");  // shipped beside the program
+    if (refuses) fake.RefuseWritesIn(fake.ProgramFolder());
+    ASSERT_TRUE(Restart());
+    const int columns = inData.empty() ? 4 : 2;
+    EXPECT_EQ(program->settings.columns, columns) << refuses;
+    const Hwnd hidden = OpenWindow("Work");
+    BringToFront(hidden);
+    Pager().Desktops().Open(2);  // the window is hidden
+    const std::string folder = refuses ? "AppData/VUEDECK/" : "";
+    EXPECT_TRUE(std::filesystem::exists(File(folder + "hidden.list"))) << refuses;
+    Pager().CloseAll();
+    const std::string kept = "[SETUP]\r\ncolumns=" + std::to_string(columns) + "\r\nleft=";
+    EXPECT_EQ(ReadFile(folder + "settings.ini").rfind(kept, 0), 0u) << refuses;
+    EXPECT_TRUE(std::filesystem::exists(File(folder + "ignore.list")));
+    EXPECT_EQ(std::filesystem::exists(File("AppData/VUEDECK")), refuses);
+    EXPECT_EQ(ReadFile("settings.ini") == "[SETUP]\r\ncolumns=4\r\n", refuses);
+  }
+  EXPECT_TRUE(messages.empty());
+}
+
+// Here the data folder refuses writes too: the record, tried again every tick, is told of once;
+// the settings and the ignore list at the exit, once every window is back.
+TEST_F(Startup, AWriteThatFailsIsToldOnceARun) {
+  std::filesystem::create_directories(File("AppData/VUEDECK"));
+  fake.SetApplicationDataFolder(File("AppData").string());
+  fake.RefuseWritesIn(fake.ProgramFolder());
+  fake.RefuseWritesIn(File("AppData/VUEDECK").string());
+  AnswerMessageBoxes();
+  ASSERT_TRUE(Start());
+  const Hwnd hidden = OpenWindow("Work");
+  BringToFront(hidden);
+  Pager().Desktops().Open(2);  // the window is hidden
+  backend->Advance(500);
+  Pager().CloseAll();
+  std::string told;
+  for (const Message& m : messages) told += m.title + "; ";
+  EXPECT_EQ(told, "Hidden Windows; Ignore List; Settings; ");
+  EXPECT_TRUE(fake.IsWindowVisible(hidden));
 }
 
 }  // namespace

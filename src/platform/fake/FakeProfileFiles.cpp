@@ -33,19 +33,8 @@ std::string_view Trim(std::string_view text) {
 // A profile file kept as its lines, so that a write changes one line and leaves every other
 // line exactly as it was.
 
-std::filesystem::path ProfilePath(const std::string& fileName) {
-#ifdef _WIN32
-  return std::filesystem::path(fileName);
-#else
-  // The program builds its paths with backslashes; on the test host they are separators too.
-  std::string local = fileName;
-  std::replace(local.begin(), local.end(), '\\', '/');
-  return std::filesystem::path(local);
-#endif
-}
-
 std::optional<std::vector<std::string>> ReadLines(const std::string& fileName) {
-  std::ifstream in(ProfilePath(fileName), std::ios::binary);
+  std::ifstream in(LocalPath(fileName), std::ios::binary);
   if (!in) return std::nullopt;
   std::stringstream buffer;
   buffer << in.rdbuf();
@@ -120,7 +109,7 @@ std::string_view Unquote(std::string_view value) {
 }
 
 bool WriteLines(const std::string& fileName, const std::vector<std::string>& lines) {
-  std::ofstream out(ProfilePath(fileName), std::ios::binary | std::ios::trunc);
+  std::ofstream out(LocalPath(fileName), std::ios::binary | std::ios::trunc);
   if (!out) return false;
   for (const std::string& line : lines) out << line << "\r\n";
   out.flush();
@@ -157,6 +146,7 @@ bool FakeWindowSystem::WritePrivateProfileStringA(const std::string& section,
                                                   const std::string& key, const std::string& value,
                                                   const std::string& fileName) {
   state_->Record("WritePrivateProfileStringA", {section, key, value, fileName});
+  if (state_->RefusesWritesTo(fileName)) return false;
   std::vector<std::string> lines = ReadLines(fileName).value_or(std::vector<std::string>{});
   const std::string_view sectionName = Trim(section);
   const std::string_view keyName = Trim(key);

@@ -1,6 +1,7 @@
 // The fake desktop's shell, dialogs and process: the notification-area icons, the colour
 // chooser and the message box (answered by the test's handlers), the single-instance check,
-// the file replacement the program saves its lists with, the program's folder and its exit.
+// the file replacement the program saves its lists with, the program's folder, the user's
+// application-data folder and folders that refuse writes, and the process's exit.
 #include <algorithm>
 #include <filesystem>
 #include <string>
@@ -73,6 +74,7 @@ bool FakeWindowSystem::AcquireSingleInstance() {
 bool FakeWindowSystem::ReplaceFileWith(const std::string& to, const std::string& from) {
   State& s = *state_;
   s.Record("ReplaceFileWith", {to, from});
+  if (s.RefusesWritesTo(to)) return false;
   if (s.failingReplacements > 0) {
     --s.failingReplacements;
     return false;
@@ -86,6 +88,26 @@ bool FakeWindowSystem::ReplaceFileWith(const std::string& to, const std::string&
 std::string FakeWindowSystem::ProgramFolder() {
   state_->Record("ProgramFolder", {});
   return state_->programFolder;
+}
+
+// ---- Folders ------------------------------------------------------------------------------------
+
+std::string FakeWindowSystem::ApplicationDataFolder() {
+  state_->Record("ApplicationDataFolder", {});
+  return state_->appDataFolder;
+}
+
+bool FakeWindowSystem::CanWriteInFolder(const std::string& folder) {
+  state_->Record("CanWriteInFolder", {folder});
+  std::error_code ec;
+  return std::filesystem::is_directory(LocalPath(folder), ec) && !state_->RefusesWritesIn(folder);
+}
+
+bool FakeWindowSystem::CreateFolder(const std::string& folder) {
+  state_->Record("CreateFolder", {folder});
+  std::error_code ec;
+  std::filesystem::create_directory(LocalPath(folder), ec);
+  return std::filesystem::is_directory(LocalPath(folder), ec);
 }
 
 void FakeWindowSystem::ExitProcess(uint32_t exitCode) {

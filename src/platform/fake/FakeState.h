@@ -34,6 +34,15 @@ inline std::string Dec(int value) { return std::to_string(value); }
 inline std::string Dec(uint32_t value) { return std::to_string(value); }
 inline std::string Dec(bool value) { return value ? "1" : "0"; }
 
+// A path the program built (with backslashes) as a path of the host: there they are separators too.
+inline std::filesystem::path LocalPath(const std::string& name) {
+  std::string local = name;
+#ifndef _WIN32
+  std::replace(local.begin(), local.end(), '\\', '/');
+#endif
+  return std::filesystem::path(local).lexically_normal();
+}
+
 inline char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
 inline bool SameText(std::string_view a, std::string_view b) {
@@ -91,6 +100,8 @@ struct FakeWindowSystem::State {
   int twipsX = 15;
   int twipsY = 15;
   std::string programFolder = std::filesystem::current_path().string();
+  std::string appDataFolder = std::filesystem::temp_directory_path().string();
+  std::vector<std::filesystem::path> refusingFolders;  // as LocalPath gives them
   bool secondInstance = false;
   int failingReplacements = 0;
   int currentSystemDesktop = 1;
@@ -100,6 +111,14 @@ struct FakeWindowSystem::State {
   std::map<std::string, std::map<std::string, std::string>> registry;
   std::map<RegKey, OpenKey> openKeys;
   RegKey nextRegKey = kFirstRegKey;
+
+  // True when the folder, or the folder of the file, refuses writes.
+  bool RefusesWritesIn(const std::string& folder) const {
+    return std::ranges::count(refusingFolders, LocalPath(folder)) != 0;
+  }
+  bool RefusesWritesTo(const std::string& file) const {
+    return std::ranges::count(refusingFolders, LocalPath(file).parent_path()) != 0;
+  }
 
   Window* Find(Hwnd hwnd) {
     auto it = windows.find(hwnd);

@@ -125,6 +125,14 @@ void FakeWindowSystem::SetProgramFolder(const std::string& folder) {
   state_->programFolder = folder;
 }
 
+void FakeWindowSystem::SetApplicationDataFolder(const std::string& folder) {
+  state_->appDataFolder = folder;
+}
+
+void FakeWindowSystem::RefuseWritesIn(const std::string& folder) {
+  state_->refusingFolders.push_back(LocalPath(folder));
+}
+
 void FakeWindowSystem::SetCallHook(std::function<void(const Call& call)> hook) {
   state_->callHook = std::move(hook);
 }

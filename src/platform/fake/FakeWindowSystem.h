@@ -74,6 +74,12 @@ class FakeWindowSystem : public WindowSystem {
   void SetWindowPicture(Hwnd hwnd, Bitmap picture);
   void SetScreen(int widthPx, int heightPx, int twipsPerPixelX = 15, int twipsPerPixelY = 15);
   void SetProgramFolder(const std::string& folder);
+  // The user's application-data folder (the host's temporary folder until set).
+  void SetApplicationDataFolder(const std::string& folder);
+  // From now on nothing can be written in the folder, as in a program folder under Program
+  // Files: CanWriteInFolder answers false, and WritePrivateProfileStringA and ReplaceFileWith
+  // into it fail and change nothing.
+  void RefuseWritesIn(const std::string& folder);
   void SetSecondInstance(bool anotherCopyRuns);  // AcquireSingleInstance then answers false
   // Makes a registry key exist ("HKCU\\Software\\Vendor"), as an installer or another
   // program would; the Run key exists from the start, as on every Windows.
@@ -164,6 +170,9 @@ class FakeWindowSystem : public WindowSystem {
                   uint32_t style) override;
   bool AcquireSingleInstance() override;
   std::string ProgramFolder() override;
+  std::string ApplicationDataFolder() override;
+  bool CanWriteInFolder(const std::string& folder) override;
+  bool CreateFolder(const std::string& folder) override;
   bool ReplaceFileWith(const std::string& to, const std::string& from) override;
   void ExitProcess(uint32_t exitCode) override;
 

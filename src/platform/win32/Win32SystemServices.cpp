@@ -1,5 +1,6 @@
 // The window-system seam on the real system, its services beyond windows: profile files, the
-// registry, the notification area and the common dialogs, and the process itself.
+// registry, the notification area and the common dialogs, the process itself and the folders
+// the program keeps its files in.
 #include "platform/win32/Win32WindowSystem.h"
 
 // <windows.h> must come before the other system headers.
@@ -7,6 +8,7 @@
 #include <windows.h>
 #include <commdlg.h>
 #include <shellapi.h>
+#include <shlobj.h>
 // clang-format on
 
 #include <algorithm>
@@ -176,6 +178,32 @@ std::string Win32WindowSystem::ProgramFolder() {
     }
     path.resize(path.size() * 2);
   }
+}
+
+// ---- Folders ------------------------------------------------------------------------------------
+
+std::string Win32WindowSystem::ApplicationDataFolder() {
+  char path[MAX_PATH] = {};
+  if (SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) {
+    return path;
+  }
+  const DWORD length = ::GetEnvironmentVariableA("APPDATA", path, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
+}
+
+bool Win32WindowSystem::CanWriteInFolder(const std::string& folder) {
+  // The folder's rights, its share's and a read-only medium all come down to this: whether a
+  // file can be made there. GetTempFileNameA makes an empty one with a name of its own.
+  char trial[MAX_PATH] = {};
+  if (::GetTempFileNameA(folder.c_str(), "vd", 0, trial) == 0) return false;
+  ::DeleteFileA(trial);
+  return true;
+}
+
+bool Win32WindowSystem::CreateFolder(const std::string& folder) {
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  const DWORD attributes = ::GetFileAttributesA(folder.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 void Win32WindowSystem::ExitProcess(uint32_t exitCode) { ::ExitProcess(exitCode); }

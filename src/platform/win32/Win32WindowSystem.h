@@ -75,6 +75,9 @@ class Win32WindowSystem : public WindowSystem {
                   uint32_t style) override;
   bool AcquireSingleInstance() override;
   std::string ProgramFolder() override;
+  std::string ApplicationDataFolder() override;
+  bool CanWriteInFolder(const std::string& folder) override;
+  bool CreateFolder(const std::string& folder) override;
   bool ReplaceFileWith(const std::string& to, const std::string& from) override;
   void ExitProcess(uint32_t exitCode) override;
 
