@@ -71,6 +71,7 @@ TEST_F(Gestures, RemoveForgetsTheWindowAsTheAnswerSays) {
                         Case{"Yes", 2, false, true}}) {
     SCOPED_TRACE(c.answer);
     const Hwnd w = OpenWindow(c.answer);
+    fake.SetWindowLongA(w, GWL_EXSTYLE, WS_EX_LAYERED);  // its own layering is kept too
     fake.Activate(w);
     backend->Advance(300);  // in front a while: its pictures and capture rhythm are there
     P().Desktops().Place(c.desktop, w, 0, 0, 0, 0);

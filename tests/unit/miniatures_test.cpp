@@ -88,10 +88,20 @@ TEST_F(Miniatures, AStartWithManyWindowsDoesNotPauseAndEachGetsItsFirstPictureLa
   ASSERT_TRUE(StartWith(kGrid3x2));
   EXPECT_LT(fake.VirtualTimeMs() - before, 100u) << "the scan itself never sleeps";
   EXPECT_EQ(Pager().Table.Count(), 50);
-  backend->Advance(100);
+  // Two windows taken on 50 ms later wait their own 100 ms; the one that closes meanwhile
+  // takes no other window's first picture with it.
+  backend->Advance(50);
+  const Hwnd late = OpenWindow("Late"), gone = OpenWindow("Gone");
+  fake.SetWindowPicture(late, Bitmap(400, 300, 0x0000CCu));
+  for (Hwnd w : {late, gone}) Pager().Tracker().AddWindow(w, "Late", 1, false);
+  fake.DestroyWindow(gone);
+  backend->Advance(50);
   for (int i = 0; i < 50; ++i) {
     EXPECT_EQ(MiniatureOf(windows[i]).Surface().GetPixel(0, 0), 0x00AA00u + i) << i;
   }
+  EXPECT_NE(MiniatureOf(late).Surface().GetPixel(0, 0), 0x0000CCu);
+  backend->Advance(100);
+  EXPECT_EQ(MiniatureOf(late).Surface().GetPixel(0, 0), 0x0000CCu);
 }
 
 // The front window's copies: every tick while they change; after each unchanged copy the wait
