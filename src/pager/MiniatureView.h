@@ -3,7 +3,10 @@
 // the always-on-top windows' miniatures in front, showing a scaled picture of the window. It
 // numbers the miniatures, keeps their full-size pictures for the preview, decides when a window
 // is copied (a new window's first picture, the front window, the round over the shown ones) and
-// unloads the miniatures of windows that left.
+// unloads the miniatures of windows that left. Where the compositor offers live thumbnails, the
+// current desktop's shown windows are drawn by it over their miniatures instead of being copied
+// each tick (LiveThumbnails); such a window is copied once more when the program hides it, so
+// that its miniature and its full-size picture keep its last good picture.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +23,7 @@
 #include "forms/Form.h"
 #include "forms/Timer.h"
 #include "pager/CaptureRhythm.h"
+#include "pager/LiveThumbnails.h"
 #include "pager/PreviewPictures.h"
 #include "platform/WindowSystem.h"
 #include "tracking/WindowGeometry.h"
@@ -41,6 +45,7 @@ class MiniatureView {
     const WindowGeometry& geometry;
     const forms::ControlArray<forms::PictureBox>& cells;
     forms::ControlArray<forms::PictureBox>& miniatures;  // by number; 0 is the hidden template
+    std::function<int()> currentDesktop;
   };
   explicit MiniatureView(Pager pager);
   MiniatureView(const MiniatureView&) = delete;
@@ -54,9 +59,10 @@ class MiniatureView {
   void Load(int32_t v, const WindowGeometry::ScaledRect& place, int desktop,
             const std::string& title);
   void FirstPictureLater(Hwnd hwnd);
-  // A window about to be hidden before its first picture was taken gets it now, while it can
-  // still be copied from the screen.
-  void FirstPictureBeforeHiding(Hwnd hwnd);
+  // A window about to be hidden gets its picture now, while it can still be copied from the
+  // screen, when its first picture was not taken yet or the compositor drew its miniature; its
+  // live thumbnail goes.
+  void BeforeHiding(Hwnd hwnd);
 
   // Moves the window's miniature into the cell of the desktop its record names.
   void Place(Hwnd hwnd);
@@ -76,12 +82,23 @@ class MiniatureView {
   bool Capture(Hwnd hwnd);
   // Clears the miniature to its background; the next copy of the window draws it again.
   void Blank(Hwnd hwnd);
-  // Whether the front window is due for a copy this tick.
-  bool DueForFrontWindow(Hwnd hwnd) { return rhythm_.DueForFrontWindow(hwnd); }
+  // Whether the front window is due for a copy this tick; never while its thumbnail is live.
+  bool DueForFrontWindow(Hwnd hwnd) {
+    return !thumbnails_.Live(hwnd) && rhythm_.DueForFrontWindow(hwnd);
+  }
   // The tick's copy when the front window is not one of the current desktop's: the next of the
-  // windows `copyable` admits, in table order, in a round that spaces itself out while the
-  // copies show no change.
+  // windows `copyable` admits that have no live thumbnail, in table order, in a round that
+  // spaces itself out while the copies show no change.
   void CaptureNextInRound(const std::function<bool(Hwnd)>& copyable);
+
+  // The live thumbnails follow the miniatures (each tick, and once a switch has shown a
+  // desktop); at the exit they all go.
+  void UpdateThumbnails() { thumbnails_.Update(pager_.currentDesktop(), held_); }
+  void DropThumbnails() { thumbnails_.DropAll(); }
+  // The window's miniature is dragged: it has no live thumbnail and shows the window's last
+  // picture, until the drag ends (Release) and the next update.
+  void Hold(Hwnd hwnd);
+  void Release() { held_ = 0; }
 
   // A miniature whose window left the table: hidden at once, unloaded (with its full-size
   // picture) by UnloadQueued at the next tick, never inside a handler of the miniature itself.
@@ -96,12 +113,15 @@ class MiniatureView {
  private:
   void TakeFirstPictures();
   void RaiseOnTopMiniatures();
+  static void Draw(forms::PictureBox& miniature, const Bitmap& picture);
 
   Pager pager_;
   PreviewPictures pictures_;         // the full-size pictures, for the preview of hidden windows
   forms::PictureBox captureBuffer_;  // holds each copy of a window before it is scaled
   forms::Timer firstPictureTimer_;   // takes a new window's first picture once it has painted
   CaptureRhythm rhythm_;             // how often the tick copies a window
+  LiveThumbnails thumbnails_;        // the miniatures the compositor draws
+  Hwnd held_ = 0;                    // the window whose miniature is dragged
   int32_t lastNumber_ = 0;           // the last miniature number handed out
   // Whether each window's miniature was raised since its window came to the front.
   std::unordered_map<Hwnd, bool> raised_;

@@ -96,6 +96,9 @@ struct FakeWindowSystem::State {
   std::map<std::string, std::map<std::string, std::string>> registry;
   std::map<RegKey, OpenKey> openKeys;
   RegKey nextRegKey = kFirstRegKey;
+  bool thumbnailsOffered = false;
+  std::map<ThumbnailId, Thumbnail> thumbnails;  // by id, ascending as registered
+  ThumbnailId nextThumbnail = 1;
 
   Window* Find(Hwnd hwnd) {
     auto it = windows.find(hwnd);
