@@ -42,10 +42,9 @@ void LiveThumbnails::Update(int desktop, Hwnd held) {
     if (entry.id == 0) continue;
     const forms::PictureBox& m = p_.miniatures(v);
     const forms::PictureBox& cell = p_.cells(desktop);
-    const Place place{m.Left(),    m.Top(),
-                      m.Left() + m.Width(),       m.Top() + m.Height(),
-                      cell.Left(), cell.Top(),
-                      cell.Left() + cell.Width(), cell.Top() + cell.Height()};
+    const Place place{
+        m.Left(),    m.Top(),    m.Left() + m.Width(),       m.Top() + m.Height(),
+        cell.Left(), cell.Top(), cell.Left() + cell.Width(), cell.Top() + cell.Height()};
     if (entry.placed && entry.place == place) continue;
     entry.place = place;
     entry.placed = true;
@@ -69,8 +68,8 @@ WindowSystem::ThumbnailProperties LiveThumbnails::PropertiesAt(Hwnd hwnd,
   properties.visible = right > left && bottom > top;
   if (!properties.visible) return properties;
   properties.destination = Rect{Round(left), Round(top), Round(right), Round(bottom)};
-  const bool cut = left > place.left || top > place.top || right < place.right ||
-                   bottom < place.bottom;
+  const bool cut =
+      left > place.left || top > place.top || right < place.right || bottom < place.bottom;
   if (cut) {
     const Rect bounds = p_.geometry.Bounds(hwnd);
     const float sx = static_cast<float>(bounds.Width()) / (place.right - place.left);

@@ -177,6 +177,17 @@ TEST_F(Conformance, CaptureCopiesTheWindowsPictureAndNothingOnceItIsGone) {
   EXPECT_TRUE(Ws().PrintWindow(hwnd, true).Empty());
 }
 
+// No compositor draws live thumbnails here: none is offered, and a registration fails as such
+// (the miniatures are then copied as before).
+TEST_F(Conformance, LiveThumbnailsAreNotOfferedAndARegistrationFailsCleanly) {
+  const Hwnd into = desktop_->MakeWindow(), source = desktop_->MakeWindow({300, 200, 500, 400});
+  EXPECT_FALSE(Ws().ThumbnailsOffered());
+  const WindowSystem::ThumbnailId id = Ws().RegisterThumbnail(into, source);
+  EXPECT_EQ(id, 0u);
+  EXPECT_FALSE(Ws().UpdateThumbnail(id, {{0, 0, 100, 80}, {}, true, 255}));
+  EXPECT_FALSE(Ws().UnregisterThumbnail(id));
+}
+
 // Its caption still reads whole (read as empty, the window would be taken for closed), and every
 // request to it comes back.
 TEST_F(Conformance, AnUnresponsiveWindowTimesOutKeepsItsCaptionAndEveryRequestReturns) {
