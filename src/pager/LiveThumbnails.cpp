@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace vd {
 
@@ -16,11 +15,6 @@ void LiveThumbnails::Update(int desktop, Hwnd held) {
     DropAll();
     return;
   }
-  std::vector<Hwnd> unwanted;
-  for (const auto& [hwnd, entry] : entries_) {
-    if (!p_.table.Contains(hwnd)) unwanted.push_back(hwnd);
-  }
-  for (Hwnd hwnd : unwanted) Drop(hwnd);
   for (const ManagedWindow& w : p_.table) {
     const int32_t v = w.miniature;
     const bool wanted = w.desktop == desktop && w.handle != held && v > 0 &&
