@@ -82,10 +82,12 @@ void MiniatureView::BeforeHiding(Hwnd hwnd) {
                               [hwnd](const auto& w) { return w.first == hwnd; });
   const bool firstPicture = waiting != awaitingPicture_.end();
   if (firstPicture) awaitingPicture_.erase(waiting);
-  // One copy when the window leaves the screen, rather than copies each tick of a window whose
-  // picture nobody sees while the compositor draws it. A copy that comes back black keeps the
-  // picture taken before.
-  if (firstPicture || thumbnails_.Live(hwnd)) Capture(hwnd);
+  // One copy as the window leaves the screen, of a window the tick would have copied since its
+  // last copy, rather than copies each tick of a window whose picture nobody sees while the
+  // compositor draws it, or of every window the switch hides. A copy that comes back black
+  // keeps the picture taken before.
+  const bool owed = owed_.erase(hwnd) != 0;
+  if (firstPicture || owed) Capture(hwnd);
   thumbnails_.Drop(hwnd);
 }
 
@@ -236,10 +238,20 @@ void MiniatureView::CaptureNextInRound(const std::function<bool(Hwnd)>& copyable
   // Copies that keep showing no change space the round out, as the front window's do: an idle
   // desktop is copied once a second, and any change brings the round back to every tick.
   if (!rhythm_.RoundDue()) return;
-  const Hwnd hwnd = rhythm_.NextInRound(pager_.table.Handles(), [&](Hwnd candidate) {
-    return !thumbnails_.Live(candidate) && copyable(candidate);
-  });
-  if (hwnd != 0) rhythm_.NoteRoundCopy(Capture(hwnd));
+  const Hwnd hwnd = rhythm_.NextInRound(pager_.table.Handles(), copyable);
+  if (hwnd == 0) return;
+  if (thumbnails_.Live(hwnd)) {
+    owed_.insert(hwnd);
+    rhythm_.NoteRoundCopy(false);
+    return;
+  }
+  rhythm_.NoteRoundCopy(Capture(hwnd));
+}
+
+bool MiniatureView::DueForFrontWindow(Hwnd hwnd) {
+  if (!thumbnails_.Live(hwnd)) return rhythm_.DueForFrontWindow(hwnd);
+  owed_.insert(hwnd);
+  return false;
 }
 
 void MiniatureView::Unload(int32_t v) {
@@ -260,12 +272,14 @@ void MiniatureView::Forget(Hwnd hwnd) {
   raised_.erase(hwnd);
   rhythm_.Forget(hwnd);
   thumbnails_.Drop(hwnd);
+  owed_.erase(hwnd);
   if (held_ == hwnd) held_ = 0;
   std::erase_if(awaitingPicture_, [hwnd](const auto& waiting) { return waiting.first == hwnd; });
 }
 
 bool MiniatureView::Knows(Hwnd hwnd) const {
   return raised_.count(hwnd) != 0 || rhythm_.Knows(hwnd) || thumbnails_.Knows(hwnd) ||
+         owed_.count(hwnd) != 0 ||
          std::any_of(awaitingPicture_.begin(), awaitingPicture_.end(),
                      [hwnd](const auto& waiting) { return waiting.first == hwnd; });
 }

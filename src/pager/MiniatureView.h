@@ -5,14 +5,16 @@
 // is copied (a new window's first picture, the front window, the round over the shown ones) and
 // unloads the miniatures of windows that left. Where the compositor offers live thumbnails, the
 // current desktop's shown windows are drawn by it over their miniatures instead of being copied
-// each tick (LiveThumbnails); such a window is copied once more when the program hides it, so
-// that its miniature and its full-size picture keep its last good picture.
+// each tick (LiveThumbnails). The copy the tick would have taken of such a window is owed
+// instead, and taken once, when the program hides the window: its miniature and its full-size
+// picture then keep its last good picture for as long as it is hidden.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -60,8 +62,8 @@ class MiniatureView {
             const std::string& title);
   void FirstPictureLater(Hwnd hwnd);
   // A window about to be hidden gets its picture now, while it can still be copied from the
-  // screen, when its first picture was not taken yet or the compositor drew its miniature; its
-  // live thumbnail goes.
+  // screen, when its first picture was not taken yet or a copy of it is owed; its live thumbnail
+  // goes.
   void BeforeHiding(Hwnd hwnd);
 
   // Moves the window's miniature into the cell of the desktop its record names.
@@ -82,13 +84,12 @@ class MiniatureView {
   bool Capture(Hwnd hwnd);
   // Clears the miniature to its background; the next copy of the window draws it again.
   void Blank(Hwnd hwnd);
-  // Whether the front window is due for a copy this tick; never while its thumbnail is live.
-  bool DueForFrontWindow(Hwnd hwnd) {
-    return !thumbnails_.Live(hwnd) && rhythm_.DueForFrontWindow(hwnd);
-  }
+  // Whether the front window is due for a copy this tick. One with a live thumbnail never is:
+  // a copy of it is owed instead.
+  bool DueForFrontWindow(Hwnd hwnd);
   // The tick's copy when the front window is not one of the current desktop's: the next of the
-  // windows `copyable` admits that have no live thumbnail, in table order, in a round that
-  // spaces itself out while the copies show no change.
+  // windows `copyable` admits, in table order, in a round that spaces itself out while the
+  // copies show no change; for a window with a live thumbnail, a copy owed.
   void CaptureNextInRound(const std::function<bool(Hwnd)>& copyable);
 
   // The live thumbnails follow the miniatures (each tick, and once a switch has shown a
@@ -122,7 +123,10 @@ class MiniatureView {
   CaptureRhythm rhythm_;             // how often the tick copies a window
   LiveThumbnails thumbnails_;        // the miniatures the compositor draws
   Hwnd held_ = 0;                    // the window whose miniature is dragged
-  int32_t lastNumber_ = 0;           // the last miniature number handed out
+  // Windows with a live thumbnail that the tick would have copied since their last copy (they
+  // came to the front, or the round came to them): copied when the program hides them.
+  std::unordered_set<Hwnd> owed_;
+  int32_t lastNumber_ = 0;  // the last miniature number handed out
   // Whether each window's miniature was raised since its window came to the front.
   std::unordered_map<Hwnd, bool> raised_;
   // Windows added in the last 100 ms, waiting for their first picture, with the tick count at

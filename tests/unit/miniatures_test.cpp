@@ -205,10 +205,6 @@ TEST_F(Miniatures, LiveThumbnailsStandForTheCurrentDesktopsShownWindowsWhereOffe
     const Drawn atStart{{a, {inCell(10, 10, 50, 40), {}}},
                         {cut, {inCell(0, 30, 30, 50), {200, 0, 500, 200}}}};
     EXPECT_EQ(live(), offered ? atStart : Drawn{});
-    fake.Activate(Pager().hWnd());  // the tick's copies go round the shown windows
-    fake.ClearCalls();
-    backend->Advance(2000);
-    EXPECT_EQ(fake.CallsOn("CaptureWindow", cut).empty(), offered);
 
     // In front, changing and moving: followed by its thumbnail, copied only where none is live.
     BringToFront(a);
@@ -218,29 +214,36 @@ TEST_F(Miniatures, LiveThumbnailsStandForTheCurrentDesktopsShownWindowsWhereOffe
     backend->Advance(1000);
     EXPECT_EQ(fake.CallsOn("CaptureWindow", a).empty(), offered);
     EXPECT_EQ(live()[a].first, offered ? inCell(20, 10, 60, 40) : Rect{});
-    EXPECT_EQ(shows(a), offered ? 0x11u : 0x33u);
 
-    // Hidden by a switch: the last good picture stays, for the miniature and the preview.
-    fake.SetWindowPicture(a, Bitmap(400, 300, 0x44));
-    fake.SetWindowPicture(cut, Bitmap(500, 200, 0));  // drawn by the graphics card
+    // Hidden by a switch: the copy the tick owes is taken, a black one keeping the picture before
+    // (the miniature's and the preview's); none of a window the tick would not have copied.
+    fake.SetWindowPicture(a, Bitmap(400, 300, 0));  // drawn by the graphics card
+    fake.SetWindowPicture(cut, Bitmap(500, 200, 0x44));
     backend->Advance(1000);
+    fake.ClearCalls();
     desktops.SwitchTo(2);
-    EXPECT_EQ(shows(a), 0x44u);
-    EXPECT_EQ(Pager().Miniatures().Pictures().Picture(Record(a).miniature).GetPixel(9, 9), 0x44u);
+    EXPECT_EQ(fake.CallsOn("CaptureWindow", a).size(), offered ? 1u : 0u);
+    EXPECT_EQ(shows(a), offered ? 0x11u : 0x33u);
     EXPECT_EQ(shows(cut), 0x22u);
     EXPECT_EQ(live().size() == 1 && live().count(other) == 1, offered);
     fake.DestroyWindow(other);
     backend->Advance(100);
     EXPECT_EQ(live(), Drawn{});
 
-    // A dragged miniature shows the stored picture; dropped, it is drawn live again.
+    // With the pager in front the tick's copies go round the shown windows, owed where live.
     desktops.SwitchTo(1);
-    EXPECT_EQ(live().size(), offered ? 2u : 0u);
+    fake.Activate(Pager().hWnd());
+    backend->Advance(2000);
+    EXPECT_EQ(fake.CallsOn("CaptureWindow", cut).empty(), offered);
+    desktops.SetShown(cut, false);  // as Move To hides it
+    EXPECT_EQ(shows(cut), 0x44u);
+
+    // A dragged miniature shows the stored picture; dropped, it is drawn live again.
     forms::PictureBox& miniature = MiniatureOf(a);
     Pager().Miniatures().Blank(a);  // its picture box cleared, as by the options' OK
     miniature.RaiseMouseDown(forms::kLeftButton, 0, 45, 45);
     miniature.RaiseMouseMove(forms::kLeftButton, 0, 60, 45);
-    EXPECT_EQ(shows(a), offered ? 0x44u : 0xFFFFFFu);
+    EXPECT_EQ(shows(a), offered ? 0x11u : 0xFFFFFFu);
     backend->Advance(100);  // a tick during the drag
     EXPECT_EQ(live().count(a), 0u);
     miniature.RaiseMouseUp(forms::kLeftButton, 0, 60, 45);
