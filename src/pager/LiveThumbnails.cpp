@@ -15,37 +15,37 @@ void LiveThumbnails::Update(int desktop, Hwnd held) {
     DropAll();
     return;
   }
-  for (const ManagedWindow& w : p_.table) {
-    const int32_t v = w.miniature;
-    const bool wanted = w.desktop == desktop && w.handle != held && v > 0 &&
-                        p_.miniatures.Exists(v) && p_.miniatures(v).Visible() &&
-                        p_.cells.Exists(desktop);
-    auto it = entries_.find(w.handle);
-    if (!wanted) {
-      if (it != entries_.end()) Drop(w.handle);
+  // A copy of the handles, each row looked up again: the calls below may run handlers that
+  // take rows out.
+  for (const Hwnd hwnd : p_.table.Handles()) {
+    const ManagedWindow* w = p_.table.Find(hwnd);
+    const int32_t v = w != nullptr ? w->miniature : 0;
+    if (w == nullptr || w->desktop != desktop || hwnd == held || v < 1 ||
+        !p_.miniatures.Exists(v) || !p_.miniatures(v).Visible() || !p_.cells.Exists(desktop)) {
+      Drop(hwnd);
       continue;
     }
-    if (it == entries_.end()) {
+    if (entries_.count(hwnd) == 0) {
       // A window its own application keeps hidden is asked about again at the next update.
-      if (!ws.IsWindowVisible(w.handle)) continue;
-      Entry registered;
-      registered.id = ws.RegisterThumbnail(p_.pager(), w.handle);
-      it = entries_.emplace(w.handle, registered).first;
+      if (!ws.IsWindowVisible(hwnd)) continue;
+      const WindowSystem::ThumbnailId id = ws.RegisterThumbnail(p_.pager(), hwnd);
+      entries_[hwnd].id = id;
     }
-    Entry& entry = it->second;
-    if (entry.id == 0) continue;
     const forms::PictureBox& m = p_.miniatures(v);
     const forms::PictureBox& cell = p_.cells(desktop);
     const Place place{
         m.Left(),    m.Top(),    m.Left() + m.Width(),       m.Top() + m.Height(),
         cell.Left(), cell.Top(), cell.Left() + cell.Width(), cell.Top() + cell.Height()};
-    if (entry.placed && entry.place == place) continue;
+    Entry& entry = entries_[hwnd];
+    if (entry.id == 0 || (entry.placed && entry.place == place)) continue;
     entry.place = place;
     entry.placed = true;
-    if (!ws.UpdateThumbnail(entry.id, PropertiesAt(w.handle, place))) {
+    const WindowSystem::ThumbnailId id = entry.id;
+    if (!ws.UpdateThumbnail(id, PropertiesAt(hwnd, place))) {
       // Refused: the window is copied as before.
-      ws.UnregisterThumbnail(entry.id);
-      entry.id = 0;
+      ws.UnregisterThumbnail(id);
+      auto refused = entries_.find(hwnd);
+      if (refused != entries_.end() && refused->second.id == id) refused->second.id = 0;
     }
   }
 }
