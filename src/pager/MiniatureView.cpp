@@ -209,6 +209,7 @@ bool MiniatureView::Capture(Hwnd hwnd) {
     return false;
   }
   if (picture.Empty()) picture = vd::Bitmap(1, 1, 0xFFFFFF);
+  owed_.erase(hwnd);  // the picture is as the window is now
   miniature.SyncSurfaceSize();
   // A copy the same as the last one, into a miniature of the same size, changes nothing: the
   // tick then copies this window less often.
