@@ -28,7 +28,7 @@ int32_t NextFreeNumber(int32_t last, const std::function<bool(int32_t)>& taken) 
 }
 
 MiniatureView::MiniatureView(Pager pager)
-    : pager_(pager),
+    : pager_(std::move(pager)),
       captureBuffer_(pager_.form, "captureBuffer", forms::ScaleMode::kPixels),
       firstPictureTimer_(pager_.form, "firstPictureTimer", kFirstPictureMs, false),
       thumbnails_({pager_.ws, pager_.table, pager_.geometry, pager_.cells, pager_.miniatures,
