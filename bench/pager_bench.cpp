@@ -26,10 +26,11 @@ constexpr int kCells = 81;
 constexpr const char* kSettings = "[SETUP]\r\ncolumns=9\r\nrows=9\r\nwidth=20\r\nheight=20\r\n";
 
 // A running program in a scratch folder of its own (settings.ini lives there), with a number
-// of 640 x 480 windows of other applications, each with a picture, the last one in front.
+// of 640 x 480 windows of other applications, each with a picture, the last one in front; the
+// compositor's live thumbnails offered or not.
 class RunningPager {
  public:
-  explicit RunningPager(int windowCount) {
+  explicit RunningPager(int windowCount, bool thumbnails = false) {
     std::random_device rd;
     folder_ = std::filesystem::temp_directory_path() /
               ("vuedeck-bench-" + std::to_string(rd()) + std::to_string(rd()));
@@ -37,6 +38,7 @@ class RunningPager {
     std::ofstream(folder_ / "settings.ini", std::ios::binary) << kSettings;
     fake.SetProgramFolder(folder_.string());
     fake.SetScreen(kScreenWidth, kScreenHeight);
+    fake.SetThumbnailsOffered(thumbnails);
     backend = std::make_unique<forms::headless::HeadlessBackend>(&fake);
 
     for (int i = 0; i < windowCount; ++i) {
@@ -128,10 +130,8 @@ void ReportCalls(benchmark::State& state, const std::map<std::string, int64_t>& 
 // The full tick: hit test and repaint of the 81 cells, RefreshWindows (with the capture of
 // the foreground window into its miniature) and the recovery record. The cursor moves to the
 // next cell before each tick, so one cell loses its hover look and another gains it.
-void BM_PagerTick(benchmark::State& state) {
-  const int windowCount = static_cast<int>(state.range(0));
-  RunningPager run(windowCount);
-  if (!Ready(state, run, windowCount)) return;
+// The front window changes its picture before each tick when `playing` (a video).
+void TimeTicks(benchmark::State& state, RunningPager& run, bool playing) {
   PagerWindow& pager = run.Pager();
   const std::vector<Point> centres = run.CellCentres();
   const Hwnd front = run.windows.back();
@@ -143,6 +143,10 @@ void BM_PagerTick(benchmark::State& state) {
     state.PauseTiming();
     cell = cell % kCells + 1;
     run.fake.SetCursor(centres[static_cast<size_t>(cell)]);
+    if (playing) {
+      run.fake.SetWindowPicture(front,
+                                Bitmap(640, 480, 0x203040u + static_cast<uint32_t>(ticks % 64)));
+    }
     run.fake.ClearCalls();
     state.ResumeTiming();
     pager.OnRefreshTick();
@@ -156,6 +160,12 @@ void BM_PagerTick(benchmark::State& state) {
   if (run.fake.GetForegroundWindow() != front) state.SkipWithError("the front window changed");
   ReportCalls(state, calls, ticks);
 }
+
+void BM_PagerTick(benchmark::State& state) {
+  const int windowCount = static_cast<int>(state.range(0));
+  RunningPager run(windowCount);
+  if (Ready(state, run, windowCount)) TimeTicks(state, run, false);
+}
 BENCHMARK(BM_PagerTick)
     ->Arg(10)
     ->Arg(50)
@@ -164,13 +174,26 @@ BENCHMARK(BM_PagerTick)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// The tick with the front window's picture still (0) or changing every tick (1, a video), without
+// (0) or with (1) the compositor's live thumbnails: with them the tick copies no window.
+void BM_PagerTickLive(benchmark::State& state) {
+  const int windowCount = static_cast<int>(state.range(0));
+  RunningPager run(windowCount, state.range(2) != 0);
+  if (Ready(state, run, windowCount)) TimeTicks(state, run, state.range(1) != 0);
+}
+BENCHMARK(BM_PagerTickLive)
+    ->ArgsProduct({{10, 100}, {0, 1}, {0, 1}})
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
 // A switch between two desktops of N windows each, by the desktops' hotkeys (Alt+1, Alt+2):
 // the time on the fake desktop, and the calls the switch makes through the window-system seam,
 // per switch (counters "calls", "ShowWindow", and one per call name), to set beside the 2N
 // ShowWindow calls a bare loop makes for the same switch.
-void BM_Switch(benchmark::State& state) {
+void TimeSwitches(benchmark::State& state, bool thumbnails) {
   const int perDesktop = static_cast<int>(state.range(0));
-  RunningPager run(perDesktop);  // desktop 1's windows, taken on by the start-up scan
+  RunningPager run(perDesktop, thumbnails);  // desktop 1's windows, taken on by the start-up scan
   if (!Ready(state, run, perDesktop)) return;
   PagerWindow& pager = run.Pager();
   // Desktop 2: each new window comes to the front and the foreground poll takes it on there.
@@ -213,10 +236,21 @@ void BM_Switch(benchmark::State& state) {
   if (wrongDesktop > 0) state.SkipWithError("a hotkey did not switch");
   ReportCalls(state, calls, switches);
 }
+
+void BM_Switch(benchmark::State& state) { TimeSwitches(state, false); }
 BENCHMARK(BM_Switch)
     ->Arg(10)
     ->Arg(50)
     ->Arg(100)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// The same switch without (0) or with (1) the compositor's live thumbnails: with them, each
+// window hidden is copied once as it goes, and the shown desktop's windows get thumbnails.
+void BM_SwitchLive(benchmark::State& state) { TimeSwitches(state, state.range(1) != 0); }
+BENCHMARK(BM_SwitchLive)
+    ->ArgsProduct({{10, 100}, {0, 1}})
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

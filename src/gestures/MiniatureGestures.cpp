@@ -22,6 +22,7 @@ void MiniatureGestures::OnMouseMove(int miniature, int button, float x, float y)
   if (!p_.miniatures.Exists(miniature)) return;
   if (button == forms::kLeftButton && drag_.Move(x, y)) {
     p_.hover.HidePreview();
+    p_.miniatureView.Hold(p_.table.WindowWithMiniature(miniature));
     FollowPointer(miniature, x, y);
   }
   p_.hover.OnMiniatureMouseMove(miniature);  // the status caption names its window
@@ -29,6 +30,7 @@ void MiniatureGestures::OnMouseMove(int miniature, int button, float x, float y)
 
 void MiniatureGestures::EndDragWithoutDrop(int miniature) {
   if (!drag_.EndWithoutDrop(miniature)) return;
+  p_.miniatureView.Release();
   // The miniature goes back to where its window is.
   if (p_.table.Contains(selected_)) p_.miniatureView.Refresh(selected_, false);
 }
@@ -75,6 +77,7 @@ void MiniatureGestures::Drop(int miniature) {
     if (w != nullptr && w->desktop == desktops.Current()) desktops.SetShown(selected_, true);
   }
   drag_.End();
+  p_.miniatureView.Release();
 }
 
 void MiniatureGestures::ActivateWindow(Hwnd hwnd) {

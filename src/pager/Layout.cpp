@@ -164,12 +164,14 @@ void PagerWindow::FollowedToDesktop(Hwnd hwnd) {
 void PagerWindow::DesktopShown(int desktop) {
   windowMenu.Fill(desktop);
   tracker_.RestartAutoHide();
+  // The shown desktop's windows get their live thumbnails now rather than at the next tick.
+  if (!closing_) miniatureView_.UpdateThumbnails();
 }
 
 void PagerWindow::WindowHiding(Hwnd hwnd) {
-  // A window hidden before its first picture was taken gets it now: its miniature and its
-  // preview must not stay blank.
-  miniatureView_.FirstPictureBeforeHiding(hwnd);
+  // A window hidden before its first picture was taken, or whose miniature the compositor drew,
+  // gets its picture now: its miniature and its preview must not stay blank or old.
+  miniatureView_.BeforeHiding(hwnd);
 }
 
 void PagerWindow::MoveSelectionBox(int index) {

@@ -28,9 +28,11 @@ int32_t NextFreeNumber(int32_t last, const std::function<bool(int32_t)>& taken) 
 }
 
 MiniatureView::MiniatureView(Pager pager)
-    : pager_(pager),
+    : pager_(std::move(pager)),
       captureBuffer_(pager_.form, "captureBuffer", forms::ScaleMode::kPixels),
-      firstPictureTimer_(pager_.form, "firstPictureTimer", kFirstPictureMs, false) {
+      firstPictureTimer_(pager_.form, "firstPictureTimer", kFirstPictureMs, false),
+      thumbnails_({pager_.ws, pager_.table, pager_.geometry, pager_.cells, pager_.miniatures,
+                   [this] { return pager_.form.hWnd(); }}) {
   captureBuffer_.SetAutoSize(true);
   captureBuffer_.SetVisible(false);
   firstPictureTimer_.Tick = [this] { TakeFirstPictures(); };
@@ -75,12 +77,18 @@ void MiniatureView::FirstPictureLater(Hwnd hwnd) {
   }
 }
 
-void MiniatureView::FirstPictureBeforeHiding(Hwnd hwnd) {
+void MiniatureView::BeforeHiding(Hwnd hwnd) {
   auto waiting = std::find_if(awaitingPicture_.begin(), awaitingPicture_.end(),
                               [hwnd](const auto& w) { return w.first == hwnd; });
-  if (waiting == awaitingPicture_.end()) return;
-  awaitingPicture_.erase(waiting);
-  Capture(hwnd);
+  const bool firstPicture = waiting != awaitingPicture_.end();
+  if (firstPicture) awaitingPicture_.erase(waiting);
+  // One copy as the window leaves the screen, of a window the tick would have copied since its
+  // last copy, rather than copies each tick of a window whose picture nobody sees while the
+  // compositor draws it, or of every window the switch hides. A copy that comes back black
+  // keeps the picture taken before.
+  const bool owed = owed_.erase(hwnd) != 0;
+  if (firstPicture || owed) Capture(hwnd);
+  thumbnails_.Drop(hwnd);
 }
 
 void MiniatureView::TakeFirstPictures() {
@@ -155,6 +163,27 @@ void MiniatureView::Refresh(Hwnd hwnd, const WindowGeometry::ScaledRect& scaled,
   RaiseOnTopMiniatures();
 }
 
+void MiniatureView::Draw(forms::PictureBox& miniature, const Bitmap& picture) {
+  vd::Bitmap& surface = miniature.Surface();
+  surface.StretchFrom(0, 0, surface.Width(), surface.Height(), picture, 0, 0, picture.Width(),
+                      picture.Height(), StretchMode::kHalftone);
+  miniature.Refresh();
+}
+
+void MiniatureView::Hold(Hwnd hwnd) {
+  if (held_ == hwnd) return;
+  held_ = hwnd;
+  if (!thumbnails_.Live(hwnd)) return;
+  thumbnails_.Drop(hwnd);
+  // The compositor drew the miniature: its picture box shows the window's last copy instead,
+  // drawn again at the miniature's present size.
+  const ManagedWindow* w = pager_.table.Find(hwnd);
+  const int32_t v = w != nullptr ? w->miniature : 0;
+  if (v < 1 || !pager_.miniatures.Exists(v) || !pictures_.HasPicture(v)) return;
+  pager_.miniatures(v).SyncSurfaceSize();
+  Draw(pager_.miniatures(v), pictures_.Picture(v));
+}
+
 bool MiniatureView::Capture(Hwnd hwnd) {
   const ManagedWindow* w = pager_.table.Find(hwnd);
   const int32_t v = w != nullptr ? w->miniature : 0;
@@ -180,6 +209,7 @@ bool MiniatureView::Capture(Hwnd hwnd) {
     return false;
   }
   if (picture.Empty()) picture = vd::Bitmap(1, 1, 0xFFFFFF);
+  owed_.erase(hwnd);  // the picture is as the window is now
   miniature.SyncSurfaceSize();
   // A copy the same as the last one, into a miniature of the same size, changes nothing: the
   // tick then copies this window less often.
@@ -187,11 +217,8 @@ bool MiniatureView::Capture(Hwnd hwnd) {
       Fingerprint(picture, miniature.Surface().Width(), miniature.Surface().Height());
   if (!rhythm_.NoteCopy(hwnd, fingerprint, hasPicture)) return false;
   captureBuffer_.SetPicture(std::move(picture));
-  vd::Bitmap& surface = miniature.Surface();
   const vd::Bitmap& source = captureBuffer_.Picture();
-  surface.StretchFrom(0, 0, surface.Width(), surface.Height(), source, 0, 0, source.Width(),
-                      source.Height(), StretchMode::kHalftone);
-  miniature.Refresh();
+  Draw(miniature, source);
   pictures_.SetPicture(v, source);
   return true;
 }
@@ -213,7 +240,19 @@ void MiniatureView::CaptureNextInRound(const std::function<bool(Hwnd)>& copyable
   // desktop is copied once a second, and any change brings the round back to every tick.
   if (!rhythm_.RoundDue()) return;
   const Hwnd hwnd = rhythm_.NextInRound(pager_.table.Handles(), copyable);
-  if (hwnd != 0) rhythm_.NoteRoundCopy(Capture(hwnd));
+  if (hwnd == 0) return;
+  if (thumbnails_.Live(hwnd)) {
+    owed_.insert(hwnd);
+    rhythm_.NoteRoundCopy(false);
+    return;
+  }
+  rhythm_.NoteRoundCopy(Capture(hwnd));
+}
+
+bool MiniatureView::DueForFrontWindow(Hwnd hwnd) {
+  if (!thumbnails_.Live(hwnd)) return rhythm_.DueForFrontWindow(hwnd);
+  owed_.insert(hwnd);
+  return false;
 }
 
 void MiniatureView::Unload(int32_t v) {
@@ -233,11 +272,15 @@ void MiniatureView::UnloadQueued() {
 void MiniatureView::Forget(Hwnd hwnd) {
   raised_.erase(hwnd);
   rhythm_.Forget(hwnd);
+  thumbnails_.Drop(hwnd);
+  owed_.erase(hwnd);
+  if (held_ == hwnd) held_ = 0;
   std::erase_if(awaitingPicture_, [hwnd](const auto& waiting) { return waiting.first == hwnd; });
 }
 
 bool MiniatureView::Knows(Hwnd hwnd) const {
-  return raised_.count(hwnd) != 0 || rhythm_.Knows(hwnd) ||
+  return raised_.count(hwnd) != 0 || rhythm_.Knows(hwnd) || thumbnails_.Knows(hwnd) ||
+         owed_.count(hwnd) != 0 ||
          std::any_of(awaitingPicture_.begin(), awaitingPicture_.end(),
                      [hwnd](const auto& waiting) { return waiting.first == hwnd; });
 }

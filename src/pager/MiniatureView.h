@@ -3,13 +3,18 @@
 // the always-on-top windows' miniatures in front, showing a scaled picture of the window. It
 // numbers the miniatures, keeps their full-size pictures for the preview, decides when a window
 // is copied (a new window's first picture, the front window, the round over the shown ones) and
-// unloads the miniatures of windows that left.
+// unloads the miniatures of windows that left. Where the compositor offers live thumbnails, the
+// current desktop's shown windows are drawn by it over their miniatures instead of being copied
+// each tick (LiveThumbnails). The copy the tick would have taken of such a window is owed
+// instead, and taken once, when the program hides the window: its miniature and its full-size
+// picture then keep its last good picture for as long as it is hidden.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -20,6 +25,7 @@
 #include "forms/Form.h"
 #include "forms/Timer.h"
 #include "pager/CaptureRhythm.h"
+#include "pager/LiveThumbnails.h"
 #include "pager/PreviewPictures.h"
 #include "platform/WindowSystem.h"
 #include "tracking/WindowGeometry.h"
@@ -41,6 +47,7 @@ class MiniatureView {
     const WindowGeometry& geometry;
     const forms::ControlArray<forms::PictureBox>& cells;
     forms::ControlArray<forms::PictureBox>& miniatures;  // by number; 0 is the hidden template
+    std::function<int()> currentDesktop;
   };
   explicit MiniatureView(Pager pager);
   MiniatureView(const MiniatureView&) = delete;
@@ -54,9 +61,10 @@ class MiniatureView {
   void Load(int32_t v, const WindowGeometry::ScaledRect& place, int desktop,
             const std::string& title);
   void FirstPictureLater(Hwnd hwnd);
-  // A window about to be hidden before its first picture was taken gets it now, while it can
-  // still be copied from the screen.
-  void FirstPictureBeforeHiding(Hwnd hwnd);
+  // A window about to be hidden gets its picture now, while it can still be copied from the
+  // screen, when its first picture was not taken yet or a copy of it is owed; its live thumbnail
+  // goes.
+  void BeforeHiding(Hwnd hwnd);
 
   // Moves the window's miniature into the cell of the desktop its record names.
   void Place(Hwnd hwnd);
@@ -76,12 +84,22 @@ class MiniatureView {
   bool Capture(Hwnd hwnd);
   // Clears the miniature to its background; the next copy of the window draws it again.
   void Blank(Hwnd hwnd);
-  // Whether the front window is due for a copy this tick.
-  bool DueForFrontWindow(Hwnd hwnd) { return rhythm_.DueForFrontWindow(hwnd); }
+  // Whether the front window is due for a copy this tick. One with a live thumbnail never is:
+  // a copy of it is owed instead.
+  bool DueForFrontWindow(Hwnd hwnd);
   // The tick's copy when the front window is not one of the current desktop's: the next of the
   // windows `copyable` admits, in table order, in a round that spaces itself out while the
-  // copies show no change.
+  // copies show no change; for a window with a live thumbnail, a copy owed.
   void CaptureNextInRound(const std::function<bool(Hwnd)>& copyable);
+
+  // The live thumbnails follow the miniatures (each tick, and once a switch has shown a
+  // desktop); at the exit they all go.
+  void UpdateThumbnails() { thumbnails_.Update(pager_.currentDesktop(), held_); }
+  void DropThumbnails() { thumbnails_.DropAll(); }
+  // The window's miniature is dragged: it has no live thumbnail and shows the window's last
+  // picture, until the drag ends (Release) and the next update.
+  void Hold(Hwnd hwnd);
+  void Release() { held_ = 0; }
 
   // A miniature whose window left the table: hidden at once, unloaded (with its full-size
   // picture) by UnloadQueued at the next tick, never inside a handler of the miniature itself.
@@ -96,13 +114,19 @@ class MiniatureView {
  private:
   void TakeFirstPictures();
   void RaiseOnTopMiniatures();
+  static void Draw(forms::PictureBox& miniature, const Bitmap& picture);
 
   Pager pager_;
   PreviewPictures pictures_;         // the full-size pictures, for the preview of hidden windows
   forms::PictureBox captureBuffer_;  // holds each copy of a window before it is scaled
   forms::Timer firstPictureTimer_;   // takes a new window's first picture once it has painted
   CaptureRhythm rhythm_;             // how often the tick copies a window
-  int32_t lastNumber_ = 0;           // the last miniature number handed out
+  LiveThumbnails thumbnails_;        // the miniatures the compositor draws
+  Hwnd held_ = 0;                    // the window whose miniature is dragged
+  // Windows with a live thumbnail that the tick would have copied since their last copy (they
+  // came to the front, or the round came to them): copied when the program hides them.
+  std::unordered_set<Hwnd> owed_;
+  int32_t lastNumber_ = 0;  // the last miniature number handed out
   // Whether each window's miniature was raised since its window came to the front.
   std::unordered_map<Hwnd, bool> raised_;
   // Windows added in the last 100 ms, waiting for their first picture, with the tick count at

@@ -55,7 +55,8 @@ PagerWindow::PagerWindow(Program& program)
       tracker_({program.ws, Table, geometry, program.settings, ignoreList, desktops_, layering_,
                 recoveryRecord_, miniatureView_, *this, [this] { return hWnd(); }}),
       cellPainter_(program.ws),
-      miniatureView_({*this, program.backend, program.ws, Table, geometry, cells, miniatures}),
+      miniatureView_({*this, program.backend, program.ws, Table, geometry, cells, miniatures,
+                      [this] { return int{desktops_.Current()}; }}),
       hover_({*this, program.ws, program.settings, Table, geometry, cells, miniatures, statusLabel,
               *preview_, miniatureView_.Pictures(), [this] { return int{desktops_.Current()}; },
               [this](int cell, uint32_t colour) { PaintDesktopCell(cell, 315, colour, 0); }}),
@@ -205,6 +206,7 @@ void PagerWindow::OnRefreshTick() {
   const float tppY = static_cast<float>(program_.backend.TwipsPerPixelY());
   hover_.HitTest(Left() / tppX, Top() / tppY);
   tracker_.Refresh();
+  miniatureView_.UpdateThumbnails();
   recoveryRecord_.SaveIfBehind();
   if (recoveryRecord_.WriteFailed()) {
     program_.ReportFailedWrite(Program::StoredFile::kRecoveryRecord);
@@ -262,6 +264,7 @@ void PagerWindow::CloseAll() {
   closing_ = true;
   foregroundPoll.SetEnabled(false);
   refreshTimer.SetEnabled(false);
+  miniatureView_.DropThumbnails();
   // What must outlive the run. A failure here must never keep the windows hidden; it is
   // reported once every window is back.
   bool ignoreListSaved = false, positionSaved = false;

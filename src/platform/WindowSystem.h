@@ -114,6 +114,36 @@ class WindowSystem {
   // Asks the window to render itself (PW_RENDERFULLCONTENT when fullContent).
   virtual Bitmap PrintWindow(Hwnd hwnd, bool fullContent) = 0;
 
+  // ---- Live thumbnails ---------------------------------------------------------------------
+  // Where the system composes the screen, the compositor can draw one window's live picture
+  // into another window, kept up to date by the compositor itself (content drawn by the
+  // graphics card included, which a copy of the device context gives as black). 0 is "no
+  // thumbnail".
+  using ThumbnailId = uintptr_t;
+  // Where and how a thumbnail is drawn: `destination` in the destination window's client
+  // pixels shows `source` of the source window (in its window rectangle, from its top-left
+  // corner; an empty rectangle is the whole window), at `opacity` (255: opaque).
+  struct ThumbnailProperties {
+    Rect destination;
+    Rect source;
+    bool visible = false;
+    uint8_t opacity = 255;
+    bool operator==(const ThumbnailProperties&) const = default;
+  };
+  // Whether live thumbnails are offered (DwmIsCompositionEnabled): false where composition is
+  // off or the system has no compositor (Wine), and then every registration fails.
+  virtual bool ThumbnailsOffered() = 0;
+  // Registers a thumbnail of `source` drawn into `destination`, a top-level window of the
+  // program (DwmRegisterThumbnail); nothing is drawn until UpdateThumbnail makes it visible.
+  // Answers its id, 0 when the registration failed.
+  virtual ThumbnailId RegisterThumbnail(Hwnd destination, Hwnd source) = 0;
+  // Sets where and how the thumbnail is drawn (DwmUpdateThumbnailProperties); false when that
+  // failed (an id that names no thumbnail).
+  virtual bool UpdateThumbnail(ThumbnailId id, const ThumbnailProperties& properties) = 0;
+  // The thumbnail is drawn no more and its id is given up (DwmUnregisterThumbnail); also needed
+  // after its source window closed. False for an id that names no thumbnail.
+  virtual bool UnregisterThumbnail(ThumbnailId id) = 0;
+
   // ---- Time --------------------------------------------------------------------------------
   virtual void Sleep(uint32_t milliseconds) = 0;
   virtual uint32_t GetTickCount() = 0;

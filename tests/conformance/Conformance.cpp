@@ -195,6 +195,14 @@ TEST_F(Conformance, CaptureCopiesTheWindowsPictureAndNothingOnceItIsGone) {
   EXPECT_TRUE(Ws().PrintWindow(hwnd, true).Empty());
 }
 
+// No compositor draws live thumbnails here: none is offered, and a registration fails as such
+// (the miniatures are then copied as before).
+TEST_F(Conformance, LiveThumbnailsAreNotOfferedAndARegistrationFailsCleanly) {
+  const Hwnd into = desktop_->MakeWindow(), source = desktop_->MakeWindow({300, 200, 500, 400});
+  EXPECT_FALSE(Ws().ThumbnailsOffered());
+  EXPECT_EQ(Ws().RegisterThumbnail(into, source), WindowSystem::ThumbnailId{0});
+}
+
 // Its caption still reads whole (read as empty, the window would be taken for closed), and every
 // request to it comes back.
 TEST_F(Conformance, AnUnresponsiveWindowTimesOutKeepsItsCaptionAndEveryRequestReturns) {

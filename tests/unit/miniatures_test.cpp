@@ -3,7 +3,9 @@
 // a window that closed.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 #include "ProgramFixture.h"
@@ -176,6 +178,91 @@ TEST_F(Miniatures, BlackCopiesAreNoChangeOfTheWindow) {
   EXPECT_LE(fake.CallsOn("CaptureWindow", w).size(), 5u);
   EXPECT_LE(fake.CallsOn("PrintWindow", w).size(), 5u);
   EXPECT_EQ(MiniatureOf(w).Surface().GetPixel(1, 1), 0x000055u);
+}
+
+// Where the compositor offers live thumbnails, the current desktop's shown windows have one at
+// their miniature's place (cut at the cell's edge) and are not copied each tick, but when the
+// program hides them (a black copy keeps the picture before). A switch swaps the thumbnails; a
+// drag, a close and the exit give them up. Where none are offered, the copies are as before.
+TEST_F(Miniatures, LiveThumbnailsStandForTheCurrentDesktopsShownWindowsWhereOffered) {
+  for (const bool offered : {true, false}) {
+    SCOPED_TRACE(offered ? "offered" : "not offered");
+    fake.SetThumbnailsOffered(offered);
+    const Hwnd a = OpenWindow("A"), cut = OpenWindow("Cut", {-200, 300, 300, 500});
+    const Hwnd other = OpenWindow("Other");
+    fake.SetWindowPicture(a, Bitmap(400, 300, 0x11));
+    fake.SetWindowPicture(cut, Bitmap(500, 200, 0x22));
+    ASSERT_TRUE(program ? Restart() : StartWith(kGrid3x2));
+    DesktopSwitcher& desktops = Pager().Desktops();
+    desktops.Place(2, other, 0, 0, 0, 0);
+    Pager().Miniatures().Place(other);
+    desktops.Open(1);
+    // By source: where each is drawn in the pager, of which part of the window (empty: all).
+    using Drawn = std::map<Hwnd, std::pair<Rect, Rect>>;
+    auto live = [&] {
+      Drawn drawn;
+      for (const fake::Thumbnail& t : fake.Thumbnails()) {
+        EXPECT_TRUE(t.destination == Pager().hWnd() && t.properties.visible);
+        drawn[t.source] = {t.properties.destination, t.properties.source};
+      }
+      return drawn;
+    };
+    const int x = static_cast<int>(std::lround(Pager().cells(1).Left()));
+    const int y = static_cast<int>(std::lround(Pager().cells(1).Top()));
+    auto inCell = [&](int l, int t, int r, int b) { return Rect{x + l, y + t, x + r, y + b}; };
+    auto shows = [&](Hwnd hwnd) { return MiniatureOf(hwnd).Surface().GetPixel(1, 1); };
+    backend->Advance(300);  // the first pictures
+    const Drawn atStart{{a, {inCell(10, 10, 50, 40), {}}},
+                        {cut, {inCell(0, 30, 30, 50), {200, 0, 500, 200}}}};
+    EXPECT_EQ(live(), offered ? atStart : Drawn{});
+
+    // In front, changing and moving: followed by its thumbnail, copied only where none is live.
+    BringToFront(a);
+    fake.SetWindowPicture(a, Bitmap(400, 300, 0x33));
+    fake.MoveWindow(a, 200, 100, 400, 300, true);
+    fake.ClearCalls();
+    backend->Advance(1000);
+    EXPECT_EQ(fake.CallsOn("CaptureWindow", a).empty(), offered);
+    EXPECT_EQ(live()[a].first, offered ? inCell(20, 10, 60, 40) : Rect{});
+
+    // Hidden by a switch: the copy the tick owes is taken, a black one keeping the picture before
+    // (the miniature's and the preview's); none of a window the tick would not have copied.
+    fake.SetWindowPicture(a, Bitmap(400, 300, 0));  // drawn by the graphics card
+    fake.SetWindowPicture(cut, Bitmap(500, 200, 0x44));
+    backend->Advance(1000);
+    fake.ClearCalls();
+    desktops.SwitchTo(2);
+    EXPECT_EQ(fake.CallsOn("CaptureWindow", a).size(), offered ? 1u : 0u);
+    EXPECT_EQ(shows(a), offered ? 0x11u : 0x33u);
+    EXPECT_EQ(shows(cut), 0x22u);
+    EXPECT_EQ(live().size() == 1 && live().count(other) == 1, offered);
+    fake.DestroyWindow(other);
+    backend->Advance(100);
+    EXPECT_EQ(live(), Drawn{});
+
+    // With the pager in front the tick's copies go round the shown windows, owed where live.
+    desktops.SwitchTo(1);
+    fake.Activate(Pager().hWnd());
+    backend->Advance(2000);
+    EXPECT_EQ(fake.CallsOn("CaptureWindow", cut).empty(), offered);
+    desktops.SetShown(cut, false);  // as Move To hides it
+    EXPECT_EQ(shows(cut), 0x44u);
+
+    // A dragged miniature shows the stored picture; dropped, it is drawn live again.
+    forms::PictureBox& miniature = MiniatureOf(a);
+    Pager().Miniatures().Blank(a);  // its picture box cleared, as by the options' OK
+    miniature.RaiseMouseDown(forms::kLeftButton, 0, 45, 45);
+    miniature.RaiseMouseMove(forms::kLeftButton, 0, 60, 45);
+    EXPECT_EQ(shows(a), offered ? 0x11u : 0xFFFFFFu);
+    backend->Advance(100);  // a tick during the drag
+    EXPECT_EQ(live().count(a), 0u);
+    miniature.RaiseMouseUp(forms::kLeftButton, 0, 60, 45);
+    backend->Advance(100);
+    EXPECT_EQ(live().count(a), offered ? 1u : 0u);
+    Pager().CloseAll();
+    EXPECT_EQ(live(), Drawn{});
+    for (Hwnd hwnd : {a, cut}) fake.DestroyWindow(hwnd);
+  }
 }
 
 // A closed window's miniature and full-size picture go with it: a pager running for weeks must

@@ -1,6 +1,7 @@
 // The fake desktop's pictures, clock and screen facts: window copies (the picture a test gave
-// the window, else a plain fill of its size), the virtual clock that Sleep advances, the
-// screen's size and twips per pixel, and the system colours of a fresh Wine prefix.
+// the window, else a plain fill of its size), live thumbnails (registrations kept with their
+// properties, refused while they are not offered, as under Wine), the virtual clock that Sleep
+// advances, the screen's size and twips per pixel, and the system colours of a fresh Wine prefix.
 #include <iterator>
 
 #include "platform/fake/FakeState.h"
@@ -52,6 +53,51 @@ Bitmap FakeWindowSystem::PrintWindow(Hwnd hwnd, bool fullContent) {
   const Rect rect = s.ScreenRect(hwnd);
   if (rect.Width() <= 0 || rect.Height() <= 0) return Bitmap();
   return Bitmap(rect.Width(), rect.Height(), kDefaultFill);
+}
+
+// ---- Live thumbnails ---------------------------------------------------------------------------
+
+void FakeWindowSystem::SetThumbnailsOffered(bool offered) { state_->thumbnailsOffered = offered; }
+
+std::vector<Thumbnail> FakeWindowSystem::Thumbnails() const {
+  std::vector<Thumbnail> live;
+  for (const auto& [id, thumbnail] : state_->thumbnails) live.push_back(thumbnail);
+  return live;
+}
+
+bool FakeWindowSystem::ThumbnailsOffered() {
+  state_->Record("ThumbnailsOffered", {});
+  return state_->thumbnailsOffered;
+}
+
+WindowSystem::ThumbnailId FakeWindowSystem::RegisterThumbnail(Hwnd destination, Hwnd source) {
+  State& s = *state_;
+  s.Record("RegisterThumbnail", {Dec(destination), Dec(source)});
+  // Drawn into a top-level window, of another window.
+  const State::Window* into = s.Find(destination);
+  if (!s.thumbnailsOffered || into == nullptr || into->parent != 0 || !s.Find(source) ||
+      source == destination) {
+    return 0;
+  }
+  const ThumbnailId id = s.nextThumbnail++;
+  s.thumbnails[id] = Thumbnail{destination, source, {}};
+  return id;
+}
+
+bool FakeWindowSystem::UpdateThumbnail(ThumbnailId id, const ThumbnailProperties& properties) {
+  State& s = *state_;
+  const Rect& d = properties.destination;
+  s.Record("UpdateThumbnail", {Dec(uint64_t{id}), Dec(d.left), Dec(d.top), Dec(d.right),
+                               Dec(d.bottom), Dec(properties.visible)});
+  auto it = s.thumbnails.find(id);
+  if (it == s.thumbnails.end()) return false;
+  it->second.properties = properties;
+  return true;
+}
+
+bool FakeWindowSystem::UnregisterThumbnail(ThumbnailId id) {
+  state_->Record("UnregisterThumbnail", {Dec(uint64_t{id})});
+  return state_->thumbnails.erase(id) != 0;
 }
 
 // ---- Time ---------------------------------------------------------------------------------------

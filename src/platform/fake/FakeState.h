@@ -111,6 +111,9 @@ struct FakeWindowSystem::State {
   std::map<std::string, std::map<std::string, std::string>> registry;
   std::map<RegKey, OpenKey> openKeys;
   RegKey nextRegKey = kFirstRegKey;
+  bool thumbnailsOffered = false;
+  std::map<ThumbnailId, Thumbnail> thumbnails;  // by id, ascending as registered
+  ThumbnailId nextThumbnail = 1;
 
   // True when the folder, or the folder of the file, refuses writes.
   bool RefusesWritesIn(const std::string& folder) const {

@@ -29,6 +29,12 @@ struct Call {
 // What a window of the fake desktop receives: the message sink plays the window procedure.
 using MessageSink = std::function<intptr_t(uint32_t msg, uintptr_t wParam, intptr_t lParam)>;
 
+// A live thumbnail registered and not yet given up, with the properties last set.
+struct Thumbnail {
+  Hwnd destination = 0, source = 0;
+  WindowSystem::ThumbnailProperties properties;
+};
+
 struct WindowTraits {
   std::string caption;
   uint32_t style = WS_VISIBLE | WS_BORDER | WS_CAPTION;
@@ -87,6 +93,11 @@ class FakeWindowSystem : public WindowSystem {
   // The next `count` calls of ReplaceFileWith fail and change nothing, as on a disk that
   // refuses the write.
   void FailFileReplacements(int count);
+  // Whether live thumbnails are offered; off from the start, as under Wine. Turning them off
+  // keeps the registrations, which the program must still give up.
+  void SetThumbnailsOffered(bool offered);
+  // The thumbnails registered and not given up, in the order they were registered.
+  std::vector<Thumbnail> Thumbnails() const;
 
   // Handlers the test installs for the two system dialogs; without one, ChooseColorA cancels
   // and MessageBoxA answers IDCANCEL.
@@ -146,6 +157,10 @@ class FakeWindowSystem : public WindowSystem {
   bool UnregisterHotKey(Hwnd hwnd, int id) override;
   Bitmap CaptureWindow(Hwnd hwnd, bool client, int left, int top, int width, int height) override;
   Bitmap PrintWindow(Hwnd hwnd, bool fullContent) override;
+  bool ThumbnailsOffered() override;
+  ThumbnailId RegisterThumbnail(Hwnd destination, Hwnd source) override;
+  bool UpdateThumbnail(ThumbnailId id, const ThumbnailProperties& properties) override;
+  bool UnregisterThumbnail(ThumbnailId id) override;
   void Sleep(uint32_t milliseconds) override;
   uint32_t GetTickCount() override;
   int GetSystemMetrics(int index) override;

@@ -6,11 +6,13 @@
 // clang-format off
 #include <windows.h>
 #include <commdlg.h>
+#include <dwmapi.h>
 #include <shellapi.h>
 // clang-format on
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/win32/HandleConversion.h"
@@ -319,6 +321,96 @@ Bitmap Win32WindowSystem::PrintWindow(Hwnd hwnd, bool fullContent) {
     }
   }
   return ReadBitmap(memory.Get(), bitmap.Get(), width, height);
+}
+
+// ---- Live thumbnails ---------------------------------------------------------------------------
+
+namespace {
+
+// The compositor's calls, from dwmapi.dll in the system folder, loaded once when first asked for:
+// the program starts and copies windows as before where the library or a call is missing.
+struct Compositor {
+  HRESULT(WINAPI* isCompositionEnabled)(BOOL*) = nullptr;
+  HRESULT(WINAPI* registerThumbnail)(HWND, HWND, PHTHUMBNAIL) = nullptr;
+  HRESULT(WINAPI* updateThumbnailProperties)(HTHUMBNAIL, const DWM_THUMBNAIL_PROPERTIES*) = nullptr;
+  HRESULT(WINAPI* unregisterThumbnail)(HTHUMBNAIL) = nullptr;
+  HRESULT(WINAPI* querySourceSize)(HTHUMBNAIL, PSIZE) = nullptr;  // may be missing
+  bool Complete() const {
+    return isCompositionEnabled && registerThumbnail && updateThumbnailProperties &&
+           unregisterThumbnail;
+  }
+};
+
+template <typename Call>
+void Resolve(HMODULE library, const char* name, Call* call) {
+  *call = reinterpret_cast<Call>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
+}
+
+const Compositor& Dwm() {
+  static const Compositor compositor = [] {
+    Compositor loaded;
+    // By its full path: never a library of that name beside the program.
+    char folder[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH - 12) return loaded;
+    const HMODULE library = ::LoadLibraryA((std::string(folder) + "\\dwmapi.dll").c_str());
+    if (library == nullptr) return loaded;
+    Resolve(library, "DwmIsCompositionEnabled", &loaded.isCompositionEnabled);
+    Resolve(library, "DwmRegisterThumbnail", &loaded.registerThumbnail);
+    Resolve(library, "DwmUpdateThumbnailProperties", &loaded.updateThumbnailProperties);
+    Resolve(library, "DwmUnregisterThumbnail", &loaded.unregisterThumbnail);
+    Resolve(library, "DwmQueryThumbnailSourceSize", &loaded.querySourceSize);
+    return loaded;
+  }();
+  return compositor;
+}
+
+}  // namespace
+
+bool Win32WindowSystem::ThumbnailsOffered() {
+  const Compositor& dwm = Dwm();
+  BOOL enabled = FALSE;
+  return dwm.Complete() && SUCCEEDED(dwm.isCompositionEnabled(&enabled)) && enabled != FALSE;
+}
+
+WindowSystem::ThumbnailId Win32WindowSystem::RegisterThumbnail(Hwnd destination, Hwnd source) {
+  const Compositor& dwm = Dwm();
+  HTHUMBNAIL thumbnail = nullptr;
+  if (!dwm.Complete() ||
+      FAILED(dwm.registerThumbnail(ToHwnd(destination), ToHwnd(source), &thumbnail))) {
+    return 0;
+  }
+  return reinterpret_cast<ThumbnailId>(thumbnail);
+}
+
+bool Win32WindowSystem::UpdateThumbnail(ThumbnailId id, const ThumbnailProperties& properties) {
+  const Compositor& dwm = Dwm();
+  if (!dwm.Complete() || id == 0) return false;
+  const auto thumbnail = reinterpret_cast<HTHUMBNAIL>(id);
+  DWM_THUMBNAIL_PROPERTIES set{};
+  set.dwFlags = DWM_TNP_RECTDESTINATION | DWM_TNP_RECTSOURCE | DWM_TNP_VISIBLE | DWM_TNP_OPACITY;
+  const Rect& d = properties.destination;
+  set.rcDestination = RECT{d.left, d.top, d.right, d.bottom};
+  // The source rectangle is set every time, the whole window's too: a part set before stays
+  // in force until another replaces it.
+  const Rect& s = properties.source;
+  SIZE whole{};
+  if (s.Width() > 0 && s.Height() > 0) {
+    set.rcSource = RECT{s.left, s.top, s.right, s.bottom};
+  } else if (dwm.querySourceSize && SUCCEEDED(dwm.querySourceSize(thumbnail, &whole))) {
+    set.rcSource = RECT{0, 0, whole.cx, whole.cy};
+  } else {
+    set.dwFlags &= ~static_cast<DWORD>(DWM_TNP_RECTSOURCE);
+  }
+  set.fVisible = properties.visible ? TRUE : FALSE;
+  set.opacity = properties.opacity;
+  return SUCCEEDED(dwm.updateThumbnailProperties(thumbnail, &set));
+}
+
+bool Win32WindowSystem::UnregisterThumbnail(ThumbnailId id) {
+  const Compositor& dwm = Dwm();
+  return dwm.Complete() && id != 0 &&
+         SUCCEEDED(dwm.unregisterThumbnail(reinterpret_cast<HTHUMBNAIL>(id)));
 }
 
 // ---- Time ---------------------------------------------------------------------------------------

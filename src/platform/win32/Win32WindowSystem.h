@@ -1,5 +1,5 @@
 // The window-system seam forwarded to the real Win32 API (user32, gdi32, kernel32, advapi32,
-// shell32, comdlg32).
+// shell32, comdlg32; dwmapi loaded when first asked for, where the system has it).
 #pragma once
 
 #include <vector>
@@ -51,6 +51,10 @@ class Win32WindowSystem : public WindowSystem {
   bool UnregisterHotKey(Hwnd hwnd, int id) override;
   Bitmap CaptureWindow(Hwnd hwnd, bool client, int left, int top, int width, int height) override;
   Bitmap PrintWindow(Hwnd hwnd, bool fullContent) override;
+  bool ThumbnailsOffered() override;
+  ThumbnailId RegisterThumbnail(Hwnd destination, Hwnd source) override;
+  bool UpdateThumbnail(ThumbnailId id, const ThumbnailProperties& properties) override;
+  bool UnregisterThumbnail(ThumbnailId id) override;
   void Sleep(uint32_t milliseconds) override;
   uint32_t GetTickCount() override;
   int GetSystemMetrics(int index) override;
