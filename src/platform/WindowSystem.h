@@ -93,8 +93,8 @@ class WindowSystem {
   // the rights of the window's process (on Windows, an integrity level above the program's, or
   // one it will not let the program read), and true from the moment one of those calls on the
   // window was refused as access denied. A call that fails for any other reason (a closed
-  // window, one that does not answer) does not count. False where the system has no such
-  // rights (Wine).
+  // window, one that does not answer) does not count. False where the system does not refuse
+  // such changes (Wine, where every process has the same rights).
   virtual bool RefusesChanges(Hwnd hwnd) = 0;
 
   // ---- Layered windows ---------------------------------------------------------------------

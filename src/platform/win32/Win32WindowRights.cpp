@@ -3,7 +3,8 @@
 // them: the system refuses those calls (as access denied, while ShowWindow's answer looks the
 // same as ever). The program learns it two ways: beforehand, from the integrity levels of the
 // two processes' tokens, read once per process; and from a refused call, noted for the window.
-// Where tokens carry no integrity level (Wine), nothing reads as higher.
+// Where the tokens carry no integrity level, or every process the same one (Wine), nothing
+// reads as higher.
 #include "platform/win32/Win32WindowSystem.h"
 
 // clang-format off
@@ -19,6 +20,12 @@
 namespace vd::win32 {
 
 namespace {
+
+// Whether the window still lives and belongs to the process.
+bool OfProcess(HWND window, DWORD process) {
+  DWORD owner = 0;
+  return ::GetWindowThreadProcessId(window, &owner) != 0 && owner == process;
+}
 
 // The integrity level of the process's token (the last part of its mandatory label); none when
 // the token carries none. `opened` tells whether the token could be opened at all.
@@ -56,23 +63,25 @@ void Win32WindowSystem::NoteIfRefused(HWND window, DWORD error) {
   if (error != ERROR_ACCESS_DENIED) return;
   // The program's own windows are always its to change.
   DWORD process = 0;
-  if (::GetWindowThreadProcessId(window, &process) != 0 && process != ::GetCurrentProcessId()) {
-    refused_[window] = process;
+  if (::GetWindowThreadProcessId(window, &process) == 0 || process == ::GetCurrentProcessId()) {
+    return;
   }
+  // Only windows that still live are kept: a pager running for weeks keeps no closed ones.
+  std::erase_if(refused_, [](const auto& noted) { return !OfProcess(noted.first, noted.second); });
+  refused_[window] = process;
 }
 
 bool Win32WindowSystem::RunsWithHigherRights(DWORD process, HWND window) {
   if (process == ::GetCurrentProcessId()) return false;
   const std::optional<DWORD> own = OwnIntegrityLevel();
   if (!own) return false;
-  auto known = rights_.find(process);
-  if (known != rights_.end()) {
-    DWORD owner = 0;
-    const HWND seen = known->second.window;
-    if (::GetWindowThreadProcessId(seen, &owner) != 0 && owner == process) {
-      return known->second.higher;
-    }
+  const auto known = rights_.find(process);
+  if (known != rights_.end() && OfProcess(known->second.window, process)) {
+    return known->second.higher;
   }
+  // A process whose window is gone may have ended, and its id may come back for another one.
+  std::erase_if(rights_,
+                [](const auto& read) { return !OfProcess(read.second.window, read.first); });
   bool higher = false;
   const OwnedKernelHandle handle(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process));
   if (!handle) {
@@ -91,15 +100,9 @@ bool Win32WindowSystem::RunsWithHigherRights(DWORD process, HWND window) {
 bool Win32WindowSystem::RefusesChanges(Hwnd hwnd) {
   const HWND window = ToHwnd(hwnd);
   DWORD process = 0;
-  if (::GetWindowThreadProcessId(window, &process) == 0) {
-    refused_.erase(window);  // closed: its handle may come back for another window
-    return false;
-  }
+  if (::GetWindowThreadProcessId(window, &process) == 0) return false;
   const auto refused = refused_.find(window);
-  if (refused != refused_.end()) {
-    if (refused->second == process) return true;
-    refused_.erase(refused);
-  }
+  if (refused != refused_.end() && refused->second == process) return true;
   return RunsWithHigherRights(process, window);
 }
 
