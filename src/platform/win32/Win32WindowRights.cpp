@@ -27,7 +27,7 @@ bool OfProcess(HWND window, DWORD process) {
   return ::GetWindowThreadProcessId(window, &owner) != 0 && owner == process;
 }
 
-// The integrity level of the process's token (the last part of its mandatory label); none when
+// The integrity level of the process's token (its mandatory label's last sub-authority); none when
 // the token carries none. `opened` tells whether the token could be opened at all.
 std::optional<DWORD> IntegrityLevel(HANDLE process, bool* opened) {
   HANDLE token = nullptr;
