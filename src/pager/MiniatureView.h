@@ -30,8 +30,8 @@ namespace vd {
 // at 1, never at 0 (the hidden template).
 int32_t NextFreeNumber(int32_t last, const std::function<bool(int32_t)>& taken);
 
-// What a miniature's tip (and the status caption over it) says: its window's title, and that
-// the program cannot move the window when the system refuses it changes.
+// What a miniature's tip (and the status caption, while the mouse is on it) says: its window's
+// title, and that the program cannot move the window when the system refuses it changes.
 std::string MiniatureTip(const ManagedWindow& w);
 
 class MiniatureView {
