@@ -23,6 +23,9 @@ struct ManagedWindow {
   bool onTop = false;               // always on top, by the user's choice
   bool showAll = false;             // shown on every desktop
   std::optional<int> transparency;  // the opacity the user chose for it
+  // The system refuses the program changes to the window (its application runs as
+  // administrator): it is shown on every desktop for good and never asked to change again.
+  bool refusesChanges = false;
 };
 
 class WindowTable {

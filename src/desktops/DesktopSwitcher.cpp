@@ -178,21 +178,27 @@ void DesktopSwitcher::ShowOwnedWindows(Hwnd owner) {
 
 void DesktopSwitcher::HideOwnedWindows(Hwnd owner) {
   WindowSystem& ws = p_.ws;
-  const std::vector<Hwnd> shown = owned_.ShownOwnedBy(owner);
-  for (const Hwnd hwnd : shown) {
+  std::vector<Hwnd> hidden;
+  for (const Hwnd hwnd : owned_.ShownOwnedBy(owner)) {
     ws.ShowWindow(hwnd, SW_HIDE);
+    // One that the system would not hide stays shown: neither recorded nor kept.
+    if (ws.RefusesChanges(hwnd)) continue;
     p_.record.NoteHidden(hwnd, ws.GetWindowThreadProcessId(hwnd));
+    hidden.push_back(hwnd);
   }
-  owned_.HiddenWith(owner, shown);
+  owned_.HiddenWith(owner, hidden);
 }
 
 void DesktopSwitcher::SetShown(Hwnd hwnd, bool shown) {
   WindowSystem& ws = p_.ws;
+  if (const ManagedWindow* w = p_.table.Find(hwnd); w != nullptr && w->refusesChanges) return;
   if (!shown) {
     p_.view.WindowHiding(hwnd);
     HideOwnedWindows(hwnd);
   }
   const bool wasVisible = ws.ShowWindow(hwnd, shown ? SW_SHOW : SW_HIDE);
+  // Refused: the window is where it was, and the program did not hide it.
+  if (Refuses(hwnd)) return;
   if (shown) {
     p_.record.Forget(hwnd);
     ShowOwnedWindows(hwnd);
@@ -209,6 +215,20 @@ void DesktopSwitcher::SetShown(Hwnd hwnd, bool shown) {
   p_.record.NoteHidden(hwnd, ws.GetWindowThreadProcessId(hwnd));
 }
 
+bool DesktopSwitcher::Refuses(Hwnd hwnd) {
+  ManagedWindow* w = p_.table.Find(hwnd);
+  if (w != nullptr && w->refusesChanges) return true;
+  if (!p_.ws.RefusesChanges(hwnd)) return false;
+  if (w == nullptr) return true;
+  // Once, for good: the program never tries to hide, move or layer it again.
+  w->refusesChanges = w->showAll = true;
+  w->desktop = current_;
+  p_.record.Forget(hwnd);
+  ShowOwnedWindows(hwnd);
+  p_.view.FollowedToDesktop(hwnd);
+  return true;
+}
+
 void DesktopSwitcher::Hide(Hwnd hwnd) {
   const ManagedWindow* w = p_.table.Find(hwnd);
   if (w != nullptr && !w->showAll) SetShown(hwnd, false);
@@ -218,6 +238,10 @@ void DesktopSwitcher::Place(int desktop, Hwnd hwnd, float left, float top, float
                             float height) {
   ManagedWindow* w = p_.table.Find(hwnd);
   if (w == nullptr) return;
+  if (w->refusesChanges) {
+    p_.view.FollowedToDesktop(hwnd);
+    return;
+  }
   WindowSystem& ws = p_.ws;
   w->desktop = desktop;
   if (!w->onTop) {

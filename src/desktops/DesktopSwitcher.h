@@ -2,7 +2,9 @@
 // desktop is nothing but the number in a window's record: opening one hides every managed
 // window of the others and shows its own (sliding them out and in when transitions are on),
 // notes in the records on disk which windows the program keeps hidden, and keeps the keyboard
-// focus on a window the user can see. The windows a managed window owns go with it.
+// focus on a window the user can see. The windows a managed window owns go with it. A window
+// the system does not let the program change stays shown on every desktop, and nothing claims
+// it was hidden.
 #pragma once
 
 #include <cstdint>
@@ -30,8 +32,9 @@ class DesktopView {
   virtual void SwitchBegins(int from, int to) = 0;
   // The desktop's windows are about to be shown: the selection box frames its cell.
   virtual void DesktopShowing(int desktop) = 0;
-  // A window shown on every desktop was moved onto the desktop being shown: its miniature
-  // follows.
+  // A window shown on every desktop was moved onto the desktop being shown, or turned out to
+  // refuse changes (and is now shown on every desktop): its miniature follows, and its tip
+  // says whether the program can move it.
   virtual void FollowedToDesktop(Hwnd hwnd) = 0;
   // The desktop is shown: the window menus list its windows.
   virtual void DesktopShown(int desktop) = 0;
@@ -73,8 +76,13 @@ class DesktopSwitcher {
 
   // Shows or hides a managed window for the program, with the windows it owns, keeping the
   // record of the windows the program keeps hidden, which lets the next start bring them back
-  // after a forced end.
+  // after a forced end. A window that refuses changes is not asked.
   void SetShown(Hwnd hwnd, bool shown);
+  // Whether the system refuses the program changes to the window (after a call on it, or
+  // known beforehand). The first time it does for a managed window, its record is marked:
+  // shown on every desktop from then on, on the current one, out of the record of hidden
+  // windows, with the windows it owns shown again and its miniature saying so.
+  bool Refuses(Hwnd hwnd);
   // Shows a window the program lets go of without bringing it to the front: in front, the
   // poll would take it straight back on.
   void GiveBack(Hwnd hwnd);
@@ -86,6 +94,7 @@ class DesktopSwitcher {
   void Hide(Hwnd hwnd);
   // Puts a window on a desktop, raised; with a place in cell coordinates (all 0: none), the
   // window moves there on the screen, hidden first when the desktop is not the current one.
+  // A window that refuses changes stays where it is, its miniature back with it.
   void Place(int desktop, Hwnd hwnd, float left, float top, float width, float height);
   // The windows of desktops beyond `count` go to the last one; true when any did.
   bool Relocate(int count);

@@ -29,6 +29,8 @@ std::optional<OwnLayering> WindowLayering::Own(Hwnd hwnd) const {
 }
 
 void WindowLayering::MakeOpaque(Hwnd hwnd) {
+  // A window that refuses changes was never layered by the program.
+  if (const ManagedWindow* w = table_.Find(hwnd); w != nullptr && w->refusesChanges) return;
   auto own = own_.find(hwnd);
   if (own == own_.end()) {
     transparency::ClearWindowAlpha(ws_, hwnd);

@@ -28,7 +28,8 @@ class WindowLayering {
   void SetOwn(Hwnd hwnd, const std::optional<OwnLayering>& own);
   std::optional<OwnLayering> Own(Hwnd hwnd) const;
 
-  // Opaque again: back to the window's own layering, else without the layered style.
+  // Opaque again: back to the window's own layering, else without the layered style. A window
+  // that refuses changes is left as it is.
   void MakeOpaque(Hwnd hwnd);
   // Sets the transparency the user chose for a managed window; false when there is none.
   bool ReapplyTransparency(Hwnd hwnd);

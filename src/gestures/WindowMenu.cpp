@@ -139,15 +139,20 @@ bool WindowMenu::ConsumeSkippedActivation() {
 
 void WindowMenu::Summon() { p_.tracker.Summon(window_); }
 
-void WindowMenu::ToggleShowOnAll() {
+ManagedWindow* WindowMenu::Changeable() {
   ManagedWindow* w = p_.table.Find(window_);
+  return w != nullptr && !w->refusesChanges ? w : nullptr;
+}
+
+void WindowMenu::ToggleShowOnAll() {
+  ManagedWindow* w = Changeable();
   if (w == nullptr) return;
   w->showAll = !w->showAll;
   if (w->showAll) p_.layering.ReapplyTransparency(window_);
 }
 
 void WindowMenu::ToggleOnTop() {
-  ManagedWindow* w = p_.table.Find(window_);
+  ManagedWindow* w = Changeable();
   if (w == nullptr) return;
   skipNextActivation_ = true;
   if (!onTopEntry.Checked()) {
@@ -192,8 +197,10 @@ void WindowMenu::MakeOpaque() {
 }
 
 void WindowMenu::ApplyTransparency(int alpha) {
-  if (!p_.table.Contains(window_)) return;
+  if (Changeable() == nullptr) return;
   transparency::SetWindowAlpha(p_.ws, window_, alpha);
+  // Refused, the window stays as it was and the record of translucent windows does not name it.
+  if (p_.desktops.Refuses(window_)) return;
   if (ManagedWindow* w = p_.table.Find(window_)) w->transparency = alpha;
   p_.record.TranslucencyChanged();
   p_.record.SaveTranslucencyIfBehind();

@@ -82,6 +82,9 @@ class WindowMenu {
   void ApplyTransparency(int alpha);
   void Remove();
   void BringListedWindowForward(int index);
+  // The record of the window the menu was opened for, when the program may change the window:
+  // a window that refuses changes stays on every desktop, opaque and not on top.
+  ManagedWindow* Changeable();
 
   Parts p_;
   Hwnd window_ = 0;  // the window the menu was opened for

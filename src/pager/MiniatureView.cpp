@@ -27,6 +27,10 @@ int32_t NextFreeNumber(int32_t last, const std::function<bool(int32_t)>& taken) 
   return n;
 }
 
+std::string MiniatureTip(const ManagedWindow& w) {
+  return w.refusesChanges ? w.title + " (cannot be moved: runs as administrator)" : w.title;
+}
+
 MiniatureView::MiniatureView(Pager pager)
     : pager_(std::move(pager)),
       captureBuffer_(pager_.form, "captureBuffer", forms::ScaleMode::kPixels),
@@ -47,12 +51,12 @@ int32_t MiniatureView::NewNumber() {
 }
 
 void MiniatureView::Load(int32_t v, const WindowGeometry::ScaledRect& place, int desktop,
-                         const std::string& title) {
+                         const std::string& tip) {
   forms::ControlArray<forms::PictureBox>& miniatures = pager_.miniatures;
   forms::PictureBox& miniature = miniatures.Exists(v) ? miniatures(v) : miniatures.Load(v);
   const forms::PictureBox& cell = pager_.cells(desktop);
   miniature.Move(cell.Left() + place.left, cell.Top() + place.top, place.width, place.height);
-  miniature.SetToolTipText(title);
+  miniature.SetToolTipText(tip);
   miniature.SetVisible(true);
   miniature.ZOrder(0);
 }
@@ -116,6 +120,7 @@ void MiniatureView::Place(Hwnd hwnd) {
   if (w == nullptr) return;
   const int32_t v = w->miniature;
   const int desktop = w->desktop;
+  const std::string tip = MiniatureTip(*w);
   if (v < 1 || !pager_.miniatures.Exists(v) || desktop < 1 || !pager_.cells.Exists(desktop)) {
     return;
   }
@@ -123,6 +128,7 @@ void MiniatureView::Place(Hwnd hwnd) {
   forms::PictureBox& miniature = pager_.miniatures(v);
   miniature.SetLeft(scaled.left + pager_.cells(desktop).Left());
   miniature.SetTop(scaled.top + pager_.cells(desktop).Top());
+  miniature.SetToolTipText(tip);
   miniature.SetVisible(true);
 }
 
@@ -143,7 +149,7 @@ void MiniatureView::Refresh(Hwnd hwnd, const WindowGeometry::ScaledRect& scaled,
   if (w == nullptr) return;
   const int32_t v = w->miniature;
   const int d = w->desktop;
-  const std::string title = w->title;
+  const std::string tip = MiniatureTip(*w);
   const auto& cells = pager_.cells;
   if (v < 1 || !pager_.miniatures.Exists(v) || d < 1 || !cells.Exists(d)) return;
   forms::PictureBox& miniature = pager_.miniatures(v);
@@ -155,7 +161,7 @@ void MiniatureView::Refresh(Hwnd hwnd, const WindowGeometry::ScaledRect& scaled,
 
   // The window that just came to the front gets its miniature raised once.
   if (!raised_[hwnd]) miniature.ZOrder(0);
-  miniature.SetToolTipText(title);
+  miniature.SetToolTipText(tip);
   for (const ManagedWindow& other : pager_.table) raised_[other.handle] = other.handle == hwnd;
   RaiseOnTopMiniatures();
   if (!capture) return;

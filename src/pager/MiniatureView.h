@@ -36,6 +36,10 @@ namespace vd {
 // at 1, never at 0 (the hidden template).
 int32_t NextFreeNumber(int32_t last, const std::function<bool(int32_t)>& taken);
 
+// What a miniature's tip (and the status caption, while the mouse is on it) says: its window's
+// title, and that the program cannot move the window when the system refuses it changes.
+std::string MiniatureTip(const ManagedWindow& w);
+
 class MiniatureView {
  public:
   // The parts of the pager the miniatures live on.
@@ -56,17 +60,19 @@ class MiniatureView {
   // The number of a new window's miniature, with an empty full-size picture; numbers are
   // never 0 and never one still in use.
   int32_t NewNumber();
-  // Shows a new window's miniature at this place of its cell, in front of the others. Its
-  // first picture is taken 100 ms later (FirstPictureLater), once the window has painted.
+  // Shows a new window's miniature at this place of its cell, in front of the others, with
+  // this tip. Its first picture is taken 100 ms later (FirstPictureLater), once the window has
+  // painted.
   void Load(int32_t v, const WindowGeometry::ScaledRect& place, int desktop,
-            const std::string& title);
+            const std::string& tip);
   void FirstPictureLater(Hwnd hwnd);
   // A window about to be hidden gets its picture now, while it can still be copied from the
   // screen, when its first picture was not taken yet or a copy of it is owed; its live thumbnail
   // goes.
   void BeforeHiding(Hwnd hwnd);
 
-  // Moves the window's miniature into the cell of the desktop its record names.
+  // Moves the window's miniature into the cell of the desktop its record names, its tip as
+  // the record says.
   void Place(Hwnd hwnd);
   // Re-sizes and re-places the window's miniature in its desktop's cell, raises it when its
   // window just came to the front, keeps the on-top miniatures in front, and takes a new

@@ -86,6 +86,17 @@ class WindowSystem {
   // system has no desktops of its own, and for a window it puts on none.
   virtual bool IsOnCurrentSystemDesktop(Hwnd hwnd) = 0;
 
+  // ---- Rights over a window ----------------------------------------------------------------
+  // Whether the system refuses the program changes to the window for lack of rights (its
+  // application runs as administrator and the program does not): showing, hiding, moving,
+  // raising, restyling and layering it do nothing. Known beforehand where the system tells
+  // the rights of the window's process (on Windows, an integrity level above the program's, or
+  // one it will not let the program read), and true from the moment one of those calls on the
+  // window was refused as access denied. A call that fails for any other reason (a closed
+  // window, one that does not answer) does not count. False where the system does not refuse
+  // such changes (Wine, where every process has the same rights).
+  virtual bool RefusesChanges(Hwnd hwnd) = 0;
+
   // ---- Layered windows ---------------------------------------------------------------------
   virtual bool SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colorKey, uint8_t alpha,
                                           uint32_t flags) = 0;

@@ -88,9 +88,14 @@ void WindowTracker::AddWindow(Hwnd hwnd, const std::string& caption, int desktop
   record.desktop = desktop;
   record.arrival = arrival;
   record.miniature = v;
+  // A window the system does not let the program change (its application runs as
+  // administrator) is never asked to: it stays where the user sees it, on every desktop.
+  const bool refuses = ws.RefusesChanges(hwnd);
+  record.refusesChanges = record.showAll = refuses;
+  const std::string tip = MiniatureTip(record);
 
   // A window parked wholly left of the screen is brought to its top-left corner.
-  if (scaled.left + scaled.width < 0) {
+  if (!refuses && scaled.left + scaled.width < 0) {
     const Rect r = p_.geometry.Bounds(hwnd);
     ws.MoveWindow(hwnd, 0, 0, r.Width(), r.Height(), true);
   }
@@ -99,14 +104,14 @@ void WindowTracker::AddWindow(Hwnd hwnd, const std::string& caption, int desktop
   // that state instead of breaking how the window is drawn. A window the program made
   // translucent in an earlier run is known from its record: that layering is not its own.
   if (!AdoptRecordedTranslucency(hwnd)) p_.layering.ReadOwn(hwnd);
-  if (p_.desktops.Animates()) {
+  if (p_.desktops.Animates() && !refuses) {
     transparency::SetWindowAlpha(ws, hwnd, 255);
   } else {
     p_.layering.MakeOpaque(hwnd);
   }
   p_.layering.ReapplyTransparency(hwnd);  // the transparency a window taken back had
 
-  p_.miniatures.Load(v, scaled, current, caption);
+  p_.miniatures.Load(v, scaled, current, tip);
   p_.view.WindowTakenOn(hwnd, caption);
 
   // The row and the miniature follow the window now; its first picture is taken 100 ms

@@ -124,6 +124,19 @@ TEST_F(Conformance, AnOwnedWindowNamesItsOwnerStaysShownWhenItsOwnerIsHiddenAndI
   EXPECT_TRUE(Ws().IsOnCurrentSystemDesktop(palette));
 }
 
+// A window read as refusing changes is shown on every desktop for good: one the program may
+// change never reads so, nor after calls that failed for other reasons, which answer failure.
+TEST_F(Conformance, AWindowOfTheProgramsOwnRightsIsChangeableAndAFailedCallIsNoRefusal) {
+  const Hwnd hwnd = desktop_->MakeWindow(), other = desktop_->MakeOtherThreadWindow(true);
+  EXPECT_FALSE(Ws().SetLayeredWindowAttributes(other, 0, 128, LWA_ALPHA));  // not layered
+  EXPECT_FALSE(Ws().RefusesChanges(hwnd) || Ws().RefusesChanges(other));
+  desktop_->Destroy(hwnd);
+  EXPECT_FALSE(Ws().SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, kRaise));
+  EXPECT_FALSE(Ws().MoveWindow(hwnd, 20, 30, 60, 40, true));
+  EXPECT_FALSE(Ws().SetLayeredWindowAttributes(hwnd, 0, 128, LWA_ALPHA));
+  EXPECT_FALSE(Ws().RefusesChanges(hwnd));
+}
+
 // The refresh tells a closed window by the list of top-level windows and an empty caption.
 TEST_F(Conformance, ACaptionReadsWholeWhileTheWindowLivesAndEmptyOnceItIsGone) {
   const Hwnd hwnd = desktop_->MakeWindow(), hidden = desktop_->MakeWindow();

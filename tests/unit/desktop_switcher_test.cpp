@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ProgramFixture.h"
@@ -221,6 +222,68 @@ TEST_F(Switcher, TurningSlidesOffGivesEachWindowItsTransparencyBack) {
 // However the program ends, every window is shown on desktop 1 at its own place, keeping the
 // transparency and always-on-top the user chose, with nothing else left layered, and the tray
 // icon is gone.
+// A window the system will not let the program change (its application runs as administrator)
+// stays shown on every desktop, its tip saying so, whether that is known when it is taken on or
+// learnt from the first refused call of a switch or a slide: it is never recorded as hidden nor
+// is any dialog the program could not hide, the window menu leaves it as it is, and once
+// refused it is never asked again, the exit included.
+TEST_F(Switcher, AWindowThatRefusesChangesStaysShownOnEveryDesktopAndIsNeverRecordedHidden) {
+  const Hwnd other = OpenWindow("Other");
+  const Hwnd refusingDialog = fake.CreateWindow({"Find", WS_VISIBLE, 0, {}, 2, 0, other});
+  fake.RefuseChanges(refusingDialog, true);
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  RecordPopups();
+  Pager().Desktops().Place(6, other, 0, 0, 0, 0);  // never visited: always in the record
+  auto recorded = [this](Hwnd hwnd) {
+    const auto hidden = RecoveryRecord::ReadHidden(File("hidden.list").string());
+    return hidden && std::ranges::count(*hidden, hwnd, &std::pair<Hwnd, uint32_t>::first) == 1;
+  };
+  auto changesAsked = [this](Hwnd hwnd) {
+    size_t asked = 0;
+    for (auto call : {"ShowWindow", "SetWindowPos", "MoveWindow", "SetWindowLongA",
+                      "SetLayeredWindowAttributes"}) {
+      asked += fake.CallsOn(call, hwnd).size();
+    }
+    return asked;
+  };
+  std::vector<Hwnd> refusing;
+  for (auto [how, knownBeforehand, animate] : {std::tuple{"known when taken on", true, false},
+                                               {"first refused by a switch", false, false},
+                                               {"first refused by a slide", false, true}}) {
+    SCOPED_TRACE(how);
+    const Hwnd admin = refusing.emplace_back(OpenWindow(std::string("Admin ") + how));
+    transparency::SetWindowAlpha(fake, admin, 230);  // its application layers it
+    const Hwnd dialog = fake.CreateWindow({"Open", WS_VISIBLE, 0, {}, 3, 0, admin});
+    fake.RefuseChanges(admin, knownBeforehand);
+    Pager().Desktops().SetAnimate(animate);
+    fake.ClearCalls();
+    BringToFront(admin);
+    for (int i = 0; i < 8; ++i) {
+      Switch(static_cast<int16_t>(Pager().Desktops().Current() % 5 + 1));
+      if (i == 0 && !knownBeforehand) fake.ClearCalls();
+      for (Hwnd hwnd : {admin, dialog, refusingDialog}) {
+        EXPECT_TRUE(fake.IsWindowVisible(hwnd) && !recorded(hwnd)) << hwnd;
+      }
+      EXPECT_TRUE(recorded(other));
+    }
+    EXPECT_EQ(MiniatureOf(admin).ToolTipText(),
+              std::string("Admin ") + how + " (cannot be moved: runs as administrator)");
+    const std::string entries[] = {
+        "Desktop " + std::to_string(Pager().Desktops().Current() % 5 + 1), "Show on All Desktop",
+        "Always On Top", "Medium"};
+    for (const std::string& entry : entries) {
+      choose = [&](forms::MenuItem& menu) { return menu.Find(entry); };
+      RightClick(admin);
+      EXPECT_TRUE(fake.IsWindowVisible(admin) && Record(admin).showAll) << entry;
+      EXPECT_EQ(DesktopOf(admin), Pager().Desktops().Current()) << entry;
+    }
+    EXPECT_EQ(changesAsked(admin), 0u);
+  }
+  fake.ClearCalls();
+  Pager().CloseAll();
+  for (Hwnd hwnd : refusing) EXPECT_EQ(changesAsked(hwnd), 0u);
+}
+
 TEST_F(Switcher, HoweverTheProgramEndsEveryWindowComesBackAsTheUserLeftIt) {
   enum Ending { kExit, kTaskBarClose, kEndOfSession, kAWindowClosedMeanwhile };
   for (Ending ending : {kExit, kTaskBarClose, kEndOfSession, kAWindowClosedMeanwhile}) {

@@ -72,7 +72,9 @@ struct FakeWindowSystem::State {
     MessageSink sink;
     bool hung = false;
     bool cloaked = false;
-    int systemDesktop = 0;  // 0: on none
+    int systemDesktop = 0;        // 0: on none
+    bool refusesChanges = false;  // the system refuses the program every change to it
+    bool refusalKnown = false;    // and RefusesChanges says so
     std::optional<Bitmap> picture;
     std::map<int, int32_t> otherLongs;
   };
@@ -134,6 +136,14 @@ struct FakeWindowSystem::State {
 
   std::function<void(const Call&)> callHook;
   bool inCallHook = false;
+
+  // True when the window refuses the program changes: the call that asks for one is refused,
+  // and from then on RefusesChanges says so.
+  bool Refused(Window& window) {
+    if (!window.refusesChanges) return false;
+    window.refusalKnown = true;
+    return true;
+  }
 
   void Record(std::string name, std::vector<std::string> args) {
     calls.push_back(Call{std::move(name), std::move(args)});

@@ -109,6 +109,13 @@ void FakeWindowSystem::SwitchSystemDesktop(int desktop) {
   }
 }
 
+void FakeWindowSystem::RefuseChanges(Hwnd hwnd, bool knownBeforehand) {
+  if (auto* window = state_->Find(hwnd)) {
+    window->refusesChanges = true;
+    window->refusalKnown = window->refusalKnown || knownBeforehand;
+  }
+}
+
 void FakeWindowSystem::SetWindowPicture(Hwnd hwnd, Bitmap picture) {
   if (auto* window = state_->Find(hwnd)) window->picture = std::move(picture);
 }

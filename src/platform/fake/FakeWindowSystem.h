@@ -1,10 +1,10 @@
 // An in-memory desktop behind the window-system seam, for the unit tests: top-level windows of
 // other "processes" and the program's own windows (created by the headless forms backend),
 // with handle, caption, style, extended style, rectangle, visibility, Z order, top-most flag,
-// layered alpha, owner window and owner process; a cursor; a hotkey table; an in-memory registry;
-// profile files on the real file system with the rules of the Windows profile functions; and a
-// virtual clock that Sleep advances. Every call through the seam is recorded, so a test can assert
-// "window 918 got ShowWindow(0)".
+// layered alpha, owner window and owner process, and whether it refuses the program changes; a
+// cursor; a hotkey table; an in-memory registry; profile files on the real file system with the
+// rules of the Windows profile functions; and a virtual clock that Sleep advances. Every call
+// through the seam is recorded, so a test can assert "window 918 got ShowWindow(0)".
 //
 // Only behaviour that the conformance suite also checks against the real system may be relied
 // upon by the logic's tests.
@@ -72,6 +72,12 @@ class FakeWindowSystem : public WindowSystem {
   // current), and the user changes the current one. A window on another one reads cloaked.
   void PutOnSystemDesktop(Hwnd hwnd, int desktop);
   void SwitchSystemDesktop(int desktop);
+  // From now on the system refuses the program every change to the window, as to a window of
+  // an application run as administrator: ShowWindow, SetWindowPos, MoveWindow, the style
+  // changes of SetWindowLongA and SetLayeredWindowAttributes change nothing (and those that
+  // answer success answer failure). RefusesChanges reads true at once when the refusal can be
+  // known beforehand, else from the first refused call.
+  void RefuseChanges(Hwnd hwnd, bool knownBeforehand);
   // Runs `hook` at each call of the program, before the call acts (not again for the calls the
   // hook itself makes): stands for the messages that the system delivers to the program while
   // a call waits, whose handlers may change the desktop and the program's state.
@@ -142,6 +148,7 @@ class FakeWindowSystem : public WindowSystem {
   bool IsHungAppWindow(Hwnd hwnd) override;
   bool IsWindowCloaked(Hwnd hwnd) override;
   bool IsOnCurrentSystemDesktop(Hwnd hwnd) override;
+  bool RefusesChanges(Hwnd hwnd) override;
   bool SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colorKey, uint8_t alpha,
                                   uint32_t flags) override;
   bool GetLayeredWindowAttributes(Hwnd hwnd, uint32_t* colorKey, uint8_t* alpha,

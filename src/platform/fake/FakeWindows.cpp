@@ -1,7 +1,7 @@
 // The fake desktop's top-level and child windows: showing, hiding and minimising,
 // the Z order and its top-most band, moves and sizes, the sibling walk, captions, styles and
-// other window longs, the foreground window, owner processes, hung windows, and the layered
-// attributes (alpha and colour key) of layered windows.
+// other window longs, the foreground window, owner processes, hung windows, windows that refuse
+// the program changes, and the layered attributes (alpha and colour key) of layered windows.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -32,6 +32,7 @@ bool FakeWindowSystem::ShowWindow(Hwnd hwnd, int cmd) {
   if (!window) return false;
   // The answer is whether the window was visible before, not whether the call worked.
   const bool wasVisible = (window->style & WS_VISIBLE) != 0;
+  if (s.Refused(*window)) return wasVisible;
   constexpr int kShowNormal = 1, kShowMinimized = 2, kShowNoActivate = 4, kShowMinNoActive = 7,
                 kShowNa = 8, kRestore = 9;
   const bool topLevel = window->parent == 0;
@@ -72,7 +73,7 @@ bool FakeWindowSystem::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, i
   s.Record("SetWindowPos",
            {Dec(hwnd), Dec(insertAfter), Dec(x), Dec(y), Dec(cx), Dec(cy), Dec(flags)});
   State::Window* window = s.Find(hwnd);
-  if (!window) return false;
+  if (!window || s.Refused(*window)) return false;
   const bool topLevel = window->parent == 0;
   if ((flags & SWP_NOZORDER) == 0) {
     if (insertAfter == HWND_TOPMOST) {
@@ -115,7 +116,7 @@ bool FakeWindowSystem::MoveWindow(Hwnd hwnd, int x, int y, int width, int height
   State& s = *state_;
   s.Record("MoveWindow", {Dec(hwnd), Dec(x), Dec(y), Dec(width), Dec(height), Dec(repaint)});
   State::Window* window = s.Find(hwnd);
-  if (!window) return false;
+  if (!window || s.Refused(*window)) return false;
   window->rect = Rect{x, y, x + width, y + height};
   return true;
 }
@@ -184,7 +185,7 @@ int32_t FakeWindowSystem::SetWindowLongA(Hwnd hwnd, int index, int32_t value) {
   State& s = *state_;
   s.Record("SetWindowLongA", {Dec(hwnd), Dec(index), Dec(value)});
   State::Window* window = s.Find(hwnd);
-  if (!window) return 0;
+  if (!window || ((index == GWL_STYLE || index == GWL_EXSTYLE) && s.Refused(*window))) return 0;
   switch (index) {
     case GWL_STYLE: {
       const uint32_t previous = window->style;
@@ -264,6 +265,12 @@ bool FakeWindowSystem::IsOnCurrentSystemDesktop(Hwnd hwnd) {
          window->systemDesktop == state_->currentSystemDesktop;
 }
 
+bool FakeWindowSystem::RefusesChanges(Hwnd hwnd) {
+  state_->Record("RefusesChanges", {Dec(hwnd)});
+  const auto* window = state_->Find(hwnd);
+  return window && window->refusalKnown;
+}
+
 // ---- Layered windows ----------------------------------------------------------------------------
 
 bool FakeWindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colorKey, uint8_t alpha,
@@ -273,7 +280,7 @@ bool FakeWindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colorKey, 
            {Dec(hwnd), Dec(colorKey), Dec(uint32_t{alpha}), Dec(flags)});
   State::Window* window = s.Find(hwnd);
   // Refused unless the window carries the layered bit first.
-  if (!window || (window->exStyle & WS_EX_LAYERED) == 0) return false;
+  if (!window || s.Refused(*window) || (window->exStyle & WS_EX_LAYERED) == 0) return false;
   window->hasLayeredAttributes = true;
   window->colorKey = colorKey;
   window->alpha = alpha;

@@ -62,6 +62,7 @@ Win32WindowSystem::~Win32WindowSystem() = default;
 // thread messages and wait for its answers, so a hung application would hold the pager up for
 // as long as it hangs. Windows of other threads are therefore asked through requests the system
 // queues for them (see OtherThreadWindows.h); the program's own windows are worked on directly.
+// A request the system refuses for lack of rights is noted for the window (RefusesChanges).
 
 bool Win32WindowSystem::ShowWindow(Hwnd hwnd, int cmd) {
   const HWND window = ToHwnd(hwnd);
@@ -72,7 +73,11 @@ bool Win32WindowSystem::ShowWindow(Hwnd hwnd, int cmd) {
   const bool wasVisible =
       (static_cast<DWORD>(::GetWindowLongA(window, GWL_STYLE)) & WS_VISIBLE) != 0;
   const DWORD askedAt = ::GetTickCount();
-  if (!::ShowWindowAsync(window, cmd)) return wasVisible;
+  ::SetLastError(0);
+  if (!::ShowWindowAsync(window, cmd)) {
+    NoteIfRefused(window, ::GetLastError());
+    return wasVisible;
+  }
   if (batching_) {
     batch_.push_back(ShowRequest{window, thread, cmd != SW_HIDE});
     return wasVisible;
@@ -97,7 +102,9 @@ bool Win32WindowSystem::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, 
   if (thread == 0) {
     return ::SetWindowPos(window, ToHwnd(insertAfter), x, y, cx, cy, flags) != FALSE;
   }
+  ::SetLastError(0);
   if (!::SetWindowPos(window, ToHwnd(insertAfter), x, y, cx, cy, flags | SWP_ASYNCWINDOWPOS)) {
+    NoteIfRefused(window, ::GetLastError());
     return false;
   }
   AwaitAnswer(window, thread);
@@ -181,7 +188,16 @@ int32_t Win32WindowSystem::SetWindowLongA(Hwnd hwnd, int index, int32_t value) {
     ::SetLastError(ERROR_TIMEOUT);
     return 0;
   }
-  return static_cast<int32_t>(::SetWindowLongA(window, index, value));
+  // The previous value may be 0: only the last error tells a refusal, and then the value is
+  // not the one asked for (the last error may also come from a message the program answered
+  // meanwhile).
+  ::SetLastError(0);
+  const LONG previous = ::SetWindowLongA(window, index, value);
+  const DWORD error = ::GetLastError();
+  if (previous == 0 && thread != 0 && ::GetWindowLongA(window, index) != value) {
+    NoteIfRefused(window, error);
+  }
+  return static_cast<int32_t>(previous);
 }
 
 Hwnd Win32WindowSystem::GetForegroundWindow() { return FromHwnd(::GetForegroundWindow()); }
@@ -217,7 +233,11 @@ bool Win32WindowSystem::IsHungAppWindow(Hwnd hwnd) {
 
 bool Win32WindowSystem::SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colorKey, uint8_t alpha,
                                                    uint32_t flags) {
-  return ::SetLayeredWindowAttributes(ToHwnd(hwnd), colorKey, alpha, flags) != FALSE;
+  const HWND window = ToHwnd(hwnd);
+  ::SetLastError(0);
+  if (::SetLayeredWindowAttributes(window, colorKey, alpha, flags)) return true;
+  NoteIfRefused(window, ::GetLastError());
+  return false;
 }
 
 bool Win32WindowSystem::GetLayeredWindowAttributes(Hwnd hwnd, uint32_t* colorKey, uint8_t* alpha,

@@ -2,6 +2,7 @@
 // shell32, comdlg32; dwmapi loaded when first asked for, where the system has it).
 #pragma once
 
+#include <unordered_map>
 #include <vector>
 
 #include "platform/WindowSystem.h"
@@ -36,6 +37,7 @@ class Win32WindowSystem : public WindowSystem {
   bool IsHungAppWindow(Hwnd hwnd) override;
   bool IsWindowCloaked(Hwnd hwnd) override;
   bool IsOnCurrentSystemDesktop(Hwnd hwnd) override;
+  bool RefusesChanges(Hwnd hwnd) override;
   bool SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colorKey, uint8_t alpha,
                                   uint32_t flags) override;
   bool GetLayeredWindowAttributes(Hwnd hwnd, uint32_t* colorKey, uint8_t* alpha,
@@ -89,6 +91,18 @@ class Win32WindowSystem : public WindowSystem {
   OwnedKernelHandle instanceMutex_;  // the single-instance mutex, held for the process's life
   bool batching_ = false;            // between BeginShowBatch and EndShowBatch
   std::vector<ShowRequest> batch_;   // the shows and hides asked meanwhile
+
+  // Rights over other processes' windows (Win32WindowRights.cpp). A call on the window that
+  // failed with this last error is noted when the system refused it as access denied.
+  void NoteIfRefused(HWND window, DWORD error);
+  bool RunsWithHigherRights(DWORD process, HWND window);
+  std::unordered_map<HWND, DWORD> refused_;  // window -> its process when it refused
+  struct ProcessRights {
+    bool higher = false;    // above the program's
+    HWND window = nullptr;  // a window of the process it was read for: while it lives, so does
+                            // the process, and its id names no other
+  };
+  std::unordered_map<DWORD, ProcessRights> rights_;  // by process id
 };
 
 }  // namespace vd::win32
