@@ -147,7 +147,7 @@ TEST_F(Gestures, ADroppedMiniatureTakesItsWindowToTheCellUnderTheCursor) {
     bool visible;
   };
   const Case cases[] = {
-      {"on cell 3", 3, kNone, 3, false},
+      {"on the last cell", 6, kNone, 6, false},
       {"outside the cells", 0, kNone, 1, true},
       {"on cell 6 of a grid rebuilt to 2 x 1", 6, kGridRebuilt, 1, true},
       {"after the capture was lost", 3, kCaptureLost, 1, true},
@@ -185,12 +185,12 @@ TEST_F(Gestures, ADroppedMiniatureTakesItsWindowToTheCellUnderTheCursor) {
     EXPECT_FALSE(P().Gestures().Drag().IsDragging());
     EXPECT_EQ(DesktopOf(dragged), c.desktop);
     EXPECT_EQ(fake.IsWindowVisible(dragged), c.visible);
-    if (c.desktop == 3) {
+    if (c.desktop == 6) {
       Rect r;
       fake.GetWindowRect(work, &r);
       const float sx = P().geometry.CellWidth() / P().geometry.ScreenWidth();
-      const float inCell3 = left + 22 - (P().cells(3).Left() - P().cells(1).Left());
-      EXPECT_NEAR(r.left, inCell3 / sx, 1.0f / sx);
+      const float inCell6 = left + 22 - (P().cells(6).Left() - P().cells(1).Left());
+      EXPECT_NEAR(r.left, inCell6 / sx, 1.0f / sx);
       EXPECT_EQ(r.Width(), 400);
     }
     if (c.interruption == kCaptureLost) {
@@ -349,6 +349,7 @@ TEST_F(Gestures, EachWindowMenuCommandChangesTheWindowAsItSays) {
       {"Medium", 150, false, 1, true},        {"Always On Top", 150, true, 1, true},
       {"Always On Top", 150, false, 1, true}, {"Low", 200, false, 1, true},
       {"Opaque", -1, false, 1, true},         {"Desktop 3", -1, false, 3, false},
+      {"Desktop 1", -1, false, 1, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.entry);
