@@ -123,7 +123,9 @@ TEST_F(OptionsDialogTest, OkSavesAndAppliesTheEditsAndCancelDropsThem) {
     EXPECT_FALSE(P().windowMenu.moveToEntries.Exists(n + 1));
     P().HidePager();
     ExpectFacts("pager=hidden0");
+    P().SetLeft(-3000);  // dragged half off the screen before it was put away
     P().ShowPager();
+    EXPECT_GE(P().Left(), 0) << "back on the screen";
     const bool panic = Saved("enabled") == "enabled=1" && program->settings.panicDesktop <= n;
     EXPECT_EQ(program->settings.panicEnabled, panic);
     EXPECT_EQ(fake.PressHotkey(MOD_CONTROL, 0x7A), panic);  // CTRL+F11
