@@ -354,7 +354,8 @@ struct Compositor {
   HRESULT(WINAPI* registerThumbnail)(HWND, HWND, PHTHUMBNAIL) = nullptr;
   HRESULT(WINAPI* updateThumbnailProperties)(HTHUMBNAIL, const DWM_THUMBNAIL_PROPERTIES*) = nullptr;
   HRESULT(WINAPI* unregisterThumbnail)(HTHUMBNAIL) = nullptr;
-  HRESULT(WINAPI* querySourceSize)(HTHUMBNAIL, PSIZE) = nullptr;  // may be missing
+  HRESULT(WINAPI* querySourceSize)(HTHUMBNAIL, PSIZE) = nullptr;             // may be missing
+  HRESULT(WINAPI* getWindowAttribute)(HWND, DWORD, PVOID, DWORD) = nullptr;  // may be missing
   bool Complete() const {
     return isCompositionEnabled && registerThumbnail && updateThumbnailProperties &&
            unregisterThumbnail;
@@ -380,12 +381,26 @@ const Compositor& Dwm() {
     Resolve(library, "DwmUpdateThumbnailProperties", &loaded.updateThumbnailProperties);
     Resolve(library, "DwmUnregisterThumbnail", &loaded.unregisterThumbnail);
     Resolve(library, "DwmQueryThumbnailSourceSize", &loaded.querySourceSize);
+    Resolve(library, "DwmGetWindowAttribute", &loaded.getWindowAttribute);
     return loaded;
   }();
   return compositor;
 }
 
+// The compositor's window attribute that says whether a window is cloaked (not in older
+// headers under this name).
+constexpr DWORD kDwmCloakedAttribute = 14;
+
 }  // namespace
+
+bool Win32WindowSystem::IsWindowCloaked(Hwnd hwnd) {
+  const Compositor& dwm = Dwm();
+  DWORD cloaked = 0;
+  return dwm.getWindowAttribute != nullptr &&
+         SUCCEEDED(dwm.getWindowAttribute(ToHwnd(hwnd), kDwmCloakedAttribute, &cloaked,
+                                          sizeof cloaked)) &&
+         cloaked != 0;
+}
 
 bool Win32WindowSystem::ThumbnailsOffered() {
   const Compositor& dwm = Dwm();

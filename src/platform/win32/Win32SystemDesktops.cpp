@@ -1,7 +1,7 @@
-// Whether the user can see a visible window: the compositor's cloak and the system's own
-// desktops. Both services are looked up once, at their first use, and may be missing (an older
-// system, or one without a compositor): then every window reads uncloaked and on the current
-// desktop, so the program treats windows as it always did.
+// Whether a visible window is on the system's own desktop the user is on (the compositor's cloak
+// is read beside the other compositor calls, in Win32WindowSystem.cpp). The desktop manager is
+// looked up once, at its first use, and may be missing (an older system, or Wine): then every
+// window reads on the current desktop, so the program treats windows as it always did.
 #include "platform/win32/Win32WindowSystem.h"
 
 // clang-format off
@@ -15,10 +15,6 @@ namespace vd::win32 {
 
 namespace {
 
-// The compositor's window attribute that says whether a window is cloaked (not in older
-// headers under this name).
-constexpr DWORD kDwmCloakedAttribute = 14;
-using DwmGetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
 // The system's desktop manager and its interface, named here so that no import library needs
 // to know them.
 constexpr GUID kDesktopManagerClass = {
@@ -31,16 +27,6 @@ struct SystemDesktops : IUnknown {
   virtual HRESULT STDMETHODCALLTYPE GetWindowDesktopId(HWND window, GUID* desktop) = 0;
   virtual HRESULT STDMETHODCALLTYPE MoveWindowToDesktop(HWND window, REFGUID desktop) = 0;
 };
-
-DwmGetWindowAttributeFn CompositorAttributeReader() {
-  static const DwmGetWindowAttributeFn read = [] {
-    const HMODULE dwm = ::LoadLibraryA("dwmapi.dll");
-    if (dwm == nullptr) return static_cast<DwmGetWindowAttributeFn>(nullptr);
-    const FARPROC found = ::GetProcAddress(dwm, "DwmGetWindowAttribute");
-    return reinterpret_cast<DwmGetWindowAttributeFn>(reinterpret_cast<void*>(found));
-  }();
-  return read;
-}
 
 // The system's desktop manager; nullptr where the system has none. Made on the program's
 // thread, which is the only one that asks.
@@ -59,14 +45,6 @@ SystemDesktops* SystemDesktopManager() {
 }
 
 }  // namespace
-
-bool Win32WindowSystem::IsWindowCloaked(Hwnd hwnd) {
-  const DwmGetWindowAttributeFn read = CompositorAttributeReader();
-  DWORD cloaked = 0;
-  return read != nullptr &&
-         SUCCEEDED(read(ToHwnd(hwnd), kDwmCloakedAttribute, &cloaked, sizeof cloaked)) &&
-         cloaked != 0;
-}
 
 bool Win32WindowSystem::IsOnCurrentSystemDesktop(Hwnd hwnd) {
   SystemDesktops* manager = SystemDesktopManager();
