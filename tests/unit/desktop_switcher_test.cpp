@@ -100,10 +100,17 @@ TEST_F(Switcher, AnAnimatedSwitchPutsEveryWindowBackToThePixelAndOpaque) {
   // The window of desktop 2 slid in and ends at its own transparency.
   EXPECT_TRUE(fake.IsWindowVisible(t));
   EXPECT_EQ(fake.Alpha(t), 100);
-  std::vector<int> alphas;
-  for (const auto& call : fake.CallsOn("SetLayeredWindowAttributes", t)) {
-    alphas.push_back(std::stoi(call.args.at(2)));
-  }
+  const auto alphasOf = [&](Hwnd w) {
+    std::vector<int> alphas;
+    for (const auto& call : fake.CallsOn("SetLayeredWindowAttributes", w)) {
+      alphas.push_back(std::stoi(call.args.at(2)));
+    }
+    return alphas;
+  };
+  const std::vector<int> out = alphasOf(a);
+  ASSERT_FALSE(out.empty());
+  EXPECT_LT(*std::min_element(out.begin(), out.end()), 40) << "the window left faded out";
+  const std::vector<int> alphas = alphasOf(t);
   ASSERT_GE(alphas.size(), 13u);
   for (int step = 0; step <= 100; step += 10) {
     EXPECT_NE(std::find(alphas.begin(), alphas.end(), step), alphas.end())

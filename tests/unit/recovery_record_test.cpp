@@ -107,6 +107,8 @@ TEST_F(Recovery, TheProgramsTransparencyIsNeverTakenForTheWindowsOwn) {
       backend->Advance(200);
       ASSERT_FALSE(Pager().IsManaged(w));
       EXPECT_EQ(fake.Alpha(w), c.ownAlpha) << "forgotten: opaque";
+      EXPECT_EQ(ReadFile("translucent.list").find(std::to_string(w) + " "), std::string::npos)
+          << "and no longer recorded";
       fake.SetCaption(w, c.how);
       backend->Advance(200);
     }
