@@ -351,6 +351,10 @@ $growth_rows
 | Pager tick, 10 windows (for information) | $(median BM_PagerTick/10) |
 | Switch, 100 windows per desktop | $(median BM_Switch/100) |
 | Switch, 10 windows per desktop | $(median BM_Switch/10) |
+| Pager tick, 10 windows, the front one changing every tick (a video), copied | $(median BM_PagerTickLive/10/1/0) |
+| The same, where the compositor draws live thumbnails | $(median BM_PagerTickLive/10/1/1) |
+| Pager tick, 100 windows, where the compositor draws live thumbnails | $(median BM_PagerTickLive/100/0/1) |
+| Switch, 100 windows per desktop, where the compositor draws live thumbnails | $(median BM_SwitchLive/100/1) |
 | One cell ($cell px), plain gradient drawn line by line | $(median BM_CellPlain) |
 | One cell ($cell px), cached look copied | $(median BM_CellCached) |
 
@@ -362,6 +366,8 @@ Calls through the window-system seam (the fake desktop records each):
 | pager tick, 10 windows | $(calls BM_PagerTick/10) |
 | switch, 100 windows per desktop | $(calls BM_Switch/100) |
 | switch, 10 windows per desktop | $(calls BM_Switch/10) |
+| pager tick, 100 windows, live thumbnails | $(calls BM_PagerTickLive/100/0/1) |
+| switch, 100 windows per desktop, live thumbnails | $(calls BM_SwitchLive/100/1) |
 
 A bare switch makes 2 calls per window of a desktop: ShowWindow(SW_HIDE) on each window of the
 old desktop and ShowWindow(SW_SHOW) on each of the new. The program's own windows (the pager's
