@@ -10,6 +10,7 @@
 #include "core/Program.h"
 #include "desktops/RecoveryRecord.h"
 #include "desktops/Transparency.h"
+#include "platform/Utf8.h"
 
 namespace vd {
 
@@ -33,7 +34,7 @@ void Program::RecoverWindowsOfAnEndedRun() {
     }
   }
   std::error_code ec;
-  std::filesystem::remove(std::filesystem::path(file), ec);
+  std::filesystem::remove(PathFromUtf8(file), ec);
 }
 
 }  // namespace vd

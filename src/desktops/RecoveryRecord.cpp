@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "core/Text.h"
+#include "platform/Utf8.h"
 
 namespace vd {
 
@@ -17,7 +18,7 @@ constexpr int kMaxRecordLines = 100000;
 bool WriteRecord(WindowSystem& ws, const std::string& file, const std::string& text) {
   const std::string temporary = file + ".new";
   {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    std::ofstream out(PathFromUtf8(temporary), std::ios::binary | std::ios::trunc);
     if (!out || !(out << text).flush()) return false;
   }
   return ws.ReplaceFileWith(file, temporary);
@@ -57,7 +58,7 @@ void RecoveryRecord::SaveIfBehind() {
   SaveTranslucencyIfBehind();
   if (!hiddenBehind_) return;
   hiddenBehind_ = false;
-  const std::filesystem::path file(hiddenFile_);
+  const std::filesystem::path file = PathFromUtf8(hiddenFile_);
   std::error_code ec;
   if (hidden_.empty()) {
     std::filesystem::remove(file, ec);
@@ -72,7 +73,7 @@ void RecoveryRecord::SaveIfBehind() {
 
 std::optional<std::vector<std::pair<Hwnd, uint32_t>>> RecoveryRecord::ReadHidden(
     const std::string& file) {
-  std::ifstream in(std::filesystem::path(file), std::ios::binary);
+  std::ifstream in(PathFromUtf8(file), std::ios::binary);
   if (!in) return std::nullopt;
   std::vector<std::pair<Hwnd, uint32_t>> windows;
   std::string line;
@@ -102,7 +103,7 @@ void RecoveryRecord::SaveTranslucencyIfBehind() {
   }
   if (lines.str().empty()) {
     std::error_code ec;
-    std::filesystem::remove(translucentFile_, ec);
+    std::filesystem::remove(PathFromUtf8(translucentFile_), ec);
   } else if (!WriteRecord(ws_, translucentFile_, lines.str())) {
     translucencyBehind_ = true;  // tried again at the next tick
   }
@@ -110,7 +111,7 @@ void RecoveryRecord::SaveTranslucencyIfBehind() {
 
 void RecoveryRecord::LoadTranslucency() {
   translucencyOfLastRun_.clear();
-  std::ifstream in(translucentFile_, std::ios::binary);
+  std::ifstream in(PathFromUtf8(translucentFile_), std::ios::binary);
   std::string line;
   int lines = 0;
   while (in && std::getline(in, line) && ++lines <= kMaxRecordLines) {

@@ -1,6 +1,7 @@
 #include "dialogs/AddWindowPrompt.h"
 
 #include "core/Program.h"
+#include "platform/Utf8.h"
 
 namespace vd {
 
@@ -25,8 +26,7 @@ AddWindowPrompt::Answer AddWindowPrompt::Ask(const std::string& pendingTitle) {
   answer_ = Answer::kNotNow;
   Load();
   ignoreBox.SetValue(0);
-  const std::string shown =
-      pendingTitle.size() >= 31 ? pendingTitle.substr(0, 30) + "..." : pendingTitle;
+  const std::string shown = ShortTitle(pendingTitle, 30);
   messageLabel.SetCaption("'" + shown + "' is not in the window list.\r\n\r\n" +
                           "Do you want to add this window ?");
   ShowModal();

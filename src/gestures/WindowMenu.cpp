@@ -6,6 +6,7 @@
 #include "core/Text.h"
 #include "desktops/Transparency.h"
 #include "dialogs/MessageDialog.h"
+#include "platform/Utf8.h"
 
 namespace vd {
 
@@ -98,7 +99,7 @@ void WindowMenu::Fill(int desktop) {
   for (const ManagedWindow& w : p_.table) {
     if (w.desktop != desktop) continue;
     forms::MenuItem& entry = windowListEntries.Load(++listed_);
-    entry.SetCaption(w.title.size() > 30 ? w.title.substr(0, 30) + "..." : w.title);
+    entry.SetCaption(ShortTitle(w.title, 30));
     entry.SetVisible(true);
     entry.SetTag(std::to_string(w.handle));
   }

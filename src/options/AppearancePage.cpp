@@ -58,7 +58,7 @@ void AppearancePage::PickColour(int colorIndex) {
   if (colorIndex < 1 || !colourSwatches.Exists(colorIndex)) return;
   // No colour is preselected; the custom colours are the user's from earlier choices.
   uint32_t colour = 0;
-  if (program_.ws.ChooseColorA(frame.OwnerForm().hWnd(), &colour, &customColours_)) {
+  if (program_.ws.ChooseColorW(frame.OwnerForm().hWnd(), &colour, &customColours_)) {
     colourSwatches(colorIndex).SetBackColor(colour);
   }
 }

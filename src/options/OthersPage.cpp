@@ -69,7 +69,7 @@ void OthersPage::Collect(Settings& s) const {
 }
 
 void OthersPage::ClearIgnoreList() {
-  const int answer = program_.ws.MessageBoxA(frame.OwnerForm().hWnd(),
+  const int answer = program_.ws.MessageBoxW(frame.OwnerForm().hWnd(),
                                              "Are you sure you want to clear all blocked list ?",
                                              "Blocked List", MB_YESNO | MB_ICONEXCLAMATION);
   if (answer == IDYES) host_.ClearIgnoreList();

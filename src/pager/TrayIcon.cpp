@@ -34,12 +34,12 @@ void TrayIcon::OnLoad() {
   record_.callbackMessage = WM_MOUSEMOVE;
   record_.icon = 0;  // the program's own icon
   record_.tip = "VUEDECK Virtual Desktop";
-  added_ = program_.ws.Shell_NotifyIconA(NIM_ADD, record_);
+  added_ = program_.ws.Shell_NotifyIconW(NIM_ADD, record_);
 }
 
 void TrayIcon::RemoveIcon() {
   if (!IsLoaded()) return;
-  program_.ws.Shell_NotifyIconA(NIM_DELETE, record_);
+  program_.ws.Shell_NotifyIconW(NIM_DELETE, record_);
   added_ = false;
 }
 

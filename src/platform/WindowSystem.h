@@ -2,7 +2,9 @@
 // and on the system (profile files, registry, tray, dialogs, timing, screen facts). The logic
 // only ever talks to this interface; win32/ forwards to the real API, fake/ is an in-memory
 // desktop for the unit tests. Functions are named after the Win32 calls they stand for and
-// keep their argument conventions, so the logic reads like the calls it makes.
+// keep their argument conventions, so the logic reads like the calls it makes. Every text
+// crossing the seam is UTF-8: the calls that carry text stand for the system's wide (W) calls,
+// and the Windows side converts to and from UTF-16 at the call.
 #pragma once
 
 #include <array>
@@ -32,14 +34,14 @@ struct Point {
 // An opened registry key; 0 is "no key".
 using RegKey = uintptr_t;
 
-// The notification-area icon record (the ANSI NOTIFYICONDATA fields the program uses).
+// The notification-area icon record (the NOTIFYICONDATA fields the program uses).
 struct NotifyIconData {
   Hwnd hwnd = 0;
   uint32_t id = 0;
   uint32_t flags = 0;
   uint32_t callbackMessage = 0;
   uintptr_t icon = 0;  // 0: the program's own application icon
-  std::string tip;     // at most 63 characters reach the shell
+  std::string tip;     // at most 127 UTF-16 units reach the shell, cut between characters
 };
 
 class WindowSystem {
@@ -64,10 +66,10 @@ class WindowSystem {
   // Wine lists message-only windows after them): the refresh learns from it which windows were
   // closed without asking each window.
   virtual std::vector<Hwnd> TopLevelWindows() = 0;
-  virtual int GetWindowTextLengthA(Hwnd hwnd) = 0;
-  // Copies at most maxCount - 1 characters of the caption (ANSI code page), as the API does
-  // into a buffer of maxCount characters; empty for a handle that names no window.
-  virtual std::string GetWindowTextA(Hwnd hwnd, int maxCount) = 0;
+  // The caption's length in UTF-16 units; 0 for none.
+  virtual int GetWindowTextLengthW(Hwnd hwnd) = 0;
+  // The whole caption, in any script; empty for a handle that names no window.
+  virtual std::string GetWindowTextW(Hwnd hwnd) = 0;
   virtual int32_t GetWindowLongA(Hwnd hwnd, int index) = 0;  // GWL_STYLE, GWL_EXSTYLE
   virtual int32_t SetWindowLongA(Hwnd hwnd, int index, int32_t value) = 0;  // returns previous
   virtual Hwnd GetForegroundWindow() = 0;
@@ -169,11 +171,11 @@ class WindowSystem {
   // Same contract as the Win32 functions: copies at most size - 1 characters of the value into
   // buffer, always NUL-terminates, returns the number of characters copied; the default is
   // copied when the file, section or key is missing. Section and key match case-insensitively.
-  virtual uint32_t GetPrivateProfileStringA(const std::string& section, const std::string& key,
+  virtual uint32_t GetPrivateProfileStringW(const std::string& section, const std::string& key,
                                             const std::string& defaultValue, char* buffer,
                                             uint32_t size, const std::string& fileName) = 0;
   // Creates the file and the section when missing; false when the file cannot be written.
-  virtual bool WritePrivateProfileStringA(const std::string& section, const std::string& key,
+  virtual bool WritePrivateProfileStringW(const std::string& section, const std::string& key,
                                           const std::string& value,
                                           const std::string& fileName) = 0;
 
@@ -183,20 +185,27 @@ class WindowSystem {
   virtual bool ReplaceFileWith(const std::string& to, const std::string& from) = 0;
 
   // ---- Registry ----------------------------------------------------------------------------
-  virtual int32_t RegOpenKeyExA(uintptr_t root, const std::string& subKey, uint32_t access,
+  virtual int32_t RegOpenKeyExW(uintptr_t root, const std::string& subKey, uint32_t access,
                                 RegKey* result) = 0;  // ERROR_SUCCESS (0) on success
-  virtual int32_t RegSetValueExA(RegKey key, const std::string& valueName, uint32_t type,
+  virtual int32_t RegSetValueExW(RegKey key, const std::string& valueName, uint32_t type,
                                  const std::string& data, uint32_t length) = 0;
-  virtual int32_t RegQueryValueExA(RegKey key, const std::string& valueName, std::string* data) = 0;
-  virtual int32_t RegDeleteValueA(RegKey key, const std::string& valueName) = 0;
+  virtual int32_t RegQueryValueExW(RegKey key, const std::string& valueName, std::string* data) = 0;
+  virtual int32_t RegDeleteValueW(RegKey key, const std::string& valueName) = 0;
   virtual int32_t RegCloseKey(RegKey key) = 0;
 
   // ---- Shell and common dialogs ------------------------------------------------------------
-  virtual bool Shell_NotifyIconA(uint32_t message, const NotifyIconData& data) = 0;
+  virtual bool Shell_NotifyIconW(uint32_t message, const NotifyIconData& data) = 0;
   // Opens the colour dialog; true and the chosen colour when the user confirms.
-  virtual bool ChooseColorA(Hwnd owner, uint32_t* color, std::array<uint32_t, 16>* custom) = 0;
-  virtual int MessageBoxA(Hwnd owner, const std::string& text, const std::string& caption,
+  virtual bool ChooseColorW(Hwnd owner, uint32_t* color, std::array<uint32_t, 16>* custom) = 0;
+  virtual int MessageBoxW(Hwnd owner, const std::string& text, const std::string& caption,
                           uint32_t style) = 0;  // IDYES, IDNO, IDOK, ...
+
+  // ---- The system's ANSI code page -----------------------------------------------------------
+  // Earlier versions read titles and wrote the ignore list in it. A text in the code page as
+  // UTF-8; and a UTF-8 text as those versions read it (a character the page lacks becomes '?',
+  // one '?' for each UTF-16 unit, or its nearest look-alike where the system has one).
+  virtual std::string AnsiToUtf8(const std::string& ansi) = 0;
+  virtual std::string Utf8ToAnsi(const std::string& utf8) = 0;
 
   // ---- Process -----------------------------------------------------------------------------
   // True for the first copy of the program in this user's logon session; a later copy gets

@@ -14,7 +14,7 @@ namespace {
 // Opens the Run key for writing; 0 when it cannot be opened.
 RegKey OpenRunKey(WindowSystem& ws) {
   RegKey key = 0;
-  if (ws.RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, KEY_WRITE, &key) != ERROR_SUCCESS) return 0;
+  if (ws.RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, KEY_WRITE, &key) != ERROR_SUCCESS) return 0;
   return key;
 }
 
@@ -24,7 +24,7 @@ bool AppAutoStart(WindowSystem& ws) {
   if (RegKey key = OpenRunKey(ws)) {
     const std::string command = RunCommand(ws.ProgramFolder());
     // The length of a text value counts its terminating NUL.
-    ws.RegSetValueExA(key, kValueName, REG_SZ, command, static_cast<uint32_t>(command.size() + 1));
+    ws.RegSetValueExW(key, kValueName, REG_SZ, command, static_cast<uint32_t>(command.size() + 1));
     ws.RegCloseKey(key);
   }
   return false;
@@ -32,7 +32,7 @@ bool AppAutoStart(WindowSystem& ws) {
 
 bool AppAutoStop(WindowSystem& ws) {
   if (RegKey key = OpenRunKey(ws)) {
-    ws.RegDeleteValueA(key, kValueName);
+    ws.RegDeleteValueW(key, kValueName);
     ws.RegCloseKey(key);
   }
   return false;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include "platform/Utf8.h"
 
 namespace vd {
 
@@ -29,8 +30,8 @@ void DataFolder::Choose() {
   folder_ = FileInFolder(appData, "VUEDECK");
   ws_.CreateFolder(folder_);
   for (const char* name : kCarriedOver) {
-    const std::filesystem::path from(FileInFolder(programFolder_, name));
-    const std::filesystem::path to(FileInFolder(folder_, name));
+    const std::filesystem::path from = PathFromUtf8(FileInFolder(programFolder_, name));
+    const std::filesystem::path to = PathFromUtf8(FileInFolder(folder_, name));
     std::error_code ec;
     if (!std::filesystem::exists(to, ec) && std::filesystem::exists(from, ec)) {
       std::filesystem::copy_file(from, to, ec);

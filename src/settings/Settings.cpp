@@ -131,7 +131,7 @@ Settings ReadSettings(WindowSystem& ws, const std::string& file) {
 bool WriteSettings(WindowSystem& ws, const std::string& file, const Settings& s) {
   bool written = true;
   auto write = [&](const char* section, const char* key, const std::string& value) {
-    written = ws.WritePrivateProfileStringA(section, key, value, file) && written;
+    written = ws.WritePrivateProfileStringW(section, key, value, file) && written;
   };
   auto number = [](const std::optional<int>& v) { return v ? std::to_string(*v) : ""; };
   auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
@@ -158,14 +158,14 @@ bool WriteSettings(WindowSystem& ws, const std::string& file, const Settings& s)
 
 bool WriteDesktopHotkey(WindowSystem& ws, const std::string& file, int desktop,
                         const DesktopHotkey& hotkey) {
-  return ws.WritePrivateProfileStringA("HOTKEYS", std::to_string(desktop),
+  return ws.WritePrivateProfileStringW("HOTKEYS", std::to_string(desktop),
                                        Indexes(hotkey.keys) + "," + (hotkey.enabled ? "1" : "0"),
                                        file);
 }
 
 bool WritePagerPosition(WindowSystem& ws, const std::string& file, float left, float top) {
-  const bool leftWritten = ws.WritePrivateProfileStringA("SETUP", "left", FormatSingle(left), file);
-  return ws.WritePrivateProfileStringA("SETUP", "top", FormatSingle(top), file) && leftWritten;
+  const bool leftWritten = ws.WritePrivateProfileStringW("SETUP", "left", FormatSingle(left), file);
+  return ws.WritePrivateProfileStringW("SETUP", "top", FormatSingle(top), file) && leftWritten;
 }
 
 }  // namespace vd

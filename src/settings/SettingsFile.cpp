@@ -9,7 +9,7 @@ namespace vd {
 std::string ReadIniValue(WindowSystem& ws, const std::string& fileName, const std::string& section,
                          const std::string& key) {
   char buffer[128] = {};
-  ws.GetPrivateProfileStringA(section, key, "", buffer, sizeof buffer, fileName);
+  ws.GetPrivateProfileStringW(section, key, "", buffer, sizeof buffer, fileName);
   buffer[sizeof buffer - 1] = '\0';
   return std::string(buffer, strnlen(buffer, sizeof buffer));
 }

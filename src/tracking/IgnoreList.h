@@ -1,7 +1,11 @@
 // The ignore list: captions of windows the pager never manages, matched exactly (letter case
-// and blanks included). In memory it holds the built-in entries, then the entries of its file
-// ("ignore.list" beside the program), then the additions of the run, each caption once, at
-// most 1000; that is also what the file holds, one caption per line ending in CR LF.
+// and blanks included), in any script. In memory it holds the built-in entries, then the
+// entries of its file ("ignore.list" in the program's data folder), then the additions of the
+// run, each caption once, at most 1000; that is also what the file holds: UTF-8 after a byte
+// order mark, one caption per line ending in CR LF. A file without the mark was written by an
+// earlier version: valid UTF-8 is read as such, anything else in the ANSI code page. Those
+// versions saw a character the code page lacks as '?', so a line with '?' also stands for a
+// caption that reads as that line in the code page.
 #pragma once
 
 #include <string>
@@ -37,6 +41,7 @@ class IgnoreList {
   WindowSystem& ws_;
   std::string file_;
   std::vector<std::string> titles_;
+  size_t withQuestionMarks_ = 0;  // lines with a '?': only then is a caption read as ANSI
 };
 
 }  // namespace vd

@@ -1,7 +1,5 @@
 #include "tracking/WindowGeometry.h"
 
-#include <limits>
-
 namespace vd {
 
 namespace {
@@ -12,7 +10,7 @@ float Factor(float cell, float screen) { return screen > 0 ? cell / screen : 0.0
 std::string WindowGeometry::Title(Hwnd hwnd) const {
   // The whole caption in one read: a buffer no caption fills. (Asking the length first would
   // cost the window system a second round trip, ten times a second for the front window.)
-  return ws_.GetWindowTextA(hwnd, std::numeric_limits<int>::max());
+  return ws_.GetWindowTextW(hwnd);
 }
 
 bool WindowGeometry::HasManagedStyle(Hwnd hwnd) const {

@@ -174,7 +174,7 @@ void WindowTracker::Refresh() {
     const Hwnd hwnd = managed[static_cast<size_t>(captionTurn_ - 1)];
     if (hwnd == foreground) continue;
     // The caption's length tells whether it reads empty; the text itself is not needed.
-    if (ws.GetWindowTextLengthA(hwnd) == 0) {
+    if (ws.GetWindowTextLengthW(hwnd) == 0) {
       gone.push_back(hwnd);
     } else if (ws.IsWindowVisible(hwnd) && OutOfSight(hwnd)) {
       gone.push_back(hwnd);

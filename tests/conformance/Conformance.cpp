@@ -47,11 +47,11 @@ class Conformance : public ::testing::Test {
   std::string Read(const std::string& section, const std::string& key) {
     char buffer[128];
     std::fill(std::begin(buffer), std::end(buffer), 'X');
-    const uint32_t count = Ws().GetPrivateProfileStringA(section, key, "", buffer, 128, file_);
+    const uint32_t count = Ws().GetPrivateProfileStringW(section, key, "", buffer, 128, file_);
     return count < 128 && buffer[count] == '\0' ? std::string(buffer, count) : "(overrun)";
   }
   bool Write(const std::string& section, const std::string& key, const std::string& value) {
-    return Ws().WritePrivateProfileStringA(section, key, value, file_);
+    return Ws().WritePrivateProfileStringW(section, key, value, file_);
   }
   static std::string Contents(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
@@ -143,16 +143,21 @@ TEST_F(Conformance, ACaptionReadsWholeWhileTheWindowLivesAndEmptyOnceItIsGone) {
   Ws().ShowWindow(hidden, SW_HIDE);
   auto listed = [&](Hwnd w) { return std::ranges::count(Ws().TopLevelWindows(), w) == 1; };
   EXPECT_TRUE(listed(hwnd) && listed(hidden));
-  EXPECT_EQ(Ws().GetWindowTextA(hwnd, INT_MAX), kCaption);
-  EXPECT_EQ(Ws().GetWindowTextLengthA(hwnd), 18);
+  EXPECT_EQ(Ws().GetWindowTextW(hwnd), kCaption);
+  EXPECT_EQ(Ws().GetWindowTextLengthW(hwnd), 18);
   EXPECT_NE(Ws().GetWindowThreadProcessId(hwnd), 0u);
   EXPECT_EQ(Ws().GetWindowThreadProcessId(hwnd), Ws().GetWindowThreadProcessId(hidden));
   EXPECT_FALSE(Ws().IsHungAppWindow(hwnd));
+  // In any script: the length counts UTF-16 units (an emoji is two).
+  const std::string script = "\u041f\u0440\u0438\u0432\u0435\u0442 \u65e5\u672c \U0001F600";
+  desktop_->Retitle(hwnd, script);
+  EXPECT_EQ(Ws().GetWindowTextW(hwnd), script);
+  EXPECT_EQ(Ws().GetWindowTextLengthW(hwnd), 12);
   desktop_->Destroy(hwnd);
   EXPECT_FALSE(listed(hwnd) || Ws().IsWindow(hwnd) || Ws().IsWindowVisible(hwnd));
   EXPECT_EQ(RectOf(hwnd), (Rect{-1, -1, -1, -1}));
-  EXPECT_EQ(Ws().GetWindowTextLengthA(hwnd), 0);
-  EXPECT_EQ(Ws().GetWindowTextA(hwnd, INT_MAX), "");
+  EXPECT_EQ(Ws().GetWindowTextLengthW(hwnd), 0);
+  EXPECT_EQ(Ws().GetWindowTextW(hwnd), "");
 }
 
 TEST_F(Conformance, LayeredAttributesNeedTheLayeredBitAndAreForgottenWithIt) {
@@ -223,7 +228,7 @@ TEST_F(Conformance, AnUnresponsiveWindowTimesOutKeepsItsCaptionAndEveryRequestRe
   EXPECT_TRUE(Ws().SendMessageTimeoutA(desktop_->MakeWindow(), WM_NULL, 0, 0, 1000, &answer));
   const Hwnd hwnd = desktop_->MakeOtherThreadWindow(false);
   EXPECT_FALSE(Ws().SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, 200, &answer));
-  EXPECT_EQ(Ws().GetWindowTextLengthA(hwnd), 18);
+  EXPECT_EQ(Ws().GetWindowTextLengthW(hwnd), 18);
   EXPECT_TRUE(Ws().ShowWindow(hwnd, SW_HIDE));
   Raise(hwnd, HWND_TOPMOST);
   EXPECT_TRUE(Ws().MoveWindow(hwnd, 20, 30, 60, 40, true));
@@ -231,7 +236,7 @@ TEST_F(Conformance, AnUnresponsiveWindowTimesOutKeepsItsCaptionAndEveryRequestRe
   Ws().SetLayeredWindowAttributes(hwnd, 0, 128, LWA_ALPHA);
   Ws().PrintWindow(hwnd, true);
   Ws().ShowWindow(hwnd, SW_SHOW);
-  EXPECT_EQ(Ws().GetWindowTextA(hwnd, INT_MAX), kCaption);
+  EXPECT_EQ(Ws().GetWindowTextW(hwnd), kCaption);
 }
 
 // A switch hides many windows at once, their threads answering one after another; none may be
@@ -296,14 +301,14 @@ TEST_F(Conformance, AValueWrittenToTheRunKeyReadsBackUntilItIsDeleted) {
   constexpr char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run", kName[] = "VdTest";
   const std::string command = "\"C:\\Conformance\\vuedeck\"";
   RegKey key = 0, reader = 0;
-  ASSERT_EQ(Ws().RegOpenKeyExA(HKEY_CURRENT_USER, kRun, KEY_WRITE, &key), ERROR_SUCCESS);
-  ASSERT_EQ(Ws().RegOpenKeyExA(HKEY_CURRENT_USER, kRun, KEY_READ, &reader), ERROR_SUCCESS);
-  EXPECT_EQ(Ws().RegSetValueExA(key, kName, REG_SZ, command, command.size() + 1), ERROR_SUCCESS);
+  ASSERT_EQ(Ws().RegOpenKeyExW(HKEY_CURRENT_USER, kRun, KEY_WRITE, &key), ERROR_SUCCESS);
+  ASSERT_EQ(Ws().RegOpenKeyExW(HKEY_CURRENT_USER, kRun, KEY_READ, &reader), ERROR_SUCCESS);
+  EXPECT_EQ(Ws().RegSetValueExW(key, kName, REG_SZ, command, command.size() + 1), ERROR_SUCCESS);
   std::string read;
-  EXPECT_EQ(Ws().RegQueryValueExA(reader, kName, &read), ERROR_SUCCESS);
+  EXPECT_EQ(Ws().RegQueryValueExW(reader, kName, &read), ERROR_SUCCESS);
   EXPECT_EQ(read, command);
-  EXPECT_EQ(Ws().RegDeleteValueA(key, kName), ERROR_SUCCESS);
-  EXPECT_EQ(Ws().RegQueryValueExA(reader, kName, &read), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(Ws().RegDeleteValueW(key, kName), ERROR_SUCCESS);
+  EXPECT_EQ(Ws().RegQueryValueExW(reader, kName, &read), ERROR_FILE_NOT_FOUND);
   for (RegKey open : {key, reader}) Ws().RegCloseKey(open);
 }
 
@@ -330,9 +335,9 @@ TEST_F(Conformance, TheDataFolderExistsAndAFolderIsWritableOnceItExists) {
 TEST_F(Conformance, TheTrayIconIsAddedAndRemovedOnce) {
   const NotifyIconData icon{desktop_->MakeWindow(), 1, NIF_MESSAGE | NIF_ICON | NIF_TIP,
                             WM_MOUSEMOVE,           0, "VUEDECK Virtual Desktop"};
-  ASSERT_TRUE(Ws().Shell_NotifyIconA(NIM_ADD, icon));
-  EXPECT_TRUE(Ws().Shell_NotifyIconA(NIM_DELETE, icon) &&
-              !Ws().Shell_NotifyIconA(NIM_DELETE, icon));
+  ASSERT_TRUE(Ws().Shell_NotifyIconW(NIM_ADD, icon));
+  EXPECT_TRUE(Ws().Shell_NotifyIconW(NIM_DELETE, icon) &&
+              !Ws().Shell_NotifyIconW(NIM_DELETE, icon));
 }
 
 // The in-memory desktop starts as the test desktop under Wine: 1280 x 1024 pixels at 96 DPI.

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "platform/win32/HandleConversion.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32WindowSystem.h"
 #else
 #include "platform/fake/FakeWindowSystem.h"
@@ -23,7 +24,7 @@ namespace {
 
 using namespace win32;
 
-constexpr char kClass[] = "VdConformanceWindow";
+constexpr wchar_t kClass[] = L"VdConformanceWindow";
 std::map<HWND, Hotkeys> received;    // only the test's own thread touches it
 thread_local DWORD hideDelayMs = 0;  // how long the thread's windows take to hide
 
@@ -39,13 +40,14 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) n
   }
   if (msg == WM_SHOWWINDOW && wParam == FALSE) ::Sleep(hideDelayMs);
   if (msg == WM_HOTKEY) received[hwnd].emplace_back(wParam, lParam);
-  return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+  return ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 HWND Create(Rect r, Hwnd parent, uint32_t color, Hwnd owner = 0) {
-  const HWND hwnd = ::CreateWindowExA(
-      0, kClass, kCaption, parent != 0 ? WS_CHILD : WS_POPUP, r.left, r.top, r.Width(), r.Height(),
-      ToHwnd(parent != 0 ? parent : owner), nullptr, ::GetModuleHandleA(nullptr), nullptr);
+  const HWND hwnd =
+      ::CreateWindowExW(0, kClass, Widen(kCaption).c_str(), parent != 0 ? WS_CHILD : WS_POPUP,
+                        r.left, r.top, r.Width(), r.Height(), ToHwnd(parent != 0 ? parent : owner),
+                        nullptr, ::GetModuleHandleW(nullptr), nullptr);
   ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(color));
   return hwnd;
 }
@@ -53,9 +55,9 @@ HWND Create(Rect r, Hwnd parent, uint32_t color, Hwnd owner = 0) {
 class Desktop : public TestDesktop {
  public:
   Desktop() {
-    const WNDCLASSA windowClass{0,       WindowProc, 0,       0,       ::GetModuleHandleA(nullptr),
+    const WNDCLASSW windowClass{0,       WindowProc, 0,       0,       ::GetModuleHandleW(nullptr),
                                 nullptr, nullptr,    nullptr, nullptr, kClass};
-    ::RegisterClassA(&windowClass);  // fails harmlessly when an earlier desktop registered it
+    ::RegisterClassW(&windowClass);  // fails harmlessly when an earlier desktop registered it
   }
 
   ~Desktop() override {
@@ -80,6 +82,9 @@ class Desktop : public TestDesktop {
     ::DestroyWindow(ToHwnd(hwnd));
     Pump();
   }
+  void Retitle(Hwnd hwnd, const std::string& caption) override {
+    ::SetWindowTextW(ToHwnd(hwnd), Widen(caption).c_str());
+  }
 
   Hwnd MakeOtherThreadWindow(bool answers, uint32_t hideMs) override {
     auto& [thread, hwnd] = workers_.emplace_back();
@@ -90,7 +95,7 @@ class Desktop : public TestDesktop {
       ::SetEvent(ready);
       // One that stops answering takes no message until the test is over.
       if (!answers) ::WaitForSingleObject(release, INFINITE);
-      for (MSG message; ::GetMessageA(&message, nullptr, 0, 0) > 0;) ::DispatchMessageA(&message);
+      for (MSG message; ::GetMessageW(&message, nullptr, 0, 0) > 0;) ::DispatchMessageW(&message);
     });
     ::WaitForSingleObject(ready, INFINITE);
     ::CloseHandle(ready);
@@ -102,7 +107,7 @@ class Desktop : public TestDesktop {
     MSG message;
     for (int round = 0; round < 3; ++round) {
       ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-      while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
+      while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
     }
   }
 
@@ -149,6 +154,7 @@ class Desktop : public TestDesktop {
   }
 
   void Destroy(Hwnd hwnd) override { fake_.DestroyWindow(hwnd); }
+  void Retitle(Hwnd hwnd, const std::string& caption) override { fake_.SetCaption(hwnd, caption); }
   Hwnd MakeOtherThreadWindow(bool answers, uint32_t) override {
     const Hwnd hwnd = fake_.CreateWindow({kCaption, WS_POPUP | WS_VISIBLE, 0, {0, 0, 50, 50}, 7});
     fake_.SetHung(hwnd, !answers);

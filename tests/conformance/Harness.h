@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -26,6 +27,7 @@ class TestDesktop {
   virtual Hwnd MakeWindow(Rect rect = {100, 100, 400, 300}, Hwnd parent = 0,
                           uint32_t color = 0x00FFFFFF, Hwnd owner = 0) = 0;
   virtual void Destroy(Hwnd hwnd) = 0;
+  virtual void Retitle(Hwnd hwnd, const std::string& caption) = 0;  // UTF-8, any script
   // Shown, of another thread that takes `hideMs` to hide it or (answers false) takes no messages.
   virtual Hwnd MakeOtherThreadWindow(bool answers, uint32_t hideMs = 0) = 0;
   virtual void Pump() = 0;  // lets pending work run (posted messages, painting)

@@ -31,7 +31,7 @@ class OptionsProgram : public ProgramFixture {
         "[SETUP]\r\ncolumns=3\r\nrows=3\r\nwidth=30\r\nheight=20\r\ntransparent=0\r\nhide=1,50\r\n"
         "color_normal=255\r\ncolor_hover=65280\r\ncolor_selected=16711680\r\ncolor_box=65535\r\n"
         "animate=0\r\npreview=1\r\nauto_hide=0\r\nauto_start=0\r\n[ALERT]\r\nenabled=1\r\n"
-        "desktop=7\r\nkey1=1\r\nkey2=49\r\n[HOTKEYS]\r\n1=0,7,1\r\n2=1,12,1\r\n3=0,9,1\r\n"
+        "desktop=7\r\nkey1=0\r\nkey2=49\r\n[HOTKEYS]\r\n1=0,7,1\r\n2=1,12,1\r\n3=0,9,1\r\n"
         "4=0,10,0\r\n5=0,11,1\r\n6=0,12,1\r\n7=0,13,1\r\n8=0,14,1\r\n9=0,15,1\r\n";
     const size_t at = settings.find("\n" + line.substr(0, line.find('=') + 1)) + 1;
     if (!line.empty()) settings.replace(at, settings.find('\r', at) - at, line);

@@ -27,7 +27,7 @@ TEST_F(Hotkeys, TheFilesHotkeysSwitchDesktopsHideThePagerAndPanic) {
       {[this] { P().SetupDesktops(2, 1); }, kAlt, '3', false,
        "current=1 pager=shown1"},                                                        // vanished
       {[this] { P().SetupDesktops(3, 3); }, kAlt, '3', true, "current=3 pager=shown1"},  // back
-      {[this] { P().Desktops().SetAnimate(true), O().Show(); }, kCtrl, 0x7A, true,
+      {[this] { P().Desktops().SetAnimate(true), O().Show(); }, kAlt, 0x7A, true,
        "current=7 pager=hidden0 dialog=closed0"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.seen);
@@ -70,7 +70,7 @@ TEST_F(Hotkeys, EachCombinationRegistersItsKeyCodeAndNoTwoHotkeysShareOne) {
                {1, 1, 16, "CTRL+A", kCtrl, 'A', 1},
                {2, 1, 16, "CTRL+6", kCtrl, '6', 2},
                {1, 1, 16, "CTRL+A", kCtrl, 'A', 1},
-               {kPanic, 1, 16, "CTRL+F11", kCtrl, 'A', 1},
+               {kPanic, 1, 16, "ALT+F11", kCtrl, 'A', 1},
                {3, 1, 17, "ALT+3", kAlt, '3', 3},
                {2, 1, 18, "CTRL+C", kCtrl, '6', 0},
                {2, 1, 38, "CTRL+W", kCtrl, 'W', 2},

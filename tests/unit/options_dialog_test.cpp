@@ -87,10 +87,10 @@ TEST_F(OptionsDialogTest, OkSavesAndAppliesTheEditsAndCancelDropsThem) {
     const std::string before = ReadFile("settings.ini");
     bool held = false, dragged = false;
     int keysOpened = 0;  // showing the dialog leaves the registry alone
-    for (const fake::Call& call : fake.Calls()) keysOpened -= call.name == "RegOpenKeyExA";
+    for (const fake::Call& call : fake.Calls()) keysOpened -= call.name == "RegOpenKeyExW";
     EXPECT_EQ(-keysOpened, program->settings.autoStart ? 1 : 0);
     inDialog = [&] {
-      for (const fake::Call& call : fake.Calls()) keysOpened += call.name == "RegOpenKeyExA";
+      for (const fake::Call& call : fake.Calls()) keysOpened += call.name == "RegOpenKeyExW";
       P().HidePager();  // what auto-hide or the hide/unhide hotkey would do
       held = fake.IsTopMost(O().hWnd()) && P().IsShown() && P().PagerShown() && P().DialogOpen();
       fake.ClearCalls();
@@ -128,7 +128,7 @@ TEST_F(OptionsDialogTest, OkSavesAndAppliesTheEditsAndCancelDropsThem) {
     EXPECT_GE(P().Left(), 0) << "back on the screen";
     const bool panic = Saved("enabled") == "enabled=1" && program->settings.panicDesktop <= n;
     EXPECT_EQ(program->settings.panicEnabled, panic);
-    EXPECT_EQ(fake.PressHotkey(MOD_CONTROL, 0x7A), panic);  // CTRL+F11
+    EXPECT_EQ(fake.PressHotkey(MOD_ALT, 0x7A), panic);  // ALT+F11
   }
 }
 
@@ -251,7 +251,7 @@ TEST_F(OptionsDialogTest, ClearListAsksThroughTheSystemBoxAndForgetsTheListOnYes
   for (bool yes : {false, true, true}) {  // the last time there is no file left to delete
     Edit("clearIgnoreListButton");
     EXPECT_EQ(asked.back(), "Blocked List: Are you sure you want to clear all blocked list ? 52");
-    EXPECT_EQ(fake.CallsOn("MessageBoxA", O().hWnd()).size(), asked.size());  // the dialog's
+    EXPECT_EQ(fake.CallsOn("MessageBoxW", O().hWnd()).size(), asked.size());  // the dialog's
     EXPECT_EQ(std::filesystem::exists(File("ignore.list")), !yes);
     EXPECT_EQ(P().ignoreList.Contains("Clock") + P().ignoreList.Contains("Ticker"), yes ? 0 : 2);
     EXPECT_TRUE(P().ignoreList.Contains("Program Manager") && Told().empty());

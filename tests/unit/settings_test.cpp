@@ -26,7 +26,7 @@ TEST_F(SettingsFile, EveryValueReadsUsablyAndWhatIsWrittenReadsBack) {
     const std::string key = row.substr(0, row.find_first_of("=>"));
     std::filesystem::remove(ini);
     if (row[key.size()] == '=')
-      fake.WritePrivateProfileStringA(
+      fake.WritePrivateProfileStringW(
           SectionOf(key), key, row.substr(key.size() + 1, row.find('>') - key.size() - 1), ini);
     const Settings read = ReadSettings(fake, ini);
     std::filesystem::remove(ini);
@@ -58,7 +58,7 @@ TEST_F(SettingsFile, WhatIsWrittenKeepsTheFilesKeysAndFormats) {
             "auto_start=0 left=1234.5 top=-60 enabled=1 desktop=7 key1=1 key2=-1 3=0,9,0 "
             "4=3,50,1 5=");
   // A value reads as its first 127 characters; a missing file as the empty text.
-  fake.WritePrivateProfileStringA("SETUP", "long", std::string(200, 'x'), ini);
+  fake.WritePrivateProfileStringW("SETUP", "long", std::string(200, 'x'), ini);
   EXPECT_EQ(ReadIniValue(fake, ini, "SETUP", "long"), std::string(127, 'x'));
   EXPECT_EQ(ReadIniValue(fake, ini + ".none", "SETUP", "columns"), "");
 }
@@ -78,13 +78,13 @@ TEST_F(SettingsFile, TheRunValueNamesTheProgramQuotedWithoutItsExtension) {
     EXPECT_EQ(RunValue(), "(none)");
     std::string calls;
     for (const fake::Call& c : fake.Calls()) {
-      if (c.name == "RegSetValueExA") calls += c.args[1] + " " + c.args[2] + " " + c.args[4] + " ";
+      if (c.name == "RegSetValueExW") calls += c.args[1] + " " + c.args[2] + " " + c.args[4] + " ";
       if (c.name.rfind("Reg", 0) == 0) calls += c.name + " ";
     }
-    EXPECT_EQ(calls, "RegOpenKeyExA VUEDECK " + std::to_string(REG_SZ) + " " +
+    EXPECT_EQ(calls, "RegOpenKeyExW VUEDECK " + std::to_string(REG_SZ) + " " +
                          std::to_string(value.size() + 1) +
-                         " RegSetValueExA RegCloseKey RegOpenKeyExA RegDeleteValueA RegCloseKey "
-                         "RegOpenKeyExA RegDeleteValueA RegCloseKey ");
+                         " RegSetValueExW RegCloseKey RegOpenKeyExW RegDeleteValueW RegCloseKey "
+                         "RegOpenKeyExW RegDeleteValueW RegCloseKey ");
   }
 }
 

@@ -186,7 +186,7 @@ TEST_F(Tracker, IgnoreListMatchesExactlyIsSavedOnceWhateverTheRunsAndHoldsAtMost
   list.Add("Mail");
   list.Save();
   const std::string expected =
-      "Start Menu\r\nProgram Manager\r\nOpen\r\nNotepad\r\nCalculator\r\nMail\r\n";
+      "\xEF\xBB\xBFStart Menu\r\nProgram Manager\r\nOpen\r\nNotepad\r\nCalculator\r\nMail\r\n";
   EXPECT_EQ(ReadFile("ignore.list"), expected);
   list.Reset();  // the next run reads it back and writes the same file: no growth
   list.Save();
@@ -211,7 +211,7 @@ TEST_F(Tracker, IgnoreListMatchesExactlyIsSavedOnceWhateverTheRunsAndHoldsAtMost
   Pager().CloseAll();
   EXPECT_EQ(ReadFile("ignore.list"), "Notepad\r\n");
   EXPECT_EQ(ReadFile("ignore.list.new"),
-            "Start Menu\r\nProgram Manager\r\nOpen\r\nNotepad\r\nMail\r\n");
+            "\xEF\xBB\xBFStart Menu\r\nProgram Manager\r\nOpen\r\nNotepad\r\nMail\r\n");
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].title, "Ignore List");
   EXPECT_TRUE(fake.IsWindowVisible(otherCase));

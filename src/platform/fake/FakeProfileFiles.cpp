@@ -120,11 +120,11 @@ bool WriteLines(const std::string& fileName, const std::vector<std::string>& lin
 
 // ---- Profile files ------------------------------------------------------------------------------
 
-uint32_t FakeWindowSystem::GetPrivateProfileStringA(const std::string& section,
+uint32_t FakeWindowSystem::GetPrivateProfileStringW(const std::string& section,
                                                     const std::string& key,
                                                     const std::string& defaultValue, char* buffer,
                                                     uint32_t size, const std::string& fileName) {
-  state_->Record("GetPrivateProfileStringA", {section, key, defaultValue, Dec(size), fileName});
+  state_->Record("GetPrivateProfileStringW", {section, key, defaultValue, Dec(size), fileName});
   if (!buffer || size == 0) return 0;
   // The default loses its trailing blanks; a key found without '=' also reads as the default.
   std::string value(Trim(defaultValue));
@@ -142,10 +142,10 @@ uint32_t FakeWindowSystem::GetPrivateProfileStringA(const std::string& section,
   return static_cast<uint32_t>(count);
 }
 
-bool FakeWindowSystem::WritePrivateProfileStringA(const std::string& section,
+bool FakeWindowSystem::WritePrivateProfileStringW(const std::string& section,
                                                   const std::string& key, const std::string& value,
                                                   const std::string& fileName) {
-  state_->Record("WritePrivateProfileStringA", {section, key, value, fileName});
+  state_->Record("WritePrivateProfileStringW", {section, key, value, fileName});
   if (state_->RefusesWritesTo(fileName)) return false;
   std::vector<std::string> lines = ReadLines(fileName).value_or(std::vector<std::string>{});
   const std::string_view sectionName = Trim(section);

@@ -21,10 +21,10 @@ constexpr int32_t kErrorInvalidHandle = 6;
 
 // ---- Registry -----------------------------------------------------------------------------------
 
-int32_t FakeWindowSystem::RegOpenKeyExA(uintptr_t root, const std::string& subKey, uint32_t access,
+int32_t FakeWindowSystem::RegOpenKeyExW(uintptr_t root, const std::string& subKey, uint32_t access,
                                         RegKey* result) {
   State& s = *state_;
-  s.Record("RegOpenKeyExA", {Dec(uint64_t{root}), subKey, Dec(access)});
+  s.Record("RegOpenKeyExW", {Dec(uint64_t{root}), subKey, Dec(access)});
   if (!result) return kErrorInvalidHandle;
   const auto path = s.RegistryPath(root, subKey);
   if (!path) return kErrorInvalidHandle;
@@ -37,10 +37,10 @@ int32_t FakeWindowSystem::RegOpenKeyExA(uintptr_t root, const std::string& subKe
   return ERROR_SUCCESS;
 }
 
-int32_t FakeWindowSystem::RegSetValueExA(RegKey key, const std::string& valueName, uint32_t type,
+int32_t FakeWindowSystem::RegSetValueExW(RegKey key, const std::string& valueName, uint32_t type,
                                          const std::string& data, uint32_t length) {
   State& s = *state_;
-  s.Record("RegSetValueExA", {Dec(uint64_t{key}), valueName, Dec(type), data, Dec(length)});
+  s.Record("RegSetValueExW", {Dec(uint64_t{key}), valueName, Dec(type), data, Dec(length)});
   auto open = s.openKeys.find(key);
   if (open == s.openKeys.end()) return kErrorInvalidHandle;
   if ((open->second.access & kKeySetValue) == 0) return kErrorAccessDenied;
@@ -59,10 +59,10 @@ int32_t FakeWindowSystem::RegSetValueExA(RegKey key, const std::string& valueNam
   return ERROR_SUCCESS;
 }
 
-int32_t FakeWindowSystem::RegQueryValueExA(RegKey key, const std::string& valueName,
+int32_t FakeWindowSystem::RegQueryValueExW(RegKey key, const std::string& valueName,
                                            std::string* data) {
   State& s = *state_;
-  s.Record("RegQueryValueExA", {Dec(uint64_t{key}), valueName});
+  s.Record("RegQueryValueExW", {Dec(uint64_t{key}), valueName});
   auto open = s.openKeys.find(key);
   if (open == s.openKeys.end()) return kErrorInvalidHandle;
   if ((open->second.access & kKeyQueryValue) == 0) return kErrorAccessDenied;
@@ -77,9 +77,9 @@ int32_t FakeWindowSystem::RegQueryValueExA(RegKey key, const std::string& valueN
   return ERROR_FILE_NOT_FOUND;
 }
 
-int32_t FakeWindowSystem::RegDeleteValueA(RegKey key, const std::string& valueName) {
+int32_t FakeWindowSystem::RegDeleteValueW(RegKey key, const std::string& valueName) {
   State& s = *state_;
-  s.Record("RegDeleteValueA", {Dec(uint64_t{key}), valueName});
+  s.Record("RegDeleteValueW", {Dec(uint64_t{key}), valueName});
   auto open = s.openKeys.find(key);
   if (open == s.openKeys.end()) return kErrorInvalidHandle;
   if ((open->second.access & kKeySetValue) == 0) return kErrorAccessDenied;

@@ -15,11 +15,11 @@ namespace vd::fake {
 
 // ---- Shell and common dialogs -------------------------------------------------------------------
 
-bool FakeWindowSystem::Shell_NotifyIconA(uint32_t message, const NotifyIconData& data) {
+bool FakeWindowSystem::Shell_NotifyIconW(uint32_t message, const NotifyIconData& data) {
   State& s = *state_;
-  s.Record("Shell_NotifyIconA", {Dec(message), Dec(data.hwnd), Dec(data.id), Dec(data.flags),
+  s.Record("Shell_NotifyIconW", {Dec(message), Dec(data.hwnd), Dec(data.id), Dec(data.flags),
                                  Dec(data.callbackMessage), Dec(uint64_t{data.icon}), data.tip});
-  constexpr size_t kTipChars = 63;
+  constexpr size_t kTipUnits = 127;  // the record's room, cut between characters
   auto it = std::find_if(s.tray.begin(), s.tray.end(), [&](const NotifyIconData& icon) {
     return icon.hwnd == data.hwnd && icon.id == data.id;
   });
@@ -27,7 +27,7 @@ bool FakeWindowSystem::Shell_NotifyIconA(uint32_t message, const NotifyIconData&
     case NIM_ADD: {
       if (it != s.tray.end()) return false;
       NotifyIconData icon = data;
-      icon.tip = icon.tip.substr(0, kTipChars);
+      icon.tip = FirstUtf16Units(icon.tip, kTipUnits);
       s.tray.push_back(std::move(icon));
       return true;
     }
@@ -36,7 +36,7 @@ bool FakeWindowSystem::Shell_NotifyIconA(uint32_t message, const NotifyIconData&
       // Only the fields the flags name change.
       if ((data.flags & NIF_MESSAGE) != 0) it->callbackMessage = data.callbackMessage;
       if ((data.flags & NIF_ICON) != 0) it->icon = data.icon;
-      if ((data.flags & NIF_TIP) != 0) it->tip = data.tip.substr(0, kTipChars);
+      if ((data.flags & NIF_TIP) != 0) it->tip = FirstUtf16Units(data.tip, kTipUnits);
       it->flags |= data.flags;
       return true;
     case NIM_DELETE:
@@ -48,9 +48,9 @@ bool FakeWindowSystem::Shell_NotifyIconA(uint32_t message, const NotifyIconData&
   }
 }
 
-bool FakeWindowSystem::ChooseColorA(Hwnd owner, uint32_t* color, std::array<uint32_t, 16>* custom) {
+bool FakeWindowSystem::ChooseColorW(Hwnd owner, uint32_t* color, std::array<uint32_t, 16>* custom) {
   (void)custom;
-  state_->Record("ChooseColorA", {Dec(owner), Dec(color ? *color : 0u)});
+  state_->Record("ChooseColorW", {Dec(owner), Dec(color ? *color : 0u)});
   if (!onChooseColor || !color) return false;
   uint32_t chosen = *color;
   if (!onChooseColor(&chosen)) return false;
@@ -58,9 +58,9 @@ bool FakeWindowSystem::ChooseColorA(Hwnd owner, uint32_t* color, std::array<uint
   return true;
 }
 
-int FakeWindowSystem::MessageBoxA(Hwnd owner, const std::string& text, const std::string& caption,
+int FakeWindowSystem::MessageBoxW(Hwnd owner, const std::string& text, const std::string& caption,
                                   uint32_t style) {
-  state_->Record("MessageBoxA", {Dec(owner), text, caption, Dec(style)});
+  state_->Record("MessageBoxW", {Dec(owner), text, caption, Dec(style)});
   return onMessageBox ? onMessageBox(text, caption, style) : IDCANCEL;
 }
 

@@ -20,6 +20,11 @@
 
 namespace vd::fake {
 
+// A UTF-8 text's length in UTF-16 units, as the system counts a caption; and its longest start
+// that fits in `units` of them without splitting a character.
+size_t Utf16Length(const std::string& utf8);
+std::string FirstUtf16Units(const std::string& utf8, size_t units);
+
 // One recorded call: its name ("ShowWindow") and its arguments as text ({"918", "0"}).
 struct Call {
   std::string name;
@@ -89,7 +94,7 @@ class FakeWindowSystem : public WindowSystem {
   // The user's application-data folder (the host's temporary folder until set).
   void SetApplicationDataFolder(const std::string& folder);
   // From now on nothing can be written in the folder, as in a program folder under Program
-  // Files: CanWriteInFolder answers false, and WritePrivateProfileStringA and ReplaceFileWith
+  // Files: CanWriteInFolder answers false, and WritePrivateProfileStringW and ReplaceFileWith
   // into it fail and change nothing.
   void RefuseWritesIn(const std::string& folder);
   void SetSecondInstance(bool anotherCopyRuns);  // AcquireSingleInstance then answers false
@@ -105,8 +110,8 @@ class FakeWindowSystem : public WindowSystem {
   // The thumbnails registered and not given up, in the order they were registered.
   std::vector<Thumbnail> Thumbnails() const;
 
-  // Handlers the test installs for the two system dialogs; without one, ChooseColorA cancels
-  // and MessageBoxA answers IDCANCEL.
+  // Handlers the test installs for the two system dialogs; without one, ChooseColorW cancels
+  // and MessageBoxW answers IDCANCEL.
   std::function<bool(uint32_t* color)> onChooseColor;
   std::function<int(const std::string& text, const std::string& caption, uint32_t style)>
       onMessageBox;
@@ -135,8 +140,8 @@ class FakeWindowSystem : public WindowSystem {
   bool MoveWindow(Hwnd hwnd, int x, int y, int width, int height, bool repaint) override;
   Hwnd GetWindow(Hwnd hwnd, uint32_t cmd) override;
   std::vector<Hwnd> TopLevelWindows() override;
-  int GetWindowTextLengthA(Hwnd hwnd) override;
-  std::string GetWindowTextA(Hwnd hwnd, int maxCount) override;
+  int GetWindowTextLengthW(Hwnd hwnd) override;
+  std::string GetWindowTextW(Hwnd hwnd) override;
   int32_t GetWindowLongA(Hwnd hwnd, int index) override;
   int32_t SetWindowLongA(Hwnd hwnd, int index, int32_t value) override;
   Hwnd GetForegroundWindow() override;
@@ -174,21 +179,23 @@ class FakeWindowSystem : public WindowSystem {
   int TwipsPerPixelX() override;
   int TwipsPerPixelY() override;
   uint32_t GetSysColor(int index) override;
-  uint32_t GetPrivateProfileStringA(const std::string& section, const std::string& key,
+  uint32_t GetPrivateProfileStringW(const std::string& section, const std::string& key,
                                     const std::string& defaultValue, char* buffer, uint32_t size,
                                     const std::string& fileName) override;
-  bool WritePrivateProfileStringA(const std::string& section, const std::string& key,
+  bool WritePrivateProfileStringW(const std::string& section, const std::string& key,
                                   const std::string& value, const std::string& fileName) override;
-  int32_t RegOpenKeyExA(uintptr_t root, const std::string& subKey, uint32_t access,
+  int32_t RegOpenKeyExW(uintptr_t root, const std::string& subKey, uint32_t access,
                         RegKey* result) override;
-  int32_t RegSetValueExA(RegKey key, const std::string& valueName, uint32_t type,
+  int32_t RegSetValueExW(RegKey key, const std::string& valueName, uint32_t type,
                          const std::string& data, uint32_t length) override;
-  int32_t RegQueryValueExA(RegKey key, const std::string& valueName, std::string* data) override;
-  int32_t RegDeleteValueA(RegKey key, const std::string& valueName) override;
+  int32_t RegQueryValueExW(RegKey key, const std::string& valueName, std::string* data) override;
+  int32_t RegDeleteValueW(RegKey key, const std::string& valueName) override;
   int32_t RegCloseKey(RegKey key) override;
-  bool Shell_NotifyIconA(uint32_t message, const NotifyIconData& data) override;
-  bool ChooseColorA(Hwnd owner, uint32_t* color, std::array<uint32_t, 16>* custom) override;
-  int MessageBoxA(Hwnd owner, const std::string& text, const std::string& caption,
+  bool Shell_NotifyIconW(uint32_t message, const NotifyIconData& data) override;
+  bool ChooseColorW(Hwnd owner, uint32_t* color, std::array<uint32_t, 16>* custom) override;
+  std::string AnsiToUtf8(const std::string& ansi) override;
+  std::string Utf8ToAnsi(const std::string& utf8) override;
+  int MessageBoxW(Hwnd owner, const std::string& text, const std::string& caption,
                   uint32_t style) override;
   bool AcquireSingleInstance() override;
   std::string ProgramFolder() override;

@@ -150,17 +150,16 @@ std::vector<Hwnd> FakeWindowSystem::TopLevelWindows() {
   return state_->zOrder;
 }
 
-int FakeWindowSystem::GetWindowTextLengthA(Hwnd hwnd) {
-  state_->Record("GetWindowTextLengthA", {Dec(hwnd)});
+int FakeWindowSystem::GetWindowTextLengthW(Hwnd hwnd) {
+  state_->Record("GetWindowTextLengthW", {Dec(hwnd)});
   const auto* window = state_->Find(hwnd);
-  return window ? static_cast<int>(window->caption.size()) : 0;
+  return window ? static_cast<int>(Utf16Length(window->caption)) : 0;
 }
 
-std::string FakeWindowSystem::GetWindowTextA(Hwnd hwnd, int maxCount) {
-  state_->Record("GetWindowTextA", {Dec(hwnd), Dec(maxCount)});
+std::string FakeWindowSystem::GetWindowTextW(Hwnd hwnd) {
+  state_->Record("GetWindowTextW", {Dec(hwnd)});
   const auto* window = state_->Find(hwnd);
-  if (!window || maxCount <= 0) return {};
-  return window->caption.substr(0, static_cast<size_t>(maxCount - 1));
+  return window ? window->caption : std::string();
 }
 
 int32_t FakeWindowSystem::GetWindowLongA(Hwnd hwnd, int index) {

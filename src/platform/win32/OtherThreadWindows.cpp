@@ -154,7 +154,7 @@ void AwaitShows(const std::vector<ShowRequest>& asked) {
   }
 }
 
-std::string KeptCaption(HWND hwnd) {
+std::wstring KeptCaption(HWND hwnd) {
   std::vector<WCHAR> wide(256);
   int copied = 0;
   for (;;) {
@@ -163,13 +163,7 @@ std::string KeptCaption(HWND hwnd) {
     if (copied + 1 < static_cast<int>(wide.size()) || wide.size() >= kLongestCaption) break;
     wide.resize(wide.size() * 2);
   }
-  if (copied <= 0) return {};
-  const int bytes =
-      ::WideCharToMultiByte(CP_ACP, 0, wide.data(), copied, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 0) return {};
-  std::string text(static_cast<size_t>(bytes), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, wide.data(), copied, text.data(), bytes, nullptr, nullptr);
-  return text;
+  return copied > 0 ? std::wstring(wide.data(), static_cast<size_t>(copied)) : std::wstring();
 }
 
 }  // namespace vd::win32

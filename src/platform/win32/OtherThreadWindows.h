@@ -50,8 +50,7 @@ struct ShowRequest {
 // slowest one, not the sum of them. A thread that did not answer counts as not answering.
 void AwaitShows(const std::vector<ShowRequest>& asked);
 
-// The window's caption as the system keeps it, in the ANSI code page, read without sending the
-// window a message.
-std::string KeptCaption(HWND hwnd);
+// The window's caption as the system keeps it, read without sending the window a message.
+std::wstring KeptCaption(HWND hwnd);
 
 }  // namespace vd::win32

@@ -13,42 +13,58 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
+#include <iterator>
 #include <vector>
 
 #include "platform/win32/HandleConversion.h"
 #include "platform/win32/UniqueHandle.h"
+#include "platform/win32/WideText.h"
 
 namespace vd::win32 {
 
 namespace {
-constexpr size_t kTipChars = 63;
+// The tip's room in the notification record, its terminating NUL aside.
+constexpr size_t kTipUnits = std::size(NOTIFYICONDATAW{}.szTip) - 1;
 }  // namespace
 
 // ---- Profile files ------------------------------------------------------------------------------
 
-uint32_t Win32WindowSystem::GetPrivateProfileStringA(const std::string& section,
+uint32_t Win32WindowSystem::GetPrivateProfileStringW(const std::string& section,
                                                      const std::string& key,
                                                      const std::string& defaultValue, char* buffer,
                                                      uint32_t size, const std::string& fileName) {
   if (!buffer || size == 0) return 0;
-  return ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer,
-                                    size, fileName.c_str());
+  std::vector<wchar_t> wide(size, L'\0');
+  const DWORD units = ::GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
+                                                 Widen(defaultValue).c_str(), wide.data(), size,
+                                                 Widen(fileName).c_str());
+  // As many whole characters of the value as the buffer holds, NUL-terminated.
+  const std::string value = Narrow(wide.data(), units);
+  size_t kept = std::min<size_t>(value.size(), size - 1);
+  while (kept > 0 && kept < value.size() &&
+         (static_cast<unsigned char>(value[kept]) & 0xC0) == 0x80) {
+    --kept;
+  }
+  std::memcpy(buffer, value.data(), kept);
+  buffer[kept] = '\0';
+  return static_cast<uint32_t>(kept);
 }
 
-bool Win32WindowSystem::WritePrivateProfileStringA(const std::string& section,
+bool Win32WindowSystem::WritePrivateProfileStringW(const std::string& section,
                                                    const std::string& key, const std::string& value,
                                                    const std::string& fileName) {
-  return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
-                                      fileName.c_str()) != FALSE;
+  return ::WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
+                                      Widen(value).c_str(), Widen(fileName).c_str()) != FALSE;
 }
 
 // ---- Registry -----------------------------------------------------------------------------------
 
-int32_t Win32WindowSystem::RegOpenKeyExA(uintptr_t root, const std::string& subKey, uint32_t access,
+int32_t Win32WindowSystem::RegOpenKeyExW(uintptr_t root, const std::string& subKey, uint32_t access,
                                          RegKey* result) {
   if (!result) return ERROR_INVALID_PARAMETER;
   HKEY opened = nullptr;
-  const LONG status = ::RegOpenKeyExA(ToHkey(root), subKey.c_str(), 0, access, &opened);
+  const LONG status = ::RegOpenKeyExW(ToHkey(root), Widen(subKey).c_str(), 0, access, &opened);
   if (status == ERROR_SUCCESS) {
     *result = reinterpret_cast<RegKey>(opened);
     // The key leaves as a number for the caller to close through RegCloseKey: the seam counts
@@ -58,37 +74,43 @@ int32_t Win32WindowSystem::RegOpenKeyExA(uintptr_t root, const std::string& subK
   return status;
 }
 
-int32_t Win32WindowSystem::RegSetValueExA(RegKey key, const std::string& valueName, uint32_t type,
+int32_t Win32WindowSystem::RegSetValueExW(RegKey key, const std::string& valueName, uint32_t type,
                                           const std::string& data, uint32_t length) {
-  // The text's own terminating NUL is the last byte that may be read.
-  const DWORD bytes = std::min<DWORD>(length, static_cast<DWORD>(data.size() + 1));
-  return ::RegSetValueExA(ToHkey(key), valueName.c_str(), 0, type,
-                          reinterpret_cast<const BYTE*>(data.c_str()), bytes);
+  // The length counts bytes of the text; a terminating NUL within it is not part of it. The
+  // text is stored wide, with its NUL.
+  std::string text = data.substr(0, std::min<size_t>(length, data.size()));
+  while (!text.empty() && text.back() == '\0') text.pop_back();
+  const std::wstring wide = Widen(text);
+  const auto bytes = static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t));
+  return ::RegSetValueExW(ToHkey(key), Widen(valueName).c_str(), 0, type,
+                          reinterpret_cast<const BYTE*>(wide.c_str()), bytes);
 }
 
-int32_t Win32WindowSystem::RegQueryValueExA(RegKey key, const std::string& valueName,
+int32_t Win32WindowSystem::RegQueryValueExW(RegKey key, const std::string& valueName,
                                             std::string* data) {
   const HKEY hkey = ToHkey(key);
+  const std::wstring name = Widen(valueName);
   for (int attempt = 0; attempt < 3; ++attempt) {
     DWORD type = 0, size = 0;
-    LONG status = ::RegQueryValueExA(hkey, valueName.c_str(), nullptr, &type, nullptr, &size);
+    LONG status = ::RegQueryValueExW(hkey, name.c_str(), nullptr, &type, nullptr, &size);
     if (status != ERROR_SUCCESS) return status;
-    std::vector<BYTE> bytes(size + 1, 0);
-    status = ::RegQueryValueExA(hkey, valueName.c_str(), nullptr, &type, bytes.data(), &size);
+    std::vector<wchar_t> units(size / sizeof(wchar_t) + 1, L'\0');
+    status = ::RegQueryValueExW(hkey, name.c_str(), nullptr, &type,
+                                reinterpret_cast<BYTE*>(units.data()), &size);
     if (status == ERROR_MORE_DATA) continue;  // the value grew in between: ask again
     if (status != ERROR_SUCCESS) return status;
     if (data) {
-      size_t length = size;
-      while (length > 0 && bytes[length - 1] == 0) --length;  // the stored NULs end the text
-      data->assign(reinterpret_cast<const char*>(bytes.data()), length);
+      size_t length = size / sizeof(wchar_t);
+      while (length > 0 && units[length - 1] == 0) --length;  // the stored NULs end the text
+      *data = Narrow(units.data(), length);
     }
     return ERROR_SUCCESS;
   }
   return ERROR_MORE_DATA;
 }
 
-int32_t Win32WindowSystem::RegDeleteValueA(RegKey key, const std::string& valueName) {
-  return ::RegDeleteValueA(ToHkey(key), valueName.c_str());
+int32_t Win32WindowSystem::RegDeleteValueW(RegKey key, const std::string& valueName) {
+  return ::RegDeleteValueW(ToHkey(key), Widen(valueName).c_str());
 }
 
 int32_t Win32WindowSystem::RegCloseKey(RegKey key) {
@@ -99,8 +121,8 @@ int32_t Win32WindowSystem::RegCloseKey(RegKey key) {
 
 // ---- Shell and common dialogs -------------------------------------------------------------------
 
-bool Win32WindowSystem::Shell_NotifyIconA(uint32_t message, const NotifyIconData& data) {
-  NOTIFYICONDATAA record{};
+bool Win32WindowSystem::Shell_NotifyIconW(uint32_t message, const NotifyIconData& data) {
+  NOTIFYICONDATAW record{};
   record.cbSize = sizeof(record);
   record.hWnd = ToHwnd(data.hwnd);
   record.uID = data.id;
@@ -109,36 +131,53 @@ bool Win32WindowSystem::Shell_NotifyIconA(uint32_t message, const NotifyIconData
   if (data.icon != 0) {
     record.hIcon = reinterpret_cast<HICON>(data.icon);
   } else {
-    // The program's own icon (resource 1), or the system's application icon without one.
-    record.hIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
-    if (record.hIcon == nullptr) record.hIcon = ::LoadIconA(nullptr, IDI_APPLICATION);
+    // The program's own icon (resource 1), or the system's application icon (IDI_APPLICATION)
+    // without one.
+    record.hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+    if (record.hIcon == nullptr) record.hIcon = ::LoadIconW(nullptr, MAKEINTRESOURCEW(32512));
   }
-  const size_t tipLength = std::min(data.tip.size(), kTipChars);
-  std::memcpy(record.szTip, data.tip.data(), tipLength);
-  record.szTip[tipLength] = '\0';
-  return ::Shell_NotifyIconA(message, &record) != FALSE;
+  // A tip longer than the record holds is cut between two characters, never inside one.
+  std::wstring tip = Widen(data.tip);
+  if (tip.size() > kTipUnits) {
+    size_t kept = kTipUnits;
+    if (IS_HIGH_SURROGATE(tip[kept - 1])) --kept;
+    tip.resize(kept);
+  }
+  std::copy(tip.begin(), tip.end(), record.szTip);
+  record.szTip[tip.size()] = L'\0';
+  return ::Shell_NotifyIconW(message, &record) != FALSE;
 }
 
-bool Win32WindowSystem::ChooseColorA(Hwnd owner, uint32_t* color,
+bool Win32WindowSystem::ChooseColorW(Hwnd owner, uint32_t* color,
                                      std::array<uint32_t, 16>* custom) {
   if (!color) return false;
   COLORREF customColors[16] = {};
   if (custom) std::copy(custom->begin(), custom->end(), customColors);
-  CHOOSECOLORA dialog{};
+  CHOOSECOLORW dialog{};
   dialog.lStructSize = sizeof(dialog);
   dialog.hwndOwner = ToHwnd(owner);
   dialog.rgbResult = *color;
   dialog.lpCustColors = customColors;
   dialog.Flags = CC_RGBINIT;
-  const bool chosen = ::ChooseColorA(&dialog) != FALSE;
+  const bool chosen = ::ChooseColorW(&dialog) != FALSE;
   if (custom) std::copy(std::begin(customColors), std::end(customColors), custom->begin());
   if (chosen) *color = dialog.rgbResult;
   return chosen;
 }
 
-int Win32WindowSystem::MessageBoxA(Hwnd owner, const std::string& text, const std::string& caption,
+int Win32WindowSystem::MessageBoxW(Hwnd owner, const std::string& text, const std::string& caption,
                                    uint32_t style) {
-  return ::MessageBoxA(ToHwnd(owner), text.c_str(), caption.c_str(), style);
+  return ::MessageBoxW(ToHwnd(owner), Widen(text).c_str(), Widen(caption).c_str(), style);
+}
+
+// ---- The ANSI code page ------------------------------------------------------------------------
+
+std::string Win32WindowSystem::AnsiToUtf8(const std::string& ansi) {
+  return win32::AnsiToUtf8(ansi);
+}
+
+std::string Win32WindowSystem::Utf8ToAnsi(const std::string& utf8) {
+  return win32::Utf8ToAnsi(utf8);
 }
 
 // ---- Process ------------------------------------------------------------------------------------
@@ -147,12 +186,12 @@ bool Win32WindowSystem::AcquireSingleInstance() {
   if (instanceMutex_) return true;
   // One copy per user and logon session: the mutex lives in the session's namespace and its
   // name carries the user's name.
-  char user[257] = {};
-  DWORD userLength = sizeof(user);
-  if (!::GetUserNameA(user, &userLength)) std::strcpy(user, "user");
-  std::string name = std::string("Local\\VuedeckSingleInstance-") + user;
-  std::replace(name.begin() + 6, name.end(), '\\', '_');
-  OwnedKernelHandle mutex(::CreateMutexA(nullptr, FALSE, name.c_str()));
+  wchar_t user[257] = {};
+  DWORD userLength = std::size(user);
+  if (!::GetUserNameW(user, &userLength)) std::wcscpy(user, L"user");
+  std::wstring name = std::wstring(L"Local\\VuedeckSingleInstance-") + user;
+  std::replace(name.begin() + 6, name.end(), L'\\', L'_');
+  OwnedKernelHandle mutex(::CreateMutexW(nullptr, FALSE, name.c_str()));
   const DWORD error = ::GetLastError();
   if (!mutex) return error != ERROR_ACCESS_DENIED;  // someone else's copy holds it
   if (error == ERROR_ALREADY_EXISTS) return false;
@@ -161,18 +200,18 @@ bool Win32WindowSystem::AcquireSingleInstance() {
 }
 
 bool Win32WindowSystem::ReplaceFileWith(const std::string& to, const std::string& from) {
-  return ::MoveFileExA(from.c_str(), to.c_str(),
+  return ::MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 std::string Win32WindowSystem::ProgramFolder() {
-  std::vector<char> path(MAX_PATH);
+  std::vector<wchar_t> path(MAX_PATH);
   for (;;) {
     const DWORD length =
-        ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) return {};
     if (length < path.size()) {
-      std::string full(path.data(), length);
+      const std::string full = Narrow(path.data(), length);
       const size_t slash = full.find_last_of("\\/");
       return slash == std::string::npos ? std::string() : full.substr(0, slash);
     }
@@ -183,26 +222,27 @@ std::string Win32WindowSystem::ProgramFolder() {
 // ---- Folders ------------------------------------------------------------------------------------
 
 std::string Win32WindowSystem::ApplicationDataFolder() {
-  char path[MAX_PATH] = {};
-  if (SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) {
-    return path;
+  wchar_t path[MAX_PATH] = {};
+  if (SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) {
+    return Narrow(path, std::wcslen(path));
   }
-  const DWORD length = ::GetEnvironmentVariableA("APPDATA", path, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
+  const DWORD length = ::GetEnvironmentVariableW(L"APPDATA", path, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? Narrow(path, length) : std::string();
 }
 
 bool Win32WindowSystem::CanWriteInFolder(const std::string& folder) {
   // The folder's rights, its share's and a read-only medium all come down to this: whether a
-  // file can be made there. GetTempFileNameA makes an empty one with a name of its own.
-  char trial[MAX_PATH] = {};
-  if (::GetTempFileNameA(folder.c_str(), "vd", 0, trial) == 0) return false;
-  ::DeleteFileA(trial);
+  // file can be made there. GetTempFileNameW makes an empty one with a name of its own.
+  wchar_t trial[MAX_PATH] = {};
+  if (::GetTempFileNameW(Widen(folder).c_str(), L"vd", 0, trial) == 0) return false;
+  ::DeleteFileW(trial);
   return true;
 }
 
 bool Win32WindowSystem::CreateFolder(const std::string& folder) {
-  ::CreateDirectoryA(folder.c_str(), nullptr);
-  const DWORD attributes = ::GetFileAttributesA(folder.c_str());
+  const std::wstring wide = Widen(folder);
+  ::CreateDirectoryW(wide.c_str(), nullptr);
+  const DWORD attributes = ::GetFileAttributesW(wide.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 

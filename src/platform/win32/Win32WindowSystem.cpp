@@ -18,6 +18,7 @@
 #include "platform/win32/HandleConversion.h"
 #include "platform/win32/OtherThreadWindows.h"
 #include "platform/win32/UniqueHandle.h"
+#include "platform/win32/WideText.h"
 
 namespace vd::win32 {
 
@@ -140,32 +141,19 @@ std::vector<Hwnd> Win32WindowSystem::TopLevelWindows() {
   return windows;
 }
 
-// Another thread's window has its caption read from what the system keeps, as GetWindowTextA
+// Another thread's window has its caption read from what the system keeps, as GetWindowTextW
 // does for another process's: asking the window itself would wait on a hung one.
 
-int Win32WindowSystem::GetWindowTextLengthA(Hwnd hwnd) {
+int Win32WindowSystem::GetWindowTextLengthW(Hwnd hwnd) {
   // Read from what the system keeps for every window, the program's own included (their
   // captions are the ones they were given): the refresh asks this of every managed window ten
   // times a second, and asking first whose window it is would double the cost.
   return static_cast<int>(KeptCaption(ToHwnd(hwnd)).size());
 }
 
-std::string Win32WindowSystem::GetWindowTextA(Hwnd hwnd, int maxCount) {
-  if (maxCount <= 0) return {};
-  // Whoever's window it is, one read of what the system keeps (see GetWindowTextLengthA).
-  std::string caption = KeptCaption(ToHwnd(hwnd));
-  // Cut to the buffer as the API cuts: never through a double-byte character.
-  const size_t room = static_cast<size_t>(maxCount - 1);
-  size_t kept = 0;
-  while (kept < caption.size()) {
-    const bool pair =
-        ::IsDBCSLeadByte(static_cast<BYTE>(caption[kept])) != FALSE && kept + 1 < caption.size();
-    const size_t next = kept + (pair ? 2 : 1);
-    if (next > room) break;
-    kept = next;
-  }
-  caption.resize(kept);
-  return caption;
+std::string Win32WindowSystem::GetWindowTextW(Hwnd hwnd) {
+  // Whoever's window it is, one read of what the system keeps (see GetWindowTextLengthW).
+  return Narrow(KeptCaption(ToHwnd(hwnd)));
 }
 
 int32_t Win32WindowSystem::GetWindowLongA(Hwnd hwnd, int index) {

@@ -24,8 +24,8 @@ class Win32WindowSystem : public WindowSystem {
   bool MoveWindow(Hwnd hwnd, int x, int y, int width, int height, bool repaint) override;
   Hwnd GetWindow(Hwnd hwnd, uint32_t cmd) override;
   std::vector<Hwnd> TopLevelWindows() override;
-  int GetWindowTextLengthA(Hwnd hwnd) override;
-  std::string GetWindowTextA(Hwnd hwnd, int maxCount) override;
+  int GetWindowTextLengthW(Hwnd hwnd) override;
+  std::string GetWindowTextW(Hwnd hwnd) override;
   int32_t GetWindowLongA(Hwnd hwnd, int index) override;
   int32_t SetWindowLongA(Hwnd hwnd, int index, int32_t value) override;
   Hwnd GetForegroundWindow() override;
@@ -63,21 +63,23 @@ class Win32WindowSystem : public WindowSystem {
   int TwipsPerPixelX() override;
   int TwipsPerPixelY() override;
   uint32_t GetSysColor(int index) override;
-  uint32_t GetPrivateProfileStringA(const std::string& section, const std::string& key,
+  uint32_t GetPrivateProfileStringW(const std::string& section, const std::string& key,
                                     const std::string& defaultValue, char* buffer, uint32_t size,
                                     const std::string& fileName) override;
-  bool WritePrivateProfileStringA(const std::string& section, const std::string& key,
+  bool WritePrivateProfileStringW(const std::string& section, const std::string& key,
                                   const std::string& value, const std::string& fileName) override;
-  int32_t RegOpenKeyExA(uintptr_t root, const std::string& subKey, uint32_t access,
+  int32_t RegOpenKeyExW(uintptr_t root, const std::string& subKey, uint32_t access,
                         RegKey* result) override;
-  int32_t RegSetValueExA(RegKey key, const std::string& valueName, uint32_t type,
+  int32_t RegSetValueExW(RegKey key, const std::string& valueName, uint32_t type,
                          const std::string& data, uint32_t length) override;
-  int32_t RegQueryValueExA(RegKey key, const std::string& valueName, std::string* data) override;
-  int32_t RegDeleteValueA(RegKey key, const std::string& valueName) override;
+  int32_t RegQueryValueExW(RegKey key, const std::string& valueName, std::string* data) override;
+  int32_t RegDeleteValueW(RegKey key, const std::string& valueName) override;
   int32_t RegCloseKey(RegKey key) override;
-  bool Shell_NotifyIconA(uint32_t message, const NotifyIconData& data) override;
-  bool ChooseColorA(Hwnd owner, uint32_t* color, std::array<uint32_t, 16>* custom) override;
-  int MessageBoxA(Hwnd owner, const std::string& text, const std::string& caption,
+  bool Shell_NotifyIconW(uint32_t message, const NotifyIconData& data) override;
+  bool ChooseColorW(Hwnd owner, uint32_t* color, std::array<uint32_t, 16>* custom) override;
+  std::string AnsiToUtf8(const std::string& ansi) override;
+  std::string Utf8ToAnsi(const std::string& utf8) override;
+  int MessageBoxW(Hwnd owner, const std::string& text, const std::string& caption,
                   uint32_t style) override;
   bool AcquireSingleInstance() override;
   std::string ProgramFolder() override;
