@@ -118,6 +118,10 @@ TEST_F(Switcher, AnAnimatedSwitchPutsEveryWindowBackToThePixelAndOpaque) {
   }
   EXPECT_EQ(*std::max_element(alphas.begin(), alphas.end()), 100) << "never above its own";
   EXPECT_EQ(alphas.back(), 100);
+  // Slid back in, each window is as its application left it: not layered, or at its own alpha.
+  Switch(1);
+  EXPECT_EQ(fake.Alpha(a), -1);
+  EXPECT_EQ(fake.Alpha(own), 230);
 }
 
 TEST_F(Switcher, PlacingAWindowOnADesktopHidesItOnlyWhenThatDesktopIsNotShown) {

@@ -31,8 +31,11 @@ TEST_F(Gestures, ALeftClickOnAnotherCellSwitchesAndARightClickShowsNoMenu) {
   int shown = 0;  // the grid's cells, and no other
   for (int i : P().cells.Indexes()) shown += P().cells(i).Visible() ? 1 : 0;
   EXPECT_EQ(shown, 6);
+  const int paints1 = P().cells(1).RefreshCount(), paints2 = P().cells(2).RefreshCount();
   P().cells(2).RaiseMouseUp(forms::kLeftButton, 0, 10, 10);
   EXPECT_EQ(P().Desktops().Current(), 2);
+  EXPECT_TRUE(P().cells(1).RefreshCount() > paints1 && P().cells(2).RefreshCount() > paints2)
+      << "both cells drawn anew";
   EXPECT_FALSE(fake.IsWindowVisible(work));
   EXPECT_EQ(P().statusLabel.Caption(), "Desktop 2");
   fake.ClearCalls();
@@ -371,10 +374,15 @@ TEST_F(Gestures, EachWindowMenuCommandChangesTheWindowAsItSays) {
       {"Opaque", -1, false, 1, true},         {"Desktop 3", -1, false, 3, false},
       {"Desktop 1", -1, false, 1, true},
   };
+  Rect placed;
+  fake.GetWindowRect(work, &placed);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.entry);
     choose = [&](forms::MenuItem& menu) { return menu.Find(c.entry); };
     RightClick(work);
+    Rect now;
+    fake.GetWindowRect(work, &now);
+    EXPECT_EQ(now, placed) << "no command moves or sizes the window";
     EXPECT_EQ(fake.Alpha(work), c.alpha);
     EXPECT_EQ(Record(work).transparency, c.alpha < 0 ? std::nullopt : std::optional(c.alpha));
     EXPECT_EQ(fake.IsTopMost(work), c.topMost);

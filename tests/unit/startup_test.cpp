@@ -47,6 +47,10 @@ TEST_F(Startup, ThePagerComesUpOnDesktop1WhereItWasLeftAndOnTheScreen) {
     EXPECT_TRUE(p.IsShown() && p.PagerShown() && fake.IsTopMost(p.hWnd()));
     EXPECT_EQ(p.Desktops().Count(), c.columns * 2);
     EXPECT_EQ(p.statusLabel.Caption(), "Desktop 1");
+    const forms::PictureBox& last = p.cells(p.Desktops().Count());
+    EXPECT_GE(p.statusLabel.Top(), last.Top() + last.Height())
+        << "the status row is below the grid";
+    EXPECT_LE(p.statusLabel.Top() + p.statusLabel.Height(), p.Height() / 15) << "and in the pager";
     const auto icon = fake.TrayIcons().back();  // the tray icon of the pager's own form
     EXPECT_EQ(
         std::to_string(icon.id) + " " + std::to_string(icon.flags) + " " +
@@ -99,7 +103,8 @@ TEST_F(Startup, TheFilesMoveToTheDataFolderOnlyWhenTheProgramsFolderRefusesWrite
 // Here the data folder refuses writes too: the record, tried again every tick, is told of once;
 // the settings and the ignore list at the exit, once every window is back.
 TEST_F(Startup, AWriteThatFailsIsToldOnceARun) {
-  std::filesystem::create_directories(File("AppData/VUEDECK"));
+  // The record of hidden windows cannot even be begun there: a folder has its fresh copy's name.
+  std::filesystem::create_directories(File("AppData/VUEDECK/hidden.list.new"));
   fake.SetApplicationDataFolder(File("AppData").string());
   fake.RefuseWritesIn(fake.ProgramFolder());
   fake.RefuseWritesIn(File("AppData/VUEDECK").string());
