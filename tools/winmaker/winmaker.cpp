@@ -13,7 +13,8 @@
 //   quit                 closes every window and ends; so does the end of input
 //
 // The answer is "ok HWND" (the window's handle in decimal; "ok 0" for quit) or "err REASON".
-// A caption with blanks is written in double quotes (\" and \\ inside them stand for " and \).
+// A caption with blanks is written in double quotes (\" and \\ inside them stand for " and \);
+// captions are UTF-8, in any script, and the windows are Unicode windows.
 // Every window fills itself with its colour and runs on its own thread, so a hung window stalls
 // no other.
 #include <windows.h>
@@ -26,12 +27,14 @@
 #include <sstream>
 #include <string>
 
+#include "platform/win32/WideText.h"
+
 namespace {
 
 constexpr UINT kHang = WM_APP + 1;  // wParam: milliseconds
 constexpr UINT kRun = WM_APP + 2;   // lParam: a Job, run on the window's thread
 using Job = std::function<bool()>;
-const char kClassName[] = "VdWinMakerWindow";
+const wchar_t kClassName[] = L"VdWinMakerWindow";
 
 struct Window {
   HWND hwnd;
@@ -69,13 +72,14 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) n
       PostQuitMessage(0);
       return 0;
   }
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 DWORD WINAPI WindowThread(void* param) {
   WindowStart& s = *static_cast<WindowStart*>(param);
-  HWND hwnd = CreateWindowExA(0, kClassName, s.caption.c_str(), WS_OVERLAPPEDWINDOW, s.x, s.y, s.w,
-                              s.h, s.owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+  HWND hwnd = CreateWindowExW(0, kClassName, vd::win32::Widen(s.caption).c_str(),
+                              WS_OVERLAPPEDWINDOW, s.x, s.y, s.w, s.h, s.owner, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
   if (hwnd) {
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(s.color));
     ShowWindow(hwnd, SW_SHOW);
@@ -84,9 +88,9 @@ DWORD WINAPI WindowThread(void* param) {
   s.hwnd = hwnd;
   SetEvent(s.ready);
   MSG msg;
-  while (hwnd && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+  while (hwnd && GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
   return 0;
 }
@@ -165,12 +169,12 @@ std::string Run(const std::string& verb, std::istream& in) {
 }  // namespace
 
 int main() {
-  WNDCLASSA wc{};
+  WNDCLASSW wc{};
   wc.lpfnWndProc = WindowProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hInstance = GetModuleHandleW(nullptr);
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = kClassName;
-  if (!RegisterClassA(&wc)) return 1;
+  if (!RegisterClassW(&wc)) return 1;
   // Numbers may be written in decimal or, with 0x, in hexadecimal.
   for (std::string line, verb; std::getline(std::cin, line);) {
     std::istringstream in(line);
