@@ -101,6 +101,21 @@ TEST_F(StartAndKeys, OnePagerOnTopHotkeysSwitchHideAndPanicAndTheExitGivesEveryW
   ASSERT_TRUE(PressChord({VK_LEFT}) && TypeUnicode(L"x"));
   WaitUntil([&] { return text() == edited; });
   EXPECT_EQ(text(), edited);
+  // Its tip shows while the pointer rests on it.
+  std::wstring tip;
+  ASSERT_TRUE(PointerTo(Middle(RectOf(field))));
+  WaitUntil([&] {
+    for (HWND w : WindowsOf(Vuedeck().Pid())) {
+      wchar_t name[64] = L"", shown[128] = L"";
+      GetClassNameW(w, name, 64);
+      if (_wcsicmp(name, L"tooltips_class32")) continue;
+      SendMessageTimeoutW(w, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(shown), SMTO_ABORTIFHUNG,
+                          2000, nullptr);
+      tip = shown;
+    }
+    return !tip.empty();
+  });
+  EXPECT_EQ(tip, L"A window handle to show or hide");
 
   // Closed from desktop 2, the program gives back desktop 1's windows too: shown, not layered,
   // at their places and to be seen there.
