@@ -149,8 +149,9 @@ class ComboBox : public Control {
   int listIndex_ = -1;
 };
 
-// A one-line text field. KeyPress sees each typed character first and may discard it by
-// setting it to 0; Change runs after every change of the text, from code as from the user.
+// A one-line text field. KeyPress sees each typed character first (its Unicode code point) and
+// may discard it by setting it to 0; Change runs after every change of the text, from code as
+// from the user. The selection and MaxLength count bytes of the UTF-8 text.
 class TextBox : public Control {
  public:
   TextBox(Container& parent, std::string name);
@@ -166,7 +167,7 @@ class TextBox : public Control {
   // selection, then Change. Used by the backends and tests.
   void TypeChar(char c);
 
-  std::function<void(int& keyAscii)> KeyPress;
+  std::function<void(int& key)> KeyPress;
   std::function<void()> Change;
   std::function<void()> GotFocus;
   void RaiseGotFocus();

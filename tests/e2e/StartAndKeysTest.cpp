@@ -78,6 +78,45 @@ TEST_F(StartAndKeys, OnePagerOnTopHotkeysSwitchHideAndPanicAndTheExitGivesEveryW
   EXPECT_TRUE(At(later, laterPlace)) << Facts({later});
   EXPECT_TRUE(pagerAfter(VK_F12, true, "pager-back")) << Facts({pager});
 
+  // The pager's windows are Unicode windows: its Show/Hide field takes a character beyond the
+  // basic plane, typed as two halves, whole, and keeps what the program holds of the text.
+  std::vector<Child> children = ChildrenOf(pager);
+  EXPECT_TRUE(IsWindowUnicode(pager) && std::all_of(children.begin(), children.end(), [](auto& c) {
+                return IsWindowUnicode(c.hwnd) != FALSE;
+              }));
+  std::erase_if(children, [](const Child& c) { return _stricmp(c.className.c_str(), "Edit"); });
+  ASSERT_EQ(children.size(), 1u);
+  HWND field = children[0].hwnd;
+  const auto text = [field] {
+    wchar_t shown[64] = L"";
+    SendMessageTimeoutW(field, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(shown), SMTO_ABORTIFHUNG,
+                        2000, nullptr);
+    return std::wstring(shown);
+  };
+  const std::wstring pair = L"\U0001F600";  // two units of UTF-16
+  const std::wstring typed = L"\u00e9" + pair + L"7", edited = L"\u00e9" + pair + L"x7";
+  ASSERT_TRUE(ClickOn(field) && TypeUnicode(typed));
+  WaitUntil([&] { return text() == typed; });
+  EXPECT_EQ(text(), typed);
+  ASSERT_TRUE(PressChord({VK_LEFT}) && TypeUnicode(L"x"));
+  WaitUntil([&] { return text() == edited; });
+  EXPECT_EQ(text(), edited);
+  // Its tip shows while the pointer rests on it.
+  std::wstring tip;
+  ASSERT_TRUE(PointerTo(Middle(RectOf(field))));
+  WaitUntil([&] {
+    for (HWND w : WindowsOf(Vuedeck().Pid())) {
+      wchar_t name[64] = L"", shown[128] = L"";
+      GetClassNameW(w, name, 64);
+      if (_wcsicmp(name, L"tooltips_class32")) continue;
+      SendMessageTimeoutW(w, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(shown), SMTO_ABORTIFHUNG,
+                          2000, nullptr);
+      tip = shown;
+    }
+    return !tip.empty();
+  });
+  EXPECT_EQ(tip, L"A window handle to show or hide");
+
   // Closed from desktop 2, the program gives back desktop 1's windows too: shown, not layered,
   // at their places and to be seen there.
   ASSERT_TRUE(CloseAndWaitForExit());

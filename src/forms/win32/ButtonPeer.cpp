@@ -71,14 +71,14 @@ bool DrawGlyph(HDC dc, const RECT& r, const std::string& caption, HBRUSH brush) 
 class ButtonPeer : public WindowPeer {
  public:
   ButtonPeer(Context& context, Button& button) : WindowPeer(context, button) {
-    CreateNativeWindow("BUTTON", WS_TABSTOP | BS_OWNERDRAW, 0, button.Caption());
+    CreateNativeWindow(L"BUTTON", WS_TABSTOP | BS_OWNERDRAW, 0, button.Caption());
   }
   void OnCommand(WORD code) override {
     if (code == BN_CLICKED) control_.RaiseClick();
   }
   void Changed(Property property) override {
     if (!hwnd_) return;
-    if (property == Property::kText) ::SetWindowTextA(hwnd_, Self().Caption().c_str());
+    if (property == Property::kText) ::SetWindowTextW(hwnd_, Widen(Self().Caption()).c_str());
     if (property == Property::kEnabled && !control_.Enabled()) hot_ = false;
     WindowPeer::Changed(property);
   }
@@ -108,9 +108,10 @@ class ButtonPeer : public WindowPeer {
     const bool glyph = icon.Empty() && DrawGlyph(out, face, caption, context_.GetBrush(look.text));
     if (!glyph) {
       SelectGuard font(out, context_.DefaultFont());
+      const std::wstring wide = Widen(caption);
       SIZE text{0, 0};
-      if (!caption.empty()) {
-        ::GetTextExtentPoint32A(out, caption.c_str(), static_cast<int>(caption.size()), &text);
+      if (!wide.empty()) {
+        ::GetTextExtentPoint32W(out, wide.c_str(), static_cast<int>(wide.size()), &text);
       }
       const int gap = (!icon.Empty() && text.cx > 0) ? 4 : 0;
       const int width = r.right - r.left, height = r.bottom - r.top;
@@ -121,8 +122,8 @@ class ButtonPeer : public WindowPeer {
       if (text.cx > 0) {
         ::SetBkMode(out, TRANSPARENT);
         ::SetTextColor(out, look.text);
-        ::TextOutA(out, x, r.top + (height - static_cast<int>(text.cy)) / 2, caption.c_str(),
-                   static_cast<int>(caption.size()));
+        ::TextOutW(out, x, r.top + (height - static_cast<int>(text.cy)) / 2, wide.c_str(),
+                   static_cast<int>(wide.size()));
       }
     }
     return true;

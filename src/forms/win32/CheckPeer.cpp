@@ -14,7 +14,7 @@ namespace {
 class CheckPeer : public WindowPeer {
  public:
   CheckPeer(Context& context, CheckBox& check) : WindowPeer(context, check) {
-    CreateNativeWindow("BUTTON", WS_TABSTOP | BS_CHECKBOX, 0, check.Caption());
+    CreateNativeWindow(L"BUTTON", WS_TABSTOP | BS_CHECKBOX, 0, check.Caption());
     ApplyValue();
   }
   // The box does not toggle itself: the new value goes through SetValue, whose Click runs once.
@@ -26,7 +26,7 @@ class CheckPeer : public WindowPeer {
     if (property == Property::kValue) {
       ApplyValue();
     } else if (property == Property::kText) {
-      ::SetWindowTextA(hwnd_, Self().Caption().c_str());
+      ::SetWindowTextW(hwnd_, Widen(Self().Caption()).c_str());
     }
     WindowPeer::Changed(property);
   }
@@ -40,7 +40,7 @@ class CheckPeer : public WindowPeer {
   CheckBox& Self() { return static_cast<CheckBox&>(control_); }
   void ApplyValue() {
     const int value = Self().Value();
-    ::SendMessageA(hwnd_, BM_SETCHECK,
+    ::SendMessageW(hwnd_, BM_SETCHECK,
                    value == 1 ? BST_CHECKED : (value == 2 ? BST_INDETERMINATE : BST_UNCHECKED), 0);
   }
 };

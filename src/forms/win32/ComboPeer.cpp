@@ -1,6 +1,7 @@
 // The peer of a combo box: a system drop-down list holding the control's items, whose
 // selection the control follows and sets.
 #include <memory>
+#include <string>
 
 #include "forms/win32/PeerFactory.h"
 #include "forms/win32/WindowPeer.h"
@@ -14,12 +15,12 @@ namespace {
 class ComboPeer : public WindowPeer {
  public:
   ComboPeer(Context& context, ComboBox& combo) : WindowPeer(context, combo) {
-    CreateNativeWindow("COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, {});
+    CreateNativeWindow(L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, {});
     ApplyItems();
   }
   void OnCommand(WORD code) override {
     if (code != CBN_SELCHANGE) return;
-    const auto index = static_cast<int>(::SendMessageA(hwnd_, CB_GETCURSEL, 0, 0));
+    const auto index = static_cast<int>(::SendMessageW(hwnd_, CB_GETCURSEL, 0, 0));
     Self().SetListIndex(index);
   }
   void Changed(Property property) override {
@@ -27,7 +28,7 @@ class ComboPeer : public WindowPeer {
     if (property == Property::kItems) {
       ApplyItems();
     } else if (property == Property::kListIndex) {
-      ::SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(Self().ListIndex()), 0);
+      ::SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(Self().ListIndex()), 0);
     }
     WindowPeer::Changed(property);
   }
@@ -44,11 +45,12 @@ class ComboPeer : public WindowPeer {
   ComboBox& Self() { return static_cast<ComboBox&>(control_); }
   void ApplyItems() {
     ComboBox& combo = Self();
-    ::SendMessageA(hwnd_, CB_RESETCONTENT, 0, 0);
+    ::SendMessageW(hwnd_, CB_RESETCONTENT, 0, 0);
     for (int i = 0; i < combo.ListCount(); ++i) {
-      ::SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(combo.List(i).c_str()));
+      const std::wstring item = Widen(combo.List(i));
+      ::SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     }
-    ::SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(combo.ListIndex()), 0);
+    ::SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(combo.ListIndex()), 0);
   }
 };
 

@@ -32,7 +32,7 @@ HWND FormPeer::ToolTips() {
     // top-most tip with no other top-most window behind it, the form loses its top-most state
     // (the program's SetWindowPos(HWND_TOPMOST) on the pager came to nothing). The form
     // destroys the tip window itself, so nothing needs the ownership.
-    tooltips_.Reset(::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+    tooltips_.Reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                       WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                       context_.instance, nullptr));
@@ -103,20 +103,20 @@ void FormPeer::Changed(Property property) {
       if (want != (::IsWindowVisible(hwnd_) != FALSE))
         ::ShowWindow(hwnd_, want ? SW_SHOW : SW_HIDE);
       // Wakes a modal loop waiting for this form to go away.
-      ::PostMessageA(hwnd_, WM_NULL, 0, 0);
+      ::PostMessageW(hwnd_, WM_NULL, 0, 0);
       break;
     }
     case Property::kText:
-      ::SetWindowTextA(hwnd_, form.Caption().c_str());
+      ::SetWindowTextW(hwnd_, Widen(form.Caption()).c_str());
       break;
     case Property::kZOrder:
       ::SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       break;
     case Property::kStyle: {
-      LONG_PTR ex = ::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE);
+      LONG_PTR ex = ::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
       ex = form.ShowInTaskbar() ? ((ex & ~WS_EX_TOOLWINDOW) | WS_EX_APPWINDOW)
                                 : ((ex & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
-      ::SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, ex);
+      ::SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, ex);
       ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
       break;

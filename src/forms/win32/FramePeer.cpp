@@ -27,17 +27,17 @@ class FramePeer : public WindowPeer {
     FillColor(context_, out, client, frame.BackColor());
     if (!frame.BorderStyle()) return;
     SelectGuard font(out, context_.DefaultFont());
-    TEXTMETRICA metrics{};
-    ::GetTextMetricsA(out, &metrics);
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(out, &metrics);
     RECT edge = client;
     edge.top += metrics.tmHeight / 2;
     ::DrawEdge(out, &edge, EDGE_ETCHED, BF_RECT);
     if (!frame.Caption().empty()) {
-      const std::string caption = " " + frame.Caption() + " ";
+      const std::wstring caption = Widen(" " + frame.Caption() + " ");
       ::SetBkMode(out, OPAQUE);
       ::SetBkColor(out, Context::Color(frame.BackColor()));
       ::SetTextColor(out, Context::Color(frame.ForeColor()));
-      ::TextOutA(out, 6, 0, caption.c_str(), static_cast<int>(caption.size()));
+      ::TextOutW(out, 6, 0, caption.c_str(), static_cast<int>(caption.size()));
     }
   }
 };

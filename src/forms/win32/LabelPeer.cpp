@@ -55,7 +55,7 @@ class LabelPeer : public WindowPeer {
         break;
     }
     RECT text = client;
-    ::DrawTextA(out, label.Caption().c_str(), -1, &text, format);
+    ::DrawTextW(out, Widen(label.Caption()).c_str(), -1, &text, format);
   }
 };
 

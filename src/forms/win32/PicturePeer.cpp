@@ -19,8 +19,8 @@ class PicturePeer : public WindowPeer {
   }
   void Changed(Property property) override {
     if (hwnd_ && property == Property::kStyle) {
-      ::SetWindowLongPtrA(hwnd_, GWL_STYLE,
-                          (::GetWindowLongPtrA(hwnd_, GWL_STYLE) & ~WS_BORDER) |
+      ::SetWindowLongPtrW(hwnd_, GWL_STYLE,
+                          (::GetWindowLongPtrW(hwnd_, GWL_STYLE) & ~WS_BORDER) |
                               (Box().BorderStyle() ? WS_BORDER : 0));
       ::SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);

@@ -20,9 +20,10 @@ HFONT Context::GetFont(const Font& font) {
   const auto key = std::make_tuple(font.name, height, font.bold);
   auto it = fonts.find(key);
   if (it == fonts.end()) {
-    CachedFont made(::CreateFontA(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+    CachedFont made(::CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
                                   FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, font.name.c_str()));
+                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                                  Widen(font.name).c_str()));
     it = fonts.emplace(key, std::move(made)).first;
   }
   return it->second.Get();
@@ -88,7 +89,7 @@ class Win32TimerPeer : public TimerPeer {
 LRESULT CALLBACK TimerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
   try {
     if (msg == WM_TIMER) {
-      auto* table = reinterpret_cast<TimerTable*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+      auto* table = reinterpret_cast<TimerTable*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
       if (table) {
         auto it = table->timers.find(static_cast<UINT_PTR>(wParam));
         // A message of a timer stopped or destroyed meanwhile finds nothing.
@@ -99,32 +100,32 @@ LRESULT CALLBACK TimerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
   } catch (...) {
     return 0;
   }
-  return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+  return ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 void RegisterClasses(HINSTANCE instance) {
-  HICON icon = ::LoadIconA(instance, MAKEINTRESOURCEA(1));
-  if (!icon) icon = ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
-  WNDCLASSEXA wc{};
+  HICON icon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
+  if (!icon) icon = ::LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+  WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.style = CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = &WindowPeer::ClassProc;
   wc.hInstance = instance;
   wc.hIcon = icon;
   wc.hIconSm = icon;
-  wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   wc.lpszClassName = kFormClass;
-  ::RegisterClassExA(&wc);  // a second backend finds the classes registered already
+  ::RegisterClassExW(&wc);  // a second backend finds the classes registered already
   wc.lpszClassName = kControlClass;
   wc.hIcon = nullptr;
   wc.hIconSm = nullptr;
-  ::RegisterClassExA(&wc);
-  WNDCLASSEXA timers{};
+  ::RegisterClassExW(&wc);
+  WNDCLASSEXW timers{};
   timers.cbSize = sizeof(timers);
   timers.lpfnWndProc = &TimerWindowProc;
   timers.hInstance = instance;
   timers.lpszClassName = kTimerClass;
-  ::RegisterClassExA(&timers);
+  ::RegisterClassExW(&timers);
 }
 
 FormPeer* PeerOf(Form& form) { return dynamic_cast<FormPeer*>(form.GetPeer()); }
@@ -135,7 +136,7 @@ void BuildMenu(HMENU menu, MenuItem& source, std::vector<MenuItem*>& items) {
   for (MenuItem* child : source.Children()) {
     if (!child->Visible()) continue;
     if (child->IsSeparator()) {
-      ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+      ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
       continue;
     }
     UINT flags =
@@ -147,13 +148,13 @@ void BuildMenu(HMENU menu, MenuItem& source, std::vector<MenuItem*>& items) {
       OwnedMenu sub(::CreatePopupMenu());
       if (!sub) continue;
       BuildMenu(sub.Get(), *child, items);
-      if (::AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.Get()),
-                        child->Caption().c_str())) {
+      if (::AppendMenuW(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub.Get()),
+                        Widen(child->Caption()).c_str())) {
         sub.Release();
       }
     } else {
       items.push_back(child);
-      ::AppendMenuA(menu, flags, items.size(), child->Caption().c_str());
+      ::AppendMenuW(menu, flags, items.size(), Widen(child->Caption()).c_str());
     }
   }
 }
@@ -175,13 +176,13 @@ struct Win32Backend::State {
   }
   void Pump(const MSG& msg) {
     ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
+    ::DispatchMessageW(&msg);
   }
 };
 
 Win32Backend::Win32Backend() : state_(std::make_unique<State>()) {
   Context& context = state_->context;
-  context.instance = ::GetModuleHandleA(nullptr);
+  context.instance = ::GetModuleHandleW(nullptr);
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
   RegisterClasses(context.instance);
@@ -196,11 +197,11 @@ Win32Backend::Win32Backend() : state_(std::make_unique<State>()) {
   context.twipsPerPixelX = dpiX > 0 ? std::max(1, (1440 + dpiX / 2) / dpiX) : 15;
   context.twipsPerPixelY = dpiY > 0 ? std::max(1, (1440 + dpiY / 2) / dpiY) : 15;
 
-  state_->timerWindow.Reset(::CreateWindowExA(0, kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE,
+  state_->timerWindow.Reset(::CreateWindowExW(0, kTimerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                               nullptr, context.instance, nullptr));
   state_->timers.window = state_->timerWindow.Get();
   if (state_->timers.window) {
-    ::SetWindowLongPtrA(state_->timers.window, GWLP_USERDATA,
+    ::SetWindowLongPtrW(state_->timers.window, GWLP_USERDATA,
                         reinterpret_cast<LONG_PTR>(&state_->timers));
   }
 }
@@ -208,7 +209,7 @@ Win32Backend::Win32Backend() : state_(std::make_unique<State>()) {
 Win32Backend::~Win32Backend() {
   if (state_->timers.window) {
     for (const auto& [id, timer] : state_->timers.timers) ::KillTimer(state_->timers.window, id);
-    ::SetWindowLongPtrA(state_->timers.window, GWLP_USERDATA, 0);
+    ::SetWindowLongPtrW(state_->timers.window, GWLP_USERDATA, 0);
   }
   state_->timers.window = nullptr;
 }
@@ -216,7 +217,7 @@ Win32Backend::~Win32Backend() {
 int Win32Backend::Run() {
   MSG msg{};
   while (!state_->quit && state_->AnyFormLoaded()) {
-    const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+    const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) {
       state_->exitCode = static_cast<int>(msg.wParam);
       break;
@@ -261,7 +262,7 @@ void Win32Backend::RunModal(Form& form) {
 
   MSG msg{};
   while (form.IsLoaded() && form.Visible() && ::IsWindow(self) && ::IsWindowVisible(self)) {
-    const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+    const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) {
       ::PostQuitMessage(static_cast<int>(msg.wParam));  // the outer loop must see it too
       break;
@@ -294,14 +295,14 @@ MenuItem* Win32Backend::TrackPopupMenu(Form& form, MenuItem& menu, float x, floa
   const BOOL chosen =
       ::TrackPopupMenu(popup.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN,
                        at.x, at.y, 0, peer->Hwnd(), nullptr);
-  ::PostMessageA(peer->Hwnd(), WM_NULL, 0, 0);
+  ::PostMessageW(peer->Hwnd(), WM_NULL, 0, 0);
   if (chosen <= 0 || static_cast<size_t>(chosen) > items.size()) return nullptr;
   return items[static_cast<size_t>(chosen) - 1];
 }
 
 void Win32Backend::DoEvents() {
   MSG msg{};
-  for (int i = 0; i < kDoEventsLimit && ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+  for (int i = 0; i < kDoEventsLimit && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
     if (msg.message == WM_QUIT) {
       ::PostQuitMessage(static_cast<int>(msg.wParam));
       break;

@@ -3,6 +3,8 @@
 // from memory on WM_PAINT; shapes are drawn by their container; timers run with SetTimer;
 // modal forms run a nested message loop with the other top-level windows of the program
 // disabled; popup menus use TrackPopupMenu. Window procedures never let an exception escape.
+// The windows are Unicode windows and the loops fetch and dispatch with the wide calls, so that a
+// typed character reaches an edit field as the user typed it, whatever the system's code page.
 #pragma once
 
 #include <memory>

@@ -1,5 +1,7 @@
 // What the Win32 backend shares with its peers: the window classes, the caches of fonts and
 // brushes, the program's forms, and the factory of the peers. Private to src/forms/win32.
+// The program's windows are Unicode windows: every text the toolkit holds is UTF-8 and is widened
+// to UTF-16 for the system's wide calls, and narrowed back from what they give (WideText.h).
 #pragma once
 
 // <windows.h> comes first: the other system headers build on it.
@@ -17,6 +19,7 @@
 #include "forms/Backend.h"
 #include "forms/Control.h"
 #include "platform/win32/UniqueHandle.h"
+#include "platform/win32/WideText.h"
 
 namespace forms {
 struct Font;
@@ -40,11 +43,13 @@ using OwnedBitmap = vd::win32::UniqueHandle<HBITMAP, vd::win32::GdiObjectCloser>
 using OwnedMenu = vd::win32::UniqueHandle<HMENU, MenuCloser>;
 using OwnedWindow = vd::win32::UniqueHandle<HWND, WindowCloser>;
 using vd::win32::MemoryDc;
+using vd::win32::Narrow;
 using vd::win32::SelectGuard;
+using vd::win32::Widen;
 
-inline constexpr char kFormClass[] = "VuedeckForm";
-inline constexpr char kControlClass[] = "VuedeckControl";
-inline constexpr char kTimerClass[] = "VuedeckTimers";
+inline constexpr wchar_t kFormClass[] = L"VuedeckForm";
+inline constexpr wchar_t kControlClass[] = L"VuedeckControl";
+inline constexpr wchar_t kTimerClass[] = L"VuedeckTimers";
 
 class FormPeer;
 

@@ -6,6 +6,8 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 
 #include "forms/Controls.h"
 #include "forms/win32/FormPeer.h"
@@ -16,7 +18,7 @@ namespace forms::win32 {
 namespace {
 
 WindowPeer* PeerOf(HWND hwnd) {
-  return reinterpret_cast<WindowPeer*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  return reinterpret_cast<WindowPeer*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 WindowPeer* PeerOf(Control& control) { return dynamic_cast<WindowPeer*>(control.GetPeer()); }
@@ -39,18 +41,18 @@ WindowPeer::~WindowPeer() {
   if (!hwnd_) return;
   if (toolAdded_) {
     if (auto* form = dynamic_cast<FormPeer*>(control_.OwnerForm().GetPeer())) {
-      TOOLINFOA info{};
-      info.cbSize = TTTOOLINFOA_V2_SIZE;
+      TTTOOLINFOW info{};
+      info.cbSize = TTTOOLINFOW_V2_SIZE;
       info.hwnd = ::GetParent(hwnd_) ? ::GetParent(hwnd_) : hwnd_;
       info.uId = reinterpret_cast<UINT_PTR>(hwnd_);
       if (HWND tips = form->ToolTips())
-        ::SendMessageA(tips, TTM_DELTOOL, 0, reinterpret_cast<LPARAM>(&info));
+        ::SendMessageW(tips, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     }
   }
   // From here on the window's messages no longer reach the control, which is going away.
   if (::IsWindow(hwnd_)) {
     if (systemClass_) ::RemoveWindowSubclass(hwnd_, SubclassProc, 1);
-    ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     window_.Reset();
   } else {
     window_.Release();  // gone already, with the window of its container
@@ -78,7 +80,7 @@ RECT WindowPeer::PixelRect() const {
                          parent.ToPixelsX(control_.Width()), parent.ToPixelsY(control_.Height()));
 }
 
-void WindowPeer::CreateNativeWindow(const char* className, DWORD style, DWORD exStyle,
+void WindowPeer::CreateNativeWindow(const wchar_t* className, DWORD style, DWORD exStyle,
                                     const std::string& text) {
   const RECT r = PixelRect();
   HWND parent = kind_ == ControlKind::kForm ? nullptr : ContainerWindow(control_);
@@ -87,18 +89,19 @@ void WindowPeer::CreateNativeWindow(const char* className, DWORD style, DWORD ex
     style |= WS_CHILD | WS_CLIPSIBLINGS;
     id = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(context_.nextControlId++));
   }
-  systemClass_ = std::string(className) != kControlClass && std::string(className) != kFormClass;
+  systemClass_ =
+      std::wstring_view(className) != kControlClass && std::wstring_view(className) != kFormClass;
   creating_ = true;
-  hwnd_ = ::CreateWindowExA(exStyle, className, text.c_str(), style, r.left, r.top,
+  hwnd_ = ::CreateWindowExW(exStyle, className, Widen(text).c_str(), style, r.left, r.top,
                             r.right - r.left, r.bottom - r.top, parent, id, context_.instance,
                             systemClass_ ? nullptr : this);
   creating_ = false;
   if (!hwnd_) return;
   window_.Reset(hwnd_);
   if (systemClass_) {
-    ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ::SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
-    ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(context_.DefaultFont()), FALSE);
+    ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(context_.DefaultFont()), FALSE);
   }
   if (kind_ != ControlKind::kForm) {
     PlaceInZOrder();
@@ -110,20 +113,21 @@ void WindowPeer::CreateNativeWindow(const char* className, DWORD style, DWORD ex
 LRESULT CALLBACK WindowPeer::ClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
   // Any of the program's windows tells how many handles of a kind its owners hold (the pager
   // is the one found from outside).
-  static const UINT liveHandles = ::RegisterWindowMessageA(vd::win32::kLiveHandlesMessage);
+  static const UINT liveHandles =
+      ::RegisterWindowMessageW(Widen(vd::win32::kLiveHandlesMessage).c_str());
   if (msg == liveHandles && liveHandles != 0) return vd::win32::LiveHandles::Answer(wParam);
   try {
     if (msg == WM_NCCREATE) {
-      auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+      auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
       auto* peer = static_cast<WindowPeer*>(create->lpCreateParams);
-      ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(peer));
+      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(peer));
       if (peer) peer->hwnd_ = hwnd;
     }
     if (WindowPeer* peer = PeerOf(hwnd)) return peer->Receive(msg, wParam, lParam);
   } catch (...) {
     // A handler failed: the message gets the system's default handling instead.
   }
-  return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+  return ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK WindowPeer::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
@@ -219,7 +223,7 @@ LRESULT WindowPeer::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return ::DefWindowProcA(hwnd_, msg, wParam, lParam);
+  return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
 }
 
 // Button 1 left, 2 right, 4 middle; shift state 1 Shift, 2 Ctrl, 4 Alt. A container reports
@@ -282,7 +286,7 @@ void WindowPeer::Mouse(UINT msg, WPARAM wParam, LPARAM lParam, bool synthesizeCl
 
 void WindowPeer::ApplyVisible() {
   const bool want = control_.Visible();
-  const bool is = (::GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+  const bool is = (::GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
   if (want != is) ::ShowWindow(hwnd_, want ? SW_SHOWNA : SW_HIDE);
 }
 
@@ -316,21 +320,21 @@ void WindowPeer::UpdateToolTip() {
   if (kind_ == ControlKind::kForm) form = static_cast<FormPeer*>(this);
   HWND tips = form ? form->ToolTips() : nullptr;
   if (!tips) return;
-  TOOLINFOA info{};
-  info.cbSize = TTTOOLINFOA_V2_SIZE;
+  TTTOOLINFOW info{};
+  info.cbSize = TTTOOLINFOW_V2_SIZE;
   info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   info.hwnd = ::GetParent(hwnd_) ? ::GetParent(hwnd_) : hwnd_;
   info.uId = reinterpret_cast<UINT_PTR>(hwnd_);
   info.hinst = context_.instance;
-  std::string copy = text;
-  info.lpszText = copy.data();
+  std::wstring wide = Widen(text);
+  info.lpszText = wide.data();
   if (text.empty()) {
-    ::SendMessageA(tips, TTM_DELTOOL, 0, reinterpret_cast<LPARAM>(&info));
+    ::SendMessageW(tips, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     toolAdded_ = false;
   } else if (toolAdded_) {
-    ::SendMessageA(tips, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+    ::SendMessageW(tips, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
   } else {
-    toolAdded_ = ::SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)) != 0;
+    toolAdded_ = ::SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)) != 0;
   }
 }
 
@@ -357,9 +361,9 @@ void WindowPeer::Changed(Property property) {
       break;
     case Property::kText:
       if (kind_ == ControlKind::kLabel) {
-        ::SetWindowTextA(hwnd_, static_cast<Label&>(control_).Caption().c_str());
+        ::SetWindowTextW(hwnd_, Widen(static_cast<Label&>(control_).Caption()).c_str());
       } else if (kind_ == ControlKind::kFrame) {
-        ::SetWindowTextA(hwnd_, static_cast<Frame&>(control_).Caption().c_str());
+        ::SetWindowTextW(hwnd_, Widen(static_cast<Frame&>(control_).Caption()).c_str());
       }
       ::InvalidateRect(hwnd_, nullptr, FALSE);
       break;

@@ -48,7 +48,7 @@ class WindowPeer : public Peer {
  protected:
   // Makes the window: one of the program's classes (kControlClass, kFormClass) or a system
   // control class, which is then subclassed.
-  void CreateNativeWindow(const char* className, DWORD style, DWORD exStyle,
+  void CreateNativeWindow(const wchar_t* className, DWORD style, DWORD exStyle,
                           const std::string& text);
   // A message to a window of the program's own classes; forms first pass it through their
   // window procedure chain.

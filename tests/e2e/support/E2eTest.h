@@ -109,6 +109,19 @@ inline bool PressChord(std::initializer_list<WORD> keys) {
   return SendInput(events.size(), events.data(), sizeof(INPUT)) == events.size();
 }
 
+// Characters typed as an input method types them: each UTF-16 unit a key of its own.
+inline bool TypeUnicode(const std::wstring& text) {
+  std::vector<INPUT> events;
+  for (wchar_t unit : text) {
+    for (DWORD up : {DWORD(0), DWORD(KEYEVENTF_KEYUP)}) {
+      events.push_back(INPUT{INPUT_KEYBOARD, {}});
+      events.back().ki.wScan = unit;
+      events.back().ki.dwFlags = KEYEVENTF_UNICODE | up;
+    }
+  }
+  return SendInput(events.size(), events.data(), sizeof(INPUT)) == events.size();
+}
+
 inline bool Hotkey(int desktop) { return PressChord({VK_MENU, WORD('0' + desktop)}); }
 inline bool Mouse(DWORD flags) {  // MOUSEEVENTF_MOVE by no distance: an event where it is
   INPUT in{INPUT_MOUSE, {}};
