@@ -357,6 +357,11 @@ TEST_F(Gestures, TheWindowMenuOffersWhatSuitsTheWindow) {
   for (forms::MenuItem* entry : {&m.windowListSeparator, &m.moveToEntry, &m.onTopEntry}) {
     EXPECT_TRUE(entry->Visible()) << entry->Caption();
   }
+  std::vector<std::string> listed;
+  for (int i : m.windowListEntries.Indexes()) {
+    if (m.windowListEntries(i).Visible()) listed.push_back(m.windowListEntries(i).Caption());
+  }
+  EXPECT_EQ(listed, (std::vector<std::string>{std::string(30, 'm') + "...", "Work"}));
 }
 
 // Each command of the window menu, on a window of the current desktop.
@@ -444,6 +449,7 @@ TEST_F(Gestures, HoverLightsTheCellUnderTheMouseUntilTheMouseLeaves) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.moves);
+    int left = 0;  // the cell the mouse was over before
     for (Target t : c.path) {
       forms::PictureBox& control = t == kMailMiniature ? MiniatureOf(mail)
                                    : t == kAway        ? P().cells(1)
@@ -454,7 +460,12 @@ TEST_F(Gestures, HoverLightsTheCellUnderTheMouseUntilTheMouseLeaves) {
         fake.SetCursor(OnPager(control.Left() + 2, control.Top() + 2));
         control.RaiseMouseMove(0, 0, 30, 30);
         if (t != kMailMiniature) {
-          EXPECT_TRUE(CellShows(1 + (t - kCell1), t == kCell1 ? selected : hover)) << "at once";
+          const int cell = 1 + (t - kCell1);
+          EXPECT_TRUE(CellShows(cell, t == kCell1 ? selected : hover)) << "at once";
+          if (left != 0 && left != cell) {
+            EXPECT_TRUE(CellShows(left, left == 1 ? selected : normal)) << "the cell left, at once";
+          }
+          left = cell;
         }
       }
       backend->Advance(50);

@@ -27,8 +27,10 @@ TEST_F(Hotkeys, TheFilesHotkeysSwitchDesktopsHideThePagerAndPanic) {
       {[this] { P().SetupDesktops(2, 1); }, kAlt, '3', false,
        "current=1 pager=shown1"},                                                        // vanished
       {[this] { P().SetupDesktops(3, 3); }, kAlt, '3', true, "current=3 pager=shown1"},  // back
-      {[this] { P().Desktops().SetAnimate(true), O().Show(); }, kAlt, 0x7A, true,
-       "current=7 pager=hidden0 dialog=closed0"}};
+      {[this] {
+         P().Desktops().Place(3, work, 0, 0, 0, 0), P().Desktops().SetAnimate(true), O().Show();
+       },
+       kAlt, 0x7A, true, "current=7 pager=hidden0 dialog=closed0"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.seen);
     if (c.before) c.before();

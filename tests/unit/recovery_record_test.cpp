@@ -132,11 +132,15 @@ TEST_F(Recovery, APagerThatOnlyWaitsWritesNothing) {
   for (const fake::Call& call : fake.Calls()) EXPECT_NE(call.name, "ReplaceFileWith");
 }
 
-TEST_F(Recovery, AnUnexpectedFaultShowsEveryManagedWindow) {
+TEST_F(Recovery, AnUnexpectedFaultShowsEveryManagedWindowAndItsDialogs) {
+  fake::WindowTraits dialog;
+  dialog.caption = "Find";
+  dialog.owner = a;
+  const Hwnd find = fake.CreateWindow(dialog);
   Pager().Desktops().Open(3);
+  ASSERT_FALSE(fake.IsWindowVisible(find));
   program->BringEveryWindowBack();
-  EXPECT_TRUE(fake.IsWindowVisible(a));
-  EXPECT_TRUE(fake.IsWindowVisible(b));
+  for (Hwnd w : {a, b, find}) EXPECT_TRUE(fake.IsWindowVisible(w)) << w;
 }
 
 }  // namespace

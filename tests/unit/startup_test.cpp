@@ -6,6 +6,7 @@
 
 #include "ProgramFixture.h"
 #include "core/Text.h"
+#include "options/OptionsDialog.h"
 #include "pager/TrayIcon.h"
 
 namespace vd::testing {
@@ -65,6 +66,12 @@ TEST_F(Startup, ThePagerComesUpOnDesktop1WhereItWasLeftAndOnTheScreen) {
     EXPECT_EQ(ReadFile("settings.ini"), c.size ? settings : "");
     EXPECT_FALSE(std::filesystem::exists(File("ignore.list")));
   }
+  // A click on the tray icon puts the pager away, and the next brings it back.
+  for (const bool shown : {false, true}) {
+    Pager().Tray().RaiseMouseMove(0, 0, static_cast<float>(WM_LBUTTONUP * 15),
+                                  0);  // as the shell tells it
+    EXPECT_EQ(Pager().PagerShown(), shown);
+  }
 }
 
 // Beside the program while it can write there; else in VUEDECK in the user's application-data
@@ -114,10 +121,12 @@ TEST_F(Startup, AWriteThatFailsIsToldOnceARun) {
   BringToFront(hidden);
   Pager().Desktops().Open(2);  // the window is hidden
   backend->Advance(500);
+  program->Options().Show();
+  program->Options().okButton.RaiseClick();  // the settings cannot be written
   Pager().CloseAll();
   std::string told;
   for (const Message& m : messages) told += m.title + "; ";
-  EXPECT_EQ(told, "Hidden Windows; Ignore List; Settings; ");
+  EXPECT_EQ(told, "Hidden Windows; Settings; Ignore List; ");
   EXPECT_TRUE(fake.IsWindowVisible(hidden));
 }
 

@@ -77,9 +77,9 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) n
 
 DWORD WINAPI WindowThread(void* param) {
   WindowStart& s = *static_cast<WindowStart*>(param);
-  HWND hwnd = CreateWindowExW(0, kClassName, vd::win32::Widen(s.caption).c_str(),
-                              WS_OVERLAPPEDWINDOW, s.x, s.y, s.w, s.h, s.owner, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
+  HWND hwnd =
+      CreateWindowExW(0, kClassName, vd::win32::Widen(s.caption).c_str(), WS_OVERLAPPEDWINDOW, s.x,
+                      s.y, s.w, s.h, s.owner, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (hwnd) {
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(s.color));
     ShowWindow(hwnd, SW_SHOW);
