@@ -135,4 +135,36 @@ TEST_F(Miniatures, ShowTheirWindowsNeverBlackAlsoWhenTheDesktopIsLeftRightAfterT
   EXPECT_EQ(missing, 0) << "of " << looks << " looks at the miniatures lacked their pictures";
 }
 
+// Titles in three scripts and an emoji, from real windows: taken on, named exactly by the
+// miniature's tip and the status caption; an ignore-list line in Cyrillic keeps its window
+// unmanaged.
+TEST_F(Gestures, WindowsTitledInAnyScriptAreManagedAndNamedExactly) {
+  const std::string ignored = "\u0418\u0433\u043d\u043e\u0440";
+  std::ofstream(ScratchFile("ignore.list"), std::ios::binary) << ignored << "\r\n";
+  const RECT ignoredPlace{100, 700, 400, 900};
+  ASSERT_TRUE(Open(ignored, ignoredPlace, 0x808080));
+  HWND pager = Start();
+  ASSERT_TRUE(pager);
+  const std::vector<RECT> cells = Cells(pager);
+  ASSERT_EQ(cells.size(), 6u);
+  const std::string titles[] = {"\u041f\u0440\u0438\u0432\u0435\u0442 \u043c\u0438\u0440",
+                                "\u65e5\u672c\u8a9e\u306e\u30c6\u30b9\u30c8",
+                                "\u0393\u03b5\u03b9\u03ac \u03c3\u03bf\u03c5 \U0001F600"};
+  for (int i = 0; i < 3; ++i) {
+    const RECT place{100 + 360 * i, 420, 400 + 360 * i, 620};  // below the pager
+    ASSERT_TRUE(OpenManaged(titles[i], place, 0x2060A0 + i));
+    const RECT miniature = MiniatureOf(pager, cells[0], place);
+    ASSERT_FALSE(IsRectEmpty(&miniature)) << i;
+    // The first move onto a miniature names the desktop; the next ones, the window.
+    const POINT at = Middle(miniature);
+    ASSERT_TRUE(PointerTo({at.x + 1, at.y}) && PointerTo(at));
+    EXPECT_TRUE(WaitUntil([&] { return ChildWith(pager, "VuedeckControl", titles[i]); })) << i;
+    EXPECT_TRUE(WaitUntil([&] { return TipOf(Vuedeck().Pid()) == titles[i]; }))
+        << i << ": " << TipOf(Vuedeck().Pid());
+  }
+  Shot("titles");
+  const RECT none = MiniatureOf(pager, cells[0], ignoredPlace, 0);
+  EXPECT_TRUE(IsRectEmpty(&none)) << "the ignored window has no miniature";
+}
+
 }  // namespace vde2e

@@ -87,35 +87,16 @@ TEST_F(StartAndKeys, OnePagerOnTopHotkeysSwitchHideAndPanicAndTheExitGivesEveryW
   std::erase_if(children, [](const Child& c) { return _stricmp(c.className.c_str(), "Edit"); });
   ASSERT_EQ(children.size(), 1u);
   HWND field = children[0].hwnd;
-  const auto text = [field] {
-    wchar_t shown[64] = L"";
-    SendMessageTimeoutW(field, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(shown), SMTO_ABORTIFHUNG,
-                        2000, nullptr);
-    return std::wstring(shown);
-  };
-  const std::wstring pair = L"\U0001F600";  // two units of UTF-16
-  const std::wstring typed = L"\u00e9" + pair + L"7", edited = L"\u00e9" + pair + L"x7";
-  ASSERT_TRUE(ClickOn(field) && TypeUnicode(typed));
-  WaitUntil([&] { return text() == typed; });
-  EXPECT_EQ(text(), typed);
+  const std::string pair = "\U0001F600";  // two units of UTF-16
+  const std::string typed = "\u00e9" + pair + "7", edited = "\u00e9" + pair + "x7";
+  ASSERT_TRUE(ClickOn(field) && TypeUnicode(L"\u00e9\U0001F6007"));
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(field) == typed; })) << TextOf(field);
   ASSERT_TRUE(PressChord({VK_LEFT}) && TypeUnicode(L"x"));
-  WaitUntil([&] { return text() == edited; });
-  EXPECT_EQ(text(), edited);
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(field) == edited; })) << TextOf(field);
   // Its tip shows while the pointer rests on it.
-  std::wstring tip;
   ASSERT_TRUE(PointerTo(Middle(RectOf(field))));
-  WaitUntil([&] {
-    for (HWND w : WindowsOf(Vuedeck().Pid())) {
-      wchar_t name[64] = L"", shown[128] = L"";
-      GetClassNameW(w, name, 64);
-      if (_wcsicmp(name, L"tooltips_class32")) continue;
-      SendMessageTimeoutW(w, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(shown), SMTO_ABORTIFHUNG,
-                          2000, nullptr);
-      tip = shown;
-    }
-    return !tip.empty();
-  });
-  EXPECT_EQ(tip, L"A window handle to show or hide");
+  EXPECT_TRUE(
+      WaitUntil([&] { return TipOf(Vuedeck().Pid()) == "A window handle to show or hide"; }));
 
   // Closed from desktop 2, the program gives back desktop 1's windows too: shown, not layered,
   // at their places and to be seen there.

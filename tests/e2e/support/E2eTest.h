@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cwchar>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "ScreenShot.h"
+#include "platform/win32/WideText.h"
 
 namespace vde2e {
 
@@ -163,6 +165,25 @@ inline bool ChooseFromMenu(std::vector<WORD> keys) {
   return WaitUntil([&] { return !menuShown(); });
 }
 
+// A window's text as UTF-8, read with the wide call (another process's edit field answers only
+// WM_GETTEXT).
+inline std::string TextOf(HWND w) {
+  wchar_t text[256] = L"";
+  SendMessageTimeoutW(w, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                      nullptr);
+  return vd::win32::Narrow(text, wcslen(text));
+}
+
+// The tip a process shows now (its shown tip window's text), or "".
+inline std::string TipOf(DWORD pid) {
+  for (HWND w : WindowsOf(pid)) {
+    wchar_t name[64] = L"";
+    GetClassNameW(w, name, 64);
+    if (_wcsicmp(name, L"tooltips_class32") == 0) return TextOf(w);
+  }
+  return "";
+}
+
 // The program's shown controls, read from outside.
 struct Child {
   HWND hwnd;
@@ -177,11 +198,9 @@ inline std::vector<Child> ChildrenOf(HWND root) {  // its shown descendants, row
       root,
       [](HWND w, LPARAM out) noexcept -> BOOL {
         if (!IsWindowVisible(w)) return TRUE;
-        char text[256] = "", name[64] = "";  // another process's edit field answers only this
-        SendMessageTimeoutA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                            SMTO_ABORTIFHUNG, 2000, nullptr);
+        char name[64] = "";
         GetClassNameA(w, name, sizeof name);
-        reinterpret_cast<std::vector<Child>*>(out)->push_back({w, name, text, RectOf(w)});
+        reinterpret_cast<std::vector<Child>*>(out)->push_back({w, name, TextOf(w), RectOf(w)});
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&children));
