@@ -1,4 +1,4 @@
-// The options dialog: its pages, the size fields, the controls that act at once, and what OK,
+// The options dialog: the size fields, the controls that act at once, and what OK,
 // Cancel and a close by the system do to the pager, its windows and the settings file.
 #include <gtest/gtest.h>
 
@@ -10,34 +10,6 @@ namespace vd::testing {
 namespace {
 
 using OptionsDialogTest = OptionsProgram;
-
-TEST_F(OptionsDialogTest, EachPageButtonShowsItsPageAloneInFrontAndGeneralKeepsItsSubPage) {
-  for (const auto& [clicks, shown] : std::vector<std::pair<std::string, std::string>>{
-           {"panicButton", "panicPage"},
-           {"appearanceButton", "appearancePage"},
-           {"desktopsButton", "desktopsPage"},
-           {"panicButton generalButton", "generalPage applicationPage width"},
-           {"othersButton applicationButton", "generalPage applicationPage"},
-           {"othersButton panicButton generalButton", "generalPage othersPage"},
-           {"othersButton appearanceButton cancelButton", "generalPage applicationPage"}}) {
-    O().Show();
-    O().application.heightField.SetFocus();
-    O().application.widthField.SetSelection(1, 0);
-    Edit(clicks);
-    if (!O().IsShown()) O().Show();  // shown again
-    std::string seen;
-    const char* pages[] = {"generalPage",    "desktopsPage",    "panicPage",
-                           "appearancePage", "applicationPage", "othersPage"};
-    for (int i = 0; i < 6; ++i) {  // the sub-pages of General when it shows
-      if (Find(O(), pages[i])->Visible() && (i < 4 || O().generalPage.Visible()))
-        seen += std::string(" ") + pages[i];
-    }
-    if (O().application.widthField.SelLength() == 2) seen += " width";  // focused, selected
-    EXPECT_EQ(seen.substr(1), shown) << clicks;
-    EXPECT_EQ(O().Children().front(), &O().CurrentPage()) << clicks;
-    O().cancelButton.RaiseClick();
-  }
-}
 
 // Opened from the main menu the dialog is top-most, holds the pager and is moved by its
 // background; the opacity and start with Windows act at once. Only OK saves and applies the
