@@ -11,56 +11,43 @@
 
 namespace vd::win32 {
 
-inline std::wstring Widen(const std::string& utf8) {
-  if (utf8.empty()) return {};
+// One conversion each way, in the given code page: UTF-8, or the ANSI code page.
+inline std::wstring ToWide(const std::string& text, UINT codePage) {
+  if (text.empty()) return {};
   const int n =
-      ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+      ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
   if (n > 0) {
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+    ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
   }
   return wide;
 }
 
-inline std::string Narrow(const wchar_t* wide, size_t length) {
+inline std::string FromWide(const wchar_t* wide, size_t length, UINT codePage) {
   if (length == 0) return {};
-  const int n = ::WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(length), nullptr, 0,
+  const int n = ::WideCharToMultiByte(codePage, 0, wide, static_cast<int>(length), nullptr, 0,
                                       nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(n > 0 ? n : 0), '\0');
+  std::string text(static_cast<size_t>(n > 0 ? n : 0), '\0');
   if (n > 0) {
-    ::WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(length), utf8.data(), n, nullptr,
+    ::WideCharToMultiByte(codePage, 0, wide, static_cast<int>(length), text.data(), n, nullptr,
                           nullptr);
   }
-  return utf8;
+  return text;
 }
 
+inline std::wstring Widen(const std::string& utf8) { return ToWide(utf8, CP_UTF8); }
+inline std::string Narrow(const wchar_t* wide, size_t length) {
+  return FromWide(wide, length, CP_UTF8);
+}
 inline std::string Narrow(const std::wstring& wide) { return Narrow(wide.data(), wide.size()); }
 
 // A text of the system's ANSI code page (what earlier versions wrote) as UTF-8, and back.
 // Characters the code page lacks become '?' (or their nearest look-alike), as they did when
 // earlier versions read a title with the ANSI calls.
-inline std::string AnsiToUtf8(const std::string& ansi) {
-  if (ansi.empty()) return {};
-  const int n =
-      ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-  if (n > 0) {
-    ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), n);
-  }
-  return Narrow(wide);
-}
-
+inline std::string AnsiToUtf8(const std::string& ansi) { return Narrow(ToWide(ansi, CP_ACP)); }
 inline std::string Utf8ToAnsi(const std::string& utf8) {
   const std::wstring wide = Widen(utf8);
-  if (wide.empty()) return {};
-  const int n = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                      nullptr, 0, nullptr, nullptr);
-  std::string ansi(static_cast<size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0) {
-    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), n,
-                          nullptr, nullptr);
-  }
-  return ansi;
+  return FromWide(wide.data(), wide.size(), CP_ACP);
 }
 
 }  // namespace vd::win32
