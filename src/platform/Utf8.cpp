@@ -4,13 +4,6 @@
 
 namespace vd {
 
-namespace {
-
-constexpr char32_t kNone = kNotACodePoint;
-constexpr char32_t kZeroWidthJoiner = 0x200D;
-
-}  // namespace
-
 char32_t DecodeUtf8(const std::string& text, size_t at, size_t* length) {
   const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = byte(at);
@@ -26,23 +19,21 @@ char32_t DecodeUtf8(const std::string& text, size_t at, size_t* length) {
   } else if (lead >= 0xF0 && lead <= 0xF4) {
     n = 4, cp = lead & 0x07, least = 0x10000;
   } else {
-    return kNone;
+    return kNotACodePoint;
   }
-  if (at + n > text.size()) return kNone;
+  if (at + n > text.size()) return kNotACodePoint;
   for (size_t i = 1; i < n; ++i) {
-    if ((byte(at + i) & 0xC0) != 0x80) return kNone;
+    if ((byte(at + i) & 0xC0) != 0x80) return kNotACodePoint;
     cp = (cp << 6) | (byte(at + i) & 0x3F);
   }
-  if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return kNone;
+  if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return kNotACodePoint;
   *length = n;
   return cp;
 }
 
 namespace {
 
-char32_t Decode(const std::string& text, size_t at, size_t* length) {
-  return DecodeUtf8(text, at, length);
-}
+constexpr char32_t kZeroWidthJoiner = 0x200D;
 
 // Marks that never stand alone: they belong to the character before them.
 bool Combines(char32_t cp) {
@@ -58,18 +49,18 @@ bool RegionalIndicator(char32_t cp) { return cp >= 0x1F1E6 && cp <= 0x1F1FF; }
 // Where the character that starts at `at` ends.
 size_t CharacterEnd(const std::string& text, size_t at) {
   size_t length = 0;
-  const char32_t first = Decode(text, at, &length);
+  const char32_t first = DecodeUtf8(text, at, &length);
   size_t end = at + length;
-  if (first == kNone) return end;
+  if (first == kNotACodePoint) return end;
   bool joined = false;
   if (RegionalIndicator(first) && end < text.size()) {
     size_t next = 0;
-    if (RegionalIndicator(Decode(text, end, &next))) end += next;  // a flag is two of them
+    if (RegionalIndicator(DecodeUtf8(text, end, &next))) end += next;  // a flag is two of them
   }
   while (end < text.size()) {
     size_t next = 0;
-    const char32_t cp = Decode(text, end, &next);
-    if (cp == kNone) break;
+    const char32_t cp = DecodeUtf8(text, end, &next);
+    if (cp == kNotACodePoint) break;
     if (!joined && !Combines(cp)) break;
     joined = cp == kZeroWidthJoiner;  // what follows a joiner is part of the same character
     end += next;
@@ -89,7 +80,7 @@ bool IsAscii(const std::string& text) {
 bool IsValidUtf8(const std::string& text) {
   for (size_t at = 0; at < text.size();) {
     size_t length = 0;
-    if (Decode(text, at, &length) == kNone) return false;
+    if (DecodeUtf8(text, at, &length) == kNotACodePoint) return false;
     at += length;
   }
   return true;
