@@ -166,7 +166,9 @@ void WindowTracker::Refresh() {
   // A shown window that went out of sight (cloaked, or the user moved to another of the
   // system's own desktops) is no longer the program's: it is forgotten without being shown or
   // hidden, and the windows that came into sight with it are taken on. A window the program
-  // hid is on none of the system's desktops and stays.
+  // hid is on none of the system's desktops and stays. Whether a window is out of sight is asked
+  // before whether it is shown: where the system has neither cloaks nor desktops of its own,
+  // the first answer costs nothing, and the second is a round trip to the system.
   bool leftSight = false;
   const int turn = (count + kCaptionTurns - 1) / kCaptionTurns;
   for (int step = 0; step < turn; ++step) {
@@ -176,7 +178,7 @@ void WindowTracker::Refresh() {
     // The caption's length tells whether it reads empty; the text itself is not needed.
     if (ws.GetWindowTextLengthW(hwnd) == 0) {
       gone.push_back(hwnd);
-    } else if (ws.IsWindowVisible(hwnd) && OutOfSight(hwnd)) {
+    } else if (OutOfSight(hwnd) && ws.IsWindowVisible(hwnd)) {
       gone.push_back(hwnd);
       leftSight = true;
     }

@@ -99,11 +99,31 @@ bool Win32WindowSystem::RunsWithHigherRights(DWORD process, HWND window) {
 
 bool Win32WindowSystem::RefusesChanges(Hwnd hwnd) {
   const HWND window = ToHwnd(hwnd);
+  // A refused call is the surest sign; the window's process is read only then, to tell the
+  // window from a later one given the same handle.
+  if (const auto refused = refused_.find(window); refused != refused_.end()) {
+    if (OfProcess(window, refused->second)) return true;
+    refused_.erase(refused);
+  }
+  // Where tokens carry no integrity level, nothing reads as higher and nothing need be asked.
+  if (!OwnIntegrityLevel()) return false;
+  // A window keeps its process, and so its rights, for its life: they are read once per window,
+  // so that asking again (after every show and hide of a switch) costs the system nothing.
+  if (const auto known = windowRights_.find(window); known != windowRights_.end()) {
+    return known->second;
+  }
   DWORD process = 0;
   if (::GetWindowThreadProcessId(window, &process) == 0) return false;
-  const auto refused = refused_.find(window);
-  if (refused != refused_.end() && refused->second == process) return true;
-  return RunsWithHigherRights(process, window);
+  const bool higher = RunsWithHigherRights(process, window);
+  // Closed windows are dropped whenever the table has doubled, so that it stays as large as the
+  // windows that live. (A handle comes back for another window only after its slot has been
+  // reused many thousands of times.)
+  if (windowRights_.size() >= pruneRightsAt_) {
+    std::erase_if(windowRights_, [](const auto& read) { return ::IsWindow(read.first) == FALSE; });
+    pruneRightsAt_ = 2 * windowRights_.size() + 64;
+  }
+  windowRights_[window] = higher;
+  return higher;
 }
 
 }  // namespace vd::win32

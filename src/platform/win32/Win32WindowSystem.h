@@ -105,6 +105,8 @@ class Win32WindowSystem : public WindowSystem {
                             // the process, and its id names no other
   };
   std::unordered_map<DWORD, ProcessRights> rights_;  // by process id
+  std::unordered_map<HWND, bool> windowRights_;      // whether above the program's, by window
+  size_t pruneRightsAt_ = 64;                        // windowRights_'s size that drops closed ones
 };
 
 }  // namespace vd::win32
