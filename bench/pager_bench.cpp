@@ -71,14 +71,14 @@ class RunningPager {
   // The screen point in the middle of each cell, by cell index (1-based; [0] unused).
   std::vector<Point> CellCentres() {
     PagerWindow& pager = Pager();
-    const float tppX = static_cast<float>(backend->TwipsPerPixelX());
-    const float tppY = static_cast<float>(backend->TwipsPerPixelY());
-    const float originX = pager.Left() / tppX, originY = pager.Top() / tppY;
+    const float originX = pager.Left() / pager.TwipsPerScreenPixel();
+    const float originY = pager.Top() / pager.TwipsPerScreenPixel();
     std::vector<Point> centres(1);
     for (int i = 1; i <= pager.Desktops().Count(); ++i) {
       const forms::PictureBox& cell = pager.cells(i);
-      centres.push_back({static_cast<int32_t>(originX + cell.Left() + cell.Width() / 2),
-                         static_cast<int32_t>(originY + cell.Top() + cell.Height() / 2)});
+      centres.push_back(
+          {static_cast<int32_t>(originX + pager.ToScreenPixelsX(cell.Left() + cell.Width() / 2)),
+           static_cast<int32_t>(originY + pager.ToScreenPixelsY(cell.Top() + cell.Height() / 2))});
     }
     return centres;
   }

@@ -17,11 +17,10 @@ DialogForm::DialogForm(Program& program, std::string name, float widthTwips, flo
       program_(program) {
   SetVisible(false);
   SetBackColor(0xF0F0F0);
-  const float tppX = static_cast<float>(program.backend.TwipsPerPixelX());
-  const float tppY = static_cast<float>(program.backend.TwipsPerPixelY());
   // Centred on the screen.
-  const float screenW = static_cast<float>(program.ws.GetSystemMetrics(SM_CXSCREEN)) * tppX;
-  const float screenH = static_cast<float>(program.ws.GetSystemMetrics(SM_CYSCREEN)) * tppY;
+  const float tpp = TwipsPerScreenPixel();
+  const float screenW = static_cast<float>(program.ws.GetSystemMetrics(SM_CXSCREEN)) * tpp;
+  const float screenH = static_cast<float>(program.ws.GetSystemMetrics(SM_CYSCREEN)) * tpp;
   Move((screenW - widthTwips) / 2, (screenH - heightTwips) / 2, widthTwips, heightTwips);
   titleStrip.Move(0, 0, widthTwips, 300);
   titleStrip.SetBackColor(0x000000);
@@ -32,26 +31,35 @@ DialogForm::DialogForm(Program& program, std::string name, float widthTwips, flo
   titleLabel.SetBackColor(0x000000);
   titleLabel.Move(120, 45, widthTwips - 240, 210);
   titleLabel.ZOrder(0);
-  signPicture.Move(240, 540, 32 * tppX, 32 * tppY);
+  signPicture.Move(240, 540, 32 * forms::kTwipsPerPixel, 32 * forms::kTwipsPerPixel);
   signPicture.SetBackColor(0xF0F0F0);
   Shape1.Move(0, 0, widthTwips, heightTwips);
   Shape1.SetBorderColor(0x404040);
-  // The one icon every box shows: a round amber sign with a dark mark.
-  signPicture.SyncSurfaceSize();
-  vd::Bitmap& icon = signPicture.Surface();
-  icon.Fill(0xF0F0F0);
-  for (int y = 0; y < icon.Height(); ++y) {
-    for (int x = 0; x < icon.Width(); ++x) {
-      const int dx = 2 * x - icon.Width() + 1, dy = 2 * y - icon.Height() + 1;
-      if (dx * dx + dy * dy <= icon.Width() * icon.Width()) icon.SetPixel(x, y, 0x00B4FF);
-    }
-  }
-  icon.FillRect(icon.Width() / 2 - 2, 7, icon.Width() / 2 + 2, 20, 0x202020);
-  icon.FillRect(icon.Width() / 2 - 2, 23, icon.Width() / 2 + 2, 27, 0x202020);
+  DrawSign();
+  DpiChanged = [this] { DrawSign(); };
   LoadEvent = [this] { MakeTopMost(); };
   auto drag = [this](int, int, float, float) { StartDrag(); };
   titleStrip.MouseDown = drag;
   titleLabel.MouseDown = drag;
+}
+
+// The one icon every box shows: a round amber sign with a dark mark, drawn for the box's scale
+// (32 pixels across at 100 %).
+void DialogForm::DrawSign() {
+  signPicture.SyncSurfaceSize();
+  vd::Bitmap& icon = signPicture.Surface();
+  icon.Fill(0xF0F0F0);
+  const int size = icon.Width();
+  for (int y = 0; y < icon.Height(); ++y) {
+    for (int x = 0; x < size; ++x) {
+      const int dx = 2 * x - size + 1, dy = 2 * y - icon.Height() + 1;
+      if (dx * dx + dy * dy <= size * size) icon.SetPixel(x, y, 0x00B4FF);
+    }
+  }
+  auto at = [size](int designed) { return designed * size / 32; };
+  icon.FillRect(size / 2 - at(2), at(7), size / 2 + at(2), at(20), 0x202020);
+  icon.FillRect(size / 2 - at(2), at(23), size / 2 + at(2), at(27), 0x202020);
+  signPicture.Refresh();
 }
 
 void DialogForm::MakeTopMost() {

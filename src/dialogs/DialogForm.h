@@ -28,6 +28,7 @@ class DialogForm : public forms::Form {
 
  private:
   void MakeTopMost();
+  void DrawSign();
   void StartDrag();
 };
 

@@ -81,8 +81,9 @@ class Backend {
   // Lets pending messages (and due timers) run once.
   virtual void DoEvents() = 0;
 
-  virtual int TwipsPerPixelX() const = 0;
-  virtual int TwipsPerPixelY() const = 0;
+  // The scale a new form starts at, in dots per inch (96 at 100 %): the system's, until the
+  // form's window learns the scale of the screen it is on.
+  virtual int SystemDpi() const { return 96; }
 
   // The colour value of a system colour index (GetSysColor); the usual defaults unless the
   // backend knows the real ones.

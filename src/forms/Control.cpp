@@ -18,10 +18,9 @@ void SyncSurface(Control& control) {
     static_cast<PictureBox&>(control).SyncSurfaceSize();
   } else if (control.Kind() == ControlKind::kForm) {
     auto& form = static_cast<Form&>(control);
-    const Backend& backend = form.GetBackend();
-    const int w = static_cast<int>(std::lround(form.Width() / backend.TwipsPerPixelX()));
-    const int h = static_cast<int>(std::lround(form.Height() / backend.TwipsPerPixelY()));
-    form.Surface().Resize(w, h, ResolveColor(backend, form.BackColor()));
+    const int w = static_cast<int>(std::lround(form.Width() / form.TwipsPerScreenPixel()));
+    const int h = static_cast<int>(std::lround(form.Height() / form.TwipsPerScreenPixel()));
+    form.Surface().Resize(w, h, ResolveColor(form.GetBackend(), form.BackColor()));
   }
 }
 
@@ -71,6 +70,12 @@ Form& Control::OwnerForm() {
   Control* c = this;
   while (c->parent_) c = c->parent_;
   return static_cast<Form&>(*c);
+}
+
+const Form& Control::OwnerForm() const {
+  const Control* c = this;
+  while (c->parent_) c = c->parent_;
+  return static_cast<const Form&>(*c);
 }
 
 void Control::SetLeft(float v) {
@@ -178,6 +183,16 @@ void Control::Realize() {
   SyncSurface(*this);
 }
 
+void Control::ScaleChanged() {
+  Changed(Property::kGeometry);
+  Changed(Property::kFont);
+  if (kind_ == ControlKind::kForm || kind_ == ControlKind::kPictureBox ||
+      kind_ == ControlKind::kFrame) {
+    const std::vector<Control*> children = static_cast<Container*>(this)->Children();
+    for (Control* child : children) child->ScaleChanged();
+  }
+}
+
 void Control::Changed(Property property) {
   // Before Realize the object may still be under construction: nothing to tell yet.
   if (!peer_) return;
@@ -201,25 +216,19 @@ void Container::SetScaleMode(ScaleMode mode) {
   }
 }
 
-float Container::ToPixelsX(float units) const {
-  return scaleMode_ == ScaleMode::kTwips ? units / static_cast<float>(backend_.TwipsPerPixelX())
-                                         : units;
+float Container::ToScreenPixelsX(float units) const {
+  const float twips = scaleMode_ == ScaleMode::kTwips ? units : units * kTwipsPerPixel;
+  return twips / OwnerForm().TwipsPerScreenPixel();
 }
 
-float Container::ToPixelsY(float units) const {
-  return scaleMode_ == ScaleMode::kTwips ? units / static_cast<float>(backend_.TwipsPerPixelY())
-                                         : units;
+float Container::ToScreenPixelsY(float units) const { return ToScreenPixelsX(units); }
+
+float Container::FromScreenPixelsX(float pixels) const {
+  const float twips = pixels * OwnerForm().TwipsPerScreenPixel();
+  return scaleMode_ == ScaleMode::kTwips ? twips : twips / kTwipsPerPixel;
 }
 
-float Container::FromPixelsX(float pixels) const {
-  return scaleMode_ == ScaleMode::kTwips ? pixels * static_cast<float>(backend_.TwipsPerPixelX())
-                                         : pixels;
-}
-
-float Container::FromPixelsY(float pixels) const {
-  return scaleMode_ == ScaleMode::kTwips ? pixels * static_cast<float>(backend_.TwipsPerPixelY())
-                                         : pixels;
-}
+float Container::FromScreenPixelsY(float pixels) const { return FromScreenPixelsX(pixels); }
 
 // A new control stands in front of the ones made before it.
 void Container::AddChild(Control* child) { children_.insert(children_.begin(), child); }

@@ -20,7 +20,12 @@ namespace forms {
 class Container;
 class Form;
 
+// A container places its children in twips (1/1440 inch) or in pixels of a screen at 100 %
+// (1/96 inch, 15 twips). Both are lengths, not screen pixels: a form draws them at the scale of
+// the screen it is on, so the same layout is as large to the eye at any scale, and crisp.
 enum class ScaleMode { kTwips, kPixels };
+inline constexpr float kTwipsPerPixel = 15.0f;
+inline constexpr int kBaseDpi = 96;  // the screen at 100 %: one pixel is one screen pixel
 
 // Mouse buttons as the events report them.
 inline constexpr int kLeftButton = 1;
@@ -53,6 +58,7 @@ class Control {
   int Index() const { return index_; }
   Container* Parent() const { return parent_; }
   Form& OwnerForm();  // the form the control stands on (itself for a form)
+  const Form& OwnerForm() const;
 
   float Left() const { return left_; }
   float Top() const { return top_; }
@@ -113,6 +119,9 @@ class Control {
 
  private:
   friend class ControlArrayBase;
+  friend class Form;
+  // The form moved to a screen of another scale: the control is placed and lettered again.
+  void ScaleChanged();
   Container* parent_;
   ControlKind kind_;
   std::string name_;
@@ -136,11 +145,11 @@ class Container : public Control {
   const std::vector<Control*>& Children() const { return children_; }
   Backend& GetBackend() const { return backend_; }
 
-  // Conversions between this container's scale units and pixels.
-  float ToPixelsX(float units) const;
-  float ToPixelsY(float units) const;
-  float FromPixelsX(float pixels) const;
-  float FromPixelsY(float pixels) const;
+  // Conversions between this container's scale units and screen pixels at its form's scale.
+  float ToScreenPixelsX(float units) const;
+  float ToScreenPixelsY(float units) const;
+  float FromScreenPixelsX(float pixels) const;
+  float FromScreenPixelsY(float pixels) const;
 
  protected:
   Container(Backend& backend, Container* parent, ControlKind kind, std::string name,

@@ -15,7 +15,8 @@ constexpr uint32_t kWmQueryEndSession = 0x0011;
 }  // namespace
 
 Form::Form(Backend& backend, std::string name)
-    : Container(backend, nullptr, ControlKind::kForm, std::move(name), ScaleMode::kTwips) {
+    : Container(backend, nullptr, ControlKind::kForm, std::move(name), ScaleMode::kTwips),
+      dpi_(std::max(1, backend.SystemDpi())) {
   SetVisible(false);  // a form appears when it is shown
   proc_ = [this](uint32_t msg, uintptr_t wParam, intptr_t lParam) {
     return DefaultWindowProc(msg, wParam, lParam);
@@ -75,12 +76,18 @@ void Form::Unload() {
   loaded_ = false;
 }
 
-float Form::ScaleWidth() const {
-  return FromPixelsX(Width() / static_cast<float>(GetBackend().TwipsPerPixelX()));
-}
+float Form::ScaleWidth() const { return FromScreenPixelsX(Width() / TwipsPerScreenPixel()); }
 
-float Form::ScaleHeight() const {
-  return FromPixelsY(Height() / static_cast<float>(GetBackend().TwipsPerPixelY()));
+float Form::ScaleHeight() const { return FromScreenPixelsY(Height() / TwipsPerScreenPixel()); }
+
+void Form::ChangeDpi(int dpi, int left, int top) {
+  if (dpi <= 0) return;
+  dpi_ = dpi;
+  // Placed without telling the peer: ScaleChanged below applies place and size at once.
+  left_ = static_cast<float>(left) * TwipsPerScreenPixel();
+  top_ = static_cast<float>(top) * TwipsPerScreenPixel();
+  ScaleChanged();
+  if (auto handler = DpiChanged) handler();
 }
 
 namespace {

@@ -49,6 +49,17 @@ class Form : public Container {
   void Unload();  // runs the Unload event, hides; the object stays usable and reloadable
   bool IsModal() const { return modal_; }
 
+  // The scale of the screen the form is on, in dots per inch (96 at 100 %), and the twips one
+  // of its screen pixels spans.
+  int Dpi() const { return dpi_; }
+  float TwipsPerScreenPixel() const { return 1440.0f / static_cast<float>(dpi_); }
+  // The form moved to a screen of another scale, its top-left corner now at (left, top) in
+  // screen pixels (the backends call it). Its size and its controls' places keep their twips
+  // and pixels, so they are as large to the eye as before: every control is placed and
+  // lettered again at the new scale, then DpiChanged runs for what the program drew itself.
+  void ChangeDpi(int dpi, int left, int top);
+  std::function<void()> DpiChanged;
+
   // Client area size in the form's scale units.
   float ScaleWidth() const;
   float ScaleHeight() const;
@@ -86,6 +97,7 @@ class Form : public Container {
   bool modal_ = false;
   vd::Bitmap surface_;
   WindowProc proc_;
+  int dpi_;
 };
 
 }  // namespace forms

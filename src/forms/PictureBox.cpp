@@ -14,8 +14,8 @@ void PictureBox::SetPicture(vd::Bitmap picture) {
   if (autoSize_ && !picture_.Empty()) {
     const float border = border_ ? 2.0f : 0.0f;
     Container* parent = Parent();
-    SetWidth(parent->FromPixelsX(static_cast<float>(picture_.Width()) + border));
-    SetHeight(parent->FromPixelsY(static_cast<float>(picture_.Height()) + border));
+    SetWidth(parent->FromScreenPixelsX(static_cast<float>(picture_.Width()) + border));
+    SetHeight(parent->FromScreenPixelsY(static_cast<float>(picture_.Height()) + border));
   }
   // The picture is the background: what was drawn before it goes.
   SyncSurfaceSize();
@@ -34,8 +34,8 @@ void PictureBox::SyncSurfaceSize() {
   Container* parent = Parent();
   if (!parent) return;
   const int border = border_ ? 2 : 0;
-  const int w = static_cast<int>(std::lround(parent->ToPixelsX(Width()))) - border;
-  const int h = static_cast<int>(std::lround(parent->ToPixelsY(Height()))) - border;
+  const int w = static_cast<int>(std::lround(parent->ToScreenPixelsX(Width()))) - border;
+  const int h = static_cast<int>(std::lround(parent->ToScreenPixelsY(Height()))) - border;
   surface_.Resize(w, h, ResolveColor(GetBackend(), BackColor()));
 }
 

@@ -5,19 +5,13 @@ namespace vd {
 
 bool DragGesture::Press(int32_t miniature, float x, float y) {
   if (dragging_) return false;
-  pressX_ = x / static_cast<float>(backend_.TwipsPerPixelX());
-  pressY_ = y / static_cast<float>(backend_.TwipsPerPixelY());
   grab_ = Grip{x, y};
   pressed_ = miniature;
   return true;
 }
 
 bool DragGesture::Move(float x, float y) {
-  if (!dragging_) {
-    const float px = x / static_cast<float>(backend_.TwipsPerPixelX());
-    const float py = y / static_cast<float>(backend_.TwipsPerPixelY());
-    if (px != pressX_ || py != pressY_) dragging_ = true;
-  }
+  if (!dragging_ && (x != grab_.x || y != grab_.y)) dragging_ = true;
   return dragging_;
 }
 

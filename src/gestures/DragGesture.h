@@ -5,14 +5,12 @@
 
 #include <cstdint>
 
-#include "forms/Backend.h"
-
 namespace vd {
 
 class DragGesture {
  public:
-  // Pointer positions are in twips inside the miniature; the backend gives the pixel size.
-  explicit DragGesture(const forms::Backend& backend) : backend_(backend) {}
+  // Pointer positions are in twips inside the miniature, from whole screen pixels: any change
+  // is a pixel's travel.
 
   // The left button went down on the miniature at (x, y). While a drag runs, nothing changes
   // and the answer is false; otherwise the miniature is held at that point from now on:
@@ -33,9 +31,7 @@ class DragGesture {
   bool EndWithoutDrop(int32_t miniature);
 
  private:
-  const forms::Backend& backend_;
   bool dragging_ = false;
-  float pressX_ = 0, pressY_ = 0;  // pixels inside the pressed miniature
   Grip grab_;
   int32_t pressed_ = 0;  // the miniature pressed for the drag
 };

@@ -36,12 +36,11 @@ void MiniatureGestures::EndDragWithoutDrop(int miniature) {
 }
 
 void MiniatureGestures::FollowPointer(int miniature, float x, float y) {
-  const float tppX = static_cast<float>(p_.backend.TwipsPerPixelX());
-  const float tppY = static_cast<float>(p_.backend.TwipsPerPixelY());
+  // The pointer's travel in the miniature's twips, in the pixels the pager places it in.
   forms::PictureBox& box = p_.miniatures(miniature);
   const DragGesture::Grip& grab = drag_.Grab();
-  box.SetLeft(box.Left() + x / tppX - grab.x / tppX);
-  box.SetTop(box.Top() + y / tppY - grab.y / tppY);
+  box.SetLeft(box.Left() + (x - grab.x) / forms::kTwipsPerPixel);
+  box.SetTop(box.Top() + (y - grab.y) / forms::kTwipsPerPixel);
 }
 
 void MiniatureGestures::OnMouseUp(int miniature, int button) {

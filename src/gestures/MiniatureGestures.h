@@ -22,7 +22,6 @@ namespace vd {
 class MiniatureGestures {
  public:
   struct Parts {
-    const forms::Backend& backend;
     WindowSystem& ws;
     const WindowTable& table;
     const WindowGeometry& geometry;
@@ -34,7 +33,7 @@ class MiniatureGestures {
     HoverTracker& hover;
     WindowMenu& windowMenu;
   };
-  explicit MiniatureGestures(Parts parts) : p_(parts), drag_(parts.backend) {}
+  explicit MiniatureGestures(Parts parts) : p_(parts) {}
   MiniatureGestures(const MiniatureGestures&) = delete;
   MiniatureGestures& operator=(const MiniatureGestures&) = delete;
 

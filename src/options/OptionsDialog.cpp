@@ -44,30 +44,35 @@ OptionsDialog::OptionsDialog(Program& program, OptionsHost& host, Settings& sett
   SetVisible(false);
   signPicture.SetVisible(false);  // the message boxes' sign has no place here
   LayOut();
+  DrawIcons();
   WireEvents();
 }
 
 OptionsDialog::~OptionsDialog() = default;
 
-void OptionsDialog::LayOut() {
+void OptionsDialog::DrawIcons() {
   const uint32_t face = forms::ResolveColor(program_.backend, 0x80000000u | kSysColorButtonFace);
+  generalButton.SetIcon(options::IconGeneral(face, Dpi()));
+  desktopsButton.SetIcon(options::IconDesktops(face, Dpi()));
+  panicButton.SetIcon(options::IconPanic(face, Dpi()));
+  appearanceButton.SetIcon(options::IconAppearance(face, Dpi()));
+  okButton.SetIcon(options::IconConfirm(face, Dpi()));
+}
 
+void OptionsDialog::LayOut() {
   // The page buttons, a column on the left; a bar beside the chosen one.
   struct PageButton {
     forms::Button& button;
-    vd::Bitmap icon;
     const char* tip;
   };
   PageButton pages[] = {
-      {generalButton, options::IconGeneral(face),
-       "Grid, size, opacity, hide/unhide hotkey and effects"},
-      {desktopsButton, options::IconDesktops(face), "A hotkey for each desktop"},
-      {panicButton, options::IconPanic(face), "The panic hotkey"},
-      {appearanceButton, options::IconAppearance(face), "The pager's colours"},
+      {generalButton, "Grid, size, opacity, hide/unhide hotkey and effects"},
+      {desktopsButton, "A hotkey for each desktop"},
+      {panicButton, "The panic hotkey"},
+      {appearanceButton, "The pager's colours"},
   };
   for (int i = 0; i < 4; ++i) {
     pages[i].button.Move(T(12), T(32 + 48 * static_cast<float>(i)), T(100), T(40));
-    pages[i].button.SetIcon(pages[i].icon);
     pages[i].button.SetToolTipText(pages[i].tip);
   }
   pageMark.Move(T(6), T(32), T(3), T(40));
@@ -91,13 +96,17 @@ void OptionsDialog::LayOut() {
 
   // OK and Cancel below the pages.
   okButton.Move(T(282), T(294), T(80), T(26));
-  okButton.SetIcon(options::IconConfirm(face));
   okButton.SetToolTipText("Save the settings and apply them");
   cancelButton.Move(T(370), T(294), T(80), T(26));
 }
 
 void OptionsDialog::WireEvents() {
   LoadEvent = [this] { OnLoad(); };
+  // On a screen of another scale the controls follow by themselves; the icons are drawn anew.
+  DpiChanged = [this, box = DpiChanged] {
+    if (box) box();
+    DrawIcons();
+  };
   // Closed by the system (Alt+F4, the system menu's Close, WM_CLOSE): the same as Cancel, and
   // the dialog stays loaded. A session that ends is not refused.
   QueryUnload = [this](forms::UnloadMode mode, bool& cancel) {

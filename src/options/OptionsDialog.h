@@ -55,6 +55,7 @@ class OptionsDialog : public DialogForm {
   void OnLoad();
   void OnActivate();
   void LayOut();
+  void DrawIcons();  // the page buttons' and OK's pictures, at the dialog's scale
   void WireEvents();
   void UpdateOkButton();
   void StartDrag();

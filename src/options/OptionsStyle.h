@@ -11,9 +11,9 @@
 
 namespace vd::options {
 
-// The dialog is designed in pixels of a 96-dpi screen and placed in twips, so that it grows
-// with the system's font on a screen of more dots per inch.
-constexpr float kDesign = 15;
+// The dialog is designed in pixels of a screen at 100 % and placed in twips, so that it is as
+// large to the eye, and its text as well fitted, at any scale.
+constexpr float kDesign = forms::kTwipsPerPixel;
 inline float T(float pixels) { return pixels * kDesign; }
 
 constexpr float kPageWidth = 330, kPageHeight = 252;  // pixels

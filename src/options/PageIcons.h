@@ -1,5 +1,5 @@
-// The pictures on the options dialog's page buttons (20 x 20) and on OK (16 x 16), drawn on
-// the button face.
+// The pictures on the options dialog's page buttons (20 x 20 at 100 %) and on OK (16 x 16),
+// drawn on the button face at the scale (dots per inch) of the dialog's screen.
 #pragma once
 
 #include <cstdint>
@@ -8,10 +8,10 @@
 
 namespace vd::options {
 
-Bitmap IconGeneral(uint32_t face);
-Bitmap IconDesktops(uint32_t face);
-Bitmap IconPanic(uint32_t face);
-Bitmap IconAppearance(uint32_t face);
-Bitmap IconConfirm(uint32_t face);
+Bitmap IconGeneral(uint32_t face, int dpi);
+Bitmap IconDesktops(uint32_t face, int dpi);
+Bitmap IconPanic(uint32_t face, int dpi);
+Bitmap IconAppearance(uint32_t face, int dpi);
+Bitmap IconConfirm(uint32_t face, int dpi);
 
 }  // namespace vd::options

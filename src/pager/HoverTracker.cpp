@@ -127,7 +127,7 @@ void HoverTracker::EndMiniatureHover() {
   pager_.paintCell(hoveredCell_, overCell ? s.colorHover : s.colorNormal);
 }
 
-void HoverTracker::HitTest(float originX, float originY) {
+void HoverTracker::HitTest(float originX, float originY, float scale) {
   Point p;
   if (!pager_.ws.GetCursorPos(&p)) return;
   const Settings& s = pager_.settings;
@@ -136,8 +136,8 @@ void HoverTracker::HitTest(float originX, float originY) {
   for (int i = 1; i <= pager_.cells.UBound(); ++i) {
     if (!pager_.cells.Exists(i)) continue;
     const forms::PictureBox& cell = pager_.cells(i);
-    const float left = originX + cell.Left(), top = originY + cell.Top();
-    if (left < x && x < left + cell.Width() && top < y && y < top + cell.Height()) {
+    const float left = originX + cell.Left() * scale, top = originY + cell.Top() * scale;
+    if (left < x && x < left + cell.Width() * scale && top < y && y < top + cell.Height() * scale) {
       cursorCell_ = i;
       if (i != current) pager_.paintCell(i, s.colorHover);
     } else {

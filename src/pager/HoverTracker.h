@@ -51,8 +51,9 @@ class HoverTracker {
 
   // The hit test of each refresh tick: which cell the cursor is strictly inside (the edge
   // pixels count as outside), painting the cells to match. originX/Y: the pager's client
-  // origin on the screen, in pixels.
-  void HitTest(float originX, float originY);
+  // origin on the screen, in screen pixels; scale: screen pixels per pixel of the pager's
+  // layout (1 at 100 %).
+  void HitTest(float originX, float originY, float scale);
   // The rest count of each refresh tick: ten ticks on one miniature open the preview, once
   // per stay.
   void CountRestTick();

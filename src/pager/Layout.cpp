@@ -1,6 +1,7 @@
 // How the pager is laid out and painted: the title strip, the grid of desktop cells built from
 // the settings, the cells' colours and the box around the current desktop's cell.
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "core/Program.h"
@@ -11,25 +12,26 @@
 namespace vd {
 
 void PagerWindow::SetupDesktops(int columnCount, int rowCount) {
-  const float tppX = static_cast<float>(program_.backend.TwipsPerPixelX());
-  const float tppY = static_cast<float>(program_.backend.TwipsPerPixelY());
+  // The screen in twips; the pager's controls in its pixels (kTwipsPerPixel each).
+  const float screenW = geometry.ScreenWidth() * TwipsPerScreenPixel();
+  const float screenH = geometry.ScreenHeight() * TwipsPerScreenPixel();
+  constexpr float tpp = forms::kTwipsPerPixel;
   // A 0 would leave no desktop and divide by zero; more than 9 is 9.
   const int columns = std::clamp(columnCount, 1, 9);
   const int rows = std::clamp(rowCount, 1, 9);
 
   // The pager's size from the screen percentages (1 to 100), centred.
   if (auto w = settings_.widthPercent) {
-    SetWidth(geometry.ScreenWidth() * tppX * (static_cast<float>(std::clamp(*w, 1, 100)) / 100.0f));
+    SetWidth(screenW * (static_cast<float>(std::clamp(*w, 1, 100)) / 100.0f));
   }
   if (auto h = settings_.heightPercent) {
-    SetHeight(geometry.ScreenHeight() * tppY *
-              (static_cast<float>(std::clamp(*h, 1, 100)) / 100.0f));
+    SetHeight(screenH * (static_cast<float>(std::clamp(*h, 1, 100)) / 100.0f));
   }
-  SetLeft((geometry.ScreenWidth() * tppX - Width()) / 2);
-  SetTop((geometry.ScreenHeight() * tppY - Height()) / 2);
+  SetLeft((screenW - Width()) / 2);
+  SetTop((screenH - Height()) / 2);
   // Cell 1 shares the pager out among the columns and rows.
-  cells(1).SetWidth((Width() / tppX) / static_cast<float>(columns));
-  cells(1).SetHeight((Height() / tppY) / static_cast<float>(rows));
+  cells(1).SetWidth((Width() / tpp) / static_cast<float>(columns));
+  cells(1).SetHeight((Height() / tpp) / static_cast<float>(rows));
   geometry.SetCellSize(cells(1).Width(), cells(1).Height());
   // Back to one desktop. The hotkeys of the desktops go too (those that remain are
   // registered again below), so a hotkey left from a larger grid switches to nothing; their
@@ -56,26 +58,52 @@ void PagerWindow::SetupDesktops(int columnCount, int rowCount) {
   // The pager fits the grid.
   forms::PictureBox& lastOfRow = cells(columns);
   forms::PictureBox& last = cells(columns * rows);
-  SetWidth((lastOfRow.Left() + lastOfRow.Width()) * tppX + 40);
-  SetHeight((last.Top() + last.Height()) * tppY + 40);
+  SetWidth((lastOfRow.Left() + lastOfRow.Width()) * tpp + 40);
+  SetHeight((last.Top() + last.Height()) * tpp + 40);
   hover_.ForgetCursorCell();  // a cell noted under the cursor belongs to the old grid
   cellPainter_.Forget();
   // The title strip and its buttons follow the pager's width.
-  const float widthPx = Width() / tppX;
+  const float widthPx = Width() / tpp;
   titleStrip.SetWidth(widthPx);
   menuButton.SetLeft(widthPx - menuButton.Width() - 5);
   offerButton.SetLeft(menuButton.Left() - offerButton.Width() - 1);
   statusLabel.SetWidth(std::max(0.0f, menuButton.Left() - 6));
+  // The product's name and subtitle stand left of the title buttons; one that would run under
+  // them (a narrow pager, or a screen at a high scale, where text takes more of the pager's
+  // share of the screen) is left out, the subtitle first.
+  const float room = menuButton.Left() * tpp;  // twips of the strip
+  productName.SetVisible(productName.Left() + productName.Width() <= room);
+  productSubtitle.SetVisible(productName.Visible() &&
+                             productSubtitle.Left() + productSubtitle.Width() <= room);
   DrawTitleStrip();
   LayOutStatusRow();
-  // Where the user left the pager, pulled back onto the screen if it sticks out.
-  if (settings_.left) SetLeft(*settings_.left);
-  if (settings_.top) SetTop(*settings_.top);
+  // Where the user left the pager (kept in pixels of a screen at 100 %), pulled back onto the
+  // screen if it sticks out.
+  if (settings_.left) SetLeft(*settings_.left / tpp * TwipsPerScreenPixel());
+  if (settings_.top) SetTop(*settings_.top / tpp * TwipsPerScreenPixel());
   KeepPagerOnScreen();
   // Every window's miniature into the new grid, without new pictures (and without the
   // side effects of a window coming forward).
   tracker_.RefreshQuietly(Table.Handles(), false);
   // The pager stays shown and repainted after the rebuild.
+  Refresh();
+}
+
+void PagerWindow::FollowScreenScale() {
+  // The system has placed the pager on a screen of another scale. Its controls are as large to
+  // the eye as before; its size, a share of the screen, is worked out anew, at the place the
+  // system chose. The cells, the strip and the miniatures are drawn again at the new scale.
+  const float left = Left(), top = Top();
+  SetupDesktops(settings_.columns.value_or(1), settings_.rows.value_or(1));
+  SetLeft(left);
+  SetTop(top);
+  KeepPagerOnScreen();
+  MoveSelectionBox(desktops_.Current());
+  std::vector<Hwnd> current;
+  for (const ManagedWindow& w : Table) {
+    if (w.desktop == desktops_.Current()) current.push_back(w.handle);
+  }
+  tracker_.RefreshQuietly(current, true);
   Refresh();
 }
 
@@ -86,10 +114,9 @@ void PagerWindow::PaintDesktopCell(int index, float angle, uint32_t color1, uint
 
 void PagerWindow::LayOutStatusRow() {
   // Below the grid: the status caption on the left, the Show/Hide field on the right.
-  const float tppY = static_cast<float>(program_.backend.TwipsPerPixelY());
-  const float tppX = static_cast<float>(program_.backend.TwipsPerPixelX());
-  const float widthPx = Width() / tppX;
-  const float top = Height() / tppY;
+  constexpr float tpp = forms::kTwipsPerPixel;
+  const float widthPx = Width() / tpp;
+  const float top = Height() / tpp;
   constexpr float kRow = 18;
   hideButton.Move(widthPx - 1 - 34, top, 34, kRow - 2);
   showButton.Move(hideButton.Left() - 35, top, 34, kRow - 2);
@@ -97,7 +124,7 @@ void PagerWindow::LayOutStatusRow() {
   // The caption's width follows the title buttons; the field stands in front of it.
   statusLabel.Move(3, top + 2, statusLabel.Width(), kRow - 4);
   statusLabel.ZOrder(1);
-  SetHeight(Height() + kRow * tppY);
+  SetHeight(Height() + kRow * tpp);
 }
 
 void PagerWindow::OnCellMouseUp(int index, int button) {
@@ -185,8 +212,10 @@ void PagerWindow::DrawTitleStrip() {
   titleStrip.SyncSurfaceSize();
   vd::Bitmap& strip = titleStrip.Surface();
   strip.Fill(0x000000);
-  // A thin line of the selected-cell colour along the strip's bottom edge, below the labels.
-  strip.FillRect(0, strip.Height() - 1, strip.Width(), strip.Height(), settings_.colorSelected);
+  // A thin line of the selected-cell colour along the strip's bottom edge, below the labels:
+  // a pixel at 100 %, as thick to the eye at any scale.
+  const int line = std::max(1, static_cast<int>(std::lround(Dpi() / 96.0)));
+  strip.FillRect(0, strip.Height() - line, strip.Width(), strip.Height(), settings_.colorSelected);
   titleStrip.Refresh();
 }
 

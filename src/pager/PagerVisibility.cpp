@@ -28,10 +28,10 @@ void PagerWindow::KeepPagerOnScreen() {
   // In twips, the pager's and the screen's own units. An axis on which the pager sticks out
   // is centred; an axis on which it fits is left alone. A pager larger than the screen keeps
   // its left and top edges (the title strip with the menu button) on the screen.
-  const float screenW = static_cast<float>(ws_.GetSystemMetrics(SM_CXSCREEN)) *
-                        static_cast<float>(ws_.TwipsPerPixelX());
-  const float screenH = static_cast<float>(ws_.GetSystemMetrics(SM_CYSCREEN)) *
-                        static_cast<float>(ws_.TwipsPerPixelY());
+  const float screenW =
+      static_cast<float>(ws_.GetSystemMetrics(SM_CXSCREEN)) * TwipsPerScreenPixel();
+  const float screenH =
+      static_cast<float>(ws_.GetSystemMetrics(SM_CYSCREEN)) * TwipsPerScreenPixel();
   if (Left() < 0 || Left() + Width() > screenW) {
     SetLeft(std::max(0.0f, screenW / 2 - Width() / 2));
   }

@@ -60,8 +60,8 @@ PagerWindow::PagerWindow(Program& program)
       hover_({*this, program.ws, program.settings, Table, geometry, cells, miniatures, statusLabel,
               *preview_, miniatureView_.Pictures(), [this] { return int{desktops_.Current()}; },
               [this](int cell, uint32_t colour) { PaintDesktopCell(cell, 315, colour, 0); }}),
-      gestures_({program.backend, program.ws, Table, geometry, cells, miniatures, desktops_,
-                 tracker_, miniatureView_, hover_, windowMenu}) {
+      gestures_({program.ws, Table, geometry, cells, miniatures, desktops_, tracker_,
+                 miniatureView_, hover_, windowMenu}) {
   tray_->Clicked = [this] {
     if (pagerShown_) {
       HidePager();
@@ -76,9 +76,7 @@ PagerWindow::PagerWindow(Program& program)
   SetShowInTaskbar(true);
   SetBackColor(0x202020);
   SetVisible(false);
-  const int tppX = program.backend.TwipsPerPixelX();
-  const int tppY = program.backend.TwipsPerPixelY();
-  Move(0, 0, 93.0f * static_cast<float>(tppX), 84.0f * static_cast<float>(tppY));
+  Move(0, 0, 93.0f * forms::kTwipsPerPixel, 84.0f * forms::kTwipsPerPixel);
 
   titleStrip.Move(0, 0, 93, 20);
   titleStrip.SetBackColor(0x000000);
@@ -118,6 +116,7 @@ PagerWindow::PagerWindow(Program& program)
   miniatures(0).SetVisible(false);
 
   LoadEvent = [this] { OnLoad(); };
+  DpiChanged = [this] { FollowScreenScale(); };
   QueryUnload = [this](forms::UnloadMode mode, bool& cancel) { OnQueryUnload(mode, cancel); };
   // Dragging the pager by its background, its title strip and its labels.
   auto drag = [this](int, int, float, float) { StartDrag(); };
@@ -202,9 +201,8 @@ void PagerWindow::OnLoad() {
 
 void PagerWindow::OnRefreshTick() {
   miniatureView_.UnloadQueued();
-  const float tppX = static_cast<float>(program_.backend.TwipsPerPixelX());
-  const float tppY = static_cast<float>(program_.backend.TwipsPerPixelY());
-  hover_.HitTest(Left() / tppX, Top() / tppY);
+  const float tpp = TwipsPerScreenPixel();
+  hover_.HitTest(Left() / tpp, Top() / tpp, forms::kTwipsPerPixel / tpp);
   tracker_.Refresh();
   miniatureView_.UpdateThumbnails();
   recoveryRecord_.SaveIfBehind();
@@ -250,13 +248,14 @@ void PagerWindow::StartDrag() {
 
 bool PagerWindow::SaveWindowPosition() {
   Rect r;
-  float left = Left(), top = Top();
+  float left = Left() / TwipsPerScreenPixel(), top = Top() / TwipsPerScreenPixel();
   // The window's real place: the system may have moved the pager (a drag by its strip).
   if (ws_.GetWindowRect(hWnd(), &r)) {
-    left = static_cast<float>(r.left * ws_.TwipsPerPixelX());
-    top = static_cast<float>(r.top * ws_.TwipsPerPixelY());
+    left = static_cast<float>(r.left);
+    top = static_cast<float>(r.top);
   }
-  return WritePagerPosition(ws_, program_.SettingsFile(), left, top);
+  return WritePagerPosition(ws_, program_.SettingsFile(), left * forms::kTwipsPerPixel,
+                            top * forms::kTwipsPerPixel);
 }
 
 void PagerWindow::CloseAll() {

@@ -140,6 +140,7 @@ class PagerWindow : public forms::Form,
   // Builds the grid of columns x rows cells (each pulled into 1 to 9) and sizes and places the
   // pager from the settings.
   void SetupDesktops(int columnCount, int rowCount);
+  void FollowScreenScale();
   void PaintDesktopCell(int index, float angle, uint32_t color1, uint32_t color2);
 
   // ---- The refresh tick (pager/PagerWindow.cpp) ---------------------------------------------

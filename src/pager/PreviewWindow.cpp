@@ -26,10 +26,10 @@ void PreviewWindow::StartPreview(const Rect& bounds, const std::function<void(Bi
   Alpha = 0;
   SetAlpha(0);
   Step = 50;
-  const float tppX = static_cast<float>(program_.ws.TwipsPerPixelX());
-  const float tppY = static_cast<float>(program_.ws.TwipsPerPixelY());
-  Move(static_cast<float>(bounds.left) * tppX, static_cast<float>(bounds.top) * tppY,
-       static_cast<float>(bounds.Width()) * tppX, static_cast<float>(bounds.Height()) * tppY);
+  // Over the window's place on the screen, pixel for pixel.
+  const float tpp = TwipsPerScreenPixel();
+  Move(static_cast<float>(bounds.left) * tpp, static_cast<float>(bounds.top) * tpp,
+       static_cast<float>(bounds.Width()) * tpp, static_cast<float>(bounds.Height()) * tpp);
   Surface().Resize(bounds.Width(), bounds.Height(), 0xFFFFFF);
   Surface().Fill(0xFFFFFF);
   draw(Surface());

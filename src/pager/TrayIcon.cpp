@@ -1,5 +1,7 @@
 #include "pager/TrayIcon.h"
 
+#include <cmath>
+
 #include "core/Program.h"
 #include "forms/Menu.h"
 
@@ -7,10 +9,10 @@ namespace vd {
 
 namespace {
 
-// The mouse message the shell reported, from the X of the form's mouse move (twips).
-double MessageNumber(float xTwips, int twipsPerPixelX) {
-  if (twipsPerPixelX <= 0) return 0;
-  return static_cast<double>(xTwips) / static_cast<double>(twipsPerPixelX);
+// The icon's mouse message, which the system passes where a mouse move's x would be: the
+// form's twips back to screen pixels, rounded (a twip is no whole part of a pixel at every scale).
+long MessageNumber(float xTwips, const forms::Form& form) {
+  return std::lround(xTwips / form.TwipsPerScreenPixel());
 }
 
 }  // namespace
@@ -20,9 +22,7 @@ TrayIcon::TrayIcon(Program& program, forms::MenuItem& menu)
   SetVisible(false);
   LoadEvent = [this] { OnLoad(); };
   // The icon's mouse messages arrive as mouse moves of this (hidden) form.
-  MouseMove = [this](int, int, float x, float) {
-    IconMouse(MessageNumber(x, program_.backend.TwipsPerPixelX()));
-  };
+  MouseMove = [this](int, int, float x, float) { IconMouse(MessageNumber(x, *this)); };
 }
 
 TrayIcon::~TrayIcon() = default;
@@ -43,15 +43,15 @@ void TrayIcon::RemoveIcon() {
   added_ = false;
 }
 
-void TrayIcon::IconMouse(double message) {
+void TrayIcon::IconMouse(long message) {
   if (message == WM_LBUTTONUP) {
     if (Clicked) Clicked();
   } else if (message == WM_RBUTTONUP) {
     // The menu opens where the mouse is: the cursor in this form's own units.
     Point cursor;
     program_.ws.GetCursorPos(&cursor);
-    const float x = FromPixelsX(static_cast<float>(cursor.x)) - Left();
-    const float y = FromPixelsY(static_cast<float>(cursor.y)) - Top();
+    const float x = FromScreenPixelsX(static_cast<float>(cursor.x)) - Left();
+    const float y = FromScreenPixelsY(static_cast<float>(cursor.y)) - Top();
     PopupMenu(menu_, x, y);
   }
 }

@@ -33,7 +33,7 @@ class TrayIcon : public forms::Form {
   // Acts on one mouse message on the icon: releasing the left button is a click; releasing the
   // right button opens the menu at the mouse position; moves, presses and double clicks do
   // nothing.
-  void IconMouse(double message);
+  void IconMouse(long message);
 
   Program& program_;
   forms::MenuItem& menu_;

@@ -163,8 +163,6 @@ class WindowSystem {
 
   // ---- Screen facts ------------------------------------------------------------------------
   virtual int GetSystemMetrics(int index) = 0;  // SM_CXSCREEN, SM_CYSCREEN
-  virtual int TwipsPerPixelX() = 0;             // 1440 / horizontal dots per inch
-  virtual int TwipsPerPixelY() = 0;
   virtual uint32_t GetSysColor(int index) = 0;
 
   // ---- Profile (INI) files -----------------------------------------------------------------

@@ -34,7 +34,8 @@ struct Settings {
   // when neither the file nor the built-in values hold a number.
   std::optional<int> columns, rows;
   std::optional<int> widthPercent, heightPercent;
-  // Where the user left the pager, in twips.
+  // Where the user left the pager, in twips of a screen at 100 % (15 per screen pixel), so
+  // that the place stays the same on the screen whatever its scale.
   std::optional<float> left, top;
   // The pager's opacity: 0 opaque, 1 high, 2 medium, 3 low; empty when the file names none of
   // them (the pager's opacity is then left as it is).

@@ -74,6 +74,41 @@ TEST_F(Startup, ThePagerComesUpOnDesktop1WhereItWasLeftAndOnTheScreen) {
   }
 }
 
+// At 100, 150 and 200 %, the pager takes the same share of the screen and stands where it was
+// left, its strip, rows and the options dialog's icons as large to the eye. Moved to a screen of
+// another scale, it keeps its place and share, is laid out for that scale, and keeps its place
+// in the settings as a place on the screen.
+TEST_F(Startup, ThePagerIsLaidOutForTheScaleOfItsScreen) {
+  const std::string settings = std::string(kGrid3x2) + "left=3000\r\ntop=1500\r\n";
+  auto screen = [this](const forms::Control& c) {
+    Rect r;
+    fake.GetWindowRect(c.GetPeer()->Handle(), &r);
+    return r;
+  };
+  auto expectLaidOutFor = [&](int dpi) {
+    const PagerWindow& p = Pager();
+    const Rect pager = screen(p), cell = screen(p.cells(1));
+    EXPECT_EQ(std::pair(pager.left, pager.top), std::pair(200, 100)) << dpi;
+    EXPECT_NEAR(cell.Width(), 1280 * 0.3 / 3, 1) << dpi;  // 30 % of the screen, three cells
+    EXPECT_NEAR(cell.Height(), 1024 * 0.2 / 2, 1) << dpi;
+    EXPECT_EQ(screen(p.titleStrip).Height(), 20 * dpi / 96) << dpi;
+    EXPECT_EQ(screen(p.handleField).Height(), 16 * dpi / 96) << dpi;
+    EXPECT_EQ(p.productSubtitle.Visible(), dpi < 192) << "it would run under the buttons";
+    EXPECT_EQ(program->Options().generalButton.Icon().Width(), 20 * dpi / 96) << dpi;
+  };
+  for (const int dpi : {96, 144, 192}) {
+    program.reset();
+    backend = std::make_unique<forms::headless::HeadlessBackend>(&fake, dpi);
+    ASSERT_TRUE(StartWith(settings));
+    expectLaidOutFor(dpi);
+  }
+  backend->MoveToScale(Pager(), 96);
+  backend->MoveToScale(program->Options(), 96);
+  expectLaidOutFor(96);
+  Pager().CloseAll();
+  EXPECT_NE(ReadFile("settings.ini").find("left=3000\r\ntop=1500\r\n"), std::string::npos);
+}
+
 // Beside the program while it can write there; else in VUEDECK in the user's application-data
 // folder, made when missing, read first, the settings beside the program giving its first values.
 // Rows: the program's folder refuses writes (from that row on), the data folder's settings.

@@ -28,8 +28,7 @@ class HeadlessTimerPeer;
 // What the backend and its peers share: the clock, the timers, the desktop.
 struct Engine {
   vd::fake::FakeWindowSystem* desktop = nullptr;
-  int twipsPerPixelX = 15;
-  int twipsPerPixelY = 15;
+  int systemDpi = 96;
   uint64_t ownClock = 0;
   int32_t nextHandle = kFirstMadeUpHandle;
   uint64_t nextTimerSerial = 0;
@@ -126,22 +125,21 @@ std::string CaptionOf(Control& c) {
 
 // Where the control's window stands: a form on the screen (twips to pixels), a child relative
 // to its container's window (inside the container's border).
-Rect PixelRect(Control& c, const Engine& engine) {
+Rect PixelRect(Control& c) {
   if (c.Kind() == ControlKind::kForm) {
-    const float tx = static_cast<float>(engine.twipsPerPixelX);
-    const float ty = static_cast<float>(engine.twipsPerPixelY);
-    const int x = Round(c.Left() / tx), y = Round(c.Top() / ty);
-    return Rect{x, y, x + Round(c.Width() / tx), y + Round(c.Height() / ty)};
+    const float tpp = static_cast<Form&>(c).TwipsPerScreenPixel();
+    const int x = Round(c.Left() / tpp), y = Round(c.Top() / tpp);
+    return Rect{x, y, x + Round(c.Width() / tpp), y + Round(c.Height() / tpp)};
   }
   Container& parent = *c.Parent();
   int offset = 0;
   if (parent.Kind() == ControlKind::kPictureBox && static_cast<PictureBox&>(parent).BorderStyle()) {
     offset = 1;
   }
-  const int x = Round(parent.ToPixelsX(c.Left())) + offset;
-  const int y = Round(parent.ToPixelsY(c.Top())) + offset;
-  return Rect{x, y, x + Round(parent.ToPixelsX(c.Width())),
-              y + Round(parent.ToPixelsY(c.Height()))};
+  const int x = Round(parent.ToScreenPixelsX(c.Left())) + offset;
+  const int y = Round(parent.ToScreenPixelsY(c.Top())) + offset;
+  return Rect{x, y, x + Round(parent.ToScreenPixelsX(c.Width())),
+              y + Round(parent.ToScreenPixelsY(c.Height()))};
 }
 
 class HeadlessPeer : public Peer {
@@ -157,7 +155,7 @@ class HeadlessPeer : public Peer {
     vd::fake::WindowTraits desc;
     desc.process = 1;
     desc.caption = caption_ = CaptionOf(control_);
-    desc.rect = rect_ = PixelRect(control_, engine_);
+    desc.rect = rect_ = PixelRect(control_);
     shown_ = WantShown();
     if (kind_ == ControlKind::kForm) {
       taskbar_ = static_cast<Form&>(control_).ShowInTaskbar();
@@ -186,7 +184,7 @@ class HeadlessPeer : public Peer {
     vd::fake::FakeWindowSystem& desktop = *engine_.desktop;
     switch (property) {
       case Property::kGeometry: {
-        const Rect rect = PixelRect(control_, engine_);
+        const Rect rect = PixelRect(control_);
         if (rect == rect_) break;
         rect_ = rect;
         desktop.MoveWindow(handle_, rect.left, rect.top, rect.Width(), rect.Height(), true);
@@ -303,12 +301,10 @@ struct HeadlessBackend::State {
   Engine engine;
 };
 
-HeadlessBackend::HeadlessBackend(vd::fake::FakeWindowSystem* desktop, int twipsPerPixelX,
-                                 int twipsPerPixelY)
+HeadlessBackend::HeadlessBackend(vd::fake::FakeWindowSystem* desktop, int systemDpi)
     : state_(std::make_unique<State>()) {
   state_->engine.desktop = desktop;
-  state_->engine.twipsPerPixelX = twipsPerPixelX > 0 ? twipsPerPixelX : 15;
-  state_->engine.twipsPerPixelY = twipsPerPixelY > 0 ? twipsPerPixelY : 15;
+  state_->engine.systemDpi = systemDpi > 0 ? systemDpi : 96;
 }
 
 HeadlessBackend::~HeadlessBackend() = default;
@@ -360,8 +356,12 @@ void HeadlessBackend::DoEvents() {
   }
 }
 
-int HeadlessBackend::TwipsPerPixelX() const { return state_->engine.twipsPerPixelX; }
+int HeadlessBackend::SystemDpi() const { return state_->engine.systemDpi; }
 
-int HeadlessBackend::TwipsPerPixelY() const { return state_->engine.twipsPerPixelY; }
+void HeadlessBackend::MoveToScale(Form& form, int dpi) {
+  // The form keeps its top-left corner on the screen, as when the system moves it.
+  const float tpp = form.TwipsPerScreenPixel();
+  form.ChangeDpi(dpi, Round(form.Left() / tpp), Round(form.Top() / tpp));
+}
 
 }  // namespace forms::headless

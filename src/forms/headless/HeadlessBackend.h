@@ -22,8 +22,8 @@ namespace forms::headless {
 
 class HeadlessBackend : public Backend {
  public:
-  explicit HeadlessBackend(vd::fake::FakeWindowSystem* desktop = nullptr, int twipsPerPixelX = 15,
-                           int twipsPerPixelY = 15);
+  // systemDpi: the scale the forms start at (96 at 100 %).
+  explicit HeadlessBackend(vd::fake::FakeWindowSystem* desktop = nullptr, int systemDpi = 96);
   ~HeadlessBackend() override;
 
   // Moves the virtual clock forward by ms, firing every due timer in time order.
@@ -42,8 +42,11 @@ class HeadlessBackend : public Backend {
   void RunModal(Form& form) override;
   MenuItem* TrackPopupMenu(Form& form, MenuItem& menu, float x, float y) override;
   void DoEvents() override;
-  int TwipsPerPixelX() const override;
-  int TwipsPerPixelY() const override;
+  int SystemDpi() const override;
+
+  // The form is now on a screen of another scale, as the system tells a window that moved to
+  // another monitor or whose monitor's scale the user changed.
+  void MoveToScale(Form& form, int dpi);
 
  private:
   struct State;

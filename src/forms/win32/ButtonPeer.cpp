@@ -107,7 +107,7 @@ class ButtonPeer : public WindowPeer {
     const std::string& caption = button.Caption();
     const bool glyph = icon.Empty() && DrawGlyph(out, face, caption, context_.GetBrush(look.text));
     if (!glyph) {
-      SelectGuard font(out, context_.DefaultFont());
+      SelectGuard font(out, TextFont());
       const std::wstring wide = Widen(caption);
       SIZE text{0, 0};
       if (!wide.empty()) {

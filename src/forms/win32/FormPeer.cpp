@@ -9,12 +9,39 @@
 
 namespace forms::win32 {
 
+namespace {
+
+// Sent to a window whose screen's scale changed (it moved to another monitor, or the user
+// changed the scale); not in older headers under this name.
+constexpr UINT kDpiChanged = 0x02E0;
+
+// The scale of the screen the window is on; 0 where the system cannot tell (before
+// Windows 10), and the form then keeps the system's.
+UINT WindowDpi(HWND window) {
+  using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
+  static const auto call = reinterpret_cast<GetDpiForWindowCall>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  return call != nullptr ? call(window) : 0;
+}
+
+}  // namespace
+
 // ---- Forms --------------------------------------------------------------------------------
 
 FormPeer::FormPeer(Context& context, Form& form) : WindowPeer(context, form) {
   context_.forms.push_back(this);
   CreateNativeWindow(kFormClass, WS_POPUP | WS_CLIPCHILDREN,
                      form.ShowInTaskbar() ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW, form.Caption());
+  // Made at the system's scale, the window may stand on a screen of another: the form (which
+  // has no controls yet) takes that one's.
+  const UINT dpi = hwnd_ ? WindowDpi(hwnd_) : 0;
+  if (dpi != 0 && static_cast<int>(dpi) != form.Dpi()) {
+    const RECT r = PixelRect();
+    form.ChangeDpi(static_cast<int>(dpi), r.left, r.top);
+    const RECT scaled = PixelRect();
+    ::SetWindowPos(hwnd_, nullptr, scaled.left, scaled.top, scaled.right - scaled.left,
+                   scaled.bottom - scaled.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 FormPeer::~FormPeer() {
@@ -43,10 +70,9 @@ HWND FormPeer::ToolTips() {
 bool FormPeer::IsShown() const { return hwnd_ && ::IsWindowVisible(hwnd_); }
 
 RECT FormPeer::PixelRect() const {
-  const float tx = static_cast<float>(context_.twipsPerPixelX);
-  const float ty = static_cast<float>(context_.twipsPerPixelY);
-  return EdgeRoundedRect(control_.Left() / tx, control_.Top() / ty, control_.Width() / tx,
-                         control_.Height() / ty);
+  const float tpp = static_cast<const Form&>(control_).TwipsPerScreenPixel();
+  return EdgeRoundedRect(control_.Left() / tpp, control_.Top() / tpp, control_.Width() / tpp,
+                         control_.Height() / tpp);
 }
 
 // Every message goes through the form's window procedure chain, whose first procedure passes
@@ -60,7 +86,21 @@ LRESULT FormPeer::Receive(UINT msg, WPARAM wParam, LPARAM lParam) {
 intptr_t FormPeer::DefaultProcedure(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
   if (!hwnd_) return 0;
   if (msg == WM_WINDOWPOSCHANGED) SyncFromWindow();
+  if (msg == kDpiChanged && lParam != 0) {
+    MoveToScale(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+    return 0;
+  }
   return Handle(msg, wParam, lParam);
+}
+
+// The form keeps its size in twips, which is the suggested size at the new scale, and takes the
+// suggested place; every control follows. The program may itself be moving the window (the
+// scale changes in the middle of its SetWindowPos): the new place is applied all the same.
+void FormPeer::MoveToScale(int dpi, const RECT& suggested) {
+  const bool wasSyncing = syncing_;
+  syncing_ = false;
+  GetForm().ChangeDpi(dpi, suggested.left, suggested.top);
+  syncing_ = wasSyncing;
 }
 
 // The user dragged the form (a caption drag the program started) or the program moved its
@@ -76,12 +116,13 @@ void FormPeer::SyncFromWindow() {
   }
   syncing_ = true;
   Form& form = GetForm();
-  const float tx = static_cast<float>(context_.twipsPerPixelX);
-  const float ty = static_cast<float>(context_.twipsPerPixelY);
-  form.Move(r.left != mine.left ? r.left * tx : form.Left(),
-            r.top != mine.top ? r.top * ty : form.Top(),
-            r.right - r.left != mine.right - mine.left ? (r.right - r.left) * tx : form.Width(),
-            r.bottom - r.top != mine.bottom - mine.top ? (r.bottom - r.top) * ty : form.Height());
+  const float tpp = form.TwipsPerScreenPixel();
+  form.Move(r.left != mine.left ? static_cast<float>(r.left) * tpp : form.Left(),
+            r.top != mine.top ? static_cast<float>(r.top) * tpp : form.Top(),
+            r.right - r.left != mine.right - mine.left ? static_cast<float>(r.right - r.left) * tpp
+                                                       : form.Width(),
+            r.bottom - r.top != mine.bottom - mine.top ? static_cast<float>(r.bottom - r.top) * tpp
+                                                       : form.Height());
   syncing_ = false;
 }
 

@@ -25,6 +25,8 @@ class FormPeer : public WindowPeer {
 
  private:
   void SyncFromWindow();
+  // The window is now on a screen of another scale; the system suggests its new place.
+  void MoveToScale(int dpi, const RECT& suggested);
   OwnedWindow tooltips_;
 };
 

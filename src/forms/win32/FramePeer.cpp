@@ -26,7 +26,7 @@ class FramePeer : public WindowPeer {
     HDC out = buffer.Dc();
     FillColor(context_, out, client, frame.BackColor());
     if (!frame.BorderStyle()) return;
-    SelectGuard font(out, context_.DefaultFont());
+    SelectGuard font(out, TextFont());
     TEXTMETRICW metrics{};
     ::GetTextMetricsW(out, &metrics);
     RECT edge = client;

@@ -20,6 +20,10 @@ class LabelPeer : public WindowPeer {
   }
 
  protected:
+  HFONT TextFont() const override {
+    return context_.GetFont(static_cast<const Label&>(control_).GetFont(), Dpi());
+  }
+
   // A transparent label shows what its container drew under it.
   void Paint(HDC dc, const RECT& client) override {
     Label& label = static_cast<Label&>(control_);
@@ -39,7 +43,7 @@ class LabelPeer : public WindowPeer {
       const RECT r = PixelRect();
       DrawBitmap(out, 0, 0, *under, r.left, r.top, client.right, client.bottom);
     }
-    SelectGuard font(out, context_.GetFont(label.GetFont()));
+    SelectGuard font(out, TextFont());
     ::SetBkMode(out, TRANSPARENT);
     ::SetTextColor(out, Context::Color(label.ForeColor()));
     UINT format = DT_WORDBREAK | DT_NOPREFIX;

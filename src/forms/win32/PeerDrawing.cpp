@@ -87,9 +87,9 @@ void PaintSurface(Context& context, HDC dc, const RECT& client, const vd::Bitmap
   for (auto it = children.rbegin(); it != children.rend(); ++it) {
     if ((*it)->Kind() != ControlKind::kShape || !(*it)->Visible()) continue;
     const auto& shape = static_cast<const Shape&>(**it);
-    const RECT box =
-        EdgeRoundedRect(container.ToPixelsX(shape.Left()), container.ToPixelsY(shape.Top()),
-                        container.ToPixelsX(shape.Width()), container.ToPixelsY(shape.Height()));
+    const RECT box = EdgeRoundedRect(
+        container.ToScreenPixelsX(shape.Left()), container.ToScreenPixelsY(shape.Top()),
+        container.ToScreenPixelsX(shape.Width()), container.ToScreenPixelsY(shape.Height()));
     OwnedPen pen(::CreatePen(PS_SOLID, std::max(shape.BorderWidth(), 1),
                              Context::Color(shape.BorderColor())));
     SelectGuard usePen(out, pen.Get());

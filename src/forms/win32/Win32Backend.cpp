@@ -15,8 +15,8 @@ namespace forms::win32 {
 
 // ---- Context ------------------------------------------------------------------------------
 
-HFONT Context::GetFont(const Font& font) {
-  const int height = -static_cast<int>(std::lround(font.size * static_cast<float>(dpiY) / 72.0f));
+HFONT Context::GetFont(const Font& font, int dpi) {
+  const int height = -static_cast<int>(std::lround(font.size * static_cast<float>(dpi) / 72.0f));
   const auto key = std::make_tuple(font.name, height, font.bold);
   auto it = fonts.find(key);
   if (it == fonts.end()) {
@@ -29,7 +29,7 @@ HFONT Context::GetFont(const Font& font) {
   return it->second.Get();
 }
 
-HFONT Context::DefaultFont() { return GetFont(Font{}); }
+HFONT Context::DefaultFont(int dpi) { return GetFont(Font{}, dpi); }
 
 HBRUSH Context::GetBrush(COLORREF color) {
   auto it = brushes.find(color);
@@ -187,15 +187,11 @@ Win32Backend::Win32Backend() : state_(std::make_unique<State>()) {
   ::InitCommonControlsEx(&controls);
   RegisterClasses(context.instance);
 
-  // Twips per pixel from the display's dots per inch (15 at 96 dpi).
-  int dpiX = 96, dpiY = 96;
+  // The system's scale, which forms start at; each form's window then tells its own screen's.
   if (vd::win32::WindowDc screen(::GetDC(nullptr)); screen) {
-    dpiX = ::GetDeviceCaps(screen.Get(), LOGPIXELSX);
-    dpiY = ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
+    const int dpi = ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
+    if (dpi > 0) context.systemDpi = dpi;
   }
-  context.dpiY = dpiY > 0 ? dpiY : 96;
-  context.twipsPerPixelX = dpiX > 0 ? std::max(1, (1440 + dpiX / 2) / dpiX) : 15;
-  context.twipsPerPixelY = dpiY > 0 ? std::max(1, (1440 + dpiY / 2) / dpiY) : 15;
 
   state_->timerWindow.Reset(::CreateWindowExW(0, kTimerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                               nullptr, context.instance, nullptr));
@@ -286,8 +282,8 @@ MenuItem* Win32Backend::TrackPopupMenu(Form& form, MenuItem& menu, float x, floa
   OwnedMenu popup(::CreatePopupMenu());
   if (!popup) return nullptr;
   BuildMenu(popup.Get(), menu, items);
-  POINT at{static_cast<LONG>(std::lround(form.ToPixelsX(x))),
-           static_cast<LONG>(std::lround(form.ToPixelsY(y)))};
+  POINT at{static_cast<LONG>(std::lround(form.ToScreenPixelsX(x))),
+           static_cast<LONG>(std::lround(form.ToScreenPixelsY(y)))};
   ::ClientToScreen(peer->Hwnd(), &at);
   // The menu closes properly when the user clicks elsewhere only if its owner is the
   // foreground window, and the message posted afterwards lets the system finish the menu.
@@ -311,9 +307,7 @@ void Win32Backend::DoEvents() {
   }
 }
 
-int Win32Backend::TwipsPerPixelX() const { return state_->context.twipsPerPixelX; }
-
-int Win32Backend::TwipsPerPixelY() const { return state_->context.twipsPerPixelY; }
+int Win32Backend::SystemDpi() const { return state_->context.systemDpi; }
 
 uint32_t Win32Backend::SysColor(int index) const { return ::GetSysColor(index); }
 

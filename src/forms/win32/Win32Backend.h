@@ -27,8 +27,7 @@ class Win32Backend : public Backend {
   void RunModal(Form& form) override;
   MenuItem* TrackPopupMenu(Form& form, MenuItem& menu, float x, float y) override;
   void DoEvents() override;
-  int TwipsPerPixelX() const override;
-  int TwipsPerPixelY() const override;
+  int SystemDpi() const override;
   uint32_t SysColor(int index) const override;  // the system's current colours
 
  private:

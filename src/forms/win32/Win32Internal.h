@@ -56,16 +56,15 @@ class FormPeer;
 // Shared by the backend and its peers; lives as long as the backend.
 struct Context {
   HINSTANCE instance = nullptr;
-  int twipsPerPixelX = 15;
-  int twipsPerPixelY = 15;
-  int dpiY = 96;
+  int systemDpi = 96;            // the scale forms start at, until their window knows its screen's
   std::vector<FormPeer*> forms;  // every form of the program, in creation order
   std::map<std::tuple<std::string, int, bool>, CachedFont> fonts;
   std::map<COLORREF, CachedBrush> brushes;
   UINT nextControlId = 100;
 
-  HFONT GetFont(const Font& font);
-  HFONT DefaultFont();
+  // The font at a form's scale (dots per inch).
+  HFONT GetFont(const Font& font, int dpi);
+  HFONT DefaultFont(int dpi);
   HBRUSH GetBrush(COLORREF color);
   // A colour property as the system draws it: 0x8000000F is the system colour 15.
   static COLORREF Color(uint32_t value);

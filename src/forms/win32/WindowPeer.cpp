@@ -63,6 +63,8 @@ int32_t WindowPeer::Handle() const {
   return static_cast<int32_t>(reinterpret_cast<intptr_t>(hwnd_));
 }
 
+int WindowPeer::Dpi() const { return control_.OwnerForm().Dpi(); }
+
 bool WindowPeer::IsShown() const { return hwnd_ && ::IsWindowVisible(hwnd_); }
 
 void WindowPeer::SetFocus() {
@@ -76,8 +78,9 @@ void WindowPeer::Refresh() {
 
 RECT WindowPeer::PixelRect() const {
   Container& parent = *control_.Parent();
-  return EdgeRoundedRect(parent.ToPixelsX(control_.Left()), parent.ToPixelsY(control_.Top()),
-                         parent.ToPixelsX(control_.Width()), parent.ToPixelsY(control_.Height()));
+  return EdgeRoundedRect(
+      parent.ToScreenPixelsX(control_.Left()), parent.ToScreenPixelsY(control_.Top()),
+      parent.ToScreenPixelsX(control_.Width()), parent.ToScreenPixelsY(control_.Height()));
 }
 
 void WindowPeer::CreateNativeWindow(const wchar_t* className, DWORD style, DWORD exStyle,
@@ -101,7 +104,7 @@ void WindowPeer::CreateNativeWindow(const wchar_t* className, DWORD style, DWORD
   if (systemClass_) {
     ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ::SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
-    ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(context_.DefaultFont()), FALSE);
+    ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(TextFont()), FALSE);
   }
   if (kind_ != ControlKind::kForm) {
     PlaceInZOrder();
@@ -162,6 +165,8 @@ LRESULT WindowPeer::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT covers everything
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(TextFont());
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = ::BeginPaint(hwnd_, &ps);
@@ -238,8 +243,8 @@ void WindowPeer::Mouse(UINT msg, WPARAM wParam, LPARAM lParam, bool synthesizeCl
                              kind_ == ControlKind::kFrame
                          ? static_cast<Container*>(&control_)
                          : control_.Parent();
-  const float x = units->FromPixelsX(static_cast<float>(px));
-  const float y = units->FromPixelsY(static_cast<float>(py));
+  const float x = units->FromScreenPixelsX(static_cast<float>(px));
+  const float y = units->FromScreenPixelsY(static_cast<float>(py));
   int button = 0;
   switch (msg) {
     case WM_LBUTTONDOWN:
@@ -355,6 +360,15 @@ void WindowPeer::Changed(Property property) {
       break;
     case Property::kToolTip:
       UpdateToolTip();
+      break;
+    case Property::kFont:
+      // A system control letters itself in the font it was given; the program's own draw
+      // their text at paint time.
+      if (systemClass_) {
+        ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(TextFont()), TRUE);
+      } else {
+        ::InvalidateRect(hwnd_, nullptr, FALSE);
+      }
       break;
     case Property::kZOrder:
       PlaceInZOrder();

@@ -59,6 +59,11 @@ class WindowPeer : public Peer {
   virtual bool Intercept(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
   virtual void Paint(HDC dc, const RECT& client) { (void)dc, (void)client; }
   virtual RECT PixelRect() const;
+  // The scale of the control's form (dots per inch) and the font the control's text is drawn
+  // in at that scale; the system's controls are given it, the program's own answer WM_GETFONT
+  // with it.
+  int Dpi() const;
+  virtual HFONT TextFont() const { return context_.DefaultFont(Dpi()); }
   // Mouse events: the position converted to the control's units.
   void Mouse(UINT msg, WPARAM wParam, LPARAM lParam, bool synthesizeClick);
   void UpdateToolTip();

@@ -121,16 +121,6 @@ int FakeWindowSystem::GetSystemMetrics(int index) {
   return 0;
 }
 
-int FakeWindowSystem::TwipsPerPixelX() {
-  state_->Record("TwipsPerPixelX", {});
-  return state_->twipsX;
-}
-
-int FakeWindowSystem::TwipsPerPixelY() {
-  state_->Record("TwipsPerPixelY", {});
-  return state_->twipsY;
-}
-
 uint32_t FakeWindowSystem::GetSysColor(int index) {
   state_->Record("GetSysColor", {Dec(index)});
   constexpr int kCount = static_cast<int>(std::size(kSysColors));

@@ -99,8 +99,6 @@ struct FakeWindowSystem::State {
   uint32_t clock = 0;
   int screenWidth = 1280;
   int screenHeight = 1024;
-  int twipsX = 15;
-  int twipsY = 15;
   std::string programFolder = std::filesystem::current_path().string();
   std::string appDataFolder = std::filesystem::temp_directory_path().string();
   std::vector<std::filesystem::path> refusingFolders;  // as LocalPath gives them

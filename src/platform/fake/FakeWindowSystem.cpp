@@ -120,12 +120,9 @@ void FakeWindowSystem::SetWindowPicture(Hwnd hwnd, Bitmap picture) {
   if (auto* window = state_->Find(hwnd)) window->picture = std::move(picture);
 }
 
-void FakeWindowSystem::SetScreen(int widthPx, int heightPx, int twipsPerPixelX,
-                                 int twipsPerPixelY) {
+void FakeWindowSystem::SetScreen(int widthPx, int heightPx) {
   state_->screenWidth = widthPx;
   state_->screenHeight = heightPx;
-  state_->twipsX = twipsPerPixelX;
-  state_->twipsY = twipsPerPixelY;
 }
 
 void FakeWindowSystem::SetProgramFolder(const std::string& folder) {

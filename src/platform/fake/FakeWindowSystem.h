@@ -89,7 +89,7 @@ class FakeWindowSystem : public WindowSystem {
   void SetCallHook(std::function<void(const Call& call)> hook);
   // The picture CaptureWindow returns for the window (a plain fill of its size by default).
   void SetWindowPicture(Hwnd hwnd, Bitmap picture);
-  void SetScreen(int widthPx, int heightPx, int twipsPerPixelX = 15, int twipsPerPixelY = 15);
+  void SetScreen(int widthPx, int heightPx);
   void SetProgramFolder(const std::string& folder);
   // The user's application-data folder (the host's temporary folder until set).
   void SetApplicationDataFolder(const std::string& folder);
@@ -176,8 +176,6 @@ class FakeWindowSystem : public WindowSystem {
   void Sleep(uint32_t milliseconds) override;
   uint32_t GetTickCount() override;
   int GetSystemMetrics(int index) override;
-  int TwipsPerPixelX() override;
-  int TwipsPerPixelY() override;
   uint32_t GetSysColor(int index) override;
   uint32_t GetPrivateProfileStringW(const std::string& section, const std::string& key,
                                     const std::string& defaultValue, char* buffer, uint32_t size,

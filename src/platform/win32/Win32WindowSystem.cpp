@@ -446,27 +446,6 @@ uint32_t Win32WindowSystem::GetTickCount() { return ::GetTickCount(); }
 
 int Win32WindowSystem::GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
 
-namespace {
-
-// Read once: the program is not aware of changes of the screen's resolution while it runs, and
-// a screen device context per call is costly (the refresh asks for it many times a second).
-int TwipsPerPixel(int capability) {
-  auto read = [](int which) {
-    WindowDc screen(::GetDC(nullptr), WindowDcCloser{nullptr});
-    const int dpi = screen ? ::GetDeviceCaps(screen.Get(), which) : 0;
-    return dpi > 0 ? 1440 / dpi : 15;
-  };
-  static const int x = read(LOGPIXELSX);
-  static const int y = read(LOGPIXELSY);
-  return capability == LOGPIXELSX ? x : y;
-}
-
-}  // namespace
-
-int Win32WindowSystem::TwipsPerPixelX() { return TwipsPerPixel(LOGPIXELSX); }
-
-int Win32WindowSystem::TwipsPerPixelY() { return TwipsPerPixel(LOGPIXELSY); }
-
 uint32_t Win32WindowSystem::GetSysColor(int index) { return ::GetSysColor(index); }
 
 }  // namespace vd::win32

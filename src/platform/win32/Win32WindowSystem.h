@@ -60,8 +60,6 @@ class Win32WindowSystem : public WindowSystem {
   void Sleep(uint32_t milliseconds) override;
   uint32_t GetTickCount() override;
   int GetSystemMetrics(int index) override;
-  int TwipsPerPixelX() override;
-  int TwipsPerPixelY() override;
   uint32_t GetSysColor(int index) override;
   uint32_t GetPrivateProfileStringW(const std::string& section, const std::string& key,
                                     const std::string& defaultValue, char* buffer, uint32_t size,

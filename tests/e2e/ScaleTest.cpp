@@ -1,0 +1,118 @@
+// The pager and the options dialog at 100, 150 and 200 %: Wine gives a program the scale its
+// registry holds (LogPixels) when the program starts.
+#include "E2eTest.h"
+
+namespace vde2e {
+
+// The screen's scale of the programs started from now on; 100 % again at its end.
+class ScreenScale {
+ public:
+  explicit ScreenScale(DWORD dpi) { Write(dpi); }
+  ~ScreenScale() { Write(96); }
+  ScreenScale(const ScreenScale&) = delete;
+  ScreenScale& operator=(const ScreenScale&) = delete;
+
+ private:
+  static void Write(DWORD dpi) {
+    for (auto [root, key] : {std::pair{HKEY_CURRENT_USER, "Control Panel\\Desktop"},
+                             {HKEY_CURRENT_CONFIG, "Software\\Fonts"}}) {
+      RegSetKeyValueA(root, key, "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    }
+  }
+};
+
+// What does not fit in `root` at the scale: each shown control with a caption whose text is
+// wider or taller than the control (measured in the toolkit's face at its size for the scale,
+// bold, the wider of its two weights), and each control that sticks out of the window. Fields
+// and lists scroll their text, and are left out. Empty when everything fits.
+std::string Misfits(HWND root, int dpi) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HFONT font = CreateFontW(-MulDiv(825, dpi, 7200), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+  HGDIOBJ old = SelectObject(dc, font);
+  const RECT window = RectOf(root);
+  std::string misfits;
+  for (const Child& c : ChildrenOf(root)) {
+    RECT inside{};
+    if (!IntersectRect(&inside, &c.rect, &window) || !EqualRect(&inside, &c.rect)) {
+      misfits += " [" + c.text + " sticks out]";
+    }
+    if (c.text.empty() || !_stricmp(c.className.c_str(), "Edit") ||
+        !_stricmp(c.className.c_str(), "ComboBox")) {
+      continue;
+    }
+    // A box's caption stands beside the box; a button's on one line.
+    const bool button = !_stricmp(c.className.c_str(), "Button");
+    const bool box = button && (GetWindowLongA(c.hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_CHECKBOX;
+    const int width = c.rect.right - c.rect.left - (box ? MulDiv(16, dpi, 96) : 2);
+    RECT need{0, 0, width, 0};
+    const std::wstring text = vd::win32::Widen(c.text);
+    DrawTextW(dc, text.c_str(), -1, &need,
+              DT_CALCRECT | DT_NOPREFIX | (button ? DT_SINGLELINE : DT_WORDBREAK));
+    if (need.right > width || need.bottom > c.rect.bottom - c.rect.top) {
+      misfits += " [" + c.text + ": " + std::to_string(need.right) + " x " +
+                 std::to_string(need.bottom) + " in " + std::to_string(width) + " x " +
+                 std::to_string(c.rect.bottom - c.rect.top) + "]";
+    }
+  }
+  SelectObject(dc, old);
+  DeleteObject(font);
+  DeleteDC(dc);
+  return misfits;
+}
+
+// The screen around `r`, `margin` pixels more each way.
+vdtools::Image Cropped(const vdtools::Image& screen, const RECT& r, int margin) {
+  vdtools::Image crop;
+  const int left = std::max(0, int(r.left) - margin), top = std::max(0, int(r.top) - margin);
+  crop.width = std::min(screen.width, int(r.right) + margin) - left;
+  crop.height = std::min(screen.height, int(r.bottom) + margin) - top;
+  if (crop.width <= 0 || crop.height <= 0) return {};
+  for (int y = top; y < top + crop.height; ++y) {
+    const auto row = screen.rgb.begin() + 3 * (size_t(y) * screen.width + left);
+    crop.rgb.insert(crop.rgb.end(), row, row + 3 * crop.width);
+  }
+  return crop;
+}
+
+using Scale = E2eTest;
+
+// At each scale the pager takes the same share of the screen at the same place, its rows grow
+// with the scale, and every caption of the pager and of each page of the options dialog fits.
+TEST_F(Scale, ThePagerAndTheOptionsFitTheirTextAtEveryScale) {
+  // Two windows for the miniatures, taken on at each start.
+  ASSERT_TRUE(Open("Mail", {40, 420, 560, 900}, 0x30A0E0) && Open("Notes", {700, 520, 1240, 940}, 0x60B060));
+  for (const int dpi : {96, 144, 192}) {
+    const ScreenScale scale(dpi);
+    HWND pager = Start();
+    ASSERT_TRUE(pager) << dpi;
+    const std::vector<RECT> cells = Cells(pager);
+    ASSERT_EQ(cells.size(), 6u) << dpi;
+    // A quarter of the screen wide, 600,100 from its corner (settings.ini), at every scale.
+    EXPECT_NEAR(cells[2].right - cells[0].left, 1280 / 4, 6) << dpi;
+    EXPECT_NEAR(RectOf(pager).left, 600, 1) << dpi;
+    const RECT field = RectOf(ChildWith(pager, "Edit", ""));
+    EXPECT_EQ(field.bottom - field.top, MulDiv(16, dpi, 96)) << dpi;
+    EXPECT_EQ(Misfits(pager, dpi), "") << dpi;
+    vdtools::Image screen;
+    if (dpi == 144 && Shot("pager") && vdtools::CaptureScreen(screen)) {
+      vdtools::SavePng(Cropped(screen, RectOf(pager), 8), Configured("VD_SHOTS") + "\\pager-150.png");
+    }
+
+    HWND dialog = nullptr;
+    ASSERT_TRUE(ClickOn(ChildWith(pager, "Button", "...")) && ChooseFromMenu({}) &&
+                WaitUntil([&] { return IsWindowVisible(dialog = FindWindowA(0, "Options")); }))
+        << dpi;
+    for (const char* page : {"Application", "Others", "Desktops", "Panic", "Appearance"}) {
+      ASSERT_TRUE(ClickOn(ChildWith(dialog, "Button", page))) << page;
+      Sleep(200);  // the page's controls shown
+      EXPECT_EQ(Misfits(dialog, dpi), "") << dpi << " " << page;
+    }
+    Shot(std::to_string(dpi) + "-dpi");
+    EXPECT_TRUE(ClickOn(ChildWith(dialog, "Button", "Cancel")) && WaitShown({dialog}, false));
+    ASSERT_TRUE(CloseAndWaitForExit()) << dpi;
+  }
+}
+
+}  // namespace vde2e
