@@ -79,10 +79,12 @@ vdtools::Image Cropped(const vdtools::Image& screen, const RECT& r, int margin) 
 using Scale = E2eTest;
 
 // At each scale the pager takes the same share of the screen at the same place, its rows grow
-// with the scale, and every caption of the pager and of each page of the options dialog fits.
+// with the scale, and every caption of the pager, of each page of the options dialog and of the
+// About box fits.
 TEST_F(Scale, ThePagerAndTheOptionsFitTheirTextAtEveryScale) {
   // Two windows for the miniatures, taken on at each start.
-  ASSERT_TRUE(Open("Mail", {40, 420, 560, 900}, 0x30A0E0) && Open("Notes", {700, 520, 1240, 940}, 0x60B060));
+  ASSERT_TRUE(Open("Mail", {40, 420, 560, 900}, 0x30A0E0) &&
+              Open("Notes", {700, 520, 1240, 940}, 0x60B060));
   for (const int dpi : {96, 144, 192}) {
     const ScreenScale scale(dpi);
     HWND pager = Start();
@@ -97,7 +99,8 @@ TEST_F(Scale, ThePagerAndTheOptionsFitTheirTextAtEveryScale) {
     EXPECT_EQ(Misfits(pager, dpi), "") << dpi;
     vdtools::Image screen;
     if (dpi == 144 && Shot("pager") && vdtools::CaptureScreen(screen)) {
-      vdtools::SavePng(Cropped(screen, RectOf(pager), 8), Configured("VD_SHOTS") + "\\pager-150.png");
+      vdtools::SavePng(Cropped(screen, RectOf(pager), 8),
+                       Configured("VD_SHOTS") + "\\pager-150.png");
     }
 
     HWND dialog = nullptr;
@@ -111,6 +114,16 @@ TEST_F(Scale, ThePagerAndTheOptionsFitTheirTextAtEveryScale) {
     }
     Shot(std::to_string(dpi) + "-dpi");
     EXPECT_TRUE(ClickOn(ChildWith(dialog, "Button", "Cancel")) && WaitShown({dialog}, false));
+    // The program's own message boxes share the About box's frame.
+    HWND about = nullptr;
+    ASSERT_TRUE(ClickOn(ChildWith(pager, "Button", "...")) && ChooseFromMenu({VK_DOWN}) &&
+                WaitUntil([&] {
+                  const std::vector<HWND> shown = WindowsOf(Vuedeck().Pid());
+                  return (about = shown.empty() ? nullptr : shown.front()) != pager;
+                }))
+        << dpi;
+    EXPECT_EQ(Misfits(about, dpi), "") << dpi << " About";
+    EXPECT_TRUE(ClickOn(ChildWith(about, "Button", "Ok")) && WaitShown({about}, false));
     ASSERT_TRUE(CloseAndWaitForExit()) << dpi;
   }
 }
