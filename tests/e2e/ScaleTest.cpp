@@ -76,6 +76,23 @@ vdtools::Image Cropped(const vdtools::Image& screen, const RECT& r, int margin) 
   return crop;
 }
 
+// Tells the window, as the system does, that its screen's scale is now `dpi`, suggesting `place`
+// (the suggestion is written into the window's process, where the message is read).
+bool ChangeScale(HWND window, int dpi, const RECT& place) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return false;
+  void* remote = VirtualAllocEx(process, nullptr, sizeof place, MEM_COMMIT, PAGE_READWRITE);
+  const bool sent =
+      remote && WriteProcessMemory(process, remote, &place, sizeof place, nullptr) &&
+      SendMessageTimeoutA(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
+                          reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, kWaitMs, nullptr);
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return sent;
+}
+
 using Scale = E2eTest;
 
 // At each scale the pager takes the same share of the screen at the same place, its rows grow
@@ -89,14 +106,25 @@ TEST_F(Scale, ThePagerAndTheOptionsFitTheirTextAtEveryScale) {
     const ScreenScale scale(dpi);
     HWND pager = Start();
     ASSERT_TRUE(pager) << dpi;
-    const std::vector<RECT> cells = Cells(pager);
-    ASSERT_EQ(cells.size(), 6u) << dpi;
     // A quarter of the screen wide, 600,100 from its corner (settings.ini), at every scale.
-    EXPECT_NEAR(cells[2].right - cells[0].left, 1280 / 4, 6) << dpi;
     EXPECT_NEAR(RectOf(pager).left, 600, 1) << dpi;
-    const RECT field = RectOf(ChildWith(pager, "Edit", ""));
-    EXPECT_EQ(field.bottom - field.top, MulDiv(16, dpi, 96)) << dpi;
-    EXPECT_EQ(Misfits(pager, dpi), "") << dpi;
+    const auto expectLaidOutFor = [&](int scale) {
+      const std::vector<RECT> cells = Cells(pager);
+      ASSERT_EQ(cells.size(), 6u) << scale;
+      EXPECT_NEAR(cells[2].right - cells[0].left, 1280 / 4, 6) << scale;
+      const RECT field = RectOf(ChildWith(pager, "Edit", ""));
+      EXPECT_EQ(field.bottom - field.top, MulDiv(16, scale, 96)) << scale;
+      EXPECT_EQ(Misfits(pager, scale), "") << scale;
+    };
+    expectLaidOutFor(dpi);
+    if (dpi == 96) {
+      // Moved to a screen at 200 %, and back: laid out again each time, where suggested.
+      for (const auto& [next, left] : {std::pair{192, 500}, {96, 600}}) {
+        ASSERT_TRUE(ChangeScale(pager, next, {left, 100, left + 400, 500})) << next;
+        EXPECT_NEAR(RectOf(pager).left, left, 1) << next;
+        expectLaidOutFor(next);
+      }
+    }
     vdtools::Image screen;
     if (dpi == 144 && Shot("pager") && vdtools::CaptureScreen(screen)) {
       vdtools::SavePng(Cropped(screen, RectOf(pager), 8),
