@@ -25,8 +25,8 @@ void OnTerminate() noexcept {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  // Positions are in real screen pixels also on displays scaled above 96 dots per inch.
-  SetProcessDPIAware();
+  // The program is DPI aware, per monitor, by its manifest (vuedeck.manifest): positions are in
+  // real screen pixels also on displays scaled above 96 dots per inch, from the first window on.
   SetUnhandledExceptionFilter(OnUnexpectedFault);
   std::set_terminate(OnTerminate);
   vd::win32::Win32WindowSystem ws;

@@ -10,6 +10,7 @@
 #include "forms/win32/FormPeer.h"
 #include "forms/win32/Win32Internal.h"
 #include "forms/win32/WindowPeer.h"
+#include "platform/win32/ProgramIcon.h"
 
 namespace forms::win32 {
 
@@ -104,15 +105,17 @@ LRESULT CALLBACK TimerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 }
 
 void RegisterClasses(HINSTANCE instance) {
-  HICON icon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
-  if (!icon) icon = ::LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+  // The program's icon drawn for the large and the small icon sizes of the system's DPI, loaded
+  // once for the run (a second backend finds the classes registered already).
+  static const HICON icon = vd::win32::LoadProgramIcon(instance, SM_CXICON, SM_CYICON);
+  static const HICON smallIcon = vd::win32::LoadProgramIcon(instance, SM_CXSMICON, SM_CYSMICON);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.style = CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = &WindowPeer::ClassProc;
   wc.hInstance = instance;
   wc.hIcon = icon;
-  wc.hIconSm = icon;
+  wc.hIconSm = smallIcon;
   wc.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   wc.lpszClassName = kFormClass;
   ::RegisterClassExW(&wc);  // a second backend finds the classes registered already

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/win32/HandleConversion.h"
+#include "platform/win32/ProgramIcon.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
 
@@ -131,10 +132,11 @@ bool Win32WindowSystem::Shell_NotifyIconW(uint32_t message, const NotifyIconData
   if (data.icon != 0) {
     record.hIcon = reinterpret_cast<HICON>(data.icon);
   } else {
-    // The program's own icon (resource 1), or the system's application icon (IDI_APPLICATION)
-    // without one.
-    record.hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-    if (record.hIcon == nullptr) record.hIcon = ::LoadIconW(nullptr, MAKEINTRESOURCEW(32512));
+    // The program's own icon at the small-icon size of the system's DPI (or the system's
+    // application icon without one), loaded once for the run.
+    static const HICON programIcon =
+        LoadProgramIcon(::GetModuleHandleW(nullptr), SM_CXSMICON, SM_CYSMICON);
+    record.hIcon = programIcon;
   }
   // A tip longer than the record holds is cut between two characters, never inside one.
   std::wstring tip = Widen(data.tip);
