@@ -105,13 +105,14 @@ class DesktopSwitcher {
   void ReapplyWindowOpacity();
   // Shows every managed window at once; for an unexpected fault, never throws.
   void BringEveryWindowBack() noexcept;
+  // Gives the focus to the top-most shown window of the current desktop (or the pager) when
+  // the foreground window was hidden (by a switch, or sent to another desktop): keys must
+  // never go to an invisible window.
+  void KeepFocusVisible(Hwnd foregroundBefore);
 
  private:
   void ShowDesktop(int desktop);
   void MoveIn(Hwnd hwnd, int32_t target);
-  // Gives the focus to the top-most shown window of the current desktop (or the pager) when
-  // the foreground window was hidden by a switch: keys must never go to an invisible window.
-  void KeepFocusVisible(Hwnd foregroundBefore);
   void HideOwnedWindows(Hwnd owner);
 
   Parts p_;

@@ -38,6 +38,10 @@ class Form : public Container {
   void SetCaption(std::string caption);
   bool ShowInTaskbar() const { return showInTaskbar_; }
   void SetShowInTaskbar(bool v);
+  // Whether showing the form makes it the active window (true until set): a note that only
+  // tells something leaves the focus where the user has it.
+  bool ActivatesWhenShown() const { return activatesWhenShown_; }
+  void SetActivatesWhenShown(bool v) { activatesWhenShown_ = v; }
   // True when the form is shown on screen right now (false after a window-system hide too).
   bool IsShown() const;
   bool IsLoaded() const { return loaded_; }
@@ -93,6 +97,7 @@ class Form : public Container {
   friend class Backend;
   std::string caption_;
   bool showInTaskbar_ = false;
+  bool activatesWhenShown_ = true;
   bool loaded_ = false;
   bool modal_ = false;
   vd::Bitmap surface_;

@@ -110,7 +110,7 @@ void WindowMenu::Fill(int desktop) {
   moveToEntries(0).SetVisible(true);
   for (int i = 1; i <= p_.desktops.Count(); ++i) {
     forms::MenuItem& entry = moveToEntries.Load(i);
-    entry.SetCaption("Desktop " + std::to_string(i));
+    entry.SetCaption(p_.desktopTitle(i));
     entry.SetTag(std::to_string(i));
     entry.SetVisible(i != desktop);
   }
@@ -169,10 +169,13 @@ void WindowMenu::ToggleOnTop() {
 }
 
 void WindowMenu::MoveTo(int index) {
-  ManagedWindow* w = p_.table.Find(window_);
-  if (w == nullptr || !moveToEntries.Exists(index)) return;
-  const int32_t target = AsNumber(moveToEntries(index).Tag());
-  if (target < 1 || target > p_.desktops.Count()) return;
+  if (!moveToEntries.Exists(index)) return;
+  MoveWindowTo(window_, AsNumber(moveToEntries(index).Tag()));
+}
+
+void WindowMenu::MoveWindowTo(Hwnd window, int target) {
+  ManagedWindow* w = p_.table.Find(window);
+  if (w == nullptr || target < 1 || target > p_.desktops.Count()) return;
   const int32_t v = w->miniature;
   const int d = w->desktop;
   const auto& cells = p_.cells;
@@ -183,9 +186,9 @@ void WindowMenu::MoveTo(int index) {
     miniature.SetTop(miniature.Top() - cells(d).Top() + cells(target).Top());
     miniature.ZOrder(0);
   }
-  p_.desktops.Place(target, window_, 0, 0, 0, 0);
-  p_.desktops.SetShown(window_, target == p_.desktops.Current());
-  p_.tracker.NoteMoved(window_);
+  p_.desktops.Place(target, window, 0, 0, 0, 0);
+  p_.desktops.SetShown(window, target == p_.desktops.Current());
+  p_.tracker.NoteMoved(window);
 }
 
 void WindowMenu::MakeOpaque() {

@@ -37,7 +37,8 @@ class WindowMenu {
     IgnoreList& ignoreList;
     const forms::ControlArray<forms::PictureBox>& cells;
     forms::ControlArray<forms::PictureBox>& miniatures;
-    std::function<void(Hwnd)> activateWindow;  // what a pick in the window list does
+    std::function<void(Hwnd)> activateWindow;      // what a pick in the window list does
+    std::function<std::string(int)> desktopTitle;  // "Desktop 3", or "3: Mail" when named
   };
   explicit WindowMenu(Parts parts);
   WindowMenu(const WindowMenu&) = delete;
@@ -68,6 +69,9 @@ class WindowMenu {
   void ListWindow(Hwnd hwnd, const std::string& title);
   // The grid shrank to this many desktops: "Move To" loses the others.
   void ForgetDesktopsBeyond(int count);
+  // What "Move To" does for a managed window: its miniature goes into the target's cell and
+  // the window leaves the current desktop (or comes to it).
+  void MoveWindowTo(Hwnd window, int target);
   // Set by some commands: the next activation of a window (a click on a miniature, a pick in
   // the window list) only clears it. True when it was set.
   bool SkipsNextActivation() const { return skipNextActivation_; }

@@ -55,7 +55,7 @@ void DesktopsPage::Show(int desktopCount) {
 void DesktopsPage::ShowDesktopHotkey() {
   const int desktop = hotkeyDesktopList.ListIndex() + 1;
   if (desktop < 1 || desktop > kMaxDesktops) return;
-  const DesktopHotkey& hotkey = inEffect_.desktopHotkeys[static_cast<size_t>(desktop)];
+  const HotkeyEntry& hotkey = inEffect_.desktopHotkeys[static_cast<size_t>(desktop)];
   // A desktop without a hotkey shows none, rather than the previous desktop's. Showing the
   // state runs the check box's handling, which registers that state again and stores it.
   options::ShowChoice(desktopModifierList, desktopKeyList,
@@ -85,8 +85,8 @@ bool DesktopsPage::SetDesktopHotkey(bool report) {
   } else {
     program_.ws.UnregisterHotKey(pager, desktop);
   }
-  DesktopHotkey& hotkey = inEffect_.desktopHotkeys[static_cast<size_t>(desktop)];
-  hotkey = DesktopHotkey{keys, desktopHotkeyBox.Checked(), true};
+  HotkeyEntry& hotkey = inEffect_.desktopHotkeys[static_cast<size_t>(desktop)];
+  hotkey = HotkeyEntry{keys, desktopHotkeyBox.Checked(), true};
   if (!WriteDesktopHotkey(program_.ws, program_.SettingsFile(), desktop, hotkey)) {
     program_.ReportFailedWrite(Program::StoredFile::kSettings);
   }

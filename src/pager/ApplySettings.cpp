@@ -34,7 +34,7 @@ GridChange PagerWindow::ApplyGrid(int columns, int rows) {
   // Adding the cells moved the selection box along to the last one: it frames the current
   // desktop's cell again.
   MoveSelectionBox(desktops_.Current());
-  statusLabel.SetCaption("Desktop " + std::to_string(desktops_.Current()));
+  statusLabel.SetCaption(DesktopTitle(settings_, desktops_.Current()));
   return change;
 }
 
@@ -43,6 +43,9 @@ GridChange PagerWindow::ApplySettings(bool rebuildGrid) {
   desktops_.ReapplyWindowOpacity();
   GridChange change;
   if (rebuildGrid) change = ApplyGrid(settings_.columns.value_or(1), settings_.rows.value_or(1));
+  // The desktops' names may have changed.
+  ShowDesktopNames();
+  statusLabel.SetCaption(DesktopTitle(settings_, desktops_.Current()));
   BlankCurrentMiniatures();
   // The current desktop's windows get new pictures, without the side effects of a window
   // coming forward (auto-hide, dismissing a summoned window).

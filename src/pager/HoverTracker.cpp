@@ -25,7 +25,7 @@ bool HoverTracker::IsCursorOver(Hwnd hwnd) const {
 }
 
 void HoverTracker::ShowCurrentDesktopCaption() {
-  pager_.statusLabel.SetCaption("Desktop " + std::to_string(pager_.currentDesktop()));
+  pager_.statusLabel.SetCaption(DesktopTitle(pager_.settings, pager_.currentDesktop()));
 }
 
 void HoverTracker::StartPreview() {
@@ -62,7 +62,7 @@ void HoverTracker::HoverCell(int cell) {
     cellHovered_ = true;
     hoveredCell_ = cell;
     pager_.paintCell(cell, cell == current ? s.colorSelected : s.colorHover);
-    pager_.statusLabel.SetCaption("Desktop " + std::to_string(cell));
+    pager_.statusLabel.SetCaption(DesktopTitle(pager_.settings, cell));
   }
 }
 

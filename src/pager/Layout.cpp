@@ -7,6 +7,7 @@
 #include "core/Program.h"
 #include "core/Text.h"
 #include "pager/PagerWindow.h"
+#include "pager/TrayIcon.h"
 #include "settings/Hotkeys.h"
 
 namespace vd {
@@ -33,17 +34,22 @@ void PagerWindow::SetupDesktops(int columnCount, int rowCount) {
   cells(1).SetWidth((Width() / tpp) / static_cast<float>(columns));
   cells(1).SetHeight((Height() / tpp) / static_cast<float>(rows));
   geometry.SetCellSize(cells(1).Width(), cells(1).Height());
-  // Back to one desktop. The hotkeys of the desktops go too (those that remain are
-  // registered again below), so a hotkey left from a larger grid switches to nothing; their
-  // record and their entries in the settings file stay for when the grid grows again.
+  // Back to one desktop. The hotkeys of the desktops (and those that send a window there) go
+  // too (those that remain are registered again below), so a hotkey left from a larger grid
+  // switches to nothing; their record and their entries in the settings file stay for when
+  // the grid grows again.
+  cellNames.clear();  // they stand in the cells
   for (int i = desktops_.Count(); i >= 2; --i) {
     if (cells.Exists(i)) cells.Unload(i);
     ws_.UnregisterHotKey(hWnd(), i);
+    ws_.UnregisterHotKey(hWnd(), Hotkeys::SendHotkeyId(i));
   }
   desktops_.SetCount(1);
   auto registerHotkey = [this](int desktop) {
-    program_.hotkeys.RegisterDesktop(hWnd(), desktop,
-                                     settings_.desktopHotkeys[static_cast<size_t>(desktop)]);
+    const auto at = static_cast<size_t>(desktop);
+    program_.hotkeys.RegisterEntry(hWnd(), desktop, settings_.desktopHotkeys[at]);
+    program_.hotkeys.RegisterEntry(hWnd(), Hotkeys::SendHotkeyId(desktop),
+                                   settings_.sendHotkeys[at]);
   };
   registerHotkey(1);
   // The other cells, along the first row first.
@@ -68,6 +74,7 @@ void PagerWindow::SetupDesktops(int columnCount, int rowCount) {
   menuButton.SetLeft(widthPx - menuButton.Width() - 5);
   offerButton.SetLeft(menuButton.Left() - offerButton.Width() - 1);
   statusLabel.SetWidth(std::max(0.0f, menuButton.Left() - 6));
+  ShowDesktopNames();
   // The product's name and subtitle stand left of the title buttons; one that would run under
   // them (a narrow pager, or a screen at a high scale, where text takes more of the pager's
   // share of the screen) is left out, the subtitle first.
@@ -107,6 +114,36 @@ void PagerWindow::FollowScreenScale() {
   Refresh();
 }
 
+void PagerWindow::ShowDesktopNames() {
+  // A line of the cells' text is 13 pixels at 100 %; it sits 2 pixels in from the corner.
+  constexpr float kLine = 13, kMargin = 2;
+  constexpr float tpp = forms::kTwipsPerPixel;  // the cells place their children in twips
+  cellNames.resize(static_cast<size_t>(desktops_.Count()) + 1);
+  for (int k = 1; k <= desktops_.Count(); ++k) {
+    std::unique_ptr<forms::Label>& label = cellNames[static_cast<size_t>(k)];
+    const std::string& name = settings_.desktopNames[static_cast<size_t>(k)];
+    forms::PictureBox& cell = cells(k);
+    if (name.empty() || cell.Height() < kLine + 2 * kMargin || cell.Width() < 4 * kMargin) {
+      label.reset();
+      continue;
+    }
+    if (!label) {
+      label = std::make_unique<forms::Label>(cell, "cellName");
+      label->SetTransparent(true);
+      label->SetForeColor(0xFFFFFF);
+      // The name is part of the cell: a click on it is a click on the cell.
+      label->MouseUp = [this, k](int button, int, float, float) { OnCellMouseUp(k, button); };
+      label->MouseMove = [this, k](int, int, float, float) { hover_.OnCellMouseMove(k); };
+    }
+    label->SetCaption(name);
+    label->Move(kMargin * tpp, kMargin * tpp, (cell.Width() - 2 * kMargin) * tpp, kLine * tpp);
+    label->SetVisible(true);
+  }
+  tray_->ShowDesktop(settings_.desktopNames[static_cast<size_t>(desktops_.Current())].empty()
+                         ? ""
+                         : DesktopTitle(settings_, desktops_.Current()));
+}
+
 void PagerWindow::PaintDesktopCell(int index, float angle, uint32_t color1, uint32_t color2) {
   if (index < 1 || !cells.Exists(index)) return;
   cellPainter_.Paint(cells(index), index, angle, color1, color2);
@@ -133,7 +170,7 @@ void PagerWindow::OnCellMouseUp(int index, int button) {
     if (index == desktops_.Current()) return;
     desktops_.SetAnimate(settings_.animate);
     desktops_.SwitchTo(index);
-    statusLabel.SetCaption("Desktop " + std::to_string(desktops_.Current()));
+    statusLabel.SetCaption(DesktopTitle(settings_, desktops_.Current()));
   } else if (button == forms::kRightButton) {
     windowMenu.PrepareForCell(index);
   }
@@ -176,6 +213,7 @@ void PagerWindow::AddDesktop(int column, int row) {
 }
 
 void PagerWindow::SwitchBegins(int from, int to) {
+  lastLeft_ = from;  // where the back key returns to
   PaintDesktopCell(from, 315, settings_.colorNormal, 0);
   PaintDesktopCell(to, 315, settings_.colorSelected, 0);
 }
@@ -190,6 +228,8 @@ void PagerWindow::FollowedToDesktop(Hwnd hwnd) {
 
 void PagerWindow::DesktopShown(int desktop) {
   windowMenu.Fill(desktop);
+  const bool named = !settings_.desktopNames[static_cast<size_t>(desktop)].empty();
+  tray_->ShowDesktop(named ? DesktopTitle(settings_, desktop) : "");
   tracker_.RestartAutoHide();
   // The shown desktop's windows get their live thumbnails now rather than at the next tick.
   if (!closing_) miniatureView_.UpdateThumbnails();

@@ -6,6 +6,7 @@
 #include "core/Program.h"
 #include "core/Text.h"
 #include "desktops/Transparency.h"
+#include "pager/DesktopNote.h"
 #include "pager/PagerWindow.h"
 #include "pager/PreviewWindow.h"
 #include "pager/TrayIcon.h"
@@ -34,7 +35,8 @@ PagerWindow::PagerWindow(Program& program)
       refreshTimer(*this, "refreshTimer", 100, true),
       windowMenu({*this, program, program.ws, Table, desktops_, tracker_, layering_,
                   recoveryRecord_, ignoreList, cells, miniatures,
-                  [this](Hwnd hwnd) { gestures_.ActivateWindow(hwnd); }}),
+                  [this](Hwnd hwnd) { gestures_.ActivateWindow(hwnd); },
+                  [this](int desktop) { return DesktopTitle(settings_, desktop); }}),
       mainMenu(nullptr, "mainMenu", "Menu"),
       optionsEntry(&mainMenu, "optionsEntry", "Options..."),
       aboutEntry(&mainMenu, "aboutEntry", "About"),
@@ -47,6 +49,7 @@ PagerWindow::PagerWindow(Program& program)
       settings_(program.settings),
       preview_(std::make_unique<PreviewWindow>(program)),
       tray_(std::make_unique<TrayIcon>(program, mainMenu)),
+      note_(std::make_unique<DesktopNote>(program)),
       layering_(program.ws, Table),
       recoveryRecord_(program.ws, program.RecoveryFile(), program.TranslucencyFile(),
                       [this] { return layering_.TranslucentWindows(); }),
@@ -184,7 +187,7 @@ void PagerWindow::OnLoad() {
   if (settings_.autoStart) AutoStart::AppAutoStart(ws);
   desktops_.ReapplyWindowOpacity();
   cells(1).SetBackColor(settings_.colorSelected);
-  statusLabel.SetCaption("Desktop 1");
+  statusLabel.SetCaption(DesktopTitle(settings_, 1));
   // The hide/unhide hotkey, and the panic hotkey when it is enabled.
   if (settings_.hideHotkey.modifier >= 0 && settings_.hideHotkey.key >= 0) {
     program_.hotkeys.Set(hWnd(), Hotkeys::kHideHotkeyId, settings_.hideHotkey, false);
@@ -192,6 +195,12 @@ void PagerWindow::OnLoad() {
   if (settings_.panicEnabled && settings_.panicHotkey.modifier >= 0 &&
       settings_.panicHotkey.key >= 0) {
     program_.hotkeys.Set(hWnd(), Hotkeys::kPanicHotkeyId, settings_.panicHotkey, false);
+  }
+  // The keys that walk the grid and carry the front window along.
+  for (int k = 0; k < kGridKeyCount; ++k) {
+    const auto key = static_cast<GridKey>(k);
+    program_.hotkeys.RegisterEntry(hWnd(), Hotkeys::GridKeyId(key),
+                                   settings_.gridKeys[static_cast<size_t>(k)]);
   }
   PaintDesktopCell(1, 315, settings_.colorSelected, 0);
   tray_->Load();

@@ -47,6 +47,7 @@
 namespace vd {
 
 class Program;
+class DesktopNote;
 class PreviewWindow;
 class TrayIcon;
 
@@ -79,6 +80,9 @@ class PagerWindow : public forms::Form,
   forms::Button showButton;
   forms::Button hideButton;
   forms::ControlArray<forms::PictureBox> miniatures;  // by miniature number; 0 the template
+  // The names in the named desktops' cells, by desktop (none where the cell has no name or is
+  // too low for a line of text); each stands in its cell, and goes before it.
+  std::vector<std::unique_ptr<forms::Label>> cellNames;
   // The foreground poll. Every 100 ms, with the refresh, rather than as fast as timers go
   // (about every 10 ms): a new window is taken on no later than anyone could notice, and an
   // idle pager does not wake a hundred times a second.
@@ -187,7 +191,14 @@ class PagerWindow : public forms::Form,
   void ConfirmExit();
   // The pager's window procedure and the hotkey actions (pager/HotkeyDispatch.cpp).
   intptr_t HotkeyWindowProc(uint32_t msg, uintptr_t wParam, intptr_t lParam);
-  void HandleHotkey(uint8_t id);
+  void HandleHotkey(int id);
+  // A switch by a hotkey: the same switch as a click on the cell, then the status caption and,
+  // with the pager put away, the note that tells the desktop.
+  void SwitchByKey(int desktop);
+  void WalkGrid(GridKey key);
+  // Sends the front window (a managed one of this desktop, not shown on all) to the desktop,
+  // the focus going to the next window here; or, following it, carries it there.
+  void SendFrontWindow(int desktop, bool follow);
   void OnLoad();
   void OnQueryUnload(forms::UnloadMode mode, bool& cancel);
   void StartDrag();  // lets the system move the borderless pager with the mouse
@@ -197,6 +208,8 @@ class PagerWindow : public forms::Form,
   Settings& settings_;  // the program's settings in effect
   std::unique_ptr<PreviewWindow> preview_;
   std::unique_ptr<TrayIcon> tray_;
+  std::unique_ptr<DesktopNote> note_;  // tells the desktop a hotkey opened, the pager put away
+  int lastLeft_ = 0;                   // the desktop the last switch left; 0: none yet
   forms::WindowProc previousProc_;
   bool closing_ = false;
   bool pagerShown_ = false;
@@ -222,6 +235,8 @@ class PagerWindow : public forms::Form,
   CellPainter cellPainter_;  // the cells' gradients
   // Lays out the status row below the grid: the status caption and the Show/Hide field.
   void LayOutStatusRow();
+  // Puts each named desktop's name in its cell, and the current one's in the tray icon's tip.
+  void ShowDesktopNames();
   MiniatureView miniatureView_;  // after the controls, the table and the geometry it is given
   HoverTracker hover_;           // after the preview and the miniatures' pictures
   MiniatureGestures gestures_;   // after every component it is given

@@ -33,8 +33,16 @@ void TrayIcon::OnLoad() {
   record_.flags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   record_.callbackMessage = WM_MOUSEMOVE;
   record_.icon = 0;  // the program's own icon
-  record_.tip = "VUEDECK Virtual Desktop";
+  record_.tip = tip_;
   added_ = program_.ws.Shell_NotifyIconW(NIM_ADD, record_);
+}
+
+void TrayIcon::ShowDesktop(const std::string& title) {
+  // Unnamed desktops keep the program's own tip.
+  const std::string tip = title.empty() ? "VUEDECK Virtual Desktop" : "VUEDECK - " + title;
+  if (tip == tip_) return;
+  tip_ = record_.tip = tip;
+  if (added_) program_.ws.Shell_NotifyIconW(NIM_MODIFY, record_);
 }
 
 void TrayIcon::RemoveIcon() {

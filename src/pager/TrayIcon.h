@@ -27,6 +27,8 @@ class TrayIcon : public forms::Form {
   const NotifyIconData& IconRecord() const { return record_; }
   // Takes the icon out of the notification area (at exit).
   void RemoveIcon();
+  // The tip names the current desktop when it has a name (title "3: Mail"; empty: none).
+  void ShowDesktop(const std::string& title);
 
  private:
   void OnLoad();
@@ -38,6 +40,7 @@ class TrayIcon : public forms::Form {
   Program& program_;
   forms::MenuItem& menu_;
   NotifyIconData record_;
+  std::string tip_ = "VUEDECK Virtual Desktop";
   bool added_ = false;
 };
 

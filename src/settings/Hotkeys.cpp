@@ -11,8 +11,11 @@ std::array<std::string, kKeyCount> KeyNames;
 std::array<uint32_t, kKeyCount> KeyCodes;
 
 void FillKeyTables() {
-  ModifierNames = {"ALT", "CTRL", "SHIFT", "WIN"};
-  ModifierFlags = {1, 2, 4, 8};
+  ModifierNames = {
+      "ALT",        "CTRL",         "SHIFT",          "WIN",           "CTRL+ALT",
+      "CTRL+SHIFT", "ALT+SHIFT",    "CTRL+ALT+SHIFT", "WIN+CTRL",      "WIN+ALT",
+      "WIN+SHIFT",  "WIN+CTRL+ALT", "WIN+CTRL+SHIFT", "WIN+ALT+SHIFT", "WIN+CTRL+ALT+SHIFT"};
+  ModifierFlags = {1, 2, 4, 8, 3, 6, 5, 7, 10, 9, 12, 11, 14, 13, 15};
   const char* named[] = {"TAB", "RETURN", "PAGE UP", "PAGE DOWN", "INSERT", "DELETE"};
   const uint32_t namedCodes[] = {9, 13, 33, 34, 45, 46};
   for (int i = 0; i < 6; ++i) {
@@ -30,6 +33,12 @@ void FillKeyTables() {
   for (int i = 39; i <= 50; ++i) {  // F1 to F12
     KeyNames[i] = std::string(1, 'F').append(std::to_string(i - 38));
     KeyCodes[i] = static_cast<uint32_t>(i + 73);
+  }
+  const char* moves[] = {"LEFT", "UP", "RIGHT", "DOWN", "HOME", "END", "BACKSPACE"};
+  const uint32_t moveCodes[] = {0x25, 0x26, 0x27, 0x28, 0x24, 0x23, 0x08};
+  for (int i = 0; i < 7; ++i) {
+    KeyNames[51 + i] = moves[i];
+    KeyCodes[51 + i] = moveCodes[i];
   }
 }
 
@@ -92,12 +101,12 @@ bool HotkeyRegistry::Set(Hwnd pager, int id, const HotkeyChoice& keys, bool repo
   return true;
 }
 
-void HotkeyRegistry::RegisterDesktop(Hwnd pager, int desktop, const DesktopHotkey& hotkey) {
-  if (!hotkey.stored) return;
+void HotkeyRegistry::RegisterEntry(Hwnd pager, int id, const HotkeyEntry& hotkey) {
+  if (!hotkey.stored || id < 1 || id > kLastId) return;
   if (!hotkey.enabled) {
-    program_.ws.UnregisterHotKey(pager, desktop);
+    program_.ws.UnregisterHotKey(pager, id);
   } else {
-    Register(pager, desktop, hotkey.keys);
+    Register(pager, id, hotkey.keys);
   }
 }
 

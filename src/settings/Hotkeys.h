@@ -1,6 +1,7 @@
-// The hotkey model: one modifier and one key, each from a fixed table; ids 1 to 81 for the
-// desktops, 98 for panic and 99 for hide/unhide; the registry of what was registered under each
-// id, which keeps two ids from sharing a combination.
+// The hotkey model: one modifier (or chord of modifiers) and one key, each from a fixed table;
+// ids 1 to 81 for the desktops, 98 for panic, 99 for hide/unhide, 101 to 181 for sending the
+// front window to a desktop and 182 on for the keys that walk the grid; the registry of what
+// was registered under each id, which keeps two ids from sharing a combination.
 #pragma once
 
 #include <array>
@@ -19,17 +20,25 @@ namespace vd::Hotkeys {
 
 inline constexpr int kPanicHotkeyId = 98;
 inline constexpr int kHideHotkeyId = 99;
-inline constexpr int kModifierCount = 4;
-inline constexpr int kKeyCount = 51;
+inline constexpr int kFirstSendHotkeyId = 100;  // + the desktop: 101 to 181
+inline constexpr int kFirstGridKeyId = 182;     // + the GridKey
+inline constexpr int kModifierCount = 15;
+inline constexpr int kKeyCount = 58;
 
 extern std::array<std::string, kModifierCount> ModifierNames;
 extern std::array<uint32_t, kModifierCount> ModifierFlags;
 extern std::array<std::string, kKeyCount> KeyNames;
 extern std::array<uint32_t, kKeyCount> KeyCodes;
 
-// Fills the four tables: "ALT", "CTRL", "SHIFT", "WIN"; then TAB, RETURN, PAGE UP, PAGE DOWN,
-// INSERT, DELETE, the digits, the letters A to W and F1 to F12.
+// Fills the four tables: "ALT", "CTRL", "SHIFT", "WIN", then the chords of two, three and four
+// of them; TAB, RETURN, PAGE UP, PAGE DOWN, INSERT, DELETE, the digits, the letters A to W,
+// F1 to F12, then the arrows, HOME, END and BACKSPACE. Files of earlier versions hold indexes
+// into the first parts of the tables, which keep their places.
 void FillKeyTables();
+
+// The id of a grid key's hotkey and of the hotkey that sends the front window to a desktop.
+inline int GridKeyId(GridKey key) { return kFirstGridKeyId + static_cast<int>(key); }
+inline int SendHotkeyId(int desktop) { return kFirstSendHotkeyId + desktop; }
 
 }  // namespace vd::Hotkeys
 
@@ -39,7 +48,7 @@ namespace vd {
 // 99 hide/unhide), and the registration that keeps two ids from sharing a combination.
 class HotkeyRegistry {
  public:
-  static constexpr int kLastId = 100;
+  static constexpr int kLastId = Hotkeys::kFirstGridKeyId + kGridKeyCount - 1;
   explicit HotkeyRegistry(Program& program);
 
   // The combination registered under the id; empty when none is.
@@ -56,9 +65,9 @@ class HotkeyRegistry {
   // holds the combination (the user is told) or the system refuses it (told only with
   // report); with report a success is confirmed too.
   bool Set(Hwnd pager, int id, const HotkeyChoice& keys, bool report);
-  // Registers desktop n's hotkey on the pager: a disabled one is unregistered; one the
+  // Registers the hotkey of an id on the pager: a disabled one is unregistered; one the
   // settings file never held (or held unusable) leaves the hotkey as it was.
-  void RegisterDesktop(Hwnd pager, int desktop, const DesktopHotkey& hotkey);
+  void RegisterEntry(Hwnd pager, int id, const HotkeyEntry& hotkey);
   // The two messages that report on a hotkey the user set.
   void ReportTaken();
   void ReportAssigned();

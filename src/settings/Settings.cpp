@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "core/Text.h"
+#include "platform/Utf8.h"
 #include "settings/Hotkeys.h"
 #include "settings/SettingsFile.h"
 
@@ -74,17 +75,71 @@ HotkeyChoice ReadChoice(const std::string& stored, const std::string& builtIn) {
   return ParseChoice(Split(builtIn, ',')).value_or(HotkeyChoice{});
 }
 
-std::optional<DesktopHotkey> ParseDesktopHotkey(const std::string& entry) {
+std::optional<HotkeyEntry> ParseDesktopHotkey(const std::string& entry) {
   const auto fields = Split(entry, ',');
   if (fields.size() < 3) return std::nullopt;
   auto keys = ParseChoice(fields);
   auto enabled = ToInt32(fields[2]);
   if (!keys || !enabled) return std::nullopt;
-  return DesktopHotkey{*keys, *enabled == 1, true};
+  return HotkeyEntry{*keys, *enabled == 1, true};
 }
 
 std::string Indexes(const HotkeyChoice& c) {
   return std::to_string(c.modifier) + "," + std::to_string(c.key);
+}
+
+std::string Entry(const HotkeyEntry& hotkey) {
+  return Indexes(hotkey.keys) + "," + (hotkey.enabled ? "1" : "0");
+}
+
+// An entry of [HOTKEYS], [SEND] or [KEYS]: the file's, else the built-in one, else none.
+HotkeyEntry ReadEntry(const Reader& read, const char* section, const std::string& key) {
+  auto hotkey = ParseDesktopHotkey(read.Text(section, key));
+  if (!hotkey) hotkey = ParseDesktopHotkey(DefaultSetting(section, key));
+  return hotkey.value_or(HotkeyEntry{});
+}
+
+// A desktop's name in the file: printable ASCII as it is, every other byte (and '%', and a
+// space or quote at either end, which the profile functions would take away) as %XX. The
+// profile functions write a file of the ANSI code page, where a name in another script would
+// come back as question marks; escaped, it comes back exactly on any system.
+std::string EncodeName(const std::string& name) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    const bool atEnd = i == 0 || i + 1 == name.size();
+    const bool plain =
+        c >= 0x20 && c < 0x7F && c != '%' && !(atEnd && (c == ' ' || c == '"' || c == '\''));
+    if (plain) {
+      out += static_cast<char>(c);
+    } else {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 0xF];
+    }
+  }
+  return out;
+}
+
+// The name back from the file; a damaged one (an escape that is no escape, bytes that are no
+// UTF-8) reads as no name.
+std::string DecodeName(const std::string& stored) {
+  std::string out;
+  for (size_t i = 0; i < stored.size(); ++i) {
+    if (stored[i] != '%') {
+      out += stored[i];
+      continue;
+    }
+    unsigned value = 0;
+    const char* first = stored.data() + i + 1;
+    if (i + 2 >= stored.size() || std::from_chars(first, first + 2, value, 16).ptr != first + 2) {
+      return "";
+    }
+    out += static_cast<char>(value);
+    i += 2;
+  }
+  return IsValidUtf8(out) ? CleanDesktopName(out) : "";
 }
 
 }  // namespace
@@ -121,10 +176,16 @@ Settings ReadSettings(WindowSystem& ws, const std::string& file) {
                  DefaultSetting("ALERT", "key1") + "," + DefaultSetting("ALERT", "key2"));
   for (int desktop = 1; desktop <= kMaxDesktops; ++desktop) {
     const std::string key = std::to_string(desktop);
-    auto hotkey = ParseDesktopHotkey(read.Text("HOTKEYS", key));
-    if (!hotkey) hotkey = ParseDesktopHotkey(DefaultSetting("HOTKEYS", key));
-    if (hotkey) s.desktopHotkeys[static_cast<size_t>(desktop)] = *hotkey;
+    const auto at = static_cast<size_t>(desktop);
+    s.desktopHotkeys[at] = ReadEntry(read, "HOTKEYS", key);
+    s.sendHotkeys[at] = ReadEntry(read, "SEND", key);
+    s.desktopNames[at] = DecodeName(ReadIniValue(ws, file, "NAMES", key));
   }
+  for (int k = 0; k < kGridKeyCount; ++k) {
+    s.gridKeys[static_cast<size_t>(k)] = ReadEntry(read, "KEYS", kGridKeyNames[k]);
+  }
+  s.wrapGrid = read.Flag("KEYS", "wrap");
+  s.switchNote = read.Flag("KEYS", "note");
   return s;
 }
 
@@ -153,14 +214,50 @@ bool WriteSettings(WindowSystem& ws, const std::string& file, const Settings& s)
   write("ALERT", "key1", std::to_string(s.panicHotkey.modifier));
   write("ALERT", "key2", std::to_string(s.panicHotkey.key));
   write("ALERT", "enabled", flag(s.panicEnabled));
+  write("KEYS", "wrap", flag(s.wrapGrid));
+  write("KEYS", "note", flag(s.switchNote));
+  // Names are written for every desktop that has or had one; a file without [NAMES] stays so
+  // while no desktop is named.
+  for (int desktop = 1; desktop <= kMaxDesktops; ++desktop) {
+    const std::string& name = s.desktopNames[static_cast<size_t>(desktop)];
+    const std::string key = std::to_string(desktop);
+    if (!name.empty() || !ReadIniValue(ws, file, "NAMES", key).empty()) {
+      write("NAMES", key.c_str(), EncodeName(name));
+    }
+  }
   return written;
 }
 
 bool WriteDesktopHotkey(WindowSystem& ws, const std::string& file, int desktop,
-                        const DesktopHotkey& hotkey) {
-  return ws.WritePrivateProfileStringW("HOTKEYS", std::to_string(desktop),
-                                       Indexes(hotkey.keys) + "," + (hotkey.enabled ? "1" : "0"),
+                        const HotkeyEntry& hotkey) {
+  return ws.WritePrivateProfileStringW("HOTKEYS", std::to_string(desktop), Entry(hotkey), file);
+}
+
+bool WriteSendHotkey(WindowSystem& ws, const std::string& file, int desktop,
+                     const HotkeyEntry& hotkey) {
+  return ws.WritePrivateProfileStringW("SEND", std::to_string(desktop), Entry(hotkey), file);
+}
+
+bool WriteGridKey(WindowSystem& ws, const std::string& file, GridKey key,
+                  const HotkeyEntry& hotkey) {
+  return ws.WritePrivateProfileStringW("KEYS", kGridKeyNames[static_cast<int>(key)], Entry(hotkey),
                                        file);
+}
+
+std::string DesktopTitle(const Settings& settings, int desktop) {
+  const std::string number = std::to_string(desktop);
+  if (desktop < 1 || desktop > kMaxDesktops) return "Desktop " + number;
+  const std::string& name = settings.desktopNames[static_cast<size_t>(desktop)];
+  return name.empty() ? "Desktop " + number : number + ": " + name;
+}
+
+std::string CleanDesktopName(const std::string& name) {
+  std::string kept;
+  for (const char c : name) kept += (c == '\r' || c == '\n' || c == '\t') ? ' ' : c;
+  const size_t first = kept.find_first_not_of(' ');
+  if (first == std::string::npos) return "";
+  kept = kept.substr(first, kept.find_last_not_of(' ') - first + 1);
+  return FirstCharacters(kept, kMaxNameLength);
 }
 
 bool WritePagerPosition(WindowSystem& ws, const std::string& file, float left, float top) {

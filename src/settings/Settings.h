@@ -20,14 +20,39 @@ struct HotkeyChoice {
   bool operator==(const HotkeyChoice&) const = default;
 };
 
-struct DesktopHotkey {
+// A hotkey the user can switch off: a desktop's, the one that sends the front window to a
+// desktop, a grid key.
+struct HotkeyEntry {
   HotkeyChoice keys;
   bool enabled = false;
-  bool stored = false;  // the file holds an entry for the desktop
-  bool operator==(const DesktopHotkey&) const = default;
+  bool stored = false;  // the file (or the built-in values) holds an entry for it
+  bool operator==(const HotkeyEntry&) const = default;
 };
 
 inline constexpr int kMaxDesktops = 81;
+inline constexpr size_t kMaxNameLength = 32;  // characters of a desktop's name
+
+// The keys that walk the grid from the current desktop: to the neighbour on each side, the
+// next and previous in number order, back to the desktop last left; and the four that carry
+// the front window to the neighbour on a side and follow it there.
+enum class GridKey {
+  kLeft,
+  kRight,
+  kUp,
+  kDown,
+  kNext,
+  kPrevious,
+  kBack,
+  kCarryLeft,
+  kCarryRight,
+  kCarryUp,
+  kCarryDown,
+};
+inline constexpr int kGridKeyCount = 11;
+// Their keys in the file's [KEYS] section.
+inline constexpr const char* kGridKeyNames[kGridKeyCount] = {
+    "left", "right",      "up",          "down",     "next",      "previous",
+    "back", "carry_left", "carry_right", "carry_up", "carry_down"};
 
 struct Settings {
   // The grid (1 to 9 each) and the pager's size in percent of the screen (1 to 100); empty
@@ -46,7 +71,14 @@ struct Settings {
   bool panicEnabled = false;
   int panicDesktop = 0;  // 0: none chosen
   HotkeyChoice panicHotkey;
-  std::array<DesktopHotkey, kMaxDesktops + 1> desktopHotkeys{};  // by desktop, 1 to 81
+  std::array<HotkeyEntry, kMaxDesktops + 1> desktopHotkeys{};  // by desktop, 1 to 81
+  // Sending the front window to a desktop, by desktop ([SEND]); the grid keys ([KEYS]), whether
+  // a walk off an edge comes in at the other and whether a switch by hotkey with the pager
+  // put away shows the desktop's note; the desktops' names ([NAMES], empty: none).
+  std::array<HotkeyEntry, kMaxDesktops + 1> sendHotkeys{};
+  std::array<HotkeyEntry, kGridKeyCount> gridKeys{};
+  bool wrapGrid = false, switchNote = true;
+  std::array<std::string, kMaxDesktops + 1> desktopNames{};
 
   bool operator==(const Settings&) const = default;
 
@@ -64,9 +96,20 @@ Settings ReadSettings(WindowSystem& ws, const std::string& file);
 // every key of ALERT, every time. Each writer answers false when a value could not be written.
 bool WriteSettings(WindowSystem& ws, const std::string& file, const Settings& settings);
 
-// One desktop's hotkey entry ("modifier,key,enabled").
+// One desktop's hotkey entry ("modifier,key,enabled"), one that sends the front window to a
+// desktop, one grid key's.
 bool WriteDesktopHotkey(WindowSystem& ws, const std::string& file, int desktop,
-                        const DesktopHotkey& hotkey);
+                        const HotkeyEntry& hotkey);
+bool WriteSendHotkey(WindowSystem& ws, const std::string& file, int desktop,
+                     const HotkeyEntry& hotkey);
+bool WriteGridKey(WindowSystem& ws, const std::string& file, GridKey key,
+                  const HotkeyEntry& hotkey);
+
+// A desktop's name as the program shows it: "3: Mail", or "Desktop 3" without a name.
+std::string DesktopTitle(const Settings& settings, int desktop);
+// A name as kept: at most kMaxNameLength characters (cut between characters), without line
+// breaks or the file's comment and section marks at its ends.
+std::string CleanDesktopName(const std::string& name);
 
 // The pager's place, in twips.
 bool WritePagerPosition(WindowSystem& ws, const std::string& file, float left, float top);

@@ -77,17 +77,20 @@ class OptionsProgram : public ProgramFixture {
     messages.clear();
     return told;
   }
-  static const char* SectionOf(const std::string& key) {  // ALERT's four, HOTKEYS' digits
+  // ALERT's four, HOTKEYS' digits, SETUP's; any other section's as "SECTION/key".
+  static std::string SectionOf(const std::string& key) {
+    if (key.find('/') != key.npos) return key.substr(0, key.find('/'));
     if (std::isdigit(key[0])) return "HOTKEYS";
     const bool alert = std::string(" enabled desktop key1 key2 ").find(" " + key + " ") != key.npos;
     return alert ? "ALERT" : "SETUP";
   }
+  static std::string KeyOf(const std::string& key) { return key.substr(key.find('/') + 1); }
   std::string Saved(const std::string& keys) {  // "key=value ..." from the settings file
     std::istringstream in(keys);
     std::string saved;
     for (std::string key; in >> key;) {
       saved += (saved.empty() ? "" : " ") + key + "=" +
-               ReadIniValue(fake, File("settings.ini").string(), SectionOf(key), key);
+               ReadIniValue(fake, File("settings.ini").string(), SectionOf(key), KeyOf(key));
     }
     return saved;
   }

@@ -195,7 +195,13 @@ class HeadlessPeer : public Peer {
         // A form may have been hidden through the window system behind the toolkit's back.
         const bool is = kind_ == ControlKind::kForm ? desktop.IsWindowVisible(handle_) : shown_;
         shown_ = want;
-        if (want != is) desktop.ShowWindow(handle_, want ? vd::SW_SHOW : vd::SW_HIDE);
+        const bool activates =
+            kind_ != ControlKind::kForm || static_cast<Form&>(control_).ActivatesWhenShown();
+        constexpr int kShowWithoutActivating = 8;
+        if (want != is) {
+          desktop.ShowWindow(
+              handle_, want ? (activates ? vd::SW_SHOW : kShowWithoutActivating) : vd::SW_HIDE);
+        }
         break;
       }
       case Property::kEnabled: {

@@ -142,7 +142,7 @@ void FormPeer::Changed(Property property) {
     case Property::kVisible: {
       const bool want = form.IsLoaded() && form.Visible();
       if (want != (::IsWindowVisible(hwnd_) != FALSE))
-        ::ShowWindow(hwnd_, want ? SW_SHOW : SW_HIDE);
+        ::ShowWindow(hwnd_, want ? (form.ActivatesWhenShown() ? SW_SHOW : SW_SHOWNA) : SW_HIDE);
       // Wakes a modal loop waiting for this form to go away.
       ::PostMessageW(hwnd_, WM_NULL, 0, 0);
       break;
