@@ -38,8 +38,8 @@ void DesktopNote::Tell(const std::string& title) {
   const float screenW = static_cast<float>(program_.ws.GetSystemMetrics(SM_CXSCREEN));
   const float screenH = static_cast<float>(program_.ws.GetSystemMetrics(SM_CYSCREEN));
   const float width = kWidth * tpp, height = kHeight * tpp;
-  Move((screenW * TwipsPerScreenPixel() - width) / 2, (screenH * TwipsPerScreenPixel() - height) / 2,
-       width, height);
+  Move((screenW * TwipsPerScreenPixel() - width) / 2,
+       (screenH * TwipsPerScreenPixel() - height) / 2, width, height);
   text.Move(0, (height - 420) / 2, width, 420);
   text.SetCaption(title);
   alpha_ = kShownAlpha;

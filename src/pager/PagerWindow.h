@@ -155,6 +155,7 @@ class PagerWindow : public forms::Form,
   // The preview of hidden windows and the notification-area icon, the pager's own.
   PreviewWindow& Preview() { return *preview_; }
   TrayIcon& Tray() { return *tray_; }
+  DesktopNote& Note() { return *note_; }
   // Hover over the cells and miniatures, and the preview it opens.
   HoverTracker& Hover() { return hover_; }
   // The current desktop, the number of desktops, and the switches between them.

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "OptionsProgram.h"
+#include "desktops/GridWalk.h"
+#include "pager/DesktopNote.h"
+#include "pager/TrayIcon.h"
 
 namespace vd::testing {
 namespace {
@@ -44,6 +47,120 @@ TEST_F(Hotkeys, TheFilesHotkeysSwitchDesktopsHideThePagerAndPanic) {
   EXPECT_TRUE(P().Desktops().Animates());
   fake.SendMessageA(P().hWnd(), WM_HOTKEY, 42, 0);  // names no desktop
   EXPECT_EQ(P().Desktops().Current(), 7);
+}
+
+// Where each grid key leads, at the edges with and without wrapping, in the smallest and the
+// largest grid: desktop, columns, rows, key, wrap, where to.
+TEST(GridWalk, KeysLeadToTheNeighbourOrAroundTheEdgeOrNowhere) {
+  using enum GridKey;
+  const struct {
+    int desktop, columns, rows;
+    GridKey key;
+    bool wrap;
+    int to;
+  } cases[] = {
+      {5, 3, 3, kLeft, false, 4},     {5, 3, 3, kUp, false, 2},   {5, 3, 3, kDown, false, 8},
+      {5, 3, 3, kRight, false, 6},    {4, 3, 3, kLeft, false, 4}, {4, 3, 3, kLeft, true, 6},
+      {3, 3, 3, kRight, true, 1},     {2, 3, 3, kUp, true, 8},    {8, 3, 3, kDown, true, 2},
+      {9, 3, 3, kNext, false, 9},     {9, 3, 3, kNext, true, 1},  {1, 3, 3, kPrevious, true, 9},
+      {3, 3, 3, kNext, false, 4},     {1, 1, 1, kRight, true, 1}, {1, 1, 1, kNext, true, 1},
+      {81, 9, 9, kDown, false, 81},   {81, 9, 9, kDown, true, 9}, {41, 9, 9, kCarryUp, false, 32},
+      {6, 3, 2, kCarryDown, true, 3}, {5, 3, 3, kBack, true, 5},  {12, 3, 3, kRight, true, 12}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(GridStep(c.desktop, c.columns, c.rows, c.key, c.wrap), c.to)
+        << c.desktop << " " << static_cast<int>(c.key) << " " << c.wrap;
+  }
+}
+
+// The built-in grid keys on the 3 x 3 grid, each press in turn on what the ones before left:
+// walking, back (twice: there again), next and previous, with and without wrapping; back to a
+// desktop the grid lost does nothing. Then the front window: sent to desktop 3, the focus going
+// to the next window here; carried right, the desktop following it and the focus staying; a
+// window shown on all desktops and the pager in front are left alone.
+TEST_F(Hotkeys, TheGridKeysWalkGoBackAndSendOrCarryTheFrontWindow) {
+  constexpr uint32_t kGrid = kWin | kCtrl | kAlt, kCarry = kGrid | kShift;
+  constexpr uint32_t kLeft = 0x25, kUp = 0x26, kRight = 0x27, kDown = 0x28, kPrior = 0x21,
+                     kNext = 0x22, kBack = 0x08;
+  const struct {
+    uint32_t vk;
+    int current;
+  } walk[] = {{kRight, 2}, {kDown, 5}, {kBack, 2}, {kBack, 5}, {kLeft, 4}, {kLeft, 4},
+              {kPrior, 3}, {kNext, 4}, {kUp, 1},   {kUp, 1},   {kBack, 4}};
+  for (const auto& w : walk) {
+    EXPECT_TRUE(fake.PressHotkey(kGrid, w.vk));
+    EXPECT_EQ(P().Desktops().Current(), w.current) << w.vk;
+  }
+  program->settings.wrapGrid = true;
+  for (const auto& [vk, current] : {std::pair{kUp, 1u}, {kUp, 7u}, {kLeft, 9u}, {kNext, 1u}}) {
+    fake.PressHotkey(kGrid, vk);
+    EXPECT_EQ(P().Desktops().Current(), static_cast<int>(current)) << vk;
+  }
+  P().SetupDesktops(2, 2);  // desktop 9, left last, is gone
+  fake.PressHotkey(kGrid, kBack);
+  EXPECT_EQ(P().Desktops().Current(), 1);
+  P().SetupDesktops(3, 3);
+
+  fake.Activate(work);
+  EXPECT_TRUE(fake.PressHotkey(kGrid, '3'));
+  ExpectFacts("current=1 Work=3h Mail=1 Notes=1");
+  EXPECT_TRUE(fake.GetForegroundWindow() == mail || fake.GetForegroundWindow() == notes);
+  fake.Activate(mail);
+  fake.ClearCalls();
+  EXPECT_TRUE(fake.PressHotkey(kCarry, kRight));
+  ExpectFacts("current=2 Work=3h Mail=2 Notes=1h");
+  EXPECT_EQ(fake.GetForegroundWindow(), mail);
+  for (const fake::Call& call : fake.CallsOn("ShowWindow", mail)) {
+    EXPECT_NE(call.args.at(1), "0") << "hidden on the way";
+  }
+  Record(notes).showAll = true;
+  for (const Hwnd front : {notes, P().hWnd()}) {
+    fake.Activate(front);
+    fake.PressHotkey(kGrid, '3');
+    fake.PressHotkey(kCarry, kLeft);
+    ExpectFacts("current=2 Work=3h Mail=2 Notes=1h");
+  }
+}
+
+// A named desktop shows its name in its cell (when the cell holds a line), in the status caption,
+// "Move To" and the tray icon's tip; an unnamed one stays "Desktop n". With the pager put away,
+// a switch by hotkey shows the note without taking the focus, which fades and goes within about
+// a second; with the pager shown, with the note switched off, or on panic, none shows.
+TEST_F(Hotkeys, NamesShowWhereDesktopsAreNamedAndTheNoteTellsTheDesktopWhenThePagerIsAway) {
+  program->settings.desktopNames[2] = "Почта ✉";
+  P().ApplySettings(false);
+  ASSERT_TRUE(P().cellNames.size() > 2 && P().cellNames[2] && !P().cellNames[1]);
+  EXPECT_EQ(P().cellNames[2]->Caption(), "Почта ✉");
+  P().windowMenu.Fill(1);
+  EXPECT_EQ(P().windowMenu.moveToEntries(2).Caption(), "2: Почта ✉");
+  EXPECT_EQ(P().windowMenu.moveToEntries(3).Caption(), "Desktop 3");
+  fake.PressHotkey(kCtrl, '6');  // desktop 2's
+  EXPECT_EQ(P().statusLabel.Caption(), "2: Почта ✉");
+  EXPECT_EQ(fake.TrayIcons().back().tip, "VUEDECK - 2: Почта ✉");
+  EXPECT_FALSE(P().Note().IsShown());  // the pager is shown
+  fake.PressHotkey(kAlt, '1');
+  EXPECT_EQ(fake.TrayIcons().back().tip, "VUEDECK Virtual Desktop");
+
+  fake.PressHotkey(kCtrl, 0x7B);  // the pager put away
+  fake.Activate(work);
+  fake.PressHotkey(kCtrl, '6');
+  EXPECT_TRUE(P().Note().IsShown() && P().Note().text.Caption() == "2: Почта ✉");
+  EXPECT_TRUE(fake.IsTopMost(P().Note().hWnd()));
+  EXPECT_NE(fake.GetForegroundWindow(), P().Note().hWnd());
+  backend->Advance(600);
+  EXPECT_TRUE(P().Note().IsShown());
+  backend->Advance(600);
+  EXPECT_FALSE(P().Note().IsShown());
+  program->settings.switchNote = false;
+  fake.PressHotkey(kAlt, '1');
+  EXPECT_FALSE(P().Note().IsShown());
+  program->settings.switchNote = true;
+  fake.PressHotkey(kAlt, 0x7A);  // panic, to desktop 7
+  EXPECT_FALSE(P().Note().IsShown());
+
+  // Cells lower than a line of text show no name.
+  program->settings.heightPercent = 10;
+  P().SetupDesktops(3, 9);
+  EXPECT_FALSE(P().cellNames[2]);
 }
 
 // Each choice in turn, on what the ones before left; CTRL+B is held by another program. A
