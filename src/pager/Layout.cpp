@@ -115,7 +115,8 @@ void PagerWindow::FollowScreenScale() {
 }
 
 void PagerWindow::ShowDesktopNames() {
-  // A line of the cells' text is 13 pixels at 100 %; it sits 2 pixels in from the corner.
+  // A line of the cells' text is 13 pixels at 100 %; it sits 2 pixels in from the bottom-left
+  // corner, where windows stand less often than at the top (their miniatures cover it).
   constexpr float kLine = 13, kMargin = 2;
   constexpr float tpp = forms::kTwipsPerPixel;  // the cells place their children in twips
   cellNames.resize(static_cast<size_t>(desktops_.Count()) + 1);
@@ -136,7 +137,8 @@ void PagerWindow::ShowDesktopNames() {
       label->MouseMove = [this, k](int, int, float, float) { hover_.OnCellMouseMove(k); };
     }
     label->SetCaption(name);
-    label->Move(kMargin * tpp, kMargin * tpp, (cell.Width() - 2 * kMargin) * tpp, kLine * tpp);
+    label->Move(kMargin * tpp, (cell.Height() - kLine - kMargin) * tpp,
+                (cell.Width() - 2 * kMargin) * tpp, kLine * tpp);
     label->SetVisible(true);
   }
   tray_->ShowDesktop(settings_.desktopNames[static_cast<size_t>(desktops_.Current())].empty()

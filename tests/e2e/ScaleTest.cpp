@@ -62,20 +62,6 @@ std::string Misfits(HWND root, int dpi) {
   return misfits;
 }
 
-// The screen around `r`, `margin` pixels more each way.
-vdtools::Image Cropped(const vdtools::Image& screen, const RECT& r, int margin) {
-  vdtools::Image crop;
-  const int left = std::max(0, int(r.left) - margin), top = std::max(0, int(r.top) - margin);
-  crop.width = std::min(screen.width, int(r.right) + margin) - left;
-  crop.height = std::min(screen.height, int(r.bottom) + margin) - top;
-  if (crop.width <= 0 || crop.height <= 0) return {};
-  for (int y = top; y < top + crop.height; ++y) {
-    const auto row = screen.rgb.begin() + 3 * (size_t(y) * screen.width + left);
-    crop.rgb.insert(crop.rgb.end(), row, row + 3 * crop.width);
-  }
-  return crop;
-}
-
 // Tells the window, as the system does, that its screen's scale is now `dpi`, suggesting `place`
 // (the suggestion is written into the window's process, where the message is read).
 bool ChangeScale(HWND window, int dpi, const RECT& place) {
@@ -125,11 +111,7 @@ TEST_F(Scale, ThePagerAndTheOptionsFitTheirTextAtEveryScale) {
         expectLaidOutFor(next);
       }
     }
-    vdtools::Image screen;
-    if (dpi == 144 && Shot("pager") && vdtools::CaptureScreen(screen)) {
-      vdtools::SavePng(Cropped(screen, RectOf(pager), 8),
-                       Configured("VD_SHOTS") + "\\pager-150.png");
-    }
+    if (dpi == 144) ShotOf(pager, "pager-150");
 
     HWND dialog = nullptr;
     ASSERT_TRUE(ClickOn(ChildWith(pager, "Button", "...")) && ChooseFromMenu({}) &&

@@ -261,6 +261,20 @@ inline bool ColorAround(const vdtools::Image& shot, POINT at, uint32_t color) {
   return true;
 }
 
+// The screen around `r`, `margin` pixels more each way.
+inline vdtools::Image Cropped(const vdtools::Image& screen, const RECT& r, int margin) {
+  vdtools::Image crop;
+  const int left = std::max(0, int(r.left) - margin), top = std::max(0, int(r.top) - margin);
+  crop.width = std::min(screen.width, int(r.right) + margin) - left;
+  crop.height = std::min(screen.height, int(r.bottom) + margin) - top;
+  if (crop.width <= 0 || crop.height <= 0) return {};
+  for (int y = top; y < top + crop.height; ++y) {
+    const auto row = screen.rgb.begin() + 3 * (size_t(y) * screen.width + left);
+    crop.rgb.insert(crop.rgb.end(), row, row + 3 * crop.width);
+  }
+  return crop;
+}
+
 class ChildProcess {  // started by its constructor, ended with its object
  public:
   // With `pipes`, its standard input and output are pipes to us.
@@ -406,6 +420,15 @@ class E2eTest : public testing::Test {
     return passed;
   }
   std::string ScratchFile(const std::string& name) const { return scratch_ + "\\" + name; }
+  // Once the screen has stopped changing, the window and 8 pixels around it as "NAME.png" (the
+  // pictures of README.md).
+  void ShotOf(HWND window, const std::string& name) {
+    vdtools::Image screen;
+    if (Shot(name) && vdtools::CaptureScreen(screen)) {
+      vdtools::SavePng(Cropped(screen, RectOf(window), 8),
+                       Configured("VD_SHOTS") + "\\" + name + ".png");
+    }
+  }
 
  private:
   std::string name_, scratch_;
