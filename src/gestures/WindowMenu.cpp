@@ -24,11 +24,14 @@ WindowMenu::WindowMenu(Parts parts)
       lowTransparencyEntry(&transparencyEntry, "lowTransparencyEntry", "Low"),
       removeEntry(&popup, "removeEntry", "Remove"),
       windowListSeparator(&popup, "windowListSeparator", "-"),
+      windowListTitle(&popup, "windowListTitle", ""),
       windowListEntries(popup, "windowListEntries", "Window Title"),
       p_(std::move(parts)) {
   // The templates stay hidden.
   moveToEntries(0).SetVisible(false);
   windowListEntries(0).SetVisible(false);
+  windowListTitle.SetVisible(false);
+  windowListTitle.SetEnabled(false);
   summonEntry.Click = [this] { Summon(); };
   showOnAllEntry.Click = [this] { ToggleShowOnAll(); };
   onTopEntry.Click = [this] { ToggleOnTop(); };
@@ -96,6 +99,10 @@ void WindowMenu::Fill(int desktop) {
     if (i > 0) windowListEntries.Unload(i);
   }
   listed_ = 0;
+  // A named desktop's list starts with its name ("3: Mail"), which does nothing when chosen.
+  const std::string title = p_.desktopTitle(desktop);
+  windowListTitle.SetCaption(title);
+  windowListTitle.SetVisible(title != "Desktop " + std::to_string(desktop));
   for (const ManagedWindow& w : p_.table) {
     if (w.desktop != desktop) continue;
     forms::MenuItem& entry = windowListEntries.Load(++listed_);

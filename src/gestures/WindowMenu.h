@@ -57,6 +57,7 @@ class WindowMenu {
   forms::MenuItem lowTransparencyEntry;
   forms::MenuItem removeEntry;
   forms::MenuItem windowListSeparator;
+  forms::MenuItem windowListTitle;     // the desktop's name, when it has one
   forms::MenuArray windowListEntries;  // the windows of one desktop; 0 is a hidden template
 
   // Opens the menu at the cursor with the states of a managed window.

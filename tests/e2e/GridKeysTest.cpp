@@ -11,8 +11,11 @@ using GridKeys = E2eTest;
 // screen, without taking the focus, gone again within two seconds.
 TEST_F(GridKeys, SendWalkBackAndTheNoteWithThePagerPutAway) {
   Set("SETUP", "rows", "3");  // a 3 x 3 grid, five desktops named (the last in Cyrillic, as kept)
-  for (auto [desktop, name] : {std::pair{"1", "Work"}, {"3", "Letters"}, {"5", "Mail"},
-                               {"7", "Music"}, {"9", "%D0%97%D0%B0%D0%BC%D0%B5%D1%82%D0%BA%D0%B8"}}) {
+  for (auto [desktop, name] : {std::pair{"1", "Work"},
+                               {"3", "Letters"},
+                               {"5", "Mail"},
+                               {"7", "Music"},
+                               {"9", "%D0%97%D0%B0%D0%BC%D0%B5%D1%82%D0%BA%D0%B8"}}) {
     Set("NAMES", desktop, name);
   }
   HWND pager = Start();
@@ -42,11 +45,12 @@ TEST_F(GridKeys, SendWalkBackAndTheNoteWithThePagerPutAway) {
     return std::string();
   };
 
-  ASSERT_TRUE(Maker("front", "Letter") && WaitUntil([&] { return GetForegroundWindow() == letter; }));
+  ASSERT_TRUE(Maker("front", "Letter") &&
+              WaitUntil([&] { return GetForegroundWindow() == letter; }));
   EXPECT_TRUE(keys({'3'}) && WaitShown({letter}, false, {notes}));
-  EXPECT_TRUE(keys({VK_RIGHT}) && WaitShown({notes}, false) && WaitUntil([&] {
-                return status() == "Desktop 2";
-              })) << status();
+  EXPECT_TRUE(keys({VK_RIGHT}) && WaitShown({notes}, false) &&
+              WaitUntil([&] { return status() == "Desktop 2"; }))
+      << status();
   EXPECT_TRUE(keys({VK_DOWN}) && WaitUntil([&] { return status() == "5: Mail"; })) << status();
   ShotOf(pager, "pager-named");
   EXPECT_TRUE(keys({VK_BACK}) && WaitUntil([&] { return status() == "Desktop 2"; })) << status();

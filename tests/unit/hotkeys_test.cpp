@@ -133,6 +133,10 @@ TEST_F(Hotkeys, NamesShowWhereDesktopsAreNamedAndTheNoteTellsTheDesktopWhenThePa
   P().windowMenu.Fill(1);
   EXPECT_EQ(P().windowMenu.moveToEntries(2).Caption(), "2: Почта ✉");
   EXPECT_EQ(P().windowMenu.moveToEntries(3).Caption(), "Desktop 3");
+  EXPECT_FALSE(P().windowMenu.windowListTitle.Visible());
+  P().windowMenu.Fill(2);
+  EXPECT_TRUE(P().windowMenu.windowListTitle.Visible() &&
+              P().windowMenu.windowListTitle.Caption() == "2: Почта ✉");
   fake.PressHotkey(kCtrl, '6');  // desktop 2's
   EXPECT_EQ(P().statusLabel.Caption(), "2: Почта ✉");
   EXPECT_EQ(fake.TrayIcons().back().tip, "VUEDECK - 2: Почта ✉");
