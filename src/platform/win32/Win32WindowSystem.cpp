@@ -383,11 +383,15 @@ constexpr DWORD kDwmCloakedAttribute = 14;
 
 bool Win32WindowSystem::IsWindowCloaked(Hwnd hwnd) {
   const Compositor& dwm = Dwm();
+  // A compositor that does not know the attribute (Wine's, which also logs each question) is
+  // not asked again: it cloaks nothing.
+  static bool knowsCloaking = true;
+  if (dwm.getWindowAttribute == nullptr || !knowsCloaking) return false;
   DWORD cloaked = 0;
-  return dwm.getWindowAttribute != nullptr &&
-         SUCCEEDED(dwm.getWindowAttribute(ToHwnd(hwnd), kDwmCloakedAttribute, &cloaked,
-                                          sizeof cloaked)) &&
-         cloaked != 0;
+  const HRESULT answer =
+      dwm.getWindowAttribute(ToHwnd(hwnd), kDwmCloakedAttribute, &cloaked, sizeof cloaked);
+  if (answer == E_NOTIMPL) knowsCloaking = false;
+  return SUCCEEDED(answer) && cloaked != 0;
 }
 
 bool Win32WindowSystem::ThumbnailsOffered() {
