@@ -1,7 +1,7 @@
 #include "options/DesktopsPage.h"
 
 #include "core/Program.h"
-#include "options/OptionsHost.h"
+#include "platform/Utf8.h"
 #include "settings/Hotkeys.h"
 
 namespace vd {
@@ -12,92 +12,71 @@ DesktopsPage::DesktopsPage(forms::Container& parent, Program& program, OptionsHo
                            Settings& inEffect)
     : frame(parent, "desktopsPage", "Desktops"),
       hotkeyDesktopList(frame, "hotkeyDesktopList"),
-      desktopModifierList(frame, "desktopModifierList"),
-      desktopKeyList(frame, "desktopKeyList"),
-      desktopHotkeyBox(frame, "desktopHotkeyBox", "Hotkey Enabled"),
-      setDesktopHotkeyButton(frame, "setDesktopHotkeyButton", "Set Hotkey"),
+      nameField(frame, "nameField"),
+      desktopRow(frame, program, host, "desktop", "Hotkey:", "Hotkey Enabled", "Set Hotkey", 88),
+      sendRow(frame, program, host, "send", "Send window:", "Enabled", "Set", 168),
       program_(program),
-      host_(host),
       inEffect_(inEffect) {
-  options::FillHotkeyLists(desktopModifierList, desktopKeyList);
   LayOut();
-  hotkeyDesktopList.Click = [this] { ShowDesktopHotkey(); };
-  desktopHotkeyBox.Click = [this] {
-    EnableHotkeyLists();
-    SetDesktopHotkey(false);
+  hotkeyDesktopList.Click = [this] { ShowDesktop(); };
+  // A name is at most kMaxNameLength characters: a character typed with nothing selected is
+  // refused once the name has them all (what is pasted is cut when OK takes the name).
+  nameField.KeyPress = [this](int& key) {
+    const std::string& text = nameField.Text();
+    if (key >= 32 && nameField.SelLength() == 0 &&
+        FirstCharacters(text, kMaxNameLength - 1).size() < text.size()) {
+      key = 0;
+    }
   };
-  setDesktopHotkeyButton.Click = [this] { SetDesktopHotkey(true); };
-  Show(0);
+  nameField.Change = [this] {
+    if (const int desktop = ChosenDesktop())
+      names_[static_cast<size_t>(desktop)] = nameField.Text();
+  };
+  Show(inEffect, 0);
 }
 
 void DesktopsPage::LayOut() {
-  captions_.Add(frame, "desktopCaption", "Desktop:", 12, 31, 84);
-  hotkeyDesktopList.Move(T(100), T(28), T(110), T(21));
-  captions_.Add(frame, "hotkeysCaption", "Hotkeys:", 12, 65, 84);
-  desktopModifierList.Move(T(100), T(62), T(64), T(21));
-  captions_.Add(frame, "keyPlusCaption", "+", 169, 65, 10);
-  desktopKeyList.Move(T(182), T(62), T(84), T(21));
-  desktopHotkeyBox.Move(T(100), T(94), T(160), T(20));
-  desktopHotkeyBox.SetBackColor(options::kFace);
-  setDesktopHotkeyButton.Move(T(100), T(122), T(90), T(24));
+  captions_.Add(frame, "desktopCaption", "Desktop:", 12, 27, 84);
+  hotkeyDesktopList.Move(T(100), T(24), T(210), T(21));
+  captions_.Add(frame, "nameCaption", "Name:", 12, 57, 84);
+  nameField.Move(T(100), T(54), T(210), T(21));
 }
 
-void DesktopsPage::Show(int desktopCount) {
+int DesktopsPage::ChosenDesktop() const {
+  const int desktop = hotkeyDesktopList.ListIndex() + 1;
+  return desktop >= 1 && desktop <= kMaxDesktops ? desktop : 0;
+}
+
+void DesktopsPage::Show(const Settings& settings, int desktopCount) {
+  names_ = settings.desktopNames;
   hotkeyDesktopList.Clear();
-  for (int i = 1; i <= desktopCount; ++i) hotkeyDesktopList.AddItem("Desktop " + std::to_string(i));
-  // Until a desktop is chosen there is no hotkey to enable or set.
-  desktopHotkeyBox.SetEnabled(false);
-  desktopModifierList.SetEnabled(false);
-  desktopKeyList.SetEnabled(false);
-  setDesktopHotkeyButton.SetEnabled(false);
+  for (int i = 1; i <= desktopCount; ++i) hotkeyDesktopList.AddItem(DesktopTitle(settings, i));
+  // Until a desktop is chosen there is no name to edit and no hotkey to enable or set.
+  nameField.SetText("");
+  nameField.SetEnabled(false);
+  desktopRow.ShowNone();
+  sendRow.ShowNone();
 }
 
-void DesktopsPage::ShowDesktopHotkey() {
-  const int desktop = hotkeyDesktopList.ListIndex() + 1;
-  if (desktop < 1 || desktop > kMaxDesktops) return;
-  const HotkeyEntry& hotkey = inEffect_.desktopHotkeys[static_cast<size_t>(desktop)];
-  // A desktop without a hotkey shows none, rather than the previous desktop's. Showing the
-  // state runs the check box's handling, which registers that state again and stores it.
-  options::ShowChoice(desktopModifierList, desktopKeyList,
-                      hotkey.stored ? hotkey.keys : HotkeyChoice{});
-  desktopHotkeyBox.SetValue(hotkey.stored && hotkey.enabled ? 1 : 0);
-  EnableHotkeyLists();
-  desktopHotkeyBox.SetEnabled(true);
+void DesktopsPage::Collect(Settings& settings) const {
+  for (size_t desktop = 1; desktop < names_.size(); ++desktop) {
+    settings.desktopNames[desktop] = CleanDesktopName(names_[desktop]);
+  }
 }
 
-bool DesktopsPage::SetDesktopHotkey(bool report) {
-  const int desktop = hotkeyDesktopList.ListIndex() + 1;
-  if (desktop < 1 || desktop > kMaxDesktops) return true;
-  const HotkeyChoice keys = options::ChosenKeys(desktopModifierList, desktopKeyList);
-  if (program_.hotkeys.IsTaken(desktop, keys)) {
-    ShowDesktopHotkey();
-    return false;
-  }
-  if (!options::BothChosen(desktopModifierList, desktopKeyList)) return true;
-  const Hwnd pager = host_.PagerHandle();
-  if (desktopHotkeyBox.Checked()) {
-    if (!program_.hotkeys.Register(pager, desktop, keys)) {
-      if (report) program_.hotkeys.ReportTaken();
-      ShowDesktopHotkey();
-      return false;
-    }
-    if (report) program_.hotkeys.ReportAssigned();
-  } else {
-    program_.ws.UnregisterHotKey(pager, desktop);
-  }
-  HotkeyEntry& hotkey = inEffect_.desktopHotkeys[static_cast<size_t>(desktop)];
-  hotkey = HotkeyEntry{keys, desktopHotkeyBox.Checked(), true};
-  if (!WriteDesktopHotkey(program_.ws, program_.SettingsFile(), desktop, hotkey)) {
-    program_.ReportFailedWrite(Program::StoredFile::kSettings);
-  }
-  return true;
-}
-
-void DesktopsPage::EnableHotkeyLists() {
-  const bool on = desktopHotkeyBox.Checked();
-  desktopModifierList.SetEnabled(on);
-  desktopKeyList.SetEnabled(on);
-  setDesktopHotkeyButton.SetEnabled(on);
+void DesktopsPage::ShowDesktop() {
+  const int desktop = ChosenDesktop();
+  if (desktop == 0) return;
+  const auto at = static_cast<size_t>(desktop);
+  nameField.SetText(names_[at]);
+  nameField.SetEnabled(true);
+  desktopRow.Show(desktop, inEffect_.desktopHotkeys[at], [this, desktop](const HotkeyEntry& e) {
+    return WriteDesktopHotkey(program_.ws, program_.SettingsFile(), desktop, e);
+  });
+  sendRow.Show(Hotkeys::SendHotkeyId(desktop), inEffect_.sendHotkeys[at],
+               [this, desktop](const HotkeyEntry& e) {
+                 return WriteSendHotkey(program_.ws, program_.SettingsFile(), desktop, e);
+               });
 }
 
 }  // namespace vd

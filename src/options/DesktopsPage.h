@@ -1,7 +1,12 @@
-// The "Desktops" page: a hotkey for each desktop. A hotkey set here is in effect and stored at
-// once, whatever becomes of the dialog.
+// The "Desktops" page: for each desktop its name, its hotkey and the hotkey that sends the front
+// window to it. The names are edits like the other pages' (OK saves them); a hotkey set here is
+// in effect and stored at once, whatever becomes of the dialog.
 #pragma once
 
+#include <array>
+#include <string>
+
+#include "options/HotkeyRow.h"
 #include "options/OptionsStyle.h"
 
 namespace vd {
@@ -14,28 +19,26 @@ class DesktopsPage {
   DesktopsPage(forms::Container& parent, Program& program, OptionsHost& host, Settings& inEffect);
 
   forms::Frame frame;
-  forms::ComboBox hotkeyDesktopList;  // "Desktop 1", ... one entry per desktop
-  forms::ComboBox desktopModifierList, desktopKeyList;
-  forms::CheckBox desktopHotkeyBox;  // "Hotkey Enabled"
-  forms::Button setDesktopHotkeyButton;
+  forms::ComboBox hotkeyDesktopList;  // each desktop's title: "Desktop 1", "2: Mail", ...
+  forms::TextBox nameField;           // the chosen desktop's name
+  HotkeyRow desktopRow;               // the hotkey that opens the chosen desktop
+  HotkeyRow sendRow;                  // the hotkey that sends the front window there
 
-  // Lists the grid's desktops, none chosen.
-  void Show(int desktopCount);
-  // Shows the hotkey in effect for the desktop chosen in the list.
-  void ShowDesktopHotkey();
-  // Registers (or, unchecked, unregisters) the chosen desktop's hotkey and stores it; false
-  // when the combination was refused.
-  bool SetDesktopHotkey(bool report);
+  // Lists the grid's desktops with the names in effect, none chosen.
+  void Show(const Settings& settings, int desktopCount);
+  // The names as edited.
+  void Collect(Settings& settings) const;
+  // Shows the name and the hotkeys of the desktop chosen in the list.
+  void ShowDesktop();
 
  private:
   void LayOut();
-  // The hotkey lists are usable only while the hotkey is enabled.
-  void EnableHotkeyLists();
+  int ChosenDesktop() const;
 
   Program& program_;
-  OptionsHost& host_;
   Settings& inEffect_;
   options::Captions captions_;
+  std::array<std::string, kMaxDesktops + 1> names_{};  // as edited, by desktop
 };
 
 }  // namespace vd

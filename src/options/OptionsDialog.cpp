@@ -26,6 +26,7 @@ OptionsDialog::OptionsDialog(Program& program, OptionsHost& host, Settings& sett
       desktopsButton(*this, "desktopsButton", "Desktops"),
       panicButton(*this, "panicButton", "Panic"),
       appearanceButton(*this, "appearanceButton", "Appearance"),
+      keysButton(*this, "keysButton", "Keys"),
       pageMark(*this, "pageMark"),
       generalPage(*this, "generalPage"),
       applicationButton(generalPage, "applicationButton", "Application"),
@@ -36,6 +37,7 @@ OptionsDialog::OptionsDialog(Program& program, OptionsHost& host, Settings& sett
       desktops(*this, program, host, settings),
       panic(*this, program, host, settings),
       appearance(*this, program),
+      keys(*this, program, host, settings),
       okButton(*this, "okButton", "OK"),
       cancelButton(*this, "cancelButton", "Cancel"),
       host_(host),
@@ -56,6 +58,7 @@ void OptionsDialog::DrawIcons() {
   desktopsButton.SetIcon(options::IconDesktops(face, Dpi()));
   panicButton.SetIcon(options::IconPanic(face, Dpi()));
   appearanceButton.SetIcon(options::IconAppearance(face, Dpi()));
+  keysButton.SetIcon(options::IconKeys(face, Dpi()));
   okButton.SetIcon(options::IconConfirm(face, Dpi()));
 }
 
@@ -67,18 +70,20 @@ void OptionsDialog::LayOut() {
   };
   PageButton pages[] = {
       {generalButton, "Grid, size, opacity, hide/unhide hotkey and effects"},
-      {desktopsButton, "A hotkey for each desktop"},
+      {desktopsButton, "A name and hotkeys for each desktop"},
       {panicButton, "The panic hotkey"},
       {appearanceButton, "The pager's colours"},
+      {keysButton, "Keys that walk the grid and carry windows along"},
   };
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < 5; ++i) {
     pages[i].button.Move(T(12), T(32 + 48 * static_cast<float>(i)), T(100), T(40));
     pages[i].button.SetToolTipText(pages[i].tip);
   }
   pageMark.Move(T(6), T(32), T(3), T(40));
   pageMark.SetBackColor(options::kAccent);
 
-  for (forms::Frame* page : {&generalPage, &desktops.frame, &panic.frame, &appearance.frame}) {
+  for (forms::Frame* page :
+       {&generalPage, &desktops.frame, &panic.frame, &appearance.frame, &keys.frame}) {
     page->Move(T(kPageLeft), T(kPageTop), T(options::kPageWidth), T(options::kPageHeight));
     page->SetBackColor(options::kFace);
   }
@@ -129,6 +134,7 @@ void OptionsDialog::WireEvents() {
   desktopsButton.Click = [this] { ShowPage(desktops.frame); };
   panicButton.Click = [this] { ShowPage(panic.frame); };
   appearanceButton.Click = [this] { ShowPage(appearance.frame); };
+  keysButton.Click = [this] { ShowPage(keys.frame); };
   application.FieldsChanged = [this] { UpdateOkButton(); };
   okButton.Click = [this] { Confirm(); };
   cancelButton.Click = [this] { Cancel(); };
@@ -153,9 +159,10 @@ void OptionsDialog::OnActivate() {
   const int desktopCount = host_.NumberOfDesktops();
   application.Show(settings_);
   others.Show(settings_);
-  desktops.Show(desktopCount);
+  desktops.Show(settings_, desktopCount);
   panic.Show(settings_, desktopCount);
   appearance.Show(settings_);
+  keys.Show(settings_);
   ShowPage(generalPage);
   ShowPage(application.frame);
   UpdateOkButton();
@@ -169,7 +176,8 @@ void OptionsDialog::ShowPage(forms::Frame& page) {
   const Choice pages[] = {{generalPage, generalButton},
                           {desktops.frame, desktopsButton},
                           {panic.frame, panicButton},
-                          {appearance.frame, appearanceButton}};
+                          {appearance.frame, appearanceButton},
+                          {keys.frame, keysButton}};
   const Choice subPages[] = {{application.frame, applicationButton}, {others.frame, othersButton}};
   auto choose = [&page](const auto& set, forms::Control& mark, bool beside) {
     bool found = false;
@@ -197,7 +205,8 @@ void OptionsDialog::ShowPage(forms::Frame& page) {
 }
 
 forms::Frame& OptionsDialog::CurrentPage() {
-  for (forms::Frame* page : {&generalPage, &desktops.frame, &panic.frame, &appearance.frame}) {
+  for (forms::Frame* page :
+       {&generalPage, &desktops.frame, &panic.frame, &appearance.frame, &keys.frame}) {
     if (page->Visible()) return *page;
   }
   return generalPage;
@@ -223,8 +232,10 @@ void OptionsDialog::Confirm() {
   Settings edited = settings_;
   application.Collect(edited);
   others.Collect(edited);
+  desktops.Collect(edited);
   panic.Collect(edited);
   appearance.Collect(edited);
+  keys.Collect(edited);
   settings_ = edited;
   const bool saved = WriteSettings(program_.ws, program_.SettingsFile(), settings_);
   host_.SetDialogOpen(false);

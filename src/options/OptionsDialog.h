@@ -13,6 +13,7 @@
 #include "options/AppearancePage.h"
 #include "options/ApplicationPage.h"
 #include "options/DesktopsPage.h"
+#include "options/KeysPage.h"
 #include "options/OptionsHost.h"
 #include "options/OthersPage.h"
 #include "options/PanicPage.h"
@@ -26,7 +27,7 @@ class OptionsDialog : public DialogForm {
   ~OptionsDialog() override;
 
   // ---- Pages ---------------------------------------------------------------------------------
-  forms::Button generalButton, desktopsButton, panicButton, appearanceButton;
+  forms::Button generalButton, desktopsButton, panicButton, appearanceButton, keysButton;
   forms::PictureBox pageMark;  // the bar beside the chosen page's button
   forms::Frame generalPage;
   forms::Button applicationButton;  // "Application"
@@ -37,6 +38,7 @@ class OptionsDialog : public DialogForm {
   DesktopsPage desktops;
   PanicPage panic;
   AppearancePage appearance;
+  KeysPage keys;
   // ---- Confirming ----------------------------------------------------------------------------
   forms::Button okButton;  // saves and applies
   forms::Button cancelButton;

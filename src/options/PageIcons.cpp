@@ -96,6 +96,24 @@ Bitmap IconAppearance(uint32_t face, int dpi) {
   return icon.Take();
 }
 
+Bitmap IconKeys(uint32_t face, int dpi) {
+  ScaledIcon icon(20, dpi, face);
+  // Four arrows out of a chosen desktop in the middle, each head three steps wide.
+  icon.Fill(8, 8, 12, 12, kAccent);
+  icon.Fill(9, 4, 11, 8, 0x785A46);
+  icon.Fill(9, 12, 11, 16, 0x785A46);
+  icon.Fill(4, 9, 8, 11, 0x785A46);
+  icon.Fill(12, 9, 16, 11, 0x785A46);
+  for (int step = 0; step < 3; ++step) {
+    const int near = 1 + step, from = 9 - step, to = 11 + step;
+    icon.Fill(from, near, to, near + 1, 0x785A46);        // up
+    icon.Fill(from, 19 - near, to, 20 - near, 0x785A46);  // down
+    icon.Fill(near, from, near + 1, to, 0x785A46);        // left
+    icon.Fill(19 - near, from, 20 - near, to, 0x785A46);  // right
+  }
+  return icon.Take();
+}
+
 Bitmap IconConfirm(uint32_t face, int dpi) {
   ScaledIcon icon(16, dpi, face);
   // A green tick, three pixels thick at 100 %.

@@ -12,6 +12,7 @@ Bitmap IconGeneral(uint32_t face, int dpi);
 Bitmap IconDesktops(uint32_t face, int dpi);
 Bitmap IconPanic(uint32_t face, int dpi);
 Bitmap IconAppearance(uint32_t face, int dpi);
+Bitmap IconKeys(uint32_t face, int dpi);
 Bitmap IconConfirm(uint32_t face, int dpi);
 
 }  // namespace vd::options

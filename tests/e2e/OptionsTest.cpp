@@ -1,4 +1,5 @@
-// The options dialog, start with Windows and the tray icon, in one session.
+// The options dialog (a desktop named on its way), start with Windows and the tray icon, in one
+// session.
 #include "E2eTest.h"
 
 namespace vde2e {
@@ -61,11 +62,29 @@ TEST_F(Options, PagesRunValueAndA3By2GridKeptOverARestartThenTheTrayIconTogglesT
        {std::pair<std::string, std::string>{"Others", "Start Application After Reboot"},
         {"Desktops", "Hotkey Enabled"},
         {"Panic", "Enabled Panic Hotkeys"},
-        {"Appearance", "Change..."}}) {
+        {"Appearance", "Change..."},
+        {"Keys", "Wrap around the grid's edges"}}) {
     EXPECT_TRUE(ClickOn(ChildWith(dialog, "Button", page)) &&
                 WaitUntil([&] { return ChildWith(dialog, "Button", shows) != nullptr; }))
         << page;
     Shot("page-" + page);
+    if (page == "Desktops") {
+      // Desktop 2 chosen in the dropped list of desktops (the page's first list) with the
+      // keyboard, then named "Mail" in the page's one field.
+      std::vector<Child> lists = ChildrenOf(dialog);
+      std::erase_if(lists,
+                    [](const Child& c) { return _stricmp(c.className.c_str(), "ComboBox"); });
+      ASSERT_FALSE(lists.empty());
+      const HWND list = lists[0].hwnd;
+      ASSERT_TRUE(ClickOn(list) &&
+                  WaitUntil([&] { return SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+      for (WORD key : {WORD(VK_HOME), WORD(VK_DOWN), WORD(VK_RETURN)}) PressChord({key});
+      ASSERT_TRUE(WaitUntil([&] { return TextOf(list) == "Desktop 2"; })) << TextOf(list);
+      const HWND name = ChildWith(dialog, "Edit", "");
+      ASSERT_TRUE(ClickOn(name) && TypeUnicode(L"Mail"));
+      EXPECT_TRUE(WaitUntil([&] { return TextOf(name) == "Mail"; })) << TextOf(name);
+      Shot("desktop-2-named");
+    }
     if (page != "Others") continue;
     // A click on the box of "Start Application After Reboot" (its left end) writes the Run
     // value at once: the program's folder and name without extension, in double quotes; a
@@ -81,10 +100,18 @@ TEST_F(Options, PagesRunValueAndA3By2GridKeptOverARestartThenTheTrayIconTogglesT
   EXPECT_TRUE(ClickOn(ChildWith(dialog, "Button", "OK")) && WaitShown({dialog}, false));
   EXPECT_TRUE(WaitUntil([&] { return GridOf(pager) == "3 x 2"; })) << GridOf(pager);
   Shot("after-ok");
+  // The name stands in desktop 2's cell and, once desktop 2 is opened, in the status caption.
+  const auto named = [&] {
+    return ChildWith(pager, "VuedeckControl", "Mail") != nullptr &&
+           ChildWith(pager, "VuedeckControl", "2: Mail") != nullptr;
+  };
+  EXPECT_TRUE(Hotkey(2) && WaitUntil(named)) << Facts({pager});
+  Shot("named-desktop");
 
   // A new start builds the grid from the file.
   ASSERT_TRUE(CloseAndWaitForExit() && (pager = Start()));
   EXPECT_EQ(GridOf(pager), "3 x 2");
+  EXPECT_TRUE(WaitUntil([&] { return ChildWith(pager, "VuedeckControl", "Mail") != nullptr; }));
 
   // The tray icon, the only one at the right end of Wine's task bar: a click puts the pager
   // away, the next brings it back.

@@ -117,7 +117,7 @@ TEST_F(Scale, ThePagerAndTheOptionsFitTheirTextAtEveryScale) {
     ASSERT_TRUE(ClickOn(ChildWith(pager, "Button", "...")) && ChooseFromMenu({}) &&
                 WaitUntil([&] { return IsWindowVisible(dialog = FindWindowA(0, "Options")); }))
         << dpi;
-    for (const char* page : {"Application", "Others", "Desktops", "Panic", "Appearance"}) {
+    for (const char* page : {"Application", "Others", "Desktops", "Panic", "Appearance", "Keys"}) {
       ASSERT_TRUE(ClickOn(ChildWith(dialog, "Button", page))) << page;
       Sleep(200);  // the page's controls shown
       EXPECT_EQ(Misfits(dialog, dpi), "") << dpi << " " << page;

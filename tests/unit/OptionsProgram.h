@@ -3,6 +3,7 @@
 // tests of the options dialog, the settings file and the hotkeys.
 #pragma once
 
+#include <algorithm>
 #include <cctype>
 #include <sstream>
 
@@ -100,15 +101,20 @@ class OptionsProgram : public ProgramFixture {
     return key->second.at("VUEDECK");
   }
   // Each word of `expected` is one of the facts: the grid, each window's desktop ("h": hidden),
-  // the pager ("shown1": shown, and so in its own record), the options dialog's page (and "1"
-  // while it holds the pager), the Run value, and the settings file's keys.
+  // the pager ("shown1": shown, and so in its own record), its status caption ("_" for a blank)
+  // and the name in desktop 1's cell ("-": none), the options dialog's page (and "1" while it
+  // holds the pager), the Run value, and the settings file's keys.
   void ExpectFacts(const std::string& expected) {
     std::ostringstream f;
     f << " desktops=" << P().Desktops().Count() << " current=" << P().Desktops().Current();
     for (auto [name, h] : {std::pair{"Work", work}, {"Mail", mail}, {"Notes", notes}})
       f << " " << name << "=" << DesktopOf(h) << (fake.IsWindowVisible(h) ? "" : "h");
     f << " pager=" << (P().IsShown() ? "shown" : "hidden") << P().PagerShown()
-      << " alpha=" << fake.Alpha(P().hWnd())
+      << " alpha=" << fake.Alpha(P().hWnd());
+    std::string status = P().statusLabel.Caption();
+    std::replace(status.begin(), status.end(), ' ', '_');
+    const bool named = P().cellNames.size() > 1 && P().cellNames[1];
+    f << " status=" << status << " cell1=" << (named ? P().cellNames[1]->Caption() : "-")
       << " dialog=" << (O().IsShown() ? O().CurrentPage().Name() : "closed") << P().DialogOpen()
       << " run=" << (RunValue() == AutoStart::RunCommand(fake.ProgramFolder()) ? "set" : RunValue())
       << " " << Saved(kKeys) << " ";
@@ -119,7 +125,8 @@ class OptionsProgram : public ProgramFixture {
 
   static constexpr const char* kKeys =
       "columns rows width height transparent hide color_normal color_hover animate preview "
-      "auto_hide auto_start enabled desktop key1 key2 1 2 3 4 5 6 7 8 9";
+      "auto_hide auto_start enabled desktop key1 key2 1 2 3 4 5 6 7 8 9 NAMES/1 KEYS/wrap "
+      "KEYS/note";
   std::function<void()> inDialog;
   Hwnd work = 0, mail = 0, notes = 0;
 };

@@ -2,6 +2,8 @@
 // in the options dialog, where no two of the program's hotkeys may share a combination.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "OptionsProgram.h"
 #include "desktops/GridWalk.h"
 #include "pager/DesktopNote.h"
@@ -168,15 +170,17 @@ TEST_F(Hotkeys, NamesShowWhereDesktopsAreNamedAndTheNoteTellsTheDesktopWhenThePa
 }
 
 // Each choice in turn, on what the ones before left; CTRL+B is held by another program. A
-// combination another hotkey holds (desktop 1's CTRL+A for desktop 2 or panic) or another program
-// holds is refused and told, and the lists show the hotkey in effect again, which keeps working;
-// one taken replaces the one the hotkey held (desktop 2's CTRL+6, then CTRL+C).
+// combination another hotkey holds (desktop 1's CTRL+A for desktop 2, panic or a grid key) or
+// another program holds is refused and told, and the lists show the hotkey in effect again, which
+// keeps working; one taken replaces the one the hotkey held (desktop 2's CTRL+6, then CTRL+C).
+// The hotkey that sends the front window to desktop 3 and the grid's "Go right" are set the same
+// way.
 TEST_F(Hotkeys, EachCombinationRegistersItsKeyCodeAndNoTwoHotkeysShareOne) {
   fake.HoldHotkeyElsewhere(kCtrl, 'B');
   StartAgain();
-  enum { kPanic = -1, kHide = -2 };
+  enum { kPanic = -1, kHide = -2, kSendTo3 = -3, kGoRight = -4 };
   const struct {
-    int target, modifier, key;  // a desktop, kPanic or kHide; the lists' indexes
+    int target, modifier, key;  // a desktop, kPanic, kHide, kSendTo3 or kGoRight; the indexes
     const char* shown;          // in the lists after; then pressed:
     uint32_t mod, vk;
     int desktop;  // the current desktop after, 0 when the press finds no hotkey
@@ -198,12 +202,18 @@ TEST_F(Hotkeys, EachCombinationRegistersItsKeyCodeAndNoTwoHotkeysShareOne) {
                {2, 1, 18, "CTRL+C", kCtrl, '6', 0},
                {2, 1, 38, "CTRL+W", kCtrl, 'W', 2},
                {kPanic, 1, 47, "CTRL+F9", kCtrl, 0x78, 7},
-               {kHide, 2, 46, "SHIFT+F8", kShift, 0x77, 7}};
+               {kHide, 2, 46, "SHIFT+F8", kShift, 0x77, 7},
+               {kGoRight, 1, 53, "CTRL+RIGHT", kCtrl, 0x27, 8},
+               {kGoRight, 1, 16, "CTRL+RIGHT", kCtrl, 'A', 1},
+               {kSendTo3, 1, 39, "CTRL+F1", kCtrl, 0x70, 1}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.shown);
     O().Show();
-    const std::string t = c.target > 0 ? "desktop" : c.target == kPanic ? "panic" : "hide";
+    const char* kinds[] = {"desktop", "panic", "hide", "send", "grid"};
+    const std::string t = kinds[std::max(0, -c.target)];
     if (c.target > 0) O().desktops.hotkeyDesktopList.SetListIndex(c.target - 1);
+    if (c.target == kSendTo3) O().desktops.hotkeyDesktopList.SetListIndex(2);
+    if (c.target == kGoRight) O().keys.gridActionList.SetListIndex(1);
     auto& modifiers = dynamic_cast<forms::ComboBox&>(*Find(O(), t + "ModifierList"));
     auto& keys = dynamic_cast<forms::ComboBox&>(*Find(O(), t + "KeyList"));
     modifiers.SetListIndex(c.modifier), keys.SetListIndex(c.key);
@@ -224,7 +234,9 @@ TEST_F(Hotkeys, EachCombinationRegistersItsKeyCodeAndNoTwoHotkeysShareOne) {
     EXPECT_EQ(P().PagerShown() != shown, c.target == kHide || (c.target == kPanic && assigned));
     if (!P().PagerShown()) P().ShowPager();
   }
-  EXPECT_EQ(Saved("1 2 3 key2"), "1=1,16,1 2=1,38,1 3=0,9,1 key2=49");  // panic waits for OK
+  // Panic's combination waits for OK.
+  EXPECT_EQ(Saved("1 2 3 key2 SEND/3 KEYS/right"),
+            "1=1,16,1 2=1,38,1 3=0,9,1 key2=49 SEND/3=1,39,1 KEYS/right=1,53,1");
 }
 
 }  // namespace

@@ -13,14 +13,17 @@ using OptionsDialogTest = OptionsProgram;
 
 // Opened from the main menu the dialog is top-most, holds the pager and is moved by its
 // background; the opacity and start with Windows act at once. Only OK saves and applies the
-// edits; Cancel, and a close by the system, take the opacity back. A grid that shrinks moves the
+// edits (a desktop's name among them, shown by the pager); Cancel, and a close by the system,
+// drop them and take the opacity back. A grid that shrinks moves the
 // windows of vanished desktops to the last one and switches off a panic desktop (7) beyond it,
 // and the user is told; OK waits for a panic desktop.
 TEST_F(OptionsDialogTest, OkSavesAndAppliesTheEditsAndCancelDropsThem) {
   const std::string warning = "Warning: Due to changes in the desktop dimension:\r\n\r\n",
                     moved = "- Application(s) has been relocated.",
                     panicOff = "- Panic hotkeys have been disabled.",
-                    edits = "opacityList=3 widthField=40 previewBox=0 autoStartBox=";
+                    edits =
+                        "hotkeyDesktopList=0 nameField=Mail wrapBox=1 noteBox=0 opacityList=3 "
+                        "widthField=40 previewBox=0 autoStartBox=";
   const struct {
     const char* start;             // a line of the settings
     int mailOn, notesOn, current;  // Work is on desktop 1
@@ -28,10 +31,15 @@ TEST_F(OptionsDialogTest, OkSavesAndAppliesTheEditsAndCancelDropsThem) {
     const char* facts;
     std::string told;
   } cases[] = {
-      {"", 1, 1, 1, edits + "1 cancelButton", "alpha=255 run=set transparent=0 width=30 preview=1",
+      {"", 1, 1, 1, edits + "1 cancelButton",
+       "alpha=255 run=set transparent=0 width=30 preview=1 status=Desktop_1 cell1=- NAMES/1= "
+       "KEYS/wrap=",
        ""},
-      {"auto_start=1", 1, 1, 1, edits + "0 WM_CLOSE", "alpha=255 run=(none) auto_start=1", ""},
-      {"", 1, 1, 1, edits + "1 okButton", "alpha=200 transparent=3 width=40 preview=0 auto_start=1",
+      {"auto_start=1", 1, 1, 1, edits + "0 WM_CLOSE", "alpha=255 run=(none) auto_start=1 cell1=-",
+       ""},
+      {"", 1, 1, 1, edits + "1 okButton",
+       "alpha=200 transparent=3 width=40 preview=0 auto_start=1 status=1:_Mail cell1=Mail "
+       "NAMES/1=Mail KEYS/wrap=1 KEYS/note=0",
        ""},
       {"transparent=3", 1, 1, 1, "opacityList=0 widthField=40 okButton", "alpha=255 transparent=0",
        ""},
@@ -87,7 +95,7 @@ TEST_F(OptionsDialogTest, OkSavesAndAppliesTheEditsAndCancelDropsThem) {
     EXPECT_TRUE(ok || ReadFile("settings.ini") == before);
     EXPECT_EQ(fake.CallsOn("UnregisterHotKey", P().hWnd()).empty(), !ok);  // rebuilt
     const int n = P().Desktops().Count(), current = P().Desktops().Current();
-    EXPECT_EQ(P().statusLabel.Caption(), "Desktop " + std::to_string(current));
+    EXPECT_EQ(P().statusLabel.Caption(), DesktopTitle(program->settings, current));
     const forms::Shape& box = P().selectionBox;  // around the current desktop's cell
     const forms::PictureBox& cell = P().cells(current);
     EXPECT_TRUE(box.Left() < cell.Left() && box.Top() < cell.Top() &&
@@ -179,36 +187,51 @@ TEST_F(OptionsDialogTest, OkWithTheSameDimensionsKeepsTheGridAndPicturesTheCurre
   EXPECT_TRUE(centres()[0] != 0x00FF00u && centres()[2] == mailBefore);
 }
 
-// Choosing a desktop shows its stored hotkey, enabled or not, and none for a desktop the file
-// has none for; the file and the hotkeys stay as they were. "Set Hotkey" acts at once.
-TEST_F(OptionsDialogTest, TheDesktopListShowsEachDesktopsStoredHotkey) {
+// Choosing a desktop shows its name and its stored hotkeys (to open it, to send the front window
+// there), enabled or not, and none for a desktop the file has none for; the file and the hotkeys
+// stay as they were. "Set Hotkey" acts at once; a name is at most 32 characters, and the dialog
+// shown again lists the names OK saved.
+TEST_F(OptionsDialogTest, TheDesktopListShowsEachDesktopsNameAndStoredHotkeys) {
   StartAgain("columns=4");
+  program->settings.desktopNames[2] = "Mail";
   DesktopsPage& d = O().desktops;
   const struct {
     int desktop;
     const char *shown, *stored;
     uint32_t mod, vk;  // works when enabled
-  } cases[] = {{2, "CTRL+6 on", "2=1,12,1", MOD_CONTROL, '6'},
-               {10, "+ off", "10=", MOD_CONTROL, '6'},
-               {4, "ALT+4 off", "4=0,10,0", MOD_ALT, '4'},
-               {9, "ALT+9 on", "9=0,15,1", MOD_ALT, '9'}};
+  } cases[] = {{2, "2: Mail [Mail] CTRL+6 on WIN+CTRL+ALT+2 on", "2=1,12,1", MOD_CONTROL, '6'},
+               {10, "Desktop 10 [] + off + off", "10=", MOD_CONTROL, '6'},
+               {4, "Desktop 4 [] ALT+4 off WIN+CTRL+ALT+4 on", "4=0,10,0", MOD_ALT, '4'},
+               {9, "Desktop 9 [] ALT+9 on WIN+CTRL+ALT+9 on", "9=0,15,1", MOD_ALT, '9'}};
   O().Show();
-  EXPECT_FALSE(d.desktopHotkeyBox.Enabled() || d.setDesktopHotkeyButton.Enabled());
+  EXPECT_FALSE(d.nameField.Enabled() || d.desktopRow.enabledBox.Enabled() ||
+               d.sendRow.setButton.Enabled());
+  const std::string before = ReadFile("settings.ini");
   for (const auto& c : cases) {
     d.hotkeyDesktopList.SetListIndex(c.desktop - 1);
-    const bool on = d.desktopHotkeyBox.Checked();
-    EXPECT_EQ(d.desktopModifierList.Text() + "+" + d.desktopKeyList.Text() + (on ? " on" : " off"),
-              c.shown);
-    EXPECT_EQ(d.desktopHotkeyBox.Enabled() + d.desktopModifierList.Enabled() +
-                  d.desktopKeyList.Enabled() + d.setDesktopHotkeyButton.Enabled(),
-              on ? 4 : 1);
+    std::string shown = d.hotkeyDesktopList.Text() + " [" + d.nameField.Text() + "]";
+    for (HotkeyRow* row : {&d.desktopRow, &d.sendRow}) {
+      const bool on = row->enabledBox.Checked();
+      shown += " " + row->modifierList.Text() + "+" + row->keyList.Text() + (on ? " on" : " off");
+      EXPECT_EQ(row->enabledBox.Enabled() + row->modifierList.Enabled() + row->keyList.Enabled() +
+                    row->setButton.Enabled(),
+                on ? 4 : 1);
+    }
+    EXPECT_EQ(shown, c.shown);
     EXPECT_EQ(Saved(std::to_string(c.desktop)), c.stored);
-    EXPECT_EQ(fake.PressHotkey(c.mod, c.vk), on || c.desktop == 10) << c.desktop;
+    EXPECT_EQ(fake.PressHotkey(c.mod, c.vk), d.desktopRow.enabledBox.Checked() || c.desktop == 10)
+        << c.desktop;
   }
+  EXPECT_EQ(ReadFile("settings.ini"), before);
   Edit("hotkeyDesktopList=3 desktopHotkeyBox=1 desktopKeyList=38 setDesktopHotkeyButton");
   EXPECT_EQ(Told(), "Hotkeys Assigned: Selected hotkeys have been assigned successfully.");
   EXPECT_TRUE(fake.PressHotkey(MOD_ALT, 'W'));
   ExpectFacts("current=4 4=0,38,1");
+  Edit("nameField=Games_and_everything_else_I_play_too okButton");
+  O().Show();
+  Edit("hotkeyDesktopList=3");
+  EXPECT_EQ(d.hotkeyDesktopList.Text() + " [" + d.nameField.Text() + "]",
+            "4: Games_and_everything_else_I_play [Games_and_everything_else_I_play]");
 }
 
 TEST_F(OptionsDialogTest, ClearListAsksThroughTheSystemBoxAndForgetsTheListOnYesOnly) {
