@@ -10,11 +10,17 @@ using options::T;
 namespace {
 
 // What each GridKey does, in the order of the enumeration.
-constexpr const char* kActions[kGridKeyCount] = {
-    "Go left",           "Go right",           "Go up",
-    "Go down",           "Next desktop",       "Previous desktop",
-    "Back to the last desktop", "Carry window left", "Carry window right",
-    "Carry window up",   "Carry window down"};
+constexpr const char* kActions[kGridKeyCount] = {"Go left",
+                                                 "Go right",
+                                                 "Go up",
+                                                 "Go down",
+                                                 "Next desktop",
+                                                 "Previous desktop",
+                                                 "Back to the last desktop",
+                                                 "Carry window left",
+                                                 "Carry window right",
+                                                 "Carry window up",
+                                                 "Carry window down"};
 
 }  // namespace
 
@@ -36,7 +42,8 @@ KeysPage::KeysPage(forms::Container& parent, Program& program, OptionsHost& host
 void KeysPage::LayOut() {
   captions_.Add(frame, "actionCaption", "Action:", 12, 27, 84);
   gridActionList.Move(T(100), T(24), T(210), T(21));
-  gridActionList.SetToolTipText("Carrying takes the front window to the neighbouring desktop and follows it");
+  gridActionList.SetToolTipText(
+      "Carrying takes the front window to the neighbouring desktop and follows it");
   wrapBox.Move(T(12), T(150), T(306), T(20));
   wrapBox.SetBackColor(options::kFace);
   wrapBox.SetToolTipText("Going off one edge of the grid comes in at the other");
