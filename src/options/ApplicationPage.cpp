@@ -66,9 +66,10 @@ void ApplicationPage::LayOut() {
   captions_.Add(frame, "transparencyCaption", "Transparency:", 12, 121, 94);
   opacityList.Move(T(110), T(118), T(100), T(21));
   captions_.Add(frame, "hideUnhideCaption", "Hide/Unhide:", 12, 155, 94);
-  hideModifierList.Move(T(110), T(152), T(64), T(21));
-  captions_.Add(frame, "hidePlusCaption", "+", 179, 155, 10);
-  hideKeyList.Move(T(192), T(152), T(84), T(21));
+  // Wide enough for the longest chord ("WIN+CTRL+ALT+SHIFT") and key ("BACKSPACE").
+  hideModifierList.Move(T(110), T(152), T(120), T(21));
+  captions_.Add(frame, "hidePlusCaption", "+", 234, 155, 10);
+  hideKeyList.Move(T(246), T(152), T(78), T(21));
   setHideHotkeyButton.Move(T(110), T(182), T(90), T(24));
   columnsField.SetMaxLength(1);
   rowsField.SetMaxLength(1);

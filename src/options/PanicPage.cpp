@@ -28,9 +28,10 @@ void PanicPage::LayOut() {
   panicBox.Move(T(12), T(26), T(250), T(20));
   panicBox.SetBackColor(options::kFace);
   captions_.Add(frame, "panicHotkeysCaption", "Hotkeys:", 12, 63, 84);
-  panicModifierList.Move(T(100), T(60), T(64), T(21));
-  captions_.Add(frame, "panicPlusCaption", "+", 169, 63, 10);
-  panicKeyList.Move(T(182), T(60), T(84), T(21));
+  // Wide enough for the longest chord ("WIN+CTRL+ALT+SHIFT") and key ("BACKSPACE").
+  panicModifierList.Move(T(100), T(60), T(126), T(21));
+  captions_.Add(frame, "panicPlusCaption", "+", 230, 63, 10);
+  panicKeyList.Move(T(243), T(60), T(78), T(21));
   setPanicHotkeyButton.Move(T(100), T(90), T(90), T(24));
   captions_.Add(frame, "panicDesktopCaption", "Desktop to open when in panic:", 12, 137, 176);
   panicDesktopList.Move(T(192), T(134), T(110), T(21));
