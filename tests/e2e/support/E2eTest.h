@@ -333,6 +333,18 @@ inline std::string Geometry(const RECT& r) {  // as winmaker reads it: "X Y W H"
          std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top);
 }
 
+// Whether a copy of the program holds its single-instance mutex (named after the user).
+inline bool InstanceRunning() {
+  wchar_t user[257] = L"user";
+  DWORD length = std::size(user);
+  if (!GetUserNameW(user, &length)) std::wcscpy(user, L"user");
+  std::wstring name = std::wstring(L"Local\\VuedeckSingleInstance-") + user;
+  std::replace(name.begin() + 6, name.end(), L'\\', L'_');
+  HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, name.c_str());
+  if (mutex) CloseHandle(mutex);
+  return mutex != nullptr;
+}
+
 class E2eTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -348,6 +360,9 @@ class E2eTest : public testing::Test {
         << "[SETUP]\r\nwidth=25\r\nheight=25\r\nleft=9000\r\ntop=1500\r\npreview=0\r\n"
            "color_normal=8404992\r\ncolor_hover=16744448\r\ncolor_selected=32768\r\n"
            "color_box=65535\r\n";
+    // A copy of the program a test before ended by force may still be going away: while it
+    // holds the single-instance mutex, a new copy would end at once.
+    WaitUntil([] { return !InstanceRunning(); }, kExitMs);
     // The pointer waits in the bottom-right corner, where it hides nothing a test looks at.
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     maker_.emplace(Configured("VD_WINMAKER"), scratch_, true);
