@@ -152,7 +152,7 @@ class ButtonPeer : public WindowPeer {
         // click; here it is a press like the first, so that every click of the user counts.
         const std::shared_ptr<bool> alive = alive_;
         WindowPeer::Intercept(WM_LBUTTONDOWN, wParam, lParam, result);
-        *result = *alive ? ::DefSubclassProc(hwnd_, WM_LBUTTONDOWN, wParam, lParam) : 0;
+        *result = *alive ? SystemHandling(WM_LBUTTONDOWN, wParam, lParam) : 0;
         return true;
       }
       default:

@@ -109,7 +109,7 @@ class EditPeer : public WindowPeer {
     // in, so that no handler sees half a character.
     for (int i = 0; i < count; ++i) {
       pushing_ = i + 1 < count;
-      *result = ::DefSubclassProc(hwnd_, WM_CHAR, static_cast<WPARAM>(units[i]), lParam);
+      *result = SystemHandling(WM_CHAR, static_cast<WPARAM>(units[i]), lParam);
     }
     return true;
   }

@@ -51,7 +51,11 @@ WindowPeer::~WindowPeer() {
   }
   // From here on the window's messages no longer reach the control, which is going away.
   if (::IsWindow(hwnd_)) {
-    if (systemClass_) ::RemoveWindowSubclass(hwnd_, SubclassProc, 1);
+    if (systemClass_ && systemProc_ != nullptr &&
+        ::GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) ==
+            reinterpret_cast<LONG_PTR>(&SystemControlProc)) {
+      ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc_));
+    }
     ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     window_.Reset();
   } else {
@@ -103,7 +107,8 @@ void WindowPeer::CreateNativeWindow(const wchar_t* className, DWORD style, DWORD
   window_.Reset(hwnd_);
   if (systemClass_) {
     ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    ::SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    systemProc_ = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SystemControlProc)));
     ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(TextFont()), FALSE);
   }
   if (kind_ != ControlKind::kForm) {
@@ -133,19 +138,26 @@ LRESULT CALLBACK WindowPeer::ClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
   return ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-LRESULT CALLBACK WindowPeer::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR, DWORD_PTR data) noexcept {
+LRESULT CALLBACK WindowPeer::SystemControlProc(HWND hwnd, UINT msg, WPARAM wParam,
+                                               LPARAM lParam) noexcept {
+  WindowPeer* peer = PeerOf(hwnd);
+  if (peer == nullptr || peer->systemProc_ == nullptr) {
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+  }
+  // Kept before the program's handling, which may end the peer.
+  const WNDPROC system = peer->systemProc_;
   try {
-    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, SubclassProc, 1);
-    auto* peer = reinterpret_cast<WindowPeer*>(data);
     LRESULT result = 0;
-    if (peer && PeerOf(hwnd) == peer && peer->Intercept(msg, wParam, lParam, &result)) {
-      return result;
-    }
+    if (peer->Intercept(msg, wParam, lParam, &result)) return result;
   } catch (...) {
     // Fall through to the control's own handling.
   }
-  return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+  return ::CallWindowProcW(system, hwnd, msg, wParam, lParam);
+}
+
+LRESULT WindowPeer::SystemHandling(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return systemProc_ != nullptr ? ::CallWindowProcW(systemProc_, hwnd_, msg, wParam, lParam)
+                                : ::DefWindowProcW(hwnd_, msg, wParam, lParam);
 }
 
 LRESULT WindowPeer::Receive(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -41,9 +41,12 @@ class WindowPeer : public Peer {
 
   // The window procedure of the program's own window classes.
   static LRESULT CALLBACK ClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
-  // The subclass procedure of the system's controls (buttons, lists, edit fields).
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR id, DWORD_PTR data) noexcept;
+  // The window procedure put in front of a system control's own (buttons, lists, edit fields).
+  // It is installed in the window itself rather than through the common controls' subclass
+  // chain, which looks its data up as a window property on every message: under Wine each
+  // lookup is a round trip to the server, tens of thousands of them while the program starts.
+  static LRESULT CALLBACK SystemControlProc(HWND hwnd, UINT msg, WPARAM wParam,
+                                            LPARAM lParam) noexcept;
 
  protected:
   // Makes the window: one of the program's classes (kControlClass, kFormClass) or a system
@@ -57,6 +60,8 @@ class WindowPeer : public Peer {
   LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
   // A message to a subclassed system control; true when it was consumed.
   virtual bool Intercept(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
+  // The system control's own handling of a message.
+  LRESULT SystemHandling(UINT msg, WPARAM wParam, LPARAM lParam);
   virtual void Paint(HDC dc, const RECT& client) { (void)dc, (void)client; }
   virtual RECT PixelRect() const;
   // The scale of the control's form (dots per inch) and the font the control's text is drawn
@@ -78,6 +83,7 @@ class WindowPeer : public Peer {
   HWND hwnd_ = nullptr;
   OwnedWindow window_;
   bool systemClass_ = false;
+  WNDPROC systemProc_ = nullptr;  // a system control's own window procedure
   bool creating_ = false;
   bool syncing_ = false;  // applying a change that came from the window itself
   bool toolAdded_ = false;
