@@ -38,6 +38,16 @@ GridChange PagerWindow::ApplyGrid(int columns, int rows) {
   return change;
 }
 
+void PagerWindow::RecaptureCurrentDesktop() {
+  // New pictures, without the side effects of a window coming forward (auto-hide, dismissing
+  // a summoned window).
+  std::vector<Hwnd> current;
+  for (const ManagedWindow& w : Table) {
+    if (w.desktop == desktops_.Current()) current.push_back(w.handle);
+  }
+  tracker_.RefreshQuietly(current, true);
+}
+
 GridChange PagerWindow::ApplySettings(bool rebuildGrid) {
   desktops_.SetAnimate(settings_.animate);
   desktops_.ReapplyWindowOpacity();
@@ -47,13 +57,7 @@ GridChange PagerWindow::ApplySettings(bool rebuildGrid) {
   ShowDesktopNames();
   statusLabel.SetCaption(DesktopTitle(settings_, desktops_.Current()));
   BlankCurrentMiniatures();
-  // The current desktop's windows get new pictures, without the side effects of a window
-  // coming forward (auto-hide, dismissing a summoned window).
-  std::vector<Hwnd> current;
-  for (const ManagedWindow& w : Table) {
-    if (w.desktop == desktops_.Current()) current.push_back(w.handle);
-  }
-  tracker_.RefreshQuietly(current, true);
+  RecaptureCurrentDesktop();
   if (settings_.opacity) transparency::SetWindowAlpha(ws_, hWnd(), settings_.PagerAlpha());
   // The pager comes out shown and repainted (also when it was put away when the dialog was
   // opened from the tray icon).

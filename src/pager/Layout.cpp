@@ -106,11 +106,7 @@ void PagerWindow::FollowScreenScale() {
   SetTop(top);
   KeepPagerOnScreen();
   MoveSelectionBox(desktops_.Current());
-  std::vector<Hwnd> current;
-  for (const ManagedWindow& w : Table) {
-    if (w.desktop == desktops_.Current()) current.push_back(w.handle);
-  }
-  tracker_.RefreshQuietly(current, true);
+  RecaptureCurrentDesktop();
   Refresh();
 }
 
@@ -141,9 +137,12 @@ void PagerWindow::ShowDesktopNames() {
                 (cell.Width() - 2 * kMargin) * tpp, kLine * tpp);
     label->SetVisible(true);
   }
-  tray_->ShowDesktop(settings_.desktopNames[static_cast<size_t>(desktops_.Current())].empty()
-                         ? ""
-                         : DesktopTitle(settings_, desktops_.Current()));
+  ShowDesktopInTray(desktops_.Current());
+}
+
+void PagerWindow::ShowDesktopInTray(int desktop) {
+  const bool named = !settings_.desktopNames[static_cast<size_t>(desktop)].empty();
+  tray_->ShowDesktop(named ? DesktopTitle(settings_, desktop) : "");
 }
 
 void PagerWindow::PaintDesktopCell(int index, float angle, uint32_t color1, uint32_t color2) {
@@ -230,8 +229,7 @@ void PagerWindow::FollowedToDesktop(Hwnd hwnd) {
 
 void PagerWindow::DesktopShown(int desktop) {
   windowMenu.Fill(desktop);
-  const bool named = !settings_.desktopNames[static_cast<size_t>(desktop)].empty();
-  tray_->ShowDesktop(named ? DesktopTitle(settings_, desktop) : "");
+  ShowDesktopInTray(desktop);
   tracker_.RestartAutoHide();
   // The shown desktop's windows get their live thumbnails now rather than at the next tick.
   if (!closing_) miniatureView_.UpdateThumbnails();

@@ -238,6 +238,9 @@ class PagerWindow : public forms::Form,
   void LayOutStatusRow();
   // Puts each named desktop's name in its cell, and the current one's in the tray icon's tip.
   void ShowDesktopNames();
+  void ShowDesktopInTray(int desktop);  // the tray tip names a named desktop
+  // The current desktop's windows get new pictures (after the settings or the scale changed).
+  void RecaptureCurrentDesktop();
   MiniatureView miniatureView_;  // after the controls, the table and the geometry it is given
   HoverTracker hover_;           // after the preview and the miniatures' pictures
   MiniatureGestures gestures_;   // after every component it is given
