@@ -92,9 +92,18 @@ fi
 
 # Make the prefix once (seconds), with the virtual desktop, and keep it between runs.
 if [ ! -f "$WINEPREFIX/.vuedeck-ready" ]; then
-  if ! "$WINE" wineboot -i >"$scratch/wineboot.log" 2>&1; then
-    say "wineboot failed:"; tail -20 "$scratch/wineboot.log" >&2; exit 3
-  fi
+  # Making a fresh prefix now and then fails on a busy machine ("could not load kernel32.dll"
+  # while its first server is still settling): start over from an empty prefix, three tries.
+  booted=0
+  for attempt in 1 2 3; do
+    if "$WINE" wineboot -i >"$scratch/wineboot.log" 2>&1; then booted=1; break; fi
+    say "wineboot failed (try $attempt of 3):"; tail -5 "$scratch/wineboot.log" >&2
+    "$WINESERVER" -k >/dev/null 2>&1 || true
+    "$WINESERVER" -w >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX" && mkdir -p "$WINEPREFIX"
+    sleep 1
+  done
+  [ "$booted" = 1 ] || { say "cannot make the Wine prefix $WINEPREFIX"; exit 3; }
   "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 &&
   "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f \
     >/dev/null 2>&1 || { say "cannot set the virtual desktop in $WINEPREFIX"; exit 3; }
