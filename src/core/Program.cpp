@@ -19,13 +19,17 @@ bool Program::Start() {
   Hotkeys::FillKeyTables();
   settings = ReadSettings(ws, SettingsFile());
   main_ = std::make_unique<PagerWindow>(*this);
-  options_ = std::make_unique<OptionsDialog>(*this, *main_, settings);
-  main_->OpenOptionsDialog = [this] { options_->ShowModal(); };
+  main_->OpenOptionsDialog = [this] { Options().ShowModal(); };
   main_->CloseOptions = [this] {
-    if (options_->IsLoaded()) options_->Hide();
+    if (options_ != nullptr && options_->IsLoaded()) options_->Hide();
   };
   main_->Show();  // runs the pager's load handler to its end, then shows it
   return true;
+}
+
+OptionsDialog& Program::Options() {
+  if (options_ == nullptr) options_ = std::make_unique<OptionsDialog>(*this, *main_, settings);
+  return *options_;
 }
 
 std::string Program::SettingsFile() { return dataFolder_.File("settings.ini"); }

@@ -38,9 +38,11 @@ class Program {
   Settings settings;
 
   // The pager and the options dialog, for the tests and the fault handler. The forms get
-  // what they need of each other when they are made; none asks the program for another.
+  // what they need of each other when they are made; none asks the program for another. The
+  // options dialog, with its hundred-odd controls, is made when it is first wanted, not at
+  // start: most runs never open it.
   PagerWindow& Main() { return *main_; }
-  OptionsDialog& Options() { return *options_; }
+  OptionsDialog& Options();
 
   // What is registered under each hotkey id.
   HotkeyRegistry hotkeys{*this};
