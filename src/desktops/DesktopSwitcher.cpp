@@ -22,6 +22,11 @@ void DesktopSwitcher::Open(int desktop) {
   WindowSystem& ws = p_.ws;
   const Hwnd pager = p_.pagerHandle();
   const Hwnd foregroundBefore = ws.GetForegroundWindow();
+  // The window the user leaves in front is the one to come back to.
+  if (const ManagedWindow* front = p_.table.Find(foregroundBefore);
+      front != nullptr && (front->desktop == current_ || front->showAll)) {
+    focus_[current_] = foregroundBefore;
+  }
   p_.record.BeginBatch();
   p_.view.SwitchBegins(current_, desktop);
   current_ = desktop;
@@ -39,25 +44,54 @@ void DesktopSwitcher::Open(int desktop) {
   if (animate_) ws.EndShowBatch();
   ShowDesktop(desktop);
   p_.record.EndBatch();
-  KeepFocusVisible(foregroundBefore);
+  FocusDesktop(desktop, foregroundBefore);
+}
+
+Hwnd DesktopSwitcher::FocusOf(int desktop) {
+  const auto noted = focus_.find(desktop);
+  if (noted == focus_.end()) return 0;
+  const ManagedWindow* w = p_.table.Find(noted->second);
+  if (w == nullptr || (w->desktop != desktop && !w->showAll) ||
+      !p_.ws.IsWindowVisible(noted->second)) {
+    return 0;
+  }
+  return noted->second;
+}
+
+void DesktopSwitcher::FocusDesktop(int desktop, Hwnd foregroundBefore) {
+  WindowSystem& ws = p_.ws;
+  // A window shown on every desktop that was in front stays there: it never left the screen.
+  if (const ManagedWindow* front = p_.table.Find(foregroundBefore);
+      front != nullptr && front->showAll && ws.IsWindowVisible(foregroundBefore)) {
+    return;
+  }
+  Hwnd target = FocusOf(desktop);
+  if (target == 0) target = TopShownWindow();
+  if (target != 0) {
+    if (ws.GetForegroundWindow() != target) ws.SetForegroundWindow(target);
+    return;
+  }
+  KeepFocusVisible(foregroundBefore);  // a desktop without windows: the pager, when need be
+}
+
+Hwnd DesktopSwitcher::TopShownWindow() {
+  WindowSystem& ws = p_.ws;
+  const Hwnd pager = p_.pagerHandle();
+  int guard = 0;
+  for (Hwnd w = ws.GetWindow(pager, GW_HWNDFIRST); w != 0 && guard < 100000;
+       w = ws.GetWindow(w, GW_HWNDNEXT), ++guard) {
+    const ManagedWindow* managed = p_.table.Find(w);
+    if (w == pager || managed == nullptr) continue;
+    if ((managed->showAll || managed->desktop == current_) && ws.IsWindowVisible(w)) return w;
+  }
+  return 0;
 }
 
 void DesktopSwitcher::KeepFocusVisible(Hwnd foregroundBefore) {
   WindowSystem& ws = p_.ws;
   if (!p_.table.Contains(foregroundBefore) || ws.IsWindowVisible(foregroundBefore)) return;
-  const Hwnd pager = p_.pagerHandle();
-  // The top-most shown window of the current desktop, walking the Z order from the top.
-  int guard = 0;
-  for (Hwnd w = ws.GetWindow(pager, GW_HWNDFIRST); w != 0 && guard < 100000;
-       w = ws.GetWindow(w, GW_HWNDNEXT), ++guard) {
-    const ManagedWindow* managed = p_.table.Find(w);
-    if (w == pager || managed == nullptr || !ws.IsWindowVisible(w)) continue;
-    if (managed->showAll || managed->desktop == current_) {
-      ws.SetForegroundWindow(w);
-      return;
-    }
-  }
-  ws.SetForegroundWindow(pager);
+  const Hwnd top = TopShownWindow();
+  ws.SetForegroundWindow(top != 0 ? top : p_.pagerHandle());
 }
 
 void DesktopSwitcher::ShowDesktop(int desktop) {
@@ -79,14 +113,14 @@ void DesktopSwitcher::ShowDesktop(int desktop) {
         // The window slides in to its own left edge, read from the window itself.
         MoveIn(hwnd, p_.geometry.Bounds(hwnd).left);
       } else {
-        SetShown(hwnd, true);
+        ApplyShow(hwnd, SW_SHOWNA);
         if (!showAll) shown.push_back(hwnd);
       }
     }
     if (showAll) {
       if (ManagedWindow* record = p_.table.Find(hwnd)) record->desktop = desktop;
       p_.view.FollowedToDesktop(hwnd);
-      SetShown(hwnd, true);
+      ApplyShow(hwnd, SW_SHOWNA);
       shown.push_back(hwnd);
     }
   }
@@ -137,7 +171,7 @@ void DesktopSwitcher::MoveIn(Hwnd hwnd, int32_t target) {
   int32_t x = target + 60;
   ws.MoveWindow(hwnd, x, r.top, r.Width(), r.Height(), true);
   transparency::SetWindowAlpha(ws, hwnd, 0);
-  SetShown(hwnd, true);
+  ApplyShow(hwnd, SW_SHOWNA);
   int a = 0;
   while (x > target) {
     x -= 5;
@@ -190,13 +224,18 @@ void DesktopSwitcher::HideOwnedWindows(Hwnd owner) {
 }
 
 void DesktopSwitcher::SetShown(Hwnd hwnd, bool shown) {
+  ApplyShow(hwnd, shown ? SW_SHOW : SW_HIDE);
+}
+
+void DesktopSwitcher::ApplyShow(Hwnd hwnd, int cmd) {
   WindowSystem& ws = p_.ws;
+  const bool shown = cmd != SW_HIDE;
   if (const ManagedWindow* w = p_.table.Find(hwnd); w != nullptr && w->refusesChanges) return;
   if (!shown) {
     p_.view.WindowHiding(hwnd);
     HideOwnedWindows(hwnd);
   }
-  const bool wasVisible = ws.ShowWindow(hwnd, shown ? SW_SHOW : SW_HIDE);
+  const bool wasVisible = ws.ShowWindow(hwnd, cmd);
   // Refused: the window is where it was, and the program did not hide it.
   if (Refuses(hwnd)) return;
   if (shown) {

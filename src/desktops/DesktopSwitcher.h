@@ -1,14 +1,16 @@
 // The desktops: which one is current, how many the grid has, and the switch between them. A
 // desktop is nothing but the number in a window's record: opening one hides every managed
 // window of the others and shows its own (sliding them out and in when transitions are on),
-// notes in the records on disk which windows the program keeps hidden, and keeps the keyboard
-// focus on a window the user can see. The windows a managed window owns go with it. A window
-// the system does not let the program change stays shown on every desktop, and nothing claims
-// it was hidden.
+// notes in the records on disk which windows the program keeps hidden, and gives the keyboard
+// focus back to the window that had it when the user last left the desktop. The windows are
+// shown without being activated: one activation per switch, not one per window. The windows a
+// managed window owns go with it. A window the system does not let the program change stays shown
+// on every desktop, and nothing claims it was hidden.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <utility>
 
 #include "core/WindowTable.h"
@@ -109,9 +111,23 @@ class DesktopSwitcher {
   // the foreground window was hidden (by a switch, or sent to another desktop): keys must
   // never go to an invisible window.
   void KeepFocusVisible(Hwnd foregroundBefore);
+  // A managed window came forward on the desktop (or is carried there to keep the focus):
+  // opening the desktop again gives it the focus.
+  void NoteFocus(int desktop, Hwnd hwnd) { focus_[desktop] = hwnd; }
+  // The window that gets the focus when the desktop opens: the one noted, while it is still
+  // managed, on that desktop (or on all) and shown; 0 when none is.
+  Hwnd FocusOf(int desktop);
 
  private:
   void ShowDesktop(int desktop);
+  // Shows (SW_SHOW, SW_SHOWNA) or hides (SW_HIDE) a managed window for the program.
+  void ApplyShow(Hwnd hwnd, int cmd);
+  // Once the desktop is shown, its focus goes to one window, activated once: the one noted for
+  // it, else the top-most of its shown windows; keys never stay with a hidden window.
+  void FocusDesktop(int desktop, Hwnd foregroundBefore);
+  // The top-most shown window of the current desktop (or shown on all), walking the Z order;
+  // 0 when it has none.
+  Hwnd TopShownWindow();
   void MoveIn(Hwnd hwnd, int32_t target);
   void HideOwnedWindows(Hwnd owner);
 
@@ -120,6 +136,7 @@ class DesktopSwitcher {
   int current_ = 1;
   int count_ = 1;
   bool animate_ = false;
+  std::map<int, Hwnd> focus_;  // by desktop: the window that had the focus there last
 };
 
 }  // namespace vd

@@ -46,25 +46,4 @@ void CaptureRhythm::Forget(Hwnd hwnd) {
   if (front_ == hwnd) front_ = 0;
 }
 
-bool CaptureRhythm::RoundDue() { return round_.Due(); }
-
-Hwnd CaptureRhythm::NextInRound(const std::vector<Hwnd>& windows,
-                                const std::function<bool(Hwnd)>& copyable) {
-  const int count = static_cast<int>(windows.size());
-  for (int step = 0; step < count; ++step) {
-    roundTurn_ = roundTurn_ % count + 1;
-    const Hwnd hwnd = windows[static_cast<size_t>(roundTurn_ - 1)];
-    if (copyable(hwnd)) return hwnd;
-  }
-  return 0;
-}
-
-void CaptureRhythm::NoteRoundCopy(bool changed) {
-  if (changed) {
-    round_.StartOver();
-  } else {
-    round_.NoChange();
-  }
-}
-
 }  // namespace vd

@@ -1,15 +1,12 @@
 // How often the tick copies a window's picture. The front window is copied every tick while its
 // copies change; after each copy that shows no change the wait before the next one doubles, up
-// to a second, and a change, or another window coming to the front, starts over. With the pager
-// in front, the tick's one copy goes round the shown windows of the current desktop, spaced out
-// the same way. A window's picture that cannot have changed is thus not copied ten times a
-// second, nor squeezed into its miniature and kept again.
+// to a second, and a change, or another window coming to the front, starts over. A window's
+// picture that cannot have changed is thus not copied ten times a second, nor squeezed into its
+// miniature and kept again.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <unordered_map>
-#include <vector>
 
 #include "platform/WindowSystem.h"
 
@@ -34,14 +31,6 @@ class CaptureRhythm {
   // Whether anything about the window is kept.
   bool Knows(Hwnd hwnd) const { return windows_.count(hwnd) != 0 || front_ == hwnd; }
 
-  // The round over the shown windows: false while it waits (one tick of the wait passes).
-  bool RoundDue();
-  // The next window of the round: the first after the last one, in the order of windows and
-  // from the start again, that copyable accepts; 0 when none does.
-  Hwnd NextInRound(const std::vector<Hwnd>& windows, const std::function<bool(Hwnd)>& copyable);
-  // Records whether the round's copy changed the window's miniature.
-  void NoteRoundCopy(bool changed);
-
  private:
   // Copies in a row that showed no change, and the ticks to let pass before the next copy.
   struct Pace {
@@ -57,9 +46,7 @@ class CaptureRhythm {
     Pace pace;
   };
   std::unordered_map<Hwnd, Window> windows_;
-  Hwnd front_ = 0;     // the front window the tick asked about last
-  int roundTurn_ = 0;  // where the round is in the order of the windows, from 1
-  Pace round_;
+  Hwnd front_ = 0;  // the front window the tick asked about last
 };
 
 }  // namespace vd

@@ -91,6 +91,7 @@ void PagerWindow::SendFrontWindow(int desktop, bool follow) {
     // The window goes ahead, still shown, and the desktop follows it: it keeps the focus.
     desktops_.Place(desktop, front, 0, 0, 0, 0);
     miniatureView_.Place(front);
+    desktops_.NoteFocus(desktop, front);
     SwitchByKey(desktop);
     return;
   }

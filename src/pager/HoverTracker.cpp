@@ -133,17 +133,22 @@ void HoverTracker::HitTest(float originX, float originY, float scale) {
   const Settings& s = pager_.settings;
   const int current = pager_.currentDesktop();
   const float x = static_cast<float>(p.x), y = static_cast<float>(p.y);
+  bool inCell = false;
   for (int i = 1; i <= pager_.cells.UBound(); ++i) {
     if (!pager_.cells.Exists(i)) continue;
     const forms::PictureBox& cell = pager_.cells(i);
     const float left = originX + cell.Left() * scale, top = originY + cell.Top() * scale;
     if (left < x && x < left + cell.Width() * scale && top < y && y < top + cell.Height() * scale) {
+      inCell = true;
       cursorCell_ = i;
       if (i != current) pager_.paintCell(i, s.colorHover);
     } else {
       pager_.paintCell(i, i == current ? s.colorSelected : s.colorNormal);
     }
   }
+  // Out of every cell, with no hover to end: the cells are painted as they rest, and the tick
+  // stops asking until the mouse comes back.
+  if (!inCell && !cellHovered_ && !overMiniature_) tracking_ = false;
 }
 
 void HoverTracker::CountRestTick() {

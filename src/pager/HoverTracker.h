@@ -49,6 +49,9 @@ class HoverTracker {
   // The press or the drag of a miniature ends its preview.
   void HidePreview();
 
+  // The mouse moved over the pager: the tick's hit test runs until it finds the mouse gone.
+  void PointerMoved() { tracking_ = true; }
+  bool Tracking() const { return tracking_; }
   // The hit test of each refresh tick: which cell the cursor is strictly inside (the edge
   // pixels count as outside), painting the cells to match. originX/Y: the pager's client
   // origin on the screen, in screen pixels; scale: screen pixels per pixel of the pager's
@@ -92,6 +95,7 @@ class HoverTracker {
   int32_t hoveredMiniature_ = 0;      // the miniature the mouse last entered
   Hwnd restingWindow_ = 0;            // its window; 0 after a move over a cell's free area
   bool previewFading_ = false;        // the preview is fading in
+  bool tracking_ = false;             // the mouse was over the pager at the last hit test
 };
 
 }  // namespace vd

@@ -241,18 +241,14 @@ void MiniatureView::Blank(Hwnd hwnd) {
   rhythm_.StartOver(hwnd);
 }
 
-void MiniatureView::CaptureNextInRound(const std::function<bool(Hwnd)>& copyable) {
-  // Copies that keep showing no change space the round out, as the front window's do: an idle
-  // desktop is copied once a second, and any change brings the round back to every tick.
-  if (!rhythm_.RoundDue()) return;
-  const Hwnd hwnd = rhythm_.NextInRound(pager_.table.Handles(), copyable);
-  if (hwnd == 0) return;
-  if (thumbnails_.Live(hwnd)) {
-    owed_.insert(hwnd);
-    rhythm_.NoteRoundCopy(false);
-    return;
-  }
-  rhythm_.NoteRoundCopy(Capture(hwnd));
+void MiniatureView::TakeNextOwedCopy(const std::function<bool(Hwnd)>& copyable) {
+  const auto next = std::find_if(owed_.begin(), owed_.end(), [&](Hwnd hwnd) {
+    return !thumbnails_.Live(hwnd) && copyable(hwnd);
+  });
+  if (next == owed_.end()) return;
+  const Hwnd hwnd = *next;
+  owed_.erase(next);
+  Capture(hwnd);
 }
 
 bool MiniatureView::DueForFrontWindow(Hwnd hwnd) {

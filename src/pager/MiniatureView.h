@@ -2,7 +2,7 @@
 // sized like the window scaled down into the cell, stacked with the foreground window's and
 // the always-on-top windows' miniatures in front, showing a scaled picture of the window. It
 // numbers the miniatures, keeps their full-size pictures for the preview, decides when a window
-// is copied (a new window's first picture, the front window, the round over the shown ones) and
+// is copied (a new window's first picture, the front window, the copies owed after a change) and
 // unloads the miniatures of windows that left. Where the compositor offers live thumbnails, the
 // current desktop's shown windows are drawn by it over their miniatures instead of being copied
 // each tick (LiveThumbnails). The copy the tick would have taken of such a window is owed
@@ -93,11 +93,17 @@ class MiniatureView {
   // Whether the front window is due for a copy this tick. One with a live thumbnail never is:
   // a copy of it is owed instead.
   bool DueForFrontWindow(Hwnd hwnd);
-  // The tick's copy when the front window is not one of the current desktop's: the next of the
-  // windows `copyable` admits, in table order, in a round that spaces itself out while the
-  // copies show no change; for a window with a live thumbnail, a copy owed.
-  void CaptureNextInRound(const std::function<bool(Hwnd)>& copyable);
+  // The window may have changed since its last copy (it came forward, moved, was renamed): a
+  // copy of it is owed, taken by the tick while the pager is in view, or when the program
+  // hides it.
+  void OweCopy(Hwnd hwnd) { owed_.insert(hwnd); }
+  // The tick's copy when the front window's is not due: one window owed a copy that
+  // `copyable` admits and that has no live thumbnail (the compositor draws that one; its copy
+  // stays owed until it is hidden).
+  void TakeNextOwedCopy(const std::function<bool(Hwnd)>& copyable);
 
+  // Whether the compositor draws the window's miniature.
+  bool DrawnLive(Hwnd hwnd) const { return thumbnails_.Live(hwnd); }
   // The live thumbnails follow the miniatures (each tick, and once a switch has shown a
   // desktop); at the exit they all go.
   void UpdateThumbnails() { thumbnails_.Update(pager_.currentDesktop(), held_); }
@@ -129,8 +135,8 @@ class MiniatureView {
   CaptureRhythm rhythm_;             // how often the tick copies a window
   LiveThumbnails thumbnails_;        // the miniatures the compositor draws
   Hwnd held_ = 0;                    // the window whose miniature is dragged
-  // Windows with a live thumbnail that the tick would have copied since their last copy (they
-  // came to the front, or the round came to them): copied when the program hides them.
+  // Windows that may have changed since their last copy: copied by the tick, or (those with a
+  // live thumbnail, and any the tick has not come to) when the program hides them.
   std::unordered_set<Hwnd> owed_;
   int32_t lastNumber_ = 0;  // the last miniature number handed out
   // Whether each window's miniature was raised since its window came to the front.

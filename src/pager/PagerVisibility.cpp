@@ -14,11 +14,14 @@ void PagerWindow::HidePager() {
   int alpha = settings_.PagerAlpha();
   transparency::FadeOut(ws_, hWnd(), alpha, 10);
   Hide();
+  // Nothing runs for a pager nobody sees but the sweep and the events.
+  refreshTimer.SetEnabled(false);
 }
 
 void PagerWindow::ShowPager() {
   KeepPagerOnScreen();
   pagerShown_ = true;
+  refreshTimer.SetEnabled(true);
   transparency::SetWindowAlpha(ws_, hWnd(), 0);
   Show();
   transparency::FadeIn(ws_, hWnd(), settings_.PagerAlpha(), 10);

@@ -31,8 +31,9 @@ PagerWindow::PagerWindow(Program& program)
       showButton(*this, "showButton", "Show"),
       hideButton(*this, "hideButton", "Hide"),
       miniatures(*this, "miniatures", ScaleMode::kTwips),
-      foregroundPoll(*this, "foregroundPoll", kForegroundPollMs, false),
-      refreshTimer(*this, "refreshTimer", 100, true),
+      safetySweep(*this, "safetySweep", kPolledSweepMs, false),
+      refreshTimer(*this, "refreshTimer", 100, false),
+      eventTimer(*this, "eventTimer", 10, false),
       windowMenu({*this, program, program.ws, Table, desktops_, tracker_, layering_,
                   recoveryRecord_, ignoreList, cells, miniatures,
                   [this](Hwnd hwnd) { gestures_.ActivateWindow(hwnd); },
@@ -129,15 +130,20 @@ PagerWindow::PagerWindow(Program& program)
   productSubtitle.MouseDown = drag;
   statusLabel.MouseDown = drag;
 
-  foregroundPoll.Tick = [this] { tracker_.Poll(); };
+  safetySweep.Tick = [this] { OnSweep(); };
   refreshTimer.Tick = [this] { OnRefreshTick(); };
+  eventTimer.Tick = [this] { ActOnWindowEvents(); };
 
-  cells.MouseMove = [this](int i, int, int, float, float) { hover_.OnCellMouseMove(i); };
+  cells.MouseMove = [this](int i, int, int, float, float) {
+    hover_.PointerMoved();
+    hover_.OnCellMouseMove(i);
+  };
   cells.MouseUp = [this](int i, int button, int, float, float) { OnCellMouseUp(i, button); };
   miniatures.MouseDown = [this](int i, int b, int, float x, float y) {
     gestures_.OnMouseDown(i, b, x, y);
   };
   miniatures.MouseMove = [this](int i, int b, int, float x, float y) {
+    hover_.PointerMoved();
     gestures_.OnMouseMove(i, b, x, y);
   };
   miniatures.MouseUp = [this](int i, int b, int, float, float) { gestures_.OnMouseUp(i, b); };
@@ -152,7 +158,8 @@ PagerWindow::PagerWindow(Program& program)
   exitEntry.Click = [this] { ConfirmExit(); };
 }
 
-PagerWindow::~PagerWindow() = default;
+// The system's reports stop with the pager that hears them.
+PagerWindow::~PagerWindow() { ws_.WatchWindowEvents(nullptr); }
 
 void PagerWindow::OnLoad() {
   WindowSystem& ws = ws_;
@@ -167,10 +174,15 @@ void PagerWindow::OnLoad() {
   previousProc_ = SetWindowProc([this](uint32_t msg, uintptr_t wParam, intptr_t lParam) {
     return HotkeyWindowProc(msg, wParam, lParam);
   });
-  // The foreground poll. The refresh is started again with it: two timers of one interval
-  // started together fall due together and wake the program once instead of twice.
-  foregroundPoll.SetEnabled(true);
-  refreshTimer.SetEnabled(false);
+  // The system's window events, heard from before the first scan so that nothing falls
+  // between the two; without them the sweep looks every 100 ms. The sweep and the tick are
+  // started together: two timers of one interval started together fall due together and wake
+  // the program once instead of twice.
+  eventsHeard_ =
+      ws.WatchWindowEvents([this](WindowEvent event, Hwnd hwnd) { HearWindowEvent(event, hwnd); });
+  tracker_.SetEventsHeard(eventsHeard_);
+  safetySweep.SetInterval(eventsHeard_ ? kHeardSweepMs : kPolledSweepMs);
+  safetySweep.SetEnabled(true);
   refreshTimer.SetEnabled(true);
   windowMenu.Fill(1);
   SetupDesktops(settings_.columns.value_or(1), settings_.rows.value_or(1));
@@ -210,15 +222,50 @@ void PagerWindow::OnLoad() {
 
 void PagerWindow::OnRefreshTick() {
   miniatureView_.UnloadQueued();
-  const float tpp = TwipsPerScreenPixel();
-  hover_.HitTest(Left() / tpp, Top() / tpp, forms::kTwipsPerPixel / tpp);
-  tracker_.Refresh();
+  // The mouse is asked where it is only while it is over the pager (a move over a cell or a
+  // miniature starts the hit test; the hit test that finds it gone stops it).
+  const bool hovering = hover_.Tracking();
+  if (hovering) {
+    const float tpp = TwipsPerScreenPixel();
+    hover_.HitTest(Left() / tpp, Top() / tpp, forms::kTwipsPerPixel / tpp);
+  }
+  tracker_.FollowFrontWindow();
   miniatureView_.UpdateThumbnails();
+  Tidy();
+  if (hovering) hover_.CountRestTick();
+}
+
+void PagerWindow::OnSweep() {
+  tracker_.Sweep();
+  Tidy();
+}
+
+void PagerWindow::HearWindowEvent(WindowEvent event, Hwnd hwnd) {
+  // Heard inside whatever call was waiting (a switch showing a window, a message box): only
+  // noted now, and acted on by the event timer.
+  if (closing_ || !tracker_.Concerns(event, hwnd)) return;
+  heardEvents_.emplace_back(event, hwnd);
+  if (!eventTimer.Enabled()) eventTimer.SetEnabled(true);
+}
+
+void PagerWindow::ActOnWindowEvents() {
+  eventTimer.SetEnabled(false);
+  // Taken out first: acting on one may bring more (they wait for the next time).
+  const std::vector<std::pair<WindowEvent, Hwnd>> events = std::move(heardEvents_);
+  heardEvents_.clear();
+  for (const auto& [event, hwnd] : events) {
+    if (closing_) return;
+    tracker_.OnWindowEvent(event, hwnd);
+  }
+  Tidy();
+}
+
+void PagerWindow::Tidy() {
+  miniatureView_.UnloadQueued();
   recoveryRecord_.SaveIfBehind();
   if (recoveryRecord_.WriteFailed()) {
     program_.ReportFailedWrite(Program::StoredFile::kRecoveryRecord);
   }
-  hover_.CountRestTick();
 }
 
 void PagerWindow::OfferWindow() {
@@ -270,8 +317,10 @@ bool PagerWindow::SaveWindowPosition() {
 void PagerWindow::CloseAll() {
   if (closing_) return;
   closing_ = true;
-  foregroundPoll.SetEnabled(false);
+  ws_.WatchWindowEvents(nullptr);
+  safetySweep.SetEnabled(false);
   refreshTimer.SetEnabled(false);
+  eventTimer.SetEnabled(false);
   miniatureView_.DropThumbnails();
   // What must outlive the run. A failure here must never keep the windows hidden; it is
   // reported once every window is back.

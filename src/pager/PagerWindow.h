@@ -83,12 +83,16 @@ class PagerWindow : public forms::Form,
   // The names in the named desktops' cells, by desktop (none where the cell has no name or is
   // too low for a line of text); each stands in its cell, and goes before it.
   std::vector<std::unique_ptr<forms::Label>> cellNames;
-  // The foreground poll. Every 100 ms, with the refresh, rather than as fast as timers go
-  // (about every 10 ms): a new window is taken on no later than anyone could notice, and an
-  // idle pager does not wake a hundred times a second.
-  static constexpr unsigned kForegroundPollMs = 100;
-  forms::Timer foregroundPoll;
-  forms::Timer refreshTimer;  // hit test, repaint and refresh every 100 ms
+  // The safety sweep: what the system's window events may have missed, every two seconds;
+  // where the system reports no events, it does all the looking every 100 ms, with the tick.
+  static constexpr unsigned kHeardSweepMs = 2000;
+  static constexpr unsigned kPolledSweepMs = 100;
+  forms::Timer safetySweep;
+  // The tick, every 100 ms while the pager is in view: the front window's copies, the hit test
+  // while the mouse is over the pager, the live thumbnails.
+  forms::Timer refreshTimer;
+  // Acts on the window events heard since it was started, outside the call they came in.
+  forms::Timer eventTimer;
 
   // ---- Menus (used only as popup menus) ----------------------------------------------------
   WindowMenu windowMenu;     // opened by a right click on a miniature
@@ -147,10 +151,16 @@ class PagerWindow : public forms::Form,
   void FollowScreenScale();
   void PaintDesktopCell(int index, float angle, uint32_t color1, uint32_t color2);
 
-  // ---- The refresh tick (pager/PagerWindow.cpp) ---------------------------------------------
-  // Every 100 ms: the hit test over the cells, the refresh of the window table, the records on
-  // disk, and the count of a rest on a miniature towards its preview.
+  // ---- The timers (pager/PagerWindow.cpp) ---------------------------------------------------
+  // Every 100 ms while the pager is in view: the hit test over the cells and the count of a rest
+  // on a miniature towards its preview (while the mouse is over the pager), the front window's
+  // copies, the live thumbnails, the records on disk.
   void OnRefreshTick();
+  // The safety sweep, and the window events heard since the last time.
+  void OnSweep();
+  void ActOnWindowEvents();
+  // Whether the system reports window events.
+  bool EventsHeard() const { return eventsHeard_; }
 
   // The preview of hidden windows and the notification-area icon, the pager's own.
   PreviewWindow& Preview() { return *preview_; }
@@ -211,6 +221,13 @@ class PagerWindow : public forms::Form,
   std::unique_ptr<TrayIcon> tray_;
   std::unique_ptr<DesktopNote> note_;  // tells the desktop a hotkey opened, the pager put away
   int lastLeft_ = 0;                   // the desktop the last switch left; 0: none yet
+  bool eventsHeard_ = false;           // the system reports window events
+  // The window events heard and not yet acted on, in the order they came.
+  std::vector<std::pair<WindowEvent, Hwnd>> heardEvents_;
+  void HearWindowEvent(WindowEvent event, Hwnd hwnd);
+  // What the tick and the sweep both finish with: miniatures of windows that left unloaded, the
+  // records on disk written when behind.
+  void Tidy();
   forms::WindowProc previousProc_;
   bool closing_ = false;
   bool pagerShown_ = false;

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/Bitmap.h"
@@ -43,6 +44,20 @@ struct NotifyIconData {
   uintptr_t icon = 0;  // 0: the program's own application icon
   std::string tip;     // at most 127 UTF-16 units reach the shell, cut between characters
 };
+
+// What the system reports of a top-level window of another application as it happens.
+// (Its creation, showing and hiding are not among them: a new window is taken on when it comes
+// to the front, and the program's own switches would hear back of every window they show and
+// hide.)
+enum class WindowEvent {
+  kDestroyed,
+  kRenamed,     // its caption changed
+  kForeground,  // it came to the front
+  kMoved,       // the user moved, sized, minimised or restored it
+  kCloaked,     // the compositor took it out of sight (also: moved to another system desktop)
+  kUncloaked,
+};
+using WindowEventHandler = std::function<void(WindowEvent event, Hwnd hwnd)>;
 
 class WindowSystem {
  public:
@@ -87,6 +102,16 @@ class WindowSystem {
   // Whether the window is on the system's own desktop that the user is on; true where the
   // system has no desktops of its own, and for a window it puts on none.
   virtual bool IsOnCurrentSystemDesktop(Hwnd hwnd) = 0;
+
+  // ---- Window events -----------------------------------------------------------------------
+  // From now on the handler hears of the top-level windows of every other process as they are
+  // destroyed, renamed, brought to the front or moved by the user, and cloaked or uncloaked by
+  // the compositor, and of the program's own windows as they come to the front (SetWinEventHook out
+  // of context: the handler runs on the program's thread while it waits for messages, also inside a
+  // call that waits, such as showing another application's window). A null handler stops the
+  // reports. False when the system reports nothing; the program must then look for changes itself.
+  // The system may leave out a kind it does not have (Wine never cloaks) or, rarely, drop an event.
+  virtual bool WatchWindowEvents(WindowEventHandler handler) = 0;
 
   // ---- Rights over a window ----------------------------------------------------------------
   // Whether the system refuses the program changes to the window for lack of rights (its

@@ -46,6 +46,7 @@ void WindowTracker::Scan() {
 
 void WindowTracker::Poll() {
   const Hwnd foreground = p_.ws.GetForegroundWindow();
+  front_ = foreground;
   // Nearly every poll finds a managed window or the pager in front, which AddWindow would
   // turn away: its caption is not read then.
   if (foreground == 0 || foreground == p_.pagerHandle() || p_.table.Contains(foreground)) return;
@@ -143,16 +144,77 @@ void WindowTracker::ReleaseUnclaimedTranslucency() {
   p_.record.ReleaseUnclaimed([this](Hwnd hwnd) { return p_.table.Contains(hwnd); }, makeOpaque);
 }
 
-void WindowTracker::Refresh() {
+bool WindowTracker::Concerns(WindowEvent event, Hwnd hwnd) const {
+  if (hwnd == 0) return false;
+  switch (event) {
+    case WindowEvent::kForeground:
+    case WindowEvent::kUncloaked:
+      return true;
+    case WindowEvent::kRenamed:  // a window in front may now be taken on
+      return hwnd == front_ || p_.table.Contains(hwnd);
+    default:
+      return p_.table.Contains(hwnd);
+  }
+}
+
+void WindowTracker::OnWindowEvent(WindowEvent event, Hwnd hwnd) {
+  WindowSystem& ws = p_.ws;
+  const int current = p_.desktops.Current();
+  switch (event) {
+    case WindowEvent::kForeground: {
+      front_ = hwnd;
+      if (hwnd == p_.pagerHandle()) return;
+      if (!p_.table.Contains(hwnd)) {
+        AddWindow(hwnd, p_.geometry.Title(hwnd), current, false);
+        return;
+      }
+      // Its copy is taken by the tick while the pager is in view, else when the pager shows
+      // again or the program hides the window.
+      p_.miniatures.OweCopy(hwnd);
+      UpdateActiveWindow(hwnd, current, false);
+      return;
+    }
+    case WindowEvent::kDestroyed:
+      if (!ws.IsWindow(hwnd)) ForgetWindow(hwnd);
+      return;
+    case WindowEvent::kRenamed: {
+      if (!p_.table.Contains(hwnd)) {
+        Poll();  // the window in front, under its new caption
+        return;
+      }
+      const std::string title = p_.geometry.Title(hwnd);
+      if (title.empty()) {
+        ForgetWindow(hwnd);
+        return;
+      }
+      FollowWindow(hwnd, false, &title);
+      p_.miniatures.OweCopy(hwnd);
+      return;
+    }
+    case WindowEvent::kMoved:
+      FollowWindow(hwnd, false, nullptr);
+      p_.miniatures.OweCopy(hwnd);
+      return;
+    case WindowEvent::kCloaked:
+      // Out of sight while shown: no longer the program's, forgotten without being shown or
+      // hidden. A window the program hid is on none of the system's desktops and stays.
+      if (ws.IsWindowVisible(hwnd) && OutOfSight(hwnd)) ForgetWindow(hwnd);
+      return;
+    case WindowEvent::kUncloaked:
+      Scan();  // the windows that came into sight
+      return;
+  }
+}
+
+void WindowTracker::Sweep() {
   WindowSystem& ws = p_.ws;
   // Which managed windows are gone: those no longer among the top-level windows (closed), read
-  // in one call, and those whose caption now reads empty (cleared). Reading every caption ten
-  // times a second would cost a round trip to the system per window per tick, so the captions
-  // are read in turns, each window's at least every two seconds, and the front window's every
-  // tick.
+  // in one call, and those whose caption now reads empty (cleared). The captions are read in
+  // turns, so that a sweep costs a round trip to the system for a share of the windows only.
   std::vector<Hwnd> live = ws.TopLevelWindows();
   std::sort(live.begin(), live.end());
   const Hwnd foreground = ws.GetForegroundWindow();
+  front_ = foreground;
   std::vector<Hwnd> gone;
   const std::vector<Hwnd> managed = p_.table.Handles();
   const int count = static_cast<int>(managed.size());
@@ -170,7 +232,8 @@ void WindowTracker::Refresh() {
   // before whether it is shown: where the system has neither cloaks nor desktops of its own,
   // the first answer costs nothing, and the second is a round trip to the system.
   bool leftSight = false;
-  const int turn = (count + kCaptionTurns - 1) / kCaptionTurns;
+  const int turns = eventsHeard_ ? kCaptionTurnsHeard : kCaptionTurnsPolled;
+  const int turn = (count + turns - 1) / turns;
   for (int step = 0; step < turn; ++step) {
     captionTurn_ = captionTurn_ % count + 1;
     const Hwnd hwnd = managed[static_cast<size_t>(captionTurn_ - 1)];
@@ -190,18 +253,30 @@ void WindowTracker::Refresh() {
   gone.erase(std::unique(gone.begin(), gone.end()), gone.end());
   for (Hwnd hwnd : gone) ForgetWindow(hwnd);
   if (leftSight) Scan();
-
-  const int current = p_.desktops.Current();
-  const ManagedWindow* front = p_.table.Find(foreground);
-  if (front != nullptr && front->desktop == current) {
-    UpdateActiveWindow(foreground, current, p_.miniatures.DueForFrontWindow(foreground),
-                       &foregroundTitle);
-    return;
+  // The window in front: a new one is taken on, a managed one of this desktop followed.
+  if (!foregroundManaged) {
+    Poll();
+  } else if (!foregroundTitle.empty()) {
+    UpdateActiveWindow(foreground, p_.desktops.Current(), false, &foregroundTitle);
   }
-  // The user is on the pager (or on a window the program does not manage): the tick's one
-  // capture goes round the shown windows of the current desktop instead, so that their
-  // miniatures stay live too.
-  p_.miniatures.CaptureNextInRound([this, current](Hwnd candidate) {
+}
+
+void WindowTracker::FollowFrontWindow() {
+  const int current = p_.desktops.Current();
+  const ManagedWindow* front = p_.table.Find(front_);
+  if (front != nullptr && front->desktop == current) {
+    // Followed (its caption, place and picture) when its copy is due: an unchanged window is
+    // asked nothing between its spaced-out copies. One the compositor draws live is followed
+    // each tick, as its thumbnail must stay on its miniature.
+    if (p_.miniatures.DueForFrontWindow(front_)) {
+      FollowWindow(front_, true, nullptr);
+      return;
+    }
+    if (p_.miniatures.DrawnLive(front_)) FollowWindow(front_, false, nullptr);
+  }
+  // Else a copy owed to a shown window of the current desktop (it came forward, moved or was
+  // renamed since its last copy, perhaps while the pager was away) is taken.
+  p_.miniatures.TakeNextOwedCopy([this, current](Hwnd candidate) {
     const ManagedWindow* w = p_.table.Find(candidate);
     return w != nullptr && w->desktop == current && candidate != moved_ &&
            p_.ws.IsWindowVisible(candidate);
@@ -284,12 +359,13 @@ void WindowTracker::UpdateActiveWindow(Hwnd hwnd, int desktop, bool capture,
   // Another window came to the front: the summoned window goes back where it belongs.
   if (summoned_ >= 1 && summoned_ != hwnd) SendSummonedWindowBack();
   // Auto-hide: the user turned to another window.
-  if (lastActive_ == 0) {
-    lastActive_ = hwnd;
-  } else if (lastActive_ != hwnd && p_.settings.autoHide) {
-    p_.view.HideForAutoHide();
-    lastActive_ = 0;
-  }
+  // Opening this desktop again gives this window the focus back.
+  p_.desktops.NoteFocus(desktop, hwnd);
+  // Each window that comes forward becomes the last one at once, so that the next turn to
+  // another window hides the pager again, however soon it comes.
+  const bool turned = lastActive_ != 0 && lastActive_ != hwnd;
+  lastActive_ = hwnd;
+  if (turned && p_.settings.autoHide) p_.view.HideForAutoHide();
   // Handlers that ran meanwhile (hiding the pager, sending a summoned window back) may have
   // taken the window's record out: it is looked up again.
   FollowWindow(hwnd, capture, title);

@@ -1,10 +1,10 @@
-// Which top-level windows the program manages: the start-up scan, the foreground poll, the
-// offer of a window the poll would not take by itself, and the refresh of the table each tick
-// (closed windows leave it, and so do windows that went out of sight; the foreground window's
-// record and miniature follow it). It also keeps what follows the front window: the auto-hide's
-// last front window, the summoned window (brought forward from another desktop until another
-// window comes forward) and the window the window menu moved (its miniature keeps its picture
-// until it is clicked).
+// Which top-level windows the program manages: the start-up scan, the system's window events
+// (a window in front is taken on, a closed one leaves, a renamed or moved one is followed),
+// the offer of a window that would not be taken by itself, the slow safety sweep that catches
+// what an event missed, and the front window's copies while the pager is in view. It also keeps
+// what follows the front window: the auto-hide's last front window, the summoned window (brought
+// forward from another desktop until another window comes forward) and the window the window menu
+// moved (its miniature keeps its picture until it is clicked).
 #pragma once
 
 #include <cstdint>
@@ -69,9 +69,33 @@ class WindowTracker {
   void ReleaseUnclaimedTranslucency();
   // The foreground poll: a new window in front is taken on, or offered.
   void Poll();
-  // The tick's refresh: closed and caption-less windows leave the table; the front window's
-  // record and miniature follow it, or the tick's copy goes round the current desktop.
-  void Refresh();
+
+  // Whether the system reports window events (then the sweep is slow and reads fewer captions
+  // each time; else it runs with the tick and does all the looking).
+  void SetEventsHeard(bool heard) { eventsHeard_ = heard; }
+  // Whether an event reported of this window is one the program acts on: events of windows it
+  // neither manages nor has in front, and of the program's own windows, are dropped at once.
+  bool Concerns(WindowEvent event, Hwnd hwnd) const;
+  // An event reported by the system, acted on outside the call that reported it: a window in
+  // front is taken on (or offered) and followed; a closed one, or one whose caption was
+  // cleared, leaves the table; a renamed or moved one is followed; a cloaked one is forgotten,
+  // and an uncloaked one brings the windows that came into sight.
+  void OnWindowEvent(WindowEvent event, Hwnd hwnd);
+  // The safety sweep: what an event may have missed. Closed windows leave the table, and so do
+  // windows whose caption reads empty and shown windows that went out of sight (their captions
+  // read in turns); a new window in front is taken on, and the front window is followed.
+  void Sweep();
+  // The tick's copies, while the pager is in view: the front window's record and miniature
+  // follow it when its copy is due; else a copy owed to a shown window of the current desktop
+  // is taken.
+  void FollowFrontWindow();
+  // Everything at once: the sweep, then the front window (after a click that raised a window).
+  void Refresh() {
+    Sweep();
+    FollowFrontWindow();
+  }
+  // The window the program last knew in front (from the events, or the sweep).
+  Hwnd FrontWindow() const { return front_; }
 
   // Takes a window on (force: the user accepted the offer, so the style bits are not asked).
   void AddWindow(Hwnd hwnd, const std::string& caption, int desktop, bool force);
@@ -133,10 +157,14 @@ class WindowTracker {
   Hwnd summoned_ = 0;
   Hwnd moved_ = 0;
   std::map<int, int32_t> arrivals_;  // arrival counters by desktop
-  // The refresh reads the captions of a share of the table each tick: every caption is read
-  // within this many ticks (two seconds). captionTurn_ is the row read last.
-  static constexpr int kCaptionTurns = 20;
+  // The sweep reads the captions of a share of the table each time: every caption is read
+  // within this many sweeps (two seconds when the sweep runs with the 100 ms tick, ten seconds
+  // at its slow pace when events report renames). captionTurn_ is the row read last.
+  static constexpr int kCaptionTurnsPolled = 20;
+  static constexpr int kCaptionTurnsHeard = 5;
   int captionTurn_ = 0;
+  bool eventsHeard_ = false;
+  Hwnd front_ = 0;  // the window in front, as last reported or read
 };
 
 }  // namespace vd

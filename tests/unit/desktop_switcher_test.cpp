@@ -164,7 +164,7 @@ TEST_F(Switcher, AWindowThatClosesWhileASwitchShowsItLeavesTheOthersShownAndTheT
     Pager().Desktops().SetAnimate(c.animate);
     fake.SetCallHook([&](const fake::Call& call) {
       if (call.name == "ShowWindow" && call.args[0] == std::to_string(closing) &&
-          call.args[1] == std::to_string(SW_SHOW)) {
+          call.args[1] == std::to_string(SW_SHOWNA)) {
         fake.DestroyWindow(closing);
         Pager().Tracker().Refresh();  // a handler that runs meanwhile forgets it
       }

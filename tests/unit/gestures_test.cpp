@@ -169,7 +169,8 @@ TEST_F(Gestures, ADroppedMiniatureTakesItsWindowToTheCellUnderTheCursor) {
     fake.Activate(dragged);
     backend->Advance(200);
     fake.SetCursor(c.cursorCell ? InsideCell(c.cursorCell) : Point{0, 0});
-    backend->Advance(100);  // the hit test notes the cell under the cursor
+    P().Hover().PointerMoved();  // as the mouse went there over the pager
+    backend->Advance(100);       // the hit test notes the cell under the cursor
     if (!c.cursorCell) P().Hover().ForgetCursorCell();  // as when no cell was ever under it
     if (c.interruption == kGridRebuilt) P().SetupDesktops(2, 1);
     forms::PictureBox& miniature = MiniatureOf(dragged);

@@ -404,10 +404,10 @@ TEST_F(Tracker, AutoHidePutsThePagerAwayWhenTheUserTurnsToAnotherWindow) {
   BringToFront(b);
   EXPECT_FALSE(Pager().PagerShown()) << "turned from A to B";
   Pager().ShowPager();
-  BringToFront(a);
-  EXPECT_TRUE(Pager().PagerShown()) << "A only became the window in front";
   BringToFront(b);
-  EXPECT_FALSE(Pager().PagerShown());
+  EXPECT_TRUE(Pager().PagerShown()) << "B was in front already";
+  BringToFront(a);
+  EXPECT_FALSE(Pager().PagerShown()) << "turned from B to A, however soon";
 }
 
 }  // namespace

@@ -153,7 +153,7 @@ class HeadlessPeer : public Peer {
       return;
     }
     vd::fake::WindowTraits desc;
-    desc.process = 1;
+    desc.process = vd::fake::FakeWindowSystem::kProgramProcess;
     desc.caption = caption_ = CaptionOf(control_);
     desc.rect = rect_ = PixelRect(control_);
     shown_ = WantShown();

@@ -22,6 +22,8 @@
 namespace vd::fake {
 
 constexpr Hwnd kFirstHandle = 0x10010;
+// The process of the program's own windows (the headless forms make theirs in it).
+constexpr uint32_t kProgramProcess = FakeWindowSystem::kProgramProcess;
 constexpr RegKey kFirstRegKey = 0x1000;
 
 // Window-manager details the program itself never names.
@@ -134,6 +136,11 @@ struct FakeWindowSystem::State {
 
   std::function<void(const Call&)> callHook;
   bool inCallHook = false;
+  // Window events: the program's handler, whether the system offers them at all, and whether
+  // it withholds them for now (as it may drop one now and then).
+  WindowEventHandler eventHandler;
+  bool eventsOffered = true;
+  bool eventsWithheld = false;
 
   // True when the window refuses the program changes: the call that asks for one is refused,
   // and from then on RefusesChanges says so.
@@ -230,11 +237,28 @@ struct FakeWindowSystem::State {
            (window->style & kWsDisabled) == 0;
   }
 
+  // Whether the program hears of the window's events: a top-level window of another process
+  // (the program asks not to hear of its own).
+  bool Reported(Hwnd hwnd) const {
+    const Window* window = Find(hwnd);
+    return window != nullptr && window->parent == 0 && window->process != kProgramProcess;
+  }
+  // Reports the event to the program's handler, as the system does once the program waits for
+  // messages (here at once; the program must not mind where it is).
+  void Notify(WindowEvent event, Hwnd hwnd) {
+    if (!eventHandler || eventsWithheld) return;
+    const WindowEventHandler handler = eventHandler;
+    handler(event, hwnd);
+  }
+
   void Activate(Hwnd hwnd) {
     const Hwnd top = TopLevelOf(hwnd);
     if (!Find(top)) return;
     PlaceAtTop(top);
+    const bool changed = foreground != top;
     foreground = top;
+    // The program hears of its own windows coming to the front too.
+    if (changed) Notify(WindowEvent::kForeground, top);
   }
 
   // When the foreground window goes away (hidden or destroyed), the window manager activates
@@ -311,7 +335,9 @@ struct FakeWindowSystem::State {
                                  [hwnd](const Hotkey& h) { return h.hwnd == hwnd; }),
                   hotkeys.end());
     if (foreground == hwnd) foreground = 0;
+    const bool reported = Reported(hwnd);
     windows.erase(hwnd);
+    if (reported) Notify(WindowEvent::kDestroyed, hwnd);
   }
 
   // Clearing the layered bit makes the window opaque and forgets its alpha.

@@ -53,7 +53,11 @@ Hwnd FakeWindowSystem::CreateWindow(const WindowTraits& desc) {
 void FakeWindowSystem::DestroyWindow(Hwnd hwnd) { state_->Destroy(hwnd); }
 
 void FakeWindowSystem::SetCaption(Hwnd hwnd, const std::string& caption) {
-  if (auto* window = state_->Find(hwnd)) window->caption = caption;
+  State& s = *state_;
+  auto* window = s.Find(hwnd);
+  if (window == nullptr) return;
+  window->caption = caption;
+  if (s.Reported(hwnd)) s.Notify(WindowEvent::kRenamed, hwnd);
 }
 
 void FakeWindowSystem::SetMessageSink(Hwnd hwnd, MessageSink sink) {
@@ -92,7 +96,26 @@ void FakeWindowSystem::SetHung(Hwnd hwnd, bool hung) {
 }
 
 void FakeWindowSystem::SetCloaked(Hwnd hwnd, bool cloaked) {
-  if (auto* window = state_->Find(hwnd)) window->cloaked = cloaked;
+  State& s = *state_;
+  auto* window = s.Find(hwnd);
+  if (window == nullptr || window->cloaked == cloaked) return;
+  window->cloaked = cloaked;
+  if (s.Reported(hwnd)) s.Notify(cloaked ? WindowEvent::kCloaked : WindowEvent::kUncloaked, hwnd);
+}
+
+void FakeWindowSystem::WithholdWindowEvents(bool withheld) { state_->eventsWithheld = withheld; }
+
+void FakeWindowSystem::SetWindowEventsOffered(bool offered) {
+  state_->eventsOffered = offered;
+  if (!offered) state_->eventHandler = nullptr;
+}
+
+bool FakeWindowSystem::WatchWindowEvents(WindowEventHandler handler) {
+  State& s = *state_;
+  s.Record("WatchWindowEvents", {handler ? "on" : "off"});
+  if (!s.eventsOffered) return false;
+  s.eventHandler = std::move(handler);
+  return true;
 }
 
 void FakeWindowSystem::PutOnSystemDesktop(Hwnd hwnd, int desktop) {
@@ -101,7 +124,19 @@ void FakeWindowSystem::PutOnSystemDesktop(Hwnd hwnd, int desktop) {
 
 void FakeWindowSystem::SwitchSystemDesktop(int desktop) {
   State& s = *state_;
+  const int before = s.currentSystemDesktop;
   s.currentSystemDesktop = desktop;
+  // The windows of the desktop left are cloaked, those of the new one uncloaked.
+  std::vector<std::pair<WindowEvent, Hwnd>> events;
+  for (const auto& [hwnd, window] : s.windows) {
+    if (window.systemDesktop == 0 || window.cloaked || !s.Reported(hwnd)) continue;
+    if (window.systemDesktop == before && before != desktop) {
+      events.emplace_back(WindowEvent::kCloaked, hwnd);
+    } else if (window.systemDesktop == desktop && before != desktop) {
+      events.emplace_back(WindowEvent::kUncloaked, hwnd);
+    }
+  }
+  for (const auto& [event, hwnd] : events) s.Notify(event, hwnd);
   // The window in front stays there only when it is on the new desktop too.
   const State::Window* front = s.Find(s.foreground);
   if (front != nullptr && front->systemDesktop != 0 && front->systemDesktop != desktop) {

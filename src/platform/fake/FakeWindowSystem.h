@@ -55,6 +55,9 @@ class FakeWindowSystem : public WindowSystem {
   FakeWindowSystem();
   ~FakeWindowSystem() override;
 
+  // The process the program's own windows belong to; the test's windows use others.
+  static constexpr uint32_t kProgramProcess = 1;
+
   // ---- The desktop, driven by tests ----------------------------------------------------------
   // Creates a window at the top of its Z order (top-level or among its parent's children).
   // Visibility follows WS_VISIBLE in the style. Handles are unique, ascending, never reused.
@@ -73,6 +76,12 @@ class FakeWindowSystem : public WindowSystem {
   void SetHung(Hwnd hwnd, bool hung);
   // The compositor cloaks the window, or stops cloaking it.
   void SetCloaked(Hwnd hwnd, bool cloaked);
+  // Window events: the fake reports the destruction, renaming (by SetCaption), activation and
+  // the compositor's cloak of other processes' top-level windows at once. Withheld, none reaches
+  // the program (as events the system dropped); not offered, WatchWindowEvents answers false from
+  // then on.
+  void WithholdWindowEvents(bool withheld);
+  void SetWindowEventsOffered(bool offered);
   // The system's own desktops: the window is put on one (0: on none, shown on whichever is
   // current), and the user changes the current one. A window on another one reads cloaked.
   void PutOnSystemDesktop(Hwnd hwnd, int desktop);
@@ -153,6 +162,7 @@ class FakeWindowSystem : public WindowSystem {
   bool IsHungAppWindow(Hwnd hwnd) override;
   bool IsWindowCloaked(Hwnd hwnd) override;
   bool IsOnCurrentSystemDesktop(Hwnd hwnd) override;
+  bool WatchWindowEvents(WindowEventHandler handler) override;
   bool RefusesChanges(Hwnd hwnd) override;
   bool SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colorKey, uint8_t alpha,
                                   uint32_t flags) override;

@@ -55,7 +55,7 @@ Bitmap ReadBitmap(HDC dc, HBITMAP bitmap, int width, int height) {
 
 Win32WindowSystem::Win32WindowSystem() = default;
 
-Win32WindowSystem::~Win32WindowSystem() = default;
+Win32WindowSystem::~Win32WindowSystem() { WatchWindowEvents(nullptr); }
 
 // ---- Top-level windows --------------------------------------------------------------------------
 //

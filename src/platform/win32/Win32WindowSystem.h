@@ -37,6 +37,7 @@ class Win32WindowSystem : public WindowSystem {
   bool IsHungAppWindow(Hwnd hwnd) override;
   bool IsWindowCloaked(Hwnd hwnd) override;
   bool IsOnCurrentSystemDesktop(Hwnd hwnd) override;
+  bool WatchWindowEvents(WindowEventHandler handler) override;
   bool RefusesChanges(Hwnd hwnd) override;
   bool SetLayeredWindowAttributes(Hwnd hwnd, uint32_t colorKey, uint8_t alpha,
                                   uint32_t flags) override;
@@ -105,6 +106,9 @@ class Win32WindowSystem : public WindowSystem {
   std::unordered_map<DWORD, ProcessRights> rights_;  // by process id
   std::unordered_map<HWND, bool> windowRights_;      // whether above the program's, by window
   size_t pruneRightsAt_ = 64;                        // windowRights_'s size that drops closed ones
+
+  // The window events' hooks (Win32WindowEvents.cpp); none while nobody listens.
+  std::vector<HWINEVENTHOOK> eventHooks_;
 };
 
 }  // namespace vd::win32
