@@ -49,19 +49,41 @@ TEST_F(Switcher, ASwitchShowsExactlyTheNewDesktopsWindowsAndTheShowAllOnes) {
   }
 }
 
-TEST_F(Switcher, KeysNeverGoToAWindowTheSwitchHid) {
-  Hwnd a = OpenWindow("A"), b = OpenWindow("B"), c = OpenWindow("C");
+// A switch shows its windows without activating them and then activates one, once: the window
+// the user left in front on that desktop while it is still there, else the top-most of its
+// windows, else the pager; keys never stay with a hidden window. A window shown on every
+// desktop that is in front keeps the focus.
+TEST_F(Switcher, TheFocusGoesBackToTheWindowLeftInFrontAndNeverToAHiddenOne) {
+  Hwnd a = OpenWindow("A"), b = OpenWindow("B"), c = OpenWindow("C"), d = OpenWindow("D");
   ASSERT_TRUE(StartWith(kGrid3x2));
   PagerWindow& pager = Pager();
   pager.Desktops().Place(2, b, 0, 0, 0, 0);
   pager.Desktops().Place(2, c, 0, 0, 0, 0);
-  fake.Activate(c);
-  fake.Activate(a);
+  // D in front, A above it: the window left in front is neither the top-most nor the last of
+  // the table.
+  fake.Activate(d);
+  backend->Advance(100);
+  fake.SetWindowPos(a, HWND_TOP, 0, 0, 0, 0, kRaiseFlags);
   Switch(2);
-  const Hwnd focused = fake.GetForegroundWindow();  // a shown window of desktop 2
+  const Hwnd focused = fake.GetForegroundWindow();
   EXPECT_TRUE(focused == b || focused == c) << focused;
-  EXPECT_TRUE(fake.IsWindowVisible(focused));
-  Switch(3);
+  fake.ClearCalls();
+  Switch(1);
+  EXPECT_EQ(fake.GetForegroundWindow(), d);
+  int activations = 0;
+  for (const fake::Call& call : fake.Calls()) {
+    if (call.name == "SetForegroundWindow") ++activations;
+    if (call.name == "ShowWindow") {
+      EXPECT_NE(call.args[1], std::to_string(SW_SHOW));
+    }
+  }
+  EXPECT_EQ(activations, 1);
+  // D gone to another desktop meanwhile: the top-most window of desktop 1.
+  Switch(2);
+  pager.Desktops().Place(3, d, 0, 0, 0, 0);
+  Switch(1);
+  EXPECT_EQ(fake.GetForegroundWindow(), a);
+  Switch(4);
   EXPECT_EQ(fake.GetForegroundWindow(), pager.hWnd()) << "nothing there: the pager";
   // A window shown on every desktop keeps the focus.
   Record(a).showAll = true;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -251,6 +252,72 @@ TEST_F(Tracker, AClosedWindowLeavesWithinATickAndNoNumberIsUsedTwice) {
   BringToFront(onTwo);
   EXPECT_EQ(DesktopOf(onTwo), 2);
   EXPECT_EQ(Record(onTwo).arrival, 1);
+}
+
+// Heard from the system's events, a window that comes forward is taken on and a closed or
+// caption-cleared one leaves within a tick. Events the system lost are made up for by the
+// sweep (every two seconds, the captions within five sweeps); where the system reports none,
+// the sweep looks every 100 ms, as the poll did.
+TEST_F(Tracker, WhatTheEventsMissTheSweepCatches) {
+  struct Case {
+    const char* events;
+    bool offered, lost;
+    uint32_t takeOnMs, closeMs, clearMs;
+  };
+  const Case cases[] = {{"heard", true, false, 100, 100, 100},
+                        {"lost", true, true, 2000, 2000, 10000},
+                        {"not reported", false, false, 100, 100, 2000}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.events);
+    fake.SetWindowEventsOffered(c.offered);
+    std::vector<Hwnd> windows;
+    for (int i = 0; i < 6; ++i)
+      windows.push_back(Open(std::string(c.events) + " " + std::to_string(i)));
+    ASSERT_TRUE(program ? Restart() : StartWith(kGrid3x2));
+    EXPECT_EQ(Pager().EventsHeard(), c.offered);
+    fake.WithholdWindowEvents(c.lost);
+    const Hwnd late = Open("Late, " + std::string(c.events));
+    fake.Activate(late);
+    backend->Advance(c.takeOnMs);
+    EXPECT_TRUE(Pager().IsManaged(late));
+    fake.DestroyWindow(windows[0]);
+    backend->Advance(c.closeMs);
+    EXPECT_FALSE(Pager().IsManaged(windows[0]));
+    fake.SetCaption(windows[1], "");
+    backend->Advance(c.clearMs);
+    EXPECT_FALSE(Pager().IsManaged(windows[1]));
+    EXPECT_TRUE(Pager().IsManaged(windows[2]));
+    fake.WithholdWindowEvents(false);
+  }
+}
+
+// Idle: shown, with the mouse elsewhere, the pager never asks where the mouse is and copies an
+// unchanged front window about once a second; put away, only the sweep asks anything of the
+// system, once every two seconds, and nothing is copied.
+TEST_F(Tracker, AnIdlePagerAsksOnlyWhatItMust) {
+  std::vector<Hwnd> windows;
+  for (int i = 0; i < 20; ++i) windows.push_back(Open("Idle " + std::to_string(i)));
+  ASSERT_TRUE(StartWith(kGrid3x2));
+  BringToFront(windows[3]);
+  backend->Advance(3000);
+  auto callsIn10s = [&] {
+    fake.ClearCalls();
+    backend->Advance(10000);
+    std::map<std::string, size_t> calls;
+    for (const fake::Call& call : fake.Calls()) ++calls[call.name];
+    return calls;
+  };
+  std::map<std::string, size_t> shown = callsIn10s();
+  EXPECT_EQ(shown["GetCursorPos"], 0u);
+  EXPECT_LE(shown["CaptureWindow"], 11u);
+  Pager().HidePager();
+  backend->Advance(1000);
+  std::map<std::string, size_t> hidden = callsIn10s();
+  EXPECT_EQ(hidden["TopLevelWindows"], 5u);
+  EXPECT_EQ(hidden["CaptureWindow"] + hidden["GetCursorPos"], 0u);
+  size_t total = 0;
+  for (const auto& [name, count] : hidden) total += count;
+  EXPECT_LE(total, 5u * 20) << "twenty calls a sweep at most, with twenty windows";
 }
 
 // A window that clears its caption is forgotten; the program shows it first only when the

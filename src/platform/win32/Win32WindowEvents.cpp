@@ -22,20 +22,33 @@ WindowEventHandler& Listener() {
   return handler;
 }
 
-void CALLBACK OnWindowEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child,
-                            DWORD, DWORD) {
+void CALLBACK OnWindowEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
+                            DWORD) {
   if (window == nullptr || object != OBJID_WINDOW || child != CHILDID_SELF) return;
   WindowEvent what;
   switch (event) {
-    case EVENT_OBJECT_DESTROY: what = WindowEvent::kDestroyed; break;
-    case EVENT_OBJECT_NAMECHANGE: what = WindowEvent::kRenamed; break;
-    case EVENT_SYSTEM_FOREGROUND: what = WindowEvent::kForeground; break;
+    case EVENT_OBJECT_DESTROY:
+      what = WindowEvent::kDestroyed;
+      break;
+    case EVENT_OBJECT_NAMECHANGE:
+      what = WindowEvent::kRenamed;
+      break;
+    case EVENT_SYSTEM_FOREGROUND:
+      what = WindowEvent::kForeground;
+      break;
     case EVENT_SYSTEM_MOVESIZEEND:
     case EVENT_SYSTEM_MINIMIZESTART:
-    case EVENT_SYSTEM_MINIMIZEEND: what = WindowEvent::kMoved; break;
-    case kEventObjectCloaked: what = WindowEvent::kCloaked; break;
-    case kEventObjectUncloaked: what = WindowEvent::kUncloaked; break;
-    default: return;
+    case EVENT_SYSTEM_MINIMIZEEND:
+      what = WindowEvent::kMoved;
+      break;
+    case kEventObjectCloaked:
+      what = WindowEvent::kCloaked;
+      break;
+    case kEventObjectUncloaked:
+      what = WindowEvent::kUncloaked;
+      break;
+    default:
+      return;
   }
   // Copied: the handler may stop the reports while it runs.
   const WindowEventHandler handler = Listener();
