@@ -6,6 +6,39 @@ namespace vde2e {
 
 using GridKeys = E2eTest;
 
+// Presses WIN+CTRL+ALT with these keys, as the built-in grid keys are.
+bool GridChord(std::initializer_list<WORD> more) {
+  std::vector<WORD> chord{VK_LWIN, VK_CONTROL, VK_MENU};
+  chord.insert(chord.end(), more);
+  std::vector<INPUT> events;
+  for (size_t i = 0; i < 2 * chord.size(); ++i) {
+    const bool up = i >= chord.size();
+    INPUT e{INPUT_KEYBOARD, {}};
+    e.ki.wVk = chord[up ? 2 * chord.size() - 1 - i : i];
+    e.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    events.push_back(e);
+  }
+  return SendInput(events.size(), events.data(), sizeof(INPUT)) == events.size();
+}
+
+// A switch shows the windows without activating each and gives the focus back once, to the
+// window the user left in front: here the middle one of three, with the newest raised above it.
+TEST_F(GridKeys, ASwitchGivesTheFocusBackToTheWindowLeftInFront) {
+  HWND pager = Start();
+  ASSERT_TRUE(pager);
+  HWND first = OpenManaged("First", {100, 500, 500, 800}, 0x3060C0);
+  HWND middle = OpenManaged("Middle", {600, 500, 1000, 800}, 0x40A040);
+  HWND last = OpenManaged("Last", {300, 300, 700, 600}, 0xA04040);
+  ASSERT_TRUE(first && middle && last);
+  ASSERT_TRUE(Maker("front", "Middle") &&
+              WaitUntil([&] { return GetForegroundWindow() == middle; }));
+  SetWindowPos(last, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_TRUE(GridChord({VK_RIGHT}) && WaitShown({first, middle, last}, false));
+  EXPECT_TRUE(GridChord({VK_LEFT}) && WaitShown({first, middle, last}, true));
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == middle; }))
+      << "in front: " << GetForegroundWindow();
+}
+
 // The front window sent to desktop 3 by its key; the grid walked right and down with the arrows
 // and back; the pager put away, a walk shows the note naming the desktop, in the middle of the
 // screen, without taking the focus, gone again within two seconds.
@@ -23,19 +56,7 @@ TEST_F(GridKeys, SendWalkBackAndTheNoteWithThePagerPutAway) {
   HWND letter = OpenManaged("Letter", {100, 500, 500, 800}, 0x3060C0);
   HWND notes = OpenManaged("Notes", {600, 500, 1000, 800}, 0x40A040);
   ASSERT_TRUE(letter && notes);
-  const auto keys = [](std::initializer_list<WORD> more) {
-    std::vector<WORD> chord{VK_LWIN, VK_CONTROL, VK_MENU};
-    chord.insert(chord.end(), more);
-    std::vector<INPUT> events;
-    for (size_t i = 0; i < 2 * chord.size(); ++i) {
-      const bool up = i >= chord.size();
-      INPUT e{INPUT_KEYBOARD, {}};
-      e.ki.wVk = chord[up ? 2 * chord.size() - 1 - i : i];
-      e.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-      events.push_back(e);
-    }
-    return SendInput(events.size(), events.data(), sizeof(INPUT)) == events.size();
-  };
+  const auto keys = GridChord;
   const auto status = [&] {
     for (const Child& c : ChildrenOf(pager)) {
       if (c.text.rfind("Desktop ", 0) == 0 || c.text.find(": ") != std::string::npos) {
