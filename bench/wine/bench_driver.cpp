@@ -545,42 +545,63 @@ class Bench {
 
     std::vector<double> tick, tickServer, vdPct, basePct, vdRss, baseRss, vdAnon, baseAnon;
     Suspension vdPause(vuedeck.Handle()), barePause(bare.Handle());
-    for (int cycle = 0; cycle < o_.runs; ++cycle) {
+    // Alternating intervals; `shown` only names the pager's state in the log.
+    auto cycles = [&](const char* state, std::vector<double>* tickOut, std::vector<double>* vdOut,
+                      std::vector<double>* baseOut, bool keepMemory) {
+      for (int cycle = 0; cycle < o_.runs; ++cycle) {
+        vdPause.Resume();
+        const bool bareStopped = barePause.Suspend();
+        const Interval v = measure("vuedeck", *vdPid);
+        barePause.Resume();
+        if (!bareStopped || !vdPause.Suspend()) {
+          Log("a program could not be suspended: the intervals would overlap");
+          results_.Set("idle." + key + ".error", "a program could not be suspended");
+          break;
+        }
+        const Interval b = measure("bare", *barePid);
+        if (!v.ok || !b.ok) {
+          Log("  idle cycle %d: the process files could not be read", cycle + 1);
+          continue;
+        }
+        const double ticks = v.wallMs / 100.0;
+        tickOut->push_back(v.programMs / ticks);
+        if (keepMemory) tickServer.push_back((v.programMs + v.serverMs) / ticks);
+        vdOut->push_back(100.0 * (v.programMs + v.serverMs) / v.wallMs);
+        baseOut->push_back(100.0 * (b.programMs + b.serverMs) / b.wallMs);
+        if (keepMemory) {
+          vdRss.push_back(static_cast<double>(v.memory.rssKib) / 1024);
+          baseRss.push_back(static_cast<double>(b.memory.rssKib) / 1024);
+          vdAnon.push_back(static_cast<double>(v.memory.anonKib) / 1024);
+          baseAnon.push_back(static_cast<double>(b.memory.anonKib) / 1024);
+        }
+        Log("  idle cycle %d, pager %s: vuedeck %.2f ms/tick, %.3f %% with server, bare %.3f %%",
+            cycle + 1, state, tickOut->back(), vdOut->back(), baseOut->back());
+      }
       vdPause.Resume();
-      const bool bareStopped = barePause.Suspend();
-      const Interval v = measure("vuedeck", *vdPid);
       barePause.Resume();
-      if (!bareStopped || !vdPause.Suspend()) {
-        Log("a program could not be suspended: the intervals would overlap");
-        results_.Set("idle." + key + ".error", "a program could not be suspended");
-        break;
-      }
-      const Interval b = measure("bare", *barePid);
-      if (!v.ok || !b.ok) {
-        Log("  idle cycle %d: the process files could not be read", cycle + 1);
-        continue;
-      }
-      const double ticks = v.wallMs / 100.0;
-      tick.push_back(v.programMs / ticks);
-      tickServer.push_back((v.programMs + v.serverMs) / ticks);
-      vdPct.push_back(100.0 * (v.programMs + v.serverMs) / v.wallMs);
-      basePct.push_back(100.0 * (b.programMs + b.serverMs) / b.wallMs);
-      vdRss.push_back(static_cast<double>(v.memory.rssKib) / 1024);
-      baseRss.push_back(static_cast<double>(b.memory.rssKib) / 1024);
-      vdAnon.push_back(static_cast<double>(v.memory.anonKib) / 1024);
-      baseAnon.push_back(static_cast<double>(b.memory.anonKib) / 1024);
-      Log("  idle cycle %d: vuedeck %.2f ms/tick, %.2f %% with server, bare %.2f %%; RSS %.1f / "
-          "%.1f MiB",
-          cycle + 1, tick.back(), vdPct.back(), basePct.back(), vdRss.back(), baseRss.back());
+    };
+    cycles("shown", &tick, &vdPct, &basePct, true);
+    // The same with the pager put away (its hide key), where only the safety sweep may run.
+    std::vector<double> hiddenTick, hiddenPct, hiddenBasePct;
+    if (PressChord({VK_CONTROL, VK_F12}) &&
+        vdbench::WaitUntil([&] { return !IsWindowVisible(pager); }, 3000)) {
+      Sleep(1000);
+      cycles("hidden", &hiddenTick, &hiddenPct, &hiddenBasePct, false);
+      PressChord({VK_CONTROL, VK_F12});
+      vdbench::WaitUntil([&] { return IsWindowVisible(pager) != FALSE; }, 3000);
+    } else {
+      Log("  the pager could not be put away: no figures with it hidden");
     }
-    vdPause.Resume();
-    barePause.Resume();
     results_.SetSummary("tick." + key + ".vuedeck_ms", Summarize(tick), 3);
     results_.SetSummary("tick." + key + ".with_server_ms", Summarize(tickServer), 3);
     results_.SetSummary("idle." + key + ".vuedeck_pct", Summarize(vdPct), 3);
     results_.SetSummary("idle." + key + ".bare_pct", Summarize(basePct), 3);
     results_.SetSummary("idle." + key + ".above_pct", Summarize(PairedDifferences(vdPct, basePct)),
                         3);
+    results_.SetSummary("idle_hidden." + key + ".vuedeck_pct", Summarize(hiddenPct), 3);
+    results_.SetSummary("idle_hidden." + key + ".bare_pct", Summarize(hiddenBasePct), 3);
+    results_.SetSummary("idle_hidden." + key + ".above_pct",
+                        Summarize(PairedDifferences(hiddenPct, hiddenBasePct)), 3);
     results_.SetSummary("memory." + key + ".vuedeck_rss_mib", Summarize(vdRss), 1);
     results_.SetSummary("memory." + key + ".bare_rss_mib", Summarize(baseRss), 1);
     results_.SetSummary("memory." + key + ".growth_rss_mib",
