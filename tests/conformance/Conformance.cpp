@@ -254,6 +254,55 @@ TEST_F(Conformance, WindowsHiddenInABatchAreAllHiddenAtItsEndAndNotTakenForHung)
   }
 }
 
+// Window tracking hears another application's window come to the front, take a new caption and
+// close, and the program's own windows come to the front; no compositor cloaks windows here. The
+// events come while the program waits for messages, and none once it stops watching.
+TEST_F(Conformance, AnotherProcesssWindowIsHeardInFrontRenamedAndClosedUntilWatchingStops) {
+  using enum WindowEvent;
+#if defined(VD_CONFORMANCE_FAKE)
+  const std::vector<WindowEvent> reported = {kForeground, kRenamed, kDestroyed};  // as Windows
+#else
+  // Wine (8.0) takes the hooks and reports none of these: of windows it tells only their creation
+  // and the keyboard focus. There the program's sweep finds every change.
+  const std::vector<WindowEvent> reported = {};
+#endif
+  const Hwnd mine = desktop_->MakeWindow(), other = desktop_->MakeOtherProcessWindow();
+  const Hwnd later = desktop_->MakeOtherProcessWindow();
+  ASSERT_TRUE(other != 0 && later != 0);
+  std::vector<std::pair<WindowEvent, Hwnd>> heard, expected;
+  ASSERT_TRUE(Ws().WatchWindowEvents(
+      [&](WindowEvent event, Hwnd hwnd) { heard.emplace_back(event, hwnd); }));
+  const std::tuple<const char*, std::function<bool()>, WindowEvent, Hwnd> steps[] = {
+      {"the program's own in front", [&] { return Ws().SetForegroundWindow(mine); }, kForeground,
+       mine},
+      {"the other in front", [&] { return desktop_->Front(other); }, kForeground, other},
+      {"renamed",
+       [&] { return desktop_->Retitle(other, "Renamed"), Ws().GetWindowTextW(other) == "Renamed"; },
+       kRenamed, other},
+      {"closed", [&] { return desktop_->Destroy(other), !Ws().IsWindow(other); }, kDestroyed,
+       other},
+  };
+  for (const auto& [what, change, event, hwnd] : steps) {
+    EXPECT_TRUE(change()) << what;
+    if (std::ranges::count(reported, event) == 0) continue;
+    EXPECT_TRUE(desktop_->PumpUntil([&] {
+      return std::ranges::count(heard, std::pair(event, hwnd));
+    })) << what;
+    if (hwnd == other) expected.emplace_back(event, hwnd);
+  }
+  desktop_->PumpUntil([] { return false; }, 500);  // what else comes, comes now
+  // Each once, in order, and nothing of the window left alone.
+  std::erase(heard, std::pair(kForeground, mine));
+  EXPECT_EQ(heard, expected);
+  Ws().WatchWindowEvents(nullptr);
+  heard.clear();
+  desktop_->Front(later);
+  desktop_->Retitle(later, "Renamed");
+  Ws().SetForegroundWindow(mine);
+  desktop_->Destroy(later);
+  EXPECT_FALSE(desktop_->PumpUntil([&] { return !heard.empty(); }, 500));
+}
+
 // The file may have been edited by hand.
 TEST_F(Conformance, TheSettingsFileReadsWhateverTheCaseBlanksAndQuotesAndIsWrittenLineByLine) {
   EXPECT_EQ(Read("SETUP", "columns"), "");  // no file yet

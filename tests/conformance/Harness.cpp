@@ -12,7 +12,9 @@
 
 #include <algorithm>
 #include <deque>
+#include <iomanip>
 #include <map>
+#include <sstream>
 #include <thread>
 
 #include "Harness.h"
@@ -52,6 +54,70 @@ HWND Create(Rect r, Hwnd parent, uint32_t color, Hwnd owner = 0) {
   return hwnd;
 }
 
+// winmaker.exe, built beside this program: windows of another process, made and driven over
+// its standard input and output, one command and one answer a line.
+class WinMaker {
+ public:
+  explicit WinMaker(const std::string& folder) {
+    SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
+    HANDLE itsInput = nullptr, itsOutput = nullptr;
+    ::CreatePipe(&itsInput, &input_, &inherited, 0);
+    ::CreatePipe(&output_, &itsOutput, &inherited, 0);
+    ::SetHandleInformation(input_, HANDLE_FLAG_INHERIT, 0);
+    ::SetHandleInformation(output_, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW start{};
+    start.cb = sizeof(start);
+    start.dwFlags = STARTF_USESTDHANDLES;
+    start.hStdInput = itsInput;
+    start.hStdOutput = start.hStdError = itsOutput;
+    const std::wstring exe = Widen(folder + "\\winmaker.exe");
+    ::CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                     nullptr, &start, &process_);
+    // Only the child holds its ends now: a pipe breaks as soon as either side is gone.
+    ::CloseHandle(itsInput);
+    ::CloseHandle(itsOutput);
+  }
+  // The end of its input asks it to close its windows and end (without waiting for an answer
+  // that may not come); it is ended when it has not within five seconds.
+  ~WinMaker() {
+    ::CloseHandle(std::exchange(input_, nullptr));
+    if (process_.hProcess != nullptr) {
+      if (::WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process_.hProcess, 1);
+      }
+      ::CloseHandle(process_.hProcess);
+      ::CloseHandle(process_.hThread);
+    }
+    ::CloseHandle(output_);
+  }
+  WinMaker(const WinMaker&) = delete;
+  WinMaker& operator=(const WinMaker&) = delete;
+
+  // The window an "ok HWND" answer names; 0 for an error or no answer.
+  Hwnd Send(const std::string& command) {
+    const std::string line = command + "\n";
+    DWORD count = 0;
+    if (!::WriteFile(input_, line.data(), static_cast<DWORD>(line.size()), &count, nullptr)) {
+      return 0;
+    }
+    std::string answer;
+    for (char c = 0; ::ReadFile(output_, &c, 1, &count, nullptr) && count == 1 && c != '\n';) {
+      if (c != '\r') answer += c;
+    }
+    return answer.starts_with("ok ") ? static_cast<Hwnd>(std::stoll(answer.substr(3))) : 0;
+  }
+
+ private:
+  HANDLE input_ = nullptr, output_ = nullptr;
+  PROCESS_INFORMATION process_{};
+};
+
+std::string Quoted(const std::string& caption) {
+  std::ostringstream out;
+  out << std::quoted(caption);
+  return out.str();
+}
+
 class Desktop : public TestDesktop {
  public:
   Desktop() {
@@ -79,11 +145,36 @@ class Desktop : public TestDesktop {
   }
 
   void Destroy(Hwnd hwnd) override {
-    ::DestroyWindow(ToHwnd(hwnd));
+    if (const auto other = others_.find(hwnd); other != others_.end()) {
+      maker_->Send("close " + Quoted(other->second));
+      others_.erase(other);
+    } else {
+      ::DestroyWindow(ToHwnd(hwnd));
+    }
     Pump();
   }
   void Retitle(Hwnd hwnd, const std::string& caption) override {
-    ::SetWindowTextW(ToHwnd(hwnd), Widen(caption).c_str());
+    if (const auto other = others_.find(hwnd); other != others_.end()) {
+      if (maker_->Send("title " + Quoted(other->second) + " " + Quoted(caption)) == hwnd) {
+        other->second = caption;  // winmaker knows it by its caption
+      }
+    } else {
+      ::SetWindowTextW(ToHwnd(hwnd), Widen(caption).c_str());
+    }
+  }
+
+  Hwnd MakeOtherProcessWindow() override {
+    if (!maker_) maker_ = std::make_unique<WinMaker>(system_.ProgramFolder());
+    const std::string caption = "Other process " + std::to_string(++otherCount_);
+    const Hwnd hwnd = maker_->Send("open " + Quoted(caption) + " 300 200 400 300");
+    if (hwnd != 0) others_[hwnd] = caption;
+    Pump();
+    return hwnd;
+  }
+  bool Front(Hwnd hwnd) override {
+    const auto other = others_.find(hwnd);
+    if (other == others_.end()) return ::SetForegroundWindow(ToHwnd(hwnd)) != 0;
+    return maker_->Send("front " + Quoted(other->second)) == hwnd;
   }
 
   Hwnd MakeOtherThreadWindow(bool answers, uint32_t hideMs) override {
@@ -111,6 +202,13 @@ class Desktop : public TestDesktop {
     }
   }
 
+  bool PumpUntil(const std::function<bool()>& done, uint32_t ms) override {
+    for (const DWORD start = ::GetTickCount(); !done(); Pump()) {
+      if (::GetTickCount() - start >= ms) return false;
+    }
+    return true;
+  }
+
   Hotkeys Press(Hwnd hwnd, uint32_t modifiers, uint32_t virtualKey) override {
     std::vector<BYTE> keys;
     for (auto [modifier, key] :
@@ -122,15 +220,17 @@ class Desktop : public TestDesktop {
     for (auto k = keys.rbegin(); k != keys.rend(); ++k) ::keybd_event(*k, 0, KEYEVENTF_KEYUP, 0);
     const Hotkeys& got = received[ToHwnd(hwnd)];
     const auto pressed = static_cast<intptr_t>((virtualKey << 16) | modifiers);
-    for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < 2000; Pump()) {
-      if (std::ranges::count(got, pressed, &Hotkeys::value_type::second) != 0) break;
-    }
+    PumpUntil([&] { return std::ranges::count(got, pressed, &Hotkeys::value_type::second) != 0; },
+              2000);
     return got;
   }
 
  private:
   Win32WindowSystem system_;
   std::vector<HWND> made_;
+  std::unique_ptr<WinMaker> maker_;     // started with the first window of another process
+  std::map<Hwnd, std::string> others_;  // its windows, by the caption it knows them by
+  int otherCount_ = 0;
   // Threads of other windows, each with a reference to its entry, and what wakes them at the end.
   std::deque<std::pair<std::thread, HWND>> workers_;
   const HANDLE release_ = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -143,7 +243,7 @@ class Desktop : public TestDesktop {
   WindowSystem& System() override { return fake_; }
   Hwnd MakeWindow(Rect rect, Hwnd parent, uint32_t color, Hwnd owner) override {
     const Hwnd hwnd =
-        fake_.CreateWindow({kCaption, WS_POPUP | WS_VISIBLE, 0, rect, 7, parent, owner});
+        fake_.CreateWindow({kCaption, WS_POPUP | WS_VISIBLE, 0, rect, kOwn, parent, owner});
     fake_.SetWindowPicture(hwnd, Bitmap(rect.Width(), rect.Height(), color));
     fake_.SetMessageSink(hwnd, [this, hwnd](uint32_t msg, uintptr_t wParam, intptr_t lParam) {
       if (msg == WM_HOTKEY) hotkeys_[hwnd].emplace_back(wParam, lParam);
@@ -156,18 +256,31 @@ class Desktop : public TestDesktop {
   void Destroy(Hwnd hwnd) override { fake_.DestroyWindow(hwnd); }
   void Retitle(Hwnd hwnd, const std::string& caption) override { fake_.SetCaption(hwnd, caption); }
   Hwnd MakeOtherThreadWindow(bool answers, uint32_t) override {
-    const Hwnd hwnd = fake_.CreateWindow({kCaption, WS_POPUP | WS_VISIBLE, 0, {0, 0, 50, 50}, 7});
+    const Hwnd hwnd =
+        fake_.CreateWindow({kCaption, WS_POPUP | WS_VISIBLE, 0, {0, 0, 50, 50}, kOwn});
     fake_.SetHung(hwnd, !answers);
     return hwnd;
   }
+  Hwnd MakeOtherProcessWindow() override {
+    const Hwnd hwnd = fake_.CreateWindow({"Other process", WS_POPUP | WS_VISIBLE, 0, {}, 2});
+    fake_.Activate(hwnd);
+    return hwnd;
+  }
+  bool Front(Hwnd hwnd) override {
+    fake_.Activate(hwnd);
+    return fake_.GetForegroundWindow() == hwnd;
+  }
 
   void Pump() override {}
+  bool PumpUntil(const std::function<bool()>& done, uint32_t) override { return done(); }
   Hotkeys Press(Hwnd hwnd, uint32_t modifiers, uint32_t key) override {
     fake_.PressHotkey(modifiers, key);
     return hotkeys_[hwnd];
   }
 
  private:
+  // The test's windows are the program's own, as they are of the program's process for real.
+  static constexpr uint32_t kOwn = fake::FakeWindowSystem::kProgramProcess;
   fake::FakeWindowSystem fake_;
   std::map<Hwnd, Hotkeys> hotkeys_;
 };

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -30,7 +31,13 @@ class TestDesktop {
   virtual void Retitle(Hwnd hwnd, const std::string& caption) = 0;  // UTF-8, any script
   // Shown, of another thread that takes `hideMs` to hide it or (answers false) takes no messages.
   virtual Hwnd MakeOtherThreadWindow(bool answers, uint32_t hideMs = 0) = 0;
-  virtual void Pump() = 0;  // lets pending work run (posted messages, painting)
+  // Shown, of another process, in front; brought to the front (Front), renamed (Retitle) and
+  // closed (Destroy) by that process itself.
+  virtual Hwnd MakeOtherProcessWindow() = 0;
+  virtual bool Front(Hwnd hwnd) = 0;  // false when the window did not come to the front
+  virtual void Pump() = 0;  // lets pending work run (posted messages, painting, window events)
+  // Pumps until `done` (true) or until `ms` passed (false); where nothing comes late, only asks.
+  virtual bool PumpUntil(const std::function<bool()>& done, uint32_t ms = 2000) = 0;
   // Presses the keys; the hotkeys `hwnd` received once one for them came (or after two seconds).
   virtual Hotkeys Press(Hwnd hwnd, uint32_t modifiers, uint32_t virtualKey) = 0;
 };

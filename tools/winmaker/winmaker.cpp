@@ -9,6 +9,8 @@
 //   front CAPTION        makes it the foreground window
 //   move CAPTION X Y W H moves and sizes it
 //   hide CAPTION         ShowWindow(SW_HIDE)
+//   title CAPTION NEW    renames it (SetWindowTextW on its own thread, as an application renames
+//                        its window); later commands name it NEW
 //   hang CAPTION MS      its thread stops pumping messages for MS milliseconds
 //   quit                 closes every window and ends; so does the end of input
 //
@@ -158,6 +160,14 @@ std::string Run(const std::string& verb, std::istream& in) {
     return OnItsThread(hwnd, [&] { return MoveWindow(hwnd, s.x, s.y, s.w, s.h, TRUE), true; });
   }
   if (verb == "hide") return OnItsThread(hwnd, [&] { return ShowWindow(hwnd, SW_HIDE), true; });
+  if (std::string name; verb == "title" && in >> std::quoted(name)) {
+    if (g_windows.count(name)) return "err a window with that caption exists";
+    const std::string answer = OnItsThread(
+        hwnd, [&] { return SetWindowTextW(hwnd, vd::win32::Widen(name).c_str()) != 0; },
+        "SetWindowTextW failed");
+    if (answer.rfind("ok", 0) == 0) g_windows[name] = g_windows.extract(it).mapped();
+    return answer;
+  }
   long ms = -1;
   if (verb == "hang" && in >> ms && ms >= 0) {
     PostMessageA(hwnd, kHang, static_cast<WPARAM>(ms), 0);
