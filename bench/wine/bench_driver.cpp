@@ -648,10 +648,16 @@ class Bench {
           isVuedeck
               ? process.Start(folder + "\\vuedeck.exe", "", folder, false)
               : process.Start(o_.bare, "--tag " + name + " --sets \"" + sets + "\"", folder, true);
+      const char* program = isVuedeck ? "vuedeck" : "bare";
+      if (started) {
+        MarkPid(program, process);
+        Mark("begin %s-startup", program);
+      }
       HWND window = started ? WaitFirstWindow(process, before, kStartTimeoutMs) : nullptr;
       const double shownMs = NowMs() - start;
       const bool answered = window && Answers(window);
       const double answerMs = NowMs() - start;
+      if (started) Mark("end %s-startup %.1f", program, answerMs);
       double switchMs = -1;
       if (answered) {
         switchMs = isVuedeck ? TimeSwitch({VK_MENU, '2'}, hidden)

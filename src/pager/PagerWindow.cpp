@@ -34,6 +34,7 @@ PagerWindow::PagerWindow(Program& program)
       safetySweep(*this, "safetySweep", kPolledSweepMs, false),
       refreshTimer(*this, "refreshTimer", 100, false),
       eventTimer(*this, "eventTimer", 10, false),
+      lookout(*this, "lookout", 100, false),
       windowMenu({*this, program, program.ws, Table, desktops_, tracker_, layering_,
                   recoveryRecord_, ignoreList, cells, miniatures,
                   [this](Hwnd hwnd) { gestures_.ActivateWindow(hwnd); },
@@ -133,6 +134,7 @@ PagerWindow::PagerWindow(Program& program)
   safetySweep.Tick = [this] { OnSweep(); };
   refreshTimer.Tick = [this] { OnRefreshTick(); };
   eventTimer.Tick = [this] { ActOnWindowEvents(); };
+  lookout.Tick = [this] { OnLookout(); };
 
   cells.MouseMove = [this](int i, int, int, float, float) {
     hover_.PointerMoved();
@@ -184,6 +186,7 @@ void PagerWindow::OnLoad() {
   safetySweep.SetInterval(eventsHeard_ ? kHeardSweepMs : kPolledSweepMs);
   safetySweep.SetEnabled(true);
   refreshTimer.SetEnabled(true);
+  lookout.SetEnabled(eventsHeard_);
   windowMenu.Fill(1);
   SetupDesktops(settings_.columns.value_or(1), settings_.rows.value_or(1));
   // The first scan: every window found belongs to desktop 1. The windows an earlier run made
@@ -241,6 +244,9 @@ void PagerWindow::OnSweep() {
 }
 
 void PagerWindow::HearWindowEvent(WindowEvent event, Hwnd hwnd) {
+  // Any window's closing, a child control's included, shows that the system reports closes.
+  if (event == WindowEvent::kForeground) foregroundHeard_ = true;
+  if (event == WindowEvent::kDestroyed) closeHeard_ = true;
   // Heard inside whatever call was waiting (a switch showing a window, a message box): only
   // noted now, and acted on by the event timer.
   if (closing_ || !tracker_.Concerns(event, hwnd)) return;
@@ -257,6 +263,12 @@ void PagerWindow::ActOnWindowEvents() {
     if (closing_) return;
     tracker_.OnWindowEvent(event, hwnd);
   }
+  Tidy();
+}
+
+void PagerWindow::OnLookout() {
+  tracker_.LookFor(!closeHeard_, !foregroundHeard_);
+  if (closeHeard_ && foregroundHeard_) lookout.SetEnabled(false);
   Tidy();
 }
 
@@ -321,6 +333,7 @@ void PagerWindow::CloseAll() {
   safetySweep.SetEnabled(false);
   refreshTimer.SetEnabled(false);
   eventTimer.SetEnabled(false);
+  lookout.SetEnabled(false);
   miniatureView_.DropThumbnails();
   // What must outlive the run. A failure here must never keep the windows hidden; it is
   // reported once every window is back.

@@ -93,6 +93,9 @@ class PagerWindow : public forms::Form,
   forms::Timer refreshTimer;
   // Acts on the window events heard since it was started, outside the call they came in.
   forms::Timer eventTimer;
+  // Until the system has shown that it reports windows coming to the front and closing (Wine
+  // reports neither), the window in front and the closed windows are looked for every 100 ms.
+  forms::Timer lookout;
 
   // ---- Menus (used only as popup menus) ----------------------------------------------------
   WindowMenu windowMenu;     // opened by a right click on a miniature
@@ -159,6 +162,7 @@ class PagerWindow : public forms::Form,
   // The safety sweep, and the window events heard since the last time.
   void OnSweep();
   void ActOnWindowEvents();
+  void OnLookout();
   // Whether the system reports window events.
   bool EventsHeard() const { return eventsHeard_; }
 
@@ -222,6 +226,8 @@ class PagerWindow : public forms::Form,
   std::unique_ptr<DesktopNote> note_;  // tells the desktop a hotkey opened, the pager put away
   int lastLeft_ = 0;                   // the desktop the last switch left; 0: none yet
   bool eventsHeard_ = false;           // the system reports window events
+  bool foregroundHeard_ = false;       // it reported a window coming to the front
+  bool closeHeard_ = false;            // it reported a window closing
   // The window events heard and not yet acted on, in the order they came.
   std::vector<std::pair<WindowEvent, Hwnd>> heardEvents_;
   void HearWindowEvent(WindowEvent event, Hwnd hwnd);

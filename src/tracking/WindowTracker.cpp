@@ -206,6 +206,24 @@ void WindowTracker::OnWindowEvent(WindowEvent event, Hwnd hwnd) {
   }
 }
 
+void WindowTracker::LookFor(bool closed, bool front) {
+  WindowSystem& ws = p_.ws;
+  if (closed) {
+    std::vector<Hwnd> live = ws.TopLevelWindows();
+    std::sort(live.begin(), live.end());
+    for (const Hwnd hwnd : p_.table.Handles()) {
+      if (!std::binary_search(live.begin(), live.end(), hwnd) && !ws.IsWindow(hwnd)) {
+        ForgetWindow(hwnd);
+      }
+    }
+  }
+  if (front) {
+    const Hwnd foreground = ws.GetForegroundWindow();
+    if (foreground != 0 && foreground != front_)
+      OnWindowEvent(WindowEvent::kForeground, foreground);
+  }
+}
+
 void WindowTracker::Sweep() {
   WindowSystem& ws = p_.ws;
   // Which managed windows are gone: those no longer among the top-level windows (closed), read

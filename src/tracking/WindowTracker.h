@@ -81,6 +81,9 @@ class WindowTracker {
   // cleared, leaves the table; a renamed or moved one is followed; a cloaked one is forgotten,
   // and an uncloaked one brings the windows that came into sight.
   void OnWindowEvent(WindowEvent event, Hwnd hwnd);
+  // Looks for closed windows (they leave the table) and for a new window in front (taken on
+  // or followed, as when the system reports it), for a system that does not report them.
+  void LookFor(bool closed, bool front);
   // The safety sweep: what an event may have missed. Closed windows leave the table, and so do
   // windows whose caption reads empty and shown windows that went out of sight (their captions
   // read in turns); a new window in front is taken on, and the front window is followed.
