@@ -20,6 +20,9 @@ intptr_t PagerWindow::HotkeyWindowProc(uint32_t msg, uintptr_t wParam, intptr_t 
 
 void PagerWindow::HandleHotkey(int id) {
   if (closing_) return;
+  // Put away, the pager may not know yet of the window in front or of one closed, where the
+  // system does not report them: it looks before the key acts on the windows.
+  if (!pagerShown_ && eventsHeard_) tracker_.LookFor(!closeHeard_, !foregroundHeard_);
   if (id == Hotkeys::kHideHotkeyId) {
     if (pagerShown_) {
       HidePager();

@@ -186,7 +186,6 @@ void PagerWindow::OnLoad() {
   safetySweep.SetInterval(eventsHeard_ ? kHeardSweepMs : kPolledSweepMs);
   safetySweep.SetEnabled(true);
   refreshTimer.SetEnabled(true);
-  lookout.SetEnabled(eventsHeard_);
   windowMenu.Fill(1);
   SetupDesktops(settings_.columns.value_or(1), settings_.rows.value_or(1));
   // The first scan: every window found belongs to desktop 1. The windows an earlier run made
@@ -221,6 +220,7 @@ void PagerWindow::OnLoad() {
   tray_->Load();
   MoveSelectionBox(1);
   pagerShown_ = true;  // shown once the load handler returns
+  UpdateLookout();
 }
 
 void PagerWindow::OnRefreshTick() {
@@ -268,8 +268,13 @@ void PagerWindow::ActOnWindowEvents() {
 
 void PagerWindow::OnLookout() {
   tracker_.LookFor(!closeHeard_, !foregroundHeard_);
-  if (closeHeard_ && foregroundHeard_) lookout.SetEnabled(false);
+  UpdateLookout();
   Tidy();
+}
+
+void PagerWindow::UpdateLookout() {
+  const bool needed = eventsHeard_ && !(closeHeard_ && foregroundHeard_);
+  lookout.SetEnabled(needed && pagerShown_ && !closing_);
 }
 
 void PagerWindow::Tidy() {

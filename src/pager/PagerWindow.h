@@ -94,7 +94,8 @@ class PagerWindow : public forms::Form,
   // Acts on the window events heard since it was started, outside the call they came in.
   forms::Timer eventTimer;
   // Until the system has shown that it reports windows coming to the front and closing (Wine
-  // reports neither), the window in front and the closed windows are looked for every 100 ms.
+  // reports neither), the window in front and the closed windows are looked for every 100 ms
+  // while the pager is in view; put away, the sweep does it, and a hotkey looks first.
   forms::Timer lookout;
 
   // ---- Menus (used only as popup menus) ----------------------------------------------------
@@ -163,6 +164,7 @@ class PagerWindow : public forms::Form,
   void OnSweep();
   void ActOnWindowEvents();
   void OnLookout();
+  void UpdateLookout();  // runs the lookout only while it is needed
   // Whether the system reports window events.
   bool EventsHeard() const { return eventsHeard_; }
 
