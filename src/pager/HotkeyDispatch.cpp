@@ -22,7 +22,7 @@ void PagerWindow::HandleHotkey(int id) {
   if (closing_) return;
   // Put away, the pager may not know yet of the window in front or of one closed, where the
   // system does not report them: it looks before the key acts on the windows.
-  if (!pagerShown_ && eventsHeard_) tracker_.LookFor(!closeHeard_, !foregroundHeard_);
+  if (!pagerShown_) LookForUnreported();
   if (id == Hotkeys::kHideHotkeyId) {
     if (pagerShown_) {
       HidePager();

@@ -16,14 +16,12 @@ void PagerWindow::HidePager() {
   Hide();
   // Nothing runs for a pager nobody sees but the sweep and the events.
   refreshTimer.SetEnabled(false);
-  UpdateLookout();
 }
 
 void PagerWindow::ShowPager() {
   KeepPagerOnScreen();
   pagerShown_ = true;
   refreshTimer.SetEnabled(true);
-  UpdateLookout();
   transparency::SetWindowAlpha(ws_, hWnd(), 0);
   Show();
   transparency::FadeIn(ws_, hWnd(), settings_.PagerAlpha(), 10);

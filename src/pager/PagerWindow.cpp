@@ -34,7 +34,6 @@ PagerWindow::PagerWindow(Program& program)
       safetySweep(*this, "safetySweep", kPolledSweepMs, false),
       refreshTimer(*this, "refreshTimer", 100, false),
       eventTimer(*this, "eventTimer", 10, false),
-      lookout(*this, "lookout", 100, false),
       windowMenu({*this, program, program.ws, Table, desktops_, tracker_, layering_,
                   recoveryRecord_, ignoreList, cells, miniatures,
                   [this](Hwnd hwnd) { gestures_.ActivateWindow(hwnd); },
@@ -134,7 +133,6 @@ PagerWindow::PagerWindow(Program& program)
   safetySweep.Tick = [this] { OnSweep(); };
   refreshTimer.Tick = [this] { OnRefreshTick(); };
   eventTimer.Tick = [this] { ActOnWindowEvents(); };
-  lookout.Tick = [this] { OnLookout(); };
 
   cells.MouseMove = [this](int i, int, int, float, float) {
     hover_.PointerMoved();
@@ -220,7 +218,6 @@ void PagerWindow::OnLoad() {
   tray_->Load();
   MoveSelectionBox(1);
   pagerShown_ = true;  // shown once the load handler returns
-  UpdateLookout();
 }
 
 void PagerWindow::OnRefreshTick() {
@@ -232,6 +229,7 @@ void PagerWindow::OnRefreshTick() {
     const float tpp = TwipsPerScreenPixel();
     hover_.HitTest(Left() / tpp, Top() / tpp, forms::kTwipsPerPixel / tpp);
   }
+  LookForUnreported();
   tracker_.FollowFrontWindow();
   miniatureView_.UpdateThumbnails();
   Tidy();
@@ -266,15 +264,10 @@ void PagerWindow::ActOnWindowEvents() {
   Tidy();
 }
 
-void PagerWindow::OnLookout() {
-  tracker_.LookFor(!closeHeard_, !foregroundHeard_);
-  UpdateLookout();
-  Tidy();
-}
-
-void PagerWindow::UpdateLookout() {
-  const bool needed = eventsHeard_ && !(closeHeard_ && foregroundHeard_);
-  lookout.SetEnabled(needed && pagerShown_ && !closing_);
+void PagerWindow::LookForUnreported() {
+  if (eventsHeard_ && !(closeHeard_ && foregroundHeard_)) {
+    tracker_.LookFor(!closeHeard_, !foregroundHeard_);
+  }
 }
 
 void PagerWindow::Tidy() {
@@ -338,7 +331,6 @@ void PagerWindow::CloseAll() {
   safetySweep.SetEnabled(false);
   refreshTimer.SetEnabled(false);
   eventTimer.SetEnabled(false);
-  lookout.SetEnabled(false);
   miniatureView_.DropThumbnails();
   // What must outlive the run. A failure here must never keep the windows hidden; it is
   // reported once every window is back.

@@ -93,10 +93,6 @@ class PagerWindow : public forms::Form,
   forms::Timer refreshTimer;
   // Acts on the window events heard since it was started, outside the call they came in.
   forms::Timer eventTimer;
-  // Until the system has shown that it reports windows coming to the front and closing (Wine
-  // reports neither), the window in front and the closed windows are looked for every 100 ms
-  // while the pager is in view; put away, the sweep does it, and a hotkey looks first.
-  forms::Timer lookout;
 
   // ---- Menus (used only as popup menus) ----------------------------------------------------
   WindowMenu windowMenu;     // opened by a right click on a miniature
@@ -157,14 +153,16 @@ class PagerWindow : public forms::Form,
 
   // ---- The timers (pager/PagerWindow.cpp) ---------------------------------------------------
   // Every 100 ms while the pager is in view: the hit test over the cells and the count of a rest
-  // on a miniature towards its preview (while the mouse is over the pager), the front window's
-  // copies, the live thumbnails, the records on disk.
+  // on a miniature towards its preview (while the mouse is over the pager), what the system
+  // does not report, the front window's copies, the live thumbnails, the records on disk.
   void OnRefreshTick();
   // The safety sweep, and the window events heard since the last time.
   void OnSweep();
   void ActOnWindowEvents();
-  void OnLookout();
-  void UpdateLookout();  // runs the lookout only while it is needed
+  // Until the system has shown that it reports windows coming to the front and closing (Wine
+  // reports neither), the tick looks for the window in front and the closed windows; put
+  // away, the sweep does it, and a hotkey looks first.
+  void LookForUnreported();
   // Whether the system reports window events.
   bool EventsHeard() const { return eventsHeard_; }
 
