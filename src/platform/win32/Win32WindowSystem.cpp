@@ -67,7 +67,7 @@ Win32WindowSystem::~Win32WindowSystem() { WatchWindowEvents(nullptr); }
 
 bool Win32WindowSystem::ShowWindow(Hwnd hwnd, int cmd) {
   const HWND window = ToHwnd(hwnd);
-  const DWORD thread = OtherThreadOf(window);
+  const DWORD thread = OtherThread(window);
   if (thread == 0) return ::ShowWindow(window, cmd) != FALSE;
   // The answer is whether the window was shown before, as the direct call gives it: its own
   // visible style, whatever its owner's state.
@@ -99,7 +99,7 @@ void Win32WindowSystem::EndShowBatch() {
 bool Win32WindowSystem::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, int cx, int cy,
                                      uint32_t flags) {
   const HWND window = ToHwnd(hwnd);
-  const DWORD thread = OtherThreadOf(window);
+  const DWORD thread = OtherThread(window);
   if (thread == 0) {
     return ::SetWindowPos(window, ToHwnd(insertAfter), x, y, cx, cy, flags) != FALSE;
   }
@@ -114,7 +114,7 @@ bool Win32WindowSystem::SetWindowPos(Hwnd hwnd, Hwnd insertAfter, int x, int y, 
 
 bool Win32WindowSystem::MoveWindow(Hwnd hwnd, int x, int y, int width, int height, bool repaint) {
   const HWND window = ToHwnd(hwnd);
-  if (OtherThreadOf(window) == 0) {
+  if (OtherThread(window) == 0) {
     return ::MoveWindow(window, x, y, width, height, repaint ? TRUE : FALSE) != FALSE;
   }
   // What MoveWindow does, as a request to the window's thread.
@@ -162,7 +162,7 @@ int32_t Win32WindowSystem::GetWindowLongA(Hwnd hwnd, int index) {
 
 int32_t Win32WindowSystem::SetWindowLongA(Hwnd hwnd, int index, int32_t value) {
   const HWND window = ToHwnd(hwnd);
-  const DWORD thread = OtherThreadOf(window);
+  const DWORD thread = OtherThread(window);
   // A style change sends the window WM_STYLECHANGING and WM_STYLECHANGED and waits for both:
   // it is made only when the window's thread has just answered.
   if (thread != 0 && (index == GWL_STYLE || index == GWL_EXSTYLE) && !AwaitAnswer(window, thread)) {
@@ -208,9 +208,25 @@ bool Win32WindowSystem::IsWindowVisible(Hwnd hwnd) {
 }
 
 uint32_t Win32WindowSystem::GetWindowThreadProcessId(Hwnd hwnd) {
-  DWORD process = 0;
-  if (::GetWindowThreadProcessId(ToHwnd(hwnd), &process) == 0) return 0;
-  return process;
+  return ThreadOf(ToHwnd(hwnd)).process;
+}
+
+Win32WindowSystem::WindowThread Win32WindowSystem::ThreadOf(HWND window) {
+  if (const auto known = threads_.find(window); known != threads_.end()) return known->second;
+  WindowThread read;
+  read.thread = ::GetWindowThreadProcessId(window, &read.process);
+  if (read.thread == 0) return {};  // no window: nothing to keep
+  if (threads_.size() >= pruneThreadsAt_) {
+    std::erase_if(threads_, [](const auto& entry) { return ::IsWindow(entry.first) == FALSE; });
+    pruneThreadsAt_ = 2 * threads_.size() + 256;
+  }
+  threads_[window] = read;
+  return read;
+}
+
+DWORD Win32WindowSystem::OtherThread(HWND window) {
+  const DWORD thread = ThreadOf(window).thread;
+  return thread == ::GetCurrentThreadId() ? 0 : thread;
 }
 
 bool Win32WindowSystem::IsHungAppWindow(Hwnd hwnd) {
@@ -312,7 +328,7 @@ Bitmap Win32WindowSystem::PrintWindow(Hwnd hwnd, bool fullContent) {
   if (!::IsWindow(window) || !::GetWindowRect(window, &r)) return Bitmap();
   // The window renders itself while the caller waits: only a window that has just answered is
   // asked to.
-  const DWORD thread = OtherThreadOf(window);
+  const DWORD thread = OtherThread(window);
   if (thread != 0 && !AwaitAnswer(window, thread)) return Bitmap();
   const int width = r.right - r.left, height = r.bottom - r.top;
   if (width <= 0 || height <= 0) return Bitmap();

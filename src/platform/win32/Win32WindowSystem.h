@@ -107,6 +107,19 @@ class Win32WindowSystem : public WindowSystem {
   std::unordered_map<HWND, bool> windowRights_;      // whether above the program's, by window
   size_t pruneRightsAt_ = 64;                        // windowRights_'s size that drops closed ones
 
+  // The thread and process of each window asked about: neither changes while the window lives,
+  // and each question is a round trip to the system (to Wine's server), several times a window
+  // in every switch. Closed windows are dropped when the map has doubled.
+  struct WindowThread {
+    DWORD thread = 0;
+    DWORD process = 0;
+  };
+  WindowThread ThreadOf(HWND window);
+  // The window's thread when it is another thread's; 0 for the program's own thread.
+  DWORD OtherThread(HWND window);
+  std::unordered_map<HWND, WindowThread> threads_;
+  size_t pruneThreadsAt_ = 256;
+
   // The window events' hooks (Win32WindowEvents.cpp); none while nobody listens.
   std::vector<HWINEVENTHOOK> eventHooks_;
 };
