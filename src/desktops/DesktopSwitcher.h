@@ -86,7 +86,7 @@ class DesktopSwitcher {
   // windows, with the windows it owns shown again and its miniature saying so.
   bool Refuses(Hwnd hwnd);
   // Shows a window the program lets go of without bringing it to the front: in front, the
-  // poll would take it straight back on.
+  // tracker would take it straight back on.
   void GiveBack(Hwnd hwnd);
   // Shows the windows the program hid together with `owner` (they come back with it when it
   // is summoned, and when the program lets it go or it closes).

@@ -1,5 +1,5 @@
 // The add-window prompt behind the pager's query button: asks whether to take on a window the
-// poll would not take by itself, or to ignore its caption from now on.
+// tracker would not take by itself, or to ignore its caption from now on.
 #pragma once
 
 #include <string>

@@ -1,5 +1,5 @@
 // The pager's main menu (Options..., About, Exit) behind the menu button, and the query
-// button that offers a window the poll would not take by itself.
+// button that offers a window the tracker would not take by itself.
 #include "core/Program.h"
 #include "dialogs/AboutBox.h"
 #include "dialogs/AddWindowPrompt.h"

@@ -1,5 +1,4 @@
-// The rhythm of the tick's copies of windows: per window, and for the round over the shown
-// windows.
+// The rhythm of the tick's copies of the front window.
 #include "pager/CaptureRhythm.h"
 
 #include <algorithm>

@@ -71,7 +71,7 @@ class PagerWindow : public forms::Form,
   forms::PictureBox titleStrip;  // drags the pager; carries the name and the buttons
   forms::Label productName;      // "VUEDECK" on the strip
   forms::Label productSubtitle;  // "Virtual Desktop" on the strip
-  forms::Button offerButton;     // offers a window the poll would not take by itself
+  forms::Button offerButton;     // offers a window not taken by itself
   forms::Button menuButton;      // opens the main menu
   forms::Label statusLabel;      // the status caption
   forms::ControlArray<forms::PictureBox> cells;  // the desktop cells, 1..the number of desktops

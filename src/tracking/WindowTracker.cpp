@@ -47,7 +47,7 @@ void WindowTracker::Scan() {
 void WindowTracker::Poll() {
   const Hwnd foreground = p_.ws.GetForegroundWindow();
   front_ = foreground;
-  // Nearly every poll finds a managed window or the pager in front, which AddWindow would
+  // Nearly every time a managed window or the pager is in front, which AddWindow would
   // turn away: its caption is not read then.
   if (foreground == 0 || foreground == p_.pagerHandle() || p_.table.Contains(foreground)) return;
   AddWindow(foreground, p_.geometry.Title(foreground), p_.desktops.Current(), false);

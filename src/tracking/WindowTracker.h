@@ -30,7 +30,7 @@ namespace vd {
 class TrackingView {
  public:
   virtual ~TrackingView() = default;
-  // A window the poll would not take by itself is pending: the user may add it (the offer
+  // A window the tracker would not take by itself is pending: the user may add it (the offer
   // button).
   virtual void OfferWindow() = 0;
   // A managed window came forward: a pending offer is withdrawn.
@@ -67,7 +67,7 @@ class WindowTracker {
   // windows that were not taken on again are made opaque.
   void Scan();
   void ReleaseUnclaimedTranslucency();
-  // The foreground poll: a new window in front is taken on, or offered.
+  // The window in front, read now: a new one is taken on, or offered.
   void Poll();
 
   // Whether the system reports window events (then the sweep is slow and reads fewer captions
