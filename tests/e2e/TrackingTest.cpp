@@ -15,7 +15,11 @@ TEST_F(Tracking, ANewWindowIsTakenOnAndAClosedOnesMiniatureGoesWithinATick) {
   ASSERT_TRUE(fresh);
   ULONGLONG asked = GetTickCount64();
   ASSERT_TRUE(Maker("front", "Fresh"));
-  EXPECT_TRUE(WaitUntil([&] { return At(fresh, {0, 0, 400, 300}); }, 700, 5))
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        return At(fresh, {0, 0, 400, 300});
+      },
+      700, 5))
       << "taken on after " << GetTickCount64() - asked << " ms";
   const std::vector<RECT> cells = Cells(pager);
   ASSERT_FALSE(cells.empty());
