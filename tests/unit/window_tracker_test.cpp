@@ -395,6 +395,7 @@ TEST_F(Tracker, ASummonedWindowIsSentBackOnlyWhenItsDesktopIsNotShown) {
   Pager().Desktops().Open(1);
   tracker.Summon(summoned);
   EXPECT_TRUE(fake.IsWindowVisible(summoned));
+  EXPECT_TRUE(Pager().PagerShown()) << "auto-hide is off";
   BringToFront(other);
   EXPECT_EQ(tracker.SummonedWindow(), 0);
   EXPECT_FALSE(fake.IsWindowVisible(summoned));
@@ -498,6 +499,9 @@ TEST_F(Tracker, AutoHidePutsThePagerAwayWhenTheUserTurnsToAnotherWindow) {
   EXPECT_TRUE(Pager().PagerShown()) << "B was in front already";
   BringToFront(a);
   EXPECT_FALSE(Pager().PagerShown()) << "turned from B to A, however soon";
+  Pager().ShowPager();
+  Pager().Tracker().Summon(b);
+  EXPECT_FALSE(Pager().PagerShown()) << "a summoned window puts it away too";
 }
 
 }  // namespace
