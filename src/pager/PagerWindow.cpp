@@ -221,7 +221,6 @@ void PagerWindow::OnLoad() {
 }
 
 void PagerWindow::OnRefreshTick() {
-  miniatureView_.UnloadQueued();
   // The mouse is asked where it is only while it is over the pager (a move over a cell or a
   // miniature starts the hit test; the hit test that finds it gone stops it).
   const bool hovering = hover_.Tracking();

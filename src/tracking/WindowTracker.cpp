@@ -44,8 +44,9 @@ void WindowTracker::Scan() {
   p_.miniatures.StackFromBottom(added);
 }
 
-void WindowTracker::Poll() {
-  const Hwnd foreground = p_.ws.GetForegroundWindow();
+void WindowTracker::Poll() { TakeOnFront(p_.ws.GetForegroundWindow()); }
+
+void WindowTracker::TakeOnFront(Hwnd foreground) {
   front_ = foreground;
   // Nearly every time a managed window or the pager is in front, which AddWindow would
   // turn away: its caption is not read then.
@@ -209,13 +210,7 @@ void WindowTracker::OnWindowEvent(WindowEvent event, Hwnd hwnd) {
 void WindowTracker::LookFor(bool closed, bool front) {
   WindowSystem& ws = p_.ws;
   if (closed) {
-    std::vector<Hwnd> live = ws.TopLevelWindows();
-    std::sort(live.begin(), live.end());
-    for (const Hwnd hwnd : p_.table.Handles()) {
-      if (!std::binary_search(live.begin(), live.end(), hwnd) && !ws.IsWindow(hwnd)) {
-        ForgetWindow(hwnd);
-      }
-    }
+    for (const Hwnd hwnd : ClosedWindows()) ForgetWindow(hwnd);
   }
   if (front) {
     const Hwnd foreground = ws.GetForegroundWindow();
@@ -226,23 +221,14 @@ void WindowTracker::LookFor(bool closed, bool front) {
 
 void WindowTracker::Sweep() {
   WindowSystem& ws = p_.ws;
-  // Which managed windows are gone: those no longer among the top-level windows (closed), read
-  // in one call, and those whose caption now reads empty (cleared). The captions are read in
-  // turns, so that a sweep costs a round trip to the system for a share of the windows only.
-  std::vector<Hwnd> live = ws.TopLevelWindows();
-  std::sort(live.begin(), live.end());
+  // Which managed windows are gone: those closed, and those whose caption now reads empty
+  // (cleared). The captions are read in turns, so that a sweep costs a round trip to the system
+  // for a share of the windows only.
+  std::vector<Hwnd> gone = ClosedWindows();
   const Hwnd foreground = ws.GetForegroundWindow();
   front_ = foreground;
-  std::vector<Hwnd> gone;
   const std::vector<Hwnd> managed = p_.table.Handles();
   const int count = static_cast<int>(managed.size());
-  for (const Hwnd hwnd : managed) {
-    // A window missing from the list is asked once more, so that a list that came back short
-    // never makes the program forget (and show) windows that are still there.
-    if (!std::binary_search(live.begin(), live.end(), hwnd) && !ws.IsWindow(hwnd)) {
-      gone.push_back(hwnd);
-    }
-  }
   // A shown window that went out of sight (cloaked, or the user moved to another of the
   // system's own desktops) is no longer the program's: it is forgotten without being shown or
   // hidden, and the windows that came into sight with it are taken on. A window the program
@@ -273,10 +259,26 @@ void WindowTracker::Sweep() {
   if (leftSight) Scan();
   // The window in front: a new one is taken on, a managed one of this desktop followed.
   if (!foregroundManaged) {
-    Poll();
+    TakeOnFront(foreground);
   } else if (!foregroundTitle.empty()) {
     UpdateActiveWindow(foreground, p_.desktops.Current(), false, &foregroundTitle);
   }
+}
+
+std::vector<Hwnd> WindowTracker::ClosedWindows() {
+  WindowSystem& ws = p_.ws;
+  // Those no longer among the top-level windows, read in one call. A window missing from the
+  // list is asked once more, so that a list that came back short never makes the program forget
+  // (and show) windows that are still there.
+  std::vector<Hwnd> live = ws.TopLevelWindows();
+  std::sort(live.begin(), live.end());
+  std::vector<Hwnd> closed;
+  for (const Hwnd hwnd : p_.table.Handles()) {
+    if (!std::binary_search(live.begin(), live.end(), hwnd) && !ws.IsWindow(hwnd)) {
+      closed.push_back(hwnd);
+    }
+  }
+  return closed;
 }
 
 void WindowTracker::FollowFrontWindow() {

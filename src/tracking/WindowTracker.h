@@ -140,6 +140,10 @@ class WindowTracker {
   bool IsOwnWindow(Hwnd hwnd) const;
 
  private:
+  // The window in front, as read: a new one is taken on, or offered.
+  void TakeOnFront(Hwnd foreground);
+  // The managed windows that were closed.
+  std::vector<Hwnd> ClosedWindows();
   // Takes a closed or caption-less window out of the table, giving back a window the program
   // hid.
   void ForgetWindow(Hwnd hwnd);

@@ -79,11 +79,6 @@ constexpr DWORD kAnswerLookMs = 10;
 
 }  // namespace
 
-DWORD OtherThreadOf(HWND hwnd) {
-  const DWORD thread = ::GetWindowThreadProcessId(hwnd, nullptr);
-  return thread == ::GetCurrentThreadId() ? 0 : thread;
-}
-
 bool NotAnswering(DWORD thread) {
   std::lock_guard<std::mutex> hold(SilenceLock());
   auto it = Silent().find(thread);

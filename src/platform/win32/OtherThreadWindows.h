@@ -19,10 +19,6 @@ inline constexpr DWORD kAnswerTimeoutMs = 200;
 // How long a thread that did not answer is not waited on, unless it answers before.
 inline constexpr DWORD kNotAnsweringMs = 5000;
 
-// The thread that owns the window when that is not the caller's thread; 0 for the caller's own
-// windows and for handles that name no window.
-DWORD OtherThreadOf(HWND hwnd);
-
 // Whether the thread did not answer lately and has not answered since.
 bool NotAnswering(DWORD thread);
 
