@@ -17,6 +17,7 @@
 #include <sstream>
 #include <thread>
 
+#include "ChildProcess.h"
 #include "Harness.h"
 
 namespace vd::conformance {
@@ -54,63 +55,11 @@ HWND Create(Rect r, Hwnd parent, uint32_t color, Hwnd owner = 0) {
   return hwnd;
 }
 
-// winmaker.exe, built beside this program: windows of another process, made and driven over
-// its standard input and output, one command and one answer a line.
-class WinMaker {
- public:
-  explicit WinMaker(const std::string& folder) {
-    SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
-    HANDLE itsInput = nullptr, itsOutput = nullptr;
-    ::CreatePipe(&itsInput, &input_, &inherited, 0);
-    ::CreatePipe(&output_, &itsOutput, &inherited, 0);
-    ::SetHandleInformation(input_, HANDLE_FLAG_INHERIT, 0);
-    ::SetHandleInformation(output_, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW start{};
-    start.cb = sizeof(start);
-    start.dwFlags = STARTF_USESTDHANDLES;
-    start.hStdInput = itsInput;
-    start.hStdOutput = start.hStdError = itsOutput;
-    const std::wstring exe = Widen(folder + "\\winmaker.exe");
-    ::CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                     nullptr, &start, &process_);
-    // Only the child holds its ends now: a pipe breaks as soon as either side is gone.
-    ::CloseHandle(itsInput);
-    ::CloseHandle(itsOutput);
-  }
-  // The end of its input asks it to close its windows and end (without waiting for an answer
-  // that may not come); it is ended when it has not within five seconds.
-  ~WinMaker() {
-    ::CloseHandle(std::exchange(input_, nullptr));
-    if (process_.hProcess != nullptr) {
-      if (::WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0) {
-        ::TerminateProcess(process_.hProcess, 1);
-      }
-      ::CloseHandle(process_.hProcess);
-      ::CloseHandle(process_.hThread);
-    }
-    ::CloseHandle(output_);
-  }
-  WinMaker(const WinMaker&) = delete;
-  WinMaker& operator=(const WinMaker&) = delete;
-
-  // The window an "ok HWND" answer names; 0 for an error or no answer.
-  Hwnd Send(const std::string& command) {
-    const std::string line = command + "\n";
-    DWORD count = 0;
-    if (!::WriteFile(input_, line.data(), static_cast<DWORD>(line.size()), &count, nullptr)) {
-      return 0;
-    }
-    std::string answer;
-    for (char c = 0; ::ReadFile(output_, &c, 1, &count, nullptr) && count == 1 && c != '\n';) {
-      if (c != '\r') answer += c;
-    }
-    return answer.starts_with("ok ") ? static_cast<Hwnd>(std::stoll(answer.substr(3))) : 0;
-  }
-
- private:
-  HANDLE input_ = nullptr, output_ = nullptr;
-  PROCESS_INFORMATION process_{};
-};
+// winmaker.exe, built beside this program, makes the windows of another process; "ok HWND"
+// names the window a command made or found, anything else is 0.
+Hwnd MakerAnswer(const std::string& answer) {
+  return answer.starts_with("ok ") ? static_cast<Hwnd>(std::stoll(answer.substr(3))) : 0;
+}
 
 std::string Quoted(const std::string& caption) {
   std::ostringstream out;
@@ -146,7 +95,7 @@ class Desktop : public TestDesktop {
 
   void Destroy(Hwnd hwnd) override {
     if (const auto other = others_.find(hwnd); other != others_.end()) {
-      maker_->Send("close " + Quoted(other->second));
+      maker_->Ask("close " + Quoted(other->second));
       others_.erase(other);
     } else {
       ::DestroyWindow(ToHwnd(hwnd));
@@ -155,7 +104,8 @@ class Desktop : public TestDesktop {
   }
   void Retitle(Hwnd hwnd, const std::string& caption) override {
     if (const auto other = others_.find(hwnd); other != others_.end()) {
-      if (maker_->Send("title " + Quoted(other->second) + " " + Quoted(caption)) == hwnd) {
+      if (MakerAnswer(maker_->Ask("title " + Quoted(other->second) + " " + Quoted(caption))) ==
+          hwnd) {
         other->second = caption;  // winmaker knows it by its caption
       }
     } else {
@@ -164,9 +114,12 @@ class Desktop : public TestDesktop {
   }
 
   Hwnd MakeOtherProcessWindow() override {
-    if (!maker_) maker_ = std::make_unique<WinMaker>(system_.ProgramFolder());
+    if (!maker_) {
+      const std::string folder = system_.ProgramFolder();
+      maker_ = std::make_unique<vde2e::ChildProcess>(folder + "\\winmaker.exe", folder, true);
+    }
     const std::string caption = "Other process " + std::to_string(++otherCount_);
-    const Hwnd hwnd = maker_->Send("open " + Quoted(caption) + " 300 200 400 300");
+    const Hwnd hwnd = MakerAnswer(maker_->Ask("open " + Quoted(caption) + " 300 200 400 300"));
     if (hwnd != 0) others_[hwnd] = caption;
     Pump();
     return hwnd;
@@ -174,7 +127,7 @@ class Desktop : public TestDesktop {
   bool Front(Hwnd hwnd) override {
     const auto other = others_.find(hwnd);
     if (other == others_.end()) return ::SetForegroundWindow(ToHwnd(hwnd)) != 0;
-    return maker_->Send("front " + Quoted(other->second)) == hwnd;
+    return MakerAnswer(maker_->Ask("front " + Quoted(other->second))) == hwnd;
   }
 
   Hwnd MakeOtherThreadWindow(bool answers, uint32_t hideMs) override {
@@ -228,8 +181,8 @@ class Desktop : public TestDesktop {
  private:
   Win32WindowSystem system_;
   std::vector<HWND> made_;
-  std::unique_ptr<WinMaker> maker_;     // started with the first window of another process
-  std::map<Hwnd, std::string> others_;  // its windows, by the caption it knows them by
+  std::unique_ptr<vde2e::ChildProcess> maker_;  // started with the first window of another process
+  std::map<Hwnd, std::string> others_;          // its windows, by the caption it knows them by
   int otherCount_ = 0;
   // Threads of other windows, each with a reference to its entry, and what wakes them at the end.
   std::deque<std::pair<std::thread, HWND>> workers_;
