@@ -50,21 +50,13 @@ TEST_F(Miniatures, StandInTheCellAsTheirWindowsOnTheScreenNoLargerThanTheCell) {
   }
 }
 
-TEST_F(Miniatures, OverlapAsTheWindowsDoAndStayLiveWhileThePagerIsInFront) {
+TEST_F(Miniatures, OverlapAsTheWindowsDo) {
   Hwnd bottom = OpenWindow("Bottom", {0, 0, 600, 400});
   Hwnd middle = OpenWindow("Middle", {100, 50, 700, 450});
   Hwnd top = OpenWindow("Top", {200, 100, 800, 500});
   ASSERT_TRUE(StartWith(kGrid3x2));
   EXPECT_LT(StackPosition(MiniatureOf(top)), StackPosition(MiniatureOf(middle)));
   EXPECT_LT(StackPosition(MiniatureOf(middle)), StackPosition(MiniatureOf(bottom)));
-
-  // With the pager in front, every shown window's picture is taken again in turn.
-  fake.Activate(Pager().hWnd());
-  for (Hwnd h : {bottom, middle, top}) fake.SetWindowPicture(h, Bitmap(600, 400, 0x2468AC));
-  backend->Advance(400);
-  for (Hwnd h : {bottom, middle, top}) {
-    EXPECT_EQ(MiniatureOf(h).Surface().GetPixel(2, 2), 0x2468ACu) << h;
-  }
 }
 
 TEST_F(Miniatures, TheWindowThatComesForwardIsInFrontAndOnTopOnesStayAbove) {
