@@ -3,6 +3,7 @@
 #if !defined(VD_CONFORMANCE_FAKE)
 #include <windows.h>
 
+#include "ChildProcess.h"  // the end-to-end tests': winmaker.exe over pipes
 #include "platform/win32/HandleConversion.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32WindowSystem.h"
@@ -17,7 +18,6 @@
 #include <sstream>
 #include <thread>
 
-#include "ChildProcess.h"
 #include "Harness.h"
 
 namespace vd::conformance {
