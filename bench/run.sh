@@ -196,7 +196,7 @@ add_growth "Start-up to the pager answering (ms)" "startup.N.vuedeck_answer_ms.m
 switch_rows="" idle_rows="" memory_rows="" startup_rows=""
 IFS=, read -r -a count_list <<<"$counts"
 for n in "${count_list[@]}"; do
-  switch_rows+="| $n | $(mq switch.$n.vuedeck_ms) | $(mq switch.$n.bare_ms) | $(ratio "$(v switch.$n.vuedeck_ms.median)" "$(v switch.$n.bare_ms.median)") | $(mq switch.$n.bare_loop_ms) | $(n_of switch.$n.vuedeck_ms) / $(n_of switch.$n.bare_ms) | $(v switch.$n.failed) |"$'\n'
+  switch_rows+="| $n | $(mq switch.$n.vuedeck_ms) | $(mq switch.$n.bare_ms) | $(ratio "$(v switch.$n.vuedeck_ms.median)" "$(v switch.$n.bare_ms.median)") | $(mq switch.$n.bare_loop_ms) | $(mq switch.$n.vuedeck_quiet_ms) | $(mq switch.$n.bare_quiet_ms) | $(n_of switch.$n.vuedeck_ms) / $(n_of switch.$n.bare_ms) | $(v switch.$n.failed) |"$'\n'
   idle_rows+="| $n | $(mq tick.$n.vuedeck_ms) | $(mq idle.$n.vuedeck_pct) | $(mq idle.$n.bare_pct) | $(mq idle.$n.above_pct) | $(mq idle_hidden.$n.vuedeck_pct) | $(mq idle_hidden.$n.bare_pct) | $(mq idle_hidden.$n.above_pct) | $(n_of idle.$n.above_pct) / $(n_of idle_hidden.$n.above_pct) |"$'\n'
   memory_rows+="| $n | $(mq memory.$n.vuedeck_rss_mib) | $(mq memory.$n.bare_rss_mib) | $(mq memory.$n.growth_rss_mib) | $(mq memory.$n.growth_anon_mib) |"$'\n'
   startup_rows+="| $n | $(mq startup.$n.vuedeck_shown_ms) | $(mq startup.$n.vuedeck_answer_ms) | $(mq startup.$n.vuedeck_switch_ms) | $(mq startup.$n.bare_answer_ms) | $(mq startup.$n.bare_switch_ms) | $(n_of startup.$n.vuedeck_answer_ms) / $(n_of startup.$n.bare_answer_ms) | $(v startup.$n.failed) |"$'\n'
@@ -308,10 +308,13 @@ $( [ -z "$errors" ] || printf '\nWhat failed in the run under Wine:\n\n%s\n' "$e
 
 From the injected hotkey to the last window of the new desktop shown and every window of the
 old one hidden, in ms. N windows on each of two desktops; vuedeck (Alt+1 / Alt+2) against
-bare_switch.exe (Ctrl+Alt+1 / Ctrl+Alt+2) switching the same windows in a plain loop.
+bare_switch.exe (Ctrl+Alt+1 / Ctrl+Alt+2) switching the same windows in a plain loop. Each run
+starts on a quiet desktop; "quiet again" is the time from the end of each program's switch
+until the Wine server was nearly idle again (never less than the settling time and one look of
+100 ms): what the switch left other processes to do, Wine's task bar above all.
 
-| Windows per desktop | vuedeck | bare loop | ratio of medians | the loop's own time | runs (vuedeck / bare) | failed runs |
-|---|---|---|---|---|---|---|
+| Windows per desktop | vuedeck | bare loop | ratio of medians | the loop's own time | quiet again after vuedeck's | quiet again after the bare loop's | runs (vuedeck / bare) | failed runs |
+|---|---|---|---|---|---|---|---|---|
 $switch_rows
 ### Pager tick and idle cost
 
@@ -404,7 +407,10 @@ there and back). Times are read with QueryPerformanceCounter.
   again). vuedeck is suspended (NtSuspendProcess) while the bare loop runs, so it neither sees
   nor pays for those switches; bare_switch.exe waits in GetMessage, doing nothing, while
   vuedeck runs. After each run the driver waits 300 ms + 5 ms per window
-  for the screen to settle. "The loop's own time" is bare_switch.exe's own measure of its loop.
+  for the screen to settle, and before each run until the Wine server (the kernel's figures for
+  its Linux process) has used under 2 % of a core for 100 ms, at most 20 s: Wine's task bar
+  follows a switch of a hundred windows for seconds (about five after the bare loop's, which
+  activates every window), and a switch timed meanwhile would share the processors with it. "The loop's own time" is bare_switch.exe's own measure of its loop.
 - *Tick and idle.* With vuedeck and bare_switch.exe both started and settled (2 s), intervals
   alternate: vuedeck running with bare_switch.exe suspended, then the other way round; each
   interval starts 500 ms after the switch-over and lasts $(v config.interval_ms) ms, so the idle

@@ -13,7 +13,10 @@
 //          visible and every window of the old one hidden (IsWindowVisible, polled every
 //          millisecond). vuedeck answers Alt+1 / Alt+2; bare_switch.exe, holding the same
 //          windows in the same two sets, Ctrl+Alt+1 / Ctrl+Alt+2. While one program runs the
-//          other is suspended, so neither sees nor pays for the other's work.
+//          other is suspended, so neither sees nor pays for the other's work. Each run starts
+//          on a quiet desktop: once the Wine server has been nearly idle for 100 ms. How long
+//          that took after each program's switch (the settling time included) is kept too:
+//          the switch's work left to other processes, Wine's task bar above all.
 // idle     N windows on desktop 1, a 9 x 9 grid, the pointer parked away from the pager. An
 //          interval runs vuedeck with bare_switch.exe suspended, the next bare_switch.exe with
 //          vuedeck suspended; each reads the processor time of the running program's Linux
@@ -153,6 +156,23 @@ bool AllInState(const Targets& targets) {
     if ((IsWindowVisible(w) != FALSE) != visible) return false;
   }
   return true;
+}
+
+// Waits until the Wine server has been nearly idle (under 2 % of a core) for 100 ms, at most
+// kQuietLimitMs. Wine's task bar goes on with a switch of many windows for seconds after the
+// windows changed: a switch timed meanwhile shares the processors and the server with it.
+constexpr double kQuietLimitMs = 20000;
+void WaitForQuiet(int serverPid) {
+  const double start = NowMs();
+  while (NowMs() - start < kQuietLimitMs) {
+    const auto s0 = ProcessCpuNs(serverPid);
+    const double t0 = NowMs();
+    Sleep(100);
+    const auto s1 = ProcessCpuNs(serverPid);
+    if (!s0 || !s1) break;
+    const double busyMs = static_cast<double>(*s1 - *s0) / 1e6;
+    if (busyMs < 0.02 * (NowMs() - t0)) break;
+  }
 }
 
 // Presses the chord and times the switch to `targets`; -1 when it did not happen in time.
@@ -409,17 +429,27 @@ class Bench {
     }
     MarkPid("vuedeck", vuedeck);
     MarkPid("bare", bare);
+    const auto serverPid = FindWineServer(ListUnixProcesses({}), o_.prefix);
+    if (!serverPid) Log("  the Wine server's Linux process was not found: runs start unsettled");
     maker.Front("Desk2 " + std::to_string(n));
     const DWORD settleMs = 300 + 5 * static_cast<DWORD>(n);
     Sleep(1000 + settleMs);
 
-    std::vector<double> vd, base, loop;
+    std::vector<double> vd, base, loop, vdQuiet, baseQuiet;
+    std::vector<double>* quietAfterLast = nullptr;  // that of the program that switched last
+    double lastSwitchEnd = 0;
     int failures = 0;
     Suspension vdPause(vuedeck.Handle());
     auto sample = [&](const char* program, std::vector<double>& into,
                       std::initializer_list<WORD> keys, const Targets& targets) {
+      if (serverPid) {
+        WaitForQuiet(*serverPid);
+        if (quietAfterLast) quietAfterLast->push_back(NowMs() - lastSwitchEnd);
+      }
+      quietAfterLast = &into == &vd ? &vdQuiet : &baseQuiet;
       Mark("begin %s-switch", program);
       const double ms = TimeSwitch(keys, targets);
+      lastSwitchEnd = NowMs();
       Mark("end %s-switch %.1f", program, ms);
       if (ms < 0) {
         ++failures;
@@ -460,6 +490,8 @@ class Bench {
     results_.SetSummary(key + ".vuedeck_ms", Summarize(vd), 1);
     results_.SetSummary(key + ".bare_ms", Summarize(base), 1);
     results_.SetSummary(key + ".bare_loop_ms", Summarize(loop), 1);
+    results_.SetSummary(key + ".vuedeck_quiet_ms", Summarize(vdQuiet), 0);
+    results_.SetSummary(key + ".bare_quiet_ms", Summarize(baseQuiet), 0);
     results_.Set(key + ".failed", std::to_string(failures));
     CloseBare(bare, bareWindow);
     CloseVuedeck(vuedeck, pager);
