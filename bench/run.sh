@@ -17,7 +17,7 @@
 #   VD_BENCH_RUNS         runs of each program per figure   (default 16)
 #   VD_BENCH_INTERVAL_MS  length of one idle interval       (default 4000)
 #   VD_BENCH_COUNTS       windows per desktop               (default 10,50,100)
-#   VD_BENCH_TIMEOUT      limit of the Wine part in seconds (default 1800)
+#   VD_BENCH_TIMEOUT      limit of the Wine part in seconds (default 2700)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -36,7 +36,7 @@ prefix=${VD_BENCH_PREFIX:-$win64/wineprefix}
 runs=${VD_BENCH_RUNS:-16}
 interval=${VD_BENCH_INTERVAL_MS:-4000}
 counts=${VD_BENCH_COUNTS:-10,50,100}
-limit=${VD_BENCH_TIMEOUT:-1800}
+limit=${VD_BENCH_TIMEOUT:-2700}
 started=$SECONDS
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 
@@ -195,12 +195,17 @@ add_growth "Start-up to the pager answering (ms)" "startup.N.vuedeck_answer_ms.m
 
 switch_rows="" idle_rows="" memory_rows="" startup_rows=""
 IFS=, read -r -a count_list <<<"$counts"
+switch_row() { # LABEL KEY
+  local k=$2
+  echo "| $1 | $(mq $k.vuedeck_ms) | $(mq $k.bare_ms) | $(ratio "$(v $k.vuedeck_ms.median)" "$(v $k.bare_ms.median)") | $(mq $k.bare_loop_ms) | $(mq $k.vuedeck_quiet_ms) | $(mq $k.bare_quiet_ms) | $(n_of $k.vuedeck_ms) / $(n_of $k.bare_ms) | $(v $k.failed) |"
+}
 for n in "${count_list[@]}"; do
-  switch_rows+="| $n | $(mq switch.$n.vuedeck_ms) | $(mq switch.$n.bare_ms) | $(ratio "$(v switch.$n.vuedeck_ms.median)" "$(v switch.$n.bare_ms.median)") | $(mq switch.$n.bare_loop_ms) | $(mq switch.$n.vuedeck_quiet_ms) | $(mq switch.$n.bare_quiet_ms) | $(n_of switch.$n.vuedeck_ms) / $(n_of switch.$n.bare_ms) | $(v switch.$n.failed) |"$'\n'
+  switch_rows+="$(switch_row "$n" "switch.$n")"$'\n'
   idle_rows+="| $n | $(mq tick.$n.vuedeck_ms) | $(mq idle.$n.vuedeck_pct) | $(mq idle.$n.bare_pct) | $(mq idle.$n.above_pct) | $(mq idle_hidden.$n.vuedeck_pct) | $(mq idle_hidden.$n.bare_pct) | $(mq idle_hidden.$n.above_pct) | $(n_of idle.$n.above_pct) / $(n_of idle_hidden.$n.above_pct) |"$'\n'
   memory_rows+="| $n | $(mq memory.$n.vuedeck_rss_mib) | $(mq memory.$n.bare_rss_mib) | $(mq memory.$n.growth_rss_mib) | $(mq memory.$n.growth_anon_mib) |"$'\n'
   startup_rows+="| $n | $(mq startup.$n.vuedeck_shown_ms) | $(mq startup.$n.vuedeck_answer_ms) | $(mq startup.$n.vuedeck_switch_ms) | $(mq startup.$n.bare_answer_ms) | $(mq startup.$n.bare_switch_ms) | $(n_of startup.$n.vuedeck_answer_ms) / $(n_of startup.$n.bare_answer_ms) | $(v startup.$n.failed) |"$'\n'
 done
+switch_rows+="$(switch_row "$last, of ten processes" "spread.$last")"$'\n'
 # The traced runs' counts: per switch, or per 100 ms of an idle interval.
 request_text="Not counted in this run."
 if [ -s "$requests" ]; then
@@ -311,7 +316,9 @@ old one hidden, in ms. N windows on each of two desktops; vuedeck (Alt+1 / Alt+2
 bare_switch.exe (Ctrl+Alt+1 / Ctrl+Alt+2) switching the same windows in a plain loop. Each run
 starts on a quiet desktop; "quiet again" is the time from the end of each program's switch
 until the Wine server was nearly idle again (never less than the settling time and one look of
-100 ms): what the switch left other processes to do, Wine's task bar above all.
+100 ms): what the switch left other processes to do, Wine's task bar above all. In the last
+row the windows come from ten winmaker processes, dealt in turn, as a user's come from several
+applications; in the others, all from one (a thread each).
 
 | Windows per desktop | vuedeck | bare loop | ratio of medians | the loop's own time | quiet again after vuedeck's | quiet again after the bare loop's | runs (vuedeck / bare) | failed runs |
 |---|---|---|---|---|---|---|---|---|

@@ -272,8 +272,8 @@ std::optional<DriverOptions> ParseDriverOptions(const std::vector<std::string>& 
     } else if (name == "--phases") {
       o.phases.clear();
       for (const std::string& part : SplitCommas(value)) {
-        if (part != "switch" && part != "idle" && part != "startup") {
-          error = "no phase " + part + " (switch, idle, startup)";
+        if (part != "switch" && part != "spread" && part != "idle" && part != "startup") {
+          error = "no phase " + part + " (switch, spread, idle, startup)";
           return std::nullopt;
         }
         o.phases.insert(part);

@@ -110,7 +110,7 @@ struct DriverOptions {
   std::vector<int> counts{10, 50, 100};
   int runs = 16;
   int intervalMs = 4000;
-  std::set<std::string> phases{"switch", "idle", "startup"};
+  std::set<std::string> phases{"switch", "spread", "idle", "startup"};
   bool marks = false;
 };
 

@@ -4,7 +4,7 @@
 //
 //   bench_driver.exe --vuedeck EXE --winmaker EXE --bare EXE --scratch DIR --out FILE
 //                    --wineprefix HOSTPATH [--counts 10,50,100] [--runs 16]
-//                    [--interval-ms 4000] [--phases switch,idle,startup] [--marks]
+//                    [--interval-ms 4000] [--phases switch,spread,idle,startup] [--marks]
 //
 // The windows are real windows of winmaker.exe, another process, as a user's are.
 //
@@ -13,10 +13,13 @@
 //          visible and every window of the old one hidden (IsWindowVisible, polled every
 //          millisecond). vuedeck answers Alt+1 / Alt+2; bare_switch.exe, holding the same
 //          windows in the same two sets, Ctrl+Alt+1 / Ctrl+Alt+2. While one program runs the
-//          other is suspended, so neither sees nor pays for the other's work. Each run starts
-//          on a quiet desktop: once the Wine server has been nearly idle for 100 ms. How long
-//          that took after each program's switch (the settling time included) is kept too:
-//          the switch's work left to other processes, Wine's task bar above all.
+//          other is suspended, so neither sees nor pays for the other's work. The windows are
+//          all of one winmaker process, one thread each. Each run starts on a quiet desktop:
+//          once the Wine server has been nearly idle for 100 ms. How long that took after the
+//          end of each program's switch is kept too: the switch's work left to other
+//          processes, Wine's task bar above all.
+// spread   The same with the largest N, the windows dealt in turn to ten winmaker processes,
+//          as a user's windows come from several applications.
 // idle     N windows on desktop 1, a 9 x 9 grid, the pointer parked away from the pager. An
 //          interval runs vuedeck with bare_switch.exe suspended, the next bare_switch.exe with
 //          vuedeck suspended; each reads the processor time of the running program's Linux
@@ -66,6 +69,8 @@ using vdbench::WinMaker;
 constexpr DWORD kStartTimeoutMs = 30000;
 constexpr DWORD kAnswerTimeoutMs = 10000;
 constexpr double kSwitchTimeoutMs = 15000;
+// The windows of the spread switch come from this many winmaker processes, dealt in turn.
+constexpr size_t kSpreadProcesses = 10;
 constexpr DWORD kExitTimeoutMs = 10000;
 
 using Options = DriverOptions;
@@ -114,12 +119,14 @@ std::string ColorOf(int i) {
   return text;
 }
 
-// Opens `count` windows of winmaker on the current desktop, all visible.
-bool OpenWindows(WinMaker& maker, const std::string& prefix, int count, std::vector<HWND>& out) {
+// Opens `count` windows on the current desktop, all visible, each of the next winmaker in turn.
+bool OpenWindows(const std::vector<WinMaker*>& makers, const std::string& prefix, int count,
+                 std::vector<HWND>& out) {
   for (int i = 0; i < count; ++i) {
     const RECT r = PlaceOf(i);
-    HWND hwnd = maker.Open(prefix + " " + std::to_string(i + 1), r.left, r.top, r.right - r.left,
-                           r.bottom - r.top, ColorOf(i));
+    HWND hwnd = makers[static_cast<size_t>(i) % makers.size()]->Open(
+        prefix + " " + std::to_string(i + 1), r.left, r.top, r.right - r.left, r.bottom - r.top,
+        ColorOf(i));
     if (!hwnd) {
       Log("winmaker could not open window %d of %s", i + 1, prefix.c_str());
       return false;
@@ -301,13 +308,15 @@ class Bench {
     results_.Set("config.runs", std::to_string(o_.runs));
     results_.Set("config.interval_ms", std::to_string(o_.intervalMs));
     Save();
-    for (const char* phaseName : {"switch", "idle", "startup"}) {
+    for (const char* phaseName : {"switch", "spread", "idle", "startup"}) {
       const std::string phase = phaseName;
       if (!o_.phases.count(phase)) continue;
       for (int n : o_.counts) {
+        if (phase == "spread" && n != o_.counts.back()) continue;
         const double started = NowMs();
         Log("%s with %d windows", phase.c_str(), n);
-        if (phase == "switch") RunSwitch(n);
+        if (phase == "switch") RunSwitch(n, 1);
+        if (phase == "spread") RunSwitch(n, kSpreadProcesses);
         if (phase == "idle") RunIdle(n);
         if (phase == "startup") RunStartup(n);
         results_.Set(phase + "." + std::to_string(n) + ".seconds", (NowMs() - started) / 1000, 0);
@@ -381,16 +390,22 @@ class Bench {
 
   // ---- switch ---------------------------------------------------------------------------
 
-  void RunSwitch(int n) {
-    const std::string key = "switch." + std::to_string(n);
-    const std::string name = "switch-" + std::to_string(n);
+  // `processes`: how many winmaker processes the windows come from.
+  void RunSwitch(int n, size_t processes) {
+    const std::string phase = processes > 1 ? "spread" : "switch";
+    const std::string key = phase + "." + std::to_string(n);
+    const std::string name = phase + "-" + std::to_string(n);
     SettingsIni settings;
     const std::string folder = PrepareFolder(name, settings);
     if (folder.empty()) return Fail(key, "no scratch folder");
-    WinMaker maker;
-    if (!maker.Start(o_.winmaker, folder)) return Fail(key, "winmaker.exe did not start");
+    std::vector<WinMaker> makerSet(processes);
+    std::vector<WinMaker*> makers;
+    for (WinMaker& m : makerSet) {
+      if (!m.Start(o_.winmaker, folder)) return Fail(key, "winmaker.exe did not start");
+      makers.push_back(&m);
+    }
     std::vector<HWND> one, two;
-    if (!OpenWindows(maker, "Desk1", n, one))
+    if (!OpenWindows(makers, "Desk1", n, one))
       return Fail(key, "winmaker could not open the windows");
 
     ChildProcess vuedeck;
@@ -406,6 +421,7 @@ class Bench {
     for (int i = 0; i < n; ++i) {
       const RECT place = PlaceOf(i);
       std::string why;
+      WinMaker& maker = *makers[static_cast<size_t>(i) % makers.size()];
       HWND hwnd = vdbench::OpenManagedWindow(maker, "Desk2 " + std::to_string(i + 1),
                                              place.right - place.left, place.bottom - place.top,
                                              ColorOf(i + 7), &place, why);
@@ -431,7 +447,7 @@ class Bench {
     MarkPid("bare", bare);
     const auto serverPid = FindWineServer(ListUnixProcesses({}), o_.prefix);
     if (!serverPid) Log("  the Wine server's Linux process was not found: runs start unsettled");
-    maker.Front("Desk2 " + std::to_string(n));
+    makers[static_cast<size_t>(n - 1) % makers.size()]->Front("Desk2 " + std::to_string(n));
     const DWORD settleMs = 300 + 5 * static_cast<DWORD>(n);
     Sleep(1000 + settleMs);
 
@@ -495,7 +511,7 @@ class Bench {
     results_.Set(key + ".failed", std::to_string(failures));
     CloseBare(bare, bareWindow);
     CloseVuedeck(vuedeck, pager);
-    maker.Stop();
+    for (WinMaker* m : makers) m->Stop();
   }
 
   // ---- idle -------------------------------------------------------------------------------
@@ -513,7 +529,7 @@ class Bench {
     if (folder.empty()) return Fail("idle." + key, "no scratch folder");
     WinMaker maker;
     std::vector<HWND> windows;
-    if (!maker.Start(o_.winmaker, folder) || !OpenWindows(maker, "Idle", n, windows)) {
+    if (!maker.Start(o_.winmaker, folder) || !OpenWindows({&maker}, "Idle", n, windows)) {
       return Fail("idle." + key, "winmaker could not open the windows");
     }
     ChildProcess vuedeck;
@@ -657,7 +673,7 @@ class Bench {
     if (folder.empty()) return Fail(key, "no scratch folder");
     WinMaker maker;
     std::vector<HWND> windows;
-    if (!maker.Start(o_.winmaker, folder) || !OpenWindows(maker, "Start", n, windows)) {
+    if (!maker.Start(o_.winmaker, folder) || !OpenWindows({&maker}, "Start", n, windows)) {
       return Fail(key, "winmaker could not open the windows");
     }
     const std::string sets = folder + "\\sets.txt";
@@ -775,7 +791,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "bench: %s\nusage: bench_driver.exe --vuedeck EXE --winmaker EXE --bare EXE "
                  "--scratch DIR --out FILE --wineprefix HOSTPATH [--counts 10,50,100] [--runs 16] "
-                 "[--interval-ms 4000] [--phases switch,idle,startup] [--marks]\n",
+                 "[--interval-ms 4000] [--phases switch,spread,idle,startup] [--marks]\n",
                  error.c_str());
     return 2;
   }
