@@ -93,7 +93,7 @@ bool HotkeyRow::Set(bool report) {
     }
     if (report) program_.hotkeys.ReportAssigned();
   } else {
-    program_.ws.UnregisterHotKey(pager, id_);
+    program_.hotkeys.Release(pager, id_);
   }
   *inEffect_ = HotkeyEntry{keys, enabledBox.Checked(), true};
   if (!store_(*inEffect_)) program_.ReportFailedWrite(Program::StoredFile::kSettings);

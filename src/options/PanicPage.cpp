@@ -58,7 +58,7 @@ void PanicPage::SetPanicHotkey(bool report) {
   if (!options::BothChosen(panicModifierList, panicKeyList)) return;
   const HotkeyChoice keys = options::ChosenKeys(panicModifierList, panicKeyList);
   if (!panicBox.Checked()) {
-    program_.ws.UnregisterHotKey(host_.PagerHandle(), Hotkeys::kPanicHotkeyId);
+    program_.hotkeys.Release(host_.PagerHandle(), Hotkeys::kPanicHotkeyId);
     inEffect_.panicEnabled = false;
     return;
   }

@@ -19,7 +19,7 @@ GridChange PagerWindow::ApplyGrid(int columns, int rows) {
     // Only a panic hotkey that was on is reported as switched off.
     change.panicDisabled = settings_.panicEnabled;
     settings_.panicEnabled = false;
-    ws_.UnregisterHotKey(hWnd(), Hotkeys::kPanicHotkeyId);
+    program_.hotkeys.Release(hWnd(), Hotkeys::kPanicHotkeyId);
   }
   SetupDesktops(columns, rows);
   // The current desktop vanished, or windows were moved onto it: the last remaining desktop

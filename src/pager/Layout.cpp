@@ -41,8 +41,8 @@ void PagerWindow::SetupDesktops(int columnCount, int rowCount) {
   cellNames.clear();  // they stand in the cells
   for (int i = desktops_.Count(); i >= 2; --i) {
     if (cells.Exists(i)) cells.Unload(i);
-    ws_.UnregisterHotKey(hWnd(), i);
-    ws_.UnregisterHotKey(hWnd(), Hotkeys::SendHotkeyId(i));
+    program_.hotkeys.Release(hWnd(), i);
+    program_.hotkeys.Release(hWnd(), Hotkeys::SendHotkeyId(i));
   }
   desktops_.SetCount(1);
   auto registerHotkey = [this](int desktop) {

@@ -80,6 +80,11 @@ bool HotkeyRegistry::Register(Hwnd window, int id, const HotkeyChoice& keys) {
   return false;
 }
 
+void HotkeyRegistry::Release(Hwnd window, int id) {
+  program_.ws.UnregisterHotKey(window, id);
+  if (id >= 1 && id <= kLastId) held_[static_cast<size_t>(id)].reset();
+}
+
 bool HotkeyRegistry::IsTaken(int id, const HotkeyChoice& keys) {
   for (int other = 1; other <= kLastId; ++other) {
     if (other != id && held_[static_cast<size_t>(other)] == keys) {
@@ -104,7 +109,7 @@ bool HotkeyRegistry::Set(Hwnd pager, int id, const HotkeyChoice& keys, bool repo
 void HotkeyRegistry::RegisterEntry(Hwnd pager, int id, const HotkeyEntry& hotkey) {
   if (!hotkey.stored || id < 1 || id > kLastId) return;
   if (!hotkey.enabled) {
-    program_.ws.UnregisterHotKey(pager, id);
+    Release(pager, id);
   } else {
     Register(pager, id, hotkey.keys);
   }

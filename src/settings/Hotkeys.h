@@ -58,6 +58,8 @@ class HotkeyRegistry {
   // combination back, the record stays as it was, and the result is false. Indexes outside
   // the tables are refused the same way.
   bool Register(Hwnd window, int id, const HotkeyChoice& keys);
+  // Unregisters the id's hotkey: its combination is free for another id.
+  void Release(Hwnd window, int id);
   // True when another id already holds the combination; the user is then told with the
   // "Hotkeys Error" message.
   bool IsTaken(int id, const HotkeyChoice& keys);

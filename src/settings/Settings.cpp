@@ -99,6 +99,9 @@ HotkeyEntry ReadEntry(const Reader& read, const char* section, const std::string
   return hotkey.value_or(HotkeyEntry{});
 }
 
+// The longest name the file may hold: each of its characters up to four bytes, each byte as %XX.
+constexpr size_t kLongestStoredName = kMaxNameLength * 4 * 3;
+
 // A desktop's name in the file: printable ASCII as it is, every other byte (and '%', and a
 // space or quote at either end, which the profile functions would take away) as %XX. The
 // profile functions write a file of the ANSI code page, where a name in another script would
@@ -179,7 +182,7 @@ Settings ReadSettings(WindowSystem& ws, const std::string& file) {
     const auto at = static_cast<size_t>(desktop);
     s.desktopHotkeys[at] = ReadEntry(read, "HOTKEYS", key);
     s.sendHotkeys[at] = ReadEntry(read, "SEND", key);
-    s.desktopNames[at] = DecodeName(ReadIniValue(ws, file, "NAMES", key));
+    s.desktopNames[at] = DecodeName(ReadIniValue(ws, file, "NAMES", key, kLongestStoredName));
   }
   for (int k = 0; k < kGridKeyCount; ++k) {
     s.gridKeys[static_cast<size_t>(k)] = ReadEntry(read, "KEYS", kGridKeyNames[k]);

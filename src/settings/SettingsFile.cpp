@@ -3,15 +3,17 @@
 #include <cstring>
 #include <map>
 #include <utility>
+#include <vector>
 
 namespace vd {
 
 std::string ReadIniValue(WindowSystem& ws, const std::string& fileName, const std::string& section,
-                         const std::string& key) {
-  char buffer[128] = {};
-  ws.GetPrivateProfileStringW(section, key, "", buffer, sizeof buffer, fileName);
-  buffer[sizeof buffer - 1] = '\0';
-  return std::string(buffer, strnlen(buffer, sizeof buffer));
+                         const std::string& key, size_t longest) {
+  std::vector<char> buffer(longest + 1, '\0');
+  ws.GetPrivateProfileStringW(section, key, "", buffer.data(), static_cast<uint32_t>(buffer.size()),
+                              fileName);
+  buffer.back() = '\0';
+  return std::string(buffer.data(), strnlen(buffer.data(), buffer.size()));
 }
 
 std::string DefaultSetting(const std::string& section, const std::string& key) {

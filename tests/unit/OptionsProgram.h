@@ -91,7 +91,7 @@ class OptionsProgram : public ProgramFixture {
     std::string saved;
     for (std::string key; in >> key;) {
       saved += (saved.empty() ? "" : " ") + key + "=" +
-               ReadIniValue(fake, File("settings.ini").string(), SectionOf(key), KeyOf(key));
+               ReadIniValue(fake, File("settings.ini").string(), SectionOf(key), KeyOf(key), 1000);
     }
     return saved;
   }

@@ -237,6 +237,17 @@ TEST_F(Hotkeys, EachCombinationRegistersItsKeyCodeAndNoTwoHotkeysShareOne) {
   // Panic's combination waits for OK.
   EXPECT_EQ(Saved("1 2 3 key2 SEND/3 KEYS/right"),
             "1=1,16,1 2=1,38,1 3=0,9,1 key2=49 SEND/3=1,39,1 KEYS/right=1,53,1");
+  // A hotkey switched off frees its combination for another.
+  O().Show();
+  O().desktops.hotkeyDesktopList.SetListIndex(1);
+  Edit("desktopHotkeyBox=0 setDesktopHotkeyButton");
+  O().desktops.hotkeyDesktopList.SetListIndex(2);
+  Told();
+  Edit("desktopModifierList=1 desktopKeyList=38 setDesktopHotkeyButton");
+  EXPECT_EQ(Told(), "Hotkeys Assigned: Selected hotkeys have been assigned successfully.");
+  O().cancelButton.RaiseClick();
+  EXPECT_TRUE(fake.PressHotkey(kCtrl, 'W'));
+  EXPECT_EQ(P().Desktops().Current(), 3);
 }
 
 }  // namespace

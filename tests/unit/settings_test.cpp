@@ -15,6 +15,8 @@ using SettingsFile = OptionsProgram;
 // it): what is read is written back as it reads, and what is written reads back the same.
 TEST_F(SettingsFile, EveryValueReadsUsablyAndWhatIsWrittenReadsBack) {
   const std::string ini = File("settings.ini").string();
+  std::string wideName;  // a name of the longest kind: 32 characters of four bytes each
+  for (int i = 0; i < 32; ++i) wideName += "%F0%9F%98%80";
   std::istringstream rows(
       "columns=12>9 columns=0>1 rows=>2 width=250>100 width=-5>1 height>15 transparent=7>-1 "
       "transparent=3>3 hide=-1,999>1,50 hide=-1,50>-1,50 hide=3,-1>3,-1 hide=15,0>1,50 "
@@ -26,7 +28,7 @@ TEST_F(SettingsFile, EveryValueReadsUsablyAndWhatIsWrittenReadsBack) {
       "KEYS/up=x>11,52,1 KEYS/wrap=2>0 KEYS/wrap=1>1 KEYS/note>1 KEYS/note=0>0 NAMES/3=Mail>Mail "
       "NAMES/3=%D0%9F%D0%BE%D1%87%D1%82%D0%B0>%D0%9F%D0%BE%D1%87%D1%82%D0%B0 NAMES/3=%ZZ> "
       "NAMES/3=%FF> NAMES/3=%20Mail%25>Mail%25 NAMES/7=" +
-      std::string(40, 'x') + ">" + std::string(32, 'x'));
+      std::string(40, 'x') + ">" + std::string(32, 'x') + " NAMES/8=" + wideName + ">" + wideName);
   for (std::string row; rows >> row;) {
     const std::string key = row.substr(0, row.find_first_of("=>"));
     std::filesystem::remove(ini);
