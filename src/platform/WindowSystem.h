@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/Bitmap.h"
 #include "platform/Win32Constants.h"
@@ -197,6 +199,11 @@ class WindowSystem {
   virtual uint32_t GetPrivateProfileStringW(const std::string& section, const std::string& key,
                                             const std::string& defaultValue, char* buffer,
                                             uint32_t size, const std::string& fileName) = 0;
+  // Every entry of a section in the file's order, read at once: names and values as
+  // GetPrivateProfileStringW reads them (blanks around them left out, a value's matching quotes
+  // dropped; a line without '=' is no entry). Empty when the file or the section is missing.
+  virtual std::vector<std::pair<std::string, std::string>> GetPrivateProfileSectionW(
+      const std::string& section, const std::string& fileName) = 0;
   // Creates the file and the section when missing; false when the file cannot be written.
   virtual bool WritePrivateProfileStringW(const std::string& section, const std::string& key,
                                           const std::string& value,

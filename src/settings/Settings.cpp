@@ -1,7 +1,10 @@
 #include "settings/Settings.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
+#include <map>
+#include <utility>
 
 #include "core/Text.h"
 #include "platform/Utf8.h"
@@ -12,12 +15,29 @@ namespace vd {
 
 namespace {
 
+// The longest name the file may hold: each of its characters up to four bytes, each byte as %XX.
+constexpr size_t kLongestStoredName = kMaxNameLength * 4 * 3;
+// Every other value reads as its first 127 bytes, as it always did.
+constexpr size_t kLongestValue = 127;
+
+// The settings file, read a section at a time (one reading of the file for all its keys, not
+// one a key: a start reads some 270 keys) with the rules of reading one key: names regardless
+// of letter case, the first of two equal names counting.
 class Reader {
  public:
   Reader(WindowSystem& ws, const std::string& file) : ws_(ws), file_(file) {}
 
+  // The file's value, cut to `longest` bytes between characters; empty when it has none.
+  std::string Stored(const char* section, const std::string& key,
+                     size_t longest = kLongestValue) const {
+    const std::map<std::string, std::string>& values = Section(section);
+    const auto found = values.find(Lowered(key));
+    return found == values.end() ? std::string() : CutBetweenCharacters(found->second, longest);
+  }
+  // The file's value, or the built-in one when the file gives the empty text.
   std::string Text(const char* section, const std::string& key) const {
-    return ReadSetting(ws_, file_, section, key);
+    std::string value = Stored(section, key);
+    return value.empty() ? DefaultSetting(section, key) : value;
   }
   // A whole number within [low, high]; the built-in value when the file's does not convert or
   // lies outside.
@@ -56,8 +76,31 @@ class Reader {
   }
 
  private:
+  static std::string Lowered(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+  }
+  static std::string CutBetweenCharacters(const std::string& text, size_t longest) {
+    if (text.size() <= longest) return text;
+    size_t kept = longest;
+    while (kept > 0 && (static_cast<unsigned char>(text[kept]) & 0xC0) == 0x80) --kept;
+    return text.substr(0, kept);
+  }
+  const std::map<std::string, std::string>& Section(const char* name) const {
+    auto at = sections_.find(name);
+    if (at == sections_.end()) {
+      std::map<std::string, std::string> values;
+      for (auto& [key, value] : ws_.GetPrivateProfileSectionW(name, file_)) {
+        values.emplace(Lowered(key), std::move(value));  // the first of equal names stays
+      }
+      at = sections_.emplace(name, std::move(values)).first;
+    }
+    return at->second;
+  }
+
   WindowSystem& ws_;
   const std::string& file_;
+  mutable std::map<std::string, std::map<std::string, std::string>> sections_;
 };
 
 // "modifier,key" (and ",enabled"), each index in its table or -1.
@@ -98,9 +141,6 @@ HotkeyEntry ReadEntry(const Reader& read, const char* section, const std::string
   if (!hotkey) hotkey = ParseDesktopHotkey(DefaultSetting(section, key));
   return hotkey.value_or(HotkeyEntry{});
 }
-
-// The longest name the file may hold: each of its characters up to four bytes, each byte as %XX.
-constexpr size_t kLongestStoredName = kMaxNameLength * 4 * 3;
 
 // A desktop's name in the file: printable ASCII as it is, every other byte (and '%', and a
 // space or quote at either end, which the profile functions would take away) as %XX. The
@@ -160,8 +200,8 @@ Settings ReadSettings(WindowSystem& ws, const std::string& file) {
   s.rows = read.Clamped("SETUP", "rows", 1, 9);
   s.widthPercent = read.Clamped("SETUP", "width", 1, 100);
   s.heightPercent = read.Clamped("SETUP", "height", 1, 100);
-  s.left = ToSingle(ReadIniValue(ws, file, "SETUP", "left"));
-  s.top = ToSingle(ReadIniValue(ws, file, "SETUP", "top"));
+  s.left = ToSingle(read.Stored("SETUP", "left"));
+  s.top = ToSingle(read.Stored("SETUP", "top"));
   if (auto v = ToInt32(read.Text("SETUP", "transparent")); v && *v >= 0 && *v <= 3) s.opacity = v;
   s.hideHotkey = ReadChoice(read.Text("SETUP", "hide"), DefaultSetting("SETUP", "hide"));
   s.colorNormal = read.Colour("color_normal");
@@ -182,7 +222,7 @@ Settings ReadSettings(WindowSystem& ws, const std::string& file) {
     const auto at = static_cast<size_t>(desktop);
     s.desktopHotkeys[at] = ReadEntry(read, "HOTKEYS", key);
     s.sendHotkeys[at] = ReadEntry(read, "SEND", key);
-    s.desktopNames[at] = DecodeName(ReadIniValue(ws, file, "NAMES", key, kLongestStoredName));
+    s.desktopNames[at] = DecodeName(read.Stored("NAMES", key, kLongestStoredName));
   }
   for (int k = 0; k < kGridKeyCount; ++k) {
     s.gridKeys[static_cast<size_t>(k)] = ReadEntry(read, "KEYS", kGridKeyNames[k]);

@@ -43,7 +43,14 @@ TEST_F(Startup, ThePagerComesUpOnDesktop1WhereItWasLeftAndOnTheScreen) {
         "\r\nrows=2\r\nwidth=" + (c.size ? c.size : "") + "\r\nheight=" + (c.size ? c.size : "") +
         "\r\nleft=" + FormatSingle(c.left) + "\r\ntop=" + FormatSingle(c.top) + "\r\n";
     if (c.size) WriteFile("settings.ini", settings);
+    fake.ClearCalls();
     ASSERT_TRUE(Restart());
+    int reads = 0;  // the settings file is read a section at a time, not a key at a time
+    for (const fake::Call& call : fake.Calls()) {
+      reads += call.name.rfind("GetPrivateProfile", 0) == 0 &&
+               call.args.back().find("settings.ini") != std::string::npos;
+    }
+    EXPECT_LE(reads, 6);
     PagerWindow& p = Pager();
     EXPECT_TRUE(p.IsShown() && p.PagerShown() && fake.IsTopMost(p.hWnd()));
     EXPECT_EQ(p.Desktops().Count(), c.columns * 2);

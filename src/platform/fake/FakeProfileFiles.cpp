@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ProfileText.h"
 #include "platform/fake/FakeState.h"
 #include "platform/fake/FakeWindowSystem.h"
 
@@ -19,15 +20,7 @@ namespace vd::fake {
 
 namespace {
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
+std::string_view Trim(std::string_view text) { return TrimProfileBlanks(text); }
 
 // ---- Profile files ---------------------------------------------------------------------------
 // A profile file kept as its lines, so that a write changes one line and leaves every other
@@ -99,14 +92,7 @@ std::optional<size_t> FindKey(const std::vector<std::string>& lines, const Secti
   return std::nullopt;
 }
 
-// A value enclosed in a pair of the same quote characters reads without them.
-std::string_view Unquote(std::string_view value) {
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front()) {
-    return value.substr(1, value.size() - 2);
-  }
-  return value;
-}
+std::string_view Unquote(std::string_view value) { return UnquoteProfileValue(value); }
 
 bool WriteLines(const std::string& fileName, const std::vector<std::string>& lines) {
   std::ofstream out(LocalPath(fileName), std::ios::binary | std::ios::trunc);
@@ -140,6 +126,21 @@ uint32_t FakeWindowSystem::GetPrivateProfileStringW(const std::string& section,
   std::copy_n(value.data(), count, buffer);
   buffer[count] = '\0';
   return static_cast<uint32_t>(count);
+}
+
+std::vector<std::pair<std::string, std::string>> FakeWindowSystem::GetPrivateProfileSectionW(
+    const std::string& section, const std::string& fileName) {
+  state_->Record("GetPrivateProfileSectionW", {section, fileName});
+  std::vector<std::pair<std::string, std::string>> entries;
+  const auto lines = ReadLines(fileName);
+  if (!lines) return entries;
+  const auto span = FindSection(*lines, Trim(section));
+  if (!span) return entries;
+  for (size_t i = span->header + 1; i < span->end; ++i) {
+    const KeyLine entry = KeyOf((*lines)[i]);
+    if (entry.value) entries.emplace_back(entry.name, Unquote(*entry.value));
+  }
+  return entries;
 }
 
 bool FakeWindowSystem::WritePrivateProfileStringW(const std::string& section,

@@ -187,6 +187,8 @@ class FakeWindowSystem : public WindowSystem {
   uint32_t GetTickCount() override;
   int GetSystemMetrics(int index) override;
   uint32_t GetSysColor(int index) override;
+  std::vector<std::pair<std::string, std::string>> GetPrivateProfileSectionW(
+      const std::string& section, const std::string& fileName) override;
   uint32_t GetPrivateProfileStringW(const std::string& section, const std::string& key,
                                     const std::string& defaultValue, char* buffer, uint32_t size,
                                     const std::string& fileName) override;

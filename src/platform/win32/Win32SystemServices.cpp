@@ -15,8 +15,11 @@
 #include <cstring>
 #include <cwchar>
 #include <iterator>
+#include <string_view>
+#include <utility>
 #include <vector>
 
+#include "platform/ProfileText.h"
 #include "platform/win32/HandleConversion.h"
 #include "platform/win32/ProgramIcon.h"
 #include "platform/win32/UniqueHandle.h"
@@ -50,6 +53,35 @@ uint32_t Win32WindowSystem::GetPrivateProfileStringW(const std::string& section,
   std::memcpy(buffer, value.data(), kept);
   buffer[kept] = '\0';
   return static_cast<uint32_t>(kept);
+}
+
+std::vector<std::pair<std::string, std::string>> Win32WindowSystem::GetPrivateProfileSectionW(
+    const std::string& section, const std::string& fileName) {
+  constexpr size_t kLargestSection = 1 << 20;  // characters
+  const std::wstring sectionName = Widen(section), file = Widen(fileName);
+  std::vector<wchar_t> buffer(8192);
+  DWORD units = 0;
+  for (;;) {
+    units = ::GetPrivateProfileSectionW(sectionName.c_str(), buffer.data(),
+                                        static_cast<DWORD>(buffer.size()), file.c_str());
+    // A buffer filled up to its last two characters may have cut the section: read it again
+    // into a larger one.
+    if (units + 2 < buffer.size() || buffer.size() >= kLargestSection) break;
+    buffer.resize(buffer.size() * 4);
+  }
+  std::vector<std::pair<std::string, std::string>> entries;
+  const wchar_t* const end = buffer.data() + std::min<size_t>(units, buffer.size());
+  for (const wchar_t* line = buffer.data(); line < end && *line != L'\0';) {
+    const size_t length = ::wcsnlen(line, static_cast<size_t>(end - line));
+    const std::string text = Narrow(line, length);
+    line += length + 1;
+    const size_t equals = text.find('=');
+    if (equals == std::string::npos) continue;
+    const std::string_view view(text);
+    entries.emplace_back(TrimProfileBlanks(view.substr(0, equals)),
+                         UnquoteProfileValue(TrimProfileBlanks(view.substr(equals + 1))));
+  }
+  return entries;
 }
 
 bool Win32WindowSystem::WritePrivateProfileStringW(const std::string& section,
