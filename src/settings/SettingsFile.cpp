@@ -82,10 +82,4 @@ std::string DefaultSetting(const std::string& section, const std::string& key) {
   return it == kDefaults.end() ? std::string() : it->second;
 }
 
-std::string ReadSetting(WindowSystem& ws, const std::string& fileName, const std::string& section,
-                        const std::string& key) {
-  std::string value = ReadIniValue(ws, fileName, section, key);
-  return value.empty() ? DefaultSetting(section, key) : value;
-}
-
 }  // namespace vd

@@ -18,8 +18,4 @@ std::string ReadIniValue(WindowSystem& ws, const std::string& fileName, const st
 // program has no built-in value for it).
 std::string DefaultSetting(const std::string& section, const std::string& key);
 
-// ReadIniValue, or the built-in value when the file gives the empty text.
-std::string ReadSetting(WindowSystem& ws, const std::string& fileName, const std::string& section,
-                        const std::string& key);
-
 }  // namespace vd
