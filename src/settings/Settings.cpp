@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <map>
+#include <set>
 #include <utility>
 
 #include "core/Text.h"
@@ -261,10 +262,14 @@ bool WriteSettings(WindowSystem& ws, const std::string& file, const Settings& s)
   write("KEYS", "note", flag(s.switchNote));
   // Names are written for every desktop that has or had one; a file without [NAMES] stays so
   // while no desktop is named.
+  std::set<std::string> named;  // the desktops the file names now, read once
+  for (const auto& [key, value] : ws.GetPrivateProfileSectionW("NAMES", file)) {
+    if (!value.empty()) named.insert(key);
+  }
   for (int desktop = 1; desktop <= kMaxDesktops; ++desktop) {
     const std::string& name = s.desktopNames[static_cast<size_t>(desktop)];
     const std::string key = std::to_string(desktop);
-    if (!name.empty() || !ReadIniValue(ws, file, "NAMES", key).empty()) {
+    if (!name.empty() || named.count(key) != 0) {
       write("NAMES", key.c_str(), EncodeName(name));
     }
   }

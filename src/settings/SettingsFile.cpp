@@ -1,20 +1,9 @@
 #include "settings/SettingsFile.h"
 
-#include <cstring>
 #include <map>
 #include <utility>
-#include <vector>
 
 namespace vd {
-
-std::string ReadIniValue(WindowSystem& ws, const std::string& fileName, const std::string& section,
-                         const std::string& key, size_t longest) {
-  std::vector<char> buffer(longest + 1, '\0');
-  ws.GetPrivateProfileStringW(section, key, "", buffer.data(), static_cast<uint32_t>(buffer.size()),
-                              fileName);
-  buffer.back() = '\0';
-  return std::string(buffer.data(), strnlen(buffer.data(), buffer.size()));
-}
 
 std::string DefaultSetting(const std::string& section, const std::string& key) {
   // The same values as the settings.ini shipped beside the program. Desktop hotkeys are

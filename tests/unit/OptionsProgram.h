@@ -86,12 +86,17 @@ class OptionsProgram : public ProgramFixture {
     return alert ? "ALERT" : "SETUP";
   }
   static std::string KeyOf(const std::string& key) { return key.substr(key.find('/') + 1); }
+  std::string Stored(const std::string& section, const std::string& key) {
+    char value[1024] = {};
+    fake.GetPrivateProfileStringW(section, key, "", value, sizeof value,
+                                  File("settings.ini").string());
+    return value;
+  }
   std::string Saved(const std::string& keys) {  // "key=value ..." from the settings file
     std::istringstream in(keys);
     std::string saved;
     for (std::string key; in >> key;) {
-      saved += (saved.empty() ? "" : " ") + key + "=" +
-               ReadIniValue(fake, File("settings.ini").string(), SectionOf(key), KeyOf(key), 1000);
+      saved += (saved.empty() ? "" : " ") + key + "=" + Stored(SectionOf(key), KeyOf(key));
     }
     return saved;
   }

@@ -69,10 +69,6 @@ TEST_F(SettingsFile, WhatIsWrittenKeepsTheFilesKeysAndFormats) {
             "color_hover=0 color_selected=255 color_box=0 animate=1 preview=0 auto_hide=1 "
             "auto_start=0 left=1234.5 top=-60 enabled=1 desktop=7 key1=1 key2=-1 3=0,9,0 "
             "4=3,50,1 5=");
-  // A value reads as its first 127 characters; a missing file as the empty text.
-  fake.WritePrivateProfileStringW("SETUP", "long", std::string(200, 'x'), ini);
-  EXPECT_EQ(ReadIniValue(fake, ini, "SETUP", "long"), std::string(127, 'x'));
-  EXPECT_EQ(ReadIniValue(fake, ini + ".none", "SETUP", "columns"), "");
 }
 
 // Written as text, its length counting the terminating NUL; deleted with no fault when there is
